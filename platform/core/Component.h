@@ -1,0 +1,98 @@
+#pragma once
+// TComponent: the ownership tree. An owner frees what it owns, last created first; a component
+// deleted early leaves its owner's list and tells every component that asked for free
+// notification, so their references become nil instead of dangling.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/Persistent.h"
+
+namespace zelvar {
+
+ZELVAR_ENUM(TComponentStateFlag, uint8_t, csLoading, csReading, csWriting, csDestroying,
+            csDesigning, csAncestor, csUpdating, csFixups, csFreeNotification, csInline,
+            csDesignInstance)
+using TComponentState = TSet<TComponentStateFlag>;
+
+ZELVAR_ENUM(TOperation, uint8_t, opInsert, opRemove)
+
+// True for a valid component name: a letter or '_' followed by letters, digits and '_'.
+bool IsValidIdent(std::string_view name);
+
+class TComponent : public TPersistent {
+  ZELVAR_CLASS(TComponent, TPersistent)
+
+ public:
+  explicit TComponent(TComponent* owner);
+  ~TComponent() override;
+
+  TComponent* Owner() const { return FOwner; }
+  // The topmost owner (the form for a component on a form); the component itself when unowned.
+  TComponent* Root();
+
+  const std::string& Name() const { return FName; }
+  // Raises EComponentError for an invalid identifier or a name another component of the same
+  // owner already has (compared case-insensitively).
+  virtual void SetName(const std::string& name);
+  int32_t Tag() const { return FTag; }
+  void SetTag(int32_t tag) { FTag = tag; }
+
+  int GetComponentCount() const { return static_cast<int>(FComponents.size()); }
+  // Raises EListError for an index out of range.
+  TComponent* GetComponent(int index) const;
+  // The index of this component in its owner's list; -1 when unowned.
+  int ComponentIndex() const;
+  // An owned component by name, case-insensitively; nullptr when there is none.
+  TComponent* FindComponent(std::string_view name) const;
+  void InsertComponent(TComponent* component);
+  void RemoveComponent(TComponent* component);
+
+  TComponentState ComponentState() const { return FComponentState; }
+  bool IsDesigning() const { return FComponentState.Contains(csDesigning); }
+  bool IsReading() const { return FComponentState.Contains(csReading); }
+  bool IsLoading() const { return FComponentState.Contains(csLoading); }
+  bool IsDestroying() const { return FComponentState.Contains(csDestroying); }
+  // Sets or clears csDesigning on this component and everything it owns.
+  void SetDesigning(bool value);
+  // The form reader marks every component it creates while the read runs.
+  void SetReadingState(bool reading);
+
+  // Called once a form file has been read completely; clears csLoading.
+  virtual void Loaded();
+
+  // Asks to be told (Notification with opRemove) when component is destroyed; mutual.
+  void FreeNotification(TComponent* component);
+  void RemoveFreeNotification(TComponent* component);
+  // Frees every owned component, last created first. A class whose Notification must see
+  // its owned components leave calls this first thing in its destructor.
+  void DestroyComponents();
+  // Marks this component and everything it owns as being destroyed.
+  void Destroying();
+
+  std::string GetNamePath() const override;
+  TPersistent* GetOwner() const override { return FOwner; }
+
+ protected:
+  // Told when a component is inserted into or removed from this component's owner's list,
+  // and when a component this one asked about is destroyed. Forwards to owned components.
+  virtual void Notification(TComponent* component, TOperation operation);
+  virtual void ValidateRename(TComponent* component, std::string_view curName,
+                              std::string_view newName);
+
+ private:
+  void Insert(TComponent* component);
+  void Remove(TComponent* component);
+  void RemoveNotification(TComponent* component);
+
+  TComponent* FOwner = nullptr;
+  std::string FName;
+  int32_t FTag = 0;
+  std::vector<TComponent*> FComponents;
+  std::vector<TComponent*> FFreeNotifies;
+  TComponentState FComponentState;
+};
+
+}  // namespace zelvar

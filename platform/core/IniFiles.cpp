@@ -1,0 +1,134 @@
+#include "platform/core/IniFiles.h"
+
+#include <algorithm>
+#include <cstdio>
+#include <cstring>
+#include <exception>
+#include <memory>
+
+#include <ini.h>
+
+#include "platform/core/SysUtils.h"
+
+namespace zelvar {
+
+// inih departs from the profile API in three ways, all undone here through its reader hook:
+// a line starting with blanks continues the previous value (so an indented "Key=Value" would
+// be lost), " ;" starts a comment inside a value, and a line longer than its buffer is split
+// with the rest read as a new line. The reader therefore hands inih each line without leading
+// blanks and cut to its buffer, and keeps the whole line; the handler takes the value from
+// that whole line, after the first '=' or ':' (where inih split it, the name being free of
+// both).
+
+namespace {
+
+struct TParse {
+  FILE* File;
+  TIniFile::TSections* Sections;
+  std::string Line;  // the physical line inih is working on, in full
+  // An exception must not unwind through inih's C frames: it waits here until inih returns.
+  std::exception_ptr Error;
+};
+
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == '\v' || c == '\f';
+}
+
+char* ReadLine(char* str, int num, void* stream) {
+  auto* parse = static_cast<TParse*>(stream);
+  std::string& line = parse->Line;
+  line.clear();
+  bool any = false;
+  try {
+    int c = 0;
+    while ((c = std::getc(parse->File)) != EOF) {
+      any = true;
+      if (c == '\n') break;
+      if (line.empty() && IsBlank(static_cast<char>(c))) continue;
+      line += static_cast<char>(c);
+    }
+  } catch (...) {
+    parse->Error = std::current_exception();
+    return nullptr;
+  }
+  if (!any || num < 1) return nullptr;
+  const size_t n = std::min(line.size(), static_cast<size_t>(num) - 1);
+  std::memcpy(str, line.data(), n);
+  str[n] = '\0';
+  return str;
+}
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+std::string_view Unquote(std::string_view v) {
+  if (v.size() >= 2 && v.front() == v.back() && (v.front() == '"' || v.front() == '\'')) {
+    return v.substr(1, v.size() - 2);
+  }
+  return v;
+}
+
+int Handler(void* user, const char* section, const char* name, const char* value) {
+  auto* parse = static_cast<TParse*>(user);
+  if (!section || !name || !value) return 1;
+  std::string_view raw = parse->Line;
+  const size_t sep = raw.find_first_of("=:");
+  // Always found when inih reports a pair; its own value is the fallback all the same.
+  raw = sep == std::string_view::npos ? std::string_view(value) : Trim(raw.substr(sep + 1));
+  try {
+    // emplace keeps an existing entry: the first of duplicate keys wins.
+    (*parse->Sections)[LowerCase(section)].emplace(LowerCase(name), Unquote(raw));
+  } catch (...) {
+    parse->Error = std::current_exception();
+    return 0;
+  }
+  return 1;
+}
+
+}  // namespace
+
+TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {
+  if (FFileName.find('\0') != std::string::npos) return;
+  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(FFileName.c_str(), "rb"), &std::fclose);
+  if (!file) return;
+  TParse parse{file.get(), &FSections, {}, nullptr};
+  // Parse errors are skipped lines; the rest of the file still counts.
+  ini_parse_stream(&ReadLine, &parse, &Handler, &parse);
+  if (parse.Error) std::rethrow_exception(parse.Error);
+}
+
+const std::string* TIniFile::Find(std::string_view section, std::string_view key) const {
+  const auto s = FSections.find(LowerCase(section));
+  if (s == FSections.end()) return nullptr;
+  const auto k = s->second.find(LowerCase(key));
+  return k == s->second.end() ? nullptr : &k->second;
+}
+
+std::string TIniFile::ReadString(std::string_view section, std::string_view key,
+                                 std::string_view def) const {
+  const std::string* v = Find(section, key);
+  return v ? *v : std::string(def);
+}
+
+int32_t TIniFile::ReadInteger(std::string_view section, std::string_view key, int32_t def) const {
+  const std::string* v = Find(section, key);
+  return v ? StrToIntDef(*v, def) : def;
+}
+
+bool TIniFile::ReadBool(std::string_view section, std::string_view key, bool def) const {
+  return ReadInteger(section, key, def ? 1 : 0) != 0;
+}
+
+bool TIniFile::SectionExists(std::string_view section) const {
+  const auto s = FSections.find(LowerCase(section));
+  return s != FSections.end() && !s->second.empty();
+}
+
+bool TIniFile::ValueExists(std::string_view section, std::string_view key) const {
+  return Find(section, key) != nullptr;
+}
+
+}  // namespace zelvar

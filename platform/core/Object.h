@@ -1,0 +1,345 @@
+#pragma once
+// TObject and the run-time type information every class of the toolkit carries: one class-info
+// record per class with its name, parent, factory and published members (properties, methods,
+// fields) in declaration order. Form files, the designer and scripts all reach members through
+// these records by name.
+
+#include <any>
+#include <cstdint>
+#include <functional>
+#include <initializer_list>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <typeindex>
+#include <vector>
+
+#include "platform/core/Exceptions.h"
+
+namespace zelvar {
+
+class TObject;
+class TComponent;
+struct TClassInfo;
+
+// ---------------------------------------------------------------------------------------------
+// Enumerations and sets
+
+// The identifiers of a published enumeration, in value order (values run from 0).
+class TEnumTypeInfo {
+ public:
+  // commaList is the enumerator list as written in source ("alNone, alTop, alBottom").
+  TEnumTypeInfo(std::string name, std::string_view commaList);
+  const std::string& Name() const { return FName; }
+  int Count() const { return static_cast<int>(FNames.size()); }
+  // The identifier of value v; raises EListError for a value outside the enumeration.
+  const std::string& NameOf(int64_t v) const;
+  // The value of an identifier, compared case-insensitively; -1 when there is none.
+  int ValueOf(std::string_view ident) const;
+
+ private:
+  std::string FName;
+  std::vector<std::string> FNames;
+};
+
+// Declares an enumeration whose identifiers the type information knows, so properties of the
+// type are read and written by name ("alClient").
+#define ZELVAR_ENUM(Name, Base, ...)                                \
+  enum Name : Base { __VA_ARGS__ };                                 \
+  inline const ::zelvar::TEnumTypeInfo& EnumTypeOf(Name) {          \
+    static const ::zelvar::TEnumTypeInfo info(#Name, #__VA_ARGS__); \
+    return info;                                                    \
+  }
+
+template <class E>
+concept PublishedEnum = std::is_enum_v<E> && requires(E e) {
+  { EnumTypeOf(e) } -> std::same_as<const TEnumTypeInfo&>;
+};
+
+// A set of up to 32 members of a published enumeration, as the classic "set of" type.
+template <class E>
+class TSet {
+ public:
+  using Element = E;
+  constexpr TSet() = default;
+  constexpr TSet(std::initializer_list<E> members) {
+    for (E e : members) Include(e);
+  }
+  static constexpr TSet FromBits(uint32_t bits) {
+    TSet s;
+    s.FBits = bits;
+    return s;
+  }
+  constexpr uint32_t Bits() const { return FBits; }
+  constexpr bool Contains(E e) const { return (FBits & Bit(e)) != 0; }
+  constexpr bool Empty() const { return FBits == 0; }
+  constexpr TSet& Include(E e) {
+    FBits |= Bit(e);
+    return *this;
+  }
+  constexpr TSet& Exclude(E e) {
+    FBits &= ~Bit(e);
+    return *this;
+  }
+  constexpr TSet operator+(TSet o) const { return FromBits(FBits | o.FBits); }
+  constexpr TSet operator-(TSet o) const { return FromBits(FBits & ~o.FBits); }
+  constexpr TSet operator*(TSet o) const { return FromBits(FBits & o.FBits); }
+  constexpr bool operator==(const TSet&) const = default;
+
+ private:
+  static constexpr uint32_t Bit(E e) {
+    auto v = static_cast<uint32_t>(e);
+    return v < 32 ? (uint32_t{1} << v) : 0;
+  }
+  uint32_t FBits = 0;
+};
+
+template <class T>
+struct IsTSet : std::false_type {};
+template <class E>
+struct IsTSet<TSet<E>> : std::true_type {};
+
+// ---------------------------------------------------------------------------------------------
+// Events and published methods
+
+// An event is a method reference: the code to call plus the name of the published method it
+// was bound from, so a writer can store the name and a reader can bind it again by name.
+template <class Sig>
+class TEvent;
+
+template <class R, class... A>
+class TEvent<R(A...)> {
+ public:
+  using Signature = R(A...);
+  using Function = std::function<R(A...)>;
+
+  TEvent() = default;
+  TEvent(Function code, std::string methodName = {})
+      : FCode(std::move(code)), FMethodName(std::move(methodName)) {}
+
+  explicit operator bool() const { return static_cast<bool>(FCode); }
+  R operator()(A... args) const { return FCode(std::forward<A>(args)...); }
+  const Function& Code() const { return FCode; }
+  const std::string& MethodName() const { return FMethodName; }
+  void Clear() {
+    FCode = nullptr;
+    FMethodName.clear();
+  }
+
+ private:
+  Function FCode;
+  std::string FMethodName;
+};
+
+template <class T>
+struct IsTEvent : std::false_type {};
+template <class Sig>
+struct IsTEvent<TEvent<Sig>> : std::true_type {};
+
+// Readable text of a C++ type for messages ("void (int)").
+std::string TypeText(const std::type_info& type);
+std::string TypeText(std::type_index type);
+
+struct TMethodInfo {
+  std::string Name;
+  std::type_index Signature = typeid(void);
+  // Returns a std::function<Signature> bound to the given object.
+  std::function<std::any(TObject*)> Bind;
+};
+
+// A published method bound to an instance: what MethodAddress finds.
+class TMethod {
+ public:
+  TMethod() = default;
+  TMethod(TObject* data, const TMethodInfo* info) : FData(data), FInfo(info) {}
+
+  explicit operator bool() const { return FInfo != nullptr; }
+  TObject* Data() const { return FData; }
+  const TMethodInfo* Info() const { return FInfo; }
+  const std::string& Name() const;
+  bool HasSignature(const std::type_info& sig) const { return FInfo && FInfo->Signature == sig; }
+
+  // The method as a callable of the given shape; a different shape raises EInvalidCast.
+  template <class Sig>
+  std::function<Sig> As() const {
+    CheckSignature(typeid(Sig));
+    return std::any_cast<std::function<Sig>>(FInfo->Bind(FData));
+  }
+  // Binds the method as an event handler, keeping its name for streaming.
+  template <class Sig>
+  TEvent<Sig> AsEvent() const {
+    return TEvent<Sig>(As<Sig>(), Name());
+  }
+
+ private:
+  void CheckSignature(const std::type_info& sig) const;
+  TObject* FData = nullptr;
+  const TMethodInfo* FInfo = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Published fields
+
+// Class records of member types are reached through a function: a class may well refer to its
+// own kind (a control's Parent), and its record is still being built at that moment.
+using TClassInfoFn = const TClassInfo& (*)();
+
+struct TFieldInfo {
+  std::string Name;
+  TClassInfoFn FieldClass = nullptr;
+  std::function<TObject*(const TObject*)> Get;
+  std::function<void(TObject*, TObject*)> Set;  // checks the value's class
+};
+
+// A published field of an instance: what FieldAddress finds.
+class TFieldRef {
+ public:
+  TFieldRef() = default;
+  TFieldRef(TObject* self, const TFieldInfo* info) : FSelf(self), FInfo(info) {}
+  explicit operator bool() const { return FInfo != nullptr; }
+  const TFieldInfo* Info() const { return FInfo; }
+  TObject* Get() const;
+  void Set(TObject* value) const;
+
+ private:
+  TObject* FSelf = nullptr;
+  const TFieldInfo* FInfo = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Properties
+
+enum class TPropKind : uint8_t {
+  Integer,
+  Boolean,
+  Enumeration,
+  Set,
+  String,
+  Object,     // a nested persistent object, streamed as dotted names
+  Component,  // a reference to a component, streamed by name
+  Strings,    // a strings list
+  Method,     // an event
+};
+
+const char* PropKindName(TPropKind kind);
+
+struct TEventState {
+  bool Assigned = false;
+  std::string MethodName;
+};
+
+struct TPropInfo {
+  std::string Name;
+  TPropKind Kind = TPropKind::Integer;
+  const TEnumTypeInfo* EnumType = nullptr;  // enumerations and sets
+  TClassInfoFn PropClass = nullptr;         // objects, components and strings lists
+  std::type_index EventSignature = typeid(void);
+  int64_t MinValue = 0, MaxValue = 0;  // integers: the range of the field's type
+
+  std::function<int64_t(const TObject*)> GetOrd;  // integer, boolean, enumeration, set bits
+  std::function<void(TObject*, int64_t)> SetOrd;
+  std::function<std::string(const TObject*)> GetStr;
+  std::function<void(TObject*, const std::string&)> SetStr;
+  std::function<TObject*(const TObject*)> GetObj;  // objects, components, strings lists
+  std::function<void(TObject*, TObject*)> SetObj;  // checks the value's class
+  std::function<TEventState(const TObject*)> GetEvent;
+  // Sets an event from a std::function of the event's signature held in an any (empty: clear).
+  std::function<void(TObject*, const std::any&, const std::string&)> SetEvent;
+
+  std::optional<int64_t> Default;  // ordinal kinds; none means "always written"
+  bool StoredFlag = true;
+  std::function<bool(const TObject*)> StoredFn;
+  bool Published = true;  // false: public, read and written by scripts, never streamed
+
+  bool Writable() const { return SetOrd || SetStr || SetObj || SetEvent; }
+  bool IsStored(const TObject* obj) const { return StoredFlag && (!StoredFn || StoredFn(obj)); }
+};
+
+// ---------------------------------------------------------------------------------------------
+// Class information
+
+struct TClassInfo {
+  std::string Name;
+  const TClassInfo* Parent = nullptr;
+  // Creates an instance for the form reader; empty for classes it cannot create.
+  std::function<TComponent*(TComponent* owner)> Factory;
+  std::vector<std::unique_ptr<TPropInfo>> Props;  // this class's own, in declaration order
+  std::vector<TMethodInfo> Methods;
+  std::vector<TFieldInfo> Fields;
+
+  bool InheritsFrom(const TClassInfo& other) const;
+  // Properties, published and public, searched from this class up; case-insensitive.
+  const TPropInfo* FindProp(std::string_view name) const;
+  const TMethodInfo* FindMethod(std::string_view name) const;
+  const TFieldInfo* FindField(std::string_view name) const;
+  // Published properties in form-file order: base classes first; a property a class declares
+  // again keeps its ancestor's place and takes the new declaration.
+  std::vector<const TPropInfo*> PublishedProps() const;
+};
+
+// ---------------------------------------------------------------------------------------------
+// TObject
+
+// Declares the class-info functions of a class; the record itself is built in the class's
+// source file with TClassBuilder (platform/core/TypInfo.h).
+#define ZELVAR_CLASS(Self, Parent)                         \
+ public:                                                   \
+  using inherited = Parent;                                \
+  static const ::zelvar::TClassInfo& StaticClassInfo();    \
+  const ::zelvar::TClassInfo& ClassInfo() const override { \
+    return Self::StaticClassInfo();                        \
+  }                                                        \
+                                                           \
+ private:
+
+class TObject {
+ public:
+  TObject() = default;
+  virtual ~TObject() = default;
+  TObject(const TObject&) = delete;
+  TObject& operator=(const TObject&) = delete;
+
+  static const TClassInfo& StaticClassInfo();
+  virtual const TClassInfo& ClassInfo() const { return StaticClassInfo(); }
+  const std::string& ClassName() const { return ClassInfo().Name; }
+  bool InheritsFrom(const TClassInfo& cls) const { return ClassInfo().InheritsFrom(cls); }
+  template <class T>
+  bool Is() const {
+    return dynamic_cast<const T*>(this) != nullptr;
+  }
+
+  // A published method by name, bound to this object; empty when there is none.
+  TMethod MethodAddress(std::string_view name);
+  // A published field by name; empty when there is none.
+  TFieldRef FieldAddress(std::string_view name);
+};
+
+// The checked cast: nil stays nil, an object of another class raises EInvalidCast.
+[[noreturn]] void RaiseInvalidCast(const TObject* obj, const char* targetName);
+
+template <class T>
+T* As(TObject* obj) {
+  if (obj == nullptr) return nullptr;
+  if (auto* t = dynamic_cast<T*>(obj)) return t;
+  RaiseInvalidCast(obj, T::StaticClassInfo().Name.c_str());
+}
+template <class T>
+const T* As(const TObject* obj) {
+  return As<T>(const_cast<TObject*>(obj));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Class registration, for the form reader
+
+void RegisterClass(const TClassInfo& cls);
+template <class... T>
+void RegisterClasses() {
+  (RegisterClass(T::StaticClassInfo()), ...);
+}
+// nullptr when no class of that name is registered.
+const TClassInfo* GetClass(std::string_view name);
+// Raises EClassNotFound when no class of that name is registered.
+const TClassInfo& FindClass(std::string_view name);
+
+}  // namespace zelvar

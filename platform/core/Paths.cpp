@@ -1,0 +1,145 @@
+#include "platform/core/Paths.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <fstream>
+#include <mutex>
+#include <optional>
+#include <vector>
+
+namespace zelvar {
+
+namespace {
+
+struct TCommandLine {
+  std::mutex Lock;
+  // nullopt until first needed or set: then read from /proc/self/cmdline.
+  std::optional<std::vector<std::string>> Args;
+  std::string Argv0;
+  std::string ProgramDir;
+};
+
+TCommandLine& CommandLine() {
+  static TCommandLine line;
+  return line;
+}
+
+// The arguments the process was started with, argv[0] first.
+std::vector<std::string> ProcessArguments() {
+  std::vector<std::string> args;
+  std::ifstream in("/proc/self/cmdline", std::ios::binary);
+  std::string arg;
+  while (std::getline(in, arg, '\0')) args.push_back(arg);
+  return args;
+}
+
+std::string ExecutablePath() {
+  std::string buffer(256, '\0');
+  for (;;) {
+    const ssize_t n = readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n < 0) return {};
+    if (static_cast<size_t>(n) < buffer.size()) {
+      buffer.resize(static_cast<size_t>(n));
+      return buffer;
+    }
+    // Possibly truncated: readlink does not say, so try again with more room.
+    buffer.resize(buffer.size() * 2);
+  }
+}
+
+// Must be called with the lock held.
+const std::vector<std::string>& Arguments(TCommandLine& line) {
+  if (!line.Args) {
+    std::vector<std::string> args = ProcessArguments();
+    if (!args.empty()) {
+      line.Argv0 = args.front();
+      args.erase(args.begin());
+    }
+    line.Args = std::move(args);
+  }
+  return *line.Args;
+}
+
+size_t NameStart(std::string_view path) {
+  const size_t slash = path.rfind('/');
+  return slash == std::string_view::npos ? 0 : slash + 1;
+}
+
+// Position of the extension's dot, or npos.
+size_t ExtStart(std::string_view path) {
+  const size_t dot = path.rfind('.');
+  return dot != std::string_view::npos && dot >= NameStart(path) ? dot : std::string_view::npos;
+}
+
+}  // namespace
+
+std::string ParamStr(int index) {
+  TCommandLine& line = CommandLine();
+  std::lock_guard guard(line.Lock);
+  const std::vector<std::string>& args = Arguments(line);
+  if (index == 0) {
+    std::string exe = ExecutablePath();
+    // No /proc (a chroot, say): argv[0] is the best there is.
+    if (exe.empty()) exe = line.Argv0;
+    if (line.ProgramDir.empty()) return exe;
+    return line.ProgramDir + '/' + ExtractFileName(exe);
+  }
+  if (index < 0 || static_cast<size_t>(index) > args.size()) return {};
+  return args[static_cast<size_t>(index) - 1];
+}
+
+int ParamCount() {
+  TCommandLine& line = CommandLine();
+  std::lock_guard guard(line.Lock);
+  return static_cast<int>(Arguments(line).size());
+}
+
+void SetCommandLine(int argc, char** argv) {
+  TCommandLine& line = CommandLine();
+  std::lock_guard guard(line.Lock);
+  std::vector<std::string> args;
+  line.Argv0.clear();
+  for (int i = 0; argv && i < argc; ++i) {
+    const char* arg = argv[i] ? argv[i] : "";
+    if (i == 0) {
+      line.Argv0 = arg;
+    } else {
+      args.emplace_back(arg);
+    }
+  }
+  line.Args = std::move(args);
+}
+
+void SetProgramDir(std::string dir) {
+  TCommandLine& line = CommandLine();
+  std::lock_guard guard(line.Lock);
+  line.ProgramDir = std::move(dir);
+}
+
+std::string ExtractFilePath(std::string_view path) {
+  return std::string(path.substr(0, NameStart(path)));
+}
+
+std::string ExtractFileName(std::string_view path) {
+  return std::string(path.substr(NameStart(path)));
+}
+
+std::string ExtractFileExt(std::string_view path) {
+  const size_t dot = ExtStart(path);
+  return dot == std::string_view::npos ? std::string() : std::string(path.substr(dot));
+}
+
+std::string ChangeFileExt(std::string_view path, std::string_view ext) {
+  const size_t dot = ExtStart(path);
+  return std::string(path.substr(0, dot)) + std::string(ext);
+}
+
+bool FileExists(std::string_view path) {
+  // A name with a NUL in it would silently name a different file.
+  if (path.empty() || path.find('\0') != std::string_view::npos) return false;
+  struct stat st {};
+  return stat(std::string(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+}  // namespace zelvar

@@ -1,0 +1,30 @@
+#pragma once
+// The program's command line and the file-name helpers of Delphi's SysUtils, for '/' paths.
+
+#include <string>
+#include <string_view>
+
+namespace zelvar {
+
+// 0 is the running program's path; 1..ParamCount() the arguments; anything else is empty.
+// Until SetCommandLine is called the arguments are those the process was started with.
+std::string ParamStr(int index);
+int ParamCount();
+// Takes the arguments from main(). argv[0] is not used for ParamStr(0), which stays the real
+// executable path: argv[0] may be a bare name found through PATH.
+void SetCommandLine(int argc, char** argv);
+// Makes ParamStr(0) read dir + '/' + the program's file name, so files looked up beside the
+// program (a language file, say) can be placed elsewhere; "" restores the real path.
+void SetProgramDir(std::string dir);
+
+// Everything up to and including the last '/', or "" if there is none.
+std::string ExtractFilePath(std::string_view path);
+std::string ExtractFileName(std::string_view path);
+// From the last '.' of the file name on, or "" if the name has no '.'.
+std::string ExtractFileExt(std::string_view path);
+// Replaces the extension (or appends `ext` when there is none); `ext` includes its dot.
+std::string ChangeFileExt(std::string_view path, std::string_view ext);
+// True for an existing file that is not a directory.
+bool FileExists(std::string_view path);
+
+}  // namespace zelvar

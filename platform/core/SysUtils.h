@@ -1,0 +1,30 @@
+#pragma once
+// The small SysUtils conversions the toolkit leans on: integer text in Delphi's forms and the
+// ASCII case-insensitive comparisons used for names, sections and keys.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace zelvar {
+
+std::string IntToStr(int64_t value);
+// Two's complement of the full 64 bits for negative values, upper-case digits, at least
+// `digits` of them.
+std::string IntToHex(int64_t value, int digits);
+
+// Optional leading blanks, an optional sign, then decimal digits or '$' (or "0x") and hex
+// digits. The result must fit in 32 bits; hex may use all 32 ($FFFFFFFF is -1), as Delphi's
+// Val allows. Raises EConvertError "'<s>' is not a valid integer value" otherwise.
+int32_t StrToInt(std::string_view s);
+int32_t StrToIntDef(std::string_view s, int32_t def);
+bool TryStrToInt(std::string_view s, int32_t& value);
+
+bool SameText(std::string_view a, std::string_view b);
+// <0, 0 or >0; letters compare as upper case, like Delphi's CompareText, so '_' sorts after
+// letters.
+int CompareText(std::string_view a, std::string_view b);
+std::string UpperCase(std::string_view s);
+std::string LowerCase(std::string_view s);
+
+}  // namespace zelvar

@@ -1,0 +1,305 @@
+#include "platform/core/TypInfo.h"
+
+#include "platform/core/SysUtils.h"
+#include "platform/core/ValueText.h"
+
+namespace zelvar {
+
+bool IsComponentClass(const TClassInfo& cls) {
+  return cls.InheritsFrom(TComponent::StaticClassInfo());
+}
+bool IsStringsClass(const TClassInfo& cls) {
+  return cls.InheritsFrom(TStrings::StaticClassInfo());
+}
+
+namespace detail {
+
+std::string PropName(const TObject* obj, const TPropInfo& prop) {
+  return obj->ClassName() + "." + prop.Name;
+}
+
+void RaiseRange(const TObject* obj, const TPropInfo& prop, int64_t v) {
+  throw EPropertyConvertError("Value " + std::to_string(v) + " is out of range for property " +
+                              PropName(obj, prop));
+}
+
+}  // namespace detail
+
+namespace {
+
+using detail::PropName;
+
+[[noreturn]] void RaiseWrongKind(const TObject* obj, const TPropInfo& prop, const TValue& v) {
+  throw EPropertyConvertError("Invalid value for property " + PropName(obj, prop) + ": " +
+                              PropKindName(prop.Kind) + " expected, " + v.KindName() + " given");
+}
+
+std::string_view NextSegment(std::string_view& path) {
+  size_t dot = path.find('.');
+  std::string_view seg = path.substr(0, dot);
+  path = dot == std::string_view::npos ? std::string_view{} : path.substr(dot + 1);
+  return seg;
+}
+
+TComponent* ContextComponent(TObject* obj) {
+  // A nested persistent's names resolve on the component that holds it.
+  for (auto* p = dynamic_cast<TPersistent*>(obj); p; p = p->GetOwner())
+    if (auto* c = dynamic_cast<TComponent*>(p)) return c;
+  return nullptr;
+}
+
+const TNameResolver& DefaultResolver() {
+  static const TNameResolver resolver;
+  return resolver;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TNameResolver
+
+TComponent* TNameResolver::FindComponent(TComponent* context, std::string_view name) const {
+  if (!context) return nullptr;
+  TComponent* root = context->Root();
+  std::string_view rest = name;
+  std::string_view first = NextSegment(rest);
+  TComponent* found = SameText(root->Name(), first) ? root : root->FindComponent(first);
+  while (found && !rest.empty()) found = found->FindComponent(NextSegment(rest));
+  return found;
+}
+
+TMethod TNameResolver::FindMethod(TComponent* context, std::string_view name) const {
+  if (!context) return {};
+  return context->Root()->MethodAddress(name);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Paths
+
+TPropTarget FindPropTarget(TObject* obj, std::string_view path) {
+  if (!obj) throw EPropertyError("Property " + std::string(path) + " of nil");
+  std::string_view rest = path;
+  TObject* cur = obj;
+  while (true) {
+    std::string_view seg = NextSegment(rest);
+    if (rest.empty() && SameText(seg, "Strings") && cur->Is<TStrings>()) return {cur, nullptr};
+    const TPropInfo* prop = cur->ClassInfo().FindProp(seg);
+    if (!prop)
+      throw EPropertyError("Property " + cur->ClassName() + "." + std::string(seg) +
+                           " does not exist");
+    if (rest.empty()) return {cur, prop};
+    if (prop->Kind != TPropKind::Object && prop->Kind != TPropKind::Strings)
+      throw EPropertyError("Property " + PropName(cur, *prop) + " has no properties of its own");
+    TObject* next = prop->GetObj(cur);
+    if (!next) throw EPropertyError("Property " + PropName(cur, *prop) + " is nil");
+    cur = next;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Reading
+
+namespace {
+
+TValue StringsValue(const TStrings& list) {
+  TValueList lines;
+  for (int i = 0; i < list.Count(); ++i) lines.emplace_back(list.Get(i));
+  return lines;
+}
+
+}  // namespace
+
+TValue GetPropValue(const TObject* obj, const TPropInfo& prop) {
+  switch (prop.Kind) {
+    case TPropKind::Integer:
+      return prop.GetOrd(obj);
+    case TPropKind::Boolean:
+      return prop.GetOrd(obj) != 0;
+    case TPropKind::Enumeration:
+      return TIdent{prop.EnumType->NameOf(prop.GetOrd(obj))};
+    case TPropKind::Set: {
+      TSetValue set;
+      auto bits = static_cast<uint64_t>(prop.GetOrd(obj));
+      for (int i = 0; i < prop.EnumType->Count() && i < 32; ++i)
+        if (bits & (uint64_t{1} << i)) set.Members.push_back(prop.EnumType->NameOf(i));
+      return set;
+    }
+    case TPropKind::String:
+      return prop.GetStr(obj);
+    case TPropKind::Object:
+      throw EPropertyError("Property " + PropName(obj, prop) +
+                           " is an object: name one of its properties");
+    case TPropKind::Component: {
+      auto* c = static_cast<TComponent*>(prop.GetObj(obj));
+      if (!c) return TNil{};
+      return TIdent{c->Name()};
+    }
+    case TPropKind::Strings: {
+      auto* list = static_cast<TStrings*>(prop.GetObj(obj));
+      return list ? StringsValue(*list) : TValue(TNil{});
+    }
+    case TPropKind::Method: {
+      TEventState e = prop.GetEvent(obj);
+      if (!e.Assigned || e.MethodName.empty()) return TNil{};
+      return TIdent{e.MethodName};
+    }
+  }
+  return TNil{};
+}
+
+TValue GetPropValue(const TObject* obj, std::string_view path) {
+  TPropTarget t = FindPropTarget(const_cast<TObject*>(obj), path);
+  if (!t.Prop) return StringsValue(*static_cast<TStrings*>(t.Object));
+  return GetPropValue(t.Object, *t.Prop);
+}
+
+std::string GetPropText(const TObject* obj, std::string_view path) {
+  return FormatValue(GetPropValue(obj, path));
+}
+
+// ---------------------------------------------------------------------------------------------
+// Writing
+
+namespace {
+
+void FillList(TStringList& list, const TObject* obj, const TPropInfo* prop, std::string_view path,
+              const TValue& value) {
+  std::string name = prop ? PropName(obj, *prop) : obj->ClassName() + "." + std::string(path);
+  if (!value.Is<TValueList>())
+    throw EPropertyConvertError("Invalid value for property " + name +
+                                ": list of strings expected, " + value.KindName() + " given");
+  for (const TValue& item : value.As<TValueList>()) {
+    if (!item.IsString())
+      throw EPropertyConvertError("Invalid value for property " + name + ": list item is " +
+                                  item.KindName() + ", string expected");
+    list.Add(item.AsString());
+  }
+}
+
+int64_t SetBits(const TObject* obj, const TPropInfo& prop, const TSetValue& set) {
+  int64_t bits = 0;
+  for (const std::string& m : set.Members) {
+    int v = prop.EnumType->ValueOf(m);
+    if (v < 0 || v >= 32)
+      throw EPropertyConvertError("'" + m + "' is not a member of " + prop.EnumType->Name() +
+                                  " for property " + PropName(obj, prop));
+    bits |= int64_t{1} << v;
+  }
+  return bits;
+}
+
+}  // namespace
+
+void SetPropValue(TObject* obj, const TPropInfo& prop, const TValue& value,
+                  const TNameResolver* resolver) {
+  const TNameResolver& names = resolver ? *resolver : DefaultResolver();
+  if (prop.Kind == TPropKind::Object)
+    throw EPropertyError("Property " + PropName(obj, prop) +
+                         " is an object: set one of its properties");
+  if (!prop.Writable() && prop.Kind != TPropKind::Strings)
+    throw EPropertyError("Property " + PropName(obj, prop) + " is read-only");
+  switch (prop.Kind) {
+    case TPropKind::Integer: {
+      if (!value.Is<int64_t>()) RaiseWrongKind(obj, prop, value);
+      int64_t v = value.As<int64_t>();
+      if (v < prop.MinValue || v > prop.MaxValue) detail::RaiseRange(obj, prop, v);
+      prop.SetOrd(obj, v);
+      return;
+    }
+    case TPropKind::Boolean:
+      if (!value.Is<bool>()) RaiseWrongKind(obj, prop, value);
+      prop.SetOrd(obj, value.As<bool>() ? 1 : 0);
+      return;
+    case TPropKind::Enumeration: {
+      if (!value.Is<TIdent>()) RaiseWrongKind(obj, prop, value);
+      int v = prop.EnumType->ValueOf(value.As<TIdent>().Name);
+      if (v < 0)
+        throw EPropertyConvertError("'" + value.As<TIdent>().Name + "' is not a value of " +
+                                    prop.EnumType->Name() + " for property " + PropName(obj, prop));
+      prop.SetOrd(obj, v);
+      return;
+    }
+    case TPropKind::Set:
+      if (!value.Is<TSetValue>()) RaiseWrongKind(obj, prop, value);
+      prop.SetOrd(obj, SetBits(obj, prop, value.As<TSetValue>()));
+      return;
+    case TPropKind::String:
+      if (!value.IsString()) RaiseWrongKind(obj, prop, value);
+      prop.SetStr(obj, value.AsString());
+      return;
+    case TPropKind::Object:
+      return;  // refused above
+    case TPropKind::Component: {
+      TComponent* target = nullptr;
+      if (value.Is<TIdent>()) {
+        target = names.FindComponent(ContextComponent(obj), value.As<TIdent>().Name);
+        if (!target)
+          throw EPropertyError("Component '" + value.As<TIdent>().Name +
+                               "' not found for property " + PropName(obj, prop));
+      } else if (!value.Is<TNil>()) {
+        RaiseWrongKind(obj, prop, value);
+      }
+      try {
+        prop.SetObj(obj, target);
+      } catch (const EInvalidCast&) {
+        throw EPropertyConvertError("Invalid value for property " + PropName(obj, prop) + ": " +
+                                    target->Name() + " is a " + target->ClassName() + ", not a " +
+                                    prop.PropClass().Name);
+      }
+      return;
+    }
+    case TPropKind::Strings: {
+      TStringList list;
+      FillList(list, obj, &prop, prop.Name, value);
+      if (prop.SetObj) {
+        prop.SetObj(obj, &list);
+      } else if (auto* own = static_cast<TStrings*>(prop.GetObj(obj))) {
+        own->Assign(&list);
+      } else {
+        throw EPropertyError("Property " + PropName(obj, prop) + " is nil");
+      }
+      return;
+    }
+    case TPropKind::Method: {
+      if (value.Is<TNil>()) {
+        prop.SetEvent(obj, std::any{}, {});
+        return;
+      }
+      if (!value.Is<TIdent>()) RaiseWrongKind(obj, prop, value);
+      const std::string& name = value.As<TIdent>().Name;
+      TMethod m = names.FindMethod(ContextComponent(obj), name);
+      if (!m)
+        throw EPropertyError("Method '" + name + "' not found for property " + PropName(obj, prop));
+      if (m.Info()->Signature != prop.EventSignature)
+        throw EPropertyConvertError(
+            "Method '" + name + "' has the signature " + TypeText(m.Info()->Signature) +
+            ", property " + PropName(obj, prop) + " needs " + TypeText(prop.EventSignature));
+      prop.SetEvent(obj, m.Info()->Bind(m.Data()), m.Name());
+      return;
+    }
+  }
+}
+
+void SetPropValue(TObject* obj, std::string_view path, const TValue& value,
+                  const TNameResolver* resolver) {
+  TPropTarget t = FindPropTarget(obj, path);
+  if (!t.Prop) {
+    // "List.Strings": the form file fills the owned list in place.
+    TStringList list;
+    FillList(list, t.Object, nullptr, "Strings", value);
+    static_cast<TStrings*>(t.Object)->Assign(&list);
+    return;
+  }
+  SetPropValue(t.Object, *t.Prop, value, resolver);
+}
+
+void SetPropText(TObject* obj, std::string_view path, std::string_view text,
+                 const TNameResolver* resolver) {
+  SetPropValue(obj, path, ParseValue(text), resolver);
+}
+
+bool IsDefaultPropValue(const TObject* obj, const TPropInfo& prop) {
+  return prop.Default.has_value() && prop.GetOrd && prop.GetOrd(obj) == *prop.Default;
+}
+
+}  // namespace zelvar

@@ -1,0 +1,264 @@
+#pragma once
+// Building class-info records (TClassBuilder) and reading or writing any published or public
+// property by name. The form reader, the designer and the scripts all go through
+// GetPropValue/SetPropValue, so a property behaves the same wherever it is set from.
+
+#include <concepts>
+#include <functional>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <type_traits>
+
+#include "platform/core/Component.h"
+#include "platform/core/Object.h"
+#include "platform/core/Strings.h"
+#include "platform/core/Value.h"
+
+namespace zelvar {
+
+// ---------------------------------------------------------------------------------------------
+// Property access by name
+
+// How names inside values become objects: component references and event handlers.
+class TNameResolver {
+ public:
+  virtual ~TNameResolver() = default;
+  // Default: the context's root (its topmost owner) by name, then the root's components,
+  // "Form.Component" for a component of another root's component.
+  virtual TComponent* FindComponent(TComponent* context, std::string_view name) const;
+  // Default: a published method of the context's root.
+  virtual TMethod FindMethod(TComponent* context, std::string_view name) const;
+};
+
+// The object and property a dotted path ("BtnNext.Text", "PageNames.Strings") names.
+struct TPropTarget {
+  TObject* Object = nullptr;
+  const TPropInfo* Prop = nullptr;  // nullptr: Object is a TStrings named by ".Strings"
+};
+
+// Resolves a path; raises EPropertyError naming the class and property when a step is missing.
+TPropTarget FindPropTarget(TObject* obj, std::string_view path);
+
+TValue GetPropValue(const TObject* obj, std::string_view path);
+void SetPropValue(TObject* obj, std::string_view path, const TValue& value,
+                  const TNameResolver* resolver = nullptr);
+// The same with values in the text form-file syntax ("12", "'Setup'", "[fsBold]").
+std::string GetPropText(const TObject* obj, std::string_view path);
+void SetPropText(TObject* obj, std::string_view path, std::string_view text,
+                 const TNameResolver* resolver = nullptr);
+
+// The property's value read as it is set: raises EPropertyConvertError for the wrong kind.
+TValue GetPropValue(const TObject* obj, const TPropInfo& prop);
+void SetPropValue(TObject* obj, const TPropInfo& prop, const TValue& value,
+                  const TNameResolver* resolver = nullptr);
+
+// True when an ordinal property holds its declared default (a writer then leaves it out).
+bool IsDefaultPropValue(const TObject* obj, const TPropInfo& prop);
+
+// ---------------------------------------------------------------------------------------------
+// TClassBuilder
+
+namespace detail {
+
+template <class M>
+struct MemberFnTraits;
+template <class R, class B, class... A>
+struct MemberFnTraits<R (B::*)(A...)> {
+  using Sig = R(A...);
+};
+template <class R, class B, class... A>
+struct MemberFnTraits<R (B::*)(A...) const> {
+  using Sig = R(A...);
+};
+
+template <class C, class M, class R, class... A>
+std::function<std::any(TObject*)> MakeBinder(M method, std::type_identity<R(A...)>) {
+  return [method](TObject* self) -> std::any {
+    C* obj = As<C>(self);
+    return std::function<R(A...)>(
+        [obj, method](A... args) -> R { return (obj->*method)(std::forward<A>(args)...); });
+  };
+}
+
+template <class P>
+concept ObjectPointer =
+    std::is_pointer_v<P> && std::derived_from<std::remove_pointer_t<P>, TObject>;
+
+std::string PropName(const TObject* obj, const TPropInfo& prop);
+[[noreturn]] void RaiseRange(const TObject* obj, const TPropInfo& prop, int64_t v);
+
+}  // namespace detail
+
+bool IsComponentClass(const TClassInfo& cls);
+bool IsStringsClass(const TClassInfo& cls);
+
+// Builds the class-info record of C. Getters and setters may be member functions, data
+// members or callables taking the object; the property's kind follows from its C++ type.
+template <class C>
+class TClassBuilder {
+ public:
+  explicit TClassBuilder(std::string name) : FInfo(std::make_unique<TClassInfo>()) {
+    FInfo->Name = std::move(name);
+    if constexpr (requires { typename C::inherited; }) {
+      FInfo->Parent = &C::inherited::StaticClassInfo();
+    }
+    if constexpr (std::derived_from<C, TComponent> && !std::is_abstract_v<C> &&
+                  std::is_constructible_v<C, TComponent*>) {
+      FInfo->Factory = [](TComponent* owner) -> TComponent* { return new C(owner); };
+    }
+  }
+
+  // A published property.
+  template <class G, class S = std::nullptr_t>
+  TClassBuilder& Property(std::string name, G getter, S setter = nullptr) {
+    auto prop = std::make_unique<TPropInfo>();
+    prop->Name = std::move(name);
+    using T = std::remove_cvref_t<std::invoke_result_t<G, const C&>>;
+    Describe<T>(*prop, getter, setter);
+    FLast = prop.get();
+    FInfo->Props.push_back(std::move(prop));
+    return *this;
+  }
+  // A public property: scripts read and write it, form files never carry it.
+  template <class G, class S = std::nullptr_t>
+  TClassBuilder& Public(std::string name, G getter, S setter = nullptr) {
+    Property(std::move(name), getter, setter);
+    FLast->Published = false;
+    return *this;
+  }
+  // The last property's default: it is not written while it holds this value.
+  template <class V>
+  TClassBuilder& Default(V value) {
+    FLast->Default = static_cast<int64_t>(value);
+    return *this;
+  }
+  template <class E>
+  TClassBuilder& Default(TSet<E> value) {
+    FLast->Default = static_cast<int64_t>(value.Bits());
+    return *this;
+  }
+  TClassBuilder& Stored(bool stored) {
+    FLast->StoredFlag = stored;
+    return *this;
+  }
+  TClassBuilder& Stored(bool (C::*pred)() const) {
+    FLast->StoredFn = [pred](const TObject* o) { return (static_cast<const C*>(o)->*pred)(); };
+    return *this;
+  }
+
+  // A published method, callable by name with its exact signature.
+  template <class M>
+  TClassBuilder& Method(std::string name, M method) {
+    using Sig = typename detail::MemberFnTraits<M>::Sig;
+    FInfo->Methods.push_back(TMethodInfo{std::move(name), typeid(Sig),
+                                         detail::MakeBinder<C>(method, std::type_identity<Sig>{})});
+    return *this;
+  }
+
+  // A published field holding an object reference.
+  template <class F>
+  TClassBuilder& Field(std::string name, F C::*field) {
+    static_assert(detail::ObjectPointer<F>, "a published field holds an object reference");
+    using U = std::remove_pointer_t<F>;
+    TFieldInfo info;
+    info.Name = std::move(name);
+    info.FieldClass = &U::StaticClassInfo;
+    info.Get = [field](const TObject* o) -> TObject* { return static_cast<const C*>(o)->*field; };
+    info.Set = [field](TObject* o, TObject* v) { static_cast<C*>(o)->*field = As<U>(v); };
+    FInfo->Fields.push_back(std::move(info));
+    return *this;
+  }
+
+  std::unique_ptr<const TClassInfo> Build() { return std::move(FInfo); }
+
+ private:
+  static const C& Self(const TObject* o) { return *static_cast<const C*>(o); }
+  static C& Self(TObject* o) { return *static_cast<C*>(o); }
+
+  template <class T, class S>
+  static void Assign(C& obj, const S& setter, T value) {
+    if constexpr (std::is_member_object_pointer_v<S>) {
+      std::invoke(setter, obj) = std::move(value);
+    } else {
+      std::invoke(setter, obj, std::move(value));
+    }
+  }
+
+  template <class T, class G, class S>
+  void Describe(TPropInfo& p, G getter, S setter) {
+    constexpr bool writable = !std::is_null_pointer_v<S>;
+    if constexpr (std::is_same_v<T, bool>) {
+      p.Kind = TPropKind::Boolean;
+      p.GetOrd = [getter](const TObject* o) -> int64_t { return std::invoke(getter, Self(o)); };
+      if constexpr (writable)
+        p.SetOrd = [setter](TObject* o, int64_t v) { Assign<bool>(Self(o), setter, v != 0); };
+    } else if constexpr (PublishedEnum<T>) {
+      p.Kind = TPropKind::Enumeration;
+      p.EnumType = &EnumTypeOf(T{});
+      p.GetOrd = [getter](const TObject* o) -> int64_t {
+        return static_cast<int64_t>(std::invoke(getter, Self(o)));
+      };
+      if constexpr (writable)
+        p.SetOrd = [setter](TObject* o, int64_t v) {
+          Assign<T>(Self(o), setter, static_cast<T>(v));
+        };
+    } else if constexpr (IsTSet<T>::value) {
+      p.Kind = TPropKind::Set;
+      p.EnumType = &EnumTypeOf(typename T::Element{});
+      p.GetOrd = [getter](const TObject* o) -> int64_t {
+        return std::invoke(getter, Self(o)).Bits();
+      };
+      if constexpr (writable)
+        p.SetOrd = [setter](TObject* o, int64_t v) {
+          Assign<T>(Self(o), setter, T::FromBits(static_cast<uint32_t>(v)));
+        };
+    } else if constexpr (std::is_integral_v<T>) {
+      static_assert(sizeof(T) <= 4, "integer properties are at most 32 bits wide");
+      p.Kind = TPropKind::Integer;
+      p.MinValue = std::numeric_limits<T>::min();
+      p.MaxValue = std::numeric_limits<T>::max();
+      p.GetOrd = [getter](const TObject* o) -> int64_t { return std::invoke(getter, Self(o)); };
+      if constexpr (writable)
+        p.SetOrd = [setter](TObject* o, int64_t v) {
+          Assign<T>(Self(o), setter, static_cast<T>(v));
+        };
+    } else if constexpr (std::is_same_v<T, std::string>) {
+      p.Kind = TPropKind::String;
+      p.GetStr = [getter](const TObject* o) -> std::string { return std::invoke(getter, Self(o)); };
+      if constexpr (writable)
+        p.SetStr = [setter](TObject* o, const std::string& v) {
+          Assign<std::string>(Self(o), setter, v);
+        };
+    } else if constexpr (detail::ObjectPointer<T>) {
+      using U = std::remove_pointer_t<T>;
+      p.PropClass = &U::StaticClassInfo;
+      p.Kind = std::derived_from<U, TComponent> ? TPropKind::Component
+               : std::derived_from<U, TStrings> ? TPropKind::Strings
+                                                : TPropKind::Object;
+      p.GetObj = [getter](const TObject* o) -> TObject* { return std::invoke(getter, Self(o)); };
+      if constexpr (writable)
+        p.SetObj = [setter](TObject* o, TObject* v) { Assign<T>(Self(o), setter, As<U>(v)); };
+    } else if constexpr (IsTEvent<T>::value) {
+      using Fn = typename T::Function;
+      p.Kind = TPropKind::Method;
+      p.EventSignature = typeid(typename T::Signature);
+      p.GetEvent = [getter](const TObject* o) -> TEventState {
+        const T& e = std::invoke(getter, Self(o));
+        return {static_cast<bool>(e), e.MethodName()};
+      };
+      if constexpr (writable)
+        p.SetEvent = [setter](TObject* o, const std::any& code, const std::string& name) {
+          if (!code.has_value()) return Assign<T>(Self(o), setter, T{});
+          Assign<T>(Self(o), setter, T(std::any_cast<Fn>(code), name));
+        };
+    } else {
+      static_assert(sizeof(T) == 0, "this type cannot be a published property");
+    }
+  }
+
+  std::unique_ptr<TClassInfo> FInfo;
+  TPropInfo* FLast = nullptr;
+};
+
+}  // namespace zelvar

@@ -1,0 +1,537 @@
+#include "platform/core/ValueText.h"
+
+#include <cerrno>
+#include <charconv>
+#include <clocale>
+#include <cmath>
+#include <cstdlib>
+#include <type_traits>
+#include <variant>
+
+#include "platform/core/Exceptions.h"
+
+namespace zelvar {
+
+namespace {
+
+bool IsLetter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || c == '_';
+}
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+bool IsIdentChar(char c) {
+  return IsLetter(c) || IsDigit(c);
+}
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n';
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
+bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    char x = a[i], y = b[i];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
+    if (x != y) return false;
+  }
+  return true;
+}
+
+// A character for a message: printable ASCII quoted, anything else as its code.
+std::string DescribeChar(char c) {
+  auto b = static_cast<unsigned char>(c);
+  if (b >= 33 && b <= 126) return std::string("'") + c + "'";
+  return "#" + std::to_string(b);
+}
+
+// The file is UTF-8 text, so once a string is wide its quoted runs are decoded; a byte that
+// is not part of a valid sequence keeps its own value, so nothing is lost.
+void AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
+  size_t i = 0;
+  while (i < bytes.size()) {
+    auto b0 = static_cast<unsigned char>(bytes[i]);
+    char32_t c = b0;
+    size_t len = 1;
+    if (b0 >= 0xC2 && b0 <= 0xF4) {
+      size_t need = b0 < 0xE0 ? 2 : b0 < 0xF0 ? 3 : 4;
+      char32_t cp = b0 & (need == 2 ? 0x1F : need == 3 ? 0x0F : 0x07);
+      bool ok = i + need <= bytes.size();
+      for (size_t k = 1; ok && k < need; ++k) {
+        auto b = static_cast<unsigned char>(bytes[i + k]);
+        ok = (b & 0xC0) == 0x80;
+        cp = (cp << 6) | (b & 0x3F);
+      }
+      // Overlong forms, surrogates and values past U+10FFFF are not valid UTF-8.
+      static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
+      if (ok && cp >= kMin[need] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp < 0xE000)) {
+        c = cp;
+        len = need;
+      }
+    }
+    if (c >= 0x10000) {
+      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
+      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(c);
+    }
+    i += len;
+  }
+}
+
+// strtold follows the global locale's decimal point; the text format always uses '.'.
+locale_t CLocale() {
+  static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+  return locale;
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// TParser
+
+TParser::TParser(std::string text) : FText(std::move(text)) {
+  Next();
+}
+
+std::string_view TParser::TokenText() const {
+  return std::string_view(FText).substr(FStart, FPos - FStart);
+}
+
+bool TParser::IsIdentifier(std::string_view word) const {
+  return FKind == TTokenKind::Identifier && EqualsIgnoreCase(TokenText(), word);
+}
+
+void TParser::Advance() {
+  char c = FText[FPos++];
+  // CR LF counts once (at the LF); a lone CR ends a line too.
+  if (c == '\n' || (c == '\r' && (FPos >= FText.size() || FText[FPos] != '\n'))) {
+    ++FPosLine;
+    FPosColumn = 1;
+  } else {
+    ++FPosColumn;
+  }
+}
+
+void TParser::SkipBlanks() {
+  while (FPos < FText.size() && IsBlank(FText[FPos])) Advance();
+}
+
+TTokenKind TParser::Next() {
+  SkipBlanks();
+  FStart = FPos;
+  FLine = FPosLine;
+  FColumn = FPosColumn;
+  FInt = 0;
+  FFloat = 0;
+  FString.clear();
+  FWide.clear();
+  FIsWide = false;
+  if (FPos >= FText.size()) return FKind = TTokenKind::EndOfInput;
+
+  char c = FText[FPos];
+  char next = FPos + 1 < FText.size() ? FText[FPos + 1] : '\0';
+  if (IsLetter(c)) {
+    while (FPos < FText.size() && IsIdentChar(FText[FPos])) Advance();
+    return FKind = TTokenKind::Identifier;
+  }
+  if (IsDigit(c) || (c == '-' && IsDigit(next)) || (c == '$' && HexDigit(next) >= 0)) {
+    ScanNumber();
+    return FKind;
+  }
+  if (c == '\'' || c == '#') {
+    ScanString();
+    return FKind = TTokenKind::String;
+  }
+  auto b = static_cast<unsigned char>(c);
+  if (b < 33 || b > 126) ErrorAt("invalid character " + DescribeChar(c), FLine, FColumn);
+  Advance();
+  return FKind = TTokenKind::Symbol;
+}
+
+void TParser::ScanNumber() {
+  auto digitsWhile = [this](auto pred) {
+    size_t from = FPos;
+    while (FPos < FText.size() && pred(FText[FPos])) Advance();
+    return FPos - from;
+  };
+  bool isFloat = false;
+  if (FText[FPos] == '$') {
+    Advance();
+    uint64_t value = 0;
+    int significant = 0;
+    while (FPos < FText.size() && HexDigit(FText[FPos]) >= 0) {
+      auto digit = static_cast<uint64_t>(HexDigit(FText[FPos]));
+      if ((value != 0 || digit != 0) && ++significant > 16)
+        ErrorAt("integer out of range", FLine, FColumn);
+      value = (value << 4) | digit;
+      Advance();
+    }
+    // All 64 bits may be given: $FFFFFFFFFFFFFFFF is -1, as two's complement reads it.
+    FInt = static_cast<int64_t>(value);
+  } else {
+    if (FText[FPos] == '-') Advance();
+    digitsWhile(IsDigit);
+    if (FPos < FText.size() && FText[FPos] == '.') {
+      isFloat = true;
+      Advance();
+      digitsWhile(IsDigit);
+    }
+    if (FPos < FText.size() && (FText[FPos] == 'e' || FText[FPos] == 'E')) {
+      isFloat = true;
+      Advance();
+      if (FPos < FText.size() && (FText[FPos] == '+' || FText[FPos] == '-')) Advance();
+      if (digitsWhile(IsDigit) == 0) ErrorAt("digit expected in exponent", FPosLine, FPosColumn);
+    }
+  }
+  // "12abc" is a typo, not a number followed by a name.
+  if (FPos < FText.size() && IsIdentChar(FText[FPos])) ErrorAt("invalid number", FLine, FColumn);
+
+  std::string_view text = TokenText();
+  if (!isFloat) {
+    FKind = TTokenKind::Integer;
+    if (text[0] == '$') return;
+    auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), FInt);
+    if (ec != std::errc() || ptr != text.data() + text.size())
+      ErrorAt("integer out of range", FLine, FColumn);
+    return;
+  }
+  FKind = TTokenKind::Float;
+  std::string copy(text);  // strtold needs a terminator
+  char* end = nullptr;
+  errno = 0;
+  FFloat = strtold_l(copy.c_str(), &end, CLocale());
+  // ERANGE also flags subnormal results, which are exact enough to keep; only a value that
+  // became infinite or vanished to zero is out of range.
+  bool lost = std::isinf(FFloat) ||
+              (FFloat == 0 && copy.find_first_of("123456789") < copy.find_first_of("eE"));
+  if (end != copy.c_str() + copy.size() || (errno == ERANGE && lost))
+    ErrorAt("float out of range", FLine, FColumn);
+}
+
+void TParser::ScanString() {
+  for (;;) {
+    if (FPos >= FText.size()) break;
+    char c = FText[FPos];
+    if (c == '\'') {
+      Advance();
+      std::string run;
+      for (;;) {
+        if (FPos >= FText.size() || FText[FPos] == '\n' || FText[FPos] == '\r')
+          ErrorAt("unterminated string", FLine, FColumn);
+        char d = FText[FPos];
+        Advance();
+        if (d == '\'') {
+          if (FPos < FText.size() && FText[FPos] == '\'') {
+            Advance();
+          } else {
+            break;
+          }
+        }
+        run += d;
+      }
+      FString += run;
+      AppendUtf8AsUtf16(run, FWide);
+    } else if (c == '#') {
+      int line = FPosLine, column = FPosColumn;
+      Advance();
+      if (FPos >= FText.size() || !IsDigit(FText[FPos]))
+        ErrorAt("digit expected after '#'", FPosLine, FPosColumn);
+      uint32_t code = 0;
+      while (FPos < FText.size() && IsDigit(FText[FPos])) {
+        code = code * 10 + static_cast<uint32_t>(FText[FPos] - '0');
+        if (code > 0xFFFF) ErrorAt("character code out of range", line, column);
+        Advance();
+      }
+      if (code > 127) FIsWide = true;
+      // Above 255 the byte form is unused: the string is wide.
+      FString += static_cast<char>(code & 0xFF);
+      FWide += static_cast<char16_t>(code);
+    } else {
+      break;
+    }
+  }
+}
+
+std::vector<uint8_t> TParser::ReadBinary() {
+  CheckSymbol('{');
+  int line = FLine, column = FColumn;
+  std::vector<uint8_t> bytes;
+  for (;;) {
+    SkipBlanks();
+    if (FPos >= FText.size()) ErrorAt("unterminated binary data", line, column);
+    char c = FText[FPos];
+    if (c == '}') {
+      Advance();
+      break;
+    }
+    int high = HexDigit(c);
+    if (high < 0)
+      ErrorAt("invalid character " + DescribeChar(c) + " in binary data", FPosLine, FPosColumn);
+    int digitLine = FPosLine, digitColumn = FPosColumn;
+    Advance();
+    char d = FPos < FText.size() ? FText[FPos] : '}';
+    int low = HexDigit(d);
+    if (low < 0) {
+      if (IsBlank(d) || d == '}')
+        ErrorAt("odd number of hex digits in binary data", digitLine, digitColumn);
+      ErrorAt("invalid character " + DescribeChar(d) + " in binary data", FPosLine, FPosColumn);
+    }
+    Advance();
+    bytes.push_back(static_cast<uint8_t>((high << 4) | low));
+  }
+  Next();
+  return bytes;
+}
+
+std::string TParser::Describe() const {
+  switch (FKind) {
+    case TTokenKind::EndOfInput:
+      return "end of input";
+    case TTokenKind::Symbol:
+      return DescribeChar(Symbol());
+    case TTokenKind::Identifier:
+      return "identifier '" + std::string(TokenText()) + "'";
+    case TTokenKind::Integer:
+      return "integer " + std::string(TokenText());
+    case TTokenKind::Float:
+      return "float " + std::string(TokenText());
+    case TTokenKind::String:
+      return "string";
+  }
+  return "token";
+}
+
+void TParser::CheckSymbol(char c) const {
+  if (!IsSymbol(c)) Error(DescribeChar(c) + " expected but " + Describe() + " found");
+}
+
+void TParser::CheckIdentifier() const {
+  CheckToken(TTokenKind::Identifier);
+}
+
+void TParser::CheckToken(TTokenKind kind) const {
+  if (FKind == kind) return;
+  static const char* const names[] = {"end of input", "symbol", "identifier",
+                                      "integer",      "float",  "string"};
+  Error(std::string(names[static_cast<int>(kind)]) + " expected but " + Describe() + " found");
+}
+
+void TParser::Error(std::string_view message) const {
+  ErrorAt(message, FLine, FColumn);
+}
+
+void TParser::ErrorAt(std::string_view message, int line, int column) const {
+  throw EParserError(std::string(message) + " at line " + std::to_string(line) + ":" +
+                     std::to_string(column));
+}
+
+// ---------------------------------------------------------------------------------------------
+// ParseValue
+
+namespace {
+
+TValue ParseValueAt(TParser& p, int depth) {
+  switch (p.Token()) {
+    case TTokenKind::Integer: {
+      int64_t v = p.TokenInt();
+      p.Next();
+      return v;
+    }
+    case TTokenKind::Float: {
+      long double v = p.TokenFloat();
+      p.Next();
+      return v;
+    }
+    case TTokenKind::String: {
+      std::string narrow = p.TokenString();
+      std::u16string wide = p.TokenWideString();
+      bool isWide = p.TokenIsWide();
+      while (p.Next() == TTokenKind::Symbol && p.Symbol() == '+') {
+        if (p.Next() != TTokenKind::String)
+          p.Error("string expected after '+' but " + p.Describe() + " found");
+        narrow += p.TokenString();
+        wide += p.TokenWideString();
+        isWide = isWide || p.TokenIsWide();
+      }
+      if (isWide) return wide;
+      return narrow;
+    }
+    case TTokenKind::Identifier: {
+      std::string name(p.TokenText());
+      bool dotted = false;
+      while (p.Next() == TTokenKind::Symbol && p.Symbol() == '.') {
+        p.Next();
+        p.CheckIdentifier();
+        name += '.';
+        name += p.TokenText();
+        dotted = true;
+      }
+      if (!dotted) {
+        if (EqualsIgnoreCase(name, "True")) return true;
+        if (EqualsIgnoreCase(name, "False")) return false;
+        if (EqualsIgnoreCase(name, "nil")) return TNil{};
+      }
+      return TIdent{std::move(name)};
+    }
+    case TTokenKind::Symbol:
+      switch (p.Symbol()) {
+        case '[': {
+          TSetValue set;
+          if (p.Next() != TTokenKind::Symbol || p.Symbol() != ']') {
+            for (;;) {
+              p.CheckIdentifier();
+              set.Members.emplace_back(p.TokenText());
+              if (p.Next() != TTokenKind::Symbol || p.Symbol() != ',') break;
+              p.Next();
+            }
+            p.CheckSymbol(']');
+          }
+          p.Next();
+          return set;
+        }
+        case '(': {
+          if (depth >= kMaxValueNesting) p.Error("lists nested too deeply");
+          TValueList list;
+          p.Next();
+          while (!p.IsSymbol(')')) {
+            if (p.Token() == TTokenKind::EndOfInput) p.CheckSymbol(')');
+            list.push_back(ParseValueAt(p, depth + 1));
+          }
+          p.Next();
+          return list;
+        }
+        case '{':
+          return TBinary{p.ReadBinary()};
+        case '<':
+          p.Error("collections are not supported in a value");
+        default:
+          break;
+      }
+      break;
+    case TTokenKind::EndOfInput:
+      break;
+  }
+  p.Error("value expected but " + p.Describe() + " found");
+}
+
+}  // namespace
+
+TValue ParseValue(TParser& parser) {
+  return ParseValueAt(parser, 0);
+}
+
+TValue ParseValue(std::string_view text) {
+  TParser parser{std::string(text)};
+  TValue value = ParseValue(parser);
+  if (parser.Token() != TTokenKind::EndOfInput)
+    parser.Error("unexpected " + parser.Describe() + " after the value");
+  return value;
+}
+
+// ---------------------------------------------------------------------------------------------
+// FormatValue
+
+namespace {
+
+template <class Unit>
+std::string Quote(std::basic_string_view<Unit> units) {
+  if (units.empty()) return "''";
+  std::string out;
+  bool quoted = false;
+  for (Unit u : units) {
+    auto code = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(u));
+    bool printable = code >= 32 && code <= 126;
+    if (printable != quoted) {
+      out += '\'';
+      quoted = printable;
+    }
+    if (!printable) {
+      out += '#';
+      out += std::to_string(code);
+    } else {
+      out += static_cast<char>(code);
+      if (code == '\'') out += '\'';
+    }
+  }
+  if (quoted) out += '\'';
+  return out;
+}
+
+std::string FormatFloat(long double v) {
+  // No text form reads back as these; they are written as other writers spell them.
+  if (std::isnan(v)) return "NAN";
+  if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
+  char buf[64];
+  auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);  // shortest that reads back
+  std::string s(buf, ec == std::errc() ? end : buf);
+  size_t e = s.find('e');
+  if (e == std::string::npos) {
+    // Without '.' or 'E' it would read back as an integer.
+    if (s.find('.') == std::string::npos) s += ".0";
+    return s;
+  }
+  std::string out = s.substr(0, e) + "E";
+  size_t i = e + 1;
+  if (s[i] == '-') out += s[i];
+  if (s[i] == '-' || s[i] == '+') ++i;
+  while (i + 1 < s.size() && s[i] == '0') ++i;
+  return out + s.substr(i);
+}
+
+struct TFormatter {
+  std::string operator()(int64_t v) const { return std::to_string(v); }
+  std::string operator()(long double v) const { return FormatFloat(v); }
+  std::string operator()(const std::string& v) const { return QuoteString(v); }
+  std::string operator()(const std::u16string& v) const { return QuoteString(v); }
+  std::string operator()(const TIdent& v) const { return v.Name; }
+  std::string operator()(bool v) const { return v ? "True" : "False"; }
+  std::string operator()(const TNil&) const { return "nil"; }
+  std::string operator()(const TSetValue& v) const {
+    std::string out = "[";
+    for (size_t i = 0; i < v.Members.size(); ++i) {
+      if (i > 0) out += ", ";
+      out += v.Members[i];
+    }
+    return out + "]";
+  }
+  std::string operator()(const TValueList& v) const {
+    std::string out = "(";
+    for (size_t i = 0; i < v.size(); ++i) {
+      if (i > 0) out += ' ';
+      out += std::visit(*this, v[i].V);
+    }
+    return out + ")";
+  }
+  std::string operator()(const TBinary& v) const {
+    static const char kHex[] = "0123456789ABCDEF";
+    std::string out = "{";
+    for (uint8_t b : v.Bytes) {
+      out += kHex[b >> 4];
+      out += kHex[b & 0xF];
+    }
+    return out + "}";
+  }
+};
+
+}  // namespace
+
+std::string FormatValue(const TValue& value) {
+  return std::visit(TFormatter{}, value.V);
+}
+
+std::string QuoteString(std::string_view bytes) {
+  return Quote(bytes);
+}
+std::string QuoteString(std::u16string_view units) {
+  return Quote(units);
+}
+
+}  // namespace zelvar

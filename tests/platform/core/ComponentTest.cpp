@@ -1,0 +1,141 @@
+#include "platform/core/Component.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "tests/platform/core/TestClasses.h"
+
+namespace zelvar::test {
+namespace {
+
+TThing* Make(TComponent* owner, const std::string& name) {
+  auto* t = new TThing(owner);
+  t->SetName(name);
+  return t;
+}
+
+TEST(Ownership, OwnerFreesWhatItOwnsLastCreatedFirst) {
+  DestroyLog().clear();
+  {
+    TThing form(nullptr);
+    form.SetName("Form");
+    Make(&form, "A");
+    TThing* b = Make(&form, "B");
+    Make(b, "B1");
+    Make(&form, "C");
+    ASSERT_EQ(form.GetComponentCount(), 3);
+    EXPECT_EQ(form.GetComponent(1), b);
+    EXPECT_EQ(b->Owner(), &form);
+    EXPECT_EQ(b->GetComponent(0)->Root(), &form);
+  }
+  EXPECT_EQ(DestroyLog(), (std::vector<std::string>{"Form", "C", "B", "B1", "A"}));
+}
+
+TEST(Ownership, ComponentDeletedEarlyLeavesItsOwner) {
+  TThing form(nullptr);
+  TThing* a = Make(&form, "A");
+  TThing* b = Make(&form, "B");
+  TThing* c = Make(&form, "C");
+  delete b;
+  ASSERT_EQ(form.GetComponentCount(), 2);
+  EXPECT_EQ(form.GetComponent(0), a);
+  EXPECT_EQ(form.GetComponent(1), c);
+  EXPECT_EQ(c->ComponentIndex(), 1);
+  EXPECT_EQ(form.FindComponent("B"), nullptr);
+  // The owner and its other components hear of the removal.
+  EXPECT_EQ(form.Notified.back(), "remove B");
+  EXPECT_EQ(a->Notified.back(), "remove B");
+  EXPECT_THROW(form.GetComponent(2), EListError);
+  EXPECT_THROW(form.GetComponent(-1), EListError);
+}
+
+TEST(Ownership, InsertingIntoAnotherOwnerMovesTheComponent) {
+  TThing f1(nullptr), f2(nullptr);
+  TThing* a = Make(&f1, "A");
+  f2.InsertComponent(a);
+  EXPECT_EQ(f1.GetComponentCount(), 0);
+  EXPECT_EQ(f2.GetComponent(0), a);
+  EXPECT_EQ(a->Owner(), &f2);
+  // An owner refuses a second component of the same name.
+  TThing* other = Make(&f1, "A");
+  EXPECT_THROW(f2.InsertComponent(other), EComponentError);
+  EXPECT_EQ(other->Owner(), &f1);
+}
+
+TEST(FreeNotification, ReferenceBecomesNilWhenTheTargetIsDestroyed) {
+  TThing form(nullptr);
+  TThing* a = Make(&form, "A");
+  auto* loose = new TThing(nullptr);  // not owned by the form: only free notification tells
+  a->SetBuddy(loose);
+  delete loose;
+  EXPECT_EQ(a->Buddy, nullptr);
+}
+
+TEST(FreeNotification, DestroyingTheReferrerFirstLeavesNothingBehind) {
+  auto target = std::make_unique<TThing>(nullptr);
+  {
+    TThing referrer(nullptr);
+    referrer.SetBuddy(target.get());
+  }
+  // The target must not call back into the destroyed referrer (the sanitizer build checks).
+  target.reset();
+  SUCCEED();
+}
+
+TEST(FreeNotification, SiblingsDestroyedTogetherInEitherOrder) {
+  DestroyLog().clear();
+  {
+    TThing form(nullptr);
+    TThing* a = Make(&form, "A");
+    TThing* b = Make(&form, "B");
+    a->SetBuddy(b);  // b dies first (created last) and a hears of it
+    b->SetBuddy(a);
+  }
+  EXPECT_EQ(DestroyLog().size(), 3u);
+}
+
+TEST(Names, UniqueAmongTheOwnersComponents) {
+  TThing form(nullptr);
+  TThing* a = Make(&form, "Button1");
+  TThing* b = Make(&form, "Button2");
+  EXPECT_THROW(b->SetName("button1"), EComponentError);
+  EXPECT_EQ(b->Name(), "Button2");
+  b->SetName("BUTTON2");  // a change of case is no clash with itself
+  EXPECT_EQ(b->Name(), "BUTTON2");
+  EXPECT_EQ(form.FindComponent("button2"), b);
+  EXPECT_THROW(a->SetName("1abc"), EComponentError);
+  EXPECT_THROW(a->SetName("a b"), EComponentError);
+  EXPECT_EQ(a->Name(), "Button1");
+  // Components of different owners may share a name.
+  TThing* inner = Make(b, "Button1");
+  EXPECT_EQ(inner->GetNamePath(), "BUTTON2.Button1");
+  try {
+    b->SetName("Button1");
+    FAIL();
+  } catch (const EComponentError& e) {
+    EXPECT_STREQ(e.what(), "A component named Button1 already exists");
+  }
+}
+
+TEST(State, FlagsAndDesigningRecursion) {
+  TThing form(nullptr);
+  TThing* a = Make(&form, "A");
+  TThing* a1 = Make(a, "A1");
+  EXPECT_EQ(TComponentState{csReading}.Bits(), 2u);
+  EXPECT_EQ(TComponentState{csDesigning}.Bits(), 16u);
+  form.SetDesigning(true);
+  EXPECT_TRUE(a1->IsDesigning());
+  a->SetDesigning(false);
+  EXPECT_TRUE(form.IsDesigning());
+  EXPECT_FALSE(a1->IsDesigning());
+  a1->SetReadingState(true);
+  EXPECT_TRUE(a1->IsReading());
+  EXPECT_TRUE(a1->IsLoading());
+  a1->SetReadingState(false);
+  a1->Loaded();
+  EXPECT_TRUE(a1->ComponentState().Empty());
+}
+
+}  // namespace
+}  // namespace zelvar::test

@@ -1,0 +1,132 @@
+#include "platform/core/IniFiles.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <string>
+
+namespace zelvar {
+namespace {
+
+// Writes `text` to a file of its own under the test temp directory, removed afterwards.
+class TTempIni {
+ public:
+  explicit TTempIni(const std::string& text) {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    FPath = ::testing::TempDir() + "zelvar_ini_" + info->name() + "_" + std::to_string(getpid()) +
+            "_" + std::to_string(FCounter++) + ".ini";
+    std::ofstream(FPath, std::ios::binary) << text;
+  }
+  ~TTempIni() { std::remove(FPath.c_str()); }
+  const std::string& Path() const { return FPath; }
+
+ private:
+  static inline int FCounter = 0;
+  std::string FPath;
+};
+
+TEST(IniFiles, MissingFileSectionOrKeyGivesDefault) {
+  const TIniFile missing(::testing::TempDir() + "zelvar_no_such_file.ini");
+  EXPECT_EQ(missing.FileName(), ::testing::TempDir() + "zelvar_no_such_file.ini");
+  EXPECT_EQ(missing.ReadString("S", "K", "def"), "def");
+  EXPECT_EQ(missing.ReadInteger("S", "K", 7), 7);
+  EXPECT_TRUE(missing.ReadBool("S", "K", true));
+  EXPECT_FALSE(missing.SectionExists("S"));
+
+  // A directory cannot be read as a file; it is as good as missing.
+  EXPECT_EQ(TIniFile(::testing::TempDir()).ReadString("S", "K", "def"), "def");
+
+  const TTempIni file("[Present]\nKey=value\n[Empty]\n");
+  const TIniFile ini(file.Path());
+  EXPECT_EQ(ini.ReadString("Absent", "Key", "def"), "def");
+  EXPECT_EQ(ini.ReadString("Present", "Other", "def"), "def");
+  EXPECT_FALSE(ini.ValueExists("Present", "Other"));
+  EXPECT_FALSE(ini.ValueExists("Absent", "Key"));
+  // Like Delphi's TIniFile, a section without keys does not count.
+  EXPECT_FALSE(ini.SectionExists("Empty"));
+}
+
+TEST(IniFiles, CaseAndDuplicates) {
+  // Sections and keys ignore case, and the first of duplicates wins even across repeated
+  // sections.
+  const TTempIni file(
+      "[Wizard]\nCaption=Setup\ncaption=second\n[wizard]\nCAPTION=third\n"
+      "Later=added\n");
+  const TIniFile ini(file.Path());
+  EXPECT_EQ(ini.ReadString("WIZARD", "CapTion", ""), "Setup");
+  EXPECT_EQ(ini.ReadString("Wizard", "LATER", ""), "added");
+  EXPECT_TRUE(ini.SectionExists("wIzArD"));
+  EXPECT_TRUE(ini.ValueExists("wizard", "caption"));
+}
+
+TEST(IniFiles, NumbersAndBooleans) {
+  const TTempIni file(
+      "[N]\nDec=-42\nHex=$1F\nCHex=0x10\nBad=12abc\nBig=99999999999\nOff=0\n"
+      "Word=true\n");
+  const TIniFile ini(file.Path());
+  EXPECT_EQ(ini.ReadInteger("N", "Dec", 0), -42);
+  EXPECT_EQ(ini.ReadInteger("N", "Hex", 0), 31);
+  EXPECT_EQ(ini.ReadInteger("N", "CHex", 0), 16);
+  EXPECT_EQ(ini.ReadInteger("N", "Bad", 5), 5);
+  EXPECT_EQ(ini.ReadInteger("N", "Big", 5), 5);
+  EXPECT_TRUE(ini.ReadBool("N", "Hex", false));
+  EXPECT_FALSE(ini.ReadBool("N", "Off", true));
+  // Not an integer: the default, whichever it is.
+  EXPECT_TRUE(ini.ReadBool("N", "Word", true));
+  EXPECT_FALSE(ini.ReadBool("N", "Word", false));
+}
+
+TEST(IniFiles, ValuesAsTheProfileApiReadsThem) {
+  const TTempIni file(
+      "[S]\n"
+      "Double=\"  padded  \"\n"
+      "Single='quoted'\n"
+      "Mixed=\"half'\n"
+      "Lone=\"\n"
+      "Inner=a \"b\" c\n"
+      "  Indented = yes  \n"
+      "Semi=Next ; then finish\n"
+      "Quoted=\"a ; b\"\n"
+      "; Commented=1\n"
+      "Crlf=v\r\n");
+  const TIniFile ini(file.Path());
+  EXPECT_EQ(ini.ReadString("S", "Double", ""), "  padded  ");
+  EXPECT_EQ(ini.ReadString("S", "Single", ""), "quoted");
+  EXPECT_EQ(ini.ReadString("S", "Mixed", ""), "\"half'");
+  EXPECT_EQ(ini.ReadString("S", "Lone", ""), "\"");
+  EXPECT_EQ(ini.ReadString("S", "Inner", ""), "a \"b\" c");
+  EXPECT_EQ(ini.ReadString("S", "Indented", ""), "yes");
+  EXPECT_EQ(ini.ReadString("S", "Semi", ""), "Next ; then finish");
+  EXPECT_EQ(ini.ReadString("S", "Quoted", ""), "a ; b");
+  EXPECT_FALSE(ini.ValueExists("S", "Commented"));
+  EXPECT_EQ(ini.ReadString("S", "Crlf", ""), "v");
+}
+
+TEST(IniFiles, BadLinesLoseNothingElse) {
+  const std::string longValue(1000, 'v');
+  const TTempIni file(
+      "\xEF\xBB\xBF[S]\n"
+      "A=1\n"
+      "this line has no equals sign\n"
+      "[unterminated\n"
+      "B=2\n"
+      "Long=" +
+      longValue +
+      "=x\n"
+      "C=3\n"
+      "[T]\n"
+      "D=4");  // no final newline
+  const TIniFile ini(file.Path());
+  EXPECT_EQ(ini.ReadString("S", "A", ""), "1");
+  EXPECT_EQ(ini.ReadString("S", "B", ""), "2");
+  EXPECT_EQ(ini.ReadString("S", "Long", ""), longValue + "=x");
+  EXPECT_EQ(ini.ReadString("S", "C", ""), "3");
+  EXPECT_EQ(ini.ReadString("T", "D", ""), "4");
+  EXPECT_FALSE(ini.ValueExists("S", "vvvvvvvvvv"));
+}
+
+}  // namespace
+}  // namespace zelvar

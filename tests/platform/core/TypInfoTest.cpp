@@ -1,0 +1,236 @@
+#include "platform/core/TypInfo.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "tests/platform/core/TestClasses.h"
+
+namespace zelvar::test {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::HasSubstr;
+
+std::vector<std::string> Names(const std::vector<const TPropInfo*>& props) {
+  std::vector<std::string> names;
+  for (auto* p : props) names.push_back(p->Name);
+  return names;
+}
+
+template <class E, class F>
+std::string MessageOf(F f) {
+  try {
+    f();
+  } catch (const E& e) {
+    return e.Message();
+  }
+  return "no exception";
+}
+
+TEST(ClassInfo, PublishedPropertiesInDeclarationOrderBaseFirst) {
+  EXPECT_THAT(Names(TThing::StaticClassInfo().PublishedProps()),
+              ElementsAre("Name", "Tag", "Count", "Flag", "Small", "Shade", "Shades", "Caption",
+                          "Sub", "Buddy", "Lines", "OnPage", "OnAsk"));
+  // A redeclared property keeps its ancestor's place and takes the new default.
+  auto big = TBigThing::StaticClassInfo().PublishedProps();
+  EXPECT_EQ(big[2]->Name, "Count");
+  EXPECT_EQ(big[2]->Default, 2);
+  EXPECT_EQ(big.back()->Name, "Extra");
+  EXPECT_TRUE(TBigThing::StaticClassInfo().InheritsFrom(TComponent::StaticClassInfo()));
+  EXPECT_FALSE(TThing::StaticClassInfo().InheritsFrom(TBigThing::StaticClassInfo()));
+}
+
+TEST(ClassInfo, KindsFollowTheFieldTypes) {
+  const TClassInfo& ci = TThing::StaticClassInfo();
+  EXPECT_EQ(ci.FindProp("count")->Kind, TPropKind::Integer);
+  EXPECT_EQ(ci.FindProp("Flag")->Kind, TPropKind::Boolean);
+  EXPECT_EQ(ci.FindProp("Shade")->Kind, TPropKind::Enumeration);
+  EXPECT_EQ(ci.FindProp("Shades")->Kind, TPropKind::Set);
+  EXPECT_EQ(ci.FindProp("Sub")->Kind, TPropKind::Object);
+  EXPECT_EQ(ci.FindProp("Buddy")->Kind, TPropKind::Component);
+  EXPECT_EQ(ci.FindProp("Lines")->Kind, TPropKind::Strings);
+  EXPECT_EQ(ci.FindProp("OnAsk")->Kind, TPropKind::Method);
+  EXPECT_FALSE(ci.FindProp("Name")->IsStored(nullptr));
+  EXPECT_FALSE(ci.FindProp("LastPosition")->Published);
+}
+
+TEST(PublishedMembers, MethodsByNameWithCheckedSignature) {
+  TThing t(nullptr);
+  TMethod m = t.MethodAddress("setnewposition");
+  ASSERT_TRUE(m);
+  EXPECT_EQ(m.Name(), "SetNewPosition");
+  m.As<void(int32_t)>()(42);
+  EXPECT_EQ(t.LastPosition, 42);
+  EXPECT_FALSE(t.MethodAddress("NoSuchMethod"));
+  EXPECT_THROW(m.As<void(bool)>(), EInvalidCast);
+  EXPECT_THROW(m.As<int(int32_t)>(), EInvalidCast);
+  EXPECT_THAT(MessageOf<EInvalidCast>([&] { m.As<void()>(); }),
+              HasSubstr("TThing.SetNewPosition has the signature void (int), not void ()"));
+  // A derived class finds its ancestors' methods.
+  TBigThing big(nullptr);
+  big.MethodAddress("SetNewPosition").As<void(int32_t)>()(3);
+  EXPECT_EQ(big.LastPosition, 3);
+}
+
+TEST(PublishedMembers, FieldsByName) {
+  TThing owner(nullptr);
+  auto* other = new TThing(&owner);
+  TFieldRef f = owner.FieldAddress("FPartner");
+  ASSERT_TRUE(f);
+  EXPECT_EQ(f.Get(), nullptr);
+  f.Set(other);
+  EXPECT_EQ(owner.FPartner, other);
+  EXPECT_FALSE(owner.FieldAddress("FNothing"));
+  TStringList notAThing;
+  EXPECT_THROW(f.Set(&notAThing), EInvalidCast);
+  EXPECT_EQ(owner.FPartner, other);
+}
+
+TEST(PropertyAccess, EveryKindReadsAndWritesInFormFileSyntax) {
+  TThing form(nullptr);
+  form.SetName("Form1");
+  auto* t = new TThing(&form);
+  t->SetName("Thing1");
+  auto* buddy = new TThing(&form);
+  buddy->SetName("Buddy1");
+
+  SetPropText(t, "Count", "-12");
+  EXPECT_EQ(t->Count, -12);
+  EXPECT_EQ(t->CountWrites, 1);  // through the setter
+  SetPropText(t, "Flag", "false");
+  SetPropText(t, "Shade", "shblue");
+  SetPropText(t, "Shades", "[shRed, shBlue]");
+  SetPropText(t, "Caption", "'it''s'#9'x'");
+  SetPropText(t, "Sub.Num", "$7F");
+  SetPropText(t, "Buddy", "Buddy1");
+  SetPropText(t, "Lines", "('Dialog' 'Page 1')");
+  SetPropText(t, "Tag", "7");
+
+  EXPECT_EQ(GetPropText(t, "Count"), "-12");
+  EXPECT_EQ(GetPropText(t, "Flag"), "False");
+  EXPECT_EQ(GetPropText(t, "Shade"), "shBlue");
+  EXPECT_EQ(GetPropText(t, "Shades"), "[shRed, shBlue]");
+  EXPECT_EQ(t->Caption, "it's\tx");
+  EXPECT_EQ(GetPropText(t, "Caption"), "'it''s'#9'x'");
+  EXPECT_EQ(t->Sub->Num, 127);
+  EXPECT_EQ(t->Buddy, buddy);
+  EXPECT_EQ(GetPropText(t, "Buddy"), "Buddy1");
+  EXPECT_EQ(GetPropText(t, "Lines"), "('Dialog' 'Page 1')");
+  EXPECT_EQ(GetPropText(t, "Lines.Strings"), "('Dialog' 'Page 1')");
+  EXPECT_EQ(GetPropText(t, "Lines.Count"), "2");
+  EXPECT_EQ(GetPropText(t, "Owner"), "Form1");
+  EXPECT_EQ(GetPropText(t, "Tag"), "7");
+
+  // The form file's way: fill the owned list in place.
+  SetPropText(t, "Lines.Strings", "('a')");
+  EXPECT_EQ(t->Lines->Text(), "a\n");
+  SetPropText(t, "Buddy", "nil");
+  EXPECT_EQ(t->Buddy, nullptr);
+  EXPECT_EQ(GetPropText(t, "Buddy"), "nil");
+}
+
+TEST(PropertyAccess, BadNamesAndValuesNameTheClassAndProperty) {
+  TThing form(nullptr);
+  auto* t = new TThing(&form);
+  auto* other = new TBigThing(&form);
+  other->SetName("Other");
+  auto convert = [&](const char* path, const char* text) {
+    return MessageOf<EPropertyError>([&] { SetPropText(t, path, text); });
+  };
+  EXPECT_EQ(convert("Nope", "1"), "Property TThing.Nope does not exist");
+  EXPECT_EQ(convert("Sub.Nope", "1"), "Property TSub.Nope does not exist");
+  EXPECT_EQ(convert("Count.Nope", "1"), "Property TThing.Count has no properties of its own");
+  EXPECT_EQ(convert("Count", "'x'"),
+            "Invalid value for property TThing.Count: integer expected, string given");
+  EXPECT_EQ(convert("Count", "4294967296"),
+            "Value 4294967296 is out of range for property TThing.Count");
+  EXPECT_EQ(convert("Small", "256"), "Value 256 is out of range for property TThing.Small");
+  EXPECT_EQ(convert("Flag", "1"),
+            "Invalid value for property TThing.Flag: boolean expected, integer given");
+  EXPECT_EQ(convert("Shade", "shPink"),
+            "'shPink' is not a value of TShade for property TThing.Shade");
+  EXPECT_EQ(convert("Shades", "[shRed, shPink]"),
+            "'shPink' is not a member of TShade for property TThing.Shades");
+  EXPECT_EQ(convert("Buddy", "Missing"), "Component 'Missing' not found for property TThing.Buddy");
+  EXPECT_EQ(convert("Lines", "('a' 1)"),
+            "Invalid value for property TThing.Lines: list item is integer, string expected");
+  EXPECT_EQ(convert("Sub", "1"), "Property TThing.Sub is an object: set one of its properties");
+  EXPECT_EQ(convert("LastPosition", "1"), "Property TThing.LastPosition is read-only");
+  EXPECT_THROW(GetPropText(t, "Sub"), EPropertyError);
+  EXPECT_THROW(SetPropText(t, "Count", "1 2"), EParserError);
+  // Nothing changed on the way.
+  EXPECT_EQ(t->CountWrites, 0);
+  EXPECT_EQ(t->Shades, TShades{});
+  EXPECT_EQ(t->Small, 0);
+}
+
+TEST(PropertyAccess, ComponentReferenceOfTheWrongClassIsRefused) {
+  TThing form(nullptr);
+  form.SetName("Form1");
+  auto* big = new TBigThing(&form);
+  big->SetName("Big");
+  auto* t = new TThing(&form);
+  // A TBigThing is a TThing: accepted. The form itself is found by its own name.
+  SetPropText(t, "Buddy", "Big");
+  EXPECT_EQ(t->Buddy, big);
+  SetPropText(t, "Buddy", "Form1");
+  EXPECT_EQ(t->Buddy, &form);
+}
+
+TEST(PropertyAccess, EventsBindToPublishedMethodsOfTheRoot) {
+  TThing form(nullptr);
+  auto* t = new TThing(&form);
+  SetPropText(t, "OnPage", "PageChanged");
+  ASSERT_TRUE(t->OnPage);
+  EXPECT_EQ(t->OnPage.MethodName(), "PageChanged");
+  t->OnPage(t, 5);
+  EXPECT_EQ(form.LastPosition, 5);  // the root's method ran
+  EXPECT_EQ(form.LastSender, t);
+  EXPECT_EQ(GetPropText(t, "OnPage"), "PageChanged");
+
+  SetPropText(t, "OnAsk", "AskPage");
+  int32_t page = 0;
+  EXPECT_FALSE(t->OnAsk(t, page));
+  EXPECT_EQ(page, 7);
+
+  EXPECT_THAT(MessageOf<EPropertyError>([&] { SetPropText(t, "OnPage", "AskPage"); }),
+              HasSubstr("Method 'AskPage' has the signature"));
+  EXPECT_EQ(MessageOf<EPropertyError>([&] { SetPropText(t, "OnPage", "Nothing"); }),
+            "Method 'Nothing' not found for property TThing.OnPage");
+  EXPECT_EQ(t->OnPage.MethodName(), "PageChanged");
+  SetPropText(t, "OnPage", "nil");
+  EXPECT_FALSE(t->OnPage);
+  EXPECT_EQ(GetPropText(t, "OnPage"), "nil");
+}
+
+TEST(PropertyAccess, DefaultsDecideWhatAWriterLeavesOut) {
+  TThing t(nullptr);
+  const TClassInfo& ci = TThing::StaticClassInfo();
+  EXPECT_TRUE(IsDefaultPropValue(&t, *ci.FindProp("Flag")));
+  EXPECT_TRUE(IsDefaultPropValue(&t, *ci.FindProp("Shades")));
+  EXPECT_FALSE(IsDefaultPropValue(&t, *ci.FindProp("Count")));  // no default: always written
+  t.Flag = false;
+  EXPECT_FALSE(IsDefaultPropValue(&t, *ci.FindProp("Flag")));
+}
+
+TEST(Classes, RegistrationAndCheckedCasts) {
+  RegisterClasses<TThing, TBigThing>();
+  RegisterClass(TThing::StaticClassInfo());  // again: harmless
+  EXPECT_EQ(&FindClass("tbigthing"), &TBigThing::StaticClassInfo());
+  EXPECT_EQ(GetClass("TNothing"), nullptr);
+  EXPECT_THROW(FindClass("TNothing"), EClassNotFound);
+
+  TThing form(nullptr);
+  TComponent* made = FindClass("TBigThing").Factory(&form);
+  EXPECT_EQ(made->Owner(), &form);
+  EXPECT_EQ(made->ClassName(), "TBigThing");
+  EXPECT_TRUE(made->InheritsFrom(TThing::StaticClassInfo()));
+  EXPECT_EQ(As<TThing>(made), made);
+  EXPECT_EQ(As<TBigThing>(static_cast<TObject*>(nullptr)), nullptr);
+  EXPECT_EQ(MessageOf<EInvalidCast>([&] { As<TBigThing>(static_cast<TObject*>(&form)); }),
+            "Invalid class typecast: TThing is not a TBigThing");
+  EXPECT_FALSE(TStrings::StaticClassInfo().Factory);
+}
+
+}  // namespace
+}  // namespace zelvar::test
