@@ -1,49 +1,82 @@
 // The `zelvar` command: the command-line face of the toolkit and the wizard package.
 
-#include <cstring>
 #include <iostream>
 #include <string_view>
 
 #include "platform/core/Paths.h"
+#include "tools/Commands.h"
+
+namespace zelvar::tool {
+
+const std::vector<TCommand>& Commands() {
+  static const std::vector<TCommand> commands = {
+      {"convert", "zelvar convert [--to text|binary] IN OUT",
+       "Converts a form file. The input's format is detected (binary starts with TPF0);\n"
+       "without --to the output is the other format. '-' is standard input or output.\n",
+       RunConvert},
+  };
+  return commands;
+}
+
+int Fail(int status, const std::string& message) {
+  std::cerr << "zelvar: " << message << "\n";
+  return status;
+}
 
 namespace {
 
-constexpr const char* kUsage =
-    "usage: zelvar [--help] COMMAND [ARGS]\n"
-    "\n"
-    "Zelvar builds multi-page wizards and tabbed dialogs on ordinary forms.\n"
-    "\n"
-    "options:\n"
-    "  --help            show this help; `zelvar COMMAND --help` shows a command's usage\n"
-    "  --progdir DIR     make the program's own folder read as DIR\n"
-    "\n"
-    "exit status: 0 all good; 1 a failed expectation, an error or a bad form file;\n"
-    "2 wrong usage\n";
-
-int Usage(std::ostream& out, int status) {
-  out << kUsage;
-  return status;
+void Usage(std::ostream& out) {
+  out << "usage: zelvar [--progdir DIR] COMMAND [ARGS]\n"
+         "       zelvar --help | zelvar COMMAND --help\n"
+         "\n"
+         "Zelvar builds multi-page wizards and tabbed dialogs on ordinary forms.\n"
+         "\n"
+         "commands:\n";
+  for (const TCommand& c : Commands()) out << "  " << c.Usage << "\n";
+  out << "\n"
+         "options:\n"
+         "  --progdir DIR     make the program's own folder read as DIR\n"
+         "\n"
+         "exit status: 0 all good; 1 a failed expectation, an error or a bad form file;\n"
+         "2 wrong usage\n";
 }
 
 }  // namespace
 
+}  // namespace zelvar::tool
+
 int main(int argc, char** argv) {
+  using namespace zelvar::tool;
   zelvar::SetCommandLine(argc, argv);
   int i = 1;
   for (; i < argc; ++i) {
     std::string_view arg = argv[i];
-    if (arg == "--help" || arg == "-h") return Usage(std::cout, 0);
+    if (arg == "--help" || arg == "-h") {
+      Usage(std::cout);
+      return 0;
+    }
     if (arg == "--progdir") {
-      if (i + 1 >= argc) {
-        std::cerr << "zelvar: --progdir needs a folder\n";
-        return 2;
-      }
+      if (i + 1 >= argc) return Fail(2, "--progdir needs a folder");
       zelvar::SetProgramDir(argv[++i]);
       continue;
     }
     break;
   }
-  if (i >= argc) return Usage(std::cerr, 2);
-  std::cerr << "zelvar: unknown command '" << argv[i] << "'\n";
-  return 2;
+  if (i >= argc) {
+    Usage(std::cerr);
+    return 2;
+  }
+  std::string_view name = argv[i];
+  for (const TCommand& c : Commands()) {
+    if (name != c.Name) continue;
+    TArgs args(argv + i + 1, argv + argc);
+    for (const auto& a : args) {
+      if (a == "--help" || a == "-h") {
+        std::cout << "usage: " << c.Usage << "\n\n" << c.Help;
+        return 0;
+      }
+    }
+    return c.Run(args);
+  }
+  return Fail(2, "unknown command '" + std::string(name) + "' (see zelvar --help)");
 }

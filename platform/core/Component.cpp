@@ -57,6 +57,10 @@ void TComponent::SetName(const std::string& name) {
     FOwner->ValidateRename(this, FName, name);
   else
     ValidateRename(nullptr, FName, name);
+  if (FOwner) {
+    if (!FName.empty()) FOwner->FNameIndex.erase(UpperCase(FName));
+    if (!name.empty()) FOwner->FNameIndex[UpperCase(name)] = this;
+  }
   FName = name;
 }
 
@@ -83,9 +87,8 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  for (TComponent* c : FComponents)
-    if (SameText(c->FName, name)) return c;
-  return nullptr;
+  auto it = FNameIndex.find(UpperCase(name));
+  return it == FNameIndex.end() ? nullptr : it->second;
 }
 
 void TComponent::InsertComponent(TComponent* component) {
@@ -107,11 +110,20 @@ void TComponent::RemoveComponent(TComponent* component) {
 void TComponent::Insert(TComponent* component) {
   FComponents.push_back(component);
   component->FOwner = this;
+  if (!component->FName.empty()) FNameIndex[UpperCase(component->FName)] = component;
 }
 
 void TComponent::Remove(TComponent* component) {
-  std::erase(FComponents, component);
+  // The last component is the common case (an owner freeing its components).
+  if (!FComponents.empty() && FComponents.back() == component)
+    FComponents.pop_back();
+  else
+    std::erase(FComponents, component);
   component->FOwner = nullptr;
+  if (!component->FName.empty()) {
+    auto it = FNameIndex.find(UpperCase(component->FName));
+    if (it != FNameIndex.end() && it->second == component) FNameIndex.erase(it);
+  }
 }
 
 void TComponent::SetDesigning(bool value) {
@@ -168,6 +180,12 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
   // A component removed during the loop (by an override) must not invalidate the walk.
   for (size_t i = 0; i < FComponents.size(); ++i)
     FComponents[i]->Notification(component, operation);
+}
+
+void TComponent::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+  if (root != this) return;
+  for (TComponent* c : FComponents)
+    if (!c->HasParent()) proc(c);
 }
 
 std::string TComponent::GetNamePath() const {

@@ -4,8 +4,10 @@
 // notification, so their references become nil instead of dangling.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 #include "platform/core/Persistent.h"
@@ -75,6 +77,17 @@ class TComponent : public TPersistent {
   std::string GetNamePath() const override;
   TPersistent* GetOwner() const override { return FOwner; }
 
+  // --- form files
+  // The components a writer stores inside this one, in order. A root stores the components
+  // it owns that have no parent of their own; controls add their child controls.
+  virtual void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root);
+  // True for components nested in a parent other than their owner (controls).
+  virtual bool HasParent() const { return false; }
+  virtual TComponent* GetParentComponent() const { return nullptr; }
+  // The reader nests a component in the component whose block holds it.
+  virtual void SetParentComponent(TComponent*) {}
+  virtual void SetChildOrder(TComponent*, int) {}
+
  protected:
   // Told when a component is inserted into or removed from this component's owner's list,
   // and when a component this one asked about is destroyed. Forwards to owned components.
@@ -91,6 +104,8 @@ class TComponent : public TPersistent {
   std::string FName;
   int32_t FTag = 0;
   std::vector<TComponent*> FComponents;
+  // Owned components by upper-case name, so that naming thousands of components stays linear.
+  std::unordered_map<std::string, TComponent*> FNameIndex;
   std::vector<TComponent*> FFreeNotifies;
   TComponentState FComponentState;
 };

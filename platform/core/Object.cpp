@@ -2,6 +2,8 @@
 
 #include <cxxabi.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cstdlib>
 #include <map>
 
@@ -112,46 +114,89 @@ bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
   return false;
 }
 
-const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
-  for (const TClassInfo* c = this; c; c = c->Parent)
-    for (const auto& p : c->Props)
-      if (SameText(p->Name, name)) return p.get();
-  return nullptr;
+namespace {
+
+// Case-insensitive order of names without building upper-case copies of the query.
+bool LessText(std::string_view upper, std::string_view name) {
+  size_t n = std::min(upper.size(), name.size());
+  for (size_t i = 0; i < n; ++i) {
+    char a = upper[i];
+    char b = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
+    if (a != b) return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+  }
+  return upper.size() < name.size();
 }
 
-const TMethodInfo* TClassInfo::FindMethod(std::string_view name) const {
-  for (const TClassInfo* c = this; c; c = c->Parent)
-    for (const auto& m : c->Methods)
-      if (SameText(m.Name, name)) return &m;
-  return nullptr;
+bool LessName(std::string_view name, std::string_view upper) {
+  size_t n = std::min(upper.size(), name.size());
+  for (size_t i = 0; i < n; ++i) {
+    char a = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
+    char b = upper[i];
+    if (a != b) return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
+  }
+  return name.size() < upper.size();
 }
 
-const TFieldInfo* TClassInfo::FindField(std::string_view name) const {
-  for (const TClassInfo* c = this; c; c = c->Parent)
-    for (const auto& f : c->Fields)
-      if (SameText(f.Name, name)) return &f;
-  return nullptr;
-}
-
-std::vector<const TPropInfo*> TClassInfo::PublishedProps() const {
-  std::vector<const TClassInfo*> chain;
-  for (const TClassInfo* c = this; c; c = c->Parent) chain.push_back(c);
-  std::vector<const TPropInfo*> props;
-  for (auto it = chain.rbegin(); it != chain.rend(); ++it) {
-    for (const auto& p : (*it)->Props) {
-      if (!p->Published) continue;
-      bool redeclared = false;
-      for (auto& slot : props) {
-        if (SameText(slot->Name, p->Name)) {
-          slot = p.get();
-          redeclared = true;
-          break;
-        }
-      }
-      if (!redeclared) props.push_back(p.get());
+template <class T>
+void AddToIndex(std::vector<std::pair<std::string, const T*>>& index, const std::string& name,
+                const T* member) {
+  std::string upper = UpperCase(name);
+  for (auto& entry : index) {
+    if (entry.first == upper) {
+      entry.second = member;  // a descendant's declaration hides its ancestor's
+      return;
     }
   }
-  return props;
+  index.emplace_back(std::move(upper), member);
+}
+
+}  // namespace
+
+template <class T>
+const T* TClassInfo::Lookup(const TNameIndex<T>& index, std::string_view name) {
+  auto it = std::lower_bound(
+      index.begin(), index.end(), name,
+      [](const auto& entry, std::string_view n) { return LessText(entry.first, n); });
+  if (it == index.end() || LessName(name, it->first)) return nullptr;
+  return it->second;
+}
+
+const TPropInfo* TClassInfo::FindProp(std::string_view name) const {
+  return Lookup(FPropIndex, name);
+}
+const TMethodInfo* TClassInfo::FindMethod(std::string_view name) const {
+  return Lookup(FMethodIndex, name);
+}
+const TFieldInfo* TClassInfo::FindField(std::string_view name) const {
+  return Lookup(FFieldIndex, name);
+}
+
+void TClassInfo::Index() {
+  if (Parent) {
+    FPublished = Parent->FPublished;
+    FPropIndex = Parent->FPropIndex;
+    FMethodIndex = Parent->FMethodIndex;
+    FFieldIndex = Parent->FFieldIndex;
+  }
+  for (const auto& p : Props) {
+    AddToIndex(FPropIndex, p->Name, p.get());
+    if (!p->Published) continue;
+    bool redeclared = false;
+    for (auto& slot : FPublished) {
+      if (SameText(slot->Name, p->Name)) {
+        slot = p.get();
+        redeclared = true;
+        break;
+      }
+    }
+    if (!redeclared) FPublished.push_back(p.get());
+  }
+  for (const auto& m : Methods) AddToIndex(FMethodIndex, m.Name, &m);
+  for (const auto& f : Fields) AddToIndex(FFieldIndex, f.Name, &f);
+  auto byName = [](const auto& a, const auto& b) { return a.first < b.first; };
+  std::sort(FPropIndex.begin(), FPropIndex.end(), byName);
+  std::sort(FMethodIndex.begin(), FMethodIndex.end(), byName);
+  std::sort(FFieldIndex.begin(), FFieldIndex.end(), byName);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -269,13 +269,28 @@ struct TClassInfo {
   std::vector<TFieldInfo> Fields;
 
   bool InheritsFrom(const TClassInfo& other) const;
-  // Properties, published and public, searched from this class up; case-insensitive.
+  // Properties, published and public, of this class and its ancestors; case-insensitive.
   const TPropInfo* FindProp(std::string_view name) const;
   const TMethodInfo* FindMethod(std::string_view name) const;
   const TFieldInfo* FindField(std::string_view name) const;
   // Published properties in form-file order: base classes first; a property a class declares
   // again keeps its ancestor's place and takes the new declaration.
-  std::vector<const TPropInfo*> PublishedProps() const;
+  const std::vector<const TPropInfo*>& PublishedProps() const { return FPublished; }
+
+  // Builds the lookup tables once the members are complete (TClassBuilder::Build does it);
+  // the parent's record must be complete already.
+  void Index();
+
+ private:
+  template <class T>
+  using TNameIndex = std::vector<std::pair<std::string, const T*>>;  // upper-case names, sorted
+  template <class T>
+  static const T* Lookup(const TNameIndex<T>& index, std::string_view name);
+
+  std::vector<const TPropInfo*> FPublished;
+  TNameIndex<TPropInfo> FPropIndex;
+  TNameIndex<TMethodInfo> FMethodIndex;
+  TNameIndex<TFieldInfo> FFieldIndex;
 };
 
 // ---------------------------------------------------------------------------------------------

@@ -170,7 +170,10 @@ class TClassBuilder {
     return *this;
   }
 
-  std::unique_ptr<const TClassInfo> Build() { return std::move(FInfo); }
+  std::unique_ptr<const TClassInfo> Build() {
+    FInfo->Index();
+    return std::move(FInfo);
+  }
 
  private:
   static const C& Self(const TObject* o) { return *static_cast<const C*>(o); }

@@ -23,13 +23,7 @@ void AppendUtf8(std::string& out, char32_t c) {
 }
 
 std::string WideToBytes(const std::u16string& w) {
-  bool narrow = true;
-  for (char16_t u : w) narrow = narrow && u <= 0xFF;
   std::string out;
-  if (narrow) {
-    for (char16_t u : w) out += static_cast<char>(u);
-    return out;
-  }
   for (size_t i = 0; i < w.size(); ++i) {
     char32_t c = w[i];
     if (c >= 0xD800 && c < 0xDC00 && i + 1 < w.size() && w[i + 1] >= 0xDC00 && w[i + 1] < 0xE000) {

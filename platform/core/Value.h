@@ -51,8 +51,8 @@ struct TValue {
     return std::get<T>(V);
   }
   bool IsString() const { return Is<std::string>() || Is<std::u16string>(); }
-  // Either kind of string as bytes: UTF-16 units up to 255 map to single bytes (so a byte
-  // string written with #n escapes reads back unchanged), anything wider becomes UTF-8.
+  // Either kind of string as the toolkit keeps strings: UTF-8. A wide string is characters
+  // (as text form files spell them with #n), so it is encoded, not narrowed.
   std::string AsString() const;
   // A short name of the kind, for error messages ("integer", "string", ...).
   const char* KindName() const;

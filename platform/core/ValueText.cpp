@@ -5,6 +5,7 @@
 #include <clocale>
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 #include <type_traits>
 #include <variant>
 
@@ -191,10 +192,19 @@ void TParser::ScanNumber() {
       if (digitsWhile(IsDigit) == 0) ErrorAt("digit expected in exponent", FPosLine, FPosColumn);
     }
   }
+  // A suffix s, c or d marks a single, currency or date value, as other writers spell them.
+  FFloatSuffix = '\0';
+  if (FText[FStart] != '$' && FPos < FText.size() && std::strchr("sScCdD", FText[FPos]) &&
+      (FPos + 1 >= FText.size() || !IsIdentChar(FText[FPos + 1]))) {
+    FFloatSuffix = static_cast<char>(FText[FPos] | 0x20);
+    isFloat = true;
+    Advance();
+  }
   // "12abc" is a typo, not a number followed by a name.
   if (FPos < FText.size() && IsIdentChar(FText[FPos])) ErrorAt("invalid number", FLine, FColumn);
 
   std::string_view text = TokenText();
+  if (FFloatSuffix) text.remove_suffix(1);
   if (!isFloat) {
     FKind = TTokenKind::Integer;
     if (text[0] == '$') return;
@@ -465,7 +475,8 @@ std::string Quote(std::basic_string_view<Unit> units) {
   return out;
 }
 
-std::string FormatFloat(long double v) {
+template <class F>
+std::string FormatFloatOf(F v) {
   // No text form reads back as these; they are written as other writers spell them.
   if (std::isnan(v)) return "NAN";
   if (std::isinf(v)) return v < 0 ? "-INF" : "INF";
@@ -485,6 +496,20 @@ std::string FormatFloat(long double v) {
   while (i + 1 < s.size() && s[i] == '0') ++i;
   return out + s.substr(i);
 }
+
+}  // namespace
+
+std::string FormatFloat(long double v) {
+  return FormatFloatOf(v);
+}
+std::string FormatFloat(double v) {
+  return FormatFloatOf(v);
+}
+std::string FormatFloat(float v) {
+  return FormatFloatOf(v);
+}
+
+namespace {
 
 struct TFormatter {
   std::string operator()(int64_t v) const { return std::to_string(v); }

@@ -31,6 +31,8 @@ class TParser {
   char Symbol() const { return FKind == TTokenKind::Symbol ? FText[FStart] : '\0'; }
   int64_t TokenInt() const { return FInt; }
   long double TokenFloat() const { return FFloat; }
+  // 's', 'c' or 'd' when a Float token carried that suffix (single, currency, date); else 0.
+  char FloatSuffix() const { return FFloatSuffix; }
   // A String token as bytes (valid when not wide) and as UTF-16 units (always valid).
   const std::string& TokenString() const { return FString; }
   const std::u16string& TokenWideString() const { return FWide; }
@@ -72,6 +74,7 @@ class TParser {
   int FColumn = 1;
   int64_t FInt = 0;
   long double FFloat = 0;
+  char FFloatSuffix = '\0';
   std::string FString;
   std::u16string FWide;
   bool FIsWide = false;
@@ -84,6 +87,11 @@ inline constexpr int kMaxValueNesting = 64;
 TValue ParseValue(TParser& parser);
 // Reads text that holds exactly one value.
 TValue ParseValue(std::string_view text);
+
+// The shortest text that reads back as the same value, always with '.' or 'E'.
+std::string FormatFloat(long double v);
+std::string FormatFloat(double v);
+std::string FormatFloat(float v);
 
 // The value on one line, as scripts print it and ParseValue reads it back.
 std::string FormatValue(const TValue& value);

@@ -1,0 +1,811 @@
+#include "platform/streaming/Filer.h"
+
+#include <cfloat>
+#include <cstring>
+
+#include "platform/core/SysUtils.h"
+#include "platform/core/TypInfo.h"
+#include "platform/core/ValueText.h"
+
+namespace zelvar {
+
+static_assert(LDBL_MANT_DIG == 64, "extended values are read as the x87 80-bit format");
+
+namespace {
+
+// Raised once a read error carries its full context, so outer levels pass it on unchanged.
+class EReadFailure : public EReadError {
+ public:
+  using EReadError::EReadError;
+};
+
+uint16_t LE16(const uint8_t* p) {
+  return static_cast<uint16_t>(p[0] | (p[1] << 8));
+}
+uint32_t LE32(const uint8_t* p) {
+  return static_cast<uint32_t>(p[0]) | (static_cast<uint32_t>(p[1]) << 8) |
+         (static_cast<uint32_t>(p[2]) << 16) | (static_cast<uint32_t>(p[3]) << 24);
+}
+uint64_t LE64(const uint8_t* p) {
+  return LE32(p) | (static_cast<uint64_t>(LE32(p + 4)) << 32);
+}
+
+std::string HexByte(uint8_t b) {
+  static const char digits[] = "0123456789ABCDEF";
+  return std::string{'$', digits[b >> 4], digits[b & 15]};
+}
+
+}  // namespace
+
+// =============================================================================================
+// TReader: values
+
+TReader::TReader(TStream& stream) : FStream(&stream) {
+  FStreamStart = stream.Position();
+  if (auto* mem = dynamic_cast<TMemoryStream*>(&stream)) {
+    // Read memory in place: no copy of a large form.
+    const std::string& data = mem->Data();
+    size_t start = static_cast<size_t>(std::min<int64_t>(FStreamStart, data.size()));
+    FData = reinterpret_cast<const uint8_t*>(data.data()) + start;
+    FSize = data.size() - start;
+  } else {
+    FOwnedBytes = stream.ReadAll();
+    FData = reinterpret_cast<const uint8_t*>(FOwnedBytes.data());
+    FSize = FOwnedBytes.size();
+  }
+}
+
+TReader::TReader(std::string_view bytes)
+    : FData(reinterpret_cast<const uint8_t*>(bytes.data())), FSize(bytes.size()) {}
+
+TReader::~TReader() {
+  if (!FStream) return;
+  try {
+    FStream->SetPosition(FStreamStart + static_cast<int64_t>(FPos));
+  } catch (const Exception&) {
+    // A stream that cannot seek back keeps its position; the reader is gone either way.
+  }
+}
+
+void TReader::ErrorAt(const std::string& message, size_t offset) const {
+  std::string where =
+      OnDescribeOffset ? OnDescribeOffset(offset) : "offset " + std::to_string(offset);
+  std::string what = FContext.empty() ? "form" : FContext;
+  throw EReadFailure("Error reading " + what + " at " + where + ": " + message);
+}
+
+void TReader::Error(const std::string& message) const {
+  ErrorAt(message, FPos);
+}
+
+const uint8_t* TReader::Need(size_t count) {
+  if (count > FSize - FPos) ErrorAt("Unexpected end of stream", FSize);
+  const uint8_t* p = FData + FPos;
+  FPos += count;
+  return p;
+}
+
+void TReader::SetPosition(size_t pos) {
+  if (pos > FSize) ErrorAt("Position beyond the end of the stream", FSize);
+  FPos = pos;
+}
+
+uint8_t TReader::PeekByte() {
+  if (FPos >= FSize) ErrorAt("Unexpected end of stream", FSize);
+  return FData[FPos];
+}
+
+uint32_t TReader::ReadUInt32() {
+  return LE32(Need(4));
+}
+
+TValueType TReader::NextValue() {
+  if (FPos >= FSize) ErrorAt("Unexpected end of stream", FSize);
+  uint8_t b = FData[FPos];
+  if (b > kMaxValueType) ErrorAt("Unknown value type " + HexByte(b), FPos);
+  return static_cast<TValueType>(b);
+}
+
+TValueType TReader::ReadValue() {
+  TValueType t = NextValue();
+  ++FPos;
+  return t;
+}
+
+bool TReader::EndOfList() {
+  return NextValue() == vaNull;
+}
+
+void TReader::ReadListBegin() {
+  size_t at = FPos;
+  if (ReadValue() != vaList) ErrorAt("List expected", at);
+}
+
+void TReader::ReadListEnd() {
+  size_t at = FPos;
+  if (ReadValue() != vaNull) ErrorAt("End of list expected", at);
+}
+
+void TReader::ReadSignature() {
+  if (FSize - FPos < 4 || std::memcmp(FData + FPos, kFormSignature.data(), 4) != 0)
+    ErrorAt("Invalid stream format: the signature TPF0 is missing", FPos);
+  FPos += 4;
+}
+
+int64_t TReader::ReadIntegerOf(TValueType type) {
+  switch (type) {
+    case vaInt8:
+      return static_cast<int8_t>(*Need(1));
+    case vaInt16:
+      return static_cast<int16_t>(LE16(Need(2)));
+    case vaInt32:
+      return static_cast<int32_t>(LE32(Need(4)));
+    case vaInt64:
+      return static_cast<int64_t>(LE64(Need(8)));
+    default:
+      return 0;
+  }
+}
+
+int32_t TReader::ReadInteger() {
+  size_t at = FPos;
+  TValueType t = ReadValue();
+  if (t != vaInt8 && t != vaInt16 && t != vaInt32) ErrorAt("Integer expected", at);
+  return static_cast<int32_t>(ReadIntegerOf(t));
+}
+
+int64_t TReader::ReadInt64() {
+  size_t at = FPos;
+  TValueType t = ReadValue();
+  if (t != vaInt8 && t != vaInt16 && t != vaInt32 && t != vaInt64) ErrorAt("Integer expected", at);
+  return ReadIntegerOf(t);
+}
+
+bool TReader::ReadBoolean() {
+  size_t at = FPos;
+  TValueType t = ReadValue();
+  if (t != vaFalse && t != vaTrue) ErrorAt("Boolean expected", at);
+  return t == vaTrue;
+}
+
+std::string TReader::ReadStr() {
+  size_t n = ReadByte();
+  const uint8_t* p = Need(n);
+  return std::string(reinterpret_cast<const char*>(p), n);
+}
+
+std::string TReader::ReadString() {
+  size_t at = FPos;
+  TValue v = ReadTValue();
+  if (!v.IsString()) ErrorAt("String expected", at);
+  return v.AsString();
+}
+
+std::string TReader::ReadIdent() {
+  size_t at = FPos;
+  switch (ReadValue()) {
+    case vaIdent:
+      return ReadStr();
+    case vaFalse:
+      return "False";
+    case vaTrue:
+      return "True";
+    case vaNil:
+      return "nil";
+    default:
+      ErrorAt("Identifier expected", at);
+  }
+}
+
+long double TReader::ReadFloat() {
+  size_t at = FPos;
+  TValue v = ReadTValue();
+  if (v.Is<long double>()) return v.As<long double>();
+  if (v.Is<int64_t>()) return static_cast<long double>(v.As<int64_t>());
+  ErrorAt("Floating point value expected", at);
+}
+
+std::string_view TReader::ReadBinaryBytes() {
+  uint32_t n = ReadUInt32();
+  const uint8_t* p = Need(n);
+  return std::string_view(reinterpret_cast<const char*>(p), n);
+}
+
+TValue TReader::ReadTValue() {
+  size_t at = FPos;
+  TValueType t = ReadValue();
+  switch (t) {
+    case vaInt8:
+    case vaInt16:
+    case vaInt32:
+    case vaInt64:
+      return ReadIntegerOf(t);
+    case vaExtended: {
+      long double v = 0;
+      std::memcpy(&v, Need(10), 10);
+      return v;
+    }
+    case vaSingle: {
+      float f;
+      std::memcpy(&f, Need(4), 4);
+      return static_cast<long double>(f);
+    }
+    case vaDate: {
+      double d;
+      std::memcpy(&d, Need(8), 8);
+      return static_cast<long double>(d);
+    }
+    case vaCurrency:
+      return static_cast<long double>(static_cast<int64_t>(LE64(Need(8)))) / 10000;
+    case vaString:
+      return ReadStr();
+    case vaLString:
+    case vaUTF8String: {
+      uint32_t n = ReadUInt32();
+      const uint8_t* p = Need(n);
+      return std::string(reinterpret_cast<const char*>(p), n);
+    }
+    case vaWString: {
+      uint32_t n = ReadUInt32();
+      const uint8_t* p = Need(size_t{n} * 2);
+      std::u16string w(n, u'\0');
+      for (uint32_t i = 0; i < n; ++i) w[i] = static_cast<char16_t>(LE16(p + 2 * i));
+      return w;
+    }
+    case vaIdent:
+      return TIdent{ReadStr()};
+    case vaFalse:
+      return false;
+    case vaTrue:
+      return true;
+    case vaNil:
+      return TNil{};
+    case vaBinary: {
+      std::string_view bytes = ReadBinaryBytes();
+      return TBinary{std::vector<uint8_t>(bytes.begin(), bytes.end())};
+    }
+    case vaSet: {
+      TSetValue set;
+      while (true) {
+        std::string member = ReadStr();
+        if (member.empty()) break;
+        set.Members.push_back(std::move(member));
+      }
+      return set;
+    }
+    case vaList: {
+      if (++FListDepth > kMaxValueNesting) ErrorAt("Lists nested too deeply", at);
+      TValueList items;
+      while (!EndOfList()) items.push_back(ReadTValue());
+      ++FPos;
+      --FListDepth;
+      return items;
+    }
+    case vaCollection:
+      ErrorAt("Collections are not supported here", at);
+    case vaNull:
+      ErrorAt("Value expected", at);
+  }
+  ErrorAt("Unknown value type", at);
+}
+
+void TReader::SkipValue() {
+  ReadTValue();
+}
+
+// =============================================================================================
+// TReader: components
+
+namespace {
+
+// Event names bind to the reader's method finder instead of the root's own methods.
+class TReaderNames : public TNameResolver {
+ public:
+  explicit TReaderNames(const TReader& reader) : FReader(reader) {}
+  TMethod FindMethod(TComponent* context, std::string_view name) const override {
+    if (FReader.OnFindMethod) return FReader.OnFindMethod(FReader.Root(), std::string(name));
+    return TNameResolver::FindMethod(FReader.Root() ? FReader.Root() : context, name);
+  }
+
+ private:
+  const TReader& FReader;
+};
+
+struct TFixup {
+  TObject* Instance;
+  const TPropInfo* Prop;
+  std::string Name;
+  std::string Context;
+  size_t Offset;
+};
+
+}  // namespace
+
+// The component-level read: one object per ReadRootComponent call.
+class TReaderImpl {
+ public:
+  explicit TReaderImpl(TReader& r) : R(r), Names(r) {}
+
+  TComponent* ReadRoot(TComponent* owner) {
+    R.ReadSignature();
+    size_t at = R.FPos;
+    auto [flags, childPos] = ReadPrefix();
+    (void)flags;
+    (void)childPos;
+    std::string className = R.ReadStr();
+    std::string name = R.ReadStr();
+    R.FContext = name.empty() ? className : name;
+    TComponent* root = Create(className, owner, at, true);
+    R.FRoot = root;
+    try {
+      Begin(root, name, at);
+      ReadBody(root, 1);
+      ResolveFixups();
+      for (TComponent* c : Loaded) c->SetReadingState(false);
+      for (TComponent* c : Loaded) c->Loaded();
+    } catch (...) {
+      R.FRoot = nullptr;
+      delete root;  // frees every component the read created: all owned by the root
+      throw;
+    }
+    return root;
+  }
+
+ private:
+  std::pair<uint8_t, int64_t> ReadPrefix() {
+    uint8_t flags = 0;
+    int64_t childPos = -1;
+    if ((R.PeekByte() & 0xF0) == 0xF0) {
+      flags = R.FData[R.FPos++] & 0x0F;
+      if (flags & ffChildPos) childPos = R.ReadInt64();
+    }
+    return {flags, childPos};
+  }
+
+  TComponent* Create(const std::string& className, TComponent* owner, size_t at, bool isRoot) {
+    const TClassInfo* cls = GetClass(className);
+    TComponent* c = nullptr;
+    try {
+      if (cls && cls->Factory)
+        c = cls->Factory(owner);
+      else if (isRoot && R.OnCreateRoot)
+        c = R.OnCreateRoot(className, owner);
+    } catch (const EReadFailure&) {
+      throw;
+    } catch (const Exception& e) {
+      R.ErrorAt("Cannot create " + className + ": " + e.Message(), at);
+    }
+    if (!c) R.ErrorAt("Class " + className + " not found", at);
+    return c;
+  }
+
+  void Begin(TComponent* c, const std::string& name, size_t at) {
+    c->SetReadingState(true);
+    Loaded.push_back(c);
+    if (name.empty()) return;
+    try {
+      c->SetName(name);
+    } catch (const Exception& e) {
+      R.ErrorAt(e.Message(), at);
+    }
+  }
+
+  // Properties, then children, of a component whose header has been read.
+  void ReadBody(TComponent* c, int depth) {
+    while (!R.EndOfList()) ReadProperty(c);
+    ++R.FPos;
+    while (R.PeekByte() != vaNull) ReadChild(c, depth + 1);
+    ++R.FPos;
+  }
+
+  void ReadChild(TComponent* parent, int depth) {
+    size_t at = R.FPos;
+    if (depth > kMaxComponentNesting) R.ErrorAt("Components nested too deeply", at);
+    auto [flags, childPos] = ReadPrefix();
+    std::string className = R.ReadStr();
+    std::string name = R.ReadStr();
+    std::string outer = R.FContext;
+    R.FContext = (R.FContext.empty() ? "" : R.FContext + ".") + (name.empty() ? className : name);
+    TComponent* c = nullptr;
+    if (flags & ffInherited) {
+      c = R.FRoot->FindComponent(name);
+      if (!c) R.ErrorAt("Ancestor for '" + name + "' not found", at);
+    } else {
+      c = Create(className, R.FRoot, at, false);
+      Begin(c, name, at);
+      try {
+        c->SetParentComponent(parent);
+      } catch (const Exception& e) {
+        R.ErrorAt(e.Message(), at);
+      }
+    }
+    if (childPos >= 0) parent->SetChildOrder(c, static_cast<int>(childPos));
+    ReadBody(c, depth);
+    R.FContext = std::move(outer);
+  }
+
+  void ReadProperty(TComponent* component) {
+    size_t at = R.FPos;
+    std::string path = R.ReadStr();
+    if (path.empty()) R.ErrorAt("Property name expected", at);
+    std::string outer = R.FContext;
+    R.FContext += "." + path;
+    try {
+      ReadPropertyValue(component, path, at);
+    } catch (const EReadFailure&) {
+      throw;
+    } catch (const Exception& e) {
+      R.ErrorAt(e.Message(), ValueAt);
+    }
+    R.FContext = std::move(outer);
+  }
+
+  void ReadPropertyValue(TComponent* component, std::string_view path, size_t at) {
+    ValueAt = R.FPos;
+    // Dotted names walk nested persistent objects.
+    TObject* target = component;
+    size_t dot;
+    while ((dot = path.find('.')) != std::string_view::npos) {
+      std::string_view seg = path.substr(0, dot);
+      const TPropInfo* p = target->ClassInfo().FindProp(seg);
+      if (!p || !p->Published || (p->Kind != TPropKind::Object && p->Kind != TPropKind::Strings))
+        R.ErrorAt("Property " + std::string(seg) + " does not exist", at);
+      target = p->GetObj(target);
+      if (!target) R.ErrorAt("Property " + std::string(seg) + " is nil", at);
+      path.remove_prefix(dot + 1);
+    }
+    if (auto* list = dynamic_cast<TStrings*>(target); list && SameText(path, "Strings")) {
+      TValue v = R.ReadTValue();
+      TStringList lines;
+      if (!v.Is<TValueList>()) R.ErrorAt("List of strings expected", ValueAt);
+      for (const TValue& item : v.As<TValueList>()) {
+        if (!item.IsString()) R.ErrorAt("List of strings expected", ValueAt);
+        lines.Add(item.AsString());
+      }
+      list->Assign(&lines);
+      return;
+    }
+    const TPropInfo* prop = target->ClassInfo().FindProp(path);
+    if (prop && prop->Published) {
+      if (prop->Kind == TPropKind::Component) {
+        TValue v = R.ReadTValue();
+        if (v.Is<TNil>()) {
+          SetPropValue(target, *prop, v);
+        } else if (v.Is<TIdent>()) {
+          Fixups.push_back({target, prop, v.As<TIdent>().Name, R.FContext, ValueAt});
+        } else {
+          R.ErrorAt("Component name expected", ValueAt);
+        }
+        return;
+      }
+      SetPropValue(target, *prop, R.ReadTValue(), &Names);
+      return;
+    }
+    // Not published: the object's own stored values may know it.
+    auto* persistent = dynamic_cast<TPersistent*>(target);
+    R.FPropName = path;
+    R.FPropHandled = false;
+    if (persistent) persistent->DefineProperties(R);
+    if (!R.FPropHandled) R.ErrorAt("Property " + std::string(path) + " does not exist", at);
+  }
+
+  void ResolveFixups() {
+    for (const TFixup& f : Fixups) {
+      TComponent* target = Names.FindComponent(R.FRoot, f.Name);
+      R.FContext = f.Context;
+      if (!target) R.ErrorAt("Component '" + f.Name + "' not found", f.Offset);
+      try {
+        SetPropValue(f.Instance, *f.Prop, TIdent{f.Name}, &Names);
+      } catch (const Exception& e) {
+        R.ErrorAt(e.Message(), f.Offset);
+      }
+    }
+  }
+
+  TReader& R;
+  TReaderNames Names;
+  std::vector<TComponent*> Loaded;
+  std::vector<TFixup> Fixups;
+  size_t ValueAt = 0;
+};
+
+TComponent* TReader::ReadRootComponent(TComponent* owner) {
+  TReaderImpl impl(*this);
+  return impl.ReadRoot(owner);
+}
+
+void TReader::DefineProperty(std::string_view name, const TReaderProc& readData, const TWriterProc&,
+                             bool) {
+  if (FPropHandled || !SameText(name, FPropName) || !readData) return;
+  FPropHandled = true;
+  readData(*this);
+}
+
+void TReader::DefineBinaryProperty(std::string_view name, const TStreamProc& readData,
+                                   const TStreamProc&, bool) {
+  if (FPropHandled || !SameText(name, FPropName) || !readData) return;
+  FPropHandled = true;
+  size_t at = FPos;
+  if (ReadValue() != vaBinary) ErrorAt("Binary value expected", at);
+  std::string_view bytes = ReadBinaryBytes();
+  TMemoryStream block{std::string(bytes)};
+  readData(block);
+}
+
+// =============================================================================================
+// TWriter
+
+TWriter::TWriter(TStream& stream) : FStream(stream) {}
+
+TWriter::~TWriter() {
+  try {
+    FlushBuffer();
+  } catch (const Exception&) {
+    // Destructors must not throw; callers that care flush explicitly.
+  }
+}
+
+void TWriter::FlushBuffer() {
+  if (FBuffer.empty()) return;
+  FStream.WriteBuffer(FBuffer);
+  FBuffer.clear();
+}
+
+void TWriter::WriteSignature() {
+  WriteBytes(kFormSignature.data(), 4);
+}
+
+void TWriter::WriteInteger(int64_t value) {
+  if (value >= INT8_MIN && value <= INT8_MAX) {
+    WriteByte(vaInt8);
+    WriteByte(static_cast<uint8_t>(value));
+  } else if (value >= INT16_MIN && value <= INT16_MAX) {
+    WriteByte(vaInt16);
+    uint16_t v = static_cast<uint16_t>(value);
+    uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    WriteBytes(b, 2);
+  } else if (value >= INT32_MIN && value <= INT32_MAX) {
+    WriteByte(vaInt32);
+    uint32_t v = static_cast<uint32_t>(value);
+    uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
+                    static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
+    WriteBytes(b, 4);
+  } else {
+    WriteByte(vaInt64);
+    uint64_t v = static_cast<uint64_t>(value);
+    uint8_t b[8];
+    for (int i = 0; i < 8; ++i) b[i] = static_cast<uint8_t>(v >> (8 * i));
+    WriteBytes(b, 8);
+  }
+}
+
+namespace {
+void PutU32(std::string& out, uint32_t v) {
+  char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
+               static_cast<char>(v >> 24)};
+  out.append(b, 4);
+}
+}  // namespace
+
+void TWriter::WriteString(std::string_view value) {
+  bool ascii = std::all_of(value.begin(), value.end(),
+                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  if (!ascii) {
+    if (value.size() > UINT32_MAX) throw EWriteError("String too long to write");
+    WriteByte(vaUTF8String);
+    PutU32(FBuffer, static_cast<uint32_t>(value.size()));
+  } else if (value.size() <= 255) {
+    WriteByte(vaString);
+    WriteByte(static_cast<uint8_t>(value.size()));
+  } else {
+    if (value.size() > UINT32_MAX) throw EWriteError("String too long to write");
+    WriteByte(vaLString);
+    PutU32(FBuffer, static_cast<uint32_t>(value.size()));
+  }
+  FBuffer.append(value);
+}
+
+void TWriter::WriteWideString(std::u16string_view value) {
+  if (value.size() > UINT32_MAX / 2) throw EWriteError("String too long to write");
+  WriteByte(vaWString);
+  PutU32(FBuffer, static_cast<uint32_t>(value.size()));
+  for (char16_t u : value) {
+    WriteByte(static_cast<uint8_t>(u));
+    WriteByte(static_cast<uint8_t>(u >> 8));
+  }
+}
+
+void TWriter::WriteStr(std::string_view s) {
+  if (s.size() > 255)
+    throw EWriteError("Name too long to write (" + std::to_string(s.size()) +
+                      " bytes): " + std::string(s.substr(0, 40)) + "...");
+  WriteByte(static_cast<uint8_t>(s.size()));
+  FBuffer.append(s);
+}
+
+void TWriter::WriteIdent(std::string_view ident) {
+  if (SameText(ident, "False"))
+    WriteByte(vaFalse);
+  else if (SameText(ident, "True"))
+    WriteByte(vaTrue);
+  else if (SameText(ident, "nil"))
+    WriteByte(vaNil);
+  else {
+    WriteByte(vaIdent);
+    WriteStr(ident);
+  }
+}
+
+void TWriter::WriteFloat(long double value) {
+  WriteByte(vaExtended);
+  uint8_t b[16] = {};
+  std::memcpy(b, &value, sizeof value < 16 ? sizeof value : 16);
+  WriteBytes(b, 10);
+}
+
+void TWriter::WriteSet(const std::vector<std::string>& members) {
+  WriteByte(vaSet);
+  for (const auto& m : members) WriteStr(m);
+  WriteByte(0);
+}
+
+void TWriter::WriteBinary(std::string_view bytes) {
+  if (bytes.size() > UINT32_MAX) throw EWriteError("Binary value too long to write");
+  WriteByte(vaBinary);
+  PutU32(FBuffer, static_cast<uint32_t>(bytes.size()));
+  FBuffer.append(bytes);
+}
+
+void TWriter::WriteTValue(const TValue& value) {
+  std::visit(
+      [this](const auto& v) {
+        using T = std::decay_t<decltype(v)>;
+        if constexpr (std::is_same_v<T, int64_t>)
+          WriteInteger(v);
+        else if constexpr (std::is_same_v<T, long double>)
+          WriteFloat(v);
+        else if constexpr (std::is_same_v<T, std::string>)
+          WriteString(v);
+        else if constexpr (std::is_same_v<T, std::u16string>)
+          WriteWideString(v);
+        else if constexpr (std::is_same_v<T, TIdent>)
+          WriteIdent(v.Name);
+        else if constexpr (std::is_same_v<T, bool>)
+          WriteBoolean(v);
+        else if constexpr (std::is_same_v<T, TNil>)
+          WriteByte(vaNil);
+        else if constexpr (std::is_same_v<T, TSetValue>)
+          WriteSet(v.Members);
+        else if constexpr (std::is_same_v<T, TValueList>) {
+          WriteListBegin();
+          for (const TValue& item : v) WriteTValue(item);
+          WriteListEnd();
+        } else if constexpr (std::is_same_v<T, TBinary>) {
+          WriteBinary(
+              std::string_view(reinterpret_cast<const char*>(v.Bytes.data()), v.Bytes.size()));
+        }
+      },
+      value.V);
+}
+
+void TWriter::WritePropName(std::string_view name) {
+  if (FPropPath.empty()) {
+    WriteStr(name);
+    return;
+  }
+  std::string full = FPropPath;
+  full += name;
+  WriteStr(full);
+}
+
+class TWriterImpl {
+ public:
+  // The name a reference is written as: plain for the root's own components.
+  static std::string ReferenceName(TComponent* root, TComponent* c) {
+    if (c == root || c->Owner() == root || !c->Owner()) return c->Name();
+    return c->Owner()->Name() + "." + c->Name();
+  }
+};
+
+void TWriter::WriteProperties(TPersistent* instance) {
+  for (const TPropInfo* p : instance->ClassInfo().PublishedProps()) {
+    if (!p->IsStored(instance)) continue;
+    switch (p->Kind) {
+      case TPropKind::Integer:
+      case TPropKind::Boolean:
+      case TPropKind::Enumeration:
+      case TPropKind::Set: {
+        if (!p->SetOrd || IsDefaultPropValue(instance, *p)) break;
+        int64_t v = p->GetOrd(instance);
+        WritePropName(p->Name);
+        if (p->Kind == TPropKind::Integer)
+          WriteInteger(v);
+        else if (p->Kind == TPropKind::Boolean)
+          WriteBoolean(v != 0);
+        else if (p->Kind == TPropKind::Enumeration)
+          WriteIdent(p->EnumType->NameOf(v));
+        else
+          WriteTValue(GetPropValue(instance, *p));
+        break;
+      }
+      case TPropKind::String: {
+        if (!p->SetStr) break;
+        std::string v = p->GetStr(instance);
+        if (v.empty()) break;
+        WritePropName(p->Name);
+        WriteString(v);
+        break;
+      }
+      case TPropKind::Object: {
+        auto* nested = dynamic_cast<TPersistent*>(p->GetObj(instance));
+        if (!nested) break;
+        std::string outer = FPropPath;
+        FPropPath += p->Name;
+        FPropPath += '.';
+        WriteProperties(nested);
+        FPropPath = std::move(outer);
+        break;
+      }
+      case TPropKind::Component: {
+        if (!p->SetObj) break;
+        auto* c = static_cast<TComponent*>(p->GetObj(instance));
+        if (!c) break;
+        WritePropName(p->Name);
+        WriteIdent(TWriterImpl::ReferenceName(FRoot, c));
+        break;
+      }
+      case TPropKind::Strings: {
+        auto* list = static_cast<TStrings*>(p->GetObj(instance));
+        if (!list || list->Count() == 0) break;
+        WritePropName(p->Name + ".Strings");
+        WriteListBegin();
+        for (int i = 0; i < list->Count(); ++i) WriteString(list->Get(i));
+        WriteListEnd();
+        break;
+      }
+      case TPropKind::Method: {
+        if (!p->SetEvent) break;
+        TEventState e = p->GetEvent(instance);
+        if (!e.Assigned || e.MethodName.empty()) break;
+        WritePropName(p->Name);
+        WriteIdent(e.MethodName);
+        break;
+      }
+    }
+  }
+  instance->DefineProperties(*this);
+}
+
+void TWriter::WriteComponent(TComponent* component) {
+  WriteStr(component->ClassName());
+  WriteStr(component->Name());
+  WriteProperties(component);
+  WriteListEnd();
+  component->GetChildren([this](TComponent* child) { WriteComponent(child); }, FRoot);
+  WriteListEnd();
+}
+
+void TWriter::WriteRootComponent(TComponent* root) {
+  FRoot = root;
+  WriteSignature();
+  WriteComponent(root);
+  FlushBuffer();
+}
+
+void TWriter::DefineProperty(std::string_view name, const TReaderProc&,
+                             const TWriterProc& writeData, bool hasData) {
+  if (!hasData || !writeData) return;
+  WritePropName(name);
+  writeData(*this);
+}
+
+void TWriter::DefineBinaryProperty(std::string_view name, const TStreamProc&,
+                                   const TStreamProc& writeData, bool hasData) {
+  if (!hasData || !writeData) return;
+  WritePropName(name);
+  TMemoryStream block;
+  writeData(block);
+  WriteBinary(block.Data());
+}
+
+}  // namespace zelvar

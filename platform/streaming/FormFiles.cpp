@@ -1,0 +1,59 @@
+#include "platform/streaming/FormFiles.h"
+
+#include "platform/streaming/Filer.h"
+#include "platform/streaming/FormText.h"
+
+namespace zelvar {
+
+TFormFormat DetectFormFormat(std::string_view bytes) {
+  return bytes.substr(0, kFormSignature.size()) == kFormSignature ? TFormFormat::Binary
+                                                                  : TFormFormat::Text;
+}
+
+TComponent* ReadComponent(std::string_view bytes, const TFormReadOptions& options) {
+  std::string converted;
+  TTextMap map;
+  bool text = DetectFormFormat(bytes) == TFormFormat::Text;
+  if (text) {
+    converted = ObjectTextToBinary(bytes, &map);
+    bytes = converted;
+  }
+  TReader reader(bytes);
+  reader.OnCreateRoot = options.CreateRoot;
+  reader.OnFindMethod = options.FindMethod;
+  // Errors in a text file name its lines, not offsets of the converted bytes.
+  if (text) reader.OnDescribeOffset = [&map](size_t offset) { return map.Describe(offset); };
+  return reader.ReadRootComponent(options.Owner);
+}
+
+TComponent* ReadComponent(TStream& stream, const TFormReadOptions& options) {
+  return ReadComponent(stream.ReadAll(), options);
+}
+
+TComponent* ReadComponentFile(const std::string& fileName, const TFormReadOptions& options) {
+  TFileStream file(fileName, fmOpenRead);
+  return ReadComponent(file, options);
+}
+
+std::string WriteComponent(TComponent* root, TFormFormat format) {
+  TMemoryStream binary;
+  {
+    TWriter writer(binary);
+    writer.WriteRootComponent(root);
+  }
+  if (format == TFormFormat::Binary) return std::move(binary.Data());
+  return ObjectBinaryToText(binary.Data());
+}
+
+void WriteComponent(TStream& stream, TComponent* root, TFormFormat format) {
+  stream.WriteBuffer(WriteComponent(root, format));
+}
+
+void WriteComponentFile(const std::string& fileName, TComponent* root, TFormFormat format) {
+  // Written to memory first: a failure leaves no half-written file behind.
+  std::string bytes = WriteComponent(root, format);
+  TFileStream file(fileName, fmCreate);
+  file.WriteBuffer(bytes);
+}
+
+}  // namespace zelvar

@@ -1,0 +1,37 @@
+#pragma once
+// Reading and writing whole forms in either format. The format of an input is detected: a
+// binary form file starts with TPF0, anything else is read as text.
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "platform/core/Component.h"
+#include "platform/streaming/Streams.h"
+
+namespace zelvar {
+
+enum class TFormFormat { Binary, Text };
+
+TFormFormat DetectFormFormat(std::string_view bytes);
+
+struct TFormReadOptions {
+  TComponent* Owner = nullptr;
+  // Creates a root whose class is not registered (an application's own form class).
+  std::function<TComponent*(const std::string& className, TComponent* owner)> CreateRoot;
+  // Finds event handlers by name; the default is a published method of the root.
+  std::function<TMethod(TComponent* root, const std::string& name)> FindMethod;
+};
+
+// Reads a form; on any failure nothing of it survives and EReadError (or EParserError for
+// text that does not parse) names the component, the property and the offset or line:column.
+TComponent* ReadComponent(std::string_view bytes, const TFormReadOptions& options = {});
+TComponent* ReadComponent(TStream& stream, const TFormReadOptions& options = {});
+TComponent* ReadComponentFile(const std::string& fileName, const TFormReadOptions& options = {});
+
+std::string WriteComponent(TComponent* root, TFormFormat format = TFormFormat::Binary);
+void WriteComponent(TStream& stream, TComponent* root, TFormFormat format = TFormFormat::Binary);
+void WriteComponentFile(const std::string& fileName, TComponent* root,
+                        TFormFormat format = TFormFormat::Binary);
+
+}  // namespace zelvar

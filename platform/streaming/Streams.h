@@ -1,0 +1,87 @@
+#pragma once
+// Byte streams: the memory and file streams that form files are read from and written to.
+// ReadBuffer and WriteBuffer move exactly the count asked for or raise.
+
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/Exceptions.h"
+
+namespace zelvar {
+
+enum TSeekOrigin { soBeginning, soCurrent, soEnd };
+
+class TStream {
+ public:
+  virtual ~TStream() = default;
+  TStream() = default;
+  TStream(const TStream&) = delete;
+  TStream& operator=(const TStream&) = delete;
+
+  // Move up to count bytes; return how many moved.
+  virtual size_t Read(void* buffer, size_t count) = 0;
+  virtual size_t Write(const void* buffer, size_t count) = 0;
+  // Returns the new position; raises EFilerError for a position before the start.
+  virtual int64_t Seek(int64_t offset, TSeekOrigin origin) = 0;
+
+  int64_t Position() { return Seek(0, soCurrent); }
+  void SetPosition(int64_t pos) { Seek(pos, soBeginning); }
+  virtual int64_t Size();
+  int64_t Remaining() { return Size() - Position(); }
+
+  // Exactly count bytes, or EReadError / EWriteError.
+  void ReadBuffer(void* buffer, size_t count);
+  void WriteBuffer(const void* buffer, size_t count);
+  void WriteBuffer(std::string_view bytes) { WriteBuffer(bytes.data(), bytes.size()); }
+  // Copies count bytes from source (all that remains when count is 0).
+  int64_t CopyFrom(TStream& source, int64_t count);
+  // Everything from the current position to the end.
+  std::string ReadAll();
+};
+
+class TMemoryStream : public TStream {
+ public:
+  TMemoryStream() = default;
+  explicit TMemoryStream(std::string bytes) : FData(std::move(bytes)) {}
+
+  size_t Read(void* buffer, size_t count) override;
+  size_t Write(const void* buffer, size_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  int64_t Size() override { return static_cast<int64_t>(FData.size()); }
+
+  void SetSize(int64_t size);
+  void Clear();
+  const std::string& Data() const { return FData; }
+  std::string& Data() { return FData; }
+  void LoadFromStream(TStream& source);
+  void SaveToStream(TStream& dest) const;
+  void LoadFromFile(const std::string& fileName);
+  void SaveToFile(const std::string& fileName) const;
+
+ private:
+  std::string FData;
+  size_t FPos = 0;
+};
+
+enum TFileMode { fmOpenRead, fmOpenWrite, fmOpenReadWrite, fmCreate };
+
+// Raises EFilerError naming the file when it cannot be opened.
+class TFileStream : public TStream {
+ public:
+  TFileStream(const std::string& fileName, TFileMode mode);
+  ~TFileStream() override;
+
+  size_t Read(void* buffer, size_t count) override;
+  size_t Write(const void* buffer, size_t count) override;
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  const std::string& FileName() const { return FFileName; }
+
+ private:
+  std::string FFileName;
+  std::FILE* FFile = nullptr;
+};
+
+}  // namespace zelvar

@@ -1,0 +1,89 @@
+// zelvar convert [--to text|binary] IN OUT
+
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+
+#include "platform/streaming/FormFiles.h"
+#include "platform/streaming/FormText.h"
+#include "platform/streaming/Streams.h"
+#include "tools/Commands.h"
+
+namespace zelvar::tool {
+
+namespace {
+
+std::string ReadInput(const std::string& path) {
+  if (path == "-") {
+    std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    return bytes;
+  }
+  TFileStream file(path, fmOpenRead);
+  return file.ReadAll();
+}
+
+}  // namespace
+
+int RunConvert(const TArgs& args) {
+  std::string to;
+  std::vector<std::string> files;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--to") {
+      if (i + 1 >= args.size()) return Fail(2, "convert: --to needs text or binary");
+      to = args[++i];
+      if (to != "text" && to != "binary")
+        return Fail(2, "convert: --to takes text or binary, not '" + to + "'");
+    } else if (args[i].size() > 1 && args[i][0] == '-' && args[i] != "-") {
+      return Fail(2, "convert: unknown option '" + args[i] + "'");
+    } else {
+      files.push_back(args[i]);
+    }
+  }
+  if (files.size() != 2) return Fail(2, "convert: needs IN and OUT (see zelvar convert --help)");
+  const std::string& in = files[0];
+  const std::string& out = files[1];
+
+  std::string result;
+  try {
+    std::string input = ReadInput(in);
+    TFormFormat from = DetectFormFormat(input);
+    TFormFormat target =
+        to.empty()     ? (from == TFormFormat::Binary ? TFormFormat::Text : TFormFormat::Binary)
+        : to == "text" ? TFormFormat::Text
+                       : TFormFormat::Binary;
+    if (from == target) {
+      // Same format: still parsed, so a bad file is reported and the output is canonical.
+      result = from == TFormFormat::Binary ? ObjectTextToBinary(ObjectBinaryToText(input))
+                                           : ObjectBinaryToText(ObjectTextToBinary(input));
+    } else {
+      result = target == TFormFormat::Text ? ObjectBinaryToText(input) : ObjectTextToBinary(input);
+    }
+  } catch (const Exception& e) {
+    return Fail(1, (in == "-" ? std::string("<stdin>") : in) + ": " + e.Message());
+  }
+
+  try {
+    if (out == "-") {
+      std::cout.write(result.data(), static_cast<std::streamsize>(result.size()));
+      std::cout.flush();
+      if (!std::cout) return Fail(1, "<stdout>: write error");
+    } else {
+      // Written whole into a side file and renamed, so a failure leaves no partial output.
+      std::string part = out + ".part";
+      {
+        TFileStream file(part, fmCreate);
+        file.WriteBuffer(result);
+      }
+      if (std::rename(part.c_str(), out.c_str()) != 0) {
+        std::remove(part.c_str());
+        return Fail(1, out + ": cannot write the output file");
+      }
+    }
+  } catch (const Exception& e) {
+    std::remove((out + ".part").c_str());
+    return Fail(1, out + ": " + e.Message());
+  }
+  return 0;
+}
+
+}  // namespace zelvar::tool
