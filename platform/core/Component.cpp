@@ -57,21 +57,98 @@ void TComponent::SetName(const std::string& name) {
     FOwner->ValidateRename(this, FName, name);
   else
     ValidateRename(nullptr, FName, name);
-  if (FOwner) {
-    if (!FName.empty()) FOwner->FNameIndex.erase(UpperCase(FName));
-    if (!name.empty()) FOwner->FNameIndex[UpperCase(name)] = this;
+  if (!FOwner) {
+    FName = name;
+    return;
   }
+  auto& index = FOwner->FNameIndex;
+  if (!name.empty()) {
+    TComponent* other = index.Find(name);
+    if (other && other != this)
+      throw EComponentError("A component named " + name + " already exists");
+  }
+  if (!FName.empty()) index.Remove(this);  // found by the name it has now
   FName = name;
+  if (!FName.empty()) index.Add(this);
 }
 
-void TComponent::ValidateRename(TComponent* component, std::string_view curName,
-                                std::string_view newName) {
-  if (component && !SameText(curName, newName) && component->FOwner == this) {
-    TComponent* other = FindComponent(newName);
-    if (other && other != component)
-      throw EComponentError("A component named " + std::string(newName) + " already exists");
+// ---------------------------------------------------------------------------------------------
+// The name index
+
+namespace {
+TComponent* const kTombstone = reinterpret_cast<TComponent*>(alignof(TComponent));
+}
+
+size_t TComponent::TNameIndex::HashOf(std::string_view name) {
+  uint64_t h = 14695981039346656037ull;  // FNV-1a over the upper-case bytes
+  for (char c : name) {
+    h ^= static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    h *= 1099511628211ull;
+  }
+  return static_cast<size_t>(h);
+}
+
+TComponent* TComponent::TNameIndex::Find(std::string_view name) const {
+  if (FSlots.empty()) return nullptr;
+  size_t hash = HashOf(name);
+  size_t mask = FSlots.size() - 1;
+  for (size_t i = hash & mask;; i = (i + 1) & mask) {
+    const TSlot& slot = FSlots[i];
+    if (!slot.Component) return nullptr;
+    if (slot.Component != kTombstone && slot.Hash == hash && SameText(slot.Component->FName, name))
+      return slot.Component;
   }
 }
+
+void TComponent::TNameIndex::Add(TComponent* c) {
+  if ((FUsed + 1) * 2 > FSlots.size()) Grow();
+  size_t hash = HashOf(c->FName);
+  size_t mask = FSlots.size() - 1;
+  size_t i = hash & mask;
+  while (FSlots[i].Component && FSlots[i].Component != kTombstone) i = (i + 1) & mask;
+  if (!FSlots[i].Component) ++FUsed;
+  FSlots[i] = {hash, c};
+}
+
+void TComponent::TNameIndex::Remove(TComponent* c) {
+  if (FSlots.empty()) return;
+  size_t hash = HashOf(c->FName);
+  size_t mask = FSlots.size() - 1;
+  for (size_t i = hash & mask; FSlots[i].Component; i = (i + 1) & mask) {
+    if (FSlots[i].Component == c) {
+      FSlots[i].Component = kTombstone;
+      return;
+    }
+  }
+}
+
+void TComponent::TNameIndex::Clear() {
+  FSlots.clear();
+  FUsed = 0;
+}
+
+void TComponent::TNameIndex::Grow() {
+  std::vector<TSlot> old;
+  old.swap(FSlots);
+  size_t live = 0;
+  for (const TSlot& s : old) live += s.Component && s.Component != kTombstone;
+  size_t size = 16;
+  while (size < (live + 1) * 4) size *= 2;  // room to grow before the next rebuild
+  FSlots.assign(size, TSlot{});
+  FUsed = 0;
+  size_t mask = size - 1;
+  for (const TSlot& s : old) {
+    if (!s.Component || s.Component == kTombstone) continue;
+    size_t i = s.Hash & mask;
+    while (FSlots[i].Component) i = (i + 1) & mask;
+    FSlots[i] = s;
+    ++FUsed;
+  }
+}
+
+// A hook for owners with rules of their own; uniqueness among the owner's components is
+// checked by SetName itself.
+void TComponent::ValidateRename(TComponent*, std::string_view, std::string_view) {}
 
 TComponent* TComponent::GetComponent(int index) const {
   if (index < 0 || index >= GetComponentCount())
@@ -87,8 +164,7 @@ int TComponent::ComponentIndex() const {
 
 TComponent* TComponent::FindComponent(std::string_view name) const {
   if (name.empty()) return nullptr;
-  auto it = FNameIndex.find(UpperCase(name));
-  return it == FNameIndex.end() ? nullptr : it->second;
+  return FNameIndex.Find(name);
 }
 
 void TComponent::InsertComponent(TComponent* component) {
@@ -110,7 +186,7 @@ void TComponent::RemoveComponent(TComponent* component) {
 void TComponent::Insert(TComponent* component) {
   FComponents.push_back(component);
   component->FOwner = this;
-  if (!component->FName.empty()) FNameIndex[UpperCase(component->FName)] = component;
+  if (!component->FName.empty()) FNameIndex.Add(component);
 }
 
 void TComponent::Remove(TComponent* component) {
@@ -120,10 +196,7 @@ void TComponent::Remove(TComponent* component) {
   else
     std::erase(FComponents, component);
   component->FOwner = nullptr;
-  if (!component->FName.empty()) {
-    auto it = FNameIndex.find(UpperCase(component->FName));
-    if (it != FNameIndex.end() && it->second == component) FNameIndex.erase(it);
-  }
+  if (!component->FName.empty()) FNameIndex.Remove(component);
 }
 
 void TComponent::SetDesigning(bool value) {
@@ -162,6 +235,7 @@ void TComponent::RemoveFreeNotification(TComponent* component) {
 }
 
 void TComponent::DestroyComponents() {
+  FNameIndex.Clear();  // all of them go; no need to take names out one by one
   while (!FComponents.empty()) {
     TComponent* last = FComponents.back();
     Remove(last);
@@ -176,7 +250,11 @@ void TComponent::Destroying() {
 }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
-  if (operation == opRemove && component) RemoveFreeNotification(component);
+  if (operation != opRemove || !component) return;
+  RemoveFreeNotification(component);
+  // A removal reaches everything this component owns, so no sibling keeps a reference to it.
+  // Insertions are told to the owner alone: telling every sibling of every new component
+  // would make building a form of n components cost n squared.
   // A component removed during the loop (by an override) must not invalidate the walk.
   for (size_t i = 0; i < FComponents.size(); ++i)
     FComponents[i]->Notification(component, operation);

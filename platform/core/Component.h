@@ -7,7 +7,6 @@
 #include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 #include "platform/core/Persistent.h"
@@ -89,8 +88,9 @@ class TComponent : public TPersistent {
   virtual void SetChildOrder(TComponent*, int) {}
 
  protected:
-  // Told when a component is inserted into or removed from this component's owner's list,
-  // and when a component this one asked about is destroyed. Forwards to owned components.
+  // Told when a component is inserted into this component's list, when one is removed from
+  // its owner's list, and when a component this one asked about is destroyed. Removals are
+  // forwarded to the owned components.
   virtual void Notification(TComponent* component, TOperation operation);
   virtual void ValidateRename(TComponent* component, std::string_view curName,
                               std::string_view newName);
@@ -104,8 +104,26 @@ class TComponent : public TPersistent {
   std::string FName;
   int32_t FTag = 0;
   std::vector<TComponent*> FComponents;
-  // Owned components by upper-case name, so that naming thousands of components stays linear.
-  std::unordered_map<std::string, TComponent*> FNameIndex;
+  // Owned components by name, case-insensitively, so that naming thousands of components stays
+  // linear: an open-addressing table of (hash, component) kept flat for the cache.
+  class TNameIndex {
+   public:
+    TComponent* Find(std::string_view name) const;
+    void Add(TComponent* c);  // c's name must not be in the table yet
+    void Remove(TComponent* c);
+    void Clear();
+
+   private:
+    struct TSlot {
+      size_t Hash = 0;
+      TComponent* Component = nullptr;  // nullptr: empty; kTombstone: removed
+    };
+    static size_t HashOf(std::string_view name);
+    void Grow();
+    std::vector<TSlot> FSlots;
+    size_t FUsed = 0;  // live entries and tombstones
+  };
+  TNameIndex FNameIndex;
   std::vector<TComponent*> FFreeNotifies;
   TComponentState FComponentState;
 };

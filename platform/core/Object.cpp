@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <cstdlib>
-#include <map>
+#include <unordered_map>
 
 #include "platform/core/Format.h"
 #include "platform/core/SysUtils.h"
@@ -116,12 +116,16 @@ bool TClassInfo::InheritsFrom(const TClassInfo& other) const {
 
 namespace {
 
+char AsciiUpper(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c;
+}
+
 // Case-insensitive order of names without building upper-case copies of the query.
 bool LessText(std::string_view upper, std::string_view name) {
   size_t n = std::min(upper.size(), name.size());
   for (size_t i = 0; i < n; ++i) {
     char a = upper[i];
-    char b = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
+    char b = AsciiUpper(name[i]);
     if (a != b) return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
   }
   return upper.size() < name.size();
@@ -130,7 +134,7 @@ bool LessText(std::string_view upper, std::string_view name) {
 bool LessName(std::string_view name, std::string_view upper) {
   size_t n = std::min(upper.size(), name.size());
   for (size_t i = 0; i < n; ++i) {
-    char a = static_cast<char>(std::toupper(static_cast<unsigned char>(name[i])));
+    char a = AsciiUpper(name[i]);
     char b = upper[i];
     if (a != b) return static_cast<unsigned char>(a) < static_cast<unsigned char>(b);
   }
@@ -225,8 +229,8 @@ void RaiseInvalidCast(const TObject* obj, const char* targetName) {
 // Class registration
 
 namespace {
-std::map<std::string, const TClassInfo*>& Registry() {
-  static std::map<std::string, const TClassInfo*> registry;
+std::unordered_map<std::string, const TClassInfo*>& Registry() {
+  static std::unordered_map<std::string, const TClassInfo*> registry;
   return registry;
 }
 }  // namespace
@@ -238,8 +242,12 @@ void RegisterClass(const TClassInfo& cls) {
 }
 
 const TClassInfo* GetClass(std::string_view name) {
+  // A form names the same few classes over and over: remember the last one asked for.
+  static const TClassInfo* last = nullptr;
+  if (last && SameText(last->Name, name)) return last;
   auto it = Registry().find(UpperCase(name));
-  return it == Registry().end() ? nullptr : it->second;
+  if (it == Registry().end()) return nullptr;
+  return last = it->second;
 }
 
 const TClassInfo& FindClass(std::string_view name) {

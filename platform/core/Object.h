@@ -240,6 +240,8 @@ struct TPropInfo {
   std::function<int64_t(const TObject*)> GetOrd;  // integer, boolean, enumeration, set bits
   std::function<void(TObject*, int64_t)> SetOrd;
   std::function<std::string(const TObject*)> GetStr;
+  // Set when the string lives in the object (a field), so writers can read it without a copy.
+  std::function<std::string_view(const TObject*)> GetStrView;
   std::function<void(TObject*, const std::string&)> SetStr;
   std::function<TObject*(const TObject*)> GetObj;  // objects, components, strings lists
   std::function<void(TObject*, TObject*)> SetObj;  // checks the value's class

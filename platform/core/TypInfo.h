@@ -229,6 +229,10 @@ class TClassBuilder {
     } else if constexpr (std::is_same_v<T, std::string>) {
       p.Kind = TPropKind::String;
       p.GetStr = [getter](const TObject* o) -> std::string { return std::invoke(getter, Self(o)); };
+      if constexpr (std::is_lvalue_reference_v<std::invoke_result_t<G, const C&>>)
+        p.GetStrView = [getter](const TObject* o) -> std::string_view {
+          return std::invoke(getter, Self(o));
+        };
       if constexpr (writable)
         p.SetStr = [setter](TObject* o, const std::string& v) {
           Assign<std::string>(Self(o), setter, v);

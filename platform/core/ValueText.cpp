@@ -1,5 +1,6 @@
 #include "platform/core/ValueText.h"
 
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <clocale>
@@ -28,11 +29,19 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
+constexpr auto kHexTable = [] {
+  std::array<int8_t, 256> t{};
+  for (auto& v : t) v = -1;
+  for (int i = 0; i < 10; ++i) t['0' + i] = static_cast<int8_t>(i);
+  for (int i = 0; i < 6; ++i) {
+    t['a' + i] = static_cast<int8_t>(10 + i);
+    t['A' + i] = static_cast<int8_t>(10 + i);
+  }
+  return t;
+}();
+
 int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
+  return kHexTable[static_cast<unsigned char>(c)];
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
@@ -53,38 +62,10 @@ std::string DescribeChar(char c) {
   return "#" + std::to_string(b);
 }
 
-// The file is UTF-8 text, so once a string is wide its quoted runs are decoded; a byte that
-// is not part of a valid sequence keeps its own value, so nothing is lost.
-void AppendUtf8AsUtf16(std::string_view bytes, std::u16string& out) {
-  size_t i = 0;
-  while (i < bytes.size()) {
-    auto b0 = static_cast<unsigned char>(bytes[i]);
-    char32_t c = b0;
-    size_t len = 1;
-    if (b0 >= 0xC2 && b0 <= 0xF4) {
-      size_t need = b0 < 0xE0 ? 2 : b0 < 0xF0 ? 3 : 4;
-      char32_t cp = b0 & (need == 2 ? 0x1F : need == 3 ? 0x0F : 0x07);
-      bool ok = i + need <= bytes.size();
-      for (size_t k = 1; ok && k < need; ++k) {
-        auto b = static_cast<unsigned char>(bytes[i + k]);
-        ok = (b & 0xC0) == 0x80;
-        cp = (cp << 6) | (b & 0x3F);
-      }
-      // Overlong forms, surrogates and values past U+10FFFF are not valid UTF-8.
-      static constexpr char32_t kMin[] = {0, 0, 0x80, 0x800, 0x10000};
-      if (ok && cp >= kMin[need] && cp <= 0x10FFFF && !(cp >= 0xD800 && cp < 0xE000)) {
-        c = cp;
-        len = need;
-      }
-    }
-    if (c >= 0x10000) {
-      out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
-      out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-    i += len;
-  }
+// Once a string is wide, its quoted runs become one UTF-16 unit per byte, as other readers of
+// the format make them; the file's bytes are not taken for any particular encoding.
+void AppendBytesAsUnits(std::string_view bytes, std::u16string& out) {
+  for (char c : bytes) out += static_cast<char16_t>(static_cast<unsigned char>(c));
 }
 
 // strtold follows the global locale's decimal point; the text format always uses '.'.
@@ -98,12 +79,16 @@ locale_t CLocale() {
 // ---------------------------------------------------------------------------------------------
 // TParser
 
-TParser::TParser(std::string text) : FText(std::move(text)) {
+TParser::TParser(TBorrow, std::string_view text) : FText(text) {
+  Next();
+}
+
+TParser::TParser(std::string text) : FOwned(std::move(text)), FText(FOwned) {
   Next();
 }
 
 std::string_view TParser::TokenText() const {
-  return std::string_view(FText).substr(FStart, FPos - FStart);
+  return FText.substr(FStart, FPos - FStart);
 }
 
 bool TParser::IsIdentifier(std::string_view word) const {
@@ -122,7 +107,17 @@ void TParser::Advance() {
 }
 
 void TParser::SkipBlanks() {
-  while (FPos < FText.size() && IsBlank(FText[FPos])) Advance();
+  while (FPos < FText.size()) {
+    char c = FText[FPos];
+    if (c == ' ' || c == '\t') {
+      ++FPos;
+      ++FPosColumn;
+    } else if (c == '\n' || c == '\r') {
+      Advance();
+    } else {
+      break;
+    }
+  }
 }
 
 TTokenKind TParser::Next() {
@@ -140,7 +135,10 @@ TTokenKind TParser::Next() {
   char c = FText[FPos];
   char next = FPos + 1 < FText.size() ? FText[FPos + 1] : '\0';
   if (IsLetter(c)) {
-    while (FPos < FText.size() && IsIdentChar(FText[FPos])) Advance();
+    // No line ends inside a name: count the columns once.
+    size_t from = FPos;
+    while (FPos < FText.size() && IsIdentChar(FText[FPos])) ++FPos;
+    FPosColumn += static_cast<int>(FPos - from);
     return FKind = TTokenKind::Identifier;
   }
   if (IsDigit(c) || (c == '-' && IsDigit(next)) || (c == '$' && HexDigit(next) >= 0)) {
@@ -227,78 +225,138 @@ void TParser::ScanNumber() {
 }
 
 void TParser::ScanString() {
+  // One pass builds the bytes; only a string that turns out wide is read again for its units,
+  // so ordinary strings cost no UTF-16 work.
   for (;;) {
     if (FPos >= FText.size()) break;
     char c = FText[FPos];
     if (c == '\'') {
       Advance();
-      std::string run;
       for (;;) {
-        if (FPos >= FText.size() || FText[FPos] == '\n' || FText[FPos] == '\r')
+        size_t stop = FPos;
+        while (stop < FText.size() && FText[stop] != '\'' && FText[stop] != '\n' &&
+               FText[stop] != '\r')
+          ++stop;
+        if (stop >= FText.size() || FText[stop] != '\'')
           ErrorAt("unterminated string", FLine, FColumn);
-        char d = FText[FPos];
-        Advance();
+        FString.append(FText, FPos, stop - FPos);
+        FPosColumn += static_cast<int>(stop - FPos + 1);
+        FPos = stop + 1;
+        if (FPos < FText.size() && FText[FPos] == '\'') {
+          FString += '\'';
+          Advance();
+        } else {
+          break;
+        }
+      }
+    } else if (c == '#') {
+      uint32_t code = ScanCharCode();
+      if (code > 127) FIsWide = true;
+      // Above 255 the byte form is unused: the string is wide.
+      FString += static_cast<char>(code & 0xFF);
+    } else {
+      break;
+    }
+  }
+  if (FIsWide) WidenString();
+}
+
+uint32_t TParser::ScanCharCode() {
+  int line = FPosLine, column = FPosColumn;
+  Advance();
+  if (FPos >= FText.size() || !IsDigit(FText[FPos]))
+    ErrorAt("digit expected after '#'", FPosLine, FPosColumn);
+  uint32_t code = 0;
+  while (FPos < FText.size() && IsDigit(FText[FPos])) {
+    code = code * 10 + static_cast<uint32_t>(FText[FPos] - '0');
+    if (code > 0xFFFF) ErrorAt("character code out of range", line, column);
+    Advance();
+  }
+  return code;
+}
+
+std::u16string TParser::TokenAsWide() const {
+  if (FIsWide) return FWide;
+  std::u16string units;
+  AppendBytesAsUnits(FString, units);
+  return units;
+}
+
+void TParser::WidenString() {
+  // The token is known to be well formed: read its pieces again, now as UTF-16.
+  size_t pos = FStart;
+  std::string run;
+  while (pos < FPos) {
+    if (FText[pos] == '\'') {
+      run.clear();
+      ++pos;
+      for (;;) {
+        char d = FText[pos++];
         if (d == '\'') {
-          if (FPos < FText.size() && FText[FPos] == '\'') {
-            Advance();
+          if (pos < FPos && FText[pos] == '\'') {
+            ++pos;
           } else {
             break;
           }
         }
         run += d;
       }
-      FString += run;
-      AppendUtf8AsUtf16(run, FWide);
-    } else if (c == '#') {
-      int line = FPosLine, column = FPosColumn;
-      Advance();
-      if (FPos >= FText.size() || !IsDigit(FText[FPos]))
-        ErrorAt("digit expected after '#'", FPosLine, FPosColumn);
-      uint32_t code = 0;
-      while (FPos < FText.size() && IsDigit(FText[FPos])) {
-        code = code * 10 + static_cast<uint32_t>(FText[FPos] - '0');
-        if (code > 0xFFFF) ErrorAt("character code out of range", line, column);
-        Advance();
-      }
-      if (code > 127) FIsWide = true;
-      // Above 255 the byte form is unused: the string is wide.
-      FString += static_cast<char>(code & 0xFF);
-      FWide += static_cast<char16_t>(code);
+      AppendBytesAsUnits(run, FWide);
     } else {
-      break;
+      ++pos;  // '#''
+      uint32_t code = 0;
+      while (pos < FPos && IsDigit(FText[pos]))
+        code = code * 10 + static_cast<uint32_t>(FText[pos++] - '0');
+      FWide += static_cast<char16_t>(code);
     }
   }
 }
 
 std::vector<uint8_t> TParser::ReadBinary() {
+  std::string bytes;
+  ReadBinaryInto(bytes);
+  return std::vector<uint8_t>(bytes.begin(), bytes.end());
+}
+
+void TParser::ReadBinaryInto(std::string& out) {
   CheckSymbol('{');
   int line = FLine, column = FColumn;
-  std::vector<uint8_t> bytes;
+  const char* text = FText.data();
+  const size_t size = FText.size();
   for (;;) {
+    // Pairs of hex digits are the bulk of a block: decode them without per-byte bookkeeping.
+    size_t from = FPos;
+    char chunk[64];
+    size_t n = 0;
+    while (FPos + 1 < size) {
+      int high = HexDigit(text[FPos]);
+      int low = HexDigit(text[FPos + 1]);
+      if ((high | low) < 0) break;
+      chunk[n++] = static_cast<char>((high << 4) | low);
+      if (n == sizeof chunk) {
+        out.append(chunk, n);
+        n = 0;
+      }
+      FPos += 2;
+    }
+    out.append(chunk, n);
+    FPosColumn += static_cast<int>(FPos - from);
     SkipBlanks();
-    if (FPos >= FText.size()) ErrorAt("unterminated binary data", line, column);
-    char c = FText[FPos];
+    if (FPos >= size) ErrorAt("unterminated binary data", line, column);
+    char c = text[FPos];
     if (c == '}') {
       Advance();
       break;
     }
-    int high = HexDigit(c);
-    if (high < 0)
+    if (HexDigit(c) < 0)
       ErrorAt("invalid character " + DescribeChar(c) + " in binary data", FPosLine, FPosColumn);
-    int digitLine = FPosLine, digitColumn = FPosColumn;
-    Advance();
-    char d = FPos < FText.size() ? FText[FPos] : '}';
-    int low = HexDigit(d);
-    if (low < 0) {
-      if (IsBlank(d) || d == '}')
-        ErrorAt("odd number of hex digits in binary data", digitLine, digitColumn);
-      ErrorAt("invalid character " + DescribeChar(d) + " in binary data", FPosLine, FPosColumn);
-    }
-    Advance();
-    bytes.push_back(static_cast<uint8_t>((high << 4) | low));
+    char d = FPos + 1 < size ? text[FPos + 1] : '}';
+    if (HexDigit(d) >= 0) continue;  // the next pair, after blanks
+    if (IsBlank(d) || d == '}')
+      ErrorAt("odd number of hex digits in binary data", FPosLine, FPosColumn);
+    ErrorAt("invalid character " + DescribeChar(d) + " in binary data", FPosLine, FPosColumn + 1);
   }
   Next();
-  return bytes;
 }
 
 std::string TParser::Describe() const {
@@ -362,13 +420,13 @@ TValue ParseValueAt(TParser& p, int depth) {
     }
     case TTokenKind::String: {
       std::string narrow = p.TokenString();
-      std::u16string wide = p.TokenWideString();
+      std::u16string wide = p.TokenAsWide();
       bool isWide = p.TokenIsWide();
       while (p.Next() == TTokenKind::Symbol && p.Symbol() == '+') {
         if (p.Next() != TTokenKind::String)
           p.Error("string expected after '+' but " + p.Describe() + " found");
         narrow += p.TokenString();
-        wide += p.TokenWideString();
+        wide += p.TokenAsWide();
         isWide = isWide || p.TokenIsWide();
       }
       if (isWide) return wide;
@@ -439,7 +497,7 @@ TValue ParseValue(TParser& parser) {
 }
 
 TValue ParseValue(std::string_view text) {
-  TParser parser{std::string(text)};
+  TParser parser(TParser::TBorrow{}, text);
   TValue value = ParseValue(parser);
   if (parser.Token() != TTokenKind::EndOfInput)
     parser.Error("unexpected " + parser.Describe() + " after the value");
@@ -452,26 +510,52 @@ TValue ParseValue(std::string_view text) {
 namespace {
 
 template <class Unit>
-std::string Quote(std::basic_string_view<Unit> units) {
-  if (units.empty()) return "''";
-  std::string out;
+void AppendQuoted(std::string& out, std::basic_string_view<Unit> units) {
+  if (units.empty()) {
+    out += "''";
+    return;
+  }
   bool quoted = false;
-  for (Unit u : units) {
-    auto code = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(u));
-    bool printable = code >= 32 && code <= 126;
-    if (printable != quoted) {
-      out += '\'';
-      quoted = printable;
-    }
-    if (!printable) {
-      out += '#';
-      out += std::to_string(code);
+  size_t i = 0;
+  while (i < units.size()) {
+    auto code = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(units[i]));
+    if (code >= 32 && code <= 126) {
+      if (!quoted) out += '\'';
+      quoted = true;
+      // A run of plain characters in one append.
+      size_t j = i;
+      while (j < units.size()) {
+        auto c = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(units[j]));
+        if (c < 32 || c > 126 || c == '\'') break;
+        ++j;
+      }
+      if constexpr (sizeof(Unit) == 1) {
+        out.append(reinterpret_cast<const char*>(units.data() + i), j - i);
+      } else {
+        for (size_t k = i; k < j; ++k) out += static_cast<char>(units[k]);
+      }
+      if (j < units.size() && units[j] == Unit('\'')) {
+        out += "''";
+        ++j;
+      }
+      i = j;
     } else {
-      out += static_cast<char>(code);
-      if (code == '\'') out += '\'';
+      if (quoted) out += '\'';
+      quoted = false;
+      out += '#';
+      char digits[8];
+      auto [end, ec] = std::to_chars(digits, digits + sizeof digits, code);
+      out.append(digits, end);
+      ++i;
     }
   }
   if (quoted) out += '\'';
+}
+
+template <class Unit>
+std::string Quote(std::basic_string_view<Unit> units) {
+  std::string out;
+  AppendQuoted(out, units);
   return out;
 }
 
@@ -550,6 +634,13 @@ struct TFormatter {
 
 std::string FormatValue(const TValue& value) {
   return std::visit(TFormatter{}, value.V);
+}
+
+void AppendQuotedString(std::string& out, std::string_view bytes) {
+  AppendQuoted(out, bytes);
+}
+void AppendQuotedString(std::string& out, std::u16string_view units) {
+  AppendQuoted(out, units);
 }
 
 std::string QuoteString(std::string_view bytes) {

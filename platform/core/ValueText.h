@@ -18,6 +18,11 @@ enum class TTokenKind { EndOfInput, Symbol, Identifier, Integer, Float, String }
 class TParser {
  public:
   explicit TParser(std::string text);
+  // Reads text the caller keeps alive for the parser's lifetime, without copying it.
+  struct TBorrow {};
+  TParser(TBorrow, std::string_view text);
+  TParser(const TParser&) = delete;  // FText may view FOwned
+  TParser& operator=(const TParser&) = delete;
 
   // Moves to the next token and returns its kind.
   TTokenKind Next();
@@ -33,9 +38,11 @@ class TParser {
   long double TokenFloat() const { return FFloat; }
   // 's', 'c' or 'd' when a Float token carried that suffix (single, currency, date); else 0.
   char FloatSuffix() const { return FFloatSuffix; }
-  // A String token as bytes (valid when not wide) and as UTF-16 units (always valid).
+  // A String token as bytes (valid when not wide) and as UTF-16 units (valid when wide).
   const std::string& TokenString() const { return FString; }
   const std::u16string& TokenWideString() const { return FWide; }
+  // The token as UTF-16 whether or not it is wide, for joining it to a wide string.
+  std::u16string TokenAsWide() const;
   // True when a #n piece above 127 makes the string a wide string.
   bool TokenIsWide() const { return FIsWide; }
 
@@ -50,6 +57,7 @@ class TParser {
 
   // With the current token `{`: reads hex pairs up to `}` and moves to the token after it.
   std::vector<uint8_t> ReadBinary();
+  void ReadBinaryInto(std::string& out);  // the same, appended to out
 
   // A short description of the current token for messages ("identifier 'Foo'", "'='").
   std::string Describe() const;
@@ -61,9 +69,12 @@ class TParser {
   void SkipBlanks();
   void ScanNumber();
   void ScanString();
+  uint32_t ScanCharCode();
+  void WidenString();
   void Advance();  // one byte, keeping line and column
 
-  std::string FText;
+  std::string FOwned;
+  std::string_view FText;
   size_t FPos = 0;  // the first byte after the current token
   int FPosLine = 1;
   int FPosColumn = 1;
@@ -99,6 +110,8 @@ std::string FormatValue(const TValue& value);
 // Strings as the text format writes them: printable ASCII runs quoted with ' doubled, every
 // other byte (or UTF-16 unit) as #n; the empty string as ''.
 std::string QuoteString(std::string_view bytes);
+void AppendQuotedString(std::string& out, std::string_view bytes);
+void AppendQuotedString(std::string& out, std::u16string_view units);
 std::string QuoteString(std::u16string_view units);
 
 }  // namespace zelvar

@@ -2,6 +2,7 @@
 
 #include <cfloat>
 #include <cstring>
+#include <unordered_map>
 
 #include "platform/core/SysUtils.h"
 #include "platform/core/TypInfo.h"
@@ -168,10 +169,14 @@ bool TReader::ReadBoolean() {
   return t == vaTrue;
 }
 
-std::string TReader::ReadStr() {
+std::string_view TReader::ReadStrView() {
   size_t n = ReadByte();
   const uint8_t* p = Need(n);
-  return std::string(reinterpret_cast<const char*>(p), n);
+  return std::string_view(reinterpret_cast<const char*>(p), n);
+}
+
+std::string TReader::ReadStr() {
+  return std::string(ReadStrView());
 }
 
 std::string TReader::ReadString() {
@@ -362,20 +367,20 @@ class TReaderImpl {
     return {flags, childPos};
   }
 
-  TComponent* Create(const std::string& className, TComponent* owner, size_t at, bool isRoot) {
+  TComponent* Create(std::string_view className, TComponent* owner, size_t at, bool isRoot) {
     const TClassInfo* cls = GetClass(className);
     TComponent* c = nullptr;
     try {
       if (cls && cls->Factory)
         c = cls->Factory(owner);
       else if (isRoot && R.OnCreateRoot)
-        c = R.OnCreateRoot(className, owner);
+        c = R.OnCreateRoot(std::string(className), owner);
     } catch (const EReadFailure&) {
       throw;
     } catch (const Exception& e) {
-      R.ErrorAt("Cannot create " + className + ": " + e.Message(), at);
+      R.ErrorAt("Cannot create " + std::string(className) + ": " + e.Message(), at);
     }
-    if (!c) R.ErrorAt("Class " + className + " not found", at);
+    if (!c) R.ErrorAt("Class " + std::string(className) + " not found", at);
     return c;
   }
 
@@ -392,8 +397,22 @@ class TReaderImpl {
 
   // Properties, then children, of a component whose header has been read.
   void ReadBody(TComponent* c, int depth) {
-    while (!R.EndOfList()) ReadProperty(c);
+    auto* outerSeq = Seq;
+    size_t outerIndex = SeqIndex;
+    const TClassInfo* cls = &c->ClassInfo();
+    if (cls != SeqClass) {
+      SeqClass = cls;
+      SeqOfClass = &Sequences[cls];
+    }
+    Seq = SeqOfClass;
+    SeqIndex = 0;
+    while (!R.EndOfList()) {
+      ReadProperty(c);
+      ++SeqIndex;
+    }
     ++R.FPos;
+    Seq = outerSeq;
+    SeqIndex = outerIndex;
     while (R.PeekByte() != vaNull) ReadChild(c, depth + 1);
     ++R.FPos;
   }
@@ -402,10 +421,11 @@ class TReaderImpl {
     size_t at = R.FPos;
     if (depth > kMaxComponentNesting) R.ErrorAt("Components nested too deeply", at);
     auto [flags, childPos] = ReadPrefix();
-    std::string className = R.ReadStr();
+    std::string_view className = R.ReadStrView();
     std::string name = R.ReadStr();
-    std::string outer = R.FContext;
-    R.FContext = (R.FContext.empty() ? "" : R.FContext + ".") + (name.empty() ? className : name);
+    size_t outer = R.FContext.size();
+    if (!R.FContext.empty()) R.FContext += '.';
+    R.FContext += name.empty() ? className : name;
     TComponent* c = nullptr;
     if (flags & ffInherited) {
       c = R.FRoot->FindComponent(name);
@@ -421,15 +441,17 @@ class TReaderImpl {
     }
     if (childPos >= 0) parent->SetChildOrder(c, static_cast<int>(childPos));
     ReadBody(c, depth);
-    R.FContext = std::move(outer);
+    R.FContext.resize(outer);
   }
 
   void ReadProperty(TComponent* component) {
     size_t at = R.FPos;
-    std::string path = R.ReadStr();
+    std::string_view path = R.ReadStrView();
     if (path.empty()) R.ErrorAt("Property name expected", at);
-    std::string outer = R.FContext;
-    R.FContext += "." + path;
+    // The context grows and shrinks in place: no allocation per property.
+    size_t outer = R.FContext.size();
+    R.FContext += '.';
+    R.FContext += path;
     try {
       ReadPropertyValue(component, path, at);
     } catch (const EReadFailure&) {
@@ -437,35 +459,38 @@ class TReaderImpl {
     } catch (const Exception& e) {
       R.ErrorAt(e.Message(), ValueAt);
     }
-    R.FContext = std::move(outer);
+    R.FContext.resize(outer);
   }
 
   void ReadPropertyValue(TComponent* component, std::string_view path, size_t at) {
     ValueAt = R.FPos;
     // Dotted names walk nested persistent objects.
     TObject* target = component;
+    std::string_view fullPath = path;
     size_t dot;
     while ((dot = path.find('.')) != std::string_view::npos) {
       std::string_view seg = path.substr(0, dot);
-      const TPropInfo* p = target->ClassInfo().FindProp(seg);
+      const TPropInfo* p = target == component ? CachedProp(target->ClassInfo(), fullPath, seg)
+                                               : target->ClassInfo().FindProp(seg);
       if (!p || !p->Published || (p->Kind != TPropKind::Object && p->Kind != TPropKind::Strings))
         R.ErrorAt("Property " + std::string(seg) + " does not exist", at);
       target = p->GetObj(target);
       if (!target) R.ErrorAt("Property " + std::string(seg) + " is nil", at);
       path.remove_prefix(dot + 1);
     }
-    if (auto* list = dynamic_cast<TStrings*>(target); list && SameText(path, "Strings")) {
-      TValue v = R.ReadTValue();
-      TStringList lines;
-      if (!v.Is<TValueList>()) R.ErrorAt("List of strings expected", ValueAt);
-      for (const TValue& item : v.As<TValueList>()) {
-        if (!item.IsString()) R.ErrorAt("List of strings expected", ValueAt);
-        lines.Add(item.AsString());
-      }
-      list->Assign(&lines);
+    if (SameText(path, "Strings") && target->InheritsFrom(TStrings::StaticClassInfo())) {
+      auto* list = static_cast<TStrings*>(target);
+      // Filled in place: a failed read frees the whole form, list and all.
+      if (R.ReadValue() != vaList) R.ErrorAt("List of strings expected", ValueAt);
+      list->BeginUpdate();
+      list->Clear();
+      while (!R.EndOfList()) list->Add(R.ReadString());
+      R.ReadListEnd();
+      list->EndUpdate();
       return;
     }
-    const TPropInfo* prop = target->ClassInfo().FindProp(path);
+    const TPropInfo* prop = target == component ? CachedProp(target->ClassInfo(), path, path)
+                                                : target->ClassInfo().FindProp(path);
     if (prop && prop->Published) {
       if (prop->Kind == TPropKind::Component) {
         TValue v = R.ReadTValue();
@@ -482,7 +507,9 @@ class TReaderImpl {
       return;
     }
     // Not published: the object's own stored values may know it.
-    auto* persistent = dynamic_cast<TPersistent*>(target);
+    auto* persistent = target->InheritsFrom(TPersistent::StaticClassInfo())
+                           ? static_cast<TPersistent*>(target)
+                           : nullptr;
     R.FPropName = path;
     R.FPropHandled = false;
     if (persistent) persistent->DefineProperties(R);
@@ -502,8 +529,26 @@ class TReaderImpl {
     }
   }
 
+  // Components of one class usually list the same properties in the same order, so the k-th
+  // property of the last component of a class is the first guess for the k-th of the next.
+  // For a dotted path the entry holds the first step, the property of the component itself.
+  const TPropInfo* CachedProp(const TClassInfo& cls, std::string_view path, std::string_view name) {
+    auto& seq = *Seq;
+    if (SeqIndex < seq.size() && seq[SeqIndex].first == path) return seq[SeqIndex].second;
+    const TPropInfo* prop = cls.FindProp(name);
+    if (seq.size() <= SeqIndex) seq.resize(SeqIndex + 1);
+    seq[SeqIndex] = {std::string(path), prop};
+    return prop;
+  }
+
   TReader& R;
   TReaderNames Names;
+  using TSequence = std::vector<std::pair<std::string, const TPropInfo*>>;
+  std::unordered_map<const TClassInfo*, TSequence> Sequences;  // nodes stay put: Seq is safe
+  TSequence* Seq = nullptr;
+  const TClassInfo* SeqClass = nullptr;  // the last class looked up, and its sequence
+  TSequence* SeqOfClass = nullptr;
+  size_t SeqIndex = 0;
   std::vector<TComponent*> Loaded;
   std::vector<TFixup> Fixups;
   size_t ValueAt = 0;
@@ -527,8 +572,7 @@ void TReader::DefineBinaryProperty(std::string_view name, const TStreamProc& rea
   FPropHandled = true;
   size_t at = FPos;
   if (ReadValue() != vaBinary) ErrorAt("Binary value expected", at);
-  std::string_view bytes = ReadBinaryBytes();
-  TMemoryStream block{std::string(bytes)};
+  TViewStream block(ReadBinaryBytes());
   readData(block);
 }
 
@@ -547,7 +591,13 @@ TWriter::~TWriter() {
 
 void TWriter::FlushBuffer() {
   if (FBuffer.empty()) return;
-  FStream.WriteBuffer(FBuffer);
+  // An empty memory stream takes the buffer as it is: no copy of a large form.
+  if (auto* mem = dynamic_cast<TMemoryStream*>(&FStream); mem && mem->Size() == 0) {
+    mem->Data() = FBuffer.Take();
+    mem->Seek(0, soEnd);
+    return;
+  }
+  FStream.WriteBuffer(FBuffer.View());
   FBuffer.clear();
 }
 
@@ -580,7 +630,7 @@ void TWriter::WriteInteger(int64_t value) {
 }
 
 namespace {
-void PutU32(std::string& out, uint32_t v) {
+void PutU32(TByteBuffer& out, uint32_t v) {
   char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
                static_cast<char>(v >> 24)};
   out.append(b, 4);
@@ -688,14 +738,15 @@ void TWriter::WriteTValue(const TValue& value) {
       value.V);
 }
 
-void TWriter::WritePropName(std::string_view name) {
-  if (FPropPath.empty()) {
-    WriteStr(name);
-    return;
-  }
-  std::string full = FPropPath;
-  full += name;
-  WriteStr(full);
+void TWriter::WritePropName(std::string_view name, std::string_view suffix) {
+  size_t n = FPropPath.size() + name.size() + suffix.size();
+  if (n > 255)
+    throw EWriteError("Name too long to write (" + std::to_string(n) + " bytes): " + FPropPath +
+                      std::string(name));
+  WriteByte(static_cast<uint8_t>(n));
+  FBuffer.append(FPropPath);
+  FBuffer.append(name);
+  FBuffer.append(suffix);
 }
 
 class TWriterImpl {
@@ -715,8 +766,9 @@ void TWriter::WriteProperties(TPersistent* instance) {
       case TPropKind::Boolean:
       case TPropKind::Enumeration:
       case TPropKind::Set: {
-        if (!p->SetOrd || IsDefaultPropValue(instance, *p)) break;
+        if (!p->SetOrd) break;
         int64_t v = p->GetOrd(instance);
+        if (p->Default && *p->Default == v) break;
         WritePropName(p->Name);
         if (p->Kind == TPropKind::Integer)
           WriteInteger(v);
@@ -730,15 +782,23 @@ void TWriter::WriteProperties(TPersistent* instance) {
       }
       case TPropKind::String: {
         if (!p->SetStr) break;
-        std::string v = p->GetStr(instance);
-        if (v.empty()) break;
-        WritePropName(p->Name);
-        WriteString(v);
+        if (p->GetStrView) {
+          std::string_view v = p->GetStrView(instance);
+          if (v.empty()) break;
+          WritePropName(p->Name);
+          WriteString(v);
+        } else {
+          std::string v = p->GetStr(instance);
+          if (v.empty()) break;
+          WritePropName(p->Name);
+          WriteString(v);
+        }
         break;
       }
       case TPropKind::Object: {
-        auto* nested = dynamic_cast<TPersistent*>(p->GetObj(instance));
-        if (!nested) break;
+        TObject* obj = p->GetObj(instance);
+        if (!obj || !obj->InheritsFrom(TPersistent::StaticClassInfo())) break;
+        auto* nested = static_cast<TPersistent*>(obj);
         std::string outer = FPropPath;
         FPropPath += p->Name;
         FPropPath += '.';
@@ -757,7 +817,7 @@ void TWriter::WriteProperties(TPersistent* instance) {
       case TPropKind::Strings: {
         auto* list = static_cast<TStrings*>(p->GetObj(instance));
         if (!list || list->Count() == 0) break;
-        WritePropName(p->Name + ".Strings");
+        WritePropName(p->Name, ".Strings");
         WriteListBegin();
         for (int i = 0; i < list->Count(); ++i) WriteString(list->Get(i));
         WriteListEnd();
@@ -799,13 +859,40 @@ void TWriter::DefineProperty(std::string_view name, const TReaderProc&,
   writeData(*this);
 }
 
+namespace {
+// Appends to the writer's buffer: a block is written in place, its length filled in after.
+class TAppendStream : public TStream {
+ public:
+  explicit TAppendStream(TByteBuffer& out) : FOut(out), FStart(out.size()) {}
+  size_t Read(void*, size_t) override { return 0; }
+  size_t Write(const void* buffer, size_t count) override {
+    FOut.append(static_cast<const char*>(buffer), count);
+    return count;
+  }
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override {
+    if (offset != 0 || origin == soBeginning) throw EFilerError("A block is written front to back");
+    return static_cast<int64_t>(FOut.size() - FStart);
+  }
+
+ private:
+  TByteBuffer& FOut;
+  size_t FStart;
+};
+}  // namespace
+
 void TWriter::DefineBinaryProperty(std::string_view name, const TStreamProc&,
                                    const TStreamProc& writeData, bool hasData) {
   if (!hasData || !writeData) return;
   WritePropName(name);
-  TMemoryStream block;
+  WriteByte(vaBinary);
+  size_t lengthAt = FBuffer.size();
+  PutU32(FBuffer, 0);
+  TAppendStream block(FBuffer);
   writeData(block);
-  WriteBinary(block.Data());
+  size_t n = FBuffer.size() - lengthAt - 4;
+  if (n > UINT32_MAX) throw EWriteError("Binary value too long to write");
+  for (int i = 0; i < 4; ++i)
+    FBuffer[lengthAt + static_cast<size_t>(i)] = static_cast<char>(n >> (8 * i));
 }
 
 }  // namespace zelvar

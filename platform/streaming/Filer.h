@@ -2,7 +2,9 @@
 // TFiler, TReader and TWriter: the binary form-file format at the value level and at the
 // component level. Text form files are converted to and from this format (FormText.h).
 
+#include <algorithm>
 #include <cstdint>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -108,7 +110,8 @@ class TReader : public TFiler {
   std::string ReadString();  // any string type; a wide one as UTF-8
   std::string ReadIdent();   // an identifier, or False/True/nil/null spelled out
   long double ReadFloat();
-  std::string ReadStr();  // a short string: one length byte and the bytes
+  std::string ReadStr();           // a short string: one length byte and the bytes
+  std::string_view ReadStrView();  // the same, in place
   // Any value, as the text syntax sees it.
   TValue ReadTValue();
   void SkipValue();
@@ -158,6 +161,45 @@ class TReader : public TFiler {
 
 // ---------------------------------------------------------------------------------------------
 
+// A growable byte buffer whose appends stay inline: writing a form is mostly appending a few
+// bytes at a time, where std::string's general-purpose appends cost more than the bytes.
+class TByteBuffer {
+ public:
+  void push_back(char c) {
+    if (FSize == FStore.size()) Grow(1);
+    FStore[FSize++] = c;
+  }
+  void append(const char* p, size_t n) {
+    if (FStore.size() - FSize < n) Grow(n);
+    char* out = FStore.data() + FSize;
+    if (n <= 16) {
+      for (size_t i = 0; i < n; ++i) out[i] = p[i];  // names and small values: no call
+    } else {
+      std::memcpy(out, p, n);
+    }
+    FSize += n;
+  }
+  void append(std::string_view s) { append(s.data(), s.size()); }
+  size_t size() const { return FSize; }
+  bool empty() const { return FSize == 0; }
+  void clear() { FSize = 0; }
+  char& operator[](size_t i) { return FStore[i]; }
+  std::string_view View() const { return std::string_view(FStore.data(), FSize); }
+  // The bytes as a string; the buffer is empty afterwards.
+  std::string Take() {
+    FStore.resize(FSize);
+    FSize = 0;
+    return std::move(FStore);
+  }
+
+ private:
+  [[gnu::noinline]] void Grow(size_t n) {
+    FStore.resize(std::max(FStore.size() * 2, FSize + n + 256));
+  }
+  std::string FStore;  // sized to the capacity; bytes past FSize are not content
+  size_t FSize = 0;
+};
+
 // Writes the binary format into a buffer and hands it to the stream in one piece.
 class TWriter : public TFiler {
  public:
@@ -191,17 +233,17 @@ class TWriter : public TFiler {
                             const TStreamProc& writeData, bool hasData) override;
 
   void FlushBuffer();
-  std::string& Buffer() { return FBuffer; }
+  TByteBuffer& Buffer() { return FBuffer; }
 
  private:
   friend class TWriterImpl;
   void WriteByte(uint8_t b) { FBuffer.push_back(static_cast<char>(b)); }
   void WriteBytes(const void* p, size_t n) { FBuffer.append(static_cast<const char*>(p), n); }
-  void WritePropName(std::string_view name);
+  void WritePropName(std::string_view name, std::string_view suffix = {});
   void WriteProperties(TPersistent* instance);
 
   TStream& FStream;
-  std::string FBuffer;
+  TByteBuffer FBuffer;
   std::string FPropPath;  // "BLDialog." while a nested object's properties are written
 };
 

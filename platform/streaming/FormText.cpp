@@ -1,7 +1,10 @@
 #include "platform/streaming/FormText.h"
 
 #include <algorithm>
+#include <charconv>
+#include <clocale>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 
 #include "platform/core/ValueText.h"
@@ -24,10 +27,11 @@ namespace {
 
 class TTextToBinary {
  public:
-  TTextToBinary(std::string_view text, TTextMap* map) : P(std::string(text)), Map(map) {}
+  TTextToBinary(std::string_view text, TTextMap* map)
+      : P(TParser::TBorrow{}, text), Map(map), TextSize(text.size()) {}
 
   std::string Run() {
-    Out.reserve(P.TokenText().size() + 64);
+    Out.reserve(TextSize / 2 + 64);  // binary is about half the size of its text
     Out.append(kFormSignature);
     ConvertObject(1);
     if (P.Token() != TTokenKind::EndOfInput)
@@ -36,6 +40,14 @@ class TTextToBinary {
   }
 
  private:
+  // Whether a component's property list is over: only names of 3, 6 or 9 letters can be.
+  bool AtEndOrObject() const {
+    if (P.Token() != TTokenKind::Identifier) return false;
+    size_t n = P.TokenText().size();
+    if (n != 3 && n != 6 && n != 9) return false;
+    return P.IsIdentifier("end") || AtObjectKeyword();
+  }
+
   bool AtObjectKeyword() const {
     return P.Token() == TTokenKind::Identifier &&
            (P.IsIdentifier("object") || P.IsIdentifier("inherited") || P.IsIdentifier("inline"));
@@ -114,25 +126,25 @@ class TTextToBinary {
     }
     PutShortString(className);
     PutShortString(name);
-    while (!P.IsIdentifier("end") && !AtObjectKeyword()) ConvertProperty();
+    while (!AtEndOrObject()) ConvertProperty();
     PutByte(0);
     while (!P.IsIdentifier("end")) ConvertObject(depth + 1);
     PutByte(0);
     P.Next();
   }
 
-  void ConvertProperty() {
-    Mark();
-    std::string name = Identifier();
-    while (P.IsSymbol('.')) {
+  void ConvertProperty() { ConvertPropertyIn(-1); }
+
+  // A dotted name, built in a buffer that lives as long as the converter.
+  void ReadDottedName() {
+    P.CheckIdentifier();
+    Name.assign(P.TokenText());
+    while (P.Next() == TTokenKind::Symbol && P.Symbol() == '.') {
       P.Next();
-      name += '.';
-      name += Identifier();
+      P.CheckIdentifier();
+      Name += '.';
+      Name += P.TokenText();
     }
-    PutShortString(name);
-    P.CheckSymbol('=');
-    P.Next();
-    ConvertValue(0);
   }
 
   void ConvertValue(int depth) {
@@ -159,14 +171,9 @@ class TTextToBinary {
           PutByte(vaNil);
           P.Next();
         } else {
-          std::string ident = Identifier();
-          while (P.IsSymbol('.')) {
-            P.Next();
-            ident += '.';
-            ident += Identifier();
-          }
+          ReadDottedName();
           PutByte(vaIdent);
-          PutShortString(ident);
+          PutShortString(Name);
         }
         return;
       }
@@ -200,10 +207,14 @@ class TTextToBinary {
         P.Next();
         return;
       case '{': {
-        std::vector<uint8_t> bytes = P.ReadBinary();
+        // The length goes in front once the bytes are counted.
         PutByte(vaBinary);
-        PutU32(static_cast<uint32_t>(bytes.size()));
-        Out.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+        size_t lengthAt = Out.size();
+        PutU32(0);
+        P.ReadBinaryInto(Out);
+        size_t n = Out.size() - lengthAt - 4;
+        if (n > UINT32_MAX) P.Error("Binary value too long");
+        for (int i = 0; i < 4; ++i) Out[lengthAt + i] = static_cast<char>(n >> (8 * i));
         return;
       }
       case '<':
@@ -221,19 +232,36 @@ class TTextToBinary {
     Out.append(reinterpret_cast<const char*>(b), n);
   }
 
+  // Singles and dates are parsed at their own precision: rounding the extended value again
+  // could miss the shortest text's value by one unit.
+  template <class F>
+  F ParseAs(const char* what) {
+    std::string text(P.TokenText());
+    text.pop_back();  // the suffix
+    static locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
+    char* end = nullptr;
+    F v;
+    if constexpr (std::is_same_v<F, float>)
+      v = strtof_l(text.c_str(), &end, c);
+    else
+      v = strtod_l(text.c_str(), &end, c);
+    bool lost = std::isinf(v) || (v == 0 && static_cast<long double>(P.TokenFloat()) != 0);
+    if (end != text.c_str() + text.size() || lost)
+      P.Error(std::string("Value out of range for a ") + what);
+    return v;
+  }
+
   void ConvertFloat() {
     long double v = P.TokenFloat();
     switch (P.FloatSuffix()) {
       case 's': {
-        auto f = static_cast<float>(v);
-        if (std::isinf(f)) P.Error("Value out of range for a single");
+        auto f = ParseAs<float>("single");
         PutByte(vaSingle);
         PutRaw(f, 4);
         return;
       }
       case 'd': {
-        auto d = static_cast<double>(v);
-        if (std::isinf(d)) P.Error("Value out of range for a date");
+        auto d = ParseAs<double>("date");
         PutByte(vaDate);
         PutRaw(d, 8);
         return;
@@ -286,18 +314,12 @@ class TTextToBinary {
     while (true) {
       P.CheckToken(TTokenKind::String);
       if (P.TokenIsWide() && !isWide) {
-        // Everything so far becomes UTF-16 units, byte for byte.
+        // A wide piece makes the whole string wide; the bytes so far become one unit each.
         isWide = true;
-        wide.assign(bytes.begin(), bytes.end());
-        for (size_t i = 0; i < bytes.size(); ++i) wide[i] = static_cast<unsigned char>(bytes[i]);
+        for (char c : bytes) wide += static_cast<char16_t>(static_cast<unsigned char>(c));
       }
       if (isWide) {
-        if (P.TokenIsWide()) {
-          wide += P.TokenWideString();
-        } else {
-          for (char c : P.TokenString())
-            wide += static_cast<char16_t>(static_cast<unsigned char>(c));
-        }
+        wide += P.TokenAsWide();
       } else {
         bytes += P.TokenString();
       }
@@ -348,13 +370,8 @@ class TTextToBinary {
 
   void ConvertPropertyIn(int depth) {
     Mark();
-    std::string name = Identifier();
-    while (P.IsSymbol('.')) {
-      P.Next();
-      name += '.';
-      name += Identifier();
-    }
-    PutShortString(name);
+    ReadDottedName();
+    PutShortString(Name);
     P.CheckSymbol('=');
     P.Next();
     ConvertValue(depth + 1);
@@ -362,7 +379,9 @@ class TTextToBinary {
 
   TParser P;
   TTextMap* Map;
+  size_t TextSize;
   std::string Out;
+  std::string Name;
 };
 
 }  // namespace
@@ -436,6 +455,11 @@ class TBinaryToText {
 
  private:
   void Indent(int level) { Out.append(static_cast<size_t>(level) * 2, ' '); }
+  void AppendInteger(int64_t v) {
+    char digits[24];
+    auto [end, ec] = std::to_chars(digits, digits + sizeof digits, v);
+    Out.append(digits, end);
+  }
 
   void ConvertObject(int level) {
     if (level >= kMaxComponentNesting) R.Error("Objects nested too deeply");
@@ -446,8 +470,8 @@ class TBinaryToText {
       R.SetPosition(R.Position() + 1);
       if (flags & ffChildPos) pos = R.ReadInt64();
     }
-    std::string className = Name(false);
-    std::string name = Name(true);
+    std::string_view className = Name(false);
+    std::string_view name = Name(true);
     Indent(level);
     Out.append((flags & ffInherited) ? "inherited " : (flags & ffInline) ? "inline " : "object ");
     if (!name.empty()) {
@@ -502,7 +526,7 @@ class TBinaryToText {
       case vaInt32:
       case vaInt64:
         Rewind(at);
-        Out.append(std::to_string(R.ReadInt64()));
+        AppendInteger(R.ReadInt64());
         return;
       case vaExtended: {
         long double v = 0;
@@ -536,16 +560,20 @@ class TBinaryToText {
         std::string bytes = R.ReadTValue().As<std::string>();
         std::u16string units;
         if (Utf8ToUtf16(bytes, units))
-          Out.append(QuoteString(units));
+          AppendQuotedString(Out, units);
         else
-          Out.append(QuoteString(bytes));
+          AppendQuotedString(Out, bytes);
         return;
       }
       case vaString:
+        AppendQuotedString(Out, R.ReadStrView());
+        return;
       case vaLString:
+        AppendQuotedString(Out, R.ReadBinaryBytes());  // the same framing: length, bytes
+        return;
       case vaWString:
         Rewind(at);
-        Out.append(FormatValue(R.ReadTValue()));
+        AppendQuotedString(Out, R.ReadTValue().As<std::u16string>());
         return;
       case vaIdent:
         Out.append(Name(false));
@@ -562,28 +590,34 @@ class TBinaryToText {
       case vaNull:
         R.ErrorAt("Value expected", at);
       case vaBinary: {
+        // Sized once and filled in place: blocks are the bulk of many forms.
         std::string_view bytes = R.ReadBinaryBytes();
         static const char digits[] = "0123456789ABCDEF";
-        Out += '{';
+        size_t indent = static_cast<size_t>(level + 1) * 2;
+        size_t lines = (bytes.size() + 31) / 32;
+        size_t start = Out.size();
+        Out.resize(start + 1 + lines * (1 + indent) + 2 * bytes.size() + 1 + indent - 2 + 1);
+        char* p = Out.data() + start;
+        *p++ = '{';
         for (size_t i = 0; i < bytes.size(); ++i) {
           if (i % 32 == 0) {
-            Out += '\n';
-            Indent(level + 1);
+            *p++ = '\n';
+            p = std::fill_n(p, indent, ' ');
           }
           auto b = static_cast<uint8_t>(bytes[i]);
-          Out += digits[b >> 4];
-          Out += digits[b & 15];
+          *p++ = digits[b >> 4];
+          *p++ = digits[b & 15];
         }
-        Out += '\n';
-        Indent(level);
-        Out += '}';
+        *p++ = '\n';
+        p = std::fill_n(p, indent - 2, ' ');
+        *p++ = '}';
         return;
       }
       case vaSet: {
         Out += '[';
         bool first = true;
         while (true) {
-          std::string member = Name(true);
+          std::string_view member = Name(true);
           if (member.empty()) break;
           if (!first) Out.append(", ");
           Out.append(member);
@@ -658,9 +692,9 @@ class TBinaryToText {
 
   // A name as text writes it bare: identifiers joined by dots. Anything else would not read
   // back as the same name, so it is refused.
-  std::string Name(bool mayBeEmpty) {
+  std::string_view Name(bool mayBeEmpty) {
     size_t at = R.Position();
-    std::string name = R.ReadStr();
+    std::string_view name = R.ReadStrView();
     if (name.empty() && mayBeEmpty) return name;
     bool ok = !name.empty();
     bool segmentStart = true;
@@ -675,7 +709,7 @@ class TBinaryToText {
         segmentStart = false;
       }
     }
-    if (!ok || segmentStart) R.ErrorAt("Invalid name '" + name + "'", at);
+    if (!ok || segmentStart) R.ErrorAt("Invalid name '" + std::string(name) + "'", at);
     return name;
   }
 

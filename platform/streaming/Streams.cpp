@@ -107,6 +107,26 @@ void TMemoryStream::SaveToFile(const std::string& fileName) const {
 
 // ---------------------------------------------------------------------------------------------
 
+size_t TViewStream::Read(void* buffer, size_t count) {
+  if (FPos >= FBytes.size()) return 0;
+  size_t n = std::min(count, FBytes.size() - FPos);
+  std::memcpy(buffer, FBytes.data() + FPos, n);
+  FPos += n;
+  return n;
+}
+
+int64_t TViewStream::Seek(int64_t offset, TSeekOrigin origin) {
+  int64_t base = origin == soBeginning ? 0
+                 : origin == soCurrent ? static_cast<int64_t>(FPos)
+                                       : static_cast<int64_t>(FBytes.size());
+  int64_t pos = base + offset;
+  if (pos < 0) throw EFilerError("Seek before the start of a stream");
+  FPos = static_cast<size_t>(pos);
+  return pos;
+}
+
+// ---------------------------------------------------------------------------------------------
+
 TFileStream::TFileStream(const std::string& fileName, TFileMode mode) : FFileName(fileName) {
   const char* how = mode == fmOpenRead ? "rb" : mode == fmCreate ? "wb+" : "rb+";
   FFile = std::fopen(fileName.c_str(), how);

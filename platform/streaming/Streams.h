@@ -66,6 +66,21 @@ class TMemoryStream : public TStream {
   size_t FPos = 0;
 };
 
+// Reads bytes that someone else keeps alive; writing fails. Saves a copy of blocks a reader
+// already holds in memory.
+class TViewStream : public TStream {
+ public:
+  explicit TViewStream(std::string_view bytes) : FBytes(bytes) {}
+  size_t Read(void* buffer, size_t count) override;
+  size_t Write(const void*, size_t) override { return 0; }
+  int64_t Seek(int64_t offset, TSeekOrigin origin) override;
+  int64_t Size() override { return static_cast<int64_t>(FBytes.size()); }
+
+ private:
+  std::string_view FBytes;
+  size_t FPos = 0;
+};
+
 enum TFileMode { fmOpenRead, fmOpenWrite, fmOpenReadWrite, fmCreate };
 
 // Raises EFilerError naming the file when it cannot be opened.

@@ -118,6 +118,29 @@ TEST(Names, UniqueAmongTheOwnersComponents) {
   }
 }
 
+TEST(Names, IndexStaysRightThroughRenamesAndRemovals) {
+  TThing form(nullptr);
+  std::vector<TThing*> things;
+  for (int i = 0; i < 500; ++i) things.push_back(Make(&form, "C" + std::to_string(i)));
+  for (int i = 0; i < 500; i += 2) delete things[i];
+  for (int i = 1; i < 500; i += 4) things[i]->SetName("R" + std::to_string(i));
+  for (int i = 0; i < 500; ++i) {
+    std::string c = "c" + std::to_string(i), r = "r" + std::to_string(i);
+    if (i % 2 == 0) {
+      EXPECT_EQ(form.FindComponent(c), nullptr) << c;
+    } else if (i % 4 == 1) {
+      EXPECT_EQ(form.FindComponent(r), things[i]) << r;
+      EXPECT_EQ(form.FindComponent(c), nullptr) << c;
+    } else {
+      EXPECT_EQ(form.FindComponent(c), things[i]) << c;
+    }
+  }
+  // Freed names can be taken again.
+  TThing* again = Make(&form, "C0");
+  EXPECT_EQ(form.FindComponent("C0"), again);
+  EXPECT_THROW(Make(&form, "X")->SetName("r1"), EComponentError);
+}
+
 TEST(State, FlagsAndDesigningRecursion) {
   TThing form(nullptr);
   TThing* a = Make(&form, "A");
