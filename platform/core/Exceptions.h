@@ -38,6 +38,8 @@ ZELVAR_EXCEPTION(EParserError, EReadError);
 // Property access by name: an unknown property, or a value it cannot take.
 ZELVAR_EXCEPTION(EPropertyError, Exception);
 ZELVAR_EXCEPTION(EPropertyConvertError, EPropertyError);
+// An image that cannot be read or written (a damaged BMP or PNG, an unsupported kind).
+ZELVAR_EXCEPTION(EInvalidGraphic, Exception);
 
 #undef ZELVAR_EXCEPTION
 

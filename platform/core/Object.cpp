@@ -43,6 +43,22 @@ int TEnumTypeInfo::ValueOf(std::string_view ident) const {
   return -1;
 }
 
+TIntIdents::TIntIdents(std::initializer_list<std::pair<const char*, int64_t>> idents) {
+  for (const auto& [name, value] : idents) FIdents.emplace_back(name, value);
+}
+
+std::optional<int64_t> TIntIdents::ValueOf(std::string_view ident) const {
+  for (const auto& [name, value] : FIdents)
+    if (SameText(name, ident)) return value;
+  return std::nullopt;
+}
+
+const std::string* TIntIdents::NameOf(int64_t value) const {
+  for (const auto& entry : FIdents)
+    if (entry.second == value) return &entry.first;
+  return nullptr;
+}
+
 // ---------------------------------------------------------------------------------------------
 // Methods and fields
 

@@ -52,6 +52,26 @@ class TEnumTypeInfo {
     return info;                                                    \
   }
 
+// Identifiers for some values of an integer type (colours: clBtnFace), as form files write them.
+class TIntIdents {
+ public:
+  TIntIdents(std::initializer_list<std::pair<const char*, int64_t>> idents);
+  // The value of an identifier, compared case-insensitively.
+  std::optional<int64_t> ValueOf(std::string_view ident) const;
+  // The identifier of a value, or nullptr.
+  const std::string* NameOf(int64_t value) const;
+
+ private:
+  std::vector<std::pair<std::string, int64_t>> FIdents;
+};
+
+// An integer type whose values may also be written as identifiers: an enum of the integer's
+// width with no enumerators, and IntIdentsOf found beside it.
+template <class T>
+concept IdentifiedInteger = std::is_enum_v<T> && requires(T t) {
+  { IntIdentsOf(t) } -> std::same_as<const TIntIdents&>;
+};
+
 template <class E>
 concept PublishedEnum = std::is_enum_v<E> && requires(E e) {
   { EnumTypeOf(e) } -> std::same_as<const TEnumTypeInfo&>;
@@ -233,6 +253,7 @@ struct TPropInfo {
   std::string Name;
   TPropKind Kind = TPropKind::Integer;
   const TEnumTypeInfo* EnumType = nullptr;  // enumerations and sets
+  const TIntIdents* IntIdents = nullptr;    // integers that have names for some values
   TClassInfoFn PropClass = nullptr;         // objects, components and strings lists
   std::type_index EventSignature = typeid(void);
   int64_t MinValue = 0, MaxValue = 0;  // integers: the range of the field's type

@@ -111,8 +111,12 @@ TValue StringsValue(const TStrings& list) {
 
 TValue GetPropValue(const TObject* obj, const TPropInfo& prop) {
   switch (prop.Kind) {
-    case TPropKind::Integer:
-      return prop.GetOrd(obj);
+    case TPropKind::Integer: {
+      int64_t v = prop.GetOrd(obj);
+      if (prop.IntIdents)
+        if (const std::string* name = prop.IntIdents->NameOf(v)) return TIdent{*name};
+      return v;
+    }
     case TPropKind::Boolean:
       return prop.GetOrd(obj) != 0;
     case TPropKind::Enumeration:
@@ -200,8 +204,18 @@ void SetPropValue(TObject* obj, const TPropInfo& prop, const TValue& value,
     throw EPropertyError("Property " + PropName(obj, prop) + " is read-only");
   switch (prop.Kind) {
     case TPropKind::Integer: {
-      if (!value.Is<int64_t>()) RaiseWrongKind(obj, prop, value);
-      int64_t v = value.As<int64_t>();
+      int64_t v = 0;
+      if (value.Is<TIdent>() && prop.IntIdents) {
+        auto known = prop.IntIdents->ValueOf(value.As<TIdent>().Name);
+        if (!known)
+          throw EPropertyConvertError("'" + value.As<TIdent>().Name +
+                                      "' is not a value of property " + PropName(obj, prop));
+        v = *known;
+      } else if (value.Is<int64_t>()) {
+        v = value.As<int64_t>();
+      } else {
+        RaiseWrongKind(obj, prop, value);
+      }
       if (v < prop.MinValue || v > prop.MaxValue) detail::RaiseRange(obj, prop, v);
       prop.SetOrd(obj, v);
       return;

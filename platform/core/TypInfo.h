@@ -196,6 +196,19 @@ class TClassBuilder {
       p.GetOrd = [getter](const TObject* o) -> int64_t { return std::invoke(getter, Self(o)); };
       if constexpr (writable)
         p.SetOrd = [setter](TObject* o, int64_t v) { Assign<bool>(Self(o), setter, v != 0); };
+    } else if constexpr (IdentifiedInteger<T>) {
+      using U = std::underlying_type_t<T>;
+      p.Kind = TPropKind::Integer;
+      p.IntIdents = &IntIdentsOf(T{});
+      p.MinValue = std::numeric_limits<U>::min();
+      p.MaxValue = std::numeric_limits<U>::max();
+      p.GetOrd = [getter](const TObject* o) -> int64_t {
+        return static_cast<U>(std::invoke(getter, Self(o)));
+      };
+      if constexpr (writable)
+        p.SetOrd = [setter](TObject* o, int64_t v) {
+          Assign<T>(Self(o), setter, static_cast<T>(static_cast<U>(v)));
+        };
     } else if constexpr (PublishedEnum<T>) {
       p.Kind = TPropKind::Enumeration;
       p.EnumType = &EnumTypeOf(T{});

@@ -770,9 +770,13 @@ void TWriter::WriteProperties(TPersistent* instance) {
         int64_t v = p->GetOrd(instance);
         if (p->Default && *p->Default == v) break;
         WritePropName(p->Name);
-        if (p->Kind == TPropKind::Integer)
-          WriteInteger(v);
-        else if (p->Kind == TPropKind::Boolean)
+        if (p->Kind == TPropKind::Integer) {
+          const std::string* name = p->IntIdents ? p->IntIdents->NameOf(v) : nullptr;
+          if (name)
+            WriteIdent(*name);
+          else
+            WriteInteger(v);
+        } else if (p->Kind == TPropKind::Boolean)
           WriteBoolean(v != 0);
         else if (p->Kind == TPropKind::Enumeration)
           WriteIdent(p->EnumType->NameOf(v));

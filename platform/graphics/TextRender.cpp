@@ -1,0 +1,405 @@
+#include "platform/graphics/TextRender.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_OUTLINE_H
+#include FT_TRUETYPE_TABLES_H
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <limits>
+#include <optional>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "platform/core/Exceptions.h"
+
+namespace zelvar {
+namespace {
+
+constexpr const char* kDefaultFontDir = "/usr/share/fonts/truetype/dejavu";
+constexpr char32_t kReplacement = 0xFFFD;
+// About 11.3 degrees, close to what other toolkits use when a face has no oblique file.
+constexpr FT_Fixed kShear = 0x3333;
+// Enough for many sizes of a few alphabets; past it the cache starts over rather than grow.
+constexpr size_t kMaxCacheBytes = 16u << 20;
+
+// One code point from s at i, moving i past it. Each maximal ill-formed subpart becomes one
+// U+FFFD (the Unicode recommendation), so a stray byte costs one replacement glyph and the
+// text after it is still read correctly.
+char32_t NextCodePoint(std::string_view s, size_t& i) {
+  const auto b0 = static_cast<unsigned char>(s[i++]);
+  if (b0 < 0x80) return b0;
+  int extra = 0;
+  char32_t cp = 0;
+  unsigned char lo = 0x80, hi = 0xBF;
+  if (b0 >= 0xC2 && b0 <= 0xDF) {
+    extra = 1;
+    cp = b0 & 0x1F;
+  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
+    extra = 2;
+    cp = b0 & 0x0F;
+    if (b0 == 0xE0) lo = 0xA0;  // overlong
+    if (b0 == 0xED) hi = 0x9F;  // surrogates
+  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
+    extra = 3;
+    cp = b0 & 0x07;
+    if (b0 == 0xF0) lo = 0x90;  // overlong
+    if (b0 == 0xF4) hi = 0x8F;  // beyond U+10FFFF
+  } else {
+    return kReplacement;
+  }
+  for (int k = 0; k < extra; ++k) {
+    if (i >= s.size()) return kReplacement;
+    const auto b = static_cast<unsigned char>(s[i]);
+    if (b < lo || b > hi) return kReplacement;
+    lo = 0x80;
+    hi = 0xBF;
+    cp = (cp << 6) | (b & 0x3F);
+    ++i;
+  }
+  return cp;
+}
+
+enum TFamily { fmSans, fmMono, fmSerif };
+
+TFamily FamilyOf(std::string_view name) {
+  std::string n(name);
+  for (char& c : n) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  auto has = [&n](const char* part) { return n.find(part) != std::string::npos; };
+  if (has("mono") || has("courier")) return fmMono;
+  if (has("times") || (has("serif") && !has("sans"))) return fmSerif;
+  return fmSans;
+}
+
+const char* FontFileName(TFamily family, bool bold, bool italic) {
+  static constexpr const char* kFiles[3][4] = {
+      {"DejaVuSans.ttf", "DejaVuSans-Oblique.ttf", "DejaVuSans-Bold.ttf",
+       "DejaVuSans-BoldOblique.ttf"},
+      {"DejaVuSansMono.ttf", "DejaVuSansMono-Oblique.ttf", "DejaVuSansMono-Bold.ttf",
+       "DejaVuSansMono-BoldOblique.ttf"},
+      {"DejaVuSerif.ttf", "DejaVuSerif-Italic.ttf", "DejaVuSerif-Bold.ttf",
+       "DejaVuSerif-BoldItalic.ttf"}};
+  return kFiles[family][(bold ? 2 : 0) + (italic ? 1 : 0)];
+}
+
+int32_t PixelSize(const TFontSpec& font) {
+  const int32_t points = std::clamp<int32_t>(font.Size, 1, 500);
+  return (points * 96 + 36) / 72;
+}
+
+int32_t RoundPixels(FT_Pos v) {
+  return static_cast<int32_t>((v + 32) >> 6);
+}
+int32_t CeilPixels(FT_Pos v) {
+  return static_cast<int32_t>((v + 63) >> 6);
+}
+
+struct TGlyph {
+  int32_t Advance = 0;
+  int32_t Left = 0;  // bitmap's left edge from the pen
+  int32_t Top = 0;   // bitmap's top row above the baseline
+  int32_t Width = 0;
+  int32_t Rows = 0;
+  int32_t Pitch = 0;
+  std::vector<uint8_t> Bits;  // one bit a pixel, most significant first, Pitch bytes a row
+};
+
+// Vertical layout of one face at one size; the line offsets are from the baseline, down.
+struct TLineMetrics {
+  int32_t Ascent = 0;
+  int32_t Height = 0;
+  int32_t UnderlineTop = 0;
+  int32_t UnderlineThickness = 1;
+  int32_t StrikeTop = 0;
+  int32_t StrikeThickness = 1;
+};
+
+struct TFaceFile {
+  FT_Face Face = nullptr;
+  int32_t PixelSize = 0;  // size last set on Face, so switching sizes is only done when needed
+};
+
+// A face as a font asks for it: a font file plus whatever style the file lacks, made up.
+struct TVariant {
+  size_t File = 0;
+  bool Shear = false;
+  bool Embolden = false;
+};
+
+class TFontEngine {
+ public:
+  TFontEngine() = default;
+  TFontEngine(const TFontEngine&) = delete;
+  TFontEngine& operator=(const TFontEngine&) = delete;
+  ~TFontEngine() { Release(); }
+
+  void Release() {
+    FGlyphs.clear();
+    FCacheBytes = 0;
+    FLines.clear();
+    FVariants.clear();
+    FVariantOf.fill(-1);
+    for (TFaceFile& f : FFiles) FT_Done_Face(f.Face);
+    FFiles.clear();
+    FFileOf.clear();
+    if (FLibrary) FT_Done_FreeType(FLibrary);
+    FLibrary = nullptr;
+    FFontDir.clear();
+  }
+
+  // The variant and pixel size that draw font.
+  std::pair<size_t, int32_t> Resolve(const TFontSpec& font) {
+    return {Variant(FamilyOf(font.Name), font.Bold, font.Italic), PixelSize(font)};
+  }
+
+  const TLineMetrics& Line(size_t variant, int32_t px) {
+    const uint64_t key = (static_cast<uint64_t>(variant) << 32) | static_cast<uint32_t>(px);
+    auto it = FLines.find(key);
+    if (it != FLines.end()) return it->second;
+
+    FT_Face face = UseSize(variant, px);
+    const FT_Fixed scale = face->size->metrics.y_scale;
+    TLineMetrics m;
+    // Rounded outward so that hinted glyphs of ordinary text stay inside the cell.
+    m.Ascent = CeilPixels(FT_MulFix(face->ascender, scale));
+    const int32_t descent = std::max(0, CeilPixels(-FT_MulFix(face->descender, scale)));
+    m.Height = std::max(1, m.Ascent + descent);
+
+    m.UnderlineThickness = std::max(1, RoundPixels(FT_MulFix(face->underline_thickness, scale)));
+    // underline_position is the line's centre, negative below the baseline.
+    const int32_t centre = RoundPixels(-FT_MulFix(face->underline_position, scale));
+    m.UnderlineTop = centre - (m.UnderlineThickness - 1) / 2;
+    m.UnderlineTop = std::max(1, std::min(m.UnderlineTop, descent - m.UnderlineThickness));
+
+    const auto* os2 = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+    FT_Pos strikePos = 0, strikeSize = face->underline_thickness;
+    if (os2 && os2->version != 0xFFFF && os2->yStrikeoutPosition > 0) {
+      strikePos = os2->yStrikeoutPosition;
+      strikeSize = os2->yStrikeoutSize;
+    } else {
+      strikePos = face->ascender * 2 / 7;  // about half the x-height
+    }
+    m.StrikeThickness = std::max(1, RoundPixels(FT_MulFix(strikeSize, scale)));
+    m.StrikeTop = -std::max(1, RoundPixels(FT_MulFix(strikePos, scale)));
+    m.StrikeTop = std::max(m.StrikeTop, -m.Ascent);
+    return FLines.emplace(key, m).first->second;
+  }
+
+  const TGlyph& Glyph(size_t variant, int32_t px, char32_t cp) {
+    const uint64_t key = (static_cast<uint64_t>(variant) << 52) |
+                         (static_cast<uint64_t>(px) << 32) | static_cast<uint32_t>(cp);
+    auto it = FGlyphs.find(key);
+    if (it != FGlyphs.end()) return it->second;
+    if (FCacheBytes > kMaxCacheBytes) {
+      FGlyphs.clear();
+      FCacheBytes = 0;
+    }
+
+    TGlyph g;
+    const TVariant& v = FVariants[variant];
+    FT_Face face = UseSize(variant, px);
+    FT_Matrix shear{0x10000, kShear, 0, 0x10000};
+    FT_Set_Transform(face, v.Shear ? &shear : nullptr, nullptr);
+    // A code point the face lacks gets glyph 0, the face's own "missing" box.
+    if (FT_Load_Glyph(face, FT_Get_Char_Index(face, cp), FT_LOAD_TARGET_MONO) == 0) {
+      FT_GlyphSlot slot = face->glyph;
+      FT_Pos widen = 0;
+      if (v.Embolden && slot->format == FT_GLYPH_FORMAT_OUTLINE) {
+        // Whole pixels, so stems stay crisp and the advance stays a whole number.
+        widen = std::max<FT_Pos>(64, (px * 64 / 24) & ~63);
+        FT_Outline_EmboldenXY(&slot->outline, widen, 0);
+      }
+      g.Advance = std::max(0, RoundPixels(slot->advance.x + widen));
+      if (FT_Render_Glyph(slot, FT_RENDER_MODE_MONO) == 0 &&
+          slot->bitmap.pixel_mode == FT_PIXEL_MODE_MONO && slot->bitmap.buffer) {
+        const FT_Bitmap& b = slot->bitmap;
+        g.Left = slot->bitmap_left;
+        g.Top = slot->bitmap_top;
+        g.Width = static_cast<int32_t>(b.width);
+        g.Rows = static_cast<int32_t>(b.rows);
+        g.Pitch = (g.Width + 7) / 8;
+        g.Bits.resize(static_cast<size_t>(g.Pitch) * g.Rows);
+        const int32_t stride = b.pitch < 0 ? -b.pitch : b.pitch;
+        for (int32_t r = 0; r < g.Rows; ++r) {
+          // A negative pitch stores the bottom row first.
+          const int32_t srcRow = b.pitch < 0 ? g.Rows - 1 - r : r;
+          std::copy_n(b.buffer + static_cast<size_t>(srcRow) * stride, g.Pitch,
+                      g.Bits.begin() + static_cast<size_t>(r) * g.Pitch);
+        }
+      }
+    }
+    FCacheBytes += sizeof(TGlyph) + g.Bits.size() + 32;
+    return FGlyphs.emplace(key, std::move(g)).first->second;
+  }
+
+ private:
+  void Open() {
+    if (FLibrary) return;
+    if (FT_Init_FreeType(&FLibrary) != 0) {
+      FLibrary = nullptr;
+      throw EInvalidGraphic("Cannot initialise the FreeType library");
+    }
+    const char* dir = std::getenv("ZELVAR_FONT_DIR");
+    FFontDir = dir && *dir ? dir : kDefaultFontDir;
+    while (FFontDir.size() > 1 && FFontDir.back() == '/') FFontDir.pop_back();
+  }
+
+  std::string PathOf(TFamily family, bool bold, bool italic) const {
+    return FFontDir + "/" + FontFileName(family, bold, italic);
+  }
+
+  // The opened file, or nothing; a missing file is remembered so it is only looked for once.
+  std::optional<size_t> File(TFamily family, bool bold, bool italic) {
+    const std::string path = PathOf(family, bold, italic);
+    auto it = FFileOf.find(path);
+    if (it == FFileOf.end()) {
+      FT_Face face = nullptr;
+      int index = -1;
+      if (FT_New_Face(FLibrary, path.c_str(), 0, &face) == 0) {
+        if (FT_IS_SCALABLE(face) && FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) {
+          FFiles.push_back(TFaceFile{face, 0});
+          index = static_cast<int>(FFiles.size() - 1);
+        } else {
+          FT_Done_Face(face);
+        }
+      }
+      it = FFileOf.emplace(path, index).first;
+    }
+    if (it->second < 0) return std::nullopt;
+    return static_cast<size_t>(it->second);
+  }
+
+  size_t Variant(TFamily family, bool bold, bool italic) {
+    Open();
+    const size_t key = static_cast<size_t>(family) * 4 + (bold ? 2 : 0) + (italic ? 1 : 0);
+    if (FVariantOf[key] >= 0) return static_cast<size_t>(FVariantOf[key]);
+    // The exact file first, then one lacking a style that can be made up, then the same in
+    // DejaVu Sans: a missing Serif or Mono face degrades to Sans rather than failing.
+    for (TFamily fam : {family, fmSans}) {
+      for (int drop = 0; drop < 4; ++drop) {
+        const bool dropItalic = (drop & 1) != 0, dropBold = (drop & 2) != 0;
+        if ((dropItalic && !italic) || (dropBold && !bold)) continue;
+        if (auto file = File(fam, bold && !dropBold, italic && !dropItalic)) {
+          FVariants.push_back(TVariant{*file, dropItalic, dropBold});
+          FVariantOf[key] = static_cast<int>(FVariants.size() - 1);
+          return FVariants.size() - 1;
+        }
+      }
+    }
+    throw EInvalidGraphic("Cannot open the font file " + PathOf(fmSans, false, false) +
+                          " (ZELVAR_FONT_DIR names another font directory)");
+  }
+
+  FT_Face UseSize(size_t variant, int32_t px) {
+    TFaceFile& f = FFiles[FVariants[variant].File];
+    if (f.PixelSize != px) {
+      FT_Set_Pixel_Sizes(f.Face, 0, static_cast<FT_UInt>(px));
+      f.PixelSize = px;
+    }
+    return f.Face;
+  }
+
+  FT_Library FLibrary = nullptr;
+  std::string FFontDir;
+  std::vector<TFaceFile> FFiles;
+  std::unordered_map<std::string, int> FFileOf;  // path -> index in FFiles, -1 if unusable
+  std::vector<TVariant> FVariants;
+  std::array<int, 12> FVariantOf = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
+  std::unordered_map<uint64_t, TLineMetrics> FLines;
+  std::unordered_map<uint64_t, TGlyph> FGlyphs;
+  size_t FCacheBytes = 0;
+};
+
+TFontEngine& Engine() {
+  static TFontEngine engine;
+  return engine;
+}
+
+void FillRect(const TSurface& s, const TRect& clip, int64_t left, int64_t top, int64_t right,
+              int64_t bottom, uint32_t argb) {
+  const int64_t x0 = std::max<int64_t>(left, clip.Left), x1 = std::min<int64_t>(right, clip.Right);
+  const int64_t y0 = std::max<int64_t>(top, clip.Top), y1 = std::min<int64_t>(bottom, clip.Bottom);
+  for (int64_t y = y0; y < y1; ++y) {
+    uint32_t* row = s.Pixels + y * s.Width;
+    std::fill(row + x0, row + std::max(x0, x1), argb);
+  }
+}
+
+void DrawGlyph(const TSurface& s, const TRect& clip, const TGlyph& g, int64_t left, int64_t top,
+               uint32_t argb) {
+  const int64_t x0 = std::max<int64_t>(left, clip.Left);
+  const int64_t x1 = std::min<int64_t>(left + g.Width, clip.Right);
+  const int64_t y0 = std::max<int64_t>(top, clip.Top);
+  const int64_t y1 = std::min<int64_t>(top + g.Rows, clip.Bottom);
+  for (int64_t y = y0; y < y1; ++y) {
+    const uint8_t* bits = g.Bits.data() + (y - top) * g.Pitch;
+    uint32_t* row = s.Pixels + y * s.Width;
+    for (int64_t x = x0; x < x1; ++x) {
+      const int64_t gx = x - left;
+      if (bits[gx >> 3] & (0x80 >> (gx & 7))) row[x] = argb;
+    }
+  }
+}
+
+}  // namespace
+
+TTextMetrics MeasureText(const TFontSpec& font, std::string_view utf8) {
+  TFontEngine& engine = Engine();
+  const auto [variant, px] = engine.Resolve(font);
+  const TLineMetrics& line = engine.Line(variant, px);
+  int64_t width = 0;
+  for (size_t i = 0; i < utf8.size();) {
+    width += engine.Glyph(variant, px, NextCodePoint(utf8, i)).Advance;
+  }
+  TTextMetrics m;
+  m.Width = static_cast<int32_t>(std::min<int64_t>(width, std::numeric_limits<int32_t>::max()));
+  m.Height = line.Height;
+  m.Ascent = line.Ascent;
+  return m;
+}
+
+int32_t TextWidth(const TFontSpec& font, std::string_view utf8) {
+  return MeasureText(font, utf8).Width;
+}
+
+int32_t TextHeight(const TFontSpec& font) {
+  return MeasureText(font, {}).Height;
+}
+
+void DrawText(TSurface& s, int32_t x, int32_t y, const TFontSpec& font, std::string_view utf8,
+              uint32_t argb) {
+  TFontEngine& engine = Engine();
+  const auto [variant, px] = engine.Resolve(font);
+  const TLineMetrics& line = engine.Line(variant, px);
+  if (!s.Pixels || s.Width <= 0 || s.Height <= 0) return;
+  const TRect clip = Intersect(s.Clip, Rect(0, 0, s.Width, s.Height));
+  if (clip.Empty()) return;
+
+  // 64-bit positions: a long text far off the surface must not overflow.
+  const int64_t baseline = static_cast<int64_t>(y) + line.Ascent;
+  int64_t pen = x;
+  for (size_t i = 0; i < utf8.size();) {
+    const TGlyph& g = engine.Glyph(variant, px, NextCodePoint(utf8, i));
+    if (g.Width > 0) DrawGlyph(s, clip, g, pen + g.Left, baseline - g.Top, argb);
+    pen += g.Advance;
+  }
+  if (font.Underline) {
+    const int64_t top = baseline + line.UnderlineTop;
+    FillRect(s, clip, x, top, pen, top + line.UnderlineThickness, argb);
+  }
+  if (font.StrikeOut) {
+    const int64_t top = baseline + line.StrikeTop;
+    FillRect(s, clip, x, top, pen, top + line.StrikeThickness, argb);
+  }
+}
+
+void ReleaseTextResources() {
+  Engine().Release();
+}
+
+}  // namespace zelvar
