@@ -6,6 +6,19 @@
 
 namespace zelvar {
 
+namespace {
+// Seeking in bytes held in memory: a position past the end is allowed (a write extends).
+int64_t SeekIn(size_t& pos, size_t size, int64_t offset, TSeekOrigin origin) {
+  int64_t base = origin == soBeginning ? 0
+                 : origin == soCurrent ? static_cast<int64_t>(pos)
+                                       : static_cast<int64_t>(size);
+  int64_t next = base + offset;
+  if (next < 0) throw EFilerError("Seek before the start of a stream");
+  pos = static_cast<size_t>(next);
+  return next;
+}
+}  // namespace
+
 int64_t TStream::Size() {
   int64_t pos = Seek(0, soCurrent);
   int64_t size = Seek(0, soEnd);
@@ -65,13 +78,7 @@ size_t TMemoryStream::Write(const void* buffer, size_t count) {
 }
 
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
-  int64_t base = origin == soBeginning ? 0
-                 : origin == soCurrent ? static_cast<int64_t>(FPos)
-                                       : static_cast<int64_t>(FData.size());
-  int64_t pos = base + offset;
-  if (pos < 0) throw EFilerError("Seek before the start of a stream");
-  FPos = static_cast<size_t>(pos);
-  return pos;
+  return SeekIn(FPos, FData.size(), offset, origin);
 }
 
 void TMemoryStream::SetSize(int64_t size) {
@@ -116,13 +123,7 @@ size_t TViewStream::Read(void* buffer, size_t count) {
 }
 
 int64_t TViewStream::Seek(int64_t offset, TSeekOrigin origin) {
-  int64_t base = origin == soBeginning ? 0
-                 : origin == soCurrent ? static_cast<int64_t>(FPos)
-                                       : static_cast<int64_t>(FBytes.size());
-  int64_t pos = base + offset;
-  if (pos < 0) throw EFilerError("Seek before the start of a stream");
-  FPos = static_cast<size_t>(pos);
-  return pos;
+  return SeekIn(FPos, FBytes.size(), offset, origin);
 }
 
 // ---------------------------------------------------------------------------------------------
