@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <cstring>
 #include <span>
 
 #include "platform/core/TypInfo.h"
@@ -119,10 +120,13 @@ void TCanvas::FillDevice(TRect r, uint32_t pixel) {
   TSurface s = Surface();
   r = Intersect(r, s.Clip);
   if (r.Empty()) return;
-  for (int32_t y = r.Top; y < r.Bottom; ++y) {
-    uint32_t* row = s.Pixels + static_cast<size_t>(y) * s.Width;
-    std::fill(row + r.Left, row + r.Right, pixel);
-  }
+  // The first row by value, the others copied from it: the library's copy moves memory
+  // faster than a fill loop of 32-bit stores.
+  uint32_t* first = s.Pixels + static_cast<size_t>(r.Top) * s.Width + r.Left;
+  std::fill(first, first + r.Width(), pixel);
+  for (int32_t y = r.Top + 1; y < r.Bottom; ++y)
+    std::memcpy(s.Pixels + static_cast<size_t>(y) * s.Width + r.Left, first,
+                static_cast<size_t>(r.Width()) * 4);
 }
 
 // ---------------------------------------------------------------------------------------------
