@@ -63,6 +63,9 @@ class TComponent : public TPersistent {
 
   // Called once a form file has been read completely; clears csLoading.
   virtual void Loaded();
+  // Called right after the most derived constructor by the reader and by New<T>: the point at
+  // which a component counts as constructed.
+  virtual void AfterConstruction() {}
 
   // Asks to be told (Notification with opRemove) when component is destroyed; mutual.
   void FreeNotification(TComponent* component);

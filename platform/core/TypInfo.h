@@ -105,7 +105,11 @@ class TClassBuilder {
     }
     if constexpr (std::derived_from<C, TComponent> && !std::is_abstract_v<C> &&
                   std::is_constructible_v<C, TComponent*>) {
-      FInfo->Factory = [](TComponent* owner) -> TComponent* { return new C(owner); };
+      FInfo->Factory = [](TComponent* owner) -> TComponent* {
+        C* c = new C(owner);
+        c->AfterConstruction();
+        return c;
+      };
     }
   }
 

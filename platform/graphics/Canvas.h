@@ -29,6 +29,7 @@ class TCanvas : public TPersistent {
   ~TCanvas() override;
 
   TBitmap* Target() const { return FTarget; }
+  void SetTarget(TBitmap* target) { FTarget = target; }
   TPen* Pen() const { return FPen; }
   TBrush* Brush() const { return FBrush; }
   TFont* Font() const { return FFont; }

@@ -1,0 +1,504 @@
+#include "platform/controls/Controls.h"
+
+#include <algorithm>
+
+#include "platform/core/TypInfo.h"
+#include "platform/graphics/Bitmap.h"
+
+namespace zelvar {
+
+// =============================================================================================
+// TControl
+
+const TClassInfo& TControl::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TControl>("TControl")
+          .Property("Left", &TControl::Left, &TControl::SetLeft)
+          .Property("Top", &TControl::Top, &TControl::SetTop)
+          .Property("Width", &TControl::Width, &TControl::SetWidth)
+          .Property("Height", &TControl::Height, &TControl::SetHeight)
+          .Public("Parent", &TControl::Parent, &TControl::SetParent)
+          .Public("Visible", &TControl::Visible, &TControl::SetVisible)
+          .Public("Enabled", &TControl::Enabled, &TControl::SetEnabled)
+          .Public("Caption", &TControl::Caption, &TControl::SetCaption)
+          .Public("Align", &TControl::Align, &TControl::SetAlign)
+          .Public("Color", &TControl::Color, &TControl::SetColor)
+          .Public("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth)
+          .Public("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight)
+          .Build();
+  return *info;
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_unique<TFont>()) {
+  FControlState.Include(csCreating);
+  FFont->OnChange = [this] { Invalidate(); };
+}
+
+TControl::~TControl() {
+  if (FParent) FParent->RemoveControl(this);
+}
+
+void TControl::AfterConstruction() {
+  FControlState.Exclude(csCreating);
+}
+
+void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  width = std::max(width, 0);
+  height = std::max(height, 0);
+  if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
+  bool resized = width != FWidth || height != FHeight;
+  Invalidate();
+  FLeft = left;
+  FTop = top;
+  FWidth = width;
+  FHeight = height;
+  if (FAlign != alNone) RequestAlign();
+  if (resized) WMSize();
+  Invalidate();
+}
+
+TRect TControl::GetClientRect() const {
+  return {0, 0, FWidth, FHeight};
+}
+
+void TControl::SetClientWidth(int32_t v) {
+  SetWidth(FWidth - ClientWidth() + v);
+}
+void TControl::SetClientHeight(int32_t v) {
+  SetHeight(FHeight - ClientHeight() + v);
+}
+
+TPoint TControl::FormOrigin() const {
+  TPoint p{0, 0};
+  for (const TControl* c = this; c->FParent; c = c->FParent) {
+    p.X += c->FLeft;
+    p.Y += c->FTop;
+  }
+  return p;
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == FParent) return;
+  if (parent == this) throw EInvalidOperation("A control cannot be its own parent");
+  for (TWinControl* p = parent; p; p = p->FParent)
+    if (p == this) throw EInvalidOperation("A control cannot be a parent of its own parent");
+  if (FParent) FParent->RemoveControl(this);
+  if (parent) parent->InsertControl(this);
+}
+
+TWinControl* TControl::GetParentForm() const {
+  const TControl* c = this;
+  while (c->FParent) c = c->FParent;
+  auto* top = dynamic_cast<const TWinControl*>(c);
+  return const_cast<TWinControl*>(top);
+}
+
+TComponent* TControl::GetParentComponent() const {
+  return FParent;
+}
+
+void TControl::SetParentComponent(TComponent* parent) {
+  auto* w = dynamic_cast<TWinControl*>(parent);
+  if (parent && !w)
+    throw EInvalidOperation(parent->ClassName() + " cannot hold " + ClassName() + " " + Name());
+  SetParent(w);
+}
+
+void TControl::SetVisible(bool v) {
+  if (v == FVisible) return;
+  Invalidate();
+  FVisible = v;
+  if (FAlign != alNone) RequestAlign();
+  Invalidate();
+}
+
+void TControl::SetEnabled(bool v) {
+  if (v == FEnabled) return;
+  FEnabled = v;
+  Invalidate();
+}
+
+bool TControl::Showing() const {
+  for (const TControl* c = this; c; c = c->FParent)
+    if (!c->FVisible) return false;
+  return true;
+}
+
+bool TControl::EnabledInTree() const {
+  for (const TControl* c = this; c; c = c->FParent)
+    if (!c->FEnabled) return false;
+  return true;
+}
+
+void TControl::SetCaption(const std::string& v) {
+  if (v == FCaption) return;
+  FCaption = v;
+  Invalidate();
+}
+
+void TControl::SetAlign(TAlign v) {
+  if (v == FAlign) return;
+  FAlign = v;
+  RequestAlign();
+}
+
+void TControl::SetColor(TColor v) {
+  if (v == FColor) return;
+  FColor = v;
+  Invalidate();
+}
+
+void TControl::RequestAlign() {
+  if (FParent) FParent->Realign();
+}
+
+void TControl::Invalidate() {
+  if (TWinControl* form = GetParentForm()) form->InvalidateForm();
+}
+
+void TControl::Repaint() {
+  if (TWinControl* form = GetParentForm()) form->RepaintForm();
+}
+
+void TControl::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (button == mbLeft) FControlState.Include(csLButtonDown);
+  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+}
+
+void TControl::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  bool wasDown = FControlState.Contains(csLButtonDown);
+  if (button == mbLeft) FControlState.Exclude(csLButtonDown);
+  if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+  // A click is a press and release of the left button over the control.
+  if (button == mbLeft && wasDown && x >= 0 && y >= 0 && x < FWidth && y < FHeight) Click();
+}
+
+void TControl::MouseMove(TShiftState shift, int32_t x, int32_t y) {
+  if (OnMouseMove) OnMouseMove(this, shift, x, y);
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TControl::KeyDown(uint16_t&, TShiftState) {}
+void TControl::KeyUp(uint16_t&, TShiftState) {}
+void TControl::KeyPress(char&) {}
+void TControl::WMSize() {}
+int32_t TControl::CMDesignHitTest(int32_t, int32_t, TShiftState) {
+  return 0;
+}
+
+void TControl::PaintControl(TBitmap&, TPoint, const TRect&) {}
+
+// =============================================================================================
+// TWinControl
+
+const TClassInfo& TWinControl::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TWinControl>("TWinControl")
+          .Public("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
+          .Public("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+          .Public("Focused", &TWinControl::Focused)
+          .Public("ControlCount", &TWinControl::ControlCount)
+          .Build();
+  return *info;
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+  Destroying();
+  // Leave the parent while this is still a windowed control, so its tab list lets go too.
+  if (Parent()) Parent()->RemoveControl(this);
+  // A windowed control takes its children with it, whoever owns them; they leave their
+  // owners' lists as they go.
+  while (!FControls.empty()) {
+    TControl* child = FControls.back();
+    RemoveControl(child);
+    delete child;
+  }
+}
+
+TControl* TWinControl::Controls(int index) const {
+  if (index < 0 || index >= ControlCount())
+    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  return FControls[static_cast<size_t>(index)];
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  control->FParent = this;
+  FControls.push_back(control);
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    FTabList.push_back(w);
+    if (w->FPendingTabOrder >= 0) {
+      int32_t order = w->FPendingTabOrder;
+      w->FPendingTabOrder = -1;
+      w->SetTabOrder(order);
+    }
+  }
+  if (control->FAlign != alNone) Realign();
+  control->Invalidate();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  if (control->FParent != this) return;
+  control->Invalidate();
+  if (auto* w = dynamic_cast<TWinControl*>(control)) {
+    // A control leaving the form cannot keep its focus.
+    if (TWinControl* form = GetParentForm()) {
+      TWinControl* focused = form->FocusedControl();
+      for (TWinControl* f = focused; f; f = f->Parent())
+        if (f == w) {
+          // A control on its way out is not told it lost the focus: it is half destroyed.
+          if (w->IsDestroying())
+            form->FActiveControl = nullptr;
+          else
+            form->SetFocusedControl(nullptr);
+          break;
+        }
+    }
+    std::erase(FTabList, w);
+  }
+  std::erase(FControls, control);
+  control->FParent = nullptr;
+  if (control->FAlign != alNone) Realign();
+}
+
+bool TWinControl::ContainsControl(const TControl* control) const {
+  for (const TControl* c = control; c; c = c->Parent())
+    if (c == this) return true;
+  return false;
+}
+
+void TWinControl::AlignControls(TControl*, TRect& rect) {
+  static constexpr TAlign kOrder[] = {alTop, alBottom, alLeft, alRight, alClient};
+  for (TAlign align : kOrder) {
+    std::vector<TControl*> list;
+    for (TControl* c : FControls)
+      if (c->FAlign == align && (c->FVisible || IsDesigning())) list.push_back(c);
+    auto key = [align](const TControl* c) {
+      switch (align) {
+        case alTop:
+          return c->FTop;
+        case alBottom:
+          return -(c->FTop + c->FHeight);
+        case alLeft:
+          return c->FLeft;
+        case alRight:
+          return -(c->FLeft + c->FWidth);
+        default:
+          return 0;
+      }
+    };
+    std::stable_sort(list.begin(), list.end(),
+                     [&](const TControl* a, const TControl* b) { return key(a) < key(b); });
+    for (TControl* c : list) {
+      int32_t w = std::max(rect.Width(), 0), h = std::max(rect.Height(), 0);
+      switch (align) {
+        case alTop:
+          c->SetBounds(rect.Left, rect.Top, w, c->FHeight);
+          rect.Top += c->FHeight;
+          break;
+        case alBottom:
+          c->SetBounds(rect.Left, rect.Bottom - c->FHeight, w, c->FHeight);
+          rect.Bottom -= c->FHeight;
+          break;
+        case alLeft:
+          c->SetBounds(rect.Left, rect.Top, c->FWidth, h);
+          rect.Left += c->FWidth;
+          break;
+        case alRight:
+          c->SetBounds(rect.Right - c->FWidth, rect.Top, c->FWidth, h);
+          rect.Right -= c->FWidth;
+          break;
+        default:
+          c->SetBounds(rect.Left, rect.Top, w, h);
+          break;
+      }
+    }
+  }
+}
+
+void TWinControl::Realign() {
+  if (FAligning) return;  // moving the aligned children asks again
+  FAligning = true;
+  try {
+    TRect rect = GetClientRect();
+    AlignControls(nullptr, rect);
+  } catch (...) {
+    FAligning = false;
+    throw;
+  }
+  FAligning = false;
+}
+
+int32_t TWinControl::TabOrder() const {
+  if (!Parent()) return FPendingTabOrder;
+  const auto& list = Parent()->FTabList;
+  auto it = std::find(list.begin(), list.end(), this);
+  return it == list.end() ? -1 : static_cast<int32_t>(it - list.begin());
+}
+
+void TWinControl::SetTabOrder(int32_t v) {
+  if (!Parent()) {
+    FPendingTabOrder = v;
+    return;
+  }
+  auto& list = Parent()->FTabList;
+  auto it = std::find(list.begin(), list.end(), this);
+  if (it == list.end()) return;
+  int32_t count = static_cast<int32_t>(list.size());
+  v = std::clamp(v, 0, count - 1);
+  list.erase(it);
+  list.insert(list.begin() + v, this);
+}
+
+bool TWinControl::CanFocus() const {
+  return Showing() && EnabledInTree();
+}
+
+bool TWinControl::Focused() const {
+  TWinControl* form = GetParentForm();
+  return form && form->FocusedControl() == this;
+}
+
+void TWinControl::SetFocus() {
+  if (!CanFocus()) throw EInvalidOperation("Cannot focus a disabled or invisible window");
+  if (TWinControl* form = GetParentForm()) form->SetFocusedControl(this);
+}
+
+void TWinControl::ListTabs(std::vector<TWinControl*>& out, bool checkTabStop) const {
+  for (TWinControl* w : FTabList) {
+    if (!w->FVisible || !w->Enabled()) continue;
+    if (!checkTabStop || w->FTabStop) out.push_back(w);
+    w->ListTabs(out, checkTabStop);
+  }
+}
+
+TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward,
+                                          bool checkTabStop) const {
+  std::vector<TWinControl*> list;
+  ListTabs(list, checkTabStop);
+  if (list.empty()) return nullptr;
+  auto it = std::find(list.begin(), list.end(), current);
+  if (it == list.end()) return forward ? list.front() : list.back();
+  size_t i = static_cast<size_t>(it - list.begin());
+  size_t n = list.size();
+  TWinControl* next = list[(forward ? i + 1 : i + n - 1) % n];
+  return next == current ? nullptr : next;
+}
+
+void TWinControl::SelectFirst() {
+  if (TWinControl* first = FindNextControl(nullptr, true, true)) first->SetFocus();
+}
+
+void TWinControl::WMSetFocus() {
+  Invalidate();
+  if (OnEnter) OnEnter(this);
+}
+
+void TWinControl::WMKillFocus() {
+  Invalidate();
+  if (OnExit) OnExit(this);
+}
+
+TWinControl* TWinControl::FocusedControl() const {
+  return FActiveControl;
+}
+
+void TWinControl::SetFocusedControl(TWinControl* control) {
+  if (control == FActiveControl) return;
+  TWinControl* old = FActiveControl;
+  if (old) RemoveFreeNotification(old);
+  FActiveControl = control;
+  if (control) FreeNotification(control);
+  if (old) old->WMKillFocus();
+  if (control && FActiveControl == control) control->WMSetFocus();
+}
+
+void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+  // Child controls that the form owns, in z-order; then, for a root, its other components.
+  for (TControl* c : std::vector<TControl*>(FControls))
+    if (c->Owner() == root) proc(c);
+  if (root == this)
+    for (int i = 0; i < GetComponentCount(); ++i) {
+      TComponent* c = GetComponent(i);
+      if (!c->HasParent() || !c->GetParentComponent()) proc(c);
+    }
+}
+
+void TWinControl::SetChildOrder(TComponent* child, int order) {
+  auto* c = dynamic_cast<TControl*>(child);
+  auto it = std::find(FControls.begin(), FControls.end(), c);
+  if (it == FControls.end()) return;
+  FControls.erase(it);
+  order = std::clamp(order, 0, static_cast<int>(FControls.size()));
+  FControls.insert(FControls.begin() + order, c);
+}
+
+TCanvas* TWinControl::WindowCanvas() {
+  if (!FCanvas) FCanvas = std::make_unique<TCanvas>(nullptr);
+  return FCanvas.get();
+}
+
+void TWinControl::PaintWindow(TCanvas& canvas) {
+  canvas.Brush()->SetColor(Color());
+  canvas.Brush()->SetStyle(bsSolid);
+  canvas.FillRect(GetClientRect());
+}
+
+void TWinControl::PaintControl(TBitmap& target, TPoint origin, const TRect& clip) {
+  TCanvas& canvas = *WindowCanvas();
+  canvas.SetTarget(&target);
+  canvas.SetOrigin(origin.X, origin.Y);
+  canvas.SetDeviceClip(clip);
+  canvas.Font()->Assign(Font());
+  PaintWindow(canvas);
+  for (TControl* c : std::vector<TControl*>(FControls)) {
+    if (!c->FVisible && !IsDesigning()) continue;
+    TPoint at{origin.X + c->FLeft, origin.Y + c->FTop};
+    TRect area = Intersect(clip, {at.X, at.Y, at.X + c->FWidth, at.Y + c->FHeight});
+    if (area.Empty()) continue;
+    c->PaintControl(target, at, area);
+  }
+}
+
+void TWinControl::Notification(TComponent* component, TOperation operation) {
+  TControl::Notification(component, operation);
+  if (operation == opRemove && component == FActiveControl) FActiveControl = nullptr;
+}
+
+// =============================================================================================
+// TGraphicControl and TCustomControl
+
+const TClassInfo& TGraphicControl::StaticClassInfo() {
+  static const auto info = TClassBuilder<TGraphicControl>("TGraphicControl").Build();
+  return *info;
+}
+
+TGraphicControl::TGraphicControl(TComponent* owner)
+    : TControl(owner), FCanvas(std::make_unique<TCanvas>(nullptr)) {}
+
+TGraphicControl::~TGraphicControl() = default;
+
+void TGraphicControl::PaintControl(TBitmap& target, TPoint origin, const TRect& clip) {
+  FCanvas->SetTarget(&target);
+  FCanvas->SetOrigin(origin.X, origin.Y);
+  FCanvas->SetDeviceClip(clip);
+  FCanvas->Font()->Assign(Font());
+  Paint();
+}
+
+const TClassInfo& TCustomControl::StaticClassInfo() {
+  static const auto info = TClassBuilder<TCustomControl>("TCustomControl").Build();
+  return *info;
+}
+
+TCustomControl::TCustomControl(TComponent* owner) : TWinControl(owner) {}
+
+void TCustomControl::PaintWindow(TCanvas&) {
+  Paint();
+}
+
+}  // namespace zelvar
