@@ -35,6 +35,9 @@ using TMouseEvent = TEvent<void(TObject*, TMouseButton, TShiftState, int32_t, in
 using TMouseMoveEvent = TEvent<void(TObject*, TShiftState, int32_t, int32_t)>;
 using TKeyEvent = TEvent<void(TObject*, uint16_t&, TShiftState)>;
 
+// True when caption marks letter as its accelerator ("&Next" for N or n; "&&" is a plain '&').
+bool IsAccel(char letter, std::string_view caption);
+
 // Virtual key codes the toolkit and its users share.
 enum : uint16_t {
   VK_BACK = 8,
@@ -146,6 +149,12 @@ class TControl : public TComponent {
   virtual int32_t WMGetDlgCode() { return 0; }
   // The designer asks whether the control wants a press itself at x, y (non-zero: yes).
   virtual int32_t CMDesignHitTest(int32_t x, int32_t y, TShiftState keys);
+  // The form offers Enter and Escape to every control when the focused one does not want
+  // them (a default or cancel button takes them); true when handled.
+  virtual bool CMDialogKey(uint16_t key, TShiftState shift);
+  // The form offers Alt+letter to every control; one whose caption has '&' before that
+  // letter takes it. True when handled.
+  virtual bool CMDialogChar(char letter);
 
   TNotifyEvent OnClick;
   TMouseEvent OnMouseDown;
