@@ -188,6 +188,21 @@ void TControl::WMSize() {}
 int32_t TControl::CMDesignHitTest(int32_t, int32_t, TShiftState) {
   return 0;
 }
+bool TControl::CMDialogKey(uint16_t, TShiftState) { return false; }
+bool TControl::CMDialogChar(char) { return false; }
+
+bool IsAccel(char letter, std::string_view caption) {
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
+  for (size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i;  // "&&" is a literal ampersand
+      continue;
+    }
+    return upper(caption[i + 1]) == upper(letter);
+  }
+  return false;
+}
 
 void TControl::PaintControl(TBitmap&, TPoint, const TRect&) {}
 
