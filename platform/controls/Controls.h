@@ -29,6 +29,15 @@ using TControlStyle = TSet<TControlStyleFlag>;
 ZELVAR_ENUM(TMouseButton, uint8_t, mbLeft, mbRight, mbMiddle)
 ZELVAR_ENUM(TShiftStateFlag, uint8_t, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
 using TShiftState = TSet<TShiftStateFlag>;
+// One enumeration for the borders of forms and of panels (which take bsNone or bsSingle).
+ZELVAR_ENUM(TFormBorderStyle, uint8_t, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow,
+            bsSizeToolWin)
+using TBorderStyle = TFormBorderStyle;
+ZELVAR_ENUM(TAlignment, uint8_t, taLeftJustify, taRightJustify, taCenter)
+// How a modal form ended; 0 keeps it open.
+using TModalResult = int32_t;
+inline constexpr TModalResult mrNone = 0, mrOk = 1, mrCancel = 2, mrAbort = 3, mrRetry = 4,
+                              mrIgnore = 5, mrYes = 6, mrNo = 7, mrAll = 8;
 
 using TNotifyEvent = TEvent<void(TObject*)>;
 using TMouseEvent = TEvent<void(TObject*, TMouseButton, TShiftState, int32_t, int32_t)>;
