@@ -188,8 +188,12 @@ void TControl::WMSize() {}
 int32_t TControl::CMDesignHitTest(int32_t, int32_t, TShiftState) {
   return 0;
 }
-bool TControl::CMDialogKey(uint16_t, TShiftState) { return false; }
-bool TControl::CMDialogChar(char) { return false; }
+bool TControl::CMDialogKey(uint16_t, TShiftState) {
+  return false;
+}
+bool TControl::CMDialogChar(char) {
+  return false;
+}
 
 bool IsAccel(char letter, std::string_view caption) {
   auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };

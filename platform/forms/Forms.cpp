@@ -1,0 +1,386 @@
+#include "platform/forms/Forms.h"
+
+#include <algorithm>
+
+#include "platform/core/TypInfo.h"
+
+namespace zelvar {
+
+// =============================================================================================
+// Backends and the application
+
+bool TBackend::KeyDown(uint16_t vk) const {
+  return std::find(FHeld.begin(), FHeld.end(), vk) != FHeld.end();
+}
+
+void TBackend::SetKeyState(uint16_t vk, bool down) {
+  std::erase(FHeld, vk);
+  if (down) FHeld.push_back(vk);
+}
+
+const TClassInfo& TApplication::StaticClassInfo() {
+  static const auto info = TClassBuilder<TApplication>("TApplication").Build();
+  return *info;
+}
+
+TApplication::TApplication(TComponent* owner)
+    : TComponent(owner), FBackend(std::make_unique<THeadlessBackend>()) {}
+
+TApplication::~TApplication() {
+  for (TForm* f : FShown) RemoveFreeNotification(f);
+}
+
+void TApplication::SetBackend(std::unique_ptr<TBackend> backend) {
+  FBackend = backend ? std::move(backend) : std::make_unique<THeadlessBackend>();
+}
+
+void TApplication::Dispatch(const TMessage& m) {
+  TForm* form = m.Form ? m.Form : ActiveForm();
+  if (!form) return;
+  // A form under a modal one takes no input.
+  if (form != ActiveForm()) return;
+  switch (m.Kind) {
+    case TMessage::MouseDown:
+    case TMessage::MouseUp:
+    case TMessage::MouseMove:
+      form->DispatchMouse(m.Kind, m.Button, m.Shift, m.X, m.Y);
+      break;
+    case TMessage::KeyDown:
+    case TMessage::KeyUp:
+      form->DispatchKey(m.Kind, m.Key, m.Shift, m.Char);
+      break;
+  }
+}
+
+void TApplication::ProcessMessages() {
+  while (!FQueue.empty()) {
+    TMessage m = FQueue.front();
+    FQueue.pop_front();
+    Dispatch(m);
+  }
+  for (TForm* f : std::vector<TForm*>(FShown)) f->Snapshot();
+}
+
+bool TApplication::HandleMessage() {
+  if (FQueue.empty() && !FBackend->WaitForInput() && FQueue.empty()) return false;
+  ProcessMessages();
+  return true;
+}
+
+void TApplication::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove)
+    std::erase_if(FShown,
+                  [component](TForm* f) { return static_cast<TComponent*>(f) == component; });
+}
+
+TApplication& Application() {
+  static TApplication app;
+  return app;
+}
+
+int16_t GetAsyncKeyState(int32_t vk) {
+  if (vk < 0 || vk > 0xFFFF) return 0;
+  return Application().Backend().KeyDown(static_cast<uint16_t>(vk)) ? static_cast<int16_t>(0x8000)
+                                                                    : 0;
+}
+
+// =============================================================================================
+// TForm
+
+const TClassInfo& TForm::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TForm>("TForm")
+          .Property("Width", &TForm::Width, &TForm::SetWidth)
+          .Stored(false)
+          .Property("Height", &TForm::Height, &TForm::SetHeight)
+          .Stored(false)
+          .Property("ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl)
+          .Property("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle)
+          .Default(bsSizeable)
+          .Property("Caption", &TForm::Caption, &TForm::SetCaption)
+          .Property("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight)
+          .Property("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth)
+          .Property("Color", &TForm::Color, &TForm::SetColor)
+          .Default(clBtnFace)
+          .Property("Font", &TForm::Font)
+          .Property("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview)
+          .Default(false)
+          .Property("Position", &TForm::Position, &TForm::SetPosition)
+          .Default(poDesigned)
+          .Property("Scaled", &TForm::Scaled, &TForm::SetScaled)
+          .Default(true)
+          .Property("Visible", &TForm::Visible, &TForm::SetVisible)
+          .Default(false)
+          .Property("WindowState", &TForm::WindowState, &TForm::SetWindowState)
+          .Default(wsNormal)
+          .Property("OnCreate", &TForm::OnCreate, &TForm::OnCreate)
+          .Property("OnKeyDown", &TForm::OnKeyDown, &TForm::OnKeyDown)
+          .Property("OnShow", &TForm::OnShow, &TForm::OnShow)
+          .Public("ModalResult", &TForm::ModalResult, &TForm::SetModalResult)
+          .Build();
+  return *info;
+}
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  SetVisible(false);
+  SetBounds(0, 0, 320, 240);
+  IncludeStyle(csAcceptsControls);
+}
+
+TForm::~TForm() {
+  if (FShowing) Hide();
+  // The components go while this is still a form, so their notifications find it whole.
+  DestroyComponents();
+}
+
+void TForm::SetBorderStyle(TFormBorderStyle v) {
+  if (v == FBorderStyle) return;
+  // The client area keeps its size; the frame around it changes.
+  int32_t cw = ClientWidth(), ch = ClientHeight();
+  FBorderStyle = v;
+  SetBounds(Left(), Top(), cw + 2 * FrameWidth(), ch + 2 * FrameWidth() + CaptionHeight());
+  Realign();
+  InvalidateForm();
+}
+
+int32_t TForm::FrameWidth() const {
+  switch (FBorderStyle) {
+    case bsNone:
+      return 0;
+    case bsSizeable:
+    case bsSizeToolWin:
+      return 4;
+    default:
+      return 3;
+  }
+}
+
+int32_t TForm::CaptionHeight() const {
+  switch (FBorderStyle) {
+    case bsNone:
+      return 0;
+    case bsToolWindow:
+    case bsSizeToolWin:
+      return 15;
+    default:
+      return 19;
+  }
+}
+
+TRect TForm::GetClientRect() const {
+  return {0, 0, std::max(Width() - 2 * FrameWidth(), 0),
+          std::max(Height() - 2 * FrameWidth() - CaptionHeight(), 0)};
+}
+
+void TForm::SetActiveControl(TWinControl* c) {
+  if (c && c->CanFocus())
+    SetFocusedControl(c);
+  else if (!c)
+    SetFocusedControl(nullptr);
+}
+
+void TForm::Show() {
+  if (!FShowing) {
+    FShowing = true;
+    SetVisible(true);
+    auto& app = Application();
+    app.FShown.push_back(this);
+    app.FreeNotification(this);
+    if (!FocusedControl()) SelectFirst();
+    if (OnShow) OnShow(this);
+    app.Backend().FormShown(this);
+  }
+  InvalidateForm();
+}
+
+void TForm::Hide() {
+  if (!FShowing) return;
+  FShowing = false;
+  SetVisible(false);
+  auto& app = Application();
+  std::erase(app.FShown, this);
+  app.RemoveFreeNotification(this);
+  app.Backend().FormHidden(this);
+}
+
+void TForm::Close() {
+  if (FModalResult == mrNone) FModalResult = mrCancel;
+  if (!FShowing) return;
+}
+
+TModalResult TForm::ShowModal() {
+  if (FShowing) throw EInvalidOperation("Cannot make a visible window modal");
+  FModalResult = mrNone;
+  Show();
+  auto& app = Application();
+  try {
+    app.ProcessMessages();
+    while (FModalResult == mrNone) {
+      if (!app.HandleMessage())
+        throw EInvalidOperation("No input left for the modal loop of " +
+                                (Name().empty() ? ClassName() : Name()));
+    }
+  } catch (...) {
+    Hide();
+    throw;
+  }
+  Hide();
+  return FModalResult;
+}
+
+const TBitmap& TForm::Snapshot() {
+  TRect client = GetClientRect();
+  if (FBitmap.Width() != client.Width() || FBitmap.Height() != client.Height()) {
+    FBitmap.SetSize(client.Width(), client.Height());
+    FDirty = true;
+  }
+  if (FDirty) RepaintForm();
+  return FBitmap;
+}
+
+void TForm::RepaintForm() {
+  TRect client = GetClientRect();
+  if (FBitmap.Width() != client.Width() || FBitmap.Height() != client.Height())
+    FBitmap.SetSize(client.Width(), client.Height());
+  FDirty = false;
+  if (!FBitmap.Empty()) PaintControl(FBitmap, {0, 0}, client);
+  if (FShowing) Application().Backend().FormPainted(this);
+}
+
+void TForm::PaintWindow(TCanvas& canvas) {
+  canvas.Brush()->SetColor(Color());
+  canvas.Brush()->SetStyle(bsSolid);
+  canvas.FillRect(GetClientRect());
+}
+
+TControl* TForm::ControlAt(int32_t x, int32_t y) const {
+  const TWinControl* parent = this;
+  TControl* found = nullptr;
+  int32_t px = x, py = y;
+  while (parent) {
+    TControl* hit = nullptr;
+    // Topmost first: the last in z-order is painted last.
+    for (int i = parent->ControlCount() - 1; i >= 0; --i) {
+      TControl* c = parent->Controls(i);
+      if (!c->Visible() && !IsDesigning()) continue;
+      if (px >= c->Left() && py >= c->Top() && px < c->Left() + c->Width() &&
+          py < c->Top() + c->Height()) {
+        hit = c;
+        break;
+      }
+    }
+    if (!hit) break;
+    found = hit;
+    px -= hit->Left();
+    py -= hit->Top();
+    parent = dynamic_cast<TWinControl*>(hit);
+  }
+  return found;
+}
+
+void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState shift, int32_t x,
+                          int32_t y) {
+  TControl* target = nullptr;
+  if (kind == TMessage::MouseDown || !FCapture) {
+    target = ControlAt(x, y);
+  } else {
+    target = FCapture;
+  }
+  TControl* receiver = target ? target : this;
+  TPoint origin = receiver == this ? TPoint{0, 0} : receiver->FormOrigin();
+  int32_t cx = x - origin.X, cy = y - origin.Y;
+
+  // In the designer a press belongs to the designer unless the control claims it or was taken
+  // out of the design state.
+  if (IsDesigning() && receiver->IsDesigning() && kind == TMessage::MouseDown) {
+    if (!receiver->CMDesignHitTest(cx, cy, shift)) {
+      if (OnDesignMouse) OnDesignMouse(target, button, shift, cx, cy);
+      return;
+    }
+  }
+  if (!receiver->EnabledInTree()) return;
+  switch (kind) {
+    case TMessage::MouseDown:
+      if (FCapture) RemoveFreeNotification(FCapture);
+      FCapture = receiver == this ? nullptr : receiver;
+      if (FCapture) FreeNotification(FCapture);
+      if (auto* w = dynamic_cast<TWinControl*>(receiver);
+          w && w != this && w->TabStop() && w->CanFocus())
+        w->SetFocus();
+      receiver->MouseDown(button, shift, cx, cy);
+      break;
+    case TMessage::MouseUp: {
+      TControl* captured = FCapture;
+      if (captured) RemoveFreeNotification(captured);
+      FCapture = nullptr;
+      receiver->MouseUp(button, shift, cx, cy);
+      break;
+    }
+    default:
+      receiver->MouseMove(shift, cx, cy);
+  }
+}
+
+void TForm::Broadcast(const std::function<bool(TControl*)>& f) {
+  std::vector<TControl*> all;
+  std::function<void(const TWinControl*)> collect = [&](const TWinControl* w) {
+    for (int i = 0; i < w->ControlCount(); ++i) {
+      TControl* c = w->Controls(i);
+      if (!c->Visible() || !c->Enabled()) continue;
+      all.push_back(c);
+      if (auto* cw = dynamic_cast<const TWinControl*>(c)) collect(cw);
+    }
+  };
+  collect(this);
+  for (TControl* c : all)
+    if (f(c)) return;
+}
+
+bool TForm::HandleDialogKey(uint16_t key, TShiftState shift) {
+  TWinControl* focused = FocusedControl();
+  int32_t wants = focused ? focused->WMGetDlgCode() : 0;
+  if (wants & DLGC_WANTALLKEYS) return false;
+  if (key == VK_TAB && !(wants & DLGC_WANTTAB) && !shift.Contains(ssAlt) &&
+      !shift.Contains(ssCtrl)) {
+    if (TWinControl* next = FindNextControl(focused, !shift.Contains(ssShift), true))
+      next->SetFocus();
+    return true;
+  }
+  if (shift.Contains(ssAlt) && ((key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9'))) {
+    char letter = static_cast<char>(key);
+    bool handled = false;
+    Broadcast([&](TControl* c) { return handled = c->CMDialogChar(letter); });
+    return handled;
+  }
+  if (key == VK_RETURN || key == VK_ESCAPE) {
+    // The focused control has the first say; then every control (default and cancel buttons).
+    if (focused && focused->CMDialogKey(key, shift)) return true;
+    bool handled = false;
+    Broadcast([&](TControl* c) { return c != focused && (handled = c->CMDialogKey(key, shift)); });
+    return handled;
+  }
+  return false;
+}
+
+void TForm::DispatchKey(TMessage::TKind kind, uint16_t key, TShiftState shift, char ch) {
+  TWinControl* focused = FocusedControl();
+  TControl* target = focused && focused->CanFocus() ? static_cast<TControl*>(focused) : this;
+  if (kind == TMessage::KeyUp) {
+    target->KeyUp(key, shift);
+    return;
+  }
+  if (FKeyPreview && OnKeyDown) {
+    OnKeyDown(this, key, shift);
+    if (key == 0) return;
+  }
+  // Arrows go to a control that asks for them; otherwise the dialog keys come first.
+  bool arrow = key >= VK_LEFT && key <= VK_DOWN;
+  if (!(arrow && focused && (focused->WMGetDlgCode() & DLGC_WANTARROWS)) &&
+      HandleDialogKey(key, shift))
+    return;
+  target->KeyDown(key, shift);
+  if (key != 0 && ch != 0) target->KeyPress(ch);
+}
+
+}  // namespace zelvar

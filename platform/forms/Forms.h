@@ -1,0 +1,169 @@
+#pragma once
+// Forms and the application: a form paints itself and its controls into its own bitmap (what
+// a backend shows or a snapshot saves), routes mouse and key messages to its controls as a
+// classic dialog does, and runs modal loops on the application's message queue.
+
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/controls/Controls.h"
+#include "platform/graphics/Bitmap.h"
+
+namespace zelvar {
+
+class TForm;
+
+ZELVAR_ENUM(TPosition, uint8_t, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly,
+            poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter)
+ZELVAR_ENUM(TWindowState, uint8_t, wsNormal, wsMinimized, wsMaximized)
+
+// One input event, in the form's client coordinates.
+struct TMessage {
+  enum TKind { MouseDown, MouseUp, MouseMove, KeyDown, KeyUp } Kind = MouseMove;
+  TForm* Form = nullptr;  // nullptr: the active (topmost shown) form
+  TMouseButton Button = mbLeft;
+  TShiftState Shift;
+  int32_t X = 0, Y = 0;
+  uint16_t Key = 0;
+  char Char = 0;  // the character a key down types, if any
+};
+
+// Where input comes from and where shown forms go: headless (scripts, tests) or a window.
+class TBackend {
+ public:
+  virtual ~TBackend() = default;
+  // Waits for input and posts it to the application; false when there will be none.
+  virtual bool WaitForInput() = 0;
+  virtual void FormShown(TForm*) {}
+  virtual void FormHidden(TForm*) {}
+  virtual void FormPainted(TForm*) {}
+  // The asynchronous state of a key (VK_SHIFT and the like).
+  virtual bool KeyDown(uint16_t vk) const;
+  void SetKeyState(uint16_t vk, bool down);
+
+ private:
+  std::vector<uint16_t> FHeld;
+};
+
+// The headless backend: input is what a script or a test posts, or what OnIdle produces when
+// a modal loop waits (a script runner executes its next line there).
+class THeadlessBackend : public TBackend {
+ public:
+  bool WaitForInput() override { return OnIdle ? OnIdle() : false; }
+  std::function<bool()> OnIdle;
+};
+
+class TApplication : public TComponent {
+  ZELVAR_CLASS(TApplication, TComponent)
+
+ public:
+  explicit TApplication(TComponent* owner = nullptr);
+  ~TApplication() override;
+
+  TBackend& Backend() { return *FBackend; }
+  void SetBackend(std::unique_ptr<TBackend> backend);
+
+  void PostMessage(const TMessage& m) { FQueue.push_back(m); }
+  // Dispatches every pending message, then paints forms that asked for it.
+  void ProcessMessages();
+  // Dispatches pending messages, or waits for input; false when no input will come.
+  bool HandleMessage();
+
+  // Shown forms, bottom first; the last is the active one.
+  const std::vector<TForm*>& ShownForms() const { return FShown; }
+  TForm* ActiveForm() const { return FShown.empty() ? nullptr : FShown.back(); }
+
+ private:
+  friend class TForm;
+  void Dispatch(const TMessage& m);
+  void Notification(TComponent* component, TOperation operation) override;
+
+  std::unique_ptr<TBackend> FBackend;
+  std::deque<TMessage> FQueue;
+  std::vector<TForm*> FShown;
+};
+
+// The one application object, created on first use with the headless backend.
+TApplication& Application();
+
+// The asynchronous key state, as the backend sees it: the high bit is set while held.
+int16_t GetAsyncKeyState(int32_t vk);
+
+class TForm : public TWinControl {
+  ZELVAR_CLASS(TForm, TWinControl)
+
+ public:
+  explicit TForm(TComponent* owner);
+  ~TForm() override;
+
+  TFormBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TFormBorderStyle v);
+  TPosition Position() const { return FPosition; }
+  void SetPosition(TPosition v) { FPosition = v; }
+  TWindowState WindowState() const { return FWindowState; }
+  void SetWindowState(TWindowState v) { FWindowState = v; }
+  bool Scaled() const { return FScaled; }
+  void SetScaled(bool v) { FScaled = v; }
+  bool KeyPreview() const { return FKeyPreview; }
+  void SetKeyPreview(bool v) { FKeyPreview = v; }
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult v) { FModalResult = v; }
+  TWinControl* ActiveControl() const { return FocusedControl(); }
+  void SetActiveControl(TWinControl* c);
+
+  // The client area lies inside the frame and under the caption bar.
+  TRect GetClientRect() const override;
+  int32_t FrameWidth() const;
+  int32_t CaptionHeight() const;
+
+  void Show();
+  void Hide();
+  void Close();
+  bool IsShown() const { return FShowing; }
+  // Shows the form and dispatches messages until ModalResult is set; then hides it and
+  // returns the result. With no input left the loop fails rather than waiting forever.
+  TModalResult ShowModal();
+
+  // The form as painted now (painted first if anything asked for it).
+  const TBitmap& Snapshot();
+  void InvalidateForm() override { FDirty = true; }
+  void RepaintForm() override;
+
+  // Input, in client coordinates, as a backend delivers it.
+  void DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState shift, int32_t x,
+                     int32_t y);
+  void DispatchKey(TMessage::TKind kind, uint16_t key, TShiftState shift, char ch);
+  // The control under a client point (deepest first), or nullptr for the form itself.
+  TControl* ControlAt(int32_t x, int32_t y) const;
+
+  // While designing, presses the controls do not claim go here (the designer's selection).
+  std::function<void(TControl* target, TMouseButton, TShiftState, int32_t, int32_t)> OnDesignMouse;
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TKeyEvent OnKeyDown;
+
+ protected:
+  void PaintWindow(TCanvas& canvas) override;
+
+ private:
+  bool HandleDialogKey(uint16_t key, TShiftState shift);
+  void Broadcast(const std::function<bool(TControl*)>& f);
+
+  TFormBorderStyle FBorderStyle = bsSizeable;
+  TPosition FPosition = poDesigned;
+  TWindowState FWindowState = wsNormal;
+  bool FScaled = true;
+  bool FKeyPreview = false;
+  bool FShowing = false;
+  bool FDirty = true;
+  TModalResult FModalResult = mrNone;
+  TBitmap FBitmap;
+  TControl* FCapture = nullptr;  // the control that took the last press gets its release
+};
+
+}  // namespace zelvar

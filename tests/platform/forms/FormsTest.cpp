@@ -1,0 +1,195 @@
+#include "platform/forms/Forms.h"
+
+#include <gtest/gtest.h>
+
+#include "platform/core/TypInfo.h"
+
+namespace zelvar {
+namespace {
+
+// A focusable control that logs what reaches it and can act as a default or cancel button.
+class TProbeControl : public TCustomControl {
+  ZELVAR_CLASS(TProbeControl, TCustomControl)
+
+ public:
+  explicit TProbeControl(TComponent* owner) : TCustomControl(owner) { SetTabStop(true); }
+  std::vector<std::string>* Log = nullptr;
+  bool IsDefault = false, IsCancel = false, WantsArrows = false, ClaimsDesignPress = false;
+  void KeyDown(uint16_t& key, TShiftState) override { Say("key " + std::to_string(key)); }
+  void MouseDown(TMouseButton, TShiftState, int32_t x, int32_t y) override {
+    Say("down " + std::to_string(x) + "," + std::to_string(y));
+  }
+  void MouseUp(TMouseButton, TShiftState, int32_t x, int32_t y) override {
+    Say("up " + std::to_string(x) + "," + std::to_string(y));
+  }
+  bool CMDialogKey(uint16_t key, TShiftState) override {
+    if ((key == VK_RETURN && IsDefault) || (key == VK_ESCAPE && IsCancel)) {
+      Say("dialog " + std::to_string(key));
+      return true;
+    }
+    return false;
+  }
+  bool CMDialogChar(char letter) override {
+    if (!IsAccel(letter, Caption())) return false;
+    Say("accel");
+    return true;
+  }
+  int32_t WMGetDlgCode() override { return WantsArrows ? DLGC_WANTARROWS : 0; }
+  int32_t CMDesignHitTest(int32_t, int32_t, TShiftState) override { return ClaimsDesignPress; }
+
+ private:
+  void Say(const std::string& s) {
+    if (Log) Log->push_back(Name() + " " + s);
+  }
+};
+
+const TClassInfo& TProbeControl::StaticClassInfo() {
+  static const auto info = TClassBuilder<TProbeControl>("TProbeControl").Build();
+  return *info;
+}
+
+class FormsTest : public ::testing::Test {
+ protected:
+  FormsTest() : Form(New<TForm>(nullptr)) {
+    Form->SetName("Form1");
+    Form->SetBorderStyle(bsDialog);
+    Form->SetClientWidth(200);
+    Form->SetClientHeight(100);
+    A = Probe("A", 10, 10);
+    B = Probe("B", 100, 10);
+  }
+  ~FormsTest() override {
+    delete Form;
+    Application().SetBackend(nullptr);
+  }
+  TProbeControl* Probe(const char* name, int x, int y) {
+    auto* p = New<TProbeControl>(Form);
+    p->SetName(name);
+    p->SetBounds(x, y, 50, 20);
+    p->SetParent(Form);
+    p->Log = &Log;
+    return p;
+  }
+  void Key(uint16_t key, TShiftState shift = {}) {
+    Application().PostMessage({TMessage::KeyDown, Form, mbLeft, shift, 0, 0, key});
+    Application().ProcessMessages();
+  }
+  TForm* Form;
+  TProbeControl *A, *B;
+  std::vector<std::string> Log;
+};
+
+TEST_F(FormsTest, ClientAreaSitsInsideTheFrame) {
+  EXPECT_EQ(Form->Width(), 200 + 2 * Form->FrameWidth());
+  EXPECT_EQ(Form->Height(), 100 + 2 * Form->FrameWidth() + Form->CaptionHeight());
+  EXPECT_EQ(Form->Snapshot().Width(), 200);
+  EXPECT_EQ(Form->Snapshot().Height(), 100);
+  EXPECT_EQ(PixelToColor(Form->Snapshot().Image().At(0, 0)), ColorToRGB(clBtnFace));
+}
+
+TEST_F(FormsTest, TabMovesTheFocusAndDialogKeysFindTheirButtons) {
+  Form->Show();
+  EXPECT_TRUE(A->Focused());  // the first in tab order when shown
+  Key(VK_TAB);
+  EXPECT_TRUE(B->Focused());
+  Key(VK_TAB);
+  EXPECT_TRUE(A->Focused());
+  Key(VK_TAB, {ssShift});
+  EXPECT_TRUE(B->Focused());
+  B->IsCancel = true;
+  A->IsDefault = true;
+  A->SetCaption("&Next");
+  Key(VK_RETURN);  // B has the focus and is no default: A takes Enter
+  Key(VK_ESCAPE);  // B is the cancel button
+  Key('N', {ssAlt});
+  Key('X');  // an ordinary key reaches the focused control
+  EXPECT_EQ(Log, (std::vector<std::string>{"A dialog 13", "B dialog 27", "A accel", "B key 88"}));
+  Log.clear();
+  A->SetEnabled(false);
+  Key(VK_RETURN);  // a disabled default button takes no input: the key goes to the focus
+  EXPECT_EQ(Log, (std::vector<std::string>{"B key 13"}));
+  Form->Hide();
+}
+
+TEST_F(FormsTest, ArrowsReachAControlThatAsksForThem) {
+  Form->Show();
+  A->WantsArrows = true;
+  Key(VK_RIGHT);
+  EXPECT_EQ(Log, (std::vector<std::string>{"A key 39"}));
+  Form->Hide();
+}
+
+TEST_F(FormsTest, MouseGoesToTheControlUnderItAndTheReleaseToTheSame) {
+  Form->Show();
+  auto post = [](TMessage::TKind k, int x, int y) {
+    Application().PostMessage({k, nullptr, mbLeft, {}, x, y});
+    Application().ProcessMessages();
+  };
+  post(TMessage::MouseDown, 105, 15);
+  post(TMessage::MouseUp, 20, 15);  // released over A: still B's release
+  EXPECT_EQ(Log, (std::vector<std::string>{"B down 5,5", "B up -80,5"}));
+  EXPECT_TRUE(B->Focused());
+  Form->Hide();
+}
+
+TEST_F(FormsTest, InTheDesignerPressesGoToTheDesignerUnlessClaimed) {
+  Form->SetDesigning(true);
+  std::vector<std::string> designer;
+  Form->OnDesignMouse = [&](TControl* c, TMouseButton, TShiftState, int32_t, int32_t) {
+    designer.push_back(c ? c->Name() : "form");
+  };
+  Form->Show();
+  Form->DispatchMouse(TMessage::MouseDown, mbLeft, {}, 15, 15);
+  B->ClaimsDesignPress = true;
+  Form->DispatchMouse(TMessage::MouseDown, mbLeft, {}, 105, 15);
+  A->SetDesigning(false);  // taken out of the design state: input as at run time
+  Form->DispatchMouse(TMessage::MouseDown, mbLeft, {}, 15, 15);
+  EXPECT_EQ(designer, (std::vector<std::string>{"A"}));
+  EXPECT_EQ(Log, (std::vector<std::string>{"B down 5,5", "A down 5,5"}));
+  Form->Hide();
+}
+
+TEST_F(FormsTest, ModalLoopsEndNestAndNeverHang) {
+  auto* backend = new THeadlessBackend;
+  Application().SetBackend(std::unique_ptr<TBackend>(backend));
+  std::unique_ptr<TForm> inner(New<TForm>(nullptr));
+  inner->SetName("Inner");
+  int step = 0;
+  backend->OnIdle = [&] {
+    switch (step++) {
+      case 0:  // inside the outer loop: open a nested one
+        EXPECT_EQ(inner->ShowModal(), mrYes);
+        EXPECT_EQ(Application().ActiveForm(), Form);
+        Form->SetModalResult(mrOk);
+        return true;
+      case 1:  // inside the nested loop
+        EXPECT_EQ(Application().ActiveForm(), inner.get());
+        inner->SetModalResult(mrYes);
+        return true;
+      default:
+        return false;
+    }
+  };
+  EXPECT_EQ(Form->ShowModal(), mrOk);
+  EXPECT_FALSE(Form->IsShown());
+  // No input left: the loop says so instead of waiting.
+  try {
+    Form->ShowModal();
+    FAIL();
+  } catch (const EInvalidOperation& e) {
+    EXPECT_STREQ(e.what(), "No input left for the modal loop of Form1");
+  }
+  EXPECT_FALSE(Form->IsShown());
+}
+
+TEST_F(FormsTest, AsyncKeyStateComesFromTheBackend) {
+  EXPECT_EQ(GetAsyncKeyState(VK_SHIFT), 0);
+  Application().Backend().SetKeyState(VK_SHIFT, true);
+  EXPECT_NE(GetAsyncKeyState(VK_SHIFT) & 0x8000, 0);
+  Application().Backend().SetKeyState(VK_SHIFT, false);
+  EXPECT_EQ(GetAsyncKeyState(VK_SHIFT), 0);
+  EXPECT_EQ(GetAsyncKeyState(-1), 0);
+}
+
+}  // namespace
+}  // namespace zelvar
