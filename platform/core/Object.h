@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <typeindex>
+#include <variant>
 #include <vector>
 
 #include "platform/core/Exceptions.h"
@@ -249,6 +250,20 @@ struct TEventState {
   std::string MethodName;
 };
 
+// An event call seen from outside C++ (a script's handler): the arguments as they are, var
+// parameters by pointer so the handler can change them, and a result for events that answer.
+struct TEventArg {
+  // An object, an integer (also enumerations and sets, read-only), a boolean, a string.
+  std::variant<TObject*, int32_t*, bool*, const std::string*> Value;
+  bool IsVar = false;  // a var parameter: the handler's changes reach the caller
+};
+struct TEventCall {
+  std::vector<TEventArg> Args;
+  bool HasResult = false;
+  bool Result = true;  // what an answering event returns unless the handler says otherwise
+};
+using TGenericHandler = std::function<void(TEventCall&)>;
+
 struct TPropInfo {
   std::string Name;
   TPropKind Kind = TPropKind::Integer;
@@ -269,6 +284,8 @@ struct TPropInfo {
   std::function<TEventState(const TObject*)> GetEvent;
   // Sets an event from a std::function of the event's signature held in an any (empty: clear).
   std::function<void(TObject*, const std::any&, const std::string&)> SetEvent;
+  // Wraps a generic handler as a std::function of the event's signature, for SetEvent.
+  std::function<std::any(const TGenericHandler&)> MakeHandler;
 
   std::optional<int64_t> Default;  // ordinal kinds; none means "always written"
   bool StoredFlag = true;

@@ -85,6 +85,46 @@ template <class P>
 concept ObjectPointer =
     std::is_pointer_v<P> && std::derived_from<std::remove_pointer_t<P>, TObject>;
 
+// One argument of an event call as a generic handler sees it; locals keeps copies of values
+// that have no pointer of their own (enumerations, sets) alive for the call.
+template <class A, class V>
+TEventArg EventArg(V& a, std::vector<int32_t>& locals) {
+  using U = std::remove_cvref_t<A>;
+  constexpr bool isVar =
+      std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
+  if constexpr (ObjectPointer<U>) {
+    return {static_cast<TObject*>(a), false};
+  } else if constexpr (std::is_same_v<U, int32_t> || std::is_same_v<U, bool>) {
+    return {&a, isVar};
+  } else if constexpr (std::is_same_v<U, std::string>) {
+    return {static_cast<const std::string*>(&a), false};
+  } else if constexpr (std::is_enum_v<U> || std::is_integral_v<U>) {
+    locals.push_back(static_cast<int32_t>(a));
+    return {&locals.back(), false};
+  } else if constexpr (requires { a.Bits(); }) {
+    locals.push_back(static_cast<int32_t>(a.Bits()));
+    return {&locals.back(), false};
+  } else {
+    return {static_cast<TObject*>(nullptr), false};
+  }
+}
+
+template <class R, class... A>
+std::any MakeGenericHandler(const TGenericHandler& handler, std::type_identity<R(A...)>) {
+  return std::function<R(A...)>([handler](A... args) -> R {
+    TEventCall call;
+    std::vector<int32_t> locals;
+    locals.reserve(sizeof...(A));  // the pointers into it must not move
+    (call.Args.push_back(EventArg<A>(args, locals)), ...);
+    call.HasResult = std::is_same_v<R, bool>;
+    handler(call);
+    if constexpr (std::is_same_v<R, bool>)
+      return call.Result;
+    else if constexpr (!std::is_void_v<R>)
+      return R{};
+  });
+}
+
 std::string PropName(const TObject* obj, const TPropInfo& prop);
 [[noreturn]] void RaiseRange(const TObject* obj, const TPropInfo& prop, int64_t v);
 
@@ -267,6 +307,9 @@ class TClassBuilder {
       using Fn = typename T::Function;
       p.Kind = TPropKind::Method;
       p.EventSignature = typeid(typename T::Signature);
+      p.MakeHandler = [](const TGenericHandler& h) {
+        return detail::MakeGenericHandler(h, std::type_identity<typename T::Signature>{});
+      };
       p.GetEvent = [getter](const TObject* o) -> TEventState {
         const T& e = std::invoke(getter, Self(o));
         return {static_cast<bool>(e), e.MethodName()};

@@ -122,6 +122,18 @@ const TClassInfo& TForm::StaticClassInfo() {
   return *info;
 }
 
+void TForm::SetFormClassName(const std::string& name) {
+  if (name.empty() || name == "TForm") {
+    FOwnClass.reset();
+    return;
+  }
+  auto info = std::make_unique<TClassInfo>();
+  info->Name = name;
+  info->Parent = &StaticClassInfo();
+  info->Index();
+  FOwnClass = std::move(info);
+}
+
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
   SetVisible(false);
   SetBounds(0, 0, 320, 240);

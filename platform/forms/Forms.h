@@ -94,9 +94,16 @@ TApplication& Application();
 int16_t GetAsyncKeyState(int32_t vk);
 
 class TForm : public TWinControl {
-  ZELVAR_CLASS(TForm, TWinControl)
-
  public:
+  using inherited = TWinControl;
+  static const TClassInfo& StaticClassInfo();
+  // A form read from a file of an application's own class (TForm1) keeps that class name,
+  // so that it is written back under it.
+  const TClassInfo& ClassInfo() const override {
+    return FOwnClass ? *FOwnClass : StaticClassInfo();
+  }
+  void SetFormClassName(const std::string& name);
+
   explicit TForm(TComponent* owner);
   ~TForm() override;
 
@@ -164,6 +171,7 @@ class TForm : public TWinControl {
   TModalResult FModalResult = mrNone;
   TBitmap FBitmap;
   TControl* FCapture = nullptr;  // the control that took the last press gets its release
+  std::unique_ptr<TClassInfo> FOwnClass;
 };
 
 }  // namespace zelvar

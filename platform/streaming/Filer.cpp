@@ -503,7 +503,15 @@ class TReaderImpl {
         }
         return;
       }
-      SetPropValue(target, *prop, R.ReadTValue(), &Names);
+      TValue value = R.ReadTValue();
+      if (prop->Kind == TPropKind::Method && value.Is<TIdent>() && R.OnFindHandler &&
+          !Names.FindMethod(component, value.As<TIdent>().Name)) {
+        if (TGenericHandler handler = R.OnFindHandler(value.As<TIdent>().Name)) {
+          prop->SetEvent(target, prop->MakeHandler(handler), value.As<TIdent>().Name);
+          return;
+        }
+      }
+      SetPropValue(target, *prop, value, &Names);
       return;
     }
     // Not published: the object's own stored values may know it.

@@ -128,6 +128,8 @@ class TReader : public TFiler {
   std::function<TComponent*(const std::string& className, TComponent* owner)> OnCreateRoot;
   // Finds an event handler by name; the default is a published method of the root.
   std::function<TMethod(TComponent* root, const std::string& name)> OnFindMethod;
+  // Then a handler that takes any event's arguments (a script's methods); empty for none.
+  std::function<TGenericHandler(const std::string& name)> OnFindHandler;
   // Describes an offset for messages; a text source maps it back to its line and column.
   std::function<std::string(size_t offset)> OnDescribeOffset;
 

@@ -21,6 +21,8 @@ struct TFormReadOptions {
   std::function<TComponent*(const std::string& className, TComponent* owner)> CreateRoot;
   // Finds event handlers by name; the default is a published method of the root.
   std::function<TMethod(TComponent* root, const std::string& name)> FindMethod;
+  // Then handlers that take any event's arguments (a script's methods).
+  std::function<TGenericHandler(const std::string& name)> FindHandler;
 };
 
 // Reads a form; on any failure nothing of it survives and EReadError (or EParserError for

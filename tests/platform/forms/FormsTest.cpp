@@ -182,6 +182,16 @@ TEST_F(FormsTest, ModalLoopsEndNestAndNeverHang) {
   EXPECT_FALSE(Form->IsShown());
 }
 
+TEST_F(FormsTest, AFormOfAnApplicationsOwnClassKeepsItsName) {
+  Form->SetFormClassName("TForm1");
+  EXPECT_EQ(Form->ClassName(), "TForm1");
+  EXPECT_TRUE(Form->InheritsFrom(TForm::StaticClassInfo()));
+  EXPECT_EQ(Form->ClassInfo().FindProp("ClientWidth"),
+            TForm::StaticClassInfo().FindProp("ClientWidth"));
+  Form->SetFormClassName("");
+  EXPECT_EQ(Form->ClassName(), "TForm");
+}
+
 TEST_F(FormsTest, AsyncKeyStateComesFromTheBackend) {
   EXPECT_EQ(GetAsyncKeyState(VK_SHIFT), 0);
   Application().Backend().SetKeyState(VK_SHIFT, true);

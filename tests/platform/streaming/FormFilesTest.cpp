@@ -273,6 +273,33 @@ TEST_F(FormFiles, HostileLengthsCodesAndNestingAreRefused) {
   EXPECT_THROW(WriteComponent(&root), EWriteError);
 }
 
+TEST_F(FormFiles, EventsBindToGenericHandlersWhenNoMethodHasTheirName) {
+  const char* text = "object Form1: TThing\n  OnAsk = Decide\n  OnPage = PageChanged\nend\n";
+  std::vector<std::string> calls;
+  TFormReadOptions options;
+  options.FindHandler = [&](const std::string& name) -> TGenericHandler {
+    if (name != "Decide") return {};
+    return [&calls](TEventCall& call) {
+      calls.push_back("Decide");
+      ASSERT_EQ(call.Args.size(), 2u);
+      int32_t* page = std::get<int32_t*>(call.Args[1].Value);
+      EXPECT_TRUE(call.Args[1].IsVar);
+      *page = 3;  // a var parameter: the caller sees it
+      call.Result = false;
+    };
+  };
+  std::unique_ptr<TComponent> root(ReadComponent(text, options));
+  auto* t = As<TThing>(root.get());
+  int32_t page = 1;
+  EXPECT_FALSE(t->OnAsk(t, page));
+  EXPECT_EQ(page, 3);
+  EXPECT_EQ(calls.size(), 1u);
+  EXPECT_EQ(t->OnAsk.MethodName(), "Decide");
+  EXPECT_EQ(t->OnPage.MethodName(), "PageChanged");  // a published method still wins
+  EXPECT_THROW(delete ReadComponent("object F: TThing\n  OnAsk = Nobody\nend\n", options),
+               EReadError);
+}
+
 TEST_F(FormFiles, UnregisteredRootsNeedAFactory) {
   const char* text = "object Form1: TForm1\n  Value = 5\nend\n";
   EXPECT_THROW(delete ReadComponent(text), EReadError);
