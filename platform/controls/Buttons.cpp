@@ -1,0 +1,212 @@
+#include "platform/controls/Buttons.h"
+
+#include <algorithm>
+
+#include "platform/core/TypInfo.h"
+#include "platform/graphics/Canvas.h"
+
+namespace zelvar {
+
+TGlyphLayout CalcButtonLayout(const TRect& client, TPoint glyphSize, TPoint textSize,
+                              TButtonLayout layout, int32_t margin, int32_t spacing) {
+  TGlyphLayout out;
+  bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
+  int32_t cw = client.Width(), ch = client.Height();
+  // Across the layout's axis both are centred.
+  if (horizontal) {
+    out.GlyphPos.Y = (ch - glyphSize.Y + 1) / 2;
+    out.TextPos.Y = (ch - textSize.Y + 1) / 2;
+  } else {
+    out.GlyphPos.X = (cw - glyphSize.X + 1) / 2;
+    out.TextPos.X = (cw - textSize.X + 1) / 2;
+  }
+  if (textSize.X == 0 || glyphSize.X == 0) spacing = 0;  // nothing to keep apart
+  int32_t room = horizontal ? cw : ch;
+  int32_t glyph = horizontal ? glyphSize.X : glyphSize.Y;
+  int32_t text = horizontal ? textSize.X : textSize.Y;
+  if (margin == -1) {
+    if (spacing == -1) {
+      margin = (room - (glyph + text)) / 3;
+      spacing = margin;
+    } else {
+      margin = (room - (glyph + spacing + text) + 1) / 2;
+    }
+  } else if (spacing == -1) {
+    spacing = (room - (margin + glyph) - text) / 2;
+  }
+  switch (layout) {
+    case blGlyphLeft:
+      out.GlyphPos.X = margin;
+      out.TextPos.X = out.GlyphPos.X + glyphSize.X + spacing;
+      break;
+    case blGlyphRight:
+      out.GlyphPos.X = cw - margin - glyphSize.X;
+      out.TextPos.X = out.GlyphPos.X - spacing - textSize.X;
+      break;
+    case blGlyphTop:
+      out.GlyphPos.Y = margin;
+      out.TextPos.Y = out.GlyphPos.Y + glyphSize.Y + spacing;
+      break;
+    case blGlyphBottom:
+      out.GlyphPos.Y = ch - margin - glyphSize.Y;
+      out.TextPos.Y = out.GlyphPos.Y - spacing - textSize.Y;
+      break;
+  }
+  out.GlyphPos = {out.GlyphPos.X + client.Left, out.GlyphPos.Y + client.Top};
+  out.TextPos = {out.TextPos.X + client.Left, out.TextPos.Y + client.Top};
+  return out;
+}
+
+const char* BitBtnCaption(TBitBtnKind kind) {
+  static constexpr const char* kCaptions[] = {"",       "OK",    "Cancel", "&Help",   "&Yes", "&No",
+                                              "&Close", "Abort", "&Retry", "&Ignore", "&All"};
+  return kCaptions[static_cast<size_t>(kind) < std::size(kCaptions) ? kind : bkCustom];
+}
+
+TModalResult BitBtnModalResult(TBitBtnKind kind) {
+  static constexpr TModalResult kResults[] = {mrNone, mrOk,    mrCancel, mrNone,   mrYes, mrNo,
+                                              mrNone, mrAbort, mrRetry,  mrIgnore, mrAll};
+  return kResults[static_cast<size_t>(kind) < std::size(kResults) ? kind : bkCustom];
+}
+
+// ---------------------------------------------------------------------------------------------
+
+const TClassInfo& TBitBtn::StaticClassInfo() {
+  static const auto info = TClassBuilder<TBitBtn>("TBitBtn")
+                               .Property("Caption", &TBitBtn::Caption, &TBitBtn::SetCaption)
+                               .Stored(&TBitBtn::CaptionStored)
+                               .Property("Glyph", &TBitBtn::Glyph, &TBitBtn::SetGlyph)
+                               .Property("Kind", &TBitBtn::Kind, &TBitBtn::SetKind)
+                               .Default(bkCustom)
+                               .Property("Layout", &TBitBtn::Layout, &TBitBtn::SetLayout)
+                               .Default(blGlyphLeft)
+                               .Property("Margin", &TBitBtn::Margin, &TBitBtn::SetMargin)
+                               .Default(-1)
+                               .Property("NumGlyphs", &TBitBtn::NumGlyphs, &TBitBtn::SetNumGlyphs)
+                               .Default(1)
+                               .Property("Spacing", &TBitBtn::Spacing, &TBitBtn::SetSpacing)
+                               .Default(4)
+                               .Property("Style", &TBitBtn::Style, &TBitBtn::SetStyle)
+                               .Default(bsAutoDetect)
+                               .Build();
+  return *info;
+}
+
+TBitBtn::TBitBtn(TComponent* owner) : TButton(owner), FGlyph(std::make_unique<TBitmap>()) {
+  FGlyph->OnChange = [this] { Invalidate(); };
+}
+
+TBitBtn::~TBitBtn() = default;
+
+void TBitBtn::SetGlyph(TBitmap* v) {
+  FGlyph->Assign(v);
+  if (v && v->Height() > 0 && v->Width() % v->Height() == 0) {
+    int32_t n = v->Width() / v->Height();
+    SetNumGlyphs(n > 4 ? 1 : n);
+  }
+  Invalidate();
+}
+
+void TBitBtn::SetNumGlyphs(TNumGlyphs v) {
+  v = std::clamp(v, 1, 4);
+  if (v == FNumGlyphs) return;
+  FNumGlyphs = v;
+  Invalidate();
+}
+
+void TBitBtn::SetLayout(TButtonLayout v) {
+  if (v == FLayout) return;
+  FLayout = v;
+  Invalidate();
+}
+
+void TBitBtn::SetStyle(TButtonStyle v) {
+  if (v == FStyle) return;
+  FStyle = v;
+  Invalidate();
+}
+
+void TBitBtn::SetKind(TBitBtnKind v) {
+  if (v == FKind) return;
+  FKind = v;
+  if (v != bkCustom) {
+    if (IsLoading()) {
+      if (Caption().empty()) SetCaption(BitBtnCaption(v));
+    } else {
+      SetDefault(v == bkOK || v == bkYes);
+      SetCancel(v == bkCancel || v == bkNo);
+      SetCaption(BitBtnCaption(v));
+      SetModalResult(BitBtnModalResult(v));
+    }
+  }
+  Invalidate();
+}
+
+void TBitBtn::SetMargin(int32_t v) {
+  v = std::max(v, -1);
+  if (v == FMargin) return;
+  FMargin = v;
+  Invalidate();
+}
+
+void TBitBtn::SetSpacing(int32_t v) {
+  v = std::max(v, -1);
+  if (v == FSpacing) return;
+  FSpacing = v;
+  Invalidate();
+}
+
+bool TBitBtn::CaptionStored() const {
+  // A stock kind's own caption comes back with the kind.
+  return FKind == bkCustom || Caption() != BitBtnCaption(FKind);
+}
+
+int32_t TBitBtn::CurrentGlyphIndex() const {
+  int32_t index = !EnabledInTree() ? giDisabled : Pressed() ? giClicked : giUp;
+  return index < FNumGlyphs ? index : giUp;
+}
+
+namespace {
+
+// A strip without its own disabled image shows the first one embossed: the dark pixels in
+// clBtnHighlight one pixel down and right, then in clBtnShadow.
+void DrawEmbossed(TCanvas& canvas, int32_t x, int32_t y, TBitmap& glyph, const TRect& source) {
+  uint32_t key = ColorToPixel(glyph.TransparentColor()) & 0x00FFFFFF;
+  const TImageData& image = glyph.Image();
+  for (TColor color : {clBtnHighlight, clBtnShadow}) {
+    int32_t shift = color == clBtnHighlight ? 1 : 0;
+    for (int32_t sy = source.Top; sy < source.Bottom; ++sy)
+      for (int32_t sx = source.Left; sx < source.Right; ++sx) {
+        uint32_t p = image.At(sx, sy) & 0x00FFFFFF;
+        if (p == key) continue;
+        uint32_t r = p >> 16 & 0xFF, g = p >> 8 & 0xFF, b = p & 0xFF;
+        if (r * 30 + g * 59 + b * 11 >= 192 * 100) continue;  // light pixels fade away
+        canvas.SetPixel(x + sx - source.Left + shift, y + sy - source.Top + shift, color);
+      }
+  }
+}
+
+}  // namespace
+
+void TBitBtn::Paint() {
+  TCanvas& c = *Canvas();
+  PaintFrame(c);
+  TPoint glyphSize{0, 0};
+  if (!FGlyph->Empty()) glyphSize = {FGlyph->Width() / FNumGlyphs, FGlyph->Height()};
+  TPoint textSize{0, 0};
+  if (!Caption().empty()) textSize = {CaptionWidth(c, Caption()), CaptionHeight(c)};
+  TGlyphLayout at =
+      CalcButtonLayout(ContentRect(), glyphSize, textSize, FLayout, FMargin, FSpacing);
+  if (glyphSize.X > 0) {
+    int32_t index = CurrentGlyphIndex();
+    TRect source{index * glyphSize.X, 0, (index + 1) * glyphSize.X, glyphSize.Y};
+    if (!EnabledInTree() && index != giDisabled)
+      DrawEmbossed(c, at.GlyphPos.X, at.GlyphPos.Y, *FGlyph, source);
+    else
+      c.DrawPart(at.GlyphPos.X, at.GlyphPos.Y, *FGlyph, source, true);
+  }
+  if (textSize.X > 0) DrawCaption(c, at.TextPos.X, at.TextPos.Y, Caption(), EnabledInTree());
+  if (Focused()) c.DrawFocusRect({4, 4, Width() - 4, Height() - 4});
+}
+
+}  // namespace zelvar

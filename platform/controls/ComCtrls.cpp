@@ -1,0 +1,378 @@
+#include "platform/controls/ComCtrls.h"
+
+#include <algorithm>
+
+#include "platform/core/TypInfo.h"
+
+namespace zelvar {
+
+namespace {
+
+// The caption as shown: "&&" is an ampersand, a single '&' only marks the accelerator.
+std::string ShownCaption(const std::string& caption) {
+  std::string out;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
+    out += caption[i];
+  }
+  return out;
+}
+
+void Edge(TCanvas& canvas, TRect r, TColor topLeft, TColor bottomRight) {
+  if (r.Empty()) return;
+  canvas.Brush()->SetColor(topLeft);
+  canvas.FillRect({r.Left, r.Top, r.Right - 1, r.Top + 1});
+  canvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom - 1});
+  canvas.Brush()->SetColor(bottomRight);
+  canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom});
+  canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom});
+}
+
+constexpr int32_t kStripTop = 2;  // room above the tabs for the active one to rise into
+
+}  // namespace
+
+// =============================================================================================
+// TTabSheet
+
+const TClassInfo& TTabSheet::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TTabSheet>("TTabSheet")
+          .Property("Caption", &TTabSheet::Caption, &TTabSheet::SetCaption)
+          .Property("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible)
+          .Default(true)
+          .Public("PageControl", &TTabSheet::PageControl, &TTabSheet::SetPageControl)
+          .Public("PageIndex", &TTabSheet::PageIndex, &TTabSheet::SetPageIndex)
+          .Build();
+  return *info;
+}
+
+TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
+  IncludeStyle(csAcceptsControls);
+  // Hidden until its page control makes it the active page.
+  SetVisible(false);
+}
+
+TTabSheet::~TTabSheet() {
+  if (FPageControl) FPageControl->RemovePage(this);
+}
+
+void TTabSheet::SetPageControl(TPageControl* v) {
+  SetParent(v);
+}
+
+void TTabSheet::SetParent(TWinControl* parent) {
+  if (parent == Parent()) return;
+  TWinControl::SetParent(parent);
+  if (FPageControl) FPageControl->RemovePage(this);
+  if (auto* pages = dynamic_cast<TPageControl*>(parent)) pages->InsertPage(this);
+}
+
+int32_t TTabSheet::PageIndex() const {
+  if (!FPageControl) return -1;
+  const auto& pages = FPageControl->FPages;
+  return static_cast<int32_t>(std::find(pages.begin(), pages.end(), this) - pages.begin());
+}
+
+void TTabSheet::SetPageIndex(int32_t v) {
+  if (FPageControl) FPageControl->MovePage(this, v);
+}
+
+void TTabSheet::SetTabVisible(bool v) {
+  if (v == FTabVisible) return;
+  FTabVisible = v;
+  if (FPageControl) FPageControl->Invalidate();
+}
+
+void TTabSheet::SetCaption(const std::string& v) {
+  TWinControl::SetCaption(v);
+  if (FPageControl) FPageControl->Invalidate();
+}
+
+// =============================================================================================
+// TPageControl
+
+const TClassInfo& TPageControl::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TPageControl>("TPageControl")
+          .Property("ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage)
+          .Property("Align", &TPageControl::Align, &TPageControl::SetAlign)
+          .Default(alNone)
+          .Property("TabHeight", &TPageControl::TabHeight, &TPageControl::SetTabHeight)
+          .Default(0)
+          .Property("TabOrder", &TPageControl::TabOrder, &TPageControl::SetTabOrder)
+          .Default(-1)
+          .Property("TabStop", &TPageControl::TabStop, &TPageControl::SetTabStop)
+          .Default(true)
+          .Property("TabWidth", &TPageControl::TabWidth, &TPageControl::SetTabWidth)
+          .Default(0)
+          .Property("Visible", &TPageControl::Visible, &TPageControl::SetVisible)
+          .Default(true)
+          .Property("OnChange", &TPageControl::OnChange, &TPageControl::OnChange)
+          .Property("OnChanging", &TPageControl::OnChanging, &TPageControl::OnChanging)
+          .Public("ActivePageIndex", &TPageControl::ActivePageIndex,
+                  &TPageControl::SetActivePageIndex)
+          .Public("PageCount", &TPageControl::PageCount)
+          .Build();
+  return *info;
+}
+
+TPageControl::TPageControl(TComponent* owner) : TCustomControl(owner) {
+  SetTabStop(true);
+  SetBounds(0, 0, 289, 193);
+}
+
+TPageControl::~TPageControl() {
+  // The sheets outlive this part of the object (the windowed base frees them): they must
+  // not call back.
+  for (TTabSheet* page : FPages) page->FPageControl = nullptr;
+  FPages.clear();
+  FActivePage = nullptr;
+}
+
+TTabSheet* TPageControl::Pages(int32_t index) const {
+  if (index < 0 || index >= PageCount())
+    throw EListError("List index out of bounds (" + std::to_string(index) + ")");
+  return FPages[static_cast<size_t>(index)];
+}
+
+void TPageControl::InsertPage(TTabSheet* page) {
+  FPages.push_back(page);
+  page->FPageControl = this;
+  // The first page shows at once; a reader sets the stored active page after the children.
+  if (!FActivePage) FActivePage = page;
+  ShowActive();
+}
+
+void TPageControl::RemovePage(TTabSheet* page) {
+  auto it = std::find(FPages.begin(), FPages.end(), page);
+  if (it == FPages.end()) return;
+  size_t index = static_cast<size_t>(it - FPages.begin());
+  FPages.erase(it);
+  page->FPageControl = nullptr;
+  if (FActivePage == page) {
+    // The page that took its place, else the one before it.
+    if (index < FPages.size())
+      FActivePage = FPages[index];
+    else
+      FActivePage = FPages.empty() ? nullptr : FPages.back();
+  }
+  ShowActive();
+}
+
+void TPageControl::MovePage(TTabSheet* page, int32_t index) {
+  auto it = std::find(FPages.begin(), FPages.end(), page);
+  if (it == FPages.end()) return;
+  FPages.erase(it);
+  index = std::clamp(index, 0, PageCount());
+  FPages.insert(FPages.begin() + index, page);
+  Invalidate();
+}
+
+void TPageControl::SetActivePage(TTabSheet* page) {
+  if (page && page->FPageControl != this)
+    throw EInvalidOperation("Tab sheet " + page->Name() + " is not in page control " + Name());
+  if (page == FActivePage) return;
+  FActivePage = page;
+  ShowActive();
+}
+
+int32_t TPageControl::ActivePageIndex() const {
+  return FActivePage ? FActivePage->PageIndex() : -1;
+}
+
+void TPageControl::SetActivePageIndex(int32_t v) {
+  SetActivePage(v == -1 ? nullptr : Pages(v));
+}
+
+void TPageControl::ShowActive() {
+  for (TTabSheet* page : FPages) page->SetVisible(page == FActivePage);
+  // While designing, hidden sheets still paint: the active one goes on top.
+  if (FActivePage) SetChildOrder(FActivePage, ControlCount() - 1);
+  Realign();
+  Invalidate();
+}
+
+TTabSheet* TPageControl::FindNextPage(TTabSheet* current, bool goForward,
+                                      bool checkTabVisible) const {
+  if (FPages.empty()) return nullptr;
+  auto n = static_cast<int32_t>(FPages.size());
+  int32_t start = current ? current->PageIndex() : -1;
+  if (start < 0 || start >= n) start = goForward ? n - 1 : 0;
+  for (int32_t step = 1; step <= n; ++step) {
+    int32_t i = ((start + (goForward ? step : -step)) % n + n) % n;
+    TTabSheet* page = FPages[static_cast<size_t>(i)];
+    if (!checkTabVisible || page->TabVisible()) return page;
+  }
+  return nullptr;
+}
+
+void TPageControl::SelectNextPage(bool goForward) {
+  TTabSheet* next = FindNextPage(FActivePage, goForward, true);
+  if (next) UserSelect(next);
+}
+
+void TPageControl::UserSelect(TTabSheet* page) {
+  if (page == FActivePage) return;
+  bool allow = true;
+  if (OnChanging) OnChanging(this, allow);
+  if (!allow) return;
+  SetActivePage(page);
+  if (OnChange) OnChange(this);
+}
+
+void TPageControl::SetTabHeight(int32_t v) {
+  FTabHeight = std::max(v, 0);
+  Realign();
+  Invalidate();
+}
+
+void TPageControl::SetTabWidth(int32_t v) {
+  FTabWidth = std::max(v, 0);
+  Invalidate();
+}
+
+int32_t TPageControl::TabStripHeight() const {
+  if (FTabHeight > 0) return FTabHeight;
+  TCanvas measure(nullptr);
+  measure.Font()->Assign(Font());
+  return measure.TextHeight("Xy") + 6;
+}
+
+int32_t TPageControl::TabTextWidth(const std::string& caption) const {
+  TCanvas measure(nullptr);
+  measure.Font()->Assign(Font());
+  return measure.TextWidth(ShownCaption(caption));
+}
+
+TRect TPageControl::TabRect(int32_t pageIndex) const {
+  TTabSheet* target = Pages(pageIndex);
+  if (!target->TabVisible()) return {};
+  int32_t x = 2, height = TabStripHeight();
+  for (TTabSheet* page : FPages) {
+    if (!page->TabVisible()) continue;
+    int32_t w = FTabWidth > 0 ? FTabWidth : TabTextWidth(page->Caption()) + 12;
+    if (page == target) return {x, kStripTop, x + w, kStripTop + height};
+    x += w;
+  }
+  return {};
+}
+
+int32_t TPageControl::IndexOfTabAt(int32_t x, int32_t y) const {
+  // The active tab stands out over its neighbours, so it answers first.
+  if (FActivePage && FActivePage->TabVisible()) {
+    TRect r = TabRect(FActivePage->PageIndex());
+    if (TRect{r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom}.Contains(x, y))
+      return FActivePage->PageIndex();
+  }
+  for (int32_t i = 0; i < PageCount(); ++i)
+    if (TabRect(i).Contains(x, y)) return i;
+  return -1;
+}
+
+TRect TPageControl::DisplayRect() const {
+  int32_t top = kStripTop + TabStripHeight() + 2;
+  int32_t w = Width(), h = Height();
+  TRect r{4, top, w - 4, h - 4};
+  r.Right = std::max(r.Right, r.Left);
+  r.Bottom = std::max(r.Bottom, r.Top);
+  return r;
+}
+
+void TPageControl::AlignControls(TControl* changed, TRect& rect) {
+  rect = DisplayRect();
+  for (TTabSheet* page : FPages) page->SetBounds(rect.Left, rect.Top, rect.Width(), rect.Height());
+  TCustomControl::AlignControls(changed, rect);
+}
+
+void TPageControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {
+  // Pages in page order, so a form file keeps it; then any other child controls.
+  for (TTabSheet* page : std::vector<TTabSheet*>(FPages))
+    if (page->Owner() == root) proc(page);
+  std::vector<TControl*> others;
+  for (int i = 0; i < ControlCount(); ++i) {
+    TControl* c = Controls(i);
+    auto* page = dynamic_cast<TTabSheet*>(c);
+    if ((!page || page->FPageControl != this) && c->Owner() == root) others.push_back(c);
+  }
+  for (TControl* c : others) proc(c);
+  if (root == this)
+    for (int i = 0; i < GetComponentCount(); ++i) {
+      TComponent* c = GetComponent(i);
+      if (!c->HasParent() || !c->GetParentComponent()) proc(c);
+    }
+}
+
+void TPageControl::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  TCustomControl::MouseDown(button, shift, x, y);
+  if (button != mbLeft) return;
+  int32_t index = IndexOfTabAt(x, y);
+  if (index < 0) return;
+  if (!IsDesigning() && !Focused() && CanFocus() && GetParentForm() != this) SetFocus();
+  UserSelect(FPages[static_cast<size_t>(index)]);
+}
+
+void TPageControl::KeyDown(uint16_t& key, TShiftState shift) {
+  TCustomControl::KeyDown(key, shift);
+  if (key == VK_TAB && shift.Contains(ssCtrl)) {
+    SelectNextPage(!shift.Contains(ssShift));
+  } else if (key == VK_LEFT || key == VK_RIGHT) {
+    SelectNextPage(key == VK_RIGHT);
+  } else {
+    return;
+  }
+  key = 0;
+}
+
+int32_t TPageControl::CMDesignHitTest(int32_t x, int32_t y, TShiftState) {
+  return IndexOfTabAt(x, y) >= 0 ? 1 : 0;
+}
+
+void TPageControl::Paint() {
+  TCanvas& canvas = *Canvas();
+  TRect client = GetClientRect();
+  canvas.Brush()->SetStyle(bsSolid);
+  canvas.Brush()->SetColor(Color());
+  canvas.FillRect(client);
+  int32_t stripBottom = kStripTop + TabStripHeight();
+  // The page's raised frame.
+  TRect frame{0, stripBottom, client.Right, client.Bottom};
+  Edge(canvas, frame, clBtnHighlight, cl3DDkShadow);
+  Edge(canvas, {frame.Left + 1, frame.Top + 1, frame.Right - 1, frame.Bottom - 1}, cl3DLight,
+       clBtnShadow);
+
+  auto drawTab = [&](TTabSheet* page, TRect r, bool active) {
+    if (active) r = {r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 1};
+    canvas.Brush()->SetColor(Color());
+    canvas.FillRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom});
+    canvas.Brush()->SetColor(clBtnHighlight);
+    canvas.FillRect({r.Left, r.Top + 2, r.Left + 1, r.Bottom});
+    canvas.FillRect({r.Left + 2, r.Top, r.Right - 2, r.Top + 1});
+    canvas.FillRect({r.Left + 1, r.Top + 1, r.Left + 2, r.Top + 2});
+    canvas.Brush()->SetColor(clBtnShadow);
+    canvas.FillRect({r.Right - 2, r.Top + 1, r.Right - 1, r.Bottom});
+    canvas.Brush()->SetColor(cl3DDkShadow);
+    canvas.FillRect({r.Right - 1, r.Top + 2, r.Right, r.Bottom});
+    std::string text = ShownCaption(page->Caption());
+    int32_t tw = canvas.TextWidth(text), th = canvas.TextHeight("Xy");
+    int32_t tx = r.Left + (r.Width() - tw) / 2, ty = r.Top + (r.Height() - th) / 2;
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.Font()->SetColor(EnabledInTree() ? Font()->Color() : clGrayText);
+    canvas.TextOut(tx, ty, text);
+    canvas.Brush()->SetStyle(bsSolid);
+    if (active && Focused()) canvas.DrawFocusRect({tx - 2, ty - 1, tx + tw + 2, ty + th + 1});
+  };
+  for (int32_t i = 0; i < PageCount(); ++i) {
+    TTabSheet* page = FPages[static_cast<size_t>(i)];
+    if (page == FActivePage) continue;
+    TRect r = TabRect(i);
+    if (!r.Empty()) drawTab(page, r, false);
+  }
+  // The active tab last: it overlaps its neighbours and opens into the page below.
+  if (FActivePage) {
+    TRect r = TabRect(FActivePage->PageIndex());
+    if (!r.Empty()) drawTab(FActivePage, r, true);
+  }
+}
+
+}  // namespace zelvar

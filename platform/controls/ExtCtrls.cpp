@@ -1,0 +1,138 @@
+#include "platform/controls/ExtCtrls.h"
+
+#include <algorithm>
+
+#include "platform/core/TypInfo.h"
+
+namespace zelvar {
+
+const TClassInfo& TPanel::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TPanel>("TPanel")
+          .Property("Align", &TPanel::Align, &TPanel::SetAlign)
+          .Default(alNone)
+          .Property("Alignment", &TPanel::Alignment, &TPanel::SetAlignment)
+          .Default(taCenter)
+          .Property("BevelInner", &TPanel::BevelInner, &TPanel::SetBevelInner)
+          .Default(bvNone)
+          .Property("BevelOuter", &TPanel::BevelOuter, &TPanel::SetBevelOuter)
+          .Default(bvRaised)
+          .Property("BevelWidth", &TPanel::BevelWidth, &TPanel::SetBevelWidth)
+          .Default(1)
+          .Property("BorderWidth", &TPanel::BorderWidth, &TPanel::SetBorderWidth)
+          .Default(0)
+          .Property("BorderStyle", &TPanel::BorderStyle, &TPanel::SetBorderStyle)
+          .Default(bsNone)
+          .Property("Caption", &TPanel::Caption, &TPanel::SetCaption)
+          .Property("Color", &TPanel::Color, &TPanel::SetColor)
+          .Default(clBtnFace)
+          .Property("Enabled", &TPanel::Enabled, &TPanel::SetEnabled)
+          .Default(true)
+          .Property("Font", &TPanel::Font)
+          .Stored(&TPanel::FontStored)
+          .Property("TabOrder", &TPanel::TabOrder, &TPanel::SetTabOrder)
+          .Default(-1)
+          .Property("TabStop", &TPanel::TabStop, &TPanel::SetTabStop)
+          .Default(false)
+          .Property("Visible", &TPanel::Visible, &TPanel::SetVisible)
+          .Default(true)
+          .Property("OnClick", &TPanel::OnClick)
+          .Build();
+  return *info;
+}
+
+TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
+  SetBounds(0, 0, 185, 41);
+  IncludeStyle(csAcceptsControls);
+}
+
+void TPanel::Changed() {
+  // The frame's size moves the room the aligned children share.
+  Realign();
+  Invalidate();
+}
+
+void TPanel::SetAlignment(TAlignment v) {
+  if (v == FAlignment) return;
+  FAlignment = v;
+  Invalidate();
+}
+
+void TPanel::SetBevelInner(TBevelCut v) {
+  if (v == FBevelInner) return;
+  FBevelInner = v;
+  Changed();
+}
+
+void TPanel::SetBevelOuter(TBevelCut v) {
+  if (v == FBevelOuter) return;
+  FBevelOuter = v;
+  Changed();
+}
+
+void TPanel::SetBevelWidth(TBevelWidth v) {
+  v = std::max(v, 1);
+  if (v == FBevelWidth) return;
+  FBevelWidth = v;
+  Changed();
+}
+
+void TPanel::SetBorderWidth(TBorderWidth v) {
+  v = std::max(v, 0);
+  if (v == FBorderWidth) return;
+  FBorderWidth = v;
+  Changed();
+}
+
+void TPanel::SetBorderStyle(TBorderStyle v) {
+  if (v != bsNone) v = bsSingle;
+  if (v == FBorderStyle) return;
+  FBorderStyle = v;
+  Changed();
+}
+
+int32_t TPanel::FrameSize() const {
+  int32_t size = FBorderWidth;
+  if (FBorderStyle == bsSingle) ++size;
+  if (FBevelOuter != bvNone) size += FBevelWidth;
+  if (FBevelInner != bvNone) size += FBevelWidth;
+  return size;
+}
+
+void TPanel::AlignControls(TControl* changed, TRect& rect) {
+  int32_t f = FrameSize();
+  rect = {rect.Left + f, rect.Top + f, rect.Right - f, rect.Bottom - f};
+  TCustomControl::AlignControls(changed, rect);
+}
+
+void TPanel::Paint() {
+  TCanvas& c = *Canvas();
+  TRect r = GetClientRect();
+  c.Brush()->SetStyle(bsSolid);
+  if (FBorderStyle == bsSingle) {
+    c.Brush()->SetColor(clWindowFrame);
+    c.FrameRect(r);
+    r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+  }
+  // A space bevel is a band of the panel's own colour.
+  auto bevel = [&](TBevelCut cut) {
+    if (cut == bvNone) return;
+    TColor top = cut == bvLowered ? clBtnShadow : cut == bvRaised ? clBtnHighlight : Color();
+    TColor bottom = cut == bvLowered ? clBtnHighlight : cut == bvRaised ? clBtnShadow : Color();
+    Frame3D(c, r, top, bottom, FBevelWidth);
+  };
+  bevel(FBevelOuter);
+  Frame3D(c, r, Color(), Color(), FBorderWidth);
+  bevel(FBevelInner);
+  c.Brush()->SetColor(Color());
+  c.FillRect(r);
+  if (Caption().empty()) return;
+  int32_t tw = CaptionWidth(c, Caption());
+  int32_t x = FAlignment == taLeftJustify    ? r.Left
+              : FAlignment == taRightJustify ? r.Right - tw
+                                             : r.Left + (r.Width() - tw) / 2;
+  int32_t y = r.Top + (r.Height() - CaptionHeight(c)) / 2;
+  DrawCaption(c, x, y, Caption(), EnabledInTree());
+}
+
+}  // namespace zelvar

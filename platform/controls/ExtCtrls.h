@@ -1,0 +1,53 @@
+#pragma once
+// TPanel: a container with raised or lowered bevels and a caption.
+
+#include <cstdint>
+
+#include "platform/controls/StdCtrls.h"
+
+namespace zelvar {
+
+ZELVAR_ENUM(TBevelCut, uint8_t, bvNone, bvLowered, bvRaised, bvSpace)
+using TBevelWidth = int32_t;
+using TBorderWidth = int32_t;
+
+class TPanel : public TCustomControl {
+  ZELVAR_CLASS(TPanel, TCustomControl)
+
+ public:
+  explicit TPanel(TComponent* owner);
+
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v);
+  TBevelCut BevelInner() const { return FBevelInner; }
+  void SetBevelInner(TBevelCut v);
+  TBevelCut BevelOuter() const { return FBevelOuter; }
+  void SetBevelOuter(TBevelCut v);
+  TBevelWidth BevelWidth() const { return FBevelWidth; }
+  void SetBevelWidth(TBevelWidth v);  // at least 1
+  TBorderWidth BorderWidth() const { return FBorderWidth; }
+  void SetBorderWidth(TBorderWidth v);  // at least 0
+  TBorderStyle BorderStyle() const { return FBorderStyle; }
+  void SetBorderStyle(TBorderStyle v);  // bsNone or bsSingle; the others are a form's
+
+  // How far the bevels, border and frame reach in from each edge.
+  int32_t FrameSize() const;
+  // Children align inside the bevels.
+  void AlignControls(TControl* changed, TRect& rect) override;
+
+ protected:
+  void Paint() override;
+  bool FontStored() const { return !IsDefaultFont(*Font()); }
+
+ private:
+  void Changed();
+
+  TAlignment FAlignment = taCenter;
+  TBevelCut FBevelInner = bvNone;
+  TBevelCut FBevelOuter = bvRaised;
+  TBevelWidth FBevelWidth = 1;
+  TBorderWidth FBorderWidth = 0;
+  TBorderStyle FBorderStyle = bsNone;
+};
+
+}  // namespace zelvar

@@ -1,0 +1,757 @@
+#include "platform/controls/Grids.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/ComboBox.h"
+#include "platform/controls/Image.h"
+#include "platform/core/TypInfo.h"
+
+namespace zelvar {
+
+namespace {
+
+constexpr uint16_t kKeyF2 = VK_F1 + 1;  // the key that opens a cell's editor
+
+[[noreturn]] void RaiseGridIndex(const char* what, int32_t index) {
+  throw EListError(std::string("Grid ") + what + " index out of range (" + std::to_string(index) +
+                   ")");
+}
+
+TRect Offset(const TRect& r, TPoint by) {
+  return {r.Left + by.X, r.Top + by.Y, r.Right + by.X, r.Bottom + by.Y};
+}
+
+void PopUtf8Char(std::string& s) {
+  while (!s.empty() && (static_cast<unsigned char>(s.back()) & 0xC0) == 0x80) s.pop_back();
+  if (!s.empty()) s.pop_back();
+}
+
+}  // namespace
+
+// =============================================================================================
+// TCustomGrid
+
+const TClassInfo& TCustomGrid::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TCustomGrid>("TCustomGrid")
+          .Public("Col", &TCustomGrid::Col, &TCustomGrid::SetCol)
+          .Public("Row", &TCustomGrid::Row, &TCustomGrid::SetRow)
+          .Public("ColCount", &TCustomGrid::ColCount, &TCustomGrid::SetColCount)
+          .Public("RowCount", &TCustomGrid::RowCount, &TCustomGrid::SetRowCount)
+          .Public("LeftCol", &TCustomGrid::LeftCol)
+          .Public("TopRow", &TCustomGrid::TopRow)
+          .Public("EditorMode", &TCustomGrid::EditorMode, &TCustomGrid::SetEditorMode)
+          .Build();
+  return *info;
+}
+
+TCustomGrid::TCustomGrid(TComponent* owner)
+    : TCustomControl(owner), FColWidths(5, 64), FRowHeights(5, 24) {
+  SetColor(clWindow);
+  SetTabStop(true);
+  SetBounds(0, 0, 320, 120);
+}
+
+TCustomGrid::~TCustomGrid() = default;
+
+void TCustomGrid::SetColCount(int32_t v) {
+  v = std::max(v, 1);
+  int32_t oldCols = ColCount();
+  if (v == oldCols) return;
+  if (FFixedCols >= v) FFixedCols = v - 1;
+  FColWidths.resize(static_cast<size_t>(v), FDefaultColWidth);
+  SizeChanged(oldCols, RowCount());
+  ClampCurrent();
+  Invalidate();
+}
+
+void TCustomGrid::SetRowCount(int32_t v) {
+  v = std::max(v, 1);
+  int32_t oldRows = RowCount();
+  if (v == oldRows) return;
+  if (FFixedRows >= v) FFixedRows = v - 1;
+  FRowHeights.resize(static_cast<size_t>(v), FDefaultRowHeight);
+  SizeChanged(ColCount(), oldRows);
+  ClampCurrent();
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedCols(int32_t v) {
+  if (v < 0 || v >= ColCount())
+    throw EInvalidOperation("Fixed column count must be less than column count");
+  FFixedCols = v;
+  ClampCurrent();
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedRows(int32_t v) {
+  if (v < 0 || v >= RowCount())
+    throw EInvalidOperation("Fixed row count must be less than row count");
+  FFixedRows = v;
+  ClampCurrent();
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultColWidth(int32_t v) {
+  FDefaultColWidth = std::max(v, 0);
+  std::fill(FColWidths.begin(), FColWidths.end(), FDefaultColWidth);
+  ClampCurrent();
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultRowHeight(int32_t v) {
+  FDefaultRowHeight = std::max(v, 0);
+  std::fill(FRowHeights.begin(), FRowHeights.end(), FDefaultRowHeight);
+  ClampCurrent();
+  Invalidate();
+}
+
+int32_t TCustomGrid::ColWidths(int32_t index) const {
+  if (index < 0 || index >= ColCount()) RaiseGridIndex("column", index);
+  return FColWidths[static_cast<size_t>(index)];
+}
+
+void TCustomGrid::SetColWidths(int32_t index, int32_t width) {
+  if (index < 0 || index >= ColCount()) RaiseGridIndex("column", index);
+  FColWidths[static_cast<size_t>(index)] = std::max(width, 0);
+  Invalidate();
+}
+
+int32_t TCustomGrid::RowHeights(int32_t index) const {
+  if (index < 0 || index >= RowCount()) RaiseGridIndex("row", index);
+  return FRowHeights[static_cast<size_t>(index)];
+}
+
+void TCustomGrid::SetRowHeights(int32_t index, int32_t height) {
+  if (index < 0 || index >= RowCount()) RaiseGridIndex("row", index);
+  FRowHeights[static_cast<size_t>(index)] = std::max(height, 0);
+  Invalidate();
+}
+
+void TCustomGrid::SetGridLineWidth(int32_t v) {
+  FGridLineWidth = std::max(v, 0);
+  Invalidate();
+}
+
+void TCustomGrid::SetOptions(TGridOptions v) {
+  if (v == FOptions) return;
+  FOptions = v;
+  if (FEditing && !CanEditShow()) CancelEdit();
+  if (FOptions.Contains(goRowSelect)) {
+    FAnchorRow = FRow;
+    FAnchorCol = FCol;
+  }
+  Invalidate();
+}
+
+void TCustomGrid::SetDefaultDrawing(bool v) {
+  FDefaultDrawing = v;
+  Invalidate();
+}
+
+void TCustomGrid::SetFixedColor(TColor v) {
+  FFixedColor = v;
+  Invalidate();
+}
+
+TGridRect TCustomGrid::Selection() const {
+  TGridRect r{std::min(FCol, FAnchorCol), std::min(FRow, FAnchorRow), std::max(FCol, FAnchorCol),
+              std::max(FRow, FAnchorRow)};
+  if (FOptions.Contains(goRowSelect)) {
+    r.Left = FFixedCols;
+    r.Right = ColCount() - 1;
+  }
+  return r;
+}
+
+void TCustomGrid::CheckCell(int32_t col, int32_t row) const {
+  if (col < FFixedCols || col >= ColCount()) RaiseGridIndex("column", col);
+  if (row < FFixedRows || row >= RowCount()) RaiseGridIndex("row", row);
+}
+
+bool TCustomGrid::SelectCell(int32_t col, int32_t row) {
+  return FocusCell(col, row, true);
+}
+
+bool TCustomGrid::CanSelectCell(int32_t col, int32_t row) {
+  bool can = true;
+  if (OnSelectCell) OnSelectCell(this, col, row, can);
+  return can;
+}
+
+bool TCustomGrid::FocusCell(int32_t col, int32_t row, bool check, bool extend) {
+  CheckCell(col, row);
+  if (check && !CanSelectCell(col, row)) return false;
+  if (col != FCol || row != FRow) CommitEditor();
+  FCol = col;
+  FRow = row;
+  if (!extend || !FOptions.Contains(goRangeSelect)) {
+    FAnchorCol = col;
+    FAnchorRow = row;
+  }
+  ScrollInView(col, row);
+  if (FOptions.Contains(goAlwaysShowEditor) && Focused()) ShowEditor();
+  Invalidate();
+  return true;
+}
+
+void TCustomGrid::ClampCurrent() {
+  auto clamp = [](int32_t& v, int32_t lo, int32_t hi) { v = std::clamp(v, lo, std::max(lo, hi)); };
+  int32_t oldCol = FCol, oldRow = FRow;
+  clamp(FCol, FFixedCols, ColCount() - 1);
+  clamp(FRow, FFixedRows, RowCount() - 1);
+  clamp(FAnchorCol, FFixedCols, ColCount() - 1);
+  clamp(FAnchorRow, FFixedRows, RowCount() - 1);
+  clamp(FLeftCol, FFixedCols, ColCount() - 1);
+  clamp(FTopRow, FFixedRows, RowCount() - 1);
+  // The edited cell went away: its text has nowhere to go.
+  if (FEditing && (oldCol != FCol || oldRow != FRow)) CancelEdit();
+  ScrollInView(FCol, FRow);
+}
+
+int32_t TCustomGrid::LineWidth() const {
+  return FOptions.Contains(goFixedVertLine) || FOptions.Contains(goVertLine) ? FGridLineWidth : 0;
+}
+
+int32_t TCustomGrid::LineHeight() const {
+  return FOptions.Contains(goFixedHorzLine) || FOptions.Contains(goHorzLine) ? FGridLineWidth : 0;
+}
+
+int32_t TCustomGrid::ColLeft(int32_t col) const {
+  int32_t line = LineWidth(), x = 0;
+  if (col >= FFixedCols && col < FLeftCol) return -1;
+  for (int32_t i = 0; i < FFixedCols && i < col; ++i)
+    x += FColWidths[static_cast<size_t>(i)] + line;
+  for (int32_t i = FLeftCol; i < col; ++i) x += FColWidths[static_cast<size_t>(i)] + line;
+  return x;
+}
+
+int32_t TCustomGrid::RowTop(int32_t row) const {
+  int32_t line = LineHeight(), y = 0;
+  if (row >= FFixedRows && row < FTopRow) return -1;
+  for (int32_t i = 0; i < FFixedRows && i < row; ++i)
+    y += FRowHeights[static_cast<size_t>(i)] + line;
+  for (int32_t i = FTopRow; i < row; ++i) y += FRowHeights[static_cast<size_t>(i)] + line;
+  return y;
+}
+
+TRect TCustomGrid::CellRect(int32_t col, int32_t row) const {
+  if (col < 0 || col >= ColCount()) RaiseGridIndex("column", col);
+  if (row < 0 || row >= RowCount()) RaiseGridIndex("row", row);
+  int32_t x = ColLeft(col), y = RowTop(row);
+  if (x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight()) return {};
+  return {x, y, x + FColWidths[static_cast<size_t>(col)],
+          y + FRowHeights[static_cast<size_t>(row)]};
+}
+
+bool TCustomGrid::MouseToCell(int32_t x, int32_t y, int32_t& col, int32_t& row) const {
+  col = row = -1;
+  if (x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight()) return false;
+  // A point on the line after a cell counts as that cell, so every pixel answers.
+  auto find = [](int32_t p, const std::vector<int32_t>& sizes, int32_t fixed, int32_t first,
+                 int32_t line) {
+    int32_t at = 0;
+    auto n = static_cast<int32_t>(sizes.size());
+    for (int32_t i = 0; i < n; ++i) {
+      if (i == fixed) i = first;
+      if (i >= n) break;
+      int32_t next = at + sizes[static_cast<size_t>(i)] + line;
+      if (p < next) return i;
+      at = next;
+    }
+    return -1;
+  };
+  col = find(x, FColWidths, FFixedCols, FLeftCol, LineWidth());
+  row = find(y, FRowHeights, FFixedRows, FTopRow, LineHeight());
+  if (col < 0 || row < 0) {
+    col = row = -1;
+    return false;
+  }
+  return true;
+}
+
+void TCustomGrid::ScrollInView(int32_t col, int32_t row) {
+  if (col >= FFixedCols && ClientWidth() > 0) {
+    if (col < FLeftCol) FLeftCol = col;
+    while (FLeftCol < col && ColLeft(col) + FColWidths[static_cast<size_t>(col)] > ClientWidth())
+      ++FLeftCol;
+  }
+  if (row >= FFixedRows && ClientHeight() > 0) {
+    if (row < FTopRow) FTopRow = row;
+    while (FTopRow < row && RowTop(row) + FRowHeights[static_cast<size_t>(row)] > ClientHeight())
+      ++FTopRow;
+  }
+}
+
+// --- the editor
+
+bool TCustomGrid::CanEditShow() const {
+  return FOptions.Contains(goEditing) && !FOptions.Contains(goRowSelect) && FCol >= FFixedCols &&
+         FRow >= FFixedRows && FCol < ColCount() && FRow < RowCount();
+}
+
+void TCustomGrid::ShowEditor() {
+  if (FEditing || !CanEditShow()) return;
+  FEditText = GetEditText(FCol, FRow);
+  FEditing = true;
+  Invalidate();
+}
+
+void TCustomGrid::CommitEditor() {
+  if (!FEditing) return;
+  FEditing = false;
+  std::string text = std::move(FEditText);
+  FEditText.clear();
+  Invalidate();
+  SetEditText(FCol, FRow, text);
+}
+
+void TCustomGrid::CancelEdit() {
+  if (!FEditing) return;
+  FEditing = false;
+  FEditText.clear();
+  Invalidate();
+}
+
+void TCustomGrid::SetEditorMode(bool v) {
+  if (v)
+    ShowEditor();
+  else
+    CommitEditor();
+}
+
+void TCustomGrid::SetEditorText(const std::string& v) {
+  if (!FEditing) return;
+  FEditText = v;
+  Invalidate();
+}
+
+std::string TCustomGrid::GetEditText(int32_t col, int32_t row) {
+  std::string text;
+  if (OnGetEditText) OnGetEditText(this, col, row, text);
+  return text;
+}
+
+void TCustomGrid::SetEditText(int32_t col, int32_t row, const std::string& value) {
+  if (OnSetEditText) OnSetEditText(this, col, row, value);
+}
+
+void TCustomGrid::SizeChanged(int32_t, int32_t) {}
+
+// --- mouse and keyboard
+
+void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  bool wasFocused = Focused();
+  TCustomControl::MouseDown(button, shift, x, y);
+  if (button != mbLeft || IsDesigning()) return;
+  if (!wasFocused && CanFocus() && GetParentForm() != this) SetFocus();
+  int32_t col, row;
+  if (!MouseToCell(x, y, col, row) || col < FFixedCols || row < FFixedRows) return;
+  // A second press on the current cell of an editable grid opens the editor, as typing would.
+  if (col == FCol && row == FRow && wasFocused && !shift.Contains(ssShift)) {
+    ShowEditor();
+    return;
+  }
+  FocusCell(col, row, true, shift.Contains(ssShift));
+}
+
+void TCustomGrid::MoveBy(int32_t dcol, int32_t drow, bool extend) {
+  int32_t col = std::clamp(FCol + dcol, FFixedCols, ColCount() - 1);
+  int32_t row = std::clamp(FRow + drow, FFixedRows, RowCount() - 1);
+  if (FOptions.Contains(goRowSelect)) col = FCol;
+  if (col == FCol && row == FRow) return;
+  FocusCell(col, row, true, extend);
+}
+
+void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
+  TCustomControl::KeyDown(key, shift);
+  bool extend = shift.Contains(ssShift);
+  int32_t page = 1;
+  for (int32_t r = FTopRow; r < RowCount() && !CellRect(FCol, r).Empty(); ++r) page = r - FTopRow;
+  page = std::max(page, 1);
+  if (FEditing) {
+    switch (key) {
+      case VK_ESCAPE:
+        CancelEdit();
+        key = 0;
+        return;
+      case VK_RETURN:
+        CommitEditor();
+        key = 0;
+        return;
+      case VK_BACK:
+        PopUtf8Char(FEditText);
+        Invalidate();
+        key = 0;
+        return;
+      case VK_LEFT:
+      case VK_RIGHT:
+      case VK_HOME:
+      case VK_END:
+        key = 0;  // the editor has no caret to move
+        return;
+      default:
+        break;
+    }
+  }
+  switch (key) {
+    case kKeyF2:
+      ShowEditor();
+      break;
+    case VK_RETURN:
+      if (!FOptions.Contains(goEditing)) return;
+      ShowEditor();
+      break;
+    case VK_LEFT:
+      MoveBy(-1, 0, extend);
+      break;
+    case VK_RIGHT:
+      MoveBy(1, 0, extend);
+      break;
+    case VK_UP:
+      MoveBy(0, -1, extend);
+      break;
+    case VK_DOWN:
+      MoveBy(0, 1, extend);
+      break;
+    case VK_PRIOR:
+      MoveBy(0, -page, extend);
+      break;
+    case VK_NEXT:
+      MoveBy(0, page, extend);
+      break;
+    case VK_HOME:
+      if (shift.Contains(ssCtrl))
+        MoveBy(FFixedCols - FCol, FFixedRows - FRow, extend);
+      else
+        MoveBy(FFixedCols - FCol, 0, extend);
+      break;
+    case VK_END:
+      if (shift.Contains(ssCtrl))
+        MoveBy(ColCount() - 1 - FCol, RowCount() - 1 - FRow, extend);
+      else
+        MoveBy(ColCount() - 1 - FCol, 0, extend);
+      break;
+    case VK_TAB: {
+      if (!FOptions.Contains(goTabs)) return;
+      // Along the row, then on to the next (or previous) row.
+      int32_t col = FCol, row = FRow;
+      if (!extend) {
+        if (++col >= ColCount()) {
+          col = FFixedCols;
+          if (++row >= RowCount()) return;
+        }
+      } else if (--col < FFixedCols) {
+        col = ColCount() - 1;
+        if (--row < FFixedRows) return;
+      }
+      FocusCell(col, row, true);
+      break;
+    }
+    default:
+      return;
+  }
+  key = 0;
+}
+
+void TCustomGrid::KeyPress(char& key) {
+  TCustomControl::KeyPress(key);
+  auto byte = static_cast<unsigned char>(key);
+  if (byte < 32 || byte == 127 || !FOptions.Contains(goEditing)) return;
+  if (!FEditing) {
+    // Typing into a closed editor replaces the cell's text.
+    ShowEditor();
+    if (!FEditing) return;
+    FEditText.clear();
+  }
+  FEditText += key;
+  Invalidate();
+  key = 0;
+}
+
+int32_t TCustomGrid::WMGetDlgCode() {
+  int32_t code = DLGC_WANTARROWS;
+  if (FOptions.Contains(goRowSelect)) return code;
+  if (FOptions.Contains(goTabs)) code |= DLGC_WANTTAB;
+  if (FOptions.Contains(goEditing)) code |= DLGC_WANTCHARS;
+  // An open editor takes Enter and Escape before the dialog's buttons do.
+  if (FEditing) code |= DLGC_WANTALLKEYS;
+  return code;
+}
+
+void TCustomGrid::WMSetFocus() {
+  TCustomControl::WMSetFocus();
+  if (FOptions.Contains(goAlwaysShowEditor)) ShowEditor();
+}
+
+void TCustomGrid::WMKillFocus() {
+  CommitEditor();
+  TCustomControl::WMKillFocus();
+}
+
+// --- painting
+
+void TCustomGrid::DrawCell(int32_t, int32_t, const TRect&, TGridDrawState) {}
+
+void TCustomGrid::Paint() {
+  TCanvas& canvas = *Canvas();
+  TRect client = GetClientRect();
+  const TPoint origin = canvas.Origin();
+  const TRect deviceClip = Offset(canvas.ClipRect(), origin);
+  canvas.Brush()->SetStyle(bsSolid);
+  canvas.Brush()->SetColor(Color());
+  canvas.FillRect(client);
+
+  const bool focused = Focused();
+  const TGridRect sel = Selection();
+  const int32_t lineW = LineWidth(), lineH = LineHeight();
+  const TColor textColor = Font()->Color();
+
+  auto forEach = [](int32_t count, int32_t fixed, int32_t first, int32_t limit,
+                    const std::vector<int32_t>& sizes, int32_t line, auto&& fn) {
+    int32_t at = 0;
+    for (int32_t i = 0; i < count && at < limit; ++i) {
+      if (i == fixed) i = first;
+      if (i >= count) break;
+      fn(i, at);
+      at += sizes[static_cast<size_t>(i)] + line;
+    }
+  };
+
+  forEach(RowCount(), FFixedRows, FTopRow, client.Bottom, FRowHeights, lineH,
+          [&](int32_t row, int32_t y) {
+            forEach(
+                ColCount(), FFixedCols, FLeftCol, client.Right, FColWidths, lineW,
+                [&](int32_t col, int32_t x) {
+                  TRect rect{x, y, x + FColWidths[static_cast<size_t>(col)],
+                             y + FRowHeights[static_cast<size_t>(row)]};
+                  const bool fixed = col < FFixedCols || row < FFixedRows;
+                  TGridDrawState state;
+                  if (fixed) {
+                    state.Include(gdFixed);
+                  } else {
+                    if (focused && col == FCol && row == FRow) state.Include(gdFocused);
+                    if (sel.Contains(col, row)) state.Include(gdSelected);
+                  }
+                  // Lines: after the cell, covering the crossing at its bottom-right corner.
+                  bool vert = FOptions.Contains(fixed ? goFixedVertLine : goVertLine);
+                  bool horz = FOptions.Contains(fixed ? goFixedHorzLine : goHorzLine);
+                  TColor lineColor = fixed ? clBtnShadow : clSilver;
+                  TColor back = fixed ? FFixedColor : Color();
+                  canvas.Brush()->SetColor(vert ? lineColor : back);
+                  canvas.FillRect({rect.Right, rect.Top, rect.Right + lineW, rect.Bottom + lineH});
+                  canvas.Brush()->SetColor(horz ? lineColor : back);
+                  canvas.FillRect({rect.Left, rect.Bottom, rect.Right, rect.Bottom + lineH});
+
+                  // The focused cell shows as a focus frame unless it is drawn selected too.
+                  bool highlight =
+                      state.Contains(gdSelected) &&
+                      (!state.Contains(gdFocused) || FOptions.Contains(goDrawFocusSelected) ||
+                       FOptions.Contains(goRowSelect));
+                  canvas.Brush()->SetColor(fixed ? FFixedColor : highlight ? clHighlight : Color());
+                  canvas.Font()->SetColor(highlight ? clHighlightText : textColor);
+                  if (FDefaultDrawing) canvas.FillRect(rect);
+                  canvas.SetDeviceClip(Intersect(deviceClip, Offset(rect, origin)));
+                  DrawCell(col, row, rect, state);
+                  canvas.SetDeviceClip(deviceClip);
+                  if (!FDefaultDrawing) return;
+                  if (fixed && rect.Width() > 1 && rect.Height() > 1) {
+                    // Raised 3-D edges: light along the top and left, shadow along the bottom and
+                    // right.
+                    canvas.Brush()->SetColor(clBtnHighlight);
+                    canvas.FillRect({rect.Left, rect.Top, rect.Right - 1, rect.Top + 1});
+                    canvas.FillRect({rect.Left, rect.Top, rect.Left + 1, rect.Bottom - 1});
+                    canvas.Brush()->SetColor(clBtnShadow);
+                    canvas.FillRect({rect.Left, rect.Bottom - 1, rect.Right, rect.Bottom});
+                    canvas.FillRect({rect.Right - 1, rect.Top, rect.Right, rect.Bottom});
+                  }
+                  if (state.Contains(gdFocused) && !FOptions.Contains(goRowSelect) && !FEditing)
+                    canvas.DrawFocusRect(rect);
+                });
+          });
+
+  if (FDefaultDrawing && focused && FOptions.Contains(goRowSelect)) {
+    // One focus frame round the visible part of the current row.
+    TRect first = CellRect(std::max(FLeftCol, FFixedCols), FRow);
+    if (!first.Empty()) {
+      int32_t right = first.Right;
+      for (int32_t c = FLeftCol; c < ColCount(); ++c) {
+        TRect r = CellRect(c, FRow);
+        if (r.Empty()) break;
+        right = r.Right;
+      }
+      canvas.DrawFocusRect({first.Left, first.Top, std::min(right, client.Right), first.Bottom});
+    }
+  }
+  if (FEditing) PaintEditor(canvas);
+  canvas.SetDeviceClip(deviceClip);
+}
+
+void TCustomGrid::PaintEditor(TCanvas& canvas) {
+  TRect rect = CellRect(FCol, FRow);
+  if (rect.Empty()) return;
+  TPoint origin = canvas.Origin();
+  TRect deviceClip = Offset(canvas.ClipRect(), origin);
+  canvas.Brush()->SetStyle(bsSolid);
+  canvas.Brush()->SetColor(clWindow);
+  canvas.FillRect(rect);
+  canvas.Brush()->SetColor(clWindowText);
+  canvas.FrameRect(rect);
+  canvas.SetDeviceClip(Intersect(deviceClip, Offset(rect, origin)));
+  canvas.Brush()->SetStyle(bsClear);
+  canvas.Font()->SetColor(clWindowText);
+  canvas.TextOut(rect.Left + 2, rect.Top + 2, FEditText);
+  canvas.Brush()->SetStyle(bsSolid);
+  canvas.SetDeviceClip(deviceClip);
+}
+
+// =============================================================================================
+// TDrawGrid
+
+const TClassInfo& TDrawGrid::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TDrawGrid>("TDrawGrid")
+          .Property("Align", &TDrawGrid::Align, &TDrawGrid::SetAlign)
+          .Default(alNone)
+          .Property("ColCount", &TDrawGrid::ColCount, &TDrawGrid::SetColCount)
+          .Default(5)
+          .Property("Color", &TDrawGrid::Color, &TDrawGrid::SetColor)
+          .Default(clWindow)
+          .Property("DefaultColWidth", &TDrawGrid::DefaultColWidth, &TDrawGrid::SetDefaultColWidth)
+          .Default(64)
+          .Property("DefaultRowHeight", &TDrawGrid::DefaultRowHeight,
+                    &TDrawGrid::SetDefaultRowHeight)
+          .Default(24)
+          .Property("DefaultDrawing", &TDrawGrid::DefaultDrawing, &TDrawGrid::SetDefaultDrawing)
+          .Default(true)
+          .Property("Enabled", &TDrawGrid::Enabled, &TDrawGrid::SetEnabled)
+          .Default(true)
+          .Property("FixedColor", &TDrawGrid::FixedColor, &TDrawGrid::SetFixedColor)
+          .Default(clBtnFace)
+          .Property("FixedCols", &TDrawGrid::FixedCols, &TDrawGrid::SetFixedCols)
+          .Default(1)
+          // Rows before fixed rows: a reader must be able to set the fixed count it stored.
+          .Property("RowCount", &TDrawGrid::RowCount, &TDrawGrid::SetRowCount)
+          .Default(5)
+          .Property("FixedRows", &TDrawGrid::FixedRows, &TDrawGrid::SetFixedRows)
+          .Default(1)
+          .Property("GridLineWidth", &TDrawGrid::GridLineWidth, &TDrawGrid::SetGridLineWidth)
+          .Default(1)
+          .Property("Options", &TDrawGrid::Options, &TDrawGrid::SetOptions)
+          .Default(kDefaultGridOptions)
+          .Property("TabOrder", &TDrawGrid::TabOrder, &TDrawGrid::SetTabOrder)
+          .Default(-1)
+          .Property("TabStop", &TDrawGrid::TabStop, &TDrawGrid::SetTabStop)
+          .Default(true)
+          .Property("Visible", &TDrawGrid::Visible, &TDrawGrid::SetVisible)
+          .Default(true)
+          .Property("OnClick", &TDrawGrid::OnClick, &TDrawGrid::OnClick)
+          .Property("OnDrawCell", &TDrawGrid::OnDrawCell, &TDrawGrid::OnDrawCell)
+          .Property("OnEnter", &TDrawGrid::OnEnter, &TDrawGrid::OnEnter)
+          .Property("OnExit", &TDrawGrid::OnExit, &TDrawGrid::OnExit)
+          .Property("OnGetEditText", &TDrawGrid::OnGetEditText, &TDrawGrid::OnGetEditText)
+          .Property("OnMouseDown", &TDrawGrid::OnMouseDown, &TDrawGrid::OnMouseDown)
+          .Property("OnMouseUp", &TDrawGrid::OnMouseUp, &TDrawGrid::OnMouseUp)
+          .Property("OnSelectCell", &TDrawGrid::OnSelectCell, &TDrawGrid::OnSelectCell)
+          .Property("OnSetEditText", &TDrawGrid::OnSetEditText, &TDrawGrid::OnSetEditText)
+          .Build();
+  return *info;
+}
+
+TDrawGrid::TDrawGrid(TComponent* owner) : TCustomGrid(owner) {}
+
+void TDrawGrid::DrawCell(int32_t col, int32_t row, const TRect& rect, TGridDrawState state) {
+  if (OnDrawCell) OnDrawCell(this, col, row, rect, state);
+}
+
+// =============================================================================================
+// TStringGrid
+
+const TClassInfo& TStringGrid::StaticClassInfo() {
+  static const auto info = TClassBuilder<TStringGrid>("TStringGrid").Build();
+  return *info;
+}
+
+TStringGrid::TStringGrid(TComponent* owner) : TDrawGrid(owner) {
+  SizeChanged(0, 0);
+}
+
+void TStringGrid::SizeChanged(int32_t, int32_t) {
+  FCells.resize(static_cast<size_t>(ColCount()));
+  for (auto& column : FCells) column.resize(static_cast<size_t>(RowCount()));
+}
+
+const std::string& TStringGrid::Cells(int32_t col, int32_t row) const {
+  if (col < 0 || col >= ColCount()) RaiseGridIndex("column", col);
+  if (row < 0 || row >= RowCount()) RaiseGridIndex("row", row);
+  return FCells[static_cast<size_t>(col)][static_cast<size_t>(row)];
+}
+
+void TStringGrid::SetCells(int32_t col, int32_t row, const std::string& value) {
+  if (col < 0 || col >= ColCount()) RaiseGridIndex("column", col);
+  if (row < 0 || row >= RowCount()) RaiseGridIndex("row", row);
+  std::string& cell = FCells[static_cast<size_t>(col)][static_cast<size_t>(row)];
+  if (cell == value) return;
+  cell = value;
+  Invalidate();
+}
+
+std::vector<std::string> TStringGrid::Cols(int32_t col) const {
+  if (col < 0 || col >= ColCount()) RaiseGridIndex("column", col);
+  return FCells[static_cast<size_t>(col)];
+}
+
+std::vector<std::string> TStringGrid::Rows(int32_t row) const {
+  if (row < 0 || row >= RowCount()) RaiseGridIndex("row", row);
+  std::vector<std::string> out;
+  for (const auto& column : FCells) out.push_back(column[static_cast<size_t>(row)]);
+  return out;
+}
+
+void TStringGrid::SetRows(int32_t row, const std::vector<std::string>& values) {
+  if (row < 0 || row >= RowCount()) RaiseGridIndex("row", row);
+  for (size_t c = 0; c < FCells.size() && c < values.size(); ++c)
+    FCells[c][static_cast<size_t>(row)] = values[c];
+  Invalidate();
+}
+
+bool TStringGrid::EditCell(int32_t col, int32_t row, const std::string& text) {
+  if (!Options().Contains(goEditing) || Options().Contains(goRowSelect)) return false;
+  if ((col != Col() || row != Row()) && !SelectCell(col, row)) return false;
+  SetEditorMode(true);
+  if (!EditorMode()) return false;
+  SetEditorText(text);
+  SetEditorMode(false);
+  return true;
+}
+
+void TStringGrid::DrawCell(int32_t col, int32_t row, const TRect& rect, TGridDrawState state) {
+  if (DefaultDrawing()) {
+    TCanvas& canvas = *Canvas();
+    canvas.Brush()->SetStyle(bsClear);
+    canvas.TextOut(rect.Left + 2, rect.Top + 2, Cells(col, row));
+    canvas.Brush()->SetStyle(bsSolid);
+  }
+  TDrawGrid::DrawCell(col, row, rect, state);
+}
+
+std::string TStringGrid::GetEditText(int32_t col, int32_t row) {
+  std::string text = Cells(col, row);
+  if (OnGetEditText) OnGetEditText(this, col, row, text);
+  return text;
+}
+
+void TStringGrid::SetEditText(int32_t col, int32_t row, const std::string& value) {
+  SetCells(col, row, value);
+  TDrawGrid::SetEditText(col, row, value);
+}
+
+// =============================================================================================
+
+void RegisterGridAndComCtrls() {
+  RegisterClasses<TDrawGrid, TStringGrid, TComboBox, TPageControl, TTabSheet, TImage>();
+}
+
+}  // namespace zelvar

@@ -1,0 +1,203 @@
+#pragma once
+// Grids: TCustomGrid (cells laid out by column widths and row heights, fixed rows and columns,
+// a current cell moved by mouse and arrow keys, an in-place editor), TDrawGrid (the owner
+// paints through OnDrawCell) and TStringGrid (a string per cell).
+//
+// A cell's rectangle excludes the grid line after it: column c spans ColWidths[c] pixels and
+// is followed by GridLineWidth pixels of line when the options draw that line.
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/controls/Controls.h"
+
+namespace zelvar {
+
+ZELVAR_ENUM(TGridOption, uint8_t, goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine,
+            goRangeSelect, goDrawFocusSelected, goRowSizing, goColSizing, goRowMoving, goColMoving,
+            goEditing, goTabs, goRowSelect, goAlwaysShowEditor, goThumbTracking)
+using TGridOptions = TSet<TGridOption>;
+ZELVAR_ENUM(TGridDrawStateFlag, uint8_t, gdSelected, gdFocused, gdFixed)
+using TGridDrawState = TSet<TGridDrawStateFlag>;
+
+inline constexpr TGridOptions kDefaultGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine,
+                                                  goHorzLine, goRangeSelect};
+
+// Columns Left..Right and rows Top..Bottom, all inclusive.
+struct TGridRect {
+  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;
+  bool Contains(int32_t col, int32_t row) const {
+    return col >= Left && col <= Right && row >= Top && row <= Bottom;
+  }
+  bool operator==(const TGridRect&) const = default;
+};
+
+using TDrawCellEvent = TEvent<void(TObject*, int32_t, int32_t, TRect, TGridDrawState)>;
+using TSelectCellEvent = TEvent<void(TObject*, int32_t, int32_t, bool&)>;
+using TSetEditEvent = TEvent<void(TObject*, int32_t, int32_t, const std::string&)>;
+using TGetEditEvent = TEvent<void(TObject*, int32_t, int32_t, std::string&)>;
+
+class TCustomGrid : public TCustomControl {
+  ZELVAR_CLASS(TCustomGrid, TCustomControl)
+
+ public:
+  explicit TCustomGrid(TComponent* owner);
+  ~TCustomGrid() override;
+
+  // --- dimensions. Fewer rows or columns than fixed ones lowers the fixed count; the current
+  // cell stays inside the grid.
+  int32_t ColCount() const { return static_cast<int32_t>(FColWidths.size()); }
+  void SetColCount(int32_t v);
+  int32_t RowCount() const { return static_cast<int32_t>(FRowHeights.size()); }
+  void SetRowCount(int32_t v);
+  // At least one scrolling row and column must remain: EInvalidOperation otherwise.
+  int32_t FixedCols() const { return FFixedCols; }
+  void SetFixedCols(int32_t v);
+  int32_t FixedRows() const { return FFixedRows; }
+  void SetFixedRows(int32_t v);
+  int32_t DefaultColWidth() const { return FDefaultColWidth; }
+  void SetDefaultColWidth(int32_t v);  // resets every column to it
+  int32_t DefaultRowHeight() const { return FDefaultRowHeight; }
+  void SetDefaultRowHeight(int32_t v);     // resets every row to it
+  int32_t ColWidths(int32_t index) const;  // EListError out of range
+  void SetColWidths(int32_t index, int32_t width);
+  int32_t RowHeights(int32_t index) const;
+  void SetRowHeights(int32_t index, int32_t height);
+  int32_t GridLineWidth() const { return FGridLineWidth; }
+  void SetGridLineWidth(int32_t v);
+  TGridOptions Options() const { return FOptions; }
+  void SetOptions(TGridOptions v);
+  bool DefaultDrawing() const { return FDefaultDrawing; }
+  void SetDefaultDrawing(bool v);
+  TColor FixedColor() const { return FFixedColor; }
+  void SetFixedColor(TColor v);
+
+  // --- the current cell. Setting it asks OnSelectCell; a veto leaves it where it was. A
+  // fixed cell or one outside the grid raises EListError.
+  int32_t Col() const { return FCol; }
+  void SetCol(int32_t v) { FocusCell(v, FRow, true); }
+  int32_t Row() const { return FRow; }
+  void SetRow(int32_t v) { FocusCell(FCol, v, true); }
+  TGridRect Selection() const;
+  // First scrolling column and row shown.
+  int32_t LeftCol() const { return FLeftCol; }
+  int32_t TopRow() const { return FTopRow; }
+  // What a click on the cell does: asks OnSelectCell and moves there; false when vetoed.
+  bool SelectCell(int32_t col, int32_t row);
+
+  // --- geometry, in client coordinates
+  // The cell's rectangle without its grid lines; empty when the cell is scrolled out of view.
+  TRect CellRect(int32_t col, int32_t row) const;
+  // The cell at a point; false (and -1, -1) outside every cell.
+  bool MouseToCell(int32_t x, int32_t y, int32_t& col, int32_t& row) const;
+
+  // --- the in-place editor: a state of the grid, drawn over the current cell.
+  bool EditorMode() const { return FEditing; }
+  // Opening needs goEditing; closing commits the text.
+  void SetEditorMode(bool v);
+  const std::string& EditorText() const { return FEditText; }
+  void SetEditorText(const std::string& v);
+  // Closes the editor without storing its text.
+  void CancelEdit();
+
+  TDrawCellEvent OnDrawCell;
+  TSelectCellEvent OnSelectCell;
+  TSetEditEvent OnSetEditText;
+  TGetEditEvent OnGetEditText;
+
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  void KeyPress(char& key) override;
+  int32_t WMGetDlgCode() override;
+  void WMSetFocus() override;
+  void WMKillFocus() override;
+
+ protected:
+  void Paint() override;
+  // Paints one cell's contents; the grid has already filled its background. TDrawGrid calls
+  // OnDrawCell here.
+  virtual void DrawCell(int32_t col, int32_t row, const TRect& rect, TGridDrawState state);
+  // Asks whether the cell may become current (OnSelectCell).
+  virtual bool CanSelectCell(int32_t col, int32_t row);
+  virtual std::string GetEditText(int32_t col, int32_t row);
+  virtual void SetEditText(int32_t col, int32_t row, const std::string& value);
+  // Rows or columns were added or removed (TStringGrid resizes its store).
+  virtual void SizeChanged(int32_t oldColCount, int32_t oldRowCount);
+  bool CanEditShow() const;
+
+ private:
+  // Moves the current cell; the check asks CanSelectCell. Returns false when vetoed.
+  bool FocusCell(int32_t col, int32_t row, bool check, bool extend = false);
+  void CheckCell(int32_t col, int32_t row) const;
+  void ClampCurrent();
+  void ScrollInView(int32_t col, int32_t row);
+  // Lines take room when either region draws them, so fixed and scrolling cells line up.
+  int32_t LineWidth() const;
+  int32_t LineHeight() const;
+  int32_t ColLeft(int32_t col) const;  // -1: scrolled out of view
+  int32_t RowTop(int32_t row) const;
+  void ShowEditor();
+  void CommitEditor();
+  void MoveBy(int32_t dcol, int32_t drow, bool extend);
+  void PaintEditor(TCanvas& canvas);
+
+  std::vector<int32_t> FColWidths;
+  std::vector<int32_t> FRowHeights;
+  int32_t FFixedCols = 1, FFixedRows = 1;
+  int32_t FDefaultColWidth = 64, FDefaultRowHeight = 24;
+  int32_t FGridLineWidth = 1;
+  TGridOptions FOptions = kDefaultGridOptions;
+  bool FDefaultDrawing = true;
+  TColor FFixedColor = clBtnFace;
+  int32_t FCol = 1, FRow = 1;
+  int32_t FAnchorCol = 1, FAnchorRow = 1;  // the other corner of a range selection
+  int32_t FLeftCol = 1, FTopRow = 1;
+  bool FEditing = false;
+  std::string FEditText;
+};
+
+class TDrawGrid : public TCustomGrid {
+  ZELVAR_CLASS(TDrawGrid, TCustomGrid)
+
+ public:
+  explicit TDrawGrid(TComponent* owner);
+
+ protected:
+  void DrawCell(int32_t col, int32_t row, const TRect& rect, TGridDrawState state) override;
+};
+
+class TStringGrid : public TDrawGrid {
+  ZELVAR_CLASS(TStringGrid, TDrawGrid)
+
+ public:
+  explicit TStringGrid(TComponent* owner);
+
+  // EListError for a cell outside the grid.
+  const std::string& Cells(int32_t col, int32_t row) const;
+  void SetCells(int32_t col, int32_t row, const std::string& value);
+  // A whole column or row, top to bottom or left to right.
+  std::vector<std::string> Cols(int32_t col) const;
+  std::vector<std::string> Rows(int32_t row) const;
+  void SetRows(int32_t row, const std::vector<std::string>& values);  // extra values ignored
+
+  // What typing into the cell and pressing Enter does: selects the cell (through
+  // OnSelectCell), opens the editor, replaces its text and commits, so Cells changes and
+  // OnSetEditText fires. False when the grid is not editable or the cell was vetoed.
+  bool EditCell(int32_t col, int32_t row, const std::string& text);
+
+ protected:
+  void DrawCell(int32_t col, int32_t row, const TRect& rect, TGridDrawState state) override;
+  std::string GetEditText(int32_t col, int32_t row) override;
+  void SetEditText(int32_t col, int32_t row, const std::string& value) override;
+  void SizeChanged(int32_t oldColCount, int32_t oldRowCount) override;
+
+ private:
+  std::vector<std::vector<std::string>> FCells;  // [col][row]
+};
+
+// Registers the grids, the combo box, the page control and its sheets, and the image with the
+// form reader.
+void RegisterGridAndComCtrls();
+
+}  // namespace zelvar

@@ -1,0 +1,620 @@
+#include "platform/controls/StdCtrls.h"
+
+#include <algorithm>
+
+#include "platform/controls/Buttons.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/core/TypInfo.h"
+
+namespace zelvar {
+
+// =============================================================================================
+// Drawing helpers
+
+namespace {
+
+// Bytes in the UTF-8 sequence that starts with lead (1 for a stray continuation byte).
+size_t Utf8Length(unsigned char lead) {
+  if (lead >= 0xF0) return 4;
+  if (lead >= 0xE0) return 3;
+  if (lead >= 0xC0) return 2;
+  return 1;
+}
+
+bool IsShiftKey(TShiftState shift) {
+  return shift.Contains(ssShift) || shift.Contains(ssAlt) || shift.Contains(ssCtrl);
+}
+
+void DrawCaptionIn(TCanvas& canvas, int32_t x, int32_t y, const TAccelText& t) {
+  canvas.TextOut(x, y, t.Text);
+  if (t.AccelLength == 0) return;
+  // The accelerator again, underlined: advances add up without kerning, so it lands exactly
+  // on itself.
+  TFont& font = *canvas.Font();
+  TFontStyles style = font.Style();
+  font.SetStyle(TFontStyles(style).Include(fsUnderline));
+  int32_t at = x + canvas.TextWidth(std::string_view(t.Text).substr(0, t.AccelStart));
+  canvas.TextOut(at, y, std::string_view(t.Text).substr(t.AccelStart, t.AccelLength));
+  font.SetStyle(style);
+}
+
+}  // namespace
+
+TAccelText StripAccel(std::string_view caption) {
+  TAccelText out;
+  out.Text.reserve(caption.size());
+  bool found = false;
+  for (size_t i = 0; i < caption.size(); ++i) {
+    if (caption[i] == '&' && i + 1 < caption.size()) {
+      ++i;  // "&&" gives a plain '&'; "&x" marks x
+      if (caption[i] != '&' && !found) {
+        found = true;
+        size_t n = std::min(Utf8Length(static_cast<unsigned char>(caption[i])), caption.size() - i);
+        out.AccelStart = out.Text.size();
+        out.AccelLength = n;
+        out.Text.append(caption.substr(i, n));
+        i += n - 1;
+        continue;
+      }
+    }
+    out.Text.push_back(caption[i]);
+  }
+  return out;
+}
+
+int32_t CaptionWidth(const TCanvas& canvas, std::string_view caption) {
+  return canvas.TextWidth(StripAccel(caption).Text);
+}
+
+int32_t CaptionHeight(const TCanvas& canvas) {
+  return canvas.TextHeight("0");
+}
+
+void DrawCaption(TCanvas& canvas, int32_t x, int32_t y, std::string_view caption, bool enabled) {
+  TAccelText t = StripAccel(caption);
+  TBrushStyle brush = canvas.Brush()->Style();
+  canvas.Brush()->SetStyle(bsClear);
+  if (enabled) {
+    DrawCaptionIn(canvas, x, y, t);
+  } else {
+    TColor color = canvas.Font()->Color();
+    canvas.Font()->SetColor(clBtnHighlight);
+    DrawCaptionIn(canvas, x + 1, y + 1, t);
+    canvas.Font()->SetColor(clBtnShadow);
+    DrawCaptionIn(canvas, x, y, t);
+    canvas.Font()->SetColor(color);
+  }
+  canvas.Brush()->SetStyle(brush);
+}
+
+void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int32_t width) {
+  TPen& pen = *canvas.Pen();
+  pen.SetStyle(psSolid);
+  pen.SetWidth(1);
+  // Right and bottom as the last pixel inside, as the lines below count them.
+  --rect.Right;
+  --rect.Bottom;
+  for (; width > 0 && rect.Right >= rect.Left && rect.Bottom >= rect.Top; --width) {
+    pen.SetColor(topColor);
+    canvas.MoveTo(rect.Left, rect.Bottom);
+    canvas.LineTo(rect.Left, rect.Top);
+    canvas.LineTo(rect.Right, rect.Top);
+    pen.SetColor(bottomColor);
+    canvas.LineTo(rect.Right, rect.Bottom);
+    canvas.LineTo(rect.Left - 1, rect.Bottom);
+    ++rect.Left;
+    ++rect.Top;
+    --rect.Right;
+    --rect.Bottom;
+  }
+  for (; width > 0; --width) {  // nothing left to draw on: still shrink as promised
+    ++rect.Left;
+    ++rect.Top;
+    --rect.Right;
+    --rect.Bottom;
+  }
+  ++rect.Right;
+  ++rect.Bottom;
+}
+
+bool IsDefaultFont(const TFont& font) {
+  static const TFont defaults;
+  return font.Charset() == defaults.Charset() && font.Color() == defaults.Color() &&
+         font.Height() == defaults.Height() && font.Name() == defaults.Name() &&
+         font.Pitch() == defaults.Pitch() && font.Style() == defaults.Style();
+}
+
+// =============================================================================================
+// TButton
+
+const TClassInfo& TButton::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TButton>("TButton")
+          .Property("Caption", &TButton::Caption, &TButton::SetCaption)
+          .Property("Cancel", &TButton::Cancel, &TButton::SetCancel)
+          .Default(false)
+          .Property("Default", &TButton::Default, &TButton::SetDefault)
+          .Default(false)
+          .Property("Enabled", &TButton::Enabled, &TButton::SetEnabled)
+          .Default(true)
+          .Property("Font", &TButton::Font)
+          .Stored(&TButton::FontStored)
+          .Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult)
+          .Default(mrNone)
+          .Property("TabOrder", &TButton::TabOrder, &TButton::SetTabOrder)
+          .Default(-1)
+          .Property("TabStop", &TButton::TabStop, &TButton::SetTabStop)
+          .Default(true)
+          .Property("Visible", &TButton::Visible, &TButton::SetVisible)
+          .Default(true)
+          .Property("OnClick", &TButton::OnClick)
+          .Build();
+  return *info;
+}
+
+TButton::TButton(TComponent* owner) : TCustomControl(owner) {
+  SetBounds(0, 0, 75, 25);
+  SetTabStop(true);
+}
+
+void TButton::SetDefault(bool v) {
+  if (v == FDefault) return;
+  FDefault = v;
+  Invalidate();  // the default button wears a dark frame
+}
+
+void TButton::Click() {
+  TCustomControl::Click();
+  if (FModalResult == mrNone) return;
+  // The form class lives elsewhere: reach its ModalResult by name, as scripts do.
+  TWinControl* form = GetParentForm();
+  if (!form || form == this) return;
+  const TPropInfo* prop = form->ClassInfo().FindProp("ModalResult");
+  if (!prop || prop->Kind != TPropKind::Integer || !prop->SetOrd) return;
+  SetPropValue(form, *prop, TValue(int64_t{FModalResult}));
+}
+
+void TButton::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (button == mbLeft && !IsDesigning() && CanFocus() && !Focused()) SetFocus();
+  TCustomControl::MouseDown(button, shift, x, y);
+  if (button == mbLeft) {
+    FMouseInside = GetClientRect().Contains(x, y);
+    Invalidate();
+  }
+}
+
+void TButton::MouseMove(TShiftState shift, int32_t x, int32_t y) {
+  if (FControlState.Contains(csLButtonDown)) {
+    bool inside = GetClientRect().Contains(x, y);
+    if (inside != FMouseInside) {
+      FMouseInside = inside;
+      Invalidate();  // dragging off the button raises it; back on presses it again
+    }
+  }
+  TCustomControl::MouseMove(shift, x, y);
+}
+
+void TButton::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (button == mbLeft) {
+    FMouseInside = false;
+    Invalidate();
+  }
+  // Last: the click it may bring can free this button.
+  TCustomControl::MouseUp(button, shift, x, y);
+}
+
+void TButton::KeyDown(uint16_t& key, TShiftState shift) {
+  if (key == VK_SPACE && !IsShiftKey(shift)) {
+    FSpaceDown = true;
+    Invalidate();
+  }
+  TCustomControl::KeyDown(key, shift);
+}
+
+void TButton::KeyUp(uint16_t& key, TShiftState shift) {
+  TCustomControl::KeyUp(key, shift);
+  if (key == VK_SPACE && FSpaceDown) {
+    FSpaceDown = false;
+    Invalidate();
+    Click();
+  }
+}
+
+void TButton::WMKillFocus() {
+  FSpaceDown = false;  // the key-up goes to the next control: no click
+  TCustomControl::WMKillFocus();
+}
+
+bool TButton::Pressed() const {
+  return FSpaceDown || (FControlState.Contains(csLButtonDown) && FMouseInside);
+}
+
+bool TButton::IsActive() const {
+  TWinControl* form = GetParentForm();
+  TWinControl* focused = form ? form->FocusedControl() : nullptr;
+  if (focused == this) return true;
+  return FDefault && dynamic_cast<TButton*>(focused) == nullptr;
+}
+
+bool TButton::CMDialogKey(uint16_t key, TShiftState shift) {
+  if (IsShiftKey(shift) || !CanFocus()) return false;
+  if ((key == VK_RETURN && IsActive()) || (key == VK_ESCAPE && FCancel)) {
+    Click();
+    return true;
+  }
+  return false;
+}
+
+bool TButton::CMDialogChar(char letter) {
+  if (!IsAccel(letter, Caption()) || !CanFocus()) return false;
+  SetFocus();
+  Click();
+  return true;
+}
+
+TRect TButton::ContentRect() const {
+  TRect r = GetClientRect();
+  if (Pressed()) r = {r.Left + 1, r.Top + 1, r.Right + 1, r.Bottom + 1};
+  return r;
+}
+
+void TButton::PaintFrame(TCanvas& c) {
+  TRect r = GetClientRect();
+  c.Brush()->SetStyle(bsSolid);
+  c.Brush()->SetColor(clBtnFace);
+  c.FillRect(r);
+  bool pressed = Pressed();
+  if (IsActive() || pressed) {
+    c.Brush()->SetColor(clBlack);
+    c.FrameRect(r);
+    r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+  }
+  if (pressed) {
+    c.Brush()->SetColor(clBtnShadow);
+    c.FrameRect(r);
+  } else {
+    Frame3D(c, r, clBtnHighlight, clBlack, 1);
+    Frame3D(c, r, clBtnFace, clBtnShadow, 1);
+  }
+}
+
+void TButton::Paint() {
+  TCanvas& c = *Canvas();
+  PaintFrame(c);
+  TRect content = ContentRect();
+  int32_t x = content.Left + (content.Width() - CaptionWidth(c, Caption())) / 2;
+  int32_t y = content.Top + (content.Height() - CaptionHeight(c)) / 2;
+  DrawCaption(c, x, y, Caption(), EnabledInTree());
+  if (Focused()) c.DrawFocusRect({4, 4, Width() - 4, Height() - 4});
+}
+
+// =============================================================================================
+// TRadioButton
+
+const TClassInfo& TRadioButton::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TRadioButton>("TRadioButton")
+          .Property("Caption", &TRadioButton::Caption, &TRadioButton::SetCaption)
+          .Property("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked)
+          .Default(false)
+          .Property("Color", &TRadioButton::Color, &TRadioButton::SetColor)
+          .Default(clBtnFace)
+          .Property("Enabled", &TRadioButton::Enabled, &TRadioButton::SetEnabled)
+          .Default(true)
+          .Property("Font", &TRadioButton::Font)
+          .Stored(&TRadioButton::FontStored)
+          .Property("TabOrder", &TRadioButton::TabOrder, &TRadioButton::SetTabOrder)
+          .Default(-1)
+          .Property("TabStop", &TRadioButton::TabStop, &TRadioButton::SetTabStop)
+          .Default(false)
+          .Property("Visible", &TRadioButton::Visible, &TRadioButton::SetVisible)
+          .Default(true)
+          .Property("OnClick", &TRadioButton::OnClick)
+          .Build();
+  return *info;
+}
+
+TRadioButton::TRadioButton(TComponent* owner) : TCustomControl(owner) {
+  SetBounds(0, 0, 113, 17);
+}
+
+void TRadioButton::SetChecked(bool v) {
+  if (v == FChecked) return;
+  FChecked = v;
+  // Tab reaches a group through its checked button.
+  SetTabStop(v);
+  Invalidate();
+  if (!v || !Parent()) return;
+  for (int i = 0; i < Parent()->ControlCount(); ++i)
+    if (auto* other = dynamic_cast<TRadioButton*>(Parent()->Controls(i)); other && other != this)
+      other->SetChecked(false);
+}
+
+void TRadioButton::Click() {
+  SetChecked(true);
+  TCustomControl::Click();
+}
+
+void TRadioButton::KeyDown(uint16_t& key, TShiftState shift) {
+  TCustomControl::KeyDown(key, shift);
+  if (key == VK_SPACE && !IsShiftKey(shift)) Click();
+}
+
+bool TRadioButton::CMDialogChar(char letter) {
+  if (!IsAccel(letter, Caption()) || !CanFocus()) return false;
+  SetFocus();
+  Click();
+  return true;
+}
+
+void TRadioButton::SetParent(TWinControl* parent) {
+  TCustomControl::SetParent(parent);
+  // Arriving checked among checked siblings: the newcomer wins, as if clicked.
+  if (FChecked && parent) {
+    FChecked = false;
+    SetChecked(true);
+  }
+}
+
+void DrawRadioCircle(TCanvas& canvas, int32_t x, int32_t y, bool checked, bool enabled) {
+  constexpr int32_t n = TRadioButton::kCircleSize;
+  // Distances in half pixels from the circle's centre, squared, keep the test in integers.
+  auto ring = [](int32_t d2, int32_t r) { return d2 < (2 * r) * (2 * r); };
+  for (int32_t py = 0; py < n; ++py)
+    for (int32_t px = 0; px < n; ++px) {
+      int32_t dx = 2 * px + 1 - n, dy = 2 * py + 1 - n;
+      int32_t d2 = dx * dx + dy * dy;
+      if (!ring(d2, 6)) continue;
+      bool upperLeft = px + py < n - 1;
+      TColor color;
+      if (!ring(d2, 5))
+        color = upperLeft ? clBtnShadow : clBtnHighlight;
+      else if (!ring(d2, 4))
+        color = upperLeft ? clBlack : clBtnFace;
+      else if (checked && ring(d2, 2))
+        color = enabled ? clWindowText : clBtnShadow;
+      else
+        color = enabled ? clWindow : clBtnFace;
+      canvas.SetPixel(x + px, y + py, color);
+    }
+}
+
+void TRadioButton::Paint() {
+  TCanvas& c = *Canvas();
+  c.Brush()->SetStyle(bsSolid);
+  c.Brush()->SetColor(Color());
+  c.FillRect(GetClientRect());
+  bool enabled = EnabledInTree();
+  DrawRadioCircle(c, 0, (Height() - kCircleSize) / 2, FChecked, enabled);
+  int32_t tx = kCircleSize + 5;
+  int32_t th = CaptionHeight(c);
+  int32_t ty = (Height() - th) / 2;
+  DrawCaption(c, tx, ty, Caption(), enabled);
+  if (Focused()) c.DrawFocusRect({tx - 2, ty, tx + CaptionWidth(c, Caption()) + 2, ty + th});
+}
+
+// =============================================================================================
+// TLabel
+
+const TClassInfo& TLabel::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TLabel>("TLabel")
+          .Property("Align", &TLabel::Align, &TLabel::SetAlign)
+          .Default(alNone)
+          .Property("Alignment", &TLabel::Alignment, &TLabel::SetAlignment)
+          .Default(taLeftJustify)
+          .Property("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize)
+          .Default(true)
+          .Property("Caption", &TLabel::Caption, &TLabel::SetCaption)
+          .Property("Color", &TLabel::Color, &TLabel::SetColor)
+          .Default(clBtnFace)
+          .Property("Enabled", &TLabel::Enabled, &TLabel::SetEnabled)
+          .Default(true)
+          .Property("FocusControl", &TLabel::FocusControl, &TLabel::SetFocusControl)
+          .Property("Font", &TLabel::Font)
+          .Stored(&TLabel::FontStored)
+          .Property("Transparent", &TLabel::Transparent, &TLabel::SetTransparent)
+          .Default(false)
+          .Property("Visible", &TLabel::Visible, &TLabel::SetVisible)
+          .Default(true)
+          .Property("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap)
+          .Default(false)
+          .Property("OnClick", &TLabel::OnClick)
+          .Build();
+  return *info;
+}
+
+TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
+  SetBounds(0, 0, 65, 17);
+  Font()->OnChange = [this] {
+    Invalidate();
+    AdjustBounds();
+  };
+  AdjustBounds();
+}
+
+TLabel::~TLabel() = default;
+
+void TLabel::SetAlignment(TAlignment v) {
+  if (v == FAlignment) return;
+  FAlignment = v;
+  Invalidate();
+}
+
+void TLabel::SetAutoSize(bool v) {
+  if (v == FAutoSize) return;
+  FAutoSize = v;
+  AdjustBounds();
+}
+
+void TLabel::SetTransparent(bool v) {
+  if (v == FTransparent) return;
+  FTransparent = v;
+  Invalidate();
+}
+
+void TLabel::SetWordWrap(bool v) {
+  if (v == FWordWrap) return;
+  FWordWrap = v;
+  AdjustBounds();
+  Invalidate();
+}
+
+void TLabel::SetFocusControl(TWinControl* v) {
+  if (v == FFocusControl) return;
+  if (FFocusControl) RemoveFreeNotification(FFocusControl);
+  FFocusControl = v;
+  if (v) FreeNotification(v);
+}
+
+void TLabel::Notification(TComponent* component, TOperation operation) {
+  TGraphicControl::Notification(component, operation);
+  if (operation == opRemove && component == FFocusControl) FFocusControl = nullptr;
+}
+
+void TLabel::SetCaption(const std::string& v) {
+  if (v == Caption()) return;
+  TGraphicControl::SetCaption(v);
+  AdjustBounds();
+}
+
+bool TLabel::CMDialogChar(char letter) {
+  if (!FFocusControl || !IsAccel(letter, Caption()) || !FFocusControl->CanFocus()) return false;
+  FFocusControl->SetFocus();
+  return true;
+}
+
+std::vector<std::string> TLabel::Lines(const TCanvas& canvas) const {
+  const std::string& text = Caption();
+  if (!FWordWrap) return {text};
+  std::vector<std::string> lines;
+  size_t start = 0;
+  while (true) {
+    size_t end = text.find('\n', start);
+    std::string_view para = std::string_view(text).substr(start, end - start);
+    if (!para.empty() && para.back() == '\r') para.remove_suffix(1);
+    // Greedy: as many words on a line as fit; a word wider than the label stands alone.
+    std::string line;
+    size_t at = 0;
+    while (at <= para.size()) {
+      size_t space = para.find(' ', at);
+      std::string_view word =
+          para.substr(at, space == std::string_view::npos ? para.npos : space - at);
+      std::string candidate = line.empty() ? std::string(word) : line + " " + std::string(word);
+      if (line.empty() || CaptionWidth(canvas, candidate) <= Width()) {
+        line = std::move(candidate);
+      } else {
+        lines.push_back(std::move(line));
+        line = std::string(word);
+      }
+      if (space == std::string_view::npos) break;
+      at = space + 1;
+    }
+    lines.push_back(std::move(line));
+    if (end == std::string::npos) break;
+    start = end + 1;
+  }
+  return lines;
+}
+
+void TLabel::AdjustBounds() {
+  if (!FAutoSize) return;
+  TCanvas& c = *Canvas();
+  c.Font()->Assign(Font());
+  std::vector<std::string> lines = Lines(c);
+  int32_t width = 0;
+  for (const std::string& line : lines) width = std::max(width, CaptionWidth(c, line));
+  // An empty caption still measures as a space, so the label stays visible and clickable.
+  if (width == 0) width = c.TextWidth(" ");
+  if (FWordWrap) width = Width();
+  int32_t height = static_cast<int32_t>(lines.size()) * CaptionHeight(c);
+  int32_t left = Left();
+  // A right-aligned label keeps its right edge where it was.
+  if (FAlignment == taRightJustify && !FWordWrap) left += Width() - width;
+  SetBounds(left, Top(), width, height);
+}
+
+void TLabel::Paint() {
+  TCanvas& c = *Canvas();
+  if (!FTransparent) {
+    c.Brush()->SetStyle(bsSolid);
+    c.Brush()->SetColor(Color());
+    c.FillRect(GetClientRect());
+  }
+  int32_t y = 0;
+  int32_t th = CaptionHeight(c);
+  for (const std::string& line : Lines(c)) {
+    int32_t tw = CaptionWidth(c, line);
+    int32_t x = FAlignment == taRightJustify ? Width() - tw
+                : FAlignment == taCenter     ? (Width() - tw) / 2
+                                             : 0;
+    DrawCaption(c, x, y, line, Enabled());
+    y += th;
+  }
+}
+
+// =============================================================================================
+// TGroupBox
+
+const TClassInfo& TGroupBox::StaticClassInfo() {
+  static const auto info = TClassBuilder<TGroupBox>("TGroupBox")
+                               .Property("Align", &TGroupBox::Align, &TGroupBox::SetAlign)
+                               .Default(alNone)
+                               .Property("Caption", &TGroupBox::Caption, &TGroupBox::SetCaption)
+                               .Property("Color", &TGroupBox::Color, &TGroupBox::SetColor)
+                               .Default(clBtnFace)
+                               .Property("Enabled", &TGroupBox::Enabled, &TGroupBox::SetEnabled)
+                               .Default(true)
+                               .Property("Font", &TGroupBox::Font)
+                               .Stored(&TGroupBox::FontStored)
+                               .Property("TabOrder", &TGroupBox::TabOrder, &TGroupBox::SetTabOrder)
+                               .Default(-1)
+                               .Property("TabStop", &TGroupBox::TabStop, &TGroupBox::SetTabStop)
+                               .Default(false)
+                               .Property("Visible", &TGroupBox::Visible, &TGroupBox::SetVisible)
+                               .Default(true)
+                               .Property("OnClick", &TGroupBox::OnClick)
+                               .Build();
+  return *info;
+}
+
+TGroupBox::TGroupBox(TComponent* owner) : TCustomControl(owner) {
+  SetBounds(0, 0, 185, 105);
+  IncludeStyle(csAcceptsControls);
+}
+
+void TGroupBox::AlignControls(TControl* changed, TRect& rect) {
+  TCanvas& c = *Canvas();
+  c.Font()->Assign(Font());
+  rect.Top += CaptionHeight(c);
+  rect = {rect.Left + 2, rect.Top + 2, rect.Right - 2, rect.Bottom - 2};
+  TCustomControl::AlignControls(changed, rect);
+}
+
+void TGroupBox::Paint() {
+  TCanvas& c = *Canvas();
+  c.Brush()->SetStyle(bsSolid);
+  c.Brush()->SetColor(Color());
+  c.FillRect(GetClientRect());
+  int32_t th = CaptionHeight(c);
+  // The etched frame: a highlight frame one pixel down and right under a shadow frame.
+  TRect r{1, th / 2, Width(), Height()};
+  c.Brush()->SetColor(clBtnHighlight);
+  c.FrameRect(r);
+  c.Brush()->SetColor(clBtnShadow);
+  c.FrameRect({r.Left - 1, r.Top - 1, r.Right - 1, r.Bottom - 1});
+  if (Caption().empty()) return;
+  constexpr int32_t kCaptionLeft = 8;
+  c.Brush()->SetColor(Color());
+  c.FillRect({kCaptionLeft, 0, kCaptionLeft + CaptionWidth(c, Caption()), th});
+  DrawCaption(c, kCaptionLeft, 0, Caption(), EnabledInTree());
+}
+
+// =============================================================================================
+
+void RegisterStdControls() {
+  // Registering a class a second time is harmless: the registry keeps the same record.
+  RegisterClasses<TButton, TRadioButton, TLabel, TGroupBox, TBitBtn, TPanel>();
+}
+
+}  // namespace zelvar

@@ -1,0 +1,175 @@
+#pragma once
+// The standard controls: push buttons, radio buttons, labels and group boxes, painted in the
+// classic 3-D look, plus the drawing helpers the other control units share with them.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/controls/Controls.h"
+
+namespace zelvar {
+
+// A caption without its '&' marks, and the byte range of the accelerator character in the
+// result (empty when there is none).
+struct TAccelText {
+  std::string Text;
+  size_t AccelStart = 0;
+  size_t AccelLength = 0;
+};
+TAccelText StripAccel(std::string_view caption);
+
+// Width and height of a caption as drawn (without its '&' marks) in the canvas's font.
+int32_t CaptionWidth(const TCanvas& canvas, std::string_view caption);
+int32_t CaptionHeight(const TCanvas& canvas);
+
+// Draws a caption with its text cell's top-left at x, y and the accelerator underlined, in the
+// canvas's font colour over whatever is there. A disabled caption is drawn embossed: in
+// clBtnHighlight one pixel down and right, then in clBtnShadow.
+void DrawCaption(TCanvas& canvas, int32_t x, int32_t y, std::string_view caption,
+                 bool enabled = true);
+
+// The classic bevel: width lines of topColor along the top and left and bottomColor along the
+// bottom and right; rect shrinks by width on every side.
+void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int32_t width);
+
+// True when a control's font still holds the defaults, so forms need not store it.
+bool IsDefaultFont(const TFont& font);
+
+// ---------------------------------------------------------------------------------------------
+
+class TButton : public TCustomControl {
+  ZELVAR_CLASS(TButton, TCustomControl)
+
+ public:
+  explicit TButton(TComponent* owner);
+
+  bool Default() const { return FDefault; }
+  void SetDefault(bool v);
+  bool Cancel() const { return FCancel; }
+  void SetCancel(bool v) { FCancel = v; }
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult v) { FModalResult = v; }
+
+  // Runs OnClick, then hands a non-zero ModalResult to the form.
+  void Click() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  // Space pressed shows the button down; released, it clicks.
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  void KeyUp(uint16_t& key, TShiftState shift) override;
+  bool CMDialogKey(uint16_t key, TShiftState shift) override;
+  bool CMDialogChar(char letter) override;
+  void WMKillFocus() override;
+
+  // Drawn pressed: the mouse holds it down over it, or Space is held.
+  bool Pressed() const;
+  // Takes Enter now: it is focused, or it is the default and no other button has the focus.
+  bool IsActive() const;
+
+ protected:
+  void Paint() override;
+  // The face and its 3-D frame, without caption or focus rectangle.
+  void PaintFrame(TCanvas& canvas);
+  // Where the caption (or glyph) goes: the client rectangle, one pixel down and right when
+  // pressed.
+  TRect ContentRect() const;
+  bool FontStored() const { return !IsDefaultFont(*Font()); }
+
+ private:
+  bool FDefault = false;
+  bool FCancel = false;
+  TModalResult FModalResult = mrNone;
+  bool FMouseInside = false;
+  bool FSpaceDown = false;
+};
+
+class TRadioButton : public TCustomControl {
+  ZELVAR_CLASS(TRadioButton, TCustomControl)
+
+ public:
+  explicit TRadioButton(TComponent* owner);
+
+  bool Checked() const { return FChecked; }
+  // Checking one unchecks the other radio buttons of the same parent. A checked button is
+  // the group's tab stop.
+  void SetChecked(bool v);
+
+  // Checks the button, then runs OnClick.
+  void Click() override;
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  bool CMDialogChar(char letter) override;
+  void SetParent(TWinControl* parent) override;
+
+  static constexpr int32_t kCircleSize = 12;
+
+ protected:
+  void Paint() override;
+  bool FontStored() const { return !IsDefaultFont(*Font()); }
+
+ private:
+  bool FChecked = false;
+};
+
+// Paints the classic radio circle with its top-left at x, y.
+void DrawRadioCircle(TCanvas& canvas, int32_t x, int32_t y, bool checked, bool enabled);
+
+class TLabel : public TGraphicControl {
+  ZELVAR_CLASS(TLabel, TGraphicControl)
+
+ public:
+  explicit TLabel(TComponent* owner);
+  ~TLabel() override;
+
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v);
+  // Sized to the caption: its width and the font's line height (several lines when wrapped).
+  bool AutoSize() const { return FAutoSize; }
+  void SetAutoSize(bool v);
+  bool Transparent() const { return FTransparent; }
+  void SetTransparent(bool v);
+  bool WordWrap() const { return FWordWrap; }
+  void SetWordWrap(bool v);
+  // The control its accelerator focuses; nil again when that control is destroyed.
+  TWinControl* FocusControl() const { return FFocusControl; }
+  void SetFocusControl(TWinControl* v);
+
+  void SetCaption(const std::string& v) override;
+  bool CMDialogChar(char letter) override;
+
+ protected:
+  void Paint() override;
+  void Notification(TComponent* component, TOperation operation) override;
+  bool FontStored() const { return !IsDefaultFont(*Font()); }
+
+ private:
+  void AdjustBounds();
+  // The caption broken into lines that fit the width when wrapping, else one line.
+  std::vector<std::string> Lines(const TCanvas& canvas) const;
+
+  TAlignment FAlignment = taLeftJustify;
+  bool FAutoSize = true;
+  bool FTransparent = false;
+  bool FWordWrap = false;
+  TWinControl* FFocusControl = nullptr;
+};
+
+class TGroupBox : public TCustomControl {
+  ZELVAR_CLASS(TGroupBox, TCustomControl)
+
+ public:
+  explicit TGroupBox(TComponent* owner);
+  // Children align below the caption and inside the frame.
+  void AlignControls(TControl* changed, TRect& rect) override;
+
+ protected:
+  void Paint() override;
+  bool FontStored() const { return !IsDefaultFont(*Font()); }
+};
+
+// Registers the standard, button and panel controls for form files; safe to call again.
+void RegisterStdControls();
+
+}  // namespace zelvar

@@ -1,0 +1,96 @@
+#include "platform/forms/Dialogs.h"
+
+#include <algorithm>
+#include <memory>
+
+#include "platform/controls/StdCtrls.h"
+#include "platform/forms/Forms.h"
+
+namespace zelvar {
+
+namespace {
+
+struct TButtonSpec {
+  TMsgDlgBtn Button;
+  const char* Name;
+  const char* Caption;
+  TModalResult Result;
+};
+
+constexpr TButtonSpec kButtons[] = {
+    {mbYes, "Yes", "&Yes", mrYes},
+    {mbNo, "No", "&No", mrNo},
+    {mbOK, "OK", "OK", mrOk},
+    {mbCancel, "Cancel", "Cancel", mrCancel},
+    {mbAbort, "Abort", "&Abort", mrAbort},
+    {mbRetry, "Retry", "&Retry", mrRetry},
+    {mbIgnore, "Ignore", "&Ignore", mrIgnore},
+    {mbAll, "All", "&All", mrAll},
+    {mbHelp, "Help", "&Help", mrNone},
+};
+
+const char* TitleOf(TMsgDlgType type) {
+  switch (type) {
+    case mtWarning:
+      return "Warning";
+    case mtError:
+      return "Error";
+    case mtInformation:
+      return "Information";
+    case mtConfirmation:
+      return "Confirm";
+    default:
+      return "";
+  }
+}
+
+}  // namespace
+
+TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons,
+                        int32_t) {
+  if (buttons.Empty()) buttons.Include(mbOK);
+  std::unique_ptr<TForm> form(New<TForm>(nullptr));
+  form->SetFormClassName("TMessageForm");
+  form->SetBorderStyle(bsDialog);
+  form->SetCaption(TitleOf(type));
+
+  constexpr int32_t kMargin = 12, kButtonWidth = 75, kButtonHeight = 25, kGap = 8;
+  auto* label = New<TLabel>(form.get());
+  label->SetName("Message");
+  label->SetCaption(message);
+  label->SetParent(form.get());
+  label->SetBounds(kMargin, kMargin, label->Width(), label->Height());
+
+  std::vector<TButton*> made;
+  for (const TButtonSpec& spec : kButtons) {
+    if (!buttons.Contains(spec.Button)) continue;
+    auto* b = New<TButton>(form.get());
+    b->SetName(spec.Name);
+    b->SetCaption(spec.Caption);
+    b->SetModalResult(spec.Result);
+    b->SetParent(form.get());
+    made.push_back(b);
+  }
+  // The first button answers Enter; Cancel (or else No) answers Escape.
+  made.front()->SetDefault(true);
+  for (const char* name : {"Cancel", "No"}) {
+    if (auto* b = dynamic_cast<TButton*>(form->FindComponent(name))) {
+      b->SetCancel(true);
+      break;
+    }
+  }
+  int32_t rowWidth = static_cast<int32_t>(made.size()) * (kButtonWidth + kGap) - kGap;
+  int32_t width = std::max(rowWidth, label->Width()) + 2 * kMargin;
+  int32_t top = label->Top() + label->Height() + kMargin;
+  form->SetClientWidth(width);
+  form->SetClientHeight(top + kButtonHeight + kMargin);
+  int32_t x = (width - rowWidth) / 2;
+  for (TButton* b : made) {
+    b->SetBounds(x, top, kButtonWidth, kButtonHeight);
+    x += kButtonWidth + kGap;
+  }
+  form->SetPosition(poScreenCenter);
+  return form->ShowModal();
+}
+
+}  // namespace zelvar

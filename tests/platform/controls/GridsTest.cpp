@@ -1,0 +1,257 @@
+#include "platform/controls/Grids.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/graphics/Bitmap.h"
+#include "platform/streaming/FormFiles.h"
+
+namespace zelvar {
+namespace {
+
+TPoint Middle(const TRect& r) {
+  return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
+
+void Click(TCustomGrid& grid, int32_t col, int32_t row) {
+  TPoint p = Middle(grid.CellRect(col, row));
+  grid.MouseDown(mbLeft, {}, p.X, p.Y);
+  grid.MouseUp(mbLeft, {}, p.X, p.Y);
+}
+
+void Key(TCustomGrid& grid, uint16_t key, TShiftState shift = {}) {
+  grid.KeyDown(key, shift);
+}
+
+void Type(TCustomGrid& grid, const std::string& text) {
+  for (char c : text) grid.KeyPress(c);
+}
+
+std::unique_ptr<TBitmap> Paint(TCustomGrid& grid) {
+  auto bitmap = std::make_unique<TBitmap>(grid.Width(), grid.Height());
+  grid.PaintControl(*bitmap, {0, 0}, Rect(0, 0, grid.Width(), grid.Height()));
+  return bitmap;
+}
+
+TEST(Grids, CellRectanglesFollowColumnWidthsAndRowHeights) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 400, 200);
+  grid.SetColWidths(0, 30);
+  grid.SetColWidths(1, 50);
+  grid.SetRowHeights(1, 40);
+  int32_t line = grid.GridLineWidth();
+  int32_t left = grid.ColWidths(0) + line + grid.ColWidths(1) + line;
+  int32_t top = grid.RowHeights(0) + line + grid.RowHeights(1) + line;
+  EXPECT_EQ(grid.CellRect(2, 2),
+            Rect(left, top, left + grid.ColWidths(2), top + grid.RowHeights(2)));
+  int32_t col, row;
+  ASSERT_TRUE(grid.MouseToCell(left, top, col, row));
+  EXPECT_EQ(col, 2);
+  EXPECT_EQ(row, 2);
+  // Without lines the cells touch.
+  grid.SetOptions({});
+  EXPECT_EQ(grid.CellRect(1, 0).Left, grid.ColWidths(0));
+  EXPECT_THROW(grid.ColWidths(grid.ColCount()), EListError);
+  EXPECT_THROW(grid.SetRowHeights(-1, 5), EListError);
+  EXPECT_THROW(grid.CellRect(0, grid.RowCount()), EListError);
+}
+
+TEST(Grids, AClickSelectsTheCellUnlessOnSelectCellVetoes) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 400, 200);
+  std::vector<std::pair<int32_t, int32_t>> asked;
+  grid.OnSelectCell = TSelectCellEvent([&](TObject*, int32_t c, int32_t r, bool& can) {
+    asked.emplace_back(c, r);
+    can = c != 4;
+  });
+  Click(grid, 3, 2);
+  EXPECT_EQ(grid.Col(), 3);
+  EXPECT_EQ(grid.Row(), 2);
+  Click(grid, 4, 3);
+  EXPECT_EQ(grid.Col(), 3);
+  EXPECT_EQ(grid.Row(), 2);
+  Click(grid, 0, 0);  // fixed: not selectable, not even asked about
+  EXPECT_EQ(grid.Col(), 3);
+  EXPECT_EQ(asked, (std::vector<std::pair<int32_t, int32_t>>{{3, 2}, {4, 3}}));
+  // Code goes through the same check.
+  grid.SetCol(4);
+  EXPECT_EQ(grid.Col(), 3);
+  EXPECT_TRUE(grid.SelectCell(2, 4));
+  EXPECT_EQ(grid.Row(), 4);
+  EXPECT_THROW(grid.SetRow(0), EListError);
+  EXPECT_THROW(grid.SetCol(grid.ColCount()), EListError);
+}
+
+TEST(Grids, ArrowKeysMoveAndStopAtTheEdgesWithoutEnteringFixedCells) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 400, 200);
+  EXPECT_NE(grid.WMGetDlgCode() & DLGC_WANTARROWS, 0);
+  Key(grid, VK_LEFT);
+  Key(grid, VK_UP);
+  EXPECT_EQ(grid.Col(), grid.FixedCols());
+  EXPECT_EQ(grid.Row(), grid.FixedRows());
+  Key(grid, VK_RIGHT);
+  Key(grid, VK_DOWN);
+  EXPECT_EQ(grid.Col(), 2);
+  EXPECT_EQ(grid.Row(), 2);
+  for (int i = 0; i < 10; ++i) {
+    Key(grid, VK_RIGHT);
+    Key(grid, VK_DOWN);
+  }
+  EXPECT_EQ(grid.Col(), grid.ColCount() - 1);
+  EXPECT_EQ(grid.Row(), grid.RowCount() - 1);
+  // The last column may have scrolled into view; it is still fully inside the client area.
+  EXPECT_LE(grid.CellRect(grid.Col(), grid.Row()).Right, grid.ClientWidth());
+  grid.SetFixedCols(2);
+  for (int i = 0; i < 10; ++i) Key(grid, VK_LEFT);
+  EXPECT_EQ(grid.Col(), 2);
+}
+
+TEST(Grids, RowSelectPaintsTheWholeRowHighlighted) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 400, 200);
+  grid.SelectCell(1, 2);
+  TRect other = grid.CellRect(3, 2);
+  TPoint inOther{other.Right - 2, other.Bottom - 2};
+  TPoint inCurrent = Middle(grid.CellRect(1, 2));
+  {
+    auto b = Paint(grid);
+    EXPECT_EQ(b->Canvas()->Pixel(inCurrent.X, inCurrent.Y), ColorToRGB(clHighlight));
+    EXPECT_EQ(b->Canvas()->Pixel(inOther.X, inOther.Y), ColorToRGB(clWindow));
+    // A fixed cell inside its edges, and the line after a normal cell.
+    TRect fixed = grid.CellRect(0, 2);
+    EXPECT_EQ(b->Canvas()->Pixel(fixed.Left + 3, fixed.Top + 3), ColorToRGB(clBtnFace));
+    EXPECT_EQ(b->Canvas()->Pixel(fixed.Right - 1, fixed.Top + 3), ColorToRGB(clBtnShadow));
+    EXPECT_EQ(b->Canvas()->Pixel(other.Right, other.Top + 3), ColorToRGB(clSilver));
+  }
+  grid.SetOptions(grid.Options() + TGridOptions{goRowSelect});
+  auto b = Paint(grid);
+  EXPECT_EQ(b->Canvas()->Pixel(inOther.X, inOther.Y), ColorToRGB(clHighlight));
+  TRect below = grid.CellRect(3, 3);
+  EXPECT_EQ(b->Canvas()->Pixel(below.Left + 3, below.Top + 3), ColorToRGB(clWindow));
+}
+
+TEST(Grids, CellTextIsDrawnAtTheCellsOffset) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 400, 200);
+  grid.SetCells(3, 3, "WWW");
+  auto b = Paint(grid);
+  TRect r = grid.CellRect(3, 3);
+  TCanvas measure(nullptr);
+  measure.Font()->Assign(grid.Font());
+  int32_t w = measure.TextWidth("WWW"), h = measure.TextHeight("WWW");
+  int inked = 0;
+  for (int32_t y = r.Top; y < r.Bottom; ++y)
+    for (int32_t x = r.Left; x < r.Right; ++x) {
+      if (b->Canvas()->Pixel(x, y) == ColorToRGB(clWindow)) continue;
+      ++inked;
+      EXPECT_TRUE(x >= r.Left + 2 && x < r.Left + 2 + w && y >= r.Top + 2 && y < r.Top + 2 + h)
+          << x << "," << y;
+    }
+  EXPECT_GT(inked, 0);
+}
+
+TEST(Grids, EditingCommitsToCellsAndEscapeCancels) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 400, 200);
+  std::vector<std::string> log;
+  grid.OnSetEditText = TSetEditEvent([&](TObject*, int32_t c, int32_t r, const std::string& v) {
+    log.push_back(std::to_string(c) + "," + std::to_string(r) + "=" + v);
+  });
+  EXPECT_FALSE(grid.EditCell(2, 3, "no"));  // not editable yet
+  EXPECT_EQ(grid.Cells(2, 3), "");
+  grid.SetOptions(grid.Options() + TGridOptions{goEditing});
+  EXPECT_TRUE(grid.EditCell(2, 3, "abc"));
+  EXPECT_EQ(grid.Cells(2, 3), "abc");
+  EXPECT_EQ(grid.Col(), 2);
+  EXPECT_EQ(log, std::vector<std::string>{"2,3=abc"});
+
+  Key(grid, VK_F1 + 1);  // F2
+  ASSERT_TRUE(grid.EditorMode());
+  EXPECT_EQ(grid.EditorText(), "abc");
+  EXPECT_NE(grid.WMGetDlgCode() & DLGC_WANTALLKEYS, 0);
+  Type(grid, "x");
+  Key(grid, VK_ESCAPE);
+  EXPECT_FALSE(grid.EditorMode());
+  EXPECT_EQ(grid.Cells(2, 3), "abc");
+  EXPECT_EQ(log.size(), 1u);
+
+  // Typing opens the editor on a fresh text; Enter commits.
+  Type(grid, "zq");
+  Key(grid, VK_BACK);
+  {
+    // The editor is a white box with a border, over the highlighted cell.
+    auto b = Paint(grid);
+    TRect r = grid.CellRect(2, 3);
+    EXPECT_EQ(b->Canvas()->Pixel(r.Left, r.Bottom - 1), ColorToRGB(clWindowText));
+    EXPECT_EQ(b->Canvas()->Pixel(r.Right - 3, r.Bottom - 3), ColorToRGB(clWindow));
+  }
+  Key(grid, VK_RETURN);
+  EXPECT_EQ(grid.Cells(2, 3), "z");
+  EXPECT_EQ(log.back(), "2,3=z");
+  // Moving away commits an open editor to the cell it was on.
+  Key(grid, VK_RETURN);
+  Type(grid, "m");
+  Key(grid, VK_DOWN);
+  EXPECT_EQ(grid.Cells(2, 3), "zm");
+  EXPECT_EQ(grid.Row(), 4);
+  // A vetoed cell is not edited.
+  grid.OnSelectCell = TSelectCellEvent([](TObject*, int32_t, int32_t, bool& can) { can = false; });
+  EXPECT_FALSE(grid.EditCell(1, 1, "v"));
+  EXPECT_EQ(grid.Cells(1, 1), "");
+}
+
+TEST(Grids, CellsOutsideTheGridRaise) {
+  TStringGrid grid(nullptr);
+  EXPECT_THROW(grid.Cells(grid.ColCount(), 0), EListError);
+  EXPECT_THROW(grid.Cells(0, grid.RowCount()), EListError);
+  EXPECT_THROW(grid.Cells(-1, 0), EListError);
+  EXPECT_THROW(grid.SetCells(0, -1, "x"), EListError);
+  EXPECT_THROW(grid.Rows(9), EListError);
+  grid.SetCells(0, 0, "corner");  // fixed cells hold text too
+  EXPECT_EQ(grid.Rows(0).front(), "corner");
+}
+
+TEST(Grids, ShrinkingKeepsTheCurrentCellAndTheSurvivingCells) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 400, 200);
+  grid.SetCells(1, 1, "kept");
+  grid.SetCells(4, 4, "gone");
+  grid.SelectCell(4, 4);
+  grid.SetRowCount(3);
+  grid.SetColCount(3);
+  EXPECT_EQ(grid.Row(), 2);
+  EXPECT_EQ(grid.Col(), 2);
+  EXPECT_EQ(grid.Cells(1, 1), "kept");
+  grid.SetRowCount(5);
+  grid.SetColCount(5);
+  EXPECT_EQ(grid.Cells(4, 4), "");
+  grid.SetRowCount(1);  // no room for a fixed row
+  EXPECT_EQ(grid.FixedRows(), 0);
+  EXPECT_EQ(grid.Row(), 0);
+  EXPECT_THROW(grid.SetFixedRows(1), EInvalidOperation);
+}
+
+TEST(Grids, FormFilesKeepTheLayout) {
+  RegisterGridAndComCtrls();
+  TStringGrid grid(nullptr);
+  grid.SetName("Grid1");
+  grid.SetRowCount(10);
+  grid.SetFixedRows(7);
+  grid.SetColCount(2);
+  grid.SetOptions(TGridOptions{goEditing, goTabs});
+  std::string text = WriteComponent(&grid, TFormFormat::Text);
+  std::unique_ptr<TComponent> copy(ReadComponent(text));
+  auto* g = As<TStringGrid>(copy.get());
+  EXPECT_EQ(g->RowCount(), 10);
+  EXPECT_EQ(g->FixedRows(), 7);
+  EXPECT_EQ(g->ColCount(), 2);
+  EXPECT_EQ(g->Options(), (TGridOptions{goEditing, goTabs}));
+  EXPECT_EQ(WriteComponent(g, TFormFormat::Text), text);
+}
+
+}  // namespace
+}  // namespace zelvar

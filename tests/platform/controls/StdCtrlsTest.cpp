@@ -1,0 +1,386 @@
+#include "platform/controls/StdCtrls.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "platform/controls/ExtCtrls.h"
+#include "platform/core/TypInfo.h"
+#include "platform/graphics/Bitmap.h"
+
+namespace zelvar {
+namespace {
+
+// A top-level control standing in for a form: it keeps the focus and publishes ModalResult.
+class TStdTestForm : public TCustomControl {
+  ZELVAR_CLASS(TStdTestForm, TCustomControl)
+
+ public:
+  explicit TStdTestForm(TComponent* owner) : TCustomControl(owner) {
+    SetBounds(0, 0, 300, 200);
+    SetColor(clWhite);
+  }
+  TModalResult ModalResult() const { return FModalResult; }
+  void SetModalResult(TModalResult v) { FModalResult = v; }
+
+ private:
+  TModalResult FModalResult = mrNone;
+};
+
+const TClassInfo& TStdTestForm::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TStdTestForm>("TStdTestForm")
+          .Public("ModalResult", &TStdTestForm::ModalResult, &TStdTestForm::SetModalResult)
+          .Build();
+  return *info;
+}
+
+template <class T>
+T* Make(TWinControl* parent, int32_t left, int32_t top) {
+  auto* c = New<T>(parent);
+  c->SetLeft(left);
+  c->SetTop(top);
+  c->SetParent(parent);
+  return c;
+}
+
+TColor Sys(TColor c) {
+  return ColorToRGB(c);
+}
+
+// Paints the whole form and answers pixels in a control's own coordinates.
+struct TShot {
+  TBitmap Bitmap;
+  TPoint At;
+  TShot(TWinControl& form, const TControl& c) : Bitmap(form.Width(), form.Height()) {
+    form.PaintControl(Bitmap, {0, 0}, Rect(0, 0, form.Width(), form.Height()));
+    At = c.FormOrigin();
+  }
+  TColor operator()(int32_t x, int32_t y) { return Bitmap.Canvas()->Pixel(At.X + x, At.Y + y); }
+};
+
+// The smallest rectangle holding every pixel of colour in r; empty when there is none.
+TRect InkBox(TShot& shot, TRect r, TColor color) {
+  TRect box{r.Right, r.Bottom, r.Left, r.Top};
+  for (int32_t y = r.Top; y < r.Bottom; ++y)
+    for (int32_t x = r.Left; x < r.Right; ++x)
+      if (shot(x, y) == color)
+        box = {std::min(box.Left, x), std::min(box.Top, y), std::max(box.Right, x + 1),
+               std::max(box.Bottom, y + 1)};
+  return box.Empty() ? TRect{} : box;
+}
+
+// Measures text in a control's font, as it paints.
+struct TMeasure {
+  TCanvas Canvas{nullptr};
+  explicit TMeasure(const TControl& c) { Canvas.Font()->Assign(c.Font()); }
+  int32_t TextWidth(std::string_view s) const { return Canvas.TextWidth(s); }
+  int32_t TextHeight(std::string_view s) const { return Canvas.TextHeight(s); }
+  TFont* Font() const { return Canvas.Font(); }
+};
+
+// --- radio buttons
+
+TEST(StdCtrlsRadio, CheckingOneUnchecksOnlyItsSiblings) {
+  TStdTestForm form(nullptr);
+  auto* a = Make<TRadioButton>(&form, 0, 0);
+  auto* b = Make<TRadioButton>(&form, 0, 20);
+  auto* panel = Make<TPanel>(&form, 0, 50);
+  auto* c = Make<TRadioButton>(panel, 0, 0);
+  a->SetChecked(true);
+  c->SetChecked(true);
+  EXPECT_TRUE(a->Checked());
+  b->Click();  // a click checks and takes the check from a, not from c in the panel
+  EXPECT_TRUE(b->Checked());
+  EXPECT_FALSE(a->Checked());
+  EXPECT_TRUE(c->Checked());
+  // The checked button is the group's tab stop.
+  EXPECT_TRUE(b->TabStop());
+  EXPECT_FALSE(a->TabStop());
+}
+
+TEST(StdCtrlsRadio, PaintsTheDotOnlyWhenChecked) {
+  TStdTestForm form(nullptr);
+  auto* a = Make<TRadioButton>(&form, 10, 10);
+  a->SetCaption("Choice");
+  int32_t cy = (a->Height() - TRadioButton::kCircleSize) / 2 + TRadioButton::kCircleSize / 2;
+  int32_t cx = TRadioButton::kCircleSize / 2;
+  TShot off(form, *a);
+  EXPECT_EQ(off(cx, cy), Sys(clWindow));
+  EXPECT_EQ(off(0, cy), Sys(clBtnShadow));  // the ring's upper-left half
+  a->SetChecked(true);
+  TShot on(form, *a);
+  EXPECT_EQ(on(cx, cy), Sys(clWindowText));
+  // The caption starts right of the circle.
+  TMeasure m(*a);
+  TRect ink = InkBox(on, Rect(0, 0, a->Width(), a->Height()), clBlack);
+  EXPECT_LE(ink.Right, TRadioButton::kCircleSize + 5 + m.TextWidth("Choice"));
+  TRect text = InkBox(on, Rect(TRadioButton::kCircleSize, 0, a->Width(), a->Height()), clBlack);
+  EXPECT_GE(text.Left, TRadioButton::kCircleSize + 5);
+}
+
+// --- buttons
+
+TEST(StdCtrlsButton, ClicksWhenReleasedInsideOnly) {
+  TStdTestForm form(nullptr);
+  auto* b = Make<TButton>(&form, 10, 10);
+  int clicks = 0;
+  b->OnClick = TNotifyEvent([&](TObject*) { ++clicks; });
+  b->MouseDown(mbLeft, {}, 5, 5);
+  EXPECT_TRUE(b->Focused());
+  EXPECT_TRUE(b->Pressed());
+  b->MouseUp(mbLeft, {}, 5, 5);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(b->Pressed());
+  b->MouseDown(mbLeft, {}, 5, 5);
+  b->MouseMove({ssLeft}, 100, 5);
+  EXPECT_FALSE(b->Pressed());  // dragged off: raised again
+  b->MouseUp(mbLeft, {}, 100, 5);
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST(StdCtrlsButton, PaintsRaisedOrSunkenWithTheCaptionCentred) {
+  TStdTestForm form(nullptr);
+  auto* other = Make<TButton>(&form, 100, 10);
+  auto* b = Make<TButton>(&form, 10, 10);
+  b->SetCaption("OK");
+  other->SetFocus();
+  TShot up(form, *b);
+  int32_t w = b->Width(), h = b->Height();
+  EXPECT_EQ(up(0, 0), Sys(clBtnHighlight));
+  EXPECT_EQ(up(w - 1, h - 1), Sys(clBlack));
+  EXPECT_EQ(up(w - 2, h - 2), Sys(clBtnShadow));
+  EXPECT_EQ(up(1, 1), Sys(clBtnFace));
+  TMeasure m(*b);
+  int32_t tx = (w - m.TextWidth("OK")) / 2, ty = (h - m.TextHeight("OK")) / 2;
+  TRect ink = InkBox(up, Rect(2, 2, w - 2, h - 2), clBlack);
+  ASSERT_FALSE(ink.Empty());
+  EXPECT_GE(ink.Left, tx);
+  EXPECT_LE(ink.Right, tx + m.TextWidth("OK"));
+  EXPECT_GE(ink.Top, ty);
+  EXPECT_LE(ink.Bottom, ty + m.TextHeight("OK"));
+
+  b->MouseDown(mbLeft, {}, 3, 3);
+  TShot down(form, *b);
+  EXPECT_EQ(down(0, 0), Sys(clBlack));
+  EXPECT_EQ(down(1, 1), Sys(clBtnShadow));
+  TRect sunk = InkBox(down, Rect(2, 2, w - 2, h - 2), clBlack);
+  EXPECT_EQ(sunk.Left, ink.Left + 1);
+  EXPECT_EQ(sunk.Top, ink.Top + 1);
+  // Focused: the dotted rectangle inverts every other pixel 4 in from the edge.
+  EXPECT_NE(down(4 + (b->Left() + b->Top()) % 2, 4), Sys(clBtnFace));
+  b->MouseUp(mbLeft, {}, 300, 300);
+}
+
+TEST(StdCtrlsButton, UnderlinesTheAcceleratorAndEmbossesWhenDisabled) {
+  TStdTestForm form(nullptr);
+  auto* b = Make<TButton>(&form, 0, 0);
+  b->SetCaption("Next");
+  TShot plain(form, *b);
+  b->SetCaption("&Next");
+  TShot marked(form, *b);
+  TMeasure m(*b);
+  int32_t tx = (b->Width() - m.TextWidth("Next")) / 2;
+  TRect diff{b->Width(), b->Height(), 0, 0};
+  for (int32_t y = 2; y < b->Height() - 2; ++y)
+    for (int32_t x = 2; x < b->Width() - 2; ++x)
+      if (plain(x, y) != marked(x, y))
+        diff = {std::min(diff.Left, x), std::min(diff.Top, y), std::max(diff.Right, x + 1),
+                std::max(diff.Bottom, y + 1)};
+  ASSERT_FALSE(diff.Empty()) << "no underline drawn";
+  EXPECT_GE(diff.Left, tx);
+  EXPECT_LE(diff.Right, tx + m.TextWidth("N"));  // under the N only
+
+  b->SetEnabled(false);
+  TShot gray(form, *b);
+  TRect inner = Rect(2, 2, b->Width() - 2, b->Height() - 2);
+  EXPECT_TRUE(InkBox(gray, inner, clBlack).Empty());
+  TRect shadow = InkBox(gray, inner, Sys(clBtnShadow));
+  TRect light = InkBox(gray, inner, Sys(clBtnHighlight));
+  ASSERT_FALSE(shadow.Empty());
+  EXPECT_EQ(light.Right, shadow.Right + 1);  // the highlight copy sits one pixel right
+}
+
+TEST(StdCtrlsButton, SpaceClicksOnRelease) {
+  TStdTestForm form(nullptr);
+  auto* b = Make<TButton>(&form, 0, 0);
+  int clicks = 0;
+  b->OnClick = TNotifyEvent([&](TObject*) { ++clicks; });
+  uint16_t key = VK_SPACE;
+  b->KeyUp(key, {});  // a release without a press: nothing
+  EXPECT_EQ(clicks, 0);
+  b->KeyDown(key, {});
+  EXPECT_TRUE(b->Pressed());
+  EXPECT_EQ(clicks, 0);
+  b->KeyUp(key, {});
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST(StdCtrlsButton, EnterGoesToTheFocusedButtonElseTheDefaultAndEscapeToCancel) {
+  TStdTestForm form(nullptr);
+  auto* edit = Make<TRadioButton>(&form, 0, 100);  // some focusable control that is no button
+  auto* ok = Make<TButton>(&form, 0, 0);
+  auto* cancel = Make<TButton>(&form, 80, 0);
+  auto* other = Make<TButton>(&form, 160, 0);
+  ok->SetDefault(true);
+  cancel->SetCancel(true);
+  std::string log;
+  ok->OnClick = TNotifyEvent([&](TObject*) { log += "ok "; });
+  cancel->OnClick = TNotifyEvent([&](TObject*) { log += "cancel "; });
+  other->OnClick = TNotifyEvent([&](TObject*) { log += "other "; });
+  edit->SetFocus();
+  EXPECT_TRUE(ok->CMDialogKey(VK_RETURN, {}));
+  EXPECT_FALSE(cancel->CMDialogKey(VK_RETURN, {}));
+  EXPECT_TRUE(cancel->CMDialogKey(VK_ESCAPE, {}));
+  EXPECT_FALSE(ok->CMDialogKey(VK_ESCAPE, {}));
+  EXPECT_FALSE(ok->CMDialogKey(VK_RETURN, {ssCtrl}));
+  other->SetFocus();  // another button has the focus: Enter is its own
+  EXPECT_FALSE(ok->CMDialogKey(VK_RETURN, {}));
+  EXPECT_TRUE(other->CMDialogKey(VK_RETURN, {}));
+  ok->SetEnabled(false);
+  edit->SetFocus();
+  EXPECT_FALSE(ok->CMDialogKey(VK_RETURN, {}));
+  EXPECT_EQ(log, "ok cancel other ");
+}
+
+TEST(StdCtrlsButton, AltAcceleratorFocusesAndClicks) {
+  TStdTestForm form(nullptr);
+  auto* back = Make<TButton>(&form, 0, 0);
+  auto* next = Make<TButton>(&form, 80, 0);
+  back->SetCaption("&Back");
+  next->SetCaption("&Next");
+  int clicks = 0;
+  next->OnClick = TNotifyEvent([&](TObject*) { ++clicks; });
+  back->SetFocus();
+  EXPECT_FALSE(next->CMDialogChar('B'));
+  EXPECT_TRUE(next->CMDialogChar('n'));
+  EXPECT_TRUE(next->Focused());
+  EXPECT_EQ(clicks, 1);
+  next->SetVisible(false);
+  EXPECT_FALSE(next->CMDialogChar('N'));
+  EXPECT_EQ(clicks, 1);
+}
+
+TEST(StdCtrlsButton, ModalResultReachesTheFormAfterOnClick) {
+  TStdTestForm form(nullptr);
+  auto* panel = Make<TPanel>(&form, 0, 0);
+  auto* b = Make<TButton>(panel, 0, 0);
+  TModalResult seen = -1;
+  b->OnClick = TNotifyEvent([&](TObject*) { seen = form.ModalResult(); });
+  b->Click();
+  EXPECT_EQ(form.ModalResult(), mrNone);  // none of its own: the form's stays
+  b->SetModalResult(mrCancel);
+  b->Click();
+  EXPECT_EQ(seen, mrNone);
+  EXPECT_EQ(form.ModalResult(), mrCancel);
+  // A parent without a ModalResult is left alone.
+  TPanel bare(nullptr);
+  auto* lone = Make<TButton>(&bare, 0, 0);
+  lone->SetModalResult(mrOk);
+  EXPECT_NO_THROW(lone->Click());
+}
+
+// --- labels
+
+TEST(StdCtrlsLabel, AutoSizeFollowsTheCaptionText) {
+  TStdTestForm form(nullptr);
+  auto* l = Make<TLabel>(&form, 50, 5);
+  l->SetCaption("&File name:");
+  TMeasure m(*l);
+  EXPECT_EQ(l->Width(), m.TextWidth("File name:"));
+  EXPECT_EQ(l->Height(), m.TextHeight("File name:"));
+  l->Font()->SetSize(14);
+  m.Font()->SetSize(14);
+  EXPECT_EQ(l->Width(), m.TextWidth("File name:"));
+  EXPECT_EQ(l->Height(), m.TextHeight("X"));
+  // Right-justified, it grows to the left.
+  l->SetAlignment(taRightJustify);
+  int32_t right = l->Left() + l->Width();
+  l->SetCaption("Longer file name:");
+  EXPECT_EQ(l->Left() + l->Width(), right);
+  l->SetAutoSize(false);
+  l->SetCaption("x");
+  EXPECT_EQ(l->Width(), m.TextWidth("Longer file name:"));
+}
+
+TEST(StdCtrlsLabel, FocusControlNeverDangles) {
+  TStdTestForm form(nullptr);
+  auto* l = Make<TLabel>(&form, 0, 0);
+  auto* b = Make<TButton>(&form, 0, 30);
+  l->SetCaption("&Name");
+  l->SetFocusControl(b);
+  EXPECT_TRUE(l->CMDialogChar('N'));
+  EXPECT_TRUE(b->Focused());
+  delete b;
+  EXPECT_EQ(l->FocusControl(), nullptr);
+  EXPECT_FALSE(l->CMDialogChar('N'));
+}
+
+// --- panels and group boxes
+
+TEST(StdCtrlsPanel, BevelsLightTheTopLeftAndShadeTheBottomRight) {
+  TStdTestForm form(nullptr);
+  auto* p = Make<TPanel>(&form, 20, 20);
+  p->SetBounds(20, 20, 100, 50);
+  TShot raised(form, *p);
+  EXPECT_EQ(raised(0, 0), Sys(clBtnHighlight));
+  EXPECT_EQ(raised(0, 48), Sys(clBtnHighlight));
+  EXPECT_EQ(raised(98, 0), Sys(clBtnHighlight));
+  EXPECT_EQ(raised(99, 0), Sys(clBtnShadow));
+  EXPECT_EQ(raised(0, 49), Sys(clBtnShadow));
+  EXPECT_EQ(raised(99, 49), Sys(clBtnShadow));
+  EXPECT_EQ(raised(1, 1), Sys(clBtnFace));
+  p->SetBevelOuter(bvLowered);
+  p->SetBevelInner(bvRaised);
+  p->SetBevelWidth(2);
+  TShot both(form, *p);
+  EXPECT_EQ(both(1, 1), Sys(clBtnShadow));
+  EXPECT_EQ(both(98, 48), Sys(clBtnHighlight));
+  EXPECT_EQ(both(2, 2), Sys(clBtnHighlight));
+  EXPECT_EQ(both(97, 47), Sys(clBtnShadow));
+  EXPECT_EQ(both(4, 4), Sys(clBtnFace));
+  // Aligned children stay inside the bevels and border.
+  p->SetBorderWidth(3);
+  auto* child = Make<TPanel>(p, 0, 0);
+  child->SetAlign(alClient);
+  EXPECT_EQ(p->FrameSize(), 7);
+  EXPECT_EQ(child->BoundsRect(), Rect(7, 7, 93, 43));
+}
+
+TEST(StdCtrlsGroupBox, EtchedFrameHalfATextLineDownUnderTheCaption) {
+  TStdTestForm form(nullptr);
+  auto* g = Make<TGroupBox>(&form, 10, 10);
+  g->SetCaption("Options");
+  TMeasure m(*g);
+  int32_t th = m.TextHeight("0");
+  TShot shot(form, *g);
+  int32_t mid = g->Width() - 20;  // right of the caption
+  EXPECT_EQ(shot(mid, th / 2 - 1), Sys(clBtnShadow));
+  EXPECT_EQ(shot(mid, th / 2), Sys(clBtnHighlight));
+  EXPECT_EQ(shot(0, th), Sys(clBtnShadow));
+  EXPECT_EQ(shot(1, th), Sys(clBtnHighlight));
+  // Over the frame the caption has the box's colour behind it.
+  int32_t tw = m.TextWidth("Options");
+  for (int32_t x = 8; x < 8 + tw; ++x) EXPECT_NE(shot(x, th / 2), Sys(clBtnHighlight)) << x;
+  auto* child = Make<TPanel>(g, 0, 0);
+  child->SetAlign(alTop);
+  EXPECT_EQ(child->Top(), th + 2);
+  EXPECT_EQ(child->Left(), 2);
+}
+
+TEST(StdCtrls, RegistersTheControlsForFormFiles) {
+  RegisterStdControls();
+  RegisterStdControls();
+  for (const char* name : {"TButton", "TRadioButton", "TLabel", "TGroupBox", "TBitBtn", "TPanel"})
+    EXPECT_NE(GetClass(name), nullptr) << name;
+  const auto& props = TButton::StaticClassInfo().PublishedProps();
+  std::vector<std::string> names;
+  for (const TPropInfo* p : props) names.push_back(p->Name);
+  EXPECT_EQ(names,
+            (std::vector<std::string>{"Name", "Tag", "Left", "Top", "Width", "Height", "Caption",
+                                      "Cancel", "Default", "Enabled", "Font", "ModalResult",
+                                      "TabOrder", "TabStop", "Visible", "OnClick"}));
+}
+
+}  // namespace
+}  // namespace zelvar
