@@ -5,6 +5,7 @@
 
 #include "platform/core/Paths.h"
 #include "tools/Commands.h"
+#include "tools/Script.h"
 
 namespace zelvar::tool {
 
@@ -14,6 +15,17 @@ const std::vector<TCommand>& Commands() {
        "Converts a form file. The input's format is detected (binary starts with TPF0);\n"
        "without --to the output is the other format. '-' is standard input or output.\n",
        RunConvert},
+      {"shot", "zelvar shot FORM OUT.png [--page N] [--design]",
+       "Loads the form (either format), sets the first component with a Page property to N when\n"
+       "--page is given, renders the form's client area and writes it as a PNG. --design\n"
+       "loads the form as the designer does (csDesigning set).\n",
+       RunShot},
+      {"run", "zelvar run FORM [--script FILE] [--headless] [--progdir DIR] | run --script FILE",
+       "Loads the form and shows it in a window; with --script, runs the script headless on\n"
+       "it (a script may also load its own forms). --progdir makes the program's own folder\n"
+       "read as DIR. Errors are reported as FILE:LINE: message; exit status 1 on the first\n"
+       "failed expectation or error.\n",
+       RunRun},
   };
   return commands;
 }

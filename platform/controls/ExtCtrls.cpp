@@ -36,7 +36,7 @@ const TClassInfo& TPanel::StaticClassInfo() {
           .Default(false)
           .Property("Visible", &TPanel::Visible, &TPanel::SetVisible)
           .Default(true)
-          .Property("OnClick", &TPanel::OnClick)
+          .Property("OnClick", &TPanel::OnClick, &TPanel::OnClick)
           .Build();
   return *info;
 }

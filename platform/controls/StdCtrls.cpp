@@ -147,7 +147,7 @@ const TClassInfo& TButton::StaticClassInfo() {
           .Default(true)
           .Property("Visible", &TButton::Visible, &TButton::SetVisible)
           .Default(true)
-          .Property("OnClick", &TButton::OnClick)
+          .Property("OnClick", &TButton::OnClick, &TButton::OnClick)
           .Build();
   return *info;
 }
@@ -309,7 +309,7 @@ const TClassInfo& TRadioButton::StaticClassInfo() {
           .Default(false)
           .Property("Visible", &TRadioButton::Visible, &TRadioButton::SetVisible)
           .Default(true)
-          .Property("OnClick", &TRadioButton::OnClick)
+          .Property("OnClick", &TRadioButton::OnClick, &TRadioButton::OnClick)
           .Build();
   return *info;
 }
@@ -419,7 +419,7 @@ const TClassInfo& TLabel::StaticClassInfo() {
           .Default(true)
           .Property("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap)
           .Default(false)
-          .Property("OnClick", &TLabel::OnClick)
+          .Property("OnClick", &TLabel::OnClick, &TLabel::OnClick)
           .Build();
   return *info;
 }
@@ -573,7 +573,7 @@ const TClassInfo& TGroupBox::StaticClassInfo() {
                                .Default(false)
                                .Property("Visible", &TGroupBox::Visible, &TGroupBox::SetVisible)
                                .Default(true)
-                               .Property("OnClick", &TGroupBox::OnClick)
+                               .Property("OnClick", &TGroupBox::OnClick, &TGroupBox::OnClick)
                                .Build();
   return *info;
 }

@@ -504,8 +504,8 @@ class TReaderImpl {
         return;
       }
       TValue value = R.ReadTValue();
-      if (prop->Kind == TPropKind::Method && value.Is<TIdent>() && R.OnFindHandler &&
-          !Names.FindMethod(component, value.As<TIdent>().Name)) {
+      if (prop->Kind == TPropKind::Method && prop->SetEvent && value.Is<TIdent>() &&
+          R.OnFindHandler && !Names.FindMethod(component, value.As<TIdent>().Name)) {
         if (TGenericHandler handler = R.OnFindHandler(value.As<TIdent>().Name)) {
           prop->SetEvent(target, prop->MakeHandler(handler), value.As<TIdent>().Name);
           return;

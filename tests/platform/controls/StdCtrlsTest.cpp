@@ -1,4 +1,6 @@
 #include "platform/controls/StdCtrls.h"
+#include "platform/forms/Forms.h"
+#include "platform/streaming/FormFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -380,6 +382,34 @@ TEST(StdCtrls, RegistersTheControlsForFormFiles) {
             (std::vector<std::string>{"Name", "Tag", "Left", "Top", "Width", "Height", "Caption",
                                       "Cancel", "Default", "Enabled", "Font", "ModalResult",
                                       "TabOrder", "TabStop", "Visible", "OnClick"}));
+}
+
+}  // namespace
+}  // namespace zelvar
+
+namespace zelvar {
+namespace {
+
+TEST(StdCtrlsButton, ClickHandlersBindFromFormFiles) {
+  RegisterStdControls();
+  RegisterClasses<TForm>();
+  const char* text =
+      "object Form1: TForm\n  object OK: TButton\n    Caption = 'OK'\n    OnClick = Pressed\n  "
+      "end\nend\n";
+  int pressed = 0;
+  TFormReadOptions options;
+  options.FindHandler = [&](const std::string& name) -> TGenericHandler {
+    if (name != "Pressed") return {};
+    return [&](TEventCall& call) {
+      ++pressed;
+      EXPECT_EQ(std::get<TObject*>(call.Args[0].Value)->ClassName(), "TButton");
+    };
+  };
+  std::unique_ptr<TComponent> form(ReadComponent(text, options));
+  As<TButton>(form->FindComponent("OK"))->Click();
+  EXPECT_EQ(pressed, 1);
+  EXPECT_NE(WriteComponent(form.get(), TFormFormat::Text).find("OnClick = Pressed"),
+            std::string::npos);
 }
 
 }  // namespace

@@ -1,0 +1,3 @@
+load dialog.txt
+show
+expect Dialog.Caption 'Setup'

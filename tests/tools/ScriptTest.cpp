@@ -1,0 +1,229 @@
+// `zelvar run` scripts and `zelvar shot`, run as a user runs them.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "platform/graphics/Codecs.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct TRun {
+  int Status;
+  std::string Out, Err;
+};
+
+std::string Slurp(const fs::path& p) {
+  std::ifstream in(p, std::ios::binary);
+  std::stringstream s;
+  s << in.rdbuf();
+  return s.str();
+}
+
+const std::string kData = std::string(ZELVAR_TEST_DATA) + "/scripts/";
+
+class Script : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dir = fs::path(::testing::TempDir()) / ("script-" + std::to_string(::getpid()));
+    fs::remove_all(Dir);
+    fs::create_directories(Dir);
+    fs::copy_file(kData + "dialog.txt", Dir / "dialog.txt");
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+
+  TRun Zelvar(const std::string& args, const std::string& env = "") {
+    std::string cmd = env + " " + std::string(ZELVAR_TOOL) + " " + args + " >" +
+                      (Dir / "out").string() + " 2>" + (Dir / "err").string();
+    int raw = std::system(cmd.c_str());
+    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(Dir / "out"), Slurp(Dir / "err")};
+  }
+  // Writes a script beside the copied dialog and runs it.
+  TRun RunScript(const std::string& text) {
+    std::ofstream(Dir / "test.zs") << text;
+    return Zelvar("run --script " + ScriptPath());
+  }
+  std::string ScriptPath() const { return (Dir / "test.zs").string(); }
+
+  fs::path Dir;
+};
+
+TEST_F(Script, ModalDialogEndsWithTheClickedButton) {
+  TRun r = Zelvar("run --script " + kData + "modal.zs");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "Dialog.Caption = 'It''s set'\n"
+            "OkButton.ModalResult = 1\n"
+            "result = mrOk\n"
+            "CancelButton.Caption is not an event\n"
+            "result = mrCancel\n");
+}
+
+TEST_F(Script, FormGivenOnTheCommandLineIsActive) {
+  std::ofstream(Dir / "test.zs") << "print Dialog.ClientWidth\n";
+  TRun r = Zelvar("run " + (Dir / "dialog.txt").string() + " --script " + ScriptPath());
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, "Dialog.ClientWidth = 200\n");
+}
+
+TEST_F(Script, FailedExpectationStopsWithFileAndLine) {
+  TRun r = RunScript(
+      "# a comment, then a blank line\n"
+      "\n"
+      "load dialog.txt\n"
+      "expect Dialog.Caption 'Other'\n"
+      "print Dialog.Caption\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "zelvar: " + ScriptPath() + ":4: Dialog.Caption is 'Setup', expected 'Other'\n");
+  EXPECT_EQ(r.Out, "");  // nothing after the failure runs
+}
+
+TEST_F(Script, ExpectComparesCanonicalText) {
+  TRun r = RunScript(
+      "load dialog.txt\n"
+      "expect Dialog.Caption 'Se'+'tup'\n"
+      "expect CancelButton.Cancel true\n"
+      "expect OkButton.Left 110 # a trailing comment\n");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+}
+
+TEST_F(Script, FailsPrintsTheErrorAndFailsWhenNothingFails) {
+  TRun r = RunScript(
+      "load dialog.txt\n"
+      "fails set Dialog.Nope 1\n"
+      "fails load missing.txt\n");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_NE(r.Out.find("Nope"), std::string::npos) << r.Out;
+  EXPECT_NE(r.Out.find("missing.txt"), std::string::npos) << r.Out;
+
+  r = RunScript("load dialog.txt\nfails print Dialog.Caption\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "zelvar: " + ScriptPath() + ":2: 'print Dialog.Caption' did not fail\n");
+}
+
+TEST_F(Script, UnknownCommandsAndBadWordsAreErrorsEvenUnderFails) {
+  TRun r = RunScript("load dialog.txt\nverb Dialog 0\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "zelvar: " + ScriptPath() + ":2: unknown command 'verb'\n");
+
+  r = RunScript("fails frobnicate\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find(":1: unknown command 'frobnicate'"), std::string::npos) << r.Err;
+
+  r = RunScript("load dialog.txt\nexpect Dialog.Caption\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find(":2: usage: expect PATH VALUE"), std::string::npos) << r.Err;
+
+  r = RunScript("load dialog.txt\n\nset Dialog.Caption 'open\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find(":3: unterminated string"), std::string::npos) << r.Err;
+}
+
+TEST_F(Script, ScriptEndingInsideModalLoopFails) {
+  TRun r = Zelvar("run --script " + kData + "unfinished.zs");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err,
+            "zelvar: " + kData + "unfinished.zs:2: script ended inside a modal loop of Dialog\n");
+}
+
+TEST_F(Script, NestedModalLoopsReturnToTheOuterForm) {
+  TRun r = Zelvar("run --script " + kData + "nested.zs");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, "result = mrYes\nresult = mrCancel\n");
+}
+
+TEST_F(Script, ErrorInsideModalLoopNamesItsOwnLine) {
+  TRun r = RunScript(
+      "load dialog.txt\n"
+      "show\n"
+      "click NoSuchButton\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "zelvar: " + ScriptPath() + ":3: no component named 'NoSuchButton' on Dialog\n");
+}
+
+TEST_F(Script, HandlersLogVetoAndDetach) {
+  TRun r = Zelvar("run --script " + kData + "controls.zs");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out,
+            "Changed(Choice)\n"
+            "OnSelectCell(Grid, 2, 2, True)\n"
+            "Grid.Col = 2\n"
+            "OnSelectCell(Grid, 1, 1, True)\n"
+            "OnSelectCell(Grid, 3, 3, True)\n"
+            "Grid.Row = 1\n"
+            "Grid.Row = 3\n"
+            "pixel 100, 35 is #FFFFFF, expected #000080\n");
+}
+
+TEST_F(Script, SavedFormKeepsScriptMethodNames) {
+  TRun r = RunScript(
+      "method Changed log\n"
+      "new Work\n"
+      "create TComboBox Choice\n"
+      "set Choice.OnChange Changed\n"
+      "save saved.txt text\n"
+      "load saved.txt\n"
+      "pick Choice -1\n");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_NE(Slurp(Dir / "saved.txt").find("OnChange = Changed"), std::string::npos);
+  // The reloaded form's handler is bound to the script's method again.
+  EXPECT_EQ(r.Out, "Changed(Choice)\n");
+}
+
+TEST_F(Script, ShotWritesTheClientArea) {
+  fs::path png = Dir / "dialog.png";
+  TRun r = Zelvar("shot " + (Dir / "dialog.txt").string() + " " + png.string());
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  zelvar::TImageData image = zelvar::LoadImageFile(png.string());
+  EXPECT_EQ(image.Width, 200);
+  EXPECT_EQ(image.Height, 120);
+  EXPECT_EQ(image.At(5, 5) & 0xFFFFFF, 0xFFFFFFu);  // the form's clWhite
+
+  r = RunScript("load dialog.txt\nset Dialog.ClientWidth 150\nshot small.png\n");
+  ASSERT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(zelvar::LoadImageFile((Dir / "small.png").string()).Width, 150);
+}
+
+TEST_F(Script, ShotReportsBadFormsAndMissingPages) {
+  TRun r = Zelvar("shot " + kData + "modal.zs " + (Dir / "x.png").string());
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err.rfind("zelvar: " + kData + "modal.zs: ", 0), 0u) << r.Err;
+  EXPECT_FALSE(fs::exists(Dir / "x.png"));
+
+  r = Zelvar("shot " + (Dir / "dialog.txt").string() + " " + (Dir / "x.png").string() +
+             " --page 2");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find("no component has a Page property"), std::string::npos) << r.Err;
+}
+
+TEST_F(Script, RunWithoutScriptNeedsADisplay) {
+  TRun r = Zelvar("run " + (Dir / "dialog.txt").string(), "env -u DISPLAY -u WAYLAND_DISPLAY");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "zelvar: no display: use --script to run " + (Dir / "dialog.txt").string() +
+                       " headless\n");
+}
+
+TEST_F(Script, UsageErrorsExitTwo) {
+  std::string form = (Dir / "dialog.txt").string();
+  for (const std::string& args : std::vector<std::string>{
+           "run", "run --script", "run " + form + " " + form, "run --bogus " + form,
+           "run --headless " + form, "shot " + form, "shot " + form + " a.png --page",
+           "shot " + form + " a.png --bogus"}) {
+    TRun r = Zelvar(args);
+    EXPECT_EQ(r.Status, 2) << args;
+    EXPECT_EQ(r.Err.rfind("zelvar: ", 0), 0u) << args << ": " << r.Err;
+  }
+  TRun r = Zelvar("run --help");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out.rfind("usage: zelvar run", 0), 0u) << r.Out;
+}
+
+}  // namespace

@@ -1,0 +1,119 @@
+// zelvar shot FORM OUT.png [--page N] [--design]
+// zelvar run FORM [--script FILE] [--headless] [--progdir DIR]
+// zelvar run --script FILE
+
+#include <cstdlib>
+#include <iostream>
+#include <optional>
+
+#include "platform/core/Paths.h"
+#include "platform/core/TypInfo.h"
+#include "platform/forms/Forms.h"
+#include "platform/graphics/Codecs.h"
+#include "tools/Commands.h"
+#include "tools/Script.h"
+
+namespace zelvar::tool {
+
+namespace {
+
+// The wizard container is found by what it has, not by its class: the first component,
+// depth first, with a Page property.
+TComponent* FindPaged(TComponent* owner) {
+  for (int i = 0; i < owner->GetComponentCount(); ++i) {
+    TComponent* c = owner->GetComponent(i);
+    if (c->ClassInfo().FindProp("Page")) return c;
+    if (TComponent* inner = FindPaged(c)) return inner;
+  }
+  return nullptr;
+}
+
+// Reads an option's value; empty when it is missing.
+std::optional<std::string> OptionValue(const TArgs& args, size_t& i) {
+  if (i + 1 >= args.size()) return std::nullopt;
+  return args[++i];
+}
+
+}  // namespace
+
+int RunShot(const TArgs& args) {
+  std::vector<std::string> files;
+  std::optional<std::string> page;
+  bool design = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--page") {
+      page = OptionValue(args, i);
+      if (!page) return Fail(2, "shot: --page needs a page number");
+    } else if (args[i] == "--design") {
+      design = true;
+    } else if (args[i].size() > 1 && args[i][0] == '-') {
+      return Fail(2, "shot: unknown option '" + args[i] + "'");
+    } else {
+      files.push_back(args[i]);
+    }
+  }
+  if (files.size() != 2) return Fail(2, "shot: needs FORM and OUT.png (see zelvar shot --help)");
+  const std::string& formFile = files[0];
+  const std::string& out = files[1];
+
+  TScript script(std::cout, std::cerr);
+  if (!script.LoadStartForm(formFile, design)) return 1;
+  TForm& form = script.RequireForm();
+  try {
+    if (page) {
+      TComponent* paged = FindPaged(&form);
+      if (!paged) return Fail(1, formFile + ": --page: no component has a Page property");
+      SetPropText(paged, "Page", *page);
+    }
+    Application().ProcessMessages();
+  } catch (const Exception& e) {
+    return Fail(1, formFile + ": " + e.Message());
+  }
+  try {
+    SaveImageFile(out, form.Snapshot().Image());
+  } catch (const Exception& e) {
+    return Fail(1, out + ": " + e.Message());
+  }
+  return 0;
+}
+
+int RunRun(const TArgs& args) {
+  std::optional<std::string> scriptFile;
+  std::vector<std::string> files;
+  bool headless = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--script") {
+      scriptFile = OptionValue(args, i);
+      if (!scriptFile) return Fail(2, "run: --script needs a file");
+    } else if (args[i] == "--progdir") {
+      std::optional<std::string> dir = OptionValue(args, i);
+      if (!dir) return Fail(2, "run: --progdir needs a folder");
+      SetProgramDir(*dir);
+    } else if (args[i] == "--headless") {
+      headless = true;
+    } else if (args[i].size() > 1 && args[i][0] == '-') {
+      return Fail(2, "run: unknown option '" + args[i] + "'");
+    } else {
+      files.push_back(args[i]);
+    }
+  }
+  if (files.size() > 1) return Fail(2, "run: takes one FORM (see zelvar run --help)");
+  if (files.empty() && !scriptFile) return Fail(2, "run: needs FORM or --script FILE");
+  if (!scriptFile && headless)
+    return Fail(2, "run: --headless needs --script FILE: nothing would drive the form");
+
+  TScript script(std::cout, std::cerr);
+  if (!files.empty() && !script.LoadStartForm(files[0], false)) return 1;
+  if (!scriptFile) {
+    // Windows come with the window backend; until then a form runs under a script only.
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    if ((!display || !*display) && (!wayland || !*wayland))
+      return Fail(1, "no display: use --script to run " + files[0] + " headless");
+    return Fail(1,
+                "no window backend in this build: use --script to run " + files[0] + " headless");
+  }
+  return script.RunFile(*scriptFile);
+}
+
+}  // namespace zelvar::tool
