@@ -8,6 +8,7 @@
 #include <iostream>
 #include <variant>
 
+#include "platform/backends/Headless.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/StdCtrls.h"

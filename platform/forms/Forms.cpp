@@ -18,20 +18,28 @@ void TBackend::SetKeyState(uint16_t vk, bool down) {
   if (down) FHeld.push_back(vk);
 }
 
+namespace {
+// What the application has before a backend is installed: no input at all.
+class TNoInputBackend : public TBackend {
+ public:
+  bool WaitForInput() override { return false; }
+};
+}  // namespace
+
 const TClassInfo& TApplication::StaticClassInfo() {
   static const auto info = TClassBuilder<TApplication>("TApplication").Build();
   return *info;
 }
 
 TApplication::TApplication(TComponent* owner)
-    : TComponent(owner), FBackend(std::make_unique<THeadlessBackend>()) {}
+    : TComponent(owner), FBackend(std::make_unique<TNoInputBackend>()) {}
 
 TApplication::~TApplication() {
   for (TForm* f : FShown) RemoveFreeNotification(f);
 }
 
 void TApplication::SetBackend(std::unique_ptr<TBackend> backend) {
-  FBackend = backend ? std::move(backend) : std::make_unique<THeadlessBackend>();
+  FBackend = backend ? std::move(backend) : std::make_unique<TNoInputBackend>();
 }
 
 void TApplication::Dispatch(const TMessage& m) {

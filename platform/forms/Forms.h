@@ -49,14 +49,6 @@ class TBackend {
   std::vector<uint16_t> FHeld;
 };
 
-// The headless backend: input is what a script or a test posts, or what OnIdle produces when
-// a modal loop waits (a script runner executes its next line there).
-class THeadlessBackend : public TBackend {
- public:
-  bool WaitForInput() override { return OnIdle ? OnIdle() : false; }
-  std::function<bool()> OnIdle;
-};
-
 class TApplication : public TComponent {
   ZELVAR_CLASS(TApplication, TComponent)
 
@@ -87,7 +79,8 @@ class TApplication : public TComponent {
   std::vector<TForm*> FShown;
 };
 
-// The one application object, created on first use with the headless backend.
+// The one application object. Until a backend is installed it has one without input, so a
+// modal loop with nothing to run ends with an error instead of waiting.
 TApplication& Application();
 
 // The asynchronous key state, as the backend sees it: the high bit is set while held.

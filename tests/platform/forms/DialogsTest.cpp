@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/backends/Headless.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
 

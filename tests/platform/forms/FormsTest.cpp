@@ -1,3 +1,4 @@
+#include "platform/backends/Headless.h"
 #include "platform/forms/Forms.h"
 
 #include <gtest/gtest.h>
