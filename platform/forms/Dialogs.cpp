@@ -10,14 +10,14 @@ namespace zelvar {
 
 namespace {
 
-struct TButtonSpec {
+struct TButtonKind {
   TMsgDlgBtn Button;
   const char* Name;
   const char* Caption;
   TModalResult Result;
 };
 
-constexpr TButtonSpec kButtons[] = {
+constexpr TButtonKind kButtons[] = {
     {mbYes, "Yes", "&Yes", mrYes},
     {mbNo, "No", "&No", mrNo},
     {mbOK, "OK", "OK", mrOk},
@@ -62,12 +62,12 @@ TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgBut
   label->SetBounds(kMargin, kMargin, label->Width(), label->Height());
 
   std::vector<TButton*> made;
-  for (const TButtonSpec& spec : kButtons) {
-    if (!buttons.Contains(spec.Button)) continue;
+  for (const TButtonKind& kind : kButtons) {
+    if (!buttons.Contains(kind.Button)) continue;
     auto* b = New<TButton>(form.get());
-    b->SetName(spec.Name);
-    b->SetCaption(spec.Caption);
-    b->SetModalResult(spec.Result);
+    b->SetName(kind.Name);
+    b->SetCaption(kind.Caption);
+    b->SetModalResult(kind.Result);
     b->SetParent(form.get());
     made.push_back(b);
   }

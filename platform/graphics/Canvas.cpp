@@ -47,15 +47,15 @@ bool DashOn(std::span<const uint8_t> pattern, uint32_t step) {
 }
 
 TFontSpec SpecOf(const TFont& font) {
-  TFontSpec spec;
-  spec.Name = font.Name();
+  TFontSpec face;
+  face.Name = font.Name();
   int32_t size = font.Size();
-  spec.Size = size < 0 ? -size : size;  // a positive Height gives a negative size: same font
-  spec.Bold = font.Style().Contains(fsBold);
-  spec.Italic = font.Style().Contains(fsItalic);
-  spec.Underline = font.Style().Contains(fsUnderline);
-  spec.StrikeOut = font.Style().Contains(fsStrikeOut);
-  return spec;
+  face.Size = size < 0 ? -size : size;  // a positive Height gives a negative size: same font
+  face.Bold = font.Style().Contains(fsBold);
+  face.Italic = font.Style().Contains(fsItalic);
+  face.Underline = font.Style().Contains(fsUnderline);
+  face.StrikeOut = font.Style().Contains(fsStrikeOut);
+  return face;
 }
 
 }  // namespace
@@ -251,13 +251,13 @@ int32_t TCanvas::TextHeight(std::string_view text) const {
 }
 
 void TCanvas::TextOut(int32_t x, int32_t y, std::string_view text) {
-  TFontSpec spec = SpecOf(*FFont);
-  TTextMetrics m = MeasureText(spec, text);
+  TFontSpec face = SpecOf(*FFont);
+  TTextMetrics m = MeasureText(face, text);
   if (FBrush->Style() != bsClear)
     FillDevice({x + FOrigin.X, y + FOrigin.Y, x + FOrigin.X + m.Width, y + FOrigin.Y + m.Height},
                ColorToPixel(FBrush->Color()));
   TSurface s = Surface();
-  if (s.Pixels) DrawText(s, x + FOrigin.X, y + FOrigin.Y, spec, text, ColorToPixel(FFont->Color()));
+  if (s.Pixels) DrawText(s, x + FOrigin.X, y + FOrigin.Y, face, text, ColorToPixel(FFont->Color()));
   FPenPos = {x + m.Width, y};
 }
 
