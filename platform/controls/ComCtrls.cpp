@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/StdCtrls.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
@@ -16,16 +17,6 @@ std::string ShownCaption(const std::string& caption) {
     out += caption[i];
   }
   return out;
-}
-
-void Edge(TCanvas& canvas, TRect r, TColor topLeft, TColor bottomRight) {
-  if (r.Empty()) return;
-  canvas.Brush()->SetColor(topLeft);
-  canvas.FillRect({r.Left, r.Top, r.Right - 1, r.Top + 1});
-  canvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom - 1});
-  canvas.Brush()->SetColor(bottomRight);
-  canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom});
-  canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom});
 }
 
 constexpr int32_t kStripTop = 2;  // room above the tabs for the active one to rise into
@@ -337,9 +328,9 @@ void TPageControl::Paint() {
   int32_t stripBottom = kStripTop + TabStripHeight();
   // The page's raised frame.
   TRect frame{0, stripBottom, client.Right, client.Bottom};
-  Edge(canvas, frame, clBtnHighlight, cl3DDkShadow);
-  Edge(canvas, {frame.Left + 1, frame.Top + 1, frame.Right - 1, frame.Bottom - 1}, cl3DLight,
-       clBtnShadow);
+  Frame3D(canvas, frame, clBtnHighlight, cl3DDkShadow);
+  Frame3D(canvas, {frame.Left + 1, frame.Top + 1, frame.Right - 1, frame.Bottom - 1}, cl3DLight,
+          clBtnShadow);
 
   auto drawTab = [&](TTabSheet* page, TRect r, bool active) {
     if (active) r = {r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 1};

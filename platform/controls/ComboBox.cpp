@@ -1,5 +1,6 @@
 #include "platform/controls/ComboBox.h"
 
+#include "platform/controls/StdCtrls.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
@@ -7,16 +8,6 @@ namespace zelvar {
 namespace {
 
 constexpr int32_t kButtonWidth = 16;  // a scroll bar's width, as the classic button has
-
-void Edge(TCanvas& canvas, TRect r, TColor topLeft, TColor bottomRight) {
-  if (r.Empty()) return;
-  canvas.Brush()->SetColor(topLeft);
-  canvas.FillRect({r.Left, r.Top, r.Right - 1, r.Top + 1});
-  canvas.FillRect({r.Left, r.Top, r.Left + 1, r.Bottom - 1});
-  canvas.Brush()->SetColor(bottomRight);
-  canvas.FillRect({r.Left, r.Bottom - 1, r.Right, r.Bottom});
-  canvas.FillRect({r.Right - 1, r.Top, r.Right, r.Bottom});
-}
 
 TRect Inflate(const TRect& r, int32_t d) {
   return {r.Left + d, r.Top + d, r.Right - d, r.Bottom - d};
@@ -200,8 +191,8 @@ void TComboBox::Paint() {
   TRect client = GetClientRect();
   canvas.Brush()->SetStyle(bsSolid);
   // A sunken field: two pixels of edge, darker along the top and left.
-  Edge(canvas, client, clBtnShadow, clBtnHighlight);
-  Edge(canvas, Inflate(client, 1), cl3DDkShadow, cl3DLight);
+  Frame3D(canvas, client, clBtnShadow, clBtnHighlight);
+  Frame3D(canvas, Inflate(client, 1), cl3DDkShadow, cl3DLight);
   TRect field = Inflate(client, 2);
   if (field.Empty()) return;
   canvas.Brush()->SetColor(Color());
@@ -217,8 +208,8 @@ void TComboBox::Paint() {
       canvas.Brush()->SetColor(clBtnShadow);
       canvas.FrameRect(button);
     } else {
-      Edge(canvas, button, cl3DLight, cl3DDkShadow);
-      Edge(canvas, Inflate(button, 1), clBtnHighlight, clBtnShadow);
+      Frame3D(canvas, button, cl3DLight, cl3DDkShadow);
+      Frame3D(canvas, Inflate(button, 1), clBtnHighlight, clBtnShadow);
     }
     // A small arrow pointing down: rows of 7, 5, 3 and 1 pixels.
     int32_t shift = FDroppedDown ? 1 : 0;

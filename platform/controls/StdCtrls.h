@@ -33,6 +33,10 @@ void DrawCaption(TCanvas& canvas, int32_t x, int32_t y, std::string_view caption
 // The classic bevel: width lines of topColor along the top and left and bottomColor along the
 // bottom and right; rect shrinks by width on every side.
 void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int32_t width);
+// One 3-D edge around rect, which stays as it is.
+inline void Frame3D(TCanvas& canvas, TRect rect, TColor topColor, TColor bottomColor) {
+  Frame3D(canvas, rect, topColor, bottomColor, 1);
+}
 
 // True when a control's font still holds the defaults, so forms need not store it.
 bool IsDefaultFont(const TFont& font);
