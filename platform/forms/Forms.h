@@ -16,6 +16,7 @@
 namespace zelvar {
 
 class TForm;
+class IDesigner;  // the form designer's interface (platform/designer)
 
 ZELVAR_ENUM(TPosition, uint8_t, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly,
             poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter)
@@ -113,6 +114,9 @@ class TForm : public TWinControl {
   TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult v) { FModalResult = v; }
   TWinControl* ActiveControl() const { return FocusedControl(); }
+  // The designer editing this form, or nullptr at run time; the form does not own it.
+  IDesigner* Designer() const { return FDesigner; }
+  void SetDesigner(IDesigner* designer) { FDesigner = designer; }
   void SetActiveControl(TWinControl* c);
 
   // The client area lies inside the frame and under the caption bar.
@@ -165,6 +169,7 @@ class TForm : public TWinControl {
   TBitmap FBitmap;
   TControl* FCapture = nullptr;  // the control that took the last press gets its release
   std::unique_ptr<TClassInfo> FOwnClass;
+  IDesigner* FDesigner = nullptr;
 };
 
 }  // namespace zelvar
