@@ -1,6 +1,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/TestSupport.h"
+
 #include "lists/ZelvarL.h"
 #include "platform/core/TypInfo.h"
 #include "platform/streaming/Filer.h"
@@ -31,15 +33,7 @@ void LoadData(L& list, const std::string& bytes) {
   list.ReadBinaryData(in);
 }
 
-template <class E, class F>
-std::string MessageOf(F f) {
-  try {
-    f();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return "no exception";
-}
+using zelvar::test::MessageOf;
 
 // Records what DefineProperties declares, so the procs can be driven without a form.
 class TRecordingFiler : public TFiler {

@@ -1,8 +1,10 @@
 // The `zelvar convert` command, run as a user runs it.
 
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
+#include "tests/TestSupport.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -13,26 +15,14 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TRun {
-  int Status;
-  std::string Out, Err;
-};
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using zelvar::test::RunZelvar;
+using zelvar::test::Slurp;
+using zelvar::test::TRun;
 
 TRun Zelvar(const std::string& args, const std::string& stdinFile = "") {
-  fs::path dir = fs::path(::testing::TempDir()) / ("zelvar-run-" + std::to_string(::getpid()));
-  fs::create_directories(dir);
-  std::string cmd = std::string(ZELVAR_TOOL) + " " + args + " >" + (dir / "out").string() + " 2>" +
-                    (dir / "err").string();
-  if (!stdinFile.empty()) cmd += " <" + stdinFile;
-  int raw = std::system(cmd.c_str());
-  return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir / "out"), Slurp(dir / "err")};
+  return RunZelvar(args,
+                   fs::path(::testing::TempDir()) / ("zelvar-run-" + std::to_string(::getpid())),
+                   stdinFile);
 }
 
 class Convert : public ::testing::Test {

@@ -1,8 +1,10 @@
 // `zelvar run` scripts and `zelvar shot`, run as a user runs them.
 
 #include <gtest/gtest.h>
+
 #include <sys/wait.h>
 #include <unistd.h>
+#include "tests/TestSupport.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -15,17 +17,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct TRun {
-  int Status;
-  std::string Out, Err;
-};
-
-std::string Slurp(const fs::path& p) {
-  std::ifstream in(p, std::ios::binary);
-  std::stringstream s;
-  s << in.rdbuf();
-  return s.str();
-}
+using zelvar::test::RunZelvar;
+using zelvar::test::Slurp;
+using zelvar::test::TRun;
 
 const std::string kData = std::string(ZELVAR_TEST_DATA) + "/scripts/";
 
@@ -40,10 +34,7 @@ class Script : public ::testing::Test {
   void TearDown() override { fs::remove_all(Dir); }
 
   TRun Zelvar(const std::string& args, const std::string& env = "") {
-    std::string cmd = env + " " + std::string(ZELVAR_TOOL) + " " + args + " >" +
-                      (Dir / "out").string() + " 2>" + (Dir / "err").string();
-    int raw = std::system(cmd.c_str());
-    return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(Dir / "out"), Slurp(Dir / "err")};
+    return RunZelvar(args, Dir, "", env);
   }
   // Writes a script beside the copied dialog and runs it.
   TRun RunScript(const std::string& text) {

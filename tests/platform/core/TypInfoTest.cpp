@@ -3,6 +3,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include "tests/TestSupport.h"
+
 #include "tests/platform/core/TestClasses.h"
 
 namespace zelvar::test {
@@ -17,15 +19,7 @@ std::vector<std::string> Names(const std::vector<const TPropInfo*>& props) {
   return names;
 }
 
-template <class E, class F>
-std::string MessageOf(F f) {
-  try {
-    f();
-  } catch (const E& e) {
-    return e.Message();
-  }
-  return "no exception";
-}
+using zelvar::test::MessageOf;
 
 TEST(ClassInfo, PublishedPropertiesInDeclarationOrderBaseFirst) {
   EXPECT_THAT(Names(TThing::StaticClassInfo().PublishedProps()),
