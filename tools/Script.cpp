@@ -8,6 +8,7 @@
 #include <iostream>
 #include <variant>
 
+#include "container/ZelvarA.h"
 #include "platform/backends/Headless.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Grids.h"
@@ -613,6 +614,7 @@ std::string ModalResultText(int32_t result) {
 void RegisterToolkitClasses() {
   RegisterStdControls();
   RegisterGridAndComCtrls();
+  RegisterZelvarA();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -620,6 +622,7 @@ void RegisterToolkitClasses() {
 
 TScript::TScript(std::ostream& out, std::ostream& err) : FOut(out), FErr(err) {
   RegisterToolkitClasses();
+  AddWizardCommands();
   auto backend = std::make_unique<THeadlessBackend>();
   backend->OnIdle = [this] { return RunNextLine(); };
   Application().SetBackend(std::move(backend));
@@ -705,12 +708,16 @@ TForm* TScript::NewForm(const std::string& name, bool design) {
 }
 
 int32_t TScript::RunModal(TForm& form) {
+  return RunModal(form, [&form] { return form.ShowModal(); });
+}
+
+int32_t TScript::RunModal(TForm& form, const std::function<int32_t()>& loop) {
   if (FModalDepth >= static_cast<int>(kMaxModalDepth))
     throw Exception("too many nested modal loops");
   ++FModalDepth;
   int32_t result = 0;
   try {
-    result = form.ShowModal();
+    result = loop();
   } catch (...) {
     --FModalDepth;
     throw;

@@ -89,6 +89,8 @@ class TScript {
   // Shows the active form modally; the lines after the current one run inside the loop.
   // Prints and remembers the result.
   int32_t RunModal(TForm& form);
+  // The same for a loop that something else starts (a wizard's Execute), showing form.
+  int32_t RunModal(TForm& form, const std::function<int32_t()>& loop);
   // Runs one command line (for `fails`).
   void Execute(const TScriptLine& line);
 
@@ -141,8 +143,10 @@ TComponent* FindComponentIn(const TComponent* owner, std::string_view name);
 // The text of a modal result: mrOk, mrCancel, ... or the number.
 std::string ModalResultText(int32_t result);
 
-// Registers the toolkit's control classes with the form reader.
+// Registers the toolkit's control classes and the wizard package's with the form reader.
 void RegisterToolkitClasses();
+// Adds the wizard package's script commands (tools/WizardCommands.cpp).
+void AddWizardCommands();
 
 // The commands `zelvar shot` and `zelvar run` (tools/Run.cpp).
 int RunShot(const std::vector<std::string>& args);

@@ -408,8 +408,19 @@ TWinControl* TWinControl::FindNextControl(TWinControl* current, bool forward,
   return next == current ? nullptr : next;
 }
 
+// The first control in tab order below w: what FindNextControl(nullptr, ...) finds, without
+// listing every control of a large form first.
+static TWinControl* FirstInTabOrder(const std::vector<TWinControl*>& tabs) {
+  for (TWinControl* w : tabs) {
+    if (!w->Visible() || !w->Enabled()) continue;
+    if (w->TabStop()) return w;
+    if (TWinControl* inner = FirstInTabOrder(w->TabListRef())) return inner;
+  }
+  return nullptr;
+}
+
 void TWinControl::SelectFirst() {
-  if (TWinControl* first = FindNextControl(nullptr, true, true)) first->SetFocus();
+  if (TWinControl* first = FirstInTabOrder(FTabList)) first->SetFocus();
 }
 
 void TWinControl::WMSetFocus() {

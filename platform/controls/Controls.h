@@ -220,6 +220,8 @@ class TWinControl : public TControl {
   void SetTabOrder(int32_t v);
   // Windowed children in tab order.
   std::vector<TWinControl*> TabList() const { return FTabList; }
+  int TabCount() const { return static_cast<int>(FTabList.size()); }
+  const std::vector<TWinControl*>& TabListRef() const { return FTabList; }
 
   bool CanFocus() const;
   bool Focused() const;

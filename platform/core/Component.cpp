@@ -174,6 +174,8 @@ void TComponent::InsertComponent(TComponent* component) {
     throw EComponentError("A component named " + component->FName + " already exists");
   if (component->FOwner) component->FOwner->RemoveComponent(component);
   Insert(component);
+  // What a designed form gains is designed too, from its constructor on.
+  if (IsDesigning()) component->SetDesigning(true);
   Notification(component, opInsert);
 }
 

@@ -81,6 +81,13 @@ std::function<std::any(TObject*)> MakeBinder(M method, std::type_identity<R(A...
   };
 }
 
+template <class C, class M, class R, class... A>
+std::any MakeInvoker(M method, std::type_identity<R(A...)>) {
+  return std::function<R(TObject*, A...)>([method](TObject* self, A... args) -> R {
+    return (As<C>(self)->*method)(std::forward<A>(args)...);
+  });
+}
+
 template <class P>
 concept ObjectPointer =
     std::is_pointer_v<P> && std::derived_from<std::remove_pointer_t<P>, TObject>;
@@ -195,8 +202,9 @@ class TClassBuilder {
   template <class M>
   TClassBuilder& Method(std::string name, M method) {
     using Sig = typename detail::MemberFnTraits<M>::Sig;
-    FInfo->Methods.push_back(TMethodInfo{std::move(name), typeid(Sig),
-                                         detail::MakeBinder<C>(method, std::type_identity<Sig>{})});
+    FInfo->Methods.push_back(TMethodInfo{
+        std::move(name), typeid(Sig), detail::MakeBinder<C>(method, std::type_identity<Sig>{}),
+        detail::MakeInvoker<C>(method, std::type_identity<Sig>{})});
     return *this;
   }
 

@@ -114,7 +114,10 @@ TValueType TReader::ReadValue() {
 }
 
 bool TReader::EndOfList() {
-  return NextValue() == vaNull;
+  // Only the terminator is looked at: in a property list the next byte is a name's length,
+  // which may well be above the highest value type.
+  if (FPos >= FSize) ErrorAt("Unexpected end of stream", FSize);
+  return FData[FPos] == vaNull;
 }
 
 void TReader::ReadListBegin() {

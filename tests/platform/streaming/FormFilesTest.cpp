@@ -164,6 +164,18 @@ TEST_F(FormFiles, IntegersTakeTheSmallestType) {
   EXPECT_EQ(bytesOf(2147483648), "13 00 00 00 80 00 00 00 00");
 }
 
+// A property name's length byte follows the previous value; past 20 (the highest value type)
+// it must still be read as a name, not refused as an unknown type.
+TEST_F(FormFiles, LongPropertyNamesConvertBothWays) {
+  std::string text =
+      "object F: TForm\n"
+      "  AVeryLongDottedName.WithMoreThanTwenty = 1\n"
+      "  Short = 2\n"
+      "end\n";
+  std::string binary = ObjectTextToBinary(text);
+  EXPECT_EQ(ObjectBinaryToText(binary), text);
+}
+
 TEST_F(FormFiles, ReadingMarksComponentsAndCallsLoadedOnceAtTheEnd) {
   const char* text = R"(object Root: TProbe
   Value = 1

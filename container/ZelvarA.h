@@ -1,0 +1,332 @@
+#pragma once
+// Unit ZelvarA: TZelvar, the container that turns a form into a multi-page wizard or tabbed
+// dialog. It holds the pages, their names, the way list that routes Next, the history that
+// drives Back, the nine descriptions of its navigation buttons and the two button orders, and
+// it tells every page-bound control of the form when the page changes.
+//
+// Page numbers: 0 is the dialog page, 1..NumPages the wizard pages (way-list positions while
+// the way list is enabled), -1 asks to finish. The implementation is split by concern:
+// Zelvar.cpp (state, construction, persistence), navigation.cpp, buttons.cpp, sizing.cpp.
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "lists/ZelvarL.h"
+#include "platform/controls/Buttons.h"
+#include "platform/controls/Controls.h"
+#include "platform/core/Strings.h"
+
+namespace zelvar {
+
+class TForm;
+class TZelvar;
+
+ZELVAR_ENUM(ZelvarStyle, uint8_t, asWizard, asNone, asTabbed)
+
+using TPageChangeEvent = TEvent<void(TZelvar* sender, int32_t page)>;
+using TCanPageChangeEvent = TEvent<bool(TZelvar* sender, int32_t fromPage, int32_t& toPage)>;
+using THelpClickEvent = TEvent<void(TZelvar* sender, int32_t page)>;
+using TAskPageChangeEvent = TEvent<void(TZelvar* sender, int32_t aktPage, int32_t& newPage)>;
+using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
+
+// The shape of the two broadcast methods every page-bound control publishes: SetNewPosition
+// and SetNumApos, one integer each.
+using AMethod1 = void(int32_t n);
+
+// Codes of the button orders BLWizard and BLDialog.
+enum TButtonCode : int32_t {
+  bcChange = 1,
+  bcHelp = 2,
+  bcCancel = 3,
+  bcBack = 4,
+  bcNext = 5,
+  bcOK = 6,
+  bcSpace = 7,
+  bcMiddle = 8,
+};
+
+// Where a control or button that must not be seen is parked.
+inline constexpr int32_t kParkedLeft = 20000;
+
+// What one navigation button shows: its caption, glyph, glyph layout, and whether it is shown
+// and enabled. Every setter lays the container's button bar out again.
+class TButtonData : public TPersistent {
+  ZELVAR_CLASS(TButtonData, TPersistent)
+
+ public:
+  // Registered as a class of its own so form files and scripts can name it.
+  TButtonData() : TButtonData(nullptr) {}
+  explicit TButtonData(TZelvar* owner);
+  ~TButtonData() override;
+
+  const std::string& Text() const { return FText; }
+  void SetText(const std::string& v);
+  TButtonLayout Layout() const { return FLayout; }
+  void SetLayout(TButtonLayout v);
+  // The record's own bitmap; the caller does not own it.
+  TBitmap* GetGlyph() const { return FGlyph.get(); }
+  // Copies the bitmap (nil empties the glyph). A strip whose width is a whole multiple of its
+  // height sets NumGlyphs to that multiple, or to 1 past 4.
+  void SetGlyph(TBitmap* v);
+  uint8_t GetNumGlyphs() const { return FNumGlyphs; }
+  void SetNumGlyphs(uint8_t v);  // stored as 4 above 4
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool v);
+  bool Show() const { return FShow; }
+  void SetShow(bool v);
+
+  // Puts this record onto a button at top and left, writing only what differs; tab is the tab
+  // position to ask for, and becomes the one the button got. True when the button is shown.
+  bool WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph, int32_t& tab);
+
+  TPersistent* GetOwner() const override;
+
+ private:
+  friend class TZelvar;  // the language file stores text, Enabled and Show without relayout
+  void Changed();
+
+  TZelvar* FOwner;
+  // The glyph mark a button's Tag holds while it shows this record's glyph: 1..9 by record.
+  int32_t FMark = 0;
+  std::string FText;
+  std::unique_ptr<TBitmap> FGlyph;
+  uint8_t FNumGlyphs = 0;
+  TButtonLayout FLayout = blGlyphLeft;
+  bool FEnabled = false;
+  bool FShow = false;
+};
+
+// A bitmap button of the container's bar that works in the form designer like at run time.
+class TDesignButton : public TBitBtn {
+  ZELVAR_CLASS(TDesignButton, TBitBtn)
+
+ public:
+  using TBitBtn::TBitBtn;
+};
+
+class TZelvar : public TCustomControl {
+  ZELVAR_CLASS(TZelvar, TCustomControl)
+
+ public:
+  explicit TZelvar(TComponent* owner);
+  ~TZelvar() override;
+
+  // --- published state
+  int32_t NumPages() const { return FNumPages; }
+  void SetNumPages(int32_t n);
+  const std::string& CaptionDialog() const { return FCaptionDialog; }
+  void SetCaptionDialog(const std::string& v);
+  const std::string& CaptionWizard() const { return FCaptionWizard; }
+  void SetCaptionWizard(const std::string& v);
+  int32_t ButtonWidth() const { return FButtonWidth; }
+  void SetButtonWidth(int32_t w);
+  int32_t ButtonHeight() const { return FButtonHeight; }
+  void SetButtonHeight(int32_t h);
+  bool ShowGlyph() const { return FShowGlyph; }
+  void setshowglyph(bool v);
+  bool RememberPage() const { return FRememberPage; }
+  void SetRememberPage(bool v) { FRememberPage = v; }
+  TStrings* PageNames() const { return FPageNames.get(); }
+  // Copies the lines; the given list stays the caller's.
+  void setpagenames(TStrings* v);
+  TButtonData* BtnHelp() const { return FBtnHelp.get(); }
+  TButtonData* BtnWizardOK() const { return FBtnWizardOK.get(); }
+  TButtonData* BtnFinish() const { return FBtnFinish.get(); }
+  TButtonData* BtnDialogOK() const { return FBtnDialogOK.get(); }
+  TButtonData* BtnChangeWizard() const { return FBtnChangeWizard.get(); }
+  TButtonData* BtnChangeDialog() const { return FBtnChangeDialog.get(); }
+  TButtonData* BtnCancel() const { return FBtnCancel.get(); }
+  TButtonData* BtnNext() const { return FBtnNext.get(); }
+  TButtonData* BtnBack() const { return FBtnBack.get(); }
+  TPageList* WayList() const { return FWayList.get(); }
+  bool WayListEnabled() const { return FWayListEnabled; }
+  void SetWayListEnabled(bool v);
+  int32_t StartPage() const { return FStartPage; }
+  void SetStartPage(int32_t v);
+  bool ShowPageNames() const { return FShowPageNames; }
+  void setshowpagenames(bool v);
+  TIntegerList* BLWizard() const { return FBLWizard.get(); }
+  TIntegerList* BLDialog() const { return FBLDialog.get(); }
+  TButtonStyle ButtonStyle() const { return FButtonStyle; }
+  void SetButtonStyle(TButtonStyle s);
+  int32_t Page() const { return FPage; }
+  // The only way the page changes: asks OnCanPageChange, applies the page to the form and
+  // to every page-bound control, updates the buttons and raises OnPageChange.
+  void setPage(int32_t value);
+  bool Seperator() const { return FSeperator; }
+  void SetSeparator(bool v);
+  bool SetFormProperties() const { return FSetFormProperties; }
+  void SetSetFormProperties(bool v) { FSetFormProperties = v; }
+  bool UseHistory() const { return FUseHistory; }
+  void SetUseHistory(bool v) { FUseHistory = v; }
+  bool SetFormCaption() const { return FSetFormCaption; }
+  void SetSetFormCaption(bool v) { FSetFormCaption = v; }
+  ZelvarStyle Style() const { return FStyle; }
+  void SetStyle(ZelvarStyle v);
+  int32_t TabSpaceX() const { return FTabSpaceX; }
+  void SetTabSpaceX(int32_t v);
+  int32_t TabSpaceY() const { return FTabSpaceY; }
+  void SetTabSpaceY(int32_t v);
+
+  TPageChangeEvent OnPageChange;
+  TCanPageChangeEvent OnCanPageChange;
+  THelpClickEvent OnHelpClick;
+  TAskPageChangeEvent OnAskPageChange;
+  TCancelClickEvent OnCancelClick;
+
+  // --- form sizes per mode (public, not published: the form file keeps them as FormSize)
+  int32_t WizardWidth() const { return FWizardWidth; }
+  int32_t WizardHeight() const { return FWizardHeight; }
+  int32_t DialogWidth() const { return FDialogWidth; }
+  int32_t DialogHeight() const { return FDialogHeight; }
+  void setWizardWidth(int32_t v);
+  void setWizardHeight(int32_t v);
+  void setDialogWidth(int32_t v);
+  void setDialogHeight(int32_t v);
+
+  // --- navigation
+  void Nextclick(TObject* sender);
+  void Backclick(TObject* sender);
+  void Changeclick(TObject* sender);
+  void OKClick(TObject* sender);
+  void CancelClick(TObject* sender);
+  void HelpClick(TObject* sender);
+  // Records the current position in the history (when used), then goes to page.
+  void Jump(int32_t page);
+  void JumpRel(int32_t offset);
+  // Shows the owner form modally on page; the form's modal result when it closes.
+  int32_t Execute(int32_t page);
+  void ClearHistory();
+  int32_t RealPage() const { return GetRealPage(FPage); }
+  // The page shown at a position: the way list's entry for it while the list is enabled.
+  int32_t GetRealPage(int32_t page) const;
+  // Where Next leads by the form's checked jump radio buttons; Page + 1 when none decides.
+  int32_t getjumppage() const;
+  // Design time: the designer selects the container.
+  void UpdateDesigner();
+  void Deselect() {}
+  // Rebuilds the tabs (tabbed style), applies the current page again and repaints: what the
+  // design-time editors call after changing the container.
+  void zelvarupdate();
+
+  // --- button bar
+  void ShowButtons();
+  void ClearGlyphTag();
+  TDesignButton* ChangeButton() const { return FChangeButton; }
+  TDesignButton* HelpButton() const { return FHelpButton; }
+  TBitBtn* CancelButton() const { return FCancelButton; }
+  TDesignButton* BackButton() const { return FBackButton; }
+  TDesignButton* NextButton() const { return FNextButton; }
+  TBitBtn* OKButton() const { return FOKButton; }
+  // Design time: the right button steps the page without the history.
+  void NextRightDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+  void BackRightDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+
+  // --- sizing and caption
+  // Resizes the owner form to w by h around its centre (only while Align is alClient).
+  void myresize(int32_t w, int32_t h);
+  void SetCaption();
+
+  // --- internal state, read by tests and the design-time editors
+  const TIntegerList& History() const { return *FHistory; }
+  TIntegerList& History() { return *FHistory; }
+  int32_t LastWizardPage() const { return FLastWizardPage; }
+  bool PageChangeAllowed() const { return FPageChangeAllowed; }
+  bool ButtonsReady() const { return FButtonsReady; }
+  bool RecordSize() const { return FRecordSize; }
+  bool HideBanner() const { return FHideBanner; }
+  const TIntegerList* TabRows() const { return FTabRows.get(); }
+
+  // The owner as a form: nullptr without an owner, EInvalidCast for an owner of another class.
+  TForm* OwnerForm() const;
+
+  void DefineProperties(TFiler& filer) override;
+  void Loaded() override;
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  // Construction steps.
+  TDesignButton* MakeDesignButton(const char* name);
+  void ApplyLanguageFile();
+
+  // Calls the published method name(n) on every component of the owner form, last first.
+  // Every component is reached even when one fails; the first failure is returned.
+  std::exception_ptr Broadcast(const char* method, int32_t n);
+  void UpdateBackAndNext(int32_t value);
+  void TellDesignerModified();
+  void setnobuttons();
+  void setWizardbuttons();
+  void setdialogbuttons();
+  // Writes one order list onto the buttons; wizard chooses the column of the code table.
+  void LayOutButtons(const TIntegerList& order, bool wizard, bool lastPage);
+  TBitBtn* ButtonFor(int32_t code, bool wizard, bool lastPage, TButtonData*& data) const;
+  bool OnLastPage() const;
+  // Groups the tabs into rows (FTabRows: the number of tabs in each row).
+  void inittabsinline();
+  void painttabs();
+  int32_t TabCaptionWidth(int32_t position);
+
+  void ReadHistoryNum(TReader& reader);
+  void WriteHistoryNum(TWriter& writer) const;
+  void ReadFormSize(TStream& stream);
+  void WriteFormSize(TStream& stream) const;
+
+  int32_t FNumPages = 0;
+  std::string FCaptionDialog;
+  std::string FCaptionWizard;
+  int32_t FButtonWidth = 90;
+  int32_t FButtonHeight = 25;
+  bool FShowGlyph = true;
+  bool FRememberPage = false;
+  std::unique_ptr<TStringList> FPageNames;
+  std::unique_ptr<TButtonData> FBtnHelp, FBtnWizardOK, FBtnFinish, FBtnDialogOK, FBtnChangeWizard,
+      FBtnChangeDialog, FBtnCancel, FBtnNext, FBtnBack;
+  std::unique_ptr<TPageList> FWayList;
+  bool FWayListEnabled = false;
+  int32_t FStartPage = 1;
+  bool FShowPageNames = false;
+  std::unique_ptr<TIntegerList> FBLWizard, FBLDialog;
+  TButtonStyle FButtonStyle = bsAutoDetect;
+  int32_t FPage = 0;
+  bool FSeperator = true;
+  bool FSetFormProperties = true;
+  bool FUseHistory = true;
+  bool FSetFormCaption = true;
+  ZelvarStyle FStyle = asWizard;
+  int32_t FTabSpaceX = 16;
+  int32_t FTabSpaceY = 8;
+
+  std::unique_ptr<TIntegerList> FHistory;
+  int32_t FLastWizardPage = 1;
+  bool FPageChangeAllowed = false;
+  bool FButtonsReady = false;
+  bool FRecordSize = true;
+  bool FHideBanner = false;
+  int32_t FWizardWidth = 0, FWizardHeight = 0, FDialogWidth = 0, FDialogHeight = 0;
+  std::unique_ptr<TIntegerList> FTabRows;
+
+  TDesignButton* FChangeButton = nullptr;
+  TDesignButton* FHelpButton = nullptr;
+  TBitBtn* FCancelButton = nullptr;
+  TDesignButton* FBackButton = nullptr;
+  TDesignButton* FNextButton = nullptr;
+  TBitBtn* FOKButton = nullptr;
+
+  // The components running broadcasts still have to reach (innermost first); one that leaves
+  // the form meanwhile is struck out, so it is never called after it is gone.
+  struct TBroadcastFrame {
+    std::vector<TComponent*>* Targets;
+    TBroadcastFrame* Outer;
+  };
+  TBroadcastFrame* FBroadcasts = nullptr;
+};
+
+// Registers TZelvar, TDesignButton and TButtonData with the form reader.
+void RegisterZelvarA();
+
+}  // namespace zelvar

@@ -1,0 +1,288 @@
+// The button bar: the nine button descriptions and the layout pass that puts them onto the
+// six buttons, per mode, from the two button orders. The pass writes a property only when it
+// differs, so running it with nothing changed costs no repaint and no tab-order shuffle.
+
+#include <algorithm>
+
+#include "container/ZelvarA.h"
+#include "platform/core/TypInfo.h"
+
+namespace zelvar {
+
+// =============================================================================================
+// TButtonData
+
+const TClassInfo& TButtonData::StaticClassInfo() {
+  using B = TButtonData;
+  static const auto info = TClassBuilder<B>("TButtonData")
+                               .Property("Text", &B::Text, &B::SetText)
+                               .Property("Layout", &B::Layout, &B::SetLayout)
+                               .Property("Glyph", &B::GetGlyph, &B::SetGlyph)
+                               .Property("NumGlyphs", &B::GetNumGlyphs, &B::SetNumGlyphs)
+                               .Default(1)
+                               .Property("Enabled", &B::Enabled, &B::SetEnabled)
+                               .Property("Show", &B::Show, &B::SetShow)
+                               .Build();
+  return *info;
+}
+
+TButtonData::TButtonData(TZelvar* owner) : FOwner(owner), FGlyph(std::make_unique<TBitmap>()) {}
+
+TButtonData::~TButtonData() = default;
+
+TPersistent* TButtonData::GetOwner() const {
+  return FOwner;
+}
+
+void TButtonData::Changed() {
+  if (FOwner) FOwner->ShowButtons();
+}
+
+void TButtonData::SetText(const std::string& v) {
+  FText = v;
+  Changed();
+}
+
+void TButtonData::SetLayout(TButtonLayout v) {
+  FLayout = v;
+  Changed();
+}
+
+void TButtonData::SetGlyph(TBitmap* v) {
+  FGlyph->Assign(v);
+  if (v && v->Height() > 0 && v->Width() % v->Height() == 0) {
+    int32_t n = v->Width() / v->Height();
+    SetNumGlyphs(static_cast<uint8_t>(n > 4 ? 1 : n));
+  }
+  if (FOwner) {
+    FOwner->ClearGlyphTag();
+    FOwner->ShowButtons();
+  }
+}
+
+void TButtonData::SetNumGlyphs(uint8_t v) {
+  v = std::min<uint8_t>(v, 4);
+  if (v != FNumGlyphs) FNumGlyphs = v;
+  Changed();
+}
+
+void TButtonData::SetEnabled(bool v) {
+  FEnabled = v;
+  Changed();
+}
+
+void TButtonData::SetShow(bool v) {
+  FShow = v;
+  Changed();
+}
+
+bool TButtonData::WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph,
+                                int32_t& tab) {
+  if (button.Top() != top) button.SetTop(top);
+  int32_t x = FShow ? left : kParkedLeft;
+  if (button.Left() != x) button.SetLeft(x);
+  if (button.Caption() != FText) button.SetCaption(FText);
+  bool enabled = FEnabled && FShow;
+  if (button.Enabled() != enabled) button.SetEnabled(enabled);
+  if (button.Layout() != FLayout) button.SetLayout(FLayout);
+  if (showGlyph) {
+    if (button.Tag() != FMark) {
+      button.SetGlyph(FGlyph.get());
+      button.SetTag(FMark);
+    }
+    if (button.NumGlyphs() != FNumGlyphs) button.SetNumGlyphs(FNumGlyphs);
+  } else {
+    if (!button.Glyph()->Empty()) button.SetGlyph(nullptr);
+    if (button.Tag() != 0) button.SetTag(0);
+  }
+  // The toolkit clamps a tab position to the last one; asking for what the button already has
+  // would move nothing, so it is not asked.
+  if (TWinControl* parent = button.Parent()) {
+    int32_t wanted = std::clamp(tab, 0, std::max(parent->TabCount() - 1, 0));
+    if (button.TabOrder() != wanted) button.SetTabOrder(wanted);
+  }
+  tab = button.TabOrder();
+  return FShow;
+}
+
+const TClassInfo& TDesignButton::StaticClassInfo() {
+  static const auto info = TClassBuilder<TDesignButton>("TDesignButton").Build();
+  return *info;
+}
+
+// =============================================================================================
+// The layout pass
+
+void TZelvar::ShowButtons() {
+  if (FStyle != asWizard) {
+    setnobuttons();
+    return;
+  }
+  if (!FButtonsReady) return;
+  if (FPage == 0)
+    setdialogbuttons();
+  else
+    setWizardbuttons();
+}
+
+namespace {
+
+void Park(TBitBtn* button) {
+  if (!button) return;
+  if (button->Enabled()) button->SetEnabled(false);
+  if (button->Left() != kParkedLeft) button->SetLeft(kParkedLeft);
+}
+
+}  // namespace
+
+void TZelvar::setnobuttons() {
+  for (TBitBtn* b : {static_cast<TBitBtn*>(FNextButton), static_cast<TBitBtn*>(FBackButton),
+                     static_cast<TBitBtn*>(FChangeButton), static_cast<TBitBtn*>(FHelpButton),
+                     FCancelButton, FOKButton})
+    Park(b);
+}
+
+bool TZelvar::OnLastPage() const {
+  if (FWayListEnabled) {
+    int32_t index = FPage - 1;
+    return index >= 0 && index < FWayList->EntryCount() &&
+           FWayList->Entry(index).GotoPage == gpFinish;
+  }
+  return FPage == FNumPages;
+}
+
+void TZelvar::setWizardbuttons() {
+  bool last = OnLastPage();
+  LayOutButtons(*FBLWizard, true, last);
+  bool okFinishes = FBtnWizardOK->Show() && last;
+  if (FNextButton) FNextButton->SetDefault(!okFinishes);
+  if (FOKButton) FOKButton->SetDefault(okFinishes);
+}
+
+void TZelvar::setdialogbuttons() {
+  Park(FNextButton);
+  Park(FBackButton);
+  LayOutButtons(*FBLDialog, false, false);
+  if (FNextButton) FNextButton->SetDefault(false);
+  if (FOKButton) FOKButton->SetDefault(true);
+}
+
+TBitBtn* TZelvar::ButtonFor(int32_t code, bool wizard, bool lastPage, TButtonData*& data) const {
+  switch (code) {
+    case bcChange:
+      data = wizard ? FBtnChangeDialog.get() : FBtnChangeWizard.get();
+      return FChangeButton;
+    case bcHelp:
+      data = FBtnHelp.get();
+      return FHelpButton;
+    case bcCancel:
+      data = FBtnCancel.get();
+      return FCancelButton;
+    case bcBack:
+      data = FBtnBack.get();
+      return wizard ? FBackButton : nullptr;
+    case bcNext:
+      data = lastPage && !FBtnWizardOK->Show() ? FBtnFinish.get() : FBtnNext.get();
+      return wizard ? FNextButton : nullptr;
+    case bcOK:
+      if (!wizard)
+        data = FBtnDialogOK.get();
+      else
+        data = lastPage && FBtnWizardOK->Show() ? FBtnFinish.get() : FBtnWizardOK.get();
+      return FOKButton;
+    default:
+      return nullptr;
+  }
+}
+
+void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPage) {
+  const std::vector<int32_t>& codes = order.Items();
+  const int32_t n = static_cast<int32_t>(std::min<size_t>(codes.size(), order.Count()));
+  // The left group ends at the first Middle; without one, every item is in it.
+  int32_t middle = n;
+  for (int32_t i = 0; i < n; ++i)
+    if (codes[i] == bcMiddle) {
+      middle = i;
+      break;
+    }
+  int32_t top = Height() - (FChangeButton ? FChangeButton->Height() : FButtonHeight) - 3;
+  bool written[bcOK + 1] = {};
+
+  auto place = [&](int32_t code, int32_t x, int32_t& tab) -> int32_t {
+    if (code == bcSpace) return 8;
+    TButtonData* data = nullptr;
+    TBitBtn* button = ButtonFor(code, wizard, lastPage, data);
+    // A code listed twice keeps its first place: the bar must not flip between the two.
+    if (!button || written[code]) return 0;
+    written[code] = true;
+    return data->WriteToButton(*button, top, x, FShowGlyph, tab) ? FButtonWidth + 4 : 0;
+  };
+
+  int32_t x = 4;
+  int32_t tab = 10000;
+  for (int32_t i = 0; i < middle; ++i) {
+    x += place(codes[i], x, tab);
+    ++tab;
+  }
+  x = Width() - FButtonWidth - 4;
+  tab = 15000;
+  for (int32_t i = n - 1; i > middle; --i) {
+    x -= place(codes[i], x, tab);
+    --tab;
+  }
+  // A button the order leaves out has no place in this mode.
+  for (int32_t code : {bcChange, bcHelp, bcCancel, bcBack, bcNext, bcOK}) {
+    TButtonData* data = nullptr;
+    if (TBitBtn* button = ButtonFor(code, wizard, lastPage, data); button && !written[code])
+      Park(button);
+  }
+}
+
+void TZelvar::ClearGlyphTag() {
+  for (TBitBtn* b : {static_cast<TBitBtn*>(FOKButton), static_cast<TBitBtn*>(FNextButton),
+                     static_cast<TBitBtn*>(FBackButton), static_cast<TBitBtn*>(FHelpButton),
+                     FCancelButton, static_cast<TBitBtn*>(FChangeButton)})
+    if (b) b->SetTag(0);
+}
+
+// =============================================================================================
+// Setters of the bar
+
+namespace {
+
+template <class F>
+void ForEachButton(std::initializer_list<TBitBtn*> buttons, F f) {
+  for (TBitBtn* b : buttons)
+    if (b) f(*b);
+}
+
+}  // namespace
+
+void TZelvar::SetButtonWidth(int32_t w) {
+  FButtonWidth = w;
+  ForEachButton({FOKButton, FNextButton, FBackButton, FHelpButton, FCancelButton, FChangeButton},
+                [w](TBitBtn& b) { b.SetWidth(w); });
+  ShowButtons();
+}
+
+void TZelvar::SetButtonHeight(int32_t h) {
+  FButtonHeight = h;
+  ForEachButton({FOKButton, FNextButton, FBackButton, FHelpButton, FCancelButton, FChangeButton},
+                [h](TBitBtn& b) { b.SetHeight(h); });
+  ShowButtons();
+  Refresh();
+}
+
+void TZelvar::SetButtonStyle(TButtonStyle s) {
+  FButtonStyle = s;
+  ForEachButton({FOKButton, FNextButton, FBackButton, FHelpButton, FCancelButton, FChangeButton},
+                [s](TBitBtn& b) { b.SetStyle(s); });
+  ShowButtons();
+}
+
+void TZelvar::setshowglyph(bool v) {
+  FShowGlyph = v;
+  ShowButtons();
+}
+
+}  // namespace zelvar

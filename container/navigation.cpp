@@ -1,0 +1,348 @@
+// Page navigation: setPage, the actions of the navigation buttons, the way list and the
+// history, jumps, Execute, and the two broadcasts that page-bound controls receive.
+
+#include <exception>
+#include <limits>
+
+#include "container/ZelvarA.h"
+#include "platform/core/Format.h"
+#include "platform/designer/Designer.h"
+#include "platform/forms/Forms.h"
+
+namespace zelvar {
+
+namespace {
+
+// Pages far beyond any real wizard are refused: every page-bound control keeps a record per
+// page, so a count read from a damaged file must not make the form allocate gigabytes.
+constexpr int32_t kMaxPages = 100000;
+
+// page + delta as a page number; a sum outside the integer range is no page at all.
+int32_t OffsetPage(int32_t page, int64_t delta) {
+  int64_t r = int64_t{page} + delta;
+  if (r < std::numeric_limits<int32_t>::min() || r > std::numeric_limits<int32_t>::max())
+    throw EListError(Format("Page %d moved by %d is out of range", {page, delta}));
+  return static_cast<int32_t>(r);
+}
+
+// Takes back the history entry an action appended, when the change did not happen.
+void DropLast(TIntegerList& history) {
+  if (history.Count() > 0) history.Del(history.Count() - 1);
+}
+
+}  // namespace
+
+// The way-list entry of a position, with a message that names the position when there is none.
+static const TPageRec& WayEntry(const TPageList& list, int32_t position) {
+  if (position < 1 || position > list.EntryCount())
+    throw EListError(Format("The way list has no entry for position %d (it holds %d)",
+                            {position, list.EntryCount()}));
+  return list.Entry(position - 1);
+}
+
+int32_t TZelvar::GetRealPage(int32_t page) const {
+  if (!FWayListEnabled || page == 0) return page;
+  return WayEntry(*FWayList, page).Number;
+}
+
+void TZelvar::setPage(int32_t value) {
+  int32_t newPage = value;
+  FPageChangeAllowed = true;
+  if (OnCanPageChange && !IsReading()) FPageChangeAllowed = OnCanPageChange(this, FPage, newPage);
+  if (FPageChangeAllowed) {
+    // The page shown follows the position actually taken, also when the event redirected it,
+    // and a position without an entry fails here, before anything has changed.
+    int32_t shown = FWayListEnabled && newPage > 0 ? WayEntry(*FWayList, newPage).Number : newPage;
+    if (shown == -1) {
+      if (TForm* form = OwnerForm()) form->SetModalResult(mrOk);
+    } else {
+      int32_t oldPage = FPage;
+      FPage = newPage;
+      SetCaption();
+      std::exception_ptr failure;
+      if (OwnerForm()) {
+        FRecordSize = false;
+        if (shown == 0 && oldPage != 0)
+          myresize(FDialogWidth, FDialogHeight);
+        else if (shown != 0 && oldPage == 0)
+          myresize(FWizardWidth, FWizardHeight);
+        FRecordSize = true;
+        failure = Broadcast("SetNewPosition", shown);
+      }
+      // A control that failed above is reported, but only after the container has finished
+      // its own change: it must stay usable for the next one.
+      FButtonsReady = false;
+      UpdateBackAndNext(shown);
+      FButtonsReady = true;
+      ShowButtons();
+      if (FStyle == asTabbed) painttabs();
+      if (failure) {
+        TellDesignerModified();
+        std::rethrow_exception(failure);
+      }
+      if ((FPage != oldPage || FPage == 0) && OnPageChange && !IsReading())
+        OnPageChange(this, FPage);
+      if (!IsDesigning() && FStyle == asWizard && CanFocus()) SelectFirst();
+    }
+  }
+  TellDesignerModified();
+}
+
+void TZelvar::UpdateBackAndNext(int32_t shown) {
+  bool back = FUseHistory ? FHistory->Count() > 0 : FPage > 1;
+  FBtnBack->SetEnabled(back);
+  if (FWayListEnabled) {
+    if (FPage > 0) FBtnNext->SetEnabled(WayEntry(*FWayList, FPage).GotoPage != gpFinish);
+  } else {
+    FBtnNext->SetEnabled(shown != FNumPages);
+  }
+}
+
+void TZelvar::TellDesignerModified() {
+  if (!IsDesigning()) return;
+  if (auto* form = dynamic_cast<TForm*>(GetParentForm()))
+    if (IDesigner* designer = form->Designer()) designer->Modified();
+}
+
+void TZelvar::UpdateDesigner() {
+  if (TForm* form = OwnerForm())
+    if (IDesigner* designer = form->Designer()) designer->SelectComponent(this);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The broadcasts
+
+std::exception_ptr TZelvar::Broadcast(const char* method, int32_t n) {
+  TComponent* form = Owner();
+  if (!form) return {};
+  // A snapshot, so components that come or go while the calls run cannot upset the walk;
+  // one that goes is struck out by Notification before it could be reached.
+  std::vector<TComponent*> targets;
+  targets.reserve(static_cast<size_t>(form->GetComponentCount()));
+  for (int i = 0; i < form->GetComponentCount(); ++i) targets.push_back(form->GetComponent(i));
+  TBroadcastFrame frame{&targets, FBroadcasts};
+  FBroadcasts = &frame;
+
+  // A form holds few classes and many components: each class's method is looked up once.
+  struct TCacheEntry {
+    const TClassInfo* Class;
+    const TMethodInfo* Method;
+  };
+  std::vector<TCacheEntry> cache;
+  std::exception_ptr failure;
+  for (size_t i = targets.size(); i-- > 0;) {
+    TComponent* c = targets[i];
+    if (!c) continue;
+    const TClassInfo* cls = &c->ClassInfo();
+    const TMethodInfo* info = nullptr;
+    bool cached = false;
+    for (const TCacheEntry& e : cache)
+      if (e.Class == cls) {
+        info = e.Method;
+        cached = true;
+        break;
+      }
+    if (!cached) {
+      info = cls->FindMethod(method);
+      cache.push_back({cls, info});
+    }
+    if (!info) continue;
+    try {
+      TMethod(c, info).Call<void, int32_t>(n);
+    } catch (...) {
+      if (!failure) failure = std::current_exception();
+    }
+  }
+  FBroadcasts = frame.Outer;
+  return failure;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The navigation buttons
+
+void TZelvar::Nextclick(TObject*) {
+  if (IsDesigning()) UpdateDesigner();
+  int32_t p = FPage;
+  int32_t target;
+  if (FWayListEnabled) {
+    // The dialog page has no way-list entry, and the button bar offers no Next there.
+    if (p <= 0) return;
+    int32_t g = WayEntry(*FWayList, p).GotoPage;
+    if (g == gpNext) {
+      target = getjumppage();
+    } else if (g == gpFinish) {
+      target = -1;
+    } else if (g == gpAsk) {
+      target = OffsetPage(p, 1);
+      if (OnAskPageChange) OnAskPageChange(this, p, target);
+    } else {
+      target = g;
+    }
+  } else {
+    target = p < FNumPages ? getjumppage() : -1;
+  }
+  bool appended = target != p && target != -1 && FUseHistory;
+  if (appended) FHistory->Add(p);
+  try {
+    setPage(target);
+  } catch (...) {
+    if (appended) DropLast(*FHistory);
+    throw;
+  }
+  if (!FPageChangeAllowed && appended) DropLast(*FHistory);
+  if (IsDesigning()) Deselect();
+}
+
+void TZelvar::Backclick(TObject*) {
+  if (IsDesigning()) UpdateDesigner();
+  if (FUseHistory) {
+    if (FHistory->Count() > 0) {
+      int32_t p = FHistory->GetInteger(FHistory->Count() - 1);
+      DropLast(*FHistory);
+      try {
+        setPage(p);
+      } catch (...) {
+        FHistory->Add(p);
+        throw;
+      }
+      if (!FPageChangeAllowed || FPage != p) FHistory->Add(p);
+    }
+  } else if (FPage > 1) {
+    setPage(FPage - 1);
+  }
+  if (IsDesigning()) Deselect();
+}
+
+void TZelvar::Changeclick(TObject*) {
+  if (IsDesigning()) UpdateDesigner();
+  if (FPage > 0) {
+    FLastWizardPage = FPage;
+    setPage(0);
+  } else if (FRememberPage) {
+    setPage(FLastWizardPage);
+  } else {
+    FHistory->Clear();
+    setPage(FStartPage);
+  }
+  if (IsDesigning()) Deselect();
+}
+
+void TZelvar::OKClick(TObject*) {
+  setPage(-1);
+}
+
+void TZelvar::CancelClick(TObject*) {
+  if (OnCancelClick && !OnCancelClick(this, FPage)) return;
+  if (TForm* form = OwnerForm()) form->SetModalResult(mrCancel);
+}
+
+void TZelvar::HelpClick(TObject*) {
+  if (OnHelpClick) OnHelpClick(this, FPage);
+  if (IsDesigning()) Deselect();
+}
+
+void TZelvar::NextRightDown(TObject*, TMouseButton button, TShiftState, int32_t, int32_t) {
+  if (!IsDesigning() || button != mbRight) return;
+  if (FPage < FNumPages) setPage(FPage + 1);
+  UpdateDesigner();
+}
+
+void TZelvar::BackRightDown(TObject*, TMouseButton button, TShiftState, int32_t, int32_t) {
+  if (!IsDesigning() || button != mbRight) return;
+  setPage(OffsetPage(FPage, -1));
+  UpdateDesigner();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Jumps, Execute and the history
+
+void TZelvar::Jump(int32_t page) {
+  bool appended = FUseHistory;
+  if (appended) FHistory->Add(FPage);
+  try {
+    setPage(page);
+  } catch (...) {
+    if (appended) DropLast(*FHistory);
+    throw;
+  }
+}
+
+void TZelvar::JumpRel(int32_t offset) {
+  Jump(OffsetPage(FPage, offset));
+}
+
+int32_t TZelvar::Execute(int32_t page) {
+  TForm* form = OwnerForm();
+  if (!form)
+    throw EInvalidOperation(
+        Format("%s has no form to show", {Name().empty() ? ClassName() : Name()}));
+  setPage(page);
+  ClearHistory();
+  return form->ShowModal();
+}
+
+void TZelvar::ClearHistory() {
+  FHistory->Clear();
+  FBtnBack->SetEnabled(false);
+  ShowButtons();
+}
+
+int32_t TZelvar::getjumppage() const {
+  return OffsetPage(FPage, 1);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Setters that touch the page
+
+void TZelvar::SetNumPages(int32_t n) {
+  if (n > kMaxPages)
+    throw EListError(Format("NumPages %d is out of range (at most %d)", {n, kMaxPages}));
+  std::exception_ptr failure;
+  if (n > 0) {
+    if (n > FNumPages) {
+      for (int32_t i = FNumPages + 1; i <= n; ++i) FPageNames->Add("Page " + std::to_string(i));
+    } else {
+      // Lines a caller's list never had are not there to delete.
+      for (int32_t i = FNumPages; i >= n + 1; --i)
+        if (i < FPageNames->Count()) FPageNames->Delete(i);
+    }
+    failure = Broadcast("SetNumApos", n + 1);
+    FNumPages = n;
+    if (FPage != 0) {
+      SetCaption();
+      ShowButtons();
+    }
+    // With the way list, positions run up to its number of entries.
+    int32_t last = FWayListEnabled ? FWayList->EntryCount() : FNumPages;
+    if (last < FPage) setPage(last);
+  }
+  if (FStyle == asTabbed) {
+    inittabsinline();
+    Refresh();
+  }
+  if (failure) std::rethrow_exception(failure);
+}
+
+void TZelvar::SetStartPage(int32_t v) {
+  FStartPage = v;
+  if (FHistory->Count() == 0 || !FUseHistory) FLastWizardPage = v;
+}
+
+void TZelvar::SetWayListEnabled(bool v) {
+  FWayListEnabled = v;
+  zelvarupdate();
+}
+
+void TZelvar::SetStyle(ZelvarStyle v) {
+  if (v == asTabbed) {
+    inittabsinline();
+    if (FPage == 0) setPage(1);
+  } else {
+    FTabRows.reset();
+  }
+  FStyle = v;
+  ShowButtons();
+  Refresh();
+}
+
+}  // namespace zelvar

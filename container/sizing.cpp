@@ -1,0 +1,66 @@
+// The form around the container: its size per mode, kept around the form's centre, and its
+// caption, which follows the page.
+
+#include <algorithm>
+#include <limits>
+
+#include "container/ZelvarA.h"
+#include "platform/core/Format.h"
+#include "platform/forms/Forms.h"
+
+namespace zelvar {
+
+namespace {
+
+int32_t Saturate(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                  std::numeric_limits<int32_t>::max()));
+}
+
+}  // namespace
+
+void TZelvar::myresize(int32_t w, int32_t h) {
+  if (Align() != alClient) return;
+  TForm* form = OwnerForm();
+  if (!form) return;
+  // Sizes come from form files: the arithmetic must not overflow whatever they hold.
+  int64_t left = int64_t{form->Left()} + form->Width() / 2 - w / 2;
+  int64_t top = int64_t{form->Top()} + form->Height() / 2 - h / 2;
+  form->SetBounds(Saturate(left), Saturate(top), w, h);
+}
+
+void TZelvar::SetCaption() {
+  if (!FSetFormCaption) return;
+  TForm* form = OwnerForm();
+  if (!form) return;
+  int32_t real = RealPage();
+  std::string caption;
+  if (FShowPageNames) {
+    // A caller's list may hold fewer names than pages.
+    if (real >= 0 && real < FPageNames->Count()) caption = FPageNames->Get(real);
+  } else if (real == 0) {
+    caption = FCaptionDialog;
+  } else {
+    try {
+      caption = Format(FCaptionWizard, {FPage, FNumPages});
+    } catch (const EConvertError&) {
+      // A caption whose placeholders do not fit two numbers is shown as written, rather
+      // than stopping the page change half-way.
+      caption = FCaptionWizard;
+    }
+  }
+  form->SetCaption(caption);
+}
+
+void TZelvar::SetCaptionWizard(const std::string& v) {
+  FCaptionWizard = v;
+  SetCaption();
+}
+
+void TZelvar::SetCaptionDialog(const std::string& v) {
+  FCaptionDialog = v;
+  if (FPage == 0)
+    if (TForm* form = OwnerForm()) form->SetCaption(v);
+}
+
+}  // namespace zelvar

@@ -1,0 +1,103 @@
+// The wizard driven end to end by a script: `execute`, `handle` on the container's events and
+// `expect-result`.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/TestSupport.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using zelvar::test::RunZelvar;
+using zelvar::test::TRun;
+
+class WizardScript : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    Dir = fs::path(::testing::TempDir()) / ("wizard-script-" + std::to_string(::getpid()));
+    fs::remove_all(Dir);
+    fs::create_directories(Dir);
+    fs::copy_file(std::string(ZELVAR_TEST_DATA) + "/scripts/wizard.txt", Dir / "wizard.txt");
+  }
+  void TearDown() override { fs::remove_all(Dir); }
+  TRun RunScript(const std::string& text) {
+    std::ofstream(Dir / "test.zs") << text;
+    return RunZelvar("run --script " + (Dir / "test.zs").string(), Dir);
+  }
+  fs::path Dir;
+};
+
+TEST_F(WizardScript, ExecuteRunsTheWizardToItsEnd) {
+  TRun r = RunScript(
+      "load wizard.txt\n"
+      "handle Zelvar1.OnPageChange log\n"
+      "handle Zelvar1.OnCanPageChange log\n"
+      "execute Zelvar1 1\n"
+      "expect Form1.Caption 'Wizard - Page 1 of 3'\n"
+      "click NextButton\n"
+      "key N alt\n"
+      "expect NextButton.Caption '&Finish'\n"
+      "click BackButton\n"
+      "expect Zelvar1.Page 2\n"
+      "click NextButton\n"
+      "click NextButton\n"
+      "expect-result mrOk\n"
+      "expect Zelvar1.Page 3\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "OnCanPageChange(Zelvar1, 0, 1)\n"
+            "OnPageChange(Zelvar1, 1)\n"
+            "OnCanPageChange(Zelvar1, 1, 2)\n"
+            "OnPageChange(Zelvar1, 2)\n"
+            "OnCanPageChange(Zelvar1, 2, 3)\n"
+            "OnPageChange(Zelvar1, 3)\n"
+            "OnCanPageChange(Zelvar1, 3, 2)\n"
+            "OnPageChange(Zelvar1, 2)\n"
+            "OnCanPageChange(Zelvar1, 2, 3)\n"
+            "OnPageChange(Zelvar1, 3)\n"
+            "OnCanPageChange(Zelvar1, 3, -1)\n"
+            "result = mrOk\n");
+}
+
+TEST_F(WizardScript, HandlersVetoRedirectAndRefuse) {
+  TRun r = RunScript(
+      "load wizard.txt\n"
+      "handle Zelvar1.OnCanPageChange redirect 3\n"
+      "execute Zelvar1 1\n"
+      "expect Zelvar1.Page 3\n"
+      "handle Zelvar1.OnCanPageChange veto\n"
+      "click NextButton\n"
+      "expect Zelvar1.Page 3\n"
+      "expect Zelvar1.HistoryCount 0\n"
+      "handle Zelvar1.OnCanPageChange none\n"
+      "handle Zelvar1.OnCancelClick refuse\n"
+      "key Escape\n"
+      "handle Zelvar1.OnCancelClick none\n"
+      "click ChangeButton\n"
+      "expect Form1.Caption 'Dialog'\n"
+      "key Escape\n"
+      "expect-result mrCancel\n"
+      "expect Zelvar1.LastWizardPage 3\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "OnCanPageChange(Zelvar1, 0, 1)\n"
+            "OnCanPageChange(Zelvar1, 3, -1)\n"
+            "OnCancelClick(Zelvar1, 3)\n"
+            "result = mrCancel\n");
+}
+
+TEST_F(WizardScript, ExecuteNeedsAContainer) {
+  TRun r = RunScript(
+      "load wizard.txt\n"
+      "execute Form1 1\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_NE(r.Err.find("'Form1' is not a TZelvar"), std::string::npos) << r.Err;
+}
+
+}  // namespace
