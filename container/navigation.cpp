@@ -117,16 +117,17 @@ std::exception_ptr TZelvar::Broadcast(const char* method, int32_t n) {
   if (!form) return {};
   // A snapshot, so components that come or go while the calls run cannot upset the walk;
   // one that goes is struck out by Notification before it could be reached.
-  std::vector<TComponent*> targets;
-  targets.reserve(static_cast<size_t>(form->GetComponentCount()));
-  for (int i = 0; i < form->GetComponentCount(); ++i) targets.push_back(form->GetComponent(i));
+  std::vector<TComponent*> targets = form->Components();
   TBroadcastFrame frame{&targets, FBroadcasts};
   FBroadcasts = &frame;
 
   // A form holds few classes and many components: each class's method is looked up once.
+  // Found through the component's own class record, it may be called without a cast check.
+  using TInvoker = std::function<void(TObject*, int32_t)>;
   struct TCacheEntry {
     const TClassInfo* Class;
     const TMethodInfo* Method;
+    const TInvoker* Invoke;  // nullptr: none, or a method of another shape
   };
   std::vector<TCacheEntry> cache;
   std::exception_ptr failure;
@@ -134,21 +135,23 @@ std::exception_ptr TZelvar::Broadcast(const char* method, int32_t n) {
     TComponent* c = targets[i];
     if (!c) continue;
     const TClassInfo* cls = &c->ClassInfo();
-    const TMethodInfo* info = nullptr;
-    bool cached = false;
+    const TCacheEntry* entry = nullptr;
     for (const TCacheEntry& e : cache)
       if (e.Class == cls) {
-        info = e.Method;
-        cached = true;
+        entry = &e;
         break;
       }
-    if (!cached) {
-      info = cls->FindMethod(method);
-      cache.push_back({cls, info});
+    if (!entry) {
+      const TMethodInfo* info = cls->FindMethod(method);
+      cache.push_back({cls, info, info ? info->FoundInvoker<void, int32_t>() : nullptr});
+      entry = &cache.back();
     }
-    if (!info) continue;
+    if (!entry->Method) continue;
     try {
-      TMethod(c, info).Call<void, int32_t>(n);
+      if (entry->Invoke)
+        (*entry->Invoke)(c, n);
+      else
+        TMethod(c, entry->Method).Call<void, int32_t>(n);  // raises: the wrong shape
     } catch (...) {
       if (!failure) failure = std::current_exception();
     }

@@ -87,10 +87,12 @@ void TControl::SetParent(TWinControl* parent) {
 }
 
 TWinControl* TControl::GetParentForm() const {
-  const TControl* c = this;
-  while (c->FParent) c = c->FParent;
-  auto* top = dynamic_cast<const TWinControl*>(c);
-  return const_cast<TWinControl*>(top);
+  // Every Invalidate asks this: the parent chain is typed already, so only a control without
+  // a parent needs the cast.
+  if (!FParent) return const_cast<TWinControl*>(dynamic_cast<const TWinControl*>(this));
+  TWinControl* top = FParent;
+  while (top->FParent) top = top->FParent;
+  return top;
 }
 
 TComponent* TControl::GetParentComponent() const {

@@ -44,6 +44,7 @@ class TComponent : public TPersistent {
   int GetComponentCount() const { return static_cast<int>(FComponents.size()); }
   // Raises EListError for an index out of range.
   TComponent* GetComponent(int index) const;
+  const std::vector<TComponent*>& Components() const { return FComponents; }
   // The index of this component in its owner's list; -1 when unowned.
   int ComponentIndex() const;
   // An owned component by name, case-insensitively; nullptr when there is none.

@@ -167,9 +167,19 @@ struct TMethodInfo {
   std::type_index Signature = typeid(void);
   // Returns a std::function<Signature> bound to the given object.
   std::function<std::any(TObject*)> Bind;
-  // A std::function<R(TObject*, A...)> for Signature R(A...): calls without binding first,
-  // for broadcasts that reach thousands of components.
+  // A std::function<R(TObject*, A...)> for Signature R(A...): calls without binding first.
+  // It checks that the object is of the method's class.
   std::any Invoke;
+  // The same without that check, for callers that found the method through the object's own
+  // class record (which makes the object one of the method's class): broadcasts to thousands.
+  std::any InvokeFound;
+
+  // InvokeFound as the given shape; nullptr when the method has another signature.
+  template <class R, class... A>
+  const std::function<R(TObject*, A...)>* FoundInvoker() const {
+    if (Signature != typeid(R(A...))) return nullptr;
+    return std::any_cast<std::function<R(TObject*, A...)>>(&InvokeFound);
+  }
 };
 
 // A published method bound to an instance: what MethodAddress finds.

@@ -88,6 +88,14 @@ std::any MakeInvoker(M method, std::type_identity<R(A...)>) {
   });
 }
 
+// Only for objects whose class record holds the method, so they are C's.
+template <class C, class M, class R, class... A>
+std::any MakeFoundInvoker(M method, std::type_identity<R(A...)>) {
+  return std::function<R(TObject*, A...)>([method](TObject* self, A... args) -> R {
+    return (static_cast<C*>(self)->*method)(std::forward<A>(args)...);
+  });
+}
+
 template <class P>
 concept ObjectPointer =
     std::is_pointer_v<P> && std::derived_from<std::remove_pointer_t<P>, TObject>;
@@ -204,7 +212,8 @@ class TClassBuilder {
     using Sig = typename detail::MemberFnTraits<M>::Sig;
     FInfo->Methods.push_back(TMethodInfo{
         std::move(name), typeid(Sig), detail::MakeBinder<C>(method, std::type_identity<Sig>{}),
-        detail::MakeInvoker<C>(method, std::type_identity<Sig>{})});
+        detail::MakeInvoker<C>(method, std::type_identity<Sig>{}),
+        detail::MakeFoundInvoker<C>(method, std::type_identity<Sig>{})});
     return *this;
   }
 

@@ -14,6 +14,13 @@ const TClassInfo& TPageProbe::StaticClassInfo() {
   return *info;
 }
 
+const TClassInfo& TMisshapenProbe::StaticClassInfo() {
+  static const auto info = TClassBuilder<TMisshapenProbe>("TMisshapenProbe")
+                               .Method("SetNewPosition", &TMisshapenProbe::SetNewPosition)
+                               .Build();
+  return *info;
+}
+
 void TPageProbe::SetNewPosition(int32_t n) {
   if (OnPosition) OnPosition(n);
   Positions.push_back(n);

@@ -32,6 +32,15 @@ class TPageProbe : public TComponent {
   static std::vector<TPageProbe*>* CallOrder;
 };
 
+// Publishes SetNewPosition with a shape the broadcast cannot call.
+class TMisshapenProbe : public TComponent {
+  ZELVAR_CLASS(TMisshapenProbe, TComponent)
+
+ public:
+  using TComponent::TComponent;
+  void SetNewPosition() {}
+};
+
 class TCountingDesigner : public IDesigner {
  public:
   void Modified() override { ++ModifiedCount; }

@@ -114,6 +114,15 @@ TEST_F(ContainerTest, AFailingControlStillLetsThePageChangeComplete) {
   EXPECT_THAT(failing->Positions, ElementsAre(1, 3));
 }
 
+TEST_F(ContainerTest, AMethodOfAnotherShapeIsReportedAfterTheOthersAreTold) {
+  TPageProbe* probe = AddProbe();
+  New<TMisshapenProbe>(Form.get());
+  AddProbe();
+  EXPECT_THAT(MessageOf<EInvalidCast>([&] { Z->setPage(1); }),
+              HasSubstr("SetNewPosition has the signature void ()"));
+  EXPECT_THAT(probe->Positions, ElementsAre(1));
+}
+
 TEST_F(ContainerTest, AComponentFreedDuringTheBroadcastIsNotCalled) {
   TPageProbe* victim = AddProbe();
   TPageProbe* killer = AddProbe();
