@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "container/ZelvarA.h"
+#include "controls/ZelvarC.h"
 #include "platform/core/Format.h"
 #include "platform/designer/Designer.h"
 #include "platform/forms/Forms.h"
@@ -291,6 +292,17 @@ void TZelvar::ClearHistory() {
 }
 
 int32_t TZelvar::getjumppage() const {
+  // The first enabled, checked jump radio button of the form decides; one that a designer
+  // holds inert does not, nor does a target of -1.
+  if (TComponent* form = Owner())
+    for (TComponent* c : form->Components()) {
+      auto* radio = dynamic_cast<TAJumpRadioBtn*>(c);
+      if (!radio) continue;
+      if (radio->ButtonMode() && radio->IsDesigning()) continue;
+      if (!radio->Enabled() || !radio->Checked()) continue;
+      int32_t target = radio->Target(FPage);
+      if (target != -1) return target;
+    }
   return OffsetPage(FPage, 1);
 }
 

@@ -9,6 +9,7 @@
 #include <variant>
 
 #include "container/ZelvarA.h"
+#include "controls/ZelvarC.h"
 #include "platform/backends/Headless.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Grids.h"
@@ -271,6 +272,8 @@ void CmdSet(TScript& s, const TScriptLine& l) {
     const TPropInfo& prop = *target.Prop;
     if (!prop.SetEvent || !prop.MakeHandler) throw Exception(l.Words[1] + " is read-only");
     if (auto action = s.FindMethod(value)) {
+      if (action->Kind == TScript::TAction::Form && !prop.EventReturnsObject)
+        throw Exception(l.Words[1] + " does not ask for a form");
       prop.SetEvent(target.Object, prop.MakeHandler(s.MakeHandler(value, *action)), value);
       return;
     }
@@ -310,17 +313,21 @@ void CmdCall(TScript& s, const TScriptLine& l) {
 
 void CmdMethod(TScript& s, const TScriptLine& l) {
   if (!IsValidIdent(l.Words[1])) throw EScriptUsage("'" + l.Words[1] + "' is not a method name");
-  s.DeclareMethod(l.Words[1], TScript::ParseAction(l, 2));
+  s.DeclareMethod(l.Words[1], s.ParseAction(l, 2));
 }
 
 void CmdHandle(TScript& s, const TScriptLine& l) {
   auto [name, path] = SplitPath(l.Words[1]);
-  TScript::TAction action = TScript::ParseAction(l, 2);
+  TScript::TAction action = s.ParseAction(l, 2);
   TPropTarget target = FindPropTarget(s.Find(name), path);
   if (!target.Prop || target.Prop->Kind != TPropKind::Method)
     throw Exception(l.Words[1] + " is not an event");
   const TPropInfo& prop = *target.Prop;
   if (!prop.SetEvent || !prop.MakeHandler) throw Exception(l.Words[1] + " is read-only");
+  if (action.Kind == TScript::TAction::Form && !prop.EventReturnsObject)
+    throw Exception(l.Words[1] + " does not ask for a form");
+  if (action.Kind == TScript::TAction::Form && !prop.EventReturnsObject)
+    throw Exception(l.Words[1] + " does not ask for a form");
   if (action.Kind == TScript::TAction::None)
     prop.SetEvent(target.Object, std::any{}, "");
   else
@@ -615,6 +622,7 @@ void RegisterToolkitClasses() {
   RegisterStdControls();
   RegisterGridAndComCtrls();
   RegisterZelvarA();
+  RegisterZelvarC();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -658,10 +666,29 @@ TForm& TScript::RequireForm() const {
   return *f;
 }
 
+namespace {
+
+// Forms shown inside controls of w (a wizard's embedded pages), which their hosts do not own.
+TComponent* FindInEmbeddedForms(const TWinControl& w, std::string_view name) {
+  for (int i = 0; i < w.ControlCount(); ++i) {
+    auto* child = dynamic_cast<TWinControl*>(w.Controls(i));
+    if (!child) continue;
+    if (auto* embedded = dynamic_cast<TForm*>(child)) {
+      if (SameText(embedded->Name(), name)) return embedded;
+      if (TComponent* c = FindComponentIn(embedded, name)) return c;
+    }
+    if (TComponent* c = FindInEmbeddedForms(*child, name)) return c;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
 TComponent* TScript::Find(std::string_view name) const {
   TForm& form = RequireForm();
   if (SameText(form.Name(), name)) return &form;
   if (TComponent* c = FindComponentIn(&form, name)) return c;
+  if (TComponent* c = FindInEmbeddedForms(form, name)) return c;
   throw Exception("no component named '" + std::string(name) + "' on " + FormName(form));
 }
 
@@ -672,7 +699,7 @@ TControl* TScript::FindControl(std::string_view name) const {
   return control;
 }
 
-TForm* TScript::LoadForm(const std::string& path, bool design) {
+TFormReadOptions TScript::FormReadOptions() {
   TFormReadOptions options;
   options.CreateRoot = [](const std::string& className, TComponent* owner) -> TComponent* {
     TForm* f = New<TForm>(owner);
@@ -683,9 +710,13 @@ TForm* TScript::LoadForm(const std::string& path, bool design) {
     if (auto action = FindMethod(name)) return MakeHandler(name, *action);
     return {};
   };
+  return options;
+}
+
+TForm* TScript::LoadForm(const std::string& path, bool design) {
   std::unique_ptr<TComponent> root;
   try {
-    root.reset(ReadComponentFile(path, options));
+    root.reset(ReadComponentFile(path, FormReadOptions()));
   } catch (const Exception& e) {
     throw Exception(path + ": " + e.Message());
   }
@@ -737,7 +768,7 @@ void TScript::MakeCurrent(TForm* form) {
   FCurrent.push_back({form, Application().ShownForms().size()});
 }
 
-TScript::TAction TScript::ParseAction(const TScriptLine& line, size_t first) {
+TScript::TAction TScript::ParseAction(const TScriptLine& line, size_t first) const {
   const auto& w = line.Words;
   TAction a;
   if (first >= w.size()) throw EScriptUsage("an action is missing: log, veto, redirect N, ...");
@@ -757,9 +788,13 @@ TScript::TAction TScript::ParseAction(const TScriptLine& line, size_t first) {
     a.Value = ParseInt(w[first + 1]);
     words = 2;
   } else if (kind == "form") {
-    throw Exception("the form action needs the wizard package, which this build lacks");
+    if (first + 1 >= w.size()) throw EScriptUsage("usage: form FILE");
+    a.Kind = TAction::Form;
+    a.File = Resolve(w[first + 1]);
+    words = 2;
   } else {
-    throw EScriptUsage("unknown action '" + kind + "' (log, veto, redirect N, refuse, none)");
+    throw EScriptUsage("unknown action '" + kind +
+                       "' (log, veto, redirect N, refuse, form FILE, none)");
   }
   if (first + words != w.size()) throw EScriptUsage("unexpected '" + w[first + words] + "'");
   return a;
@@ -788,6 +823,18 @@ TGenericHandler TScript::MakeHandler(const std::string& name, TAction action) {
             }
         }
         break;
+      case TAction::Form: {
+        if (!call.HasObjectResult) throw Exception(name + " does not ask for a form");
+        // The event's caller takes the form and frees it.
+        TComponent* root = ReadComponentFile(action.File, FormReadOptions());
+        if (!dynamic_cast<TForm*>(root)) {
+          std::string cls = root->ClassName();
+          delete root;
+          throw Exception(action.File + ": the root " + cls + " is not a form");
+        }
+        call.ObjectResult = root;
+        break;
+      }
       case TAction::Redirect: {
         for (TEventArg& a : call.Args)
           if (a.IsVar && std::holds_alternative<int32_t*>(a.Value)) {

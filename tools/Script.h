@@ -15,6 +15,7 @@
 
 #include "platform/core/Component.h"
 #include "platform/core/Exceptions.h"
+#include "platform/streaming/FormFiles.h"
 
 namespace zelvar {
 class TForm;
@@ -83,6 +84,8 @@ class TScript {
   // A component by name on the active form (see FindComponentIn); raises when missing.
   TComponent* Find(std::string_view name) const;
   TControl* FindControl(std::string_view name) const;
+  // How the script reads form files: unregistered form classes, and its methods as handlers.
+  TFormReadOptions FormReadOptions();
   // Loads a form file and makes it the active form.
   TForm* LoadForm(const std::string& path, bool design);
   TForm* NewForm(const std::string& name, bool design);
@@ -96,10 +99,11 @@ class TScript {
 
   // Script methods: handlers the script declares with `method`.
   struct TAction {
-    enum TKind { None, Log, Veto, Redirect, Refuse } Kind = Log;
+    enum TKind { None, Log, Veto, Redirect, Refuse, Form } Kind = Log;
     int32_t Value = 0;
+    std::string File;  // Form: the form file to load, resolved against the script's folder
   };
-  static TAction ParseAction(const TScriptLine& line, size_t first);
+  TAction ParseAction(const TScriptLine& line, size_t first) const;
   // A handler that logs under name and applies the action.
   TGenericHandler MakeHandler(const std::string& name, TAction action);
   void DeclareMethod(const std::string& name, TAction action) { FMethods[Upper(name)] = action; }

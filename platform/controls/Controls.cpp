@@ -52,7 +52,7 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
   FTop = top;
   FWidth = width;
   FHeight = height;
-  if (FAlign != alNone) RequestAlign();
+  if (Aligned()) RequestAlign();
   if (resized) WMSize();
   Invalidate();
 }
@@ -110,7 +110,7 @@ void TControl::SetVisible(bool v) {
   if (v == FVisible) return;
   Invalidate();
   FVisible = v;
-  if (FAlign != alNone) RequestAlign();
+  if (Aligned()) RequestAlign();
   Invalidate();
 }
 
@@ -258,7 +258,7 @@ void TWinControl::InsertControl(TControl* control) {
       w->SetTabOrder(order);
     }
   }
-  if (control->FAlign != alNone) Realign();
+  if (control->Aligned()) Realign();
   control->Invalidate();
 }
 
@@ -283,7 +283,7 @@ void TWinControl::RemoveControl(TControl* control) {
   }
   std::erase(FControls, control);
   control->FParent = nullptr;
-  if (control->FAlign != alNone) Realign();
+  if (control->Aligned()) Realign();
 }
 
 bool TWinControl::ContainsControl(const TControl* control) const {
@@ -297,7 +297,7 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
   for (TAlign align : kOrder) {
     std::vector<TControl*> list;
     for (TControl* c : FControls)
-      if (c->FAlign == align && (c->FVisible || IsDesigning())) list.push_back(c);
+      if (c->EffectiveAlign() == align && (c->FVisible || IsDesigning())) list.push_back(c);
     auto key = [align](const TControl* c) {
       switch (align) {
         case alTop:

@@ -128,6 +128,10 @@ class TControl : public TComponent {
   virtual void SetCaption(const std::string& v);
   TAlign Align() const { return FAlign; }
   void SetAlign(TAlign v);
+  // A control may fill its parent without an alignment of its own (a maximized child form).
+  virtual bool FillsParent() const { return false; }
+  TAlign EffectiveAlign() const { return FillsParent() ? alClient : FAlign; }
+  bool Aligned() const { return EffectiveAlign() != alNone; }
   TColor Color() const { return FColor; }
   void SetColor(TColor v);
   TFont* Font() const { return FFont.get(); }

@@ -94,6 +94,7 @@ TObject* TFieldRef::Get() const {
 
 void TFieldRef::Set(TObject* value) const {
   if (!FInfo) throw EInvalidCast("Access to a field that does not exist");
+  if (!FInfo->Set) throw EInvalidOperation("Field " + FInfo->Name + " is read-only");
   FInfo->Set(FSelf, value);
 }
 

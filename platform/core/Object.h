@@ -282,6 +282,9 @@ struct TEventCall {
   std::vector<TEventArg> Args;
   bool HasResult = false;
   bool Result = true;  // what an answering event returns unless the handler says otherwise
+  // Events that return an object (a form to embed): the handler's answer, nil by default.
+  bool HasObjectResult = false;
+  TObject* ObjectResult = nullptr;
 };
 using TGenericHandler = std::function<void(TEventCall&)>;
 
@@ -292,6 +295,7 @@ struct TPropInfo {
   const TIntIdents* IntIdents = nullptr;    // integers that have names for some values
   TClassInfoFn PropClass = nullptr;         // objects, components and strings lists
   std::type_index EventSignature = typeid(void);
+  bool EventReturnsObject = false;     // an event that asks its handler for an object
   int64_t MinValue = 0, MaxValue = 0;  // integers: the range of the field's type
 
   std::function<int64_t(const TObject*)> GetOrd;  // integer, boolean, enumeration, set bits

@@ -132,9 +132,12 @@ std::any MakeGenericHandler(const TGenericHandler& handler, std::type_identity<R
     locals.reserve(sizeof...(A));  // the pointers into it must not move
     (call.Args.push_back(EventArg<A>(args, locals)), ...);
     call.HasResult = std::is_same_v<R, bool>;
+    call.HasObjectResult = ObjectPointer<R>;
     handler(call);
     if constexpr (std::is_same_v<R, bool>)
       return call.Result;
+    else if constexpr (ObjectPointer<R>)
+      return As<std::remove_pointer_t<R>>(call.ObjectResult);  // a wrong class raises
     else if constexpr (!std::is_void_v<R>)
       return R{};
   });
@@ -217,16 +220,18 @@ class TClassBuilder {
     return *this;
   }
 
-  // A published field holding an object reference.
+  // A published field holding an object reference; a read-only one refuses TFieldRef::Set
+  // (the object it holds is owned, or kept in step by the class itself).
   template <class F>
-  TClassBuilder& Field(std::string name, F C::*field) {
+  TClassBuilder& Field(std::string name, F C::*field, bool writable = true) {
     static_assert(detail::ObjectPointer<F>, "a published field holds an object reference");
     using U = std::remove_pointer_t<F>;
     TFieldInfo info;
     info.Name = std::move(name);
     info.FieldClass = &U::StaticClassInfo;
     info.Get = [field](const TObject* o) -> TObject* { return static_cast<const C*>(o)->*field; };
-    info.Set = [field](TObject* o, TObject* v) { static_cast<C*>(o)->*field = As<U>(v); };
+    if (writable)
+      info.Set = [field](TObject* o, TObject* v) { static_cast<C*>(o)->*field = As<U>(v); };
     FInfo->Fields.push_back(std::move(info));
     return *this;
   }
@@ -324,6 +329,7 @@ class TClassBuilder {
       using Fn = typename T::Function;
       p.Kind = TPropKind::Method;
       p.EventSignature = typeid(typename T::Signature);
+      p.EventReturnsObject = detail::ObjectPointer<typename Fn::result_type>;
       p.MakeHandler = [](const TGenericHandler& h) {
         return detail::MakeGenericHandler(h, std::type_identity<typename T::Signature>{});
       };

@@ -164,6 +164,17 @@ void TForm::SetBorderStyle(TFormBorderStyle v) {
   InvalidateForm();
 }
 
+void TForm::SetWindowState(TWindowState v) {
+  if (v == FWindowState) return;
+  FWindowState = v;
+  if (Parent()) RequestAlign();
+}
+
+void TForm::SetParent(TWinControl* parent) {
+  TWinControl::SetParent(parent);
+  if (FillsParent()) RequestAlign();
+}
+
 int32_t TForm::FrameWidth() const {
   switch (FBorderStyle) {
     case bsNone:

@@ -106,7 +106,10 @@ class TForm : public TWinControl {
   TPosition Position() const { return FPosition; }
   void SetPosition(TPosition v) { FPosition = v; }
   TWindowState WindowState() const { return FWindowState; }
-  void SetWindowState(TWindowState v) { FWindowState = v; }
+  // A maximized form inside another control fills its parent's client area.
+  void SetWindowState(TWindowState v);
+  bool FillsParent() const override { return Parent() && FWindowState == wsMaximized; }
+  void SetParent(TWinControl* parent) override;
   bool Scaled() const { return FScaled; }
   void SetScaled(bool v) { FScaled = v; }
   bool KeyPreview() const { return FKeyPreview; }

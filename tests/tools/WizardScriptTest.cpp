@@ -92,6 +92,48 @@ TEST_F(WizardScript, HandlersVetoRedirectAndRefuse) {
             "result = mrCancel\n");
 }
 
+// hosting.txt: page 1 holds Box1 and the jump radio button Skip (to page 3), page 2 the form
+// host Details, which asks GetPage for its form on demand and tells PageGone when it frees it.
+TEST_F(WizardScript, PageBoundControlsAndAnEmbeddedFormFollowThePages) {
+  for (const char* f : {"hosting.txt", "page.txt"})
+    fs::copy_file(std::string(ZELVAR_TEST_DATA) + "/scripts/" + f, Dir / f);
+  TRun r = RunScript(
+      "method GetPage form page.txt\n"
+      "method PageGone log\n"
+      "load hosting.txt\n"
+      "execute Zelvar1 1\n"
+      "expect Box1.Visible True\n"
+      "expect Details.Visible False\n"
+      "expect Details.HostedForm nil\n"
+      "click NextButton\n"
+      "expect Box1.Left 20000\n"
+      "expect Details.HostedForm DetailsPage\n"
+      "expect Label1.Caption 'More about it'\n"
+      "click BackButton\n"
+      "expect Details.HostedForm nil\n"
+      "expect Box1.Left 10\n"
+      "click Skip\n"
+      "click NextButton\n"
+      "expect Zelvar1.Page 3\n"
+      "handle Details.OnGetForm form page.txt\n"
+      "handle Details.OnFreeForm none\n"
+      "click BackButton\n"
+      "set Skip.Checked False\n"
+      "click NextButton\n"
+      "expect DetailsPage.BorderStyle bsNone\n"
+      "fails handle Zelvar1.OnPageChange form page.txt\n"
+      "key Escape\n"
+      "expect-result mrCancel\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "GetPage()\n"
+            "PageGone(Details, DetailsPage)\n"
+            "OnGetForm()\n"
+            "Zelvar1.OnPageChange does not ask for a form\n"
+            "result = mrCancel\n");
+}
+
 TEST_F(WizardScript, ExecuteNeedsAContainer) {
   TRun r = RunScript(
       "load wizard.txt\n"

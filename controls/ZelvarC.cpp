@@ -1,0 +1,327 @@
+// The page-bound protocol, written once over the toolkit controls, and the members that use it
+// as they are: boxes, group boxes, panels, page controls, images and the jump controls. The
+// form host is in forms.cpp.
+
+#include <limits>
+
+#include "controls/ZelvarC.h"
+#include "platform/forms/Dialogs.h"
+#include "platform/forms/Forms.h"
+
+namespace zelvar {
+
+namespace {
+
+// A page-bound control lives on a form, like its container; no owner is allowed too (a control
+// made on its own has nothing to follow).
+TComponent* CheckedOwner(TComponent* owner) {
+  As<TForm>(owner);
+  return owner;
+}
+
+}  // namespace
+
+// =============================================================================================
+// TPageBound
+
+template <class Base>
+TPageBound<Base>::TPageBound(TComponent* owner)
+    : Base(CheckedOwner(owner)), FOwnedList(std::make_unique<TAposList>()) {
+  FAposList = FOwnedList.get();
+}
+
+template <class Base>
+void TPageBound<Base>::Setup(const TPageBoundSetup& setup) {
+  if (setup.AcceptControls) {
+    this->IncludeStyle(csAcceptsControls);
+    this->ExcludeStyle(csOpaque);
+  }
+  if constexpr (std::is_base_of_v<TWinControl, Base>) {
+    if (setup.NoTabStop) this->SetTabStop(false);
+    if (setup.TabOrderZero) this->SetTabOrder(0);
+  }
+  if (setup.Width >= 0) this->SetWidth(setup.Width);
+  if (setup.Height >= 0) this->SetHeight(setup.Height);
+  FTrackBounds = true;
+
+  auto* form = As<TForm>(this->Owner());
+  if (!form) return;
+  for (TComponent* c : form->Components())
+    if (auto* z = dynamic_cast<TZelvar*>(c)) {
+      FZelvar = z;
+      break;
+    }
+  if (!FZelvar) {
+    MessageDlg(kNoZelvarMessage, mtError, {mbOK}, 0);
+    return;
+  }
+  FAposList->SetNumApos(FZelvar->NumPages() + 1);
+  FAposList->Record(FZelvar->RealPage()).Shown = 1;
+}
+
+template <class Base>
+void TPageBound<Base>::Notification(TComponent* component, TOperation operation) {
+  Base::Notification(component, operation);
+  if (operation != opRemove) return;
+  // A container or parent that goes leaves no reference behind.
+  if (component == FZelvar) FZelvar = nullptr;
+  if (component == FParentInDialog) FParentInDialog = nullptr;
+  if (component == FParentInWizard) FParentInWizard = nullptr;
+}
+
+template <class Base>
+void TPageBound<Base>::SetRef(TWinControl*& field, TWinControl* value) {
+  TWinControl* old = field;
+  field = value;
+  // A sibling's removal reaches this control through the owner anyway (the container always
+  // is one); a control of another owner is asked to tell.
+  if (value && value->Owner() != this->Owner()) this->FreeNotification(value);
+  if (old && old->Owner() != this->Owner() && old != FParentInDialog && old != FParentInWizard)
+    this->RemoveFreeNotification(old);
+}
+
+template <class Base>
+void TPageBound<Base>::SetNewPosition(int32_t n) {
+  FTrackBounds = false;
+  // Recording resumes however the placing ends.
+  struct TResume {
+    bool& Flag;
+    ~TResume() { Flag = true; }
+  } resume{FTrackBounds};
+
+  const TAposRec& rec = FAposList->Record(n);
+  if (rec.Shown == 1) {
+    // A parent that was never named or has gone keeps the control where it is.
+    TWinControl* parent = n == 0 ? FParentInDialog : FParentInWizard;
+    if (parent && parent != this->Parent()) this->SetParent(parent);
+    if (rec.Left != this->Left()) this->SetLeft(rec.Left);
+    if (rec.Top != this->Top()) this->SetTop(rec.Top);
+    if (FAAlign != alNone && FAAlign != this->Align()) this->SetAlign(FAAlign);
+    if (!this->Enabled()) this->SetEnabled(true);
+    if (!this->Visible()) this->SetVisible(true);
+  } else {
+    if (FAAlign != alNone) this->SetAlign(alNone);
+    this->SetVisible(false);
+    this->SetEnabled(false);
+    this->SetLeft(kParkedLeft);
+  }
+}
+
+template <class Base>
+void TPageBound<Base>::SetNumApos(int32_t n) {
+  FAposList->SetNumApos(n);
+}
+
+template <class Base>
+void TPageBound<Base>::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  Base::SetBounds(left, top, width, height);
+  if (FTrackBounds && !this->ControlState().Contains(csCreating) && FZelvar) {
+    TAposRec& rec = FAposList->Record(FZelvar->RealPage());
+    rec.Left = this->Left();
+    rec.Top = this->Top();
+  }
+}
+
+template <class Base>
+void TPageBound<Base>::SetParent(TWinControl* parent) {
+  Base::SetParent(parent);
+  if (!FZelvar) return;
+  if (FZelvar->Page() == 0) {
+    SetRef(FParentInDialog, parent);
+    if (!FParentInWizard) SetRef(FParentInWizard, FZelvar);
+  } else {
+    SetRef(FParentInWizard, parent);
+    if (!FParentInDialog) SetRef(FParentInDialog, FZelvar);
+  }
+}
+
+template <class Base>
+void TPageBound<Base>::SetParentInDialog(TWinControl* value) {
+  if (!value || value == static_cast<TControl*>(this) || value == FParentInDialog || !FZelvar)
+    return;
+  if (FZelvar->Page() == 0)
+    this->SetParent(value);
+  else
+    SetRef(FParentInDialog, value);
+}
+
+template <class Base>
+void TPageBound<Base>::SetParentInWizard(TWinControl* value) {
+  if (!value || value == static_cast<TControl*>(this) || value == FParentInWizard || !FZelvar)
+    return;
+  if (FZelvar->Page() != 0)
+    this->SetParent(value);
+  else
+    SetRef(FParentInWizard, value);
+}
+
+template <class Base>
+void TPageBound<Base>::SetAAlign(TAlign value) {
+  FAAlign = value;
+  if (FZelvar && FAposList->Record(FZelvar->RealPage()).Shown == 1) this->SetAlign(value);
+}
+
+template <class C>
+TClassBuilder<C>& PageBoundMembers(TClassBuilder<C>& b) {
+  b.Property("ParentInDialog", &C::GetParentInDialog, &C::SetParentInDialog)
+      .Property("ParentInWizard", &C::GetParentInWizard, &C::SetParentInWizard)
+      .Property("ShowContainer", &C::ShowContainer)
+      .Property("Align", &C::Align, &C::SetAlign)
+      .Default(alNone)
+      .Property("AAlign", &C::AAlign, &C::SetAAlign)
+      .Method("SetNewPosition", static_cast<void (C::*)(int32_t)>(&C::SetNewPosition))
+      .Method("SetNumApos", static_cast<void (C::*)(int32_t)>(&C::SetNumApos))
+      .Field("FZelvar", static_cast<TZelvar * C::*>(&C::FZelvar), false)
+      .Field("FAposList", static_cast<TAposList * C::*>(&C::FAposList), false);
+  return b;
+}
+
+template class TPageBound<TCustomControl>;
+template class TPageBound<TGroupBox>;
+template class TPageBound<TPanel>;
+template class TPageBound<TPageControl>;
+template class TPageBound<TImage>;
+template class TPageBound<TBitBtn>;
+template class TPageBound<TRadioButton>;
+
+// =============================================================================================
+// The members
+
+const TClassInfo& TABox::StaticClassInfo() {
+  static const auto info = [] {
+    TClassBuilder<TABox> b("TABox");
+    PageBoundMembers(b)
+        .Property("TabOrder", &TABox::TabOrder, &TABox::SetTabOrder)
+        .Default(-1)
+        .Property("Visible", &TABox::Visible, &TABox::SetVisible)
+        .Default(true);
+    return b.Build();
+  }();
+  return *info;
+}
+
+TABox::TABox(TComponent* owner) : TPageBound(owner) {
+  Setup(
+      {.AcceptControls = true, .NoTabStop = true, .TabOrderZero = true, .Width = 50, .Height = 50});
+}
+
+void TABox::Paint() {
+  TPageBound::Paint();
+  if (!IsDesigning()) return;
+  TCanvas& c = *Canvas();
+  c.Pen()->SetStyle(psDot);
+  c.Brush()->SetStyle(bsClear);
+  c.Rectangle(0, 0, Width(), Height());
+}
+
+const TClassInfo& TAGroupBox::StaticClassInfo() {
+  static const auto info = [] {
+    TClassBuilder<TAGroupBox> b("TAGroupBox");
+    return PageBoundMembers(b).Build();
+  }();
+  return *info;
+}
+
+TAGroupBox::TAGroupBox(TComponent* owner) : TPageBound(owner) {
+  Setup({.NoTabStop = true});
+}
+
+const TClassInfo& TAPanel::StaticClassInfo() {
+  static const auto info = [] {
+    TClassBuilder<TAPanel> b("TAPanel");
+    return PageBoundMembers(b).Build();
+  }();
+  return *info;
+}
+
+TAPanel::TAPanel(TComponent* owner) : TPageBound(owner) {
+  Setup({});
+}
+
+const TClassInfo& TAPageControl::StaticClassInfo() {
+  static const auto info = [] {
+    TClassBuilder<TAPageControl> b("TAPageControl");
+    return PageBoundMembers(b).Build();
+  }();
+  return *info;
+}
+
+TAPageControl::TAPageControl(TComponent* owner) : TPageBound(owner) {
+  Setup({.NoTabStop = true});
+}
+
+const TClassInfo& TAImage::StaticClassInfo() {
+  static const auto info = [] {
+    TClassBuilder<TAImage> b("TAImage");
+    return PageBoundMembers(b).Build();
+  }();
+  return *info;
+}
+
+TAImage::TAImage(TComponent* owner) : TPageBound(owner) {
+  Setup({});
+}
+
+// =============================================================================================
+// Jump controls
+
+template <class Base>
+int32_t TJumpControl<Base>::Target(int32_t page) const {
+  if (FJumpMode == jmAbsolut) return FJumpPage;
+  int64_t t = int64_t{page} + FJumpPage;
+  // A sum no page can have offers no target, as -1 does.
+  if (t < std::numeric_limits<int32_t>::min() || t > std::numeric_limits<int32_t>::max()) return -1;
+  return static_cast<int32_t>(t);
+}
+
+template class TJumpControl<TBitBtn>;
+template class TJumpControl<TRadioButton>;
+
+template <class C>
+static TClassBuilder<C>& JumpMembers(TClassBuilder<C>& b) {
+  return PageBoundMembers(b)
+      .Property("JumpPage", &C::JumpPage, &C::SetJumpPage)
+      .Property("JumpMode", &C::JumpMode, &C::SetJumpMode)
+      .Public("ButtonMode", &C::ButtonMode, &C::SetButtonMode);
+}
+
+const TClassInfo& TAJumpBitBtn::StaticClassInfo() {
+  static const auto info = [] {
+    TClassBuilder<TAJumpBitBtn> b("TAJumpBitBtn");
+    return JumpMembers(b).Build();
+  }();
+  return *info;
+}
+
+TAJumpBitBtn::TAJumpBitBtn(TComponent* owner) : TJumpControl(owner) {
+  Setup({});
+}
+
+void TAJumpBitBtn::Click() {
+  TJumpControl::Click();
+  // Without a container there is nowhere to jump.
+  if (!FZelvar) return;
+  if (FJumpMode == jmAbsolut)
+    FZelvar->Jump(FJumpPage);
+  else
+    FZelvar->JumpRel(FJumpPage);
+}
+
+const TClassInfo& TAJumpRadioBtn::StaticClassInfo() {
+  static const auto info = [] {
+    TClassBuilder<TAJumpRadioBtn> b("TAJumpRadioBtn");
+    return JumpMembers(b).Build();
+  }();
+  return *info;
+}
+
+TAJumpRadioBtn::TAJumpRadioBtn(TComponent* owner) : TJumpControl(owner) {
+  Setup({.Width = 140});
+}
+
+void RegisterZelvarC() {
+  RegisterClasses<TABox, TAGroupBox, TAPanel, TAPageControl, TAImage, TAJumpBitBtn, TAJumpRadioBtn,
+                  TAForm>();
+}
+
+}  // namespace zelvar

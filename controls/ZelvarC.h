@@ -1,0 +1,211 @@
+#pragma once
+// Unit ZelvarC: controls that follow the container's pages. Each keeps, per page, whether it
+// is shown there and where (its position list), and has one parent for the wizard pages and
+// one for the dialog page; the container's broadcast SetNewPosition places or hides it.
+//
+// The protocol is written once, as TPageBound<Base>, over the toolkit control each member
+// extends: TABox (a plain box), TAGroupBox, TAPanel, TAPageControl, TAImage, the jump controls
+// TAJumpBitBtn and TAJumpRadioBtn, and TAForm, a box that hosts a whole form.
+
+#include <cstdint>
+#include <memory>
+
+#include "container/ZelvarA.h"
+#include "lists/ZelvarL.h"
+#include "platform/controls/Buttons.h"
+#include "platform/controls/ComCtrls.h"
+#include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Image.h"
+#include "platform/controls/StdCtrls.h"
+#include "platform/core/TypInfo.h"
+
+namespace zelvar {
+
+class TForm;
+class TAForm;
+
+ZELVAR_ENUM(TJumpMode, uint8_t, jmAbsolut, jmRelativ)
+ZELVAR_ENUM(TFormCreate, uint8_t, fcOnCreate, fcOnDemand, fcOnDemandFree)
+
+using TGetFormEvent = TEvent<TForm*()>;
+using TFreeFormEvent = TEvent<void(TAForm* sender, TForm* form)>;
+
+// The text of the box shown when a page-bound control finds no container on its form.
+inline constexpr const char* kNoZelvarMessage = "No Zelvar on Form!";
+
+// How a member's construction differs from the box's.
+struct TPageBoundSetup {
+  bool AcceptControls = false;  // add csAcceptsControls, drop csOpaque
+  bool NoTabStop = false;       // TabStop False
+  bool TabOrderZero = false;    // TabOrder 0
+  int32_t Width = -1;           // -1: the base's own size
+  int32_t Height = -1;
+};
+
+template <class Base>
+class TPageBound : public Base {
+ public:
+  explicit TPageBound(TComponent* owner);
+  ~TPageBound() override = default;
+
+  TWinControl* GetParentInDialog() const { return FParentInDialog; }
+  void SetParentInDialog(TWinControl* value);
+  TWinControl* GetParentInWizard() const { return FParentInWizard; }
+  void SetParentInWizard(TWinControl* value);
+  TAposList* ShowContainer() const { return FAposList; }
+  TAlign AAlign() const { return FAAlign; }
+  void SetAAlign(TAlign value);
+  TZelvar* Zelvar() const { return FZelvar; }
+  bool TrackBounds() const { return FTrackBounds; }
+
+  // Shows the control at its place for page n under the parent of the mode, or hides it.
+  virtual void SetNewPosition(int32_t n);
+  // The position list takes n entries.
+  void SetNumApos(int32_t n);
+
+  void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
+  void SetParent(TWinControl* parent) override;
+
+  // Published fields, found by name by the design-time editors.
+  TZelvar* FZelvar = nullptr;
+  TAposList* FAposList = nullptr;  // owned (FOwnedList)
+
+ protected:
+  // Construction after the base's: the member's differences, then the container search.
+  void Setup(const TPageBoundSetup& setup);
+  void Notification(TComponent* component, TOperation operation) override;
+
+  TWinControl* FParentInDialog = nullptr;
+  TWinControl* FParentInWizard = nullptr;
+  bool FTrackBounds = true;
+  TAlign FAAlign = alNone;
+
+ private:
+  void SetRef(TWinControl*& field, TWinControl* value);
+  std::unique_ptr<TAposList> FOwnedList;
+};
+
+// Adds the protocol's published members to a member's class record.
+template <class C>
+TClassBuilder<C>& PageBoundMembers(TClassBuilder<C>& b);
+
+// ---------------------------------------------------------------------------------------------
+
+class TABox : public TPageBound<TCustomControl> {
+  ZELVAR_CLASS(TABox, TPageBound<TCustomControl>)
+
+ public:
+  explicit TABox(TComponent* owner);
+
+ protected:
+  // At design time a dotted outline; nothing at run time.
+  void Paint() override;
+};
+
+class TAGroupBox : public TPageBound<TGroupBox> {
+  ZELVAR_CLASS(TAGroupBox, TPageBound<TGroupBox>)
+
+ public:
+  explicit TAGroupBox(TComponent* owner);
+};
+
+class TAPanel : public TPageBound<TPanel> {
+  ZELVAR_CLASS(TAPanel, TPageBound<TPanel>)
+
+ public:
+  explicit TAPanel(TComponent* owner);
+};
+
+class TAPageControl : public TPageBound<TPageControl> {
+  ZELVAR_CLASS(TAPageControl, TPageBound<TPageControl>)
+
+ public:
+  explicit TAPageControl(TComponent* owner);
+};
+
+class TAImage : public TPageBound<TImage> {
+  ZELVAR_CLASS(TAImage, TPageBound<TImage>)
+
+ public:
+  explicit TAImage(TComponent* owner);
+};
+
+// What both jump controls add: a target page, read absolutely or relative to the container's
+// position, and the design-time switch that lets them work inside the designer.
+template <class Base>
+class TJumpControl : public TPageBound<Base> {
+ public:
+  explicit TJumpControl(TComponent* owner) : TPageBound<Base>(owner) {}
+
+  int32_t JumpPage() const { return FJumpPage; }
+  void SetJumpPage(int32_t v) { FJumpPage = v; }
+  TJumpMode JumpMode() const { return FJumpMode; }
+  void SetJumpMode(TJumpMode v) { FJumpMode = v; }
+  bool ButtonMode() const { return FButtonMode; }
+  // True: designed (inert in the designer); False: works in the designer as at run time.
+  void SetButtonMode(bool value) {
+    FButtonMode = value;
+    this->SetDesigning(value);
+  }
+  // The page this control sends the container to from position page.
+  int32_t Target(int32_t page) const;
+
+ protected:
+  bool FButtonMode = true;
+  TJumpMode FJumpMode = jmAbsolut;
+  int32_t FJumpPage = 0;
+};
+
+class TAJumpBitBtn : public TJumpControl<TBitBtn> {
+  ZELVAR_CLASS(TAJumpBitBtn, TJumpControl<TBitBtn>)
+
+ public:
+  explicit TAJumpBitBtn(TComponent* owner);
+  // The button's own click (and OnClick), then the jump.
+  void Click() override;
+};
+
+class TAJumpRadioBtn : public TJumpControl<TRadioButton> {
+  ZELVAR_CLASS(TAJumpRadioBtn, TJumpControl<TRadioButton>)
+
+ public:
+  explicit TAJumpRadioBtn(TComponent* owner);
+};
+
+// A box that shows a whole form, which the application hands over through OnGetForm.
+class TAForm : public TABox {
+  ZELVAR_CLASS(TAForm, TABox)
+
+ public:
+  explicit TAForm(TComponent* owner);
+  ~TAForm() override;
+
+  TFormCreate FormCreate() const { return FFormCreate; }
+  void SetFormCreate(TFormCreate v) { FFormCreate = v; }
+  // The hosted form, nil while none is held; the host frees it.
+  TForm* HostedForm() const { return FForm; }
+
+  TGetFormEvent OnGetForm;
+  TFreeFormEvent OnFreeForm;
+
+  void SetNewPosition(int32_t n) override;
+  void Loaded() override;
+  void SetName(const std::string& name) override;
+
+ protected:
+  void Paint() override;
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  void GetForm();
+  void Embed();
+  void FreeForm();
+
+  TFormCreate FFormCreate = fcOnCreate;
+  TForm* FForm = nullptr;
+};
+
+// Registers the page-bound classes with the form reader.
+void RegisterZelvarC();
+
+}  // namespace zelvar
