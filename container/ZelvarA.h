@@ -225,10 +225,30 @@ class TZelvar : public TCustomControl {
   void NextRightDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   void BackRightDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
 
-  // --- sizing and caption
+  // --- sizing, caption and keys
   // Resizes the owner form to w by h around its centre (only while Align is alClient).
   void myresize(int32_t w, int32_t h);
   void SetCaption();
+  // In the designer, a new size is the form's size for the mode being edited.
+  void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
+  void WMSize() override;
+  // Left and right arrows step through the pages.
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  int32_t WMGetDlgCode() override { return DLGC_WANTARROWS; }
+
+  // --- the tab strip and painting
+  // The area the pages use: above the button bar, inside the tab frame, or all of it.
+  TRect GetClientRect() const override;
+  int32_t tabheight() const;
+  int32_t tablength(int32_t row) const;
+  // True when the tab of position p stands in row r (never for the dialog page).
+  bool tabinline(int32_t p, int32_t r) const;
+  // Selects the page whose tab lies under x, y (container coordinates), if any.
+  void tabclick(int32_t x, int32_t y);
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  int32_t CMDesignHitTest(int32_t x, int32_t y, TShiftState keys) override;
+  void WMSetFocus() override;
+  void WMKillFocus() override;
 
   // --- internal state, read by tests and the design-time editors
   const TIntegerList& History() const { return *FHistory; }
@@ -248,6 +268,7 @@ class TZelvar : public TCustomControl {
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
+  void Paint() override;
 
  private:
   // Construction steps.
@@ -268,8 +289,22 @@ class TZelvar : public TCustomControl {
   bool OnLastPage() const;
   // Groups the tabs into rows (FTabRows: the number of tabs in each row).
   void inittabsinline();
+  // Drawing the strip, during Paint: all rows, the current one last and lowest; one row; one
+  // tab, whose drawn width is kept in the page name's object slot for tabclick.
   void painttabs();
-  int32_t TabCaptionWidth(int32_t position);
+  void painttabline(int32_t row, int32_t y);
+  int32_t painttab(int32_t p, int32_t x, int32_t y, int32_t extra, const std::string& caption,
+                   bool selected);
+  // The tab strip must be drawn again.
+  void RepaintTabs() { Invalidate(); }
+  // Text is measured and drawn with the container's font.
+  TCanvas& TextCanvas() const;
+  int32_t RowHeight() const;
+  // The caption of the tab at a position: the name of the page shown there ("" when none).
+  std::string TabCaption(int32_t position) const;
+  int32_t TabCaptionWidth(int32_t position) const;
+  int32_t FirstOfRow(int32_t row) const;
+  int32_t StoredTabWidth(int32_t position) const;
 
   void ReadHistoryNum(TReader& reader);
   void WriteHistoryNum(TWriter& writer) const;

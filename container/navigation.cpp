@@ -76,7 +76,7 @@ void TZelvar::setPage(int32_t value) {
       UpdateBackAndNext(shown);
       FButtonsReady = true;
       ShowButtons();
-      if (FStyle == asTabbed) painttabs();
+      if (FStyle == asTabbed) RepaintTabs();
       if (failure) {
         TellDesignerModified();
         std::rethrow_exception(failure);

@@ -29,6 +29,38 @@ void TZelvar::myresize(int32_t w, int32_t h) {
   form->SetBounds(Saturate(left), Saturate(top), w, h);
 }
 
+void TZelvar::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  TCustomControl::SetBounds(left, top, width, height);
+  if (!FRecordSize || !IsDesigning()) return;
+  TForm* form = OwnerForm();
+  if (!form) return;
+  if (FPage == 0) {
+    FDialogWidth = form->Width();
+    FDialogHeight = form->Height();
+  } else {
+    FWizardWidth = form->Width();
+    FWizardHeight = form->Height();
+  }
+}
+
+void TZelvar::WMSize() {
+  TCustomControl::WMSize();
+  ShowButtons();
+  if (FStyle == asTabbed) inittabsinline();
+}
+
+void TZelvar::KeyDown(uint16_t& key, TShiftState shift) {
+  // One position at a time, past the way list and the history.
+  if (key == VK_LEFT && FPage > 1) {
+    setPage(FPage - 1);
+    key = 0;
+  } else if (key == VK_RIGHT && FPage < FNumPages) {
+    setPage(FPage + 1);
+    key = 0;
+  }
+  if (key != 0) TCustomControl::KeyDown(key, shift);
+}
+
 void TZelvar::SetCaption() {
   if (!FSetFormCaption) return;
   TForm* form = OwnerForm();

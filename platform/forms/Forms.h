@@ -138,6 +138,8 @@ class TForm : public TWinControl {
   // The form as painted now (painted first if anything asked for it).
   const TBitmap& Snapshot();
   void InvalidateForm() override { FDirty = true; }
+  // Something asked for a repaint since the last one.
+  bool NeedsRepaint() const { return FDirty; }
   void RepaintForm() override;
 
   // Input, in client coordinates, as a backend delivers it.

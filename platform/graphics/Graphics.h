@@ -141,6 +141,11 @@ class TFont : public TGraphicsObject {
   TFontStyles Style() const { return FStyle; }
   void SetStyle(TFontStyles v);
   void Assign(const TPersistent* source) override;
+  // The same glyphs and metrics (the colour aside).
+  bool SameFace(const TFont& o) const {
+    return FCharset == o.FCharset && FHeight == o.FHeight && FName == o.FName &&
+           FPitch == o.FPitch && FStyle == o.FStyle;
+  }
 
  private:
   TFontCharset FCharset = DEFAULT_CHARSET;
