@@ -10,6 +10,7 @@
 
 #include "container/ZelvarA.h"
 #include "controls/ZelvarC.h"
+#include "design/Zelvar32.h"
 #include "platform/backends/Headless.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Grids.h"
@@ -19,6 +20,7 @@
 #include "platform/core/ValueText.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Codecs.h"
+#include "platform/streaming/Filer.h"
 #include "platform/streaming/FormFiles.h"
 #include "platform/streaming/Streams.h"
 
@@ -282,16 +284,74 @@ void CmdSet(TScript& s, const TScriptLine& l) {
   SetPropText(c, path, value, &resolver);
 }
 
+// Finds one property an object defines for form files (a list's "Data") and spells its value
+// as the text format does.
+class TDefinedPropertyReader : public TFiler {
+ public:
+  explicit TDefinedPropertyReader(std::string_view name) : FName(name) {}
+  void DefineProperty(std::string_view name, const TReaderProc&, const TWriterProc& writeData,
+                      bool) override {
+    if (Text || !SameText(name, FName)) return;
+    TMemoryStream stream;
+    {
+      TWriter writer(stream);
+      writeData(writer);
+    }
+    TReader reader(std::string_view(stream.Data()));
+    Text = FormatValue(reader.ReadTValue());
+  }
+  void DefineBinaryProperty(std::string_view name, const TStreamProc&, const TStreamProc& writeData,
+                            bool) override {
+    if (Text || !SameText(name, FName)) return;
+    TMemoryStream stream;
+    writeData(stream);
+    static const char digits[] = "0123456789ABCDEF";
+    std::string hex = "{";
+    for (char c : stream.Data()) {
+      auto b = static_cast<uint8_t>(c);
+      hex += digits[b >> 4];
+      hex += digits[b & 15];
+    }
+    Text = hex + "}";
+  }
+  std::optional<std::string> Text;
+
+ private:
+  std::string FName;
+};
+
+// A property's value as the text format spells it: a published or public one, or one that
+// the object defines for form files ("ShowContainer.Data").
+std::string PropText(TComponent* c, const std::string& path) {
+  try {
+    return GetPropText(c, path);
+  } catch (const EPropertyError& e) {
+    size_t dot = path.rfind('.');
+    TObject* owner = c;
+    if (dot != std::string::npos) {
+      TPropTarget target = FindPropTarget(c, path.substr(0, dot));
+      owner =
+          target.Prop && target.Prop->GetObj ? target.Prop->GetObj(target.Object) : target.Object;
+    }
+    auto* persistent = dynamic_cast<TPersistent*>(owner);
+    if (!persistent) throw;
+    TDefinedPropertyReader reader(dot == std::string::npos ? path : path.substr(dot + 1));
+    persistent->DefineProperties(reader);
+    if (!reader.Text) throw;
+    return *reader.Text;
+  }
+}
+
 void CmdExpect(TScript& s, const TScriptLine& l) {
   auto [name, path] = SplitPath(l.Words[1]);
-  std::string actual = GetPropText(s.Find(name), path);
+  std::string actual = PropText(s.Find(name), path);
   std::string expected = CanonicalValue(l.Rest(2));
   if (actual != expected) throw Exception(l.Words[1] + " is " + actual + ", expected " + expected);
 }
 
 void CmdPrint(TScript& s, const TScriptLine& l) {
   auto [name, path] = SplitPath(l.Words[1]);
-  s.Out() << l.Words[1] << " = " << GetPropText(s.Find(name), path) << "\n";
+  s.Out() << l.Words[1] << " = " << PropText(s.Find(name), path) << "\n";
 }
 
 void CmdCall(TScript& s, const TScriptLine& l) {
@@ -639,6 +699,7 @@ TScript::TScript(std::ostream& out, std::ostream& err) : FOut(out), FErr(err) {
 TScript::~TScript() {
   // The backend calls back into this object; the default one does not.
   Application().SetBackend(nullptr);
+  FDesigners.clear();
   for (auto it = FForms.rbegin(); it != FForms.rend(); ++it) it->reset();
 }
 
@@ -713,17 +774,25 @@ TFormReadOptions TScript::FormReadOptions() {
   return options;
 }
 
+void TScript::AttachDesigner(TForm& form) {
+  Register();  // the package, as a designer loads it
+  FDesigners.push_back(std::make_unique<TFormDesigner>(form));
+}
+
 TForm* TScript::LoadForm(const std::string& path, bool design) {
+  if (design) Register();
   std::unique_ptr<TComponent> root;
   try {
-    root.reset(ReadComponentFile(path, FormReadOptions()));
+    TFormReadOptions options = FormReadOptions();
+    options.Designing = design;
+    root.reset(ReadComponentFile(path, options));
   } catch (const Exception& e) {
     throw Exception(path + ": " + e.Message());
   }
   auto* form = dynamic_cast<TForm*>(root.get());
   if (!form) throw Exception(path + ": the root " + root->ClassName() + " is not a form");
-  if (design) form->SetDesigning(true);
   FForms.push_back(std::move(root));
+  if (design) AttachDesigner(*form);
   MakeCurrent(form);
   return form;
 }
@@ -731,9 +800,9 @@ TForm* TScript::LoadForm(const std::string& path, bool design) {
 TForm* TScript::NewForm(const std::string& name, bool design) {
   auto form = std::unique_ptr<TForm>(New<TForm>(nullptr));
   form->SetName(name);
-  if (design) form->SetDesigning(true);
   TForm* made = form.get();
   FForms.push_back(std::move(form));
+  if (design) AttachDesigner(*made);
   MakeCurrent(made);
   return made;
 }

@@ -15,6 +15,7 @@
 
 #include "platform/core/Component.h"
 #include "platform/core/Exceptions.h"
+#include "platform/designer/Designer.h"
 #include "platform/streaming/FormFiles.h"
 
 namespace zelvar {
@@ -129,6 +130,9 @@ class TScript {
   int FModalDepth = 0;
 
   std::vector<std::unique_ptr<TComponent>> FForms;  // everything loaded or made, kept alive
+  // The designers of forms loaded or made for design; they go before their forms.
+  std::vector<std::unique_ptr<TFormDesigner>> FDesigners;
+  void AttachDesigner(TForm& form);
   // Forms loaded or made, each with the number of forms shown at that moment: one made
   // inside a modal loop is current until its own loop ends, then the loop's form is again.
   struct TCurrent {

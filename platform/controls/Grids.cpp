@@ -82,6 +82,10 @@ void TCustomGrid::SetFixedCols(int32_t v) {
   if (v < 0 || v >= ColCount())
     throw EInvalidOperation("Fixed column count must be less than column count");
   FFixedCols = v;
+  // The current cell, the anchor and the scroll position start again right below and
+  // right of the fixed cells, as in the classic grid.
+  FCol = FAnchorCol = FLeftCol = FFixedCols;
+  FRow = FAnchorRow = FTopRow = FFixedRows;
   ClampCurrent();
   Invalidate();
 }
@@ -90,6 +94,10 @@ void TCustomGrid::SetFixedRows(int32_t v) {
   if (v < 0 || v >= RowCount())
     throw EInvalidOperation("Fixed row count must be less than row count");
   FFixedRows = v;
+  // The current cell, the anchor and the scroll position start again right below and
+  // right of the fixed cells, as in the classic grid.
+  FCol = FAnchorCol = FLeftCol = FFixedCols;
+  FRow = FAnchorRow = FTopRow = FFixedRows;
   ClampCurrent();
   Invalidate();
 }
@@ -349,8 +357,10 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int32_t x, i
   if (!wasFocused && CanFocus() && GetParentForm() != this) SetFocus();
   int32_t col, row;
   if (!MouseToCell(x, y, col, row) || col < FFixedCols || row < FFixedRows) return;
-  // A second press on the current cell of an editable grid opens the editor, as typing would.
-  if (col == FCol && row == FRow && wasFocused && !shift.Contains(ssShift)) {
+  // A second press on the current cell of an editable grid opens the editor, as typing would;
+  // any other grid selects the cell again (its select handler runs once more).
+  if (FOptions.Contains(goEditing) && col == FCol && row == FRow && wasFocused &&
+      !shift.Contains(ssShift)) {
     ShowEditor();
     return;
   }

@@ -1,11 +1,29 @@
 #pragma once
-// IDesigner: what a form designer offers the components it edits. A form being designed holds
-// one (TForm::Designer()); components tell it when they changed themselves and ask it to select
-// them, so the designer's property view and selection follow what the user did.
+// The form designer's side of the toolkit: IDesigner, which components of a designed form
+// talk to; TFormDesigner, a plain designer with a selection and a count of modifications;
+// property editors (TPropertyEditor and its family), which the designer's property view uses
+// to show and change a property; component editors (TComponentEditor), which give a
+// component context-menu verbs; and the registries a package fills in its Register.
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/core/Object.h"
+#include "platform/core/Strings.h"
+#include "platform/core/TypInfo.h"
+#include "platform/graphics/Resources.h"
 
 namespace zelvar {
 
 class TPersistent;
+class TComponent;
+class TForm;
+class TControl;
+struct TPropInfo;
 
 class IDesigner {
  public:
@@ -15,5 +33,180 @@ class IDesigner {
   // Makes instance the designer's whole selection.
   virtual void SelectComponent(TPersistent* instance) = 0;
 };
+
+// A designer for one form: the form is marked as designed, a press on a control the designer
+// handles selects it, and components report their changes here.
+class TFormDesigner : public IDesigner {
+ public:
+  explicit TFormDesigner(TForm& form);
+  ~TFormDesigner() override;
+  TFormDesigner(const TFormDesigner&) = delete;
+  TFormDesigner& operator=(const TFormDesigner&) = delete;
+
+  TForm& Form() const { return FForm; }
+  void Modified() override { ++FModifiedCount; }
+  void SelectComponent(TPersistent* instance) override;
+  // Nothing selected means the form itself.
+  const std::vector<TPersistent*>& Selection() const { return FSelection; }
+  int ModifiedCount() const { return FModifiedCount; }
+
+ private:
+  TForm& FForm;
+  std::vector<TPersistent*> FSelection;
+  int FModifiedCount = 0;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Property editors
+
+ZELVAR_ENUM(TPropertyAttribute, uint8_t, paValueList, paSubProperties, paDialog, paMultiSelect,
+            paAutoUpdate, paSortList, paReadOnly, paRevertable)
+using TPropertyAttributes = TSet<TPropertyAttribute>;
+
+// Shows and changes one property of the selected components. The base edits any property
+// through its text form-file spelling.
+class TPropertyEditor {
+ public:
+  TPropertyEditor(IDesigner* designer, std::vector<TPersistent*> components, const TPropInfo& prop);
+  virtual ~TPropertyEditor() = default;
+
+  virtual TPropertyAttributes GetAttributes() const { return {paMultiSelect}; }
+  // The text the property view shows: the first component's value.
+  virtual std::string GetValue() const;
+  // Sets the value on every selected component.
+  virtual void SetValue(const std::string& value);
+  // The dialog behind the ellipsis button; nothing by default.
+  virtual void Edit() {}
+  // The sub-properties of a nested object (paSubProperties).
+  virtual std::vector<std::unique_ptr<TPropertyEditor>> GetProperties() const { return {}; }
+
+  IDesigner* Designer() const { return FDesigner; }
+  const TPropInfo& Prop() const { return FProp; }
+  int ComponentCount() const { return static_cast<int>(FComponents.size()); }
+  // EListError for an index out of range.
+  TPersistent* GetComponent(int index) const;
+  // An ordinal property's value (integers, booleans, enumerations, sets) on the first one.
+  int64_t GetOrdValue() const;
+  // An object property's value on the first one.
+  TObject* GetObjValue() const;
+  void Modified() const;
+
+ private:
+  IDesigner* FDesigner;
+  std::vector<TPersistent*> FComponents;
+  const TPropInfo& FProp;
+};
+
+// Integers in decimal; text that is no integer raises EConvertError.
+class TIntegerProperty : public TPropertyEditor {
+ public:
+  using TPropertyEditor::TPropertyEditor;
+  void SetValue(const std::string& value) override;
+};
+
+// A nested object: shown as "(TClassName)", edited through its own properties.
+class TClassProperty : public TPropertyEditor {
+ public:
+  using TPropertyEditor::TPropertyEditor;
+  TPropertyAttributes GetAttributes() const override {
+    return {paMultiSelect, paSubProperties, paReadOnly};
+  }
+  std::string GetValue() const override;
+  void SetValue(const std::string&) override {}
+  std::vector<std::unique_ptr<TPropertyEditor>> GetProperties() const override;
+};
+
+// What a property editor is registered for: a property kind and, for objects, its class.
+struct TPropertyType {
+  TPropKind Kind = TPropKind::Integer;
+  TClassInfoFn Class = nullptr;  // objects, strings lists and components; nullptr otherwise
+};
+template <class T>
+TPropertyType PropertyTypeOf() {
+  if constexpr (std::is_same_v<T, int32_t>)
+    return {TPropKind::Integer, nullptr};
+  else
+    return {IsComponentClass(T::StaticClassInfo()) ? TPropKind::Component
+            : std::is_base_of_v<TStrings, T>       ? TPropKind::Strings
+                                                   : TPropKind::Object,
+            &T::StaticClassInfo};
+}
+
+using TPropertyEditorFactory = std::function<std::unique_ptr<TPropertyEditor>(
+    IDesigner*, std::vector<TPersistent*>, const TPropInfo&)>;
+
+template <class E>
+TPropertyEditorFactory PropertyEditorFactory() {
+  return [](IDesigner* d, std::vector<TPersistent*> c, const TPropInfo& p) {
+    return std::make_unique<E>(d, std::move(c), p);
+  };
+}
+
+// Binds an editor to properties of a type; a component class of nullptr and an empty name
+// bind it to every property of the type. The most specific registration wins (a name over a
+// class over neither), then the latest.
+void RegisterPropertyEditor(TPropertyType type, const TClassInfo* componentClass, std::string name,
+                            TPropertyEditorFactory factory);
+// The editor the designer uses for a property of the selected components.
+std::unique_ptr<TPropertyEditor> GetPropertyEditor(IDesigner* designer,
+                                                   std::vector<TPersistent*> components,
+                                                   const TPropInfo& prop);
+
+// ---------------------------------------------------------------------------------------------
+// Component editors
+
+class TComponentEditor {
+ public:
+  TComponentEditor(TComponent* component, IDesigner* designer)
+      : FComponent(component), FDesigner(designer) {}
+  virtual ~TComponentEditor() = default;
+
+  virtual int GetVerbCount() const { return 0; }
+  virtual std::string GetVerb(int) const { return {}; }
+  virtual void ExecuteVerb(int) {}
+  // A double click in the designer: the first verb, when there is one.
+  virtual void Edit() {
+    if (GetVerbCount() > 0) ExecuteVerb(0);
+  }
+
+  TComponent* Component() const { return FComponent; }
+  IDesigner* Designer() const { return FDesigner; }
+
+ private:
+  TComponent* FComponent;
+  IDesigner* FDesigner;
+};
+
+using TComponentEditorFactory =
+    std::function<std::unique_ptr<TComponentEditor>(TComponent*, IDesigner*)>;
+
+template <class E>
+TComponentEditorFactory ComponentEditorFactory() {
+  return [](TComponent* c, IDesigner* d) { return std::make_unique<E>(c, d); };
+}
+
+// The editor of the closest registered ancestor class wins; later registrations of the same
+// class replace earlier ones.
+void RegisterComponentEditor(const TClassInfo& componentClass, TComponentEditorFactory factory);
+// A component's editor; a plain one without verbs when no class of its line is registered.
+std::unique_ptr<TComponentEditor> GetComponentEditor(TComponent* component, IDesigner* designer);
+
+// ---------------------------------------------------------------------------------------------
+// The palette
+
+struct TPaletteEntry {
+  const TClassInfo* Class = nullptr;
+  HBITMAP Image = nullptr;  // the class's image, found by its name in capitals; may be none
+};
+struct TPalettePage {
+  std::string Name;
+  std::vector<TPaletteEntry> Entries;
+};
+
+// Adds the classes to a palette page (created on first use), in order, and registers them
+// with the form reader; images come from the module's bitmaps named like the classes.
+void RegisterComponents(const std::string& page, std::initializer_list<const TClassInfo*> classes,
+                        HMODULE images = nullptr);
+const std::vector<TPalettePage>& PalettePages();
 
 }  // namespace zelvar

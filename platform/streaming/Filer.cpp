@@ -384,6 +384,9 @@ class TReaderImpl {
       R.ErrorAt("Cannot create " + std::string(className) + ": " + e.Message(), at);
     }
     if (!c) R.ErrorAt("Class " + std::string(className) + " not found", at);
+    // A form read into the designer is designed before its components are made, so they
+    // are designed from their constructors on.
+    if (isRoot && R.Designing) c->SetDesigning(true);
     return c;
   }
 

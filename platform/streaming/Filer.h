@@ -130,6 +130,8 @@ class TReader : public TFiler {
   std::function<TMethod(TComponent* root, const std::string& name)> OnFindMethod;
   // Then a handler that takes any event's arguments (a script's methods); empty for none.
   std::function<TGenericHandler(const std::string& name)> OnFindHandler;
+  // The root is designed as soon as it is made (a form read into the designer).
+  bool Designing = false;
   // Describes an offset for messages; a text source maps it back to its line and column.
   std::function<std::string(size_t offset)> OnDescribeOffset;
 

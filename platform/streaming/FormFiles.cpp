@@ -22,6 +22,7 @@ TComponent* ReadComponent(std::string_view bytes, const TFormReadOptions& option
   reader.OnCreateRoot = options.CreateRoot;
   reader.OnFindMethod = options.FindMethod;
   reader.OnFindHandler = options.FindHandler;
+  reader.Designing = options.Designing;
   // Errors in a text file name its lines, not offsets of the converted bytes.
   if (text) reader.OnDescribeOffset = [&map](size_t offset) { return map.Describe(offset); };
   return reader.ReadRootComponent(options.Owner);

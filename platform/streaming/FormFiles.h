@@ -23,6 +23,8 @@ struct TFormReadOptions {
   std::function<TMethod(TComponent* root, const std::string& name)> FindMethod;
   // Then handlers that take any event's arguments (a script's methods).
   std::function<TGenericHandler(const std::string& name)> FindHandler;
+  // Read into the form designer: the root is designed before anything else is made.
+  bool Designing = false;
 };
 
 // Reads a form; on any failure nothing of it survives and EReadError (or EParserError for

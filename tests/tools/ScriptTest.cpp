@@ -101,9 +101,14 @@ TEST_F(Script, FailsPrintsTheErrorAndFailsWhenNothingFails) {
 }
 
 TEST_F(Script, UnknownCommandsAndBadWordsAreErrorsEvenUnderFails) {
-  TRun r = RunScript("load dialog.txt\nverb Dialog 0\n");
+  TRun r = RunScript("load dialog.txt\nverbose Dialog 0\n");
   EXPECT_EQ(r.Status, 1);
-  EXPECT_EQ(r.Err, "zelvar: " + ScriptPath() + ":2: unknown command 'verb'\n");
+  EXPECT_EQ(r.Err, "zelvar: " + ScriptPath() + ":2: unknown command 'verbose'\n");
+  // Designer commands need a form loaded for design.
+  r = RunScript("load dialog.txt\nverb Dialog 0\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Err, "zelvar: " + ScriptPath() +
+                       ":2: 'Dialog' is not on a form being designed (load FILE design)\n");
 
   r = RunScript("fails frobnicate\n");
   EXPECT_EQ(r.Status, 1);

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/forms/Forms.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/streaming/FormFiles.h"
 
@@ -83,6 +84,26 @@ TEST(Grids, AClickSelectsTheCellUnlessOnSelectCellVetoes) {
   EXPECT_EQ(grid.Row(), 4);
   EXPECT_THROW(grid.SetRow(0), EListError);
   EXPECT_THROW(grid.SetCol(grid.ColCount()), EListError);
+}
+
+TEST(Grids, APressOnTheCurrentCellSelectsItAgainUnlessTheGridEdits) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 500, 300);
+  auto* grid = New<TDrawGrid>(&form);
+  grid->SetParent(&form);
+  grid->SetBounds(0, 0, 400, 200);
+  grid->SetFixedCols(0);
+  grid->SetFixedRows(0);
+  EXPECT_EQ(grid->Col(), 0);  // the current cell starts again next to the fixed ones
+  EXPECT_EQ(grid->Row(), 0);
+  int asked = 0;
+  grid->OnSelectCell = TSelectCellEvent([&](TObject*, int32_t, int32_t, bool&) { ++asked; });
+  TPoint p = Middle(grid->CellRect(0, 0));
+  for (int i = 0; i < 3; ++i) {
+    form.DispatchMouse(TMessage::MouseDown, mbLeft, {ssLeft}, p.X, p.Y);
+    form.DispatchMouse(TMessage::MouseUp, mbLeft, {}, p.X, p.Y);
+  }
+  EXPECT_EQ(asked, 3);
 }
 
 TEST(Grids, ArrowKeysMoveAndStopAtTheEdgesWithoutEnteringFixedCells) {
