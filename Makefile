@@ -30,8 +30,16 @@ test-sanitize: deps
 	cd $(SANITIZE) && ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1 \
 	  UBSAN_OPTIONS=print_stacktrace=1 ctest $(CTEST_FLAGS)
 
+# With a display, the setup wizard in a window; without one (or if no window opens), the
+# tour of both examples runs headless and leaves a picture per step in out/demo/.
 demo: build
-	$(RELEASE)/tools/zelvar --help
+	@mkdir -p out/demo
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ] && $(RELEASE)/tools/zelvar run examples/setup.txt; then \
+	  :; \
+	else \
+	  echo "== no window: the tour of the examples, pictures in out/demo/"; \
+	  $(RELEASE)/tools/zelvar run --script examples/tour.zs; \
+	fi
 
 bench: deps
 	cmake -S . -B $(BENCH) -DCMAKE_BUILD_TYPE=Release -DZELVAR_BUILD_TESTS=OFF -DZELVAR_BUILD_BENCH=ON

@@ -760,15 +760,25 @@ TControl* TScript::FindControl(std::string_view name) const {
   return control;
 }
 
-TFormReadOptions TScript::FormReadOptions() {
+TFormReadOptions TScript::FormReadOptions(const std::string& formPath) {
   TFormReadOptions options;
   options.CreateRoot = [](const std::string& className, TComponent* owner) -> TComponent* {
     TForm* f = New<TForm>(owner);
     f->SetFormClassName(className);
     return f;
   };
-  options.FindHandler = [this](const std::string& name) -> TGenericHandler {
+  std::string dir = ExtractFilePath(formPath);
+  options.FindHandler = [this, dir](const std::string& name) -> TGenericHandler {
     if (auto action = FindMethod(name)) return MakeHandler(name, *action);
+    // A handler the script does not declare, named like a form file beside the form, hands
+    // that form over (a wizard page's embedded form), quietly.
+    if (std::string file = dir + name + ".txt"; FileExists(file)) {
+      TAction action;
+      action.Kind = TAction::Form;
+      action.File = file;
+      action.Quiet = true;
+      return MakeHandler(name, action);
+    }
     return {};
   };
   return options;
@@ -783,7 +793,7 @@ TForm* TScript::LoadForm(const std::string& path, bool design) {
   if (design) Register();
   std::unique_ptr<TComponent> root;
   try {
-    TFormReadOptions options = FormReadOptions();
+    TFormReadOptions options = FormReadOptions(path);
     options.Designing = design;
     root.reset(ReadComponentFile(path, options));
   } catch (const Exception& e) {
@@ -872,13 +882,15 @@ TScript::TAction TScript::ParseAction(const TScriptLine& line, size_t first) con
 TGenericHandler TScript::MakeHandler(const std::string& name, TAction action) {
   return [this, name, action](TEventCall& call) {
     if (action.Kind == TAction::None) return;
-    std::string line = name + "(";
-    for (size_t i = 0; i < call.Args.size(); ++i) {
-      if (i) line += ", ";
-      line += ArgText(call.Args[i]);
+    if (!action.Quiet) {
+      std::string line = name + "(";
+      for (size_t i = 0; i < call.Args.size(); ++i) {
+        if (i) line += ", ";
+        line += ArgText(call.Args[i]);
+      }
+      FOut << line << ")\n";
+      FOut.flush();
     }
-    FOut << line << ")\n";
-    FOut.flush();
     switch (action.Kind) {
       case TAction::Veto:
       case TAction::Refuse:
@@ -895,7 +907,7 @@ TGenericHandler TScript::MakeHandler(const std::string& name, TAction action) {
       case TAction::Form: {
         if (!call.HasObjectResult) throw Exception(name + " does not ask for a form");
         // The event's caller takes the form and frees it.
-        TComponent* root = ReadComponentFile(action.File, FormReadOptions());
+        TComponent* root = ReadComponentFile(action.File, FormReadOptions(action.File));
         if (!dynamic_cast<TForm*>(root)) {
           std::string cls = root->ClassName();
           delete root;

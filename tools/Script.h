@@ -86,7 +86,8 @@ class TScript {
   TComponent* Find(std::string_view name) const;
   TControl* FindControl(std::string_view name) const;
   // How the script reads form files: unregistered form classes, and its methods as handlers.
-  TFormReadOptions FormReadOptions();
+  // Handlers the script does not declare may be forms beside formPath (NAME.txt).
+  TFormReadOptions FormReadOptions(const std::string& formPath = "");
   // Loads a form file and makes it the active form.
   TForm* LoadForm(const std::string& path, bool design);
   TForm* NewForm(const std::string& name, bool design);
@@ -102,7 +103,8 @@ class TScript {
   struct TAction {
     enum TKind { None, Log, Veto, Redirect, Refuse, Form } Kind = Log;
     int32_t Value = 0;
-    std::string File;  // Form: the form file to load, resolved against the script's folder
+    std::string File;    // Form: the form file to load, resolved against the script's folder
+    bool Quiet = false;  // no log line when raised
   };
   TAction ParseAction(const TScriptLine& line, size_t first) const;
   // A handler that logs under name and applies the action.
