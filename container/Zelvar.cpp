@@ -111,6 +111,8 @@ struct TLanguageEntry {
 TZelvar::TZelvar(TComponent* owner) : TCustomControl(CheckedOwner(owner)) {
   FButtonsReady = false;
   IncludeStyle(csAcceptsControls);
+  // Paint fills the whole container before anything else: the form need not fill under it.
+  IncludeStyle(csOpaque);
   SetAlign(alClient);
   SetTabStop(false);
 

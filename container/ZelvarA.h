@@ -79,7 +79,8 @@ class TButtonData : public TPersistent {
   void SetShow(bool v);
 
   // Puts this record onto a button at top and left, writing only what differs; tab is the tab
-  // position to ask for, and becomes the one the button got. True when the button is shown.
+  // position to ask for, and becomes the one the button got; a negative one leaves the tab
+  // order as it is. True when the button is shown.
   bool WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph, int32_t& tab);
 
   TPersistent* GetOwner() const override;
@@ -228,7 +229,9 @@ class TZelvar : public TCustomControl {
   // --- sizing, caption and keys
   // Resizes the owner form to w by h around its centre (only while Align is alClient).
   void myresize(int32_t w, int32_t h);
+  // The form's caption for the page; the container's own caption is the control's as ever.
   void SetCaption();
+  using TCustomControl::SetCaption;
   // In the designer, a new size is the form's size for the mode being edited.
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void WMSize() override;
@@ -289,10 +292,11 @@ class TZelvar : public TCustomControl {
   bool OnLastPage() const;
   // Groups the tabs into rows (FTabRows: the number of tabs in each row).
   void inittabsinline();
-  // Drawing the strip, during Paint: all rows, the current one last and lowest; one row; one
-  // tab, whose drawn width is kept in the page name's object slot for tabclick.
+  // Drawing the strip, during Paint: all rows, the current one last and lowest; one row, from
+  // its first position; one tab, whose drawn width is kept in the page name's object slot for
+  // tabclick.
   void painttabs();
-  void painttabline(int32_t row, int32_t y);
+  void painttabline(int32_t row, int32_t first, int32_t y);
   int32_t painttab(int32_t p, int32_t x, int32_t y, int32_t extra, const std::string& caption,
                    bool selected);
   // The tab strip must be drawn again.

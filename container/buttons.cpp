@@ -95,6 +95,8 @@ bool TButtonData::WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool
     if (!button.Glyph()->Empty()) button.SetGlyph(nullptr);
     if (button.Tag() != 0) button.SetTag(0);
   }
+  // A negative tab leaves the tab order alone: the caller sees to it.
+  if (tab < 0) return FShow;
   // The toolkit clamps a tab position to the last one; asking for what the button already has
   // would move nothing, so it is not asked.
   if (TWinControl* parent = button.Parent()) {
@@ -208,6 +210,18 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
   int32_t top = Height() - (FChangeButton ? FChangeButton->Height() : FButtonHeight) - 3;
   bool written[bcOK + 1] = {};
 
+  // Each tab position asked for is clamped to the last one, so asking as the walk goes would
+  // move buttons on every pass, even when the walk ends with the order it started from. The
+  // positions of the bar's own buttons are asked for after the walk, and only when they would
+  // change the order.
+  struct TTabAsk {
+    TBitBtn* Button;
+    int32_t Tab;
+  };
+  TTabAsk asks[bcOK + 1];
+  size_t askCount = 0;
+  const int32_t lastTab = std::max(TabCount() - 1, 0);
+
   auto place = [&](int32_t code, int32_t x, int32_t& tab) -> int32_t {
     if (code == bcSpace) return 8;
     TButtonData* data = nullptr;
@@ -215,7 +229,13 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
     // A code listed twice keeps its first place: the bar must not flip between the two.
     if (!button || written[code]) return 0;
     written[code] = true;
-    return data->WriteToButton(*button, top, x, FShowGlyph, tab) ? FButtonWidth + 4 : 0;
+    if (button->Parent() != this)
+      return data->WriteToButton(*button, top, x, FShowGlyph, tab) ? FButtonWidth + 4 : 0;
+    // The position the button would get, as the walk goes on from it.
+    tab = std::clamp(tab, 0, lastTab);
+    asks[askCount++] = {button, tab};
+    int32_t keep = -1;
+    return data->WriteToButton(*button, top, x, FShowGlyph, keep) ? FButtonWidth + 4 : 0;
   };
 
   int32_t x = 4;
@@ -230,6 +250,23 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
     x -= place(codes[i], x, tab);
     --tab;
   }
+
+  // The moves played on the asked buttons' positions alone: a move shifts those in between,
+  // and the other controls keep their order, so when every asked button ends where it stands
+  // the list is unchanged.
+  int32_t stands[bcOK + 1], at[bcOK + 1];
+  for (size_t i = 0; i < askCount; ++i) stands[i] = at[i] = asks[i].Button->TabOrder();
+  for (size_t i = 0; i < askCount; ++i) {
+    const int32_t from = at[i], to = asks[i].Tab;
+    for (size_t k = 0; k < askCount; ++k) {
+      if (from < to && at[k] > from && at[k] <= to) --at[k];
+      if (from > to && at[k] >= to && at[k] < from) ++at[k];
+    }
+    at[i] = to;
+  }
+  if (!std::equal(at, at + askCount, stands))
+    for (size_t i = 0; i < askCount; ++i)
+      if (asks[i].Button->TabOrder() != asks[i].Tab) asks[i].Button->SetTabOrder(asks[i].Tab);
   // A button the order leaves out has no place in this mode.
   for (int32_t code : {bcChange, bcHelp, bcCancel, bcBack, bcNext, bcOK}) {
     TButtonData* data = nullptr;

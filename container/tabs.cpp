@@ -158,22 +158,27 @@ void TZelvar::painttabs() {
   c.Rectangle(0, 0, 2, tabheight());
   const int32_t rh = RowHeight();
   int32_t y = 2;
-  int32_t current = -1;
+  // Each row's first position and whether it holds the page follow from the rows before it,
+  // kept as the walk goes: asking anew for every row would walk the rows again each time.
+  int32_t current = -1, currentFirst = 0;
+  int32_t first = 1;
   for (int32_t r = 0; r < FTabRows->ItemCount(); ++r) {
-    if (tabinline(FPage, r)) {
+    const int32_t n = FTabRows->GetInteger(r);
+    if (current < 0 && FPage > 0 && FPage < first + n) {
       current = r;
-      continue;
+      currentFirst = first;
+    } else {
+      painttabline(r, first, y);
+      y += rh;
     }
-    painttabline(r, y);
-    y += rh;
+    first += n;
   }
-  if (current >= 0) painttabline(current, y);
+  if (current >= 0) painttabline(current, currentFirst, y);
 }
 
-void TZelvar::painttabline(int32_t row, int32_t y) {
+void TZelvar::painttabline(int32_t row, int32_t first, int32_t y) {
   TCanvas& c = TextCanvas();
   const int32_t n = FTabRows->GetInteger(row);
-  const int32_t first = FirstOfRow(row);
   const int32_t w = Width();
   std::vector<std::string> captions;
   std::vector<int32_t> widths;

@@ -280,9 +280,19 @@ void TForm::RepaintForm() {
 }
 
 void TForm::PaintWindow(TCanvas& canvas) {
+  const TRect client = GetClientRect();
+  // A child that paints every pixel of its own and covers the whole client area leaves nothing
+  // of the form's face to be seen: a wizard's container does, and the fill would be wasted.
+  for (int i = 0; i < ControlCount(); ++i) {
+    const TControl* c = Controls(i);
+    const TRect r = c->BoundsRect();
+    if (c->Visible() && c->ControlStyle().Contains(csOpaque) && r.Left <= client.Left &&
+        r.Top <= client.Top && r.Right >= client.Right && r.Bottom >= client.Bottom)
+      return;
+  }
   canvas.Brush()->SetColor(Color());
   canvas.Brush()->SetStyle(bsSolid);
-  canvas.FillRect(GetClientRect());
+  canvas.FillRect(client);
 }
 
 TControl* TForm::ControlAt(int32_t x, int32_t y) const {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 #include <span>
 
 #include "platform/core/TypInfo.h"
@@ -45,6 +46,9 @@ bool DashOn(std::span<const uint8_t> pattern, uint32_t step) {
   }
   return true;
 }
+
+// Up to this width a fill stores every row itself rather than copying the first one.
+constexpr int32_t kNarrowFill = 16;
 
 TFontSpec SpecOf(const TFont& font) {
   TFontSpec face;
@@ -120,6 +124,15 @@ void TCanvas::FillDevice(TRect r, uint32_t pixel) {
   TSurface s = Surface();
   r = Intersect(r, s.Clip);
   if (r.Empty()) return;
+  // A narrow rectangle (a frame's side, a vertical line) is stored directly: a call to copy
+  // a few bytes a row costs more than the stores.
+  if (r.Width() <= kNarrowFill) {
+    for (int32_t y = r.Top; y < r.Bottom; ++y) {
+      uint32_t* row = s.Pixels + static_cast<size_t>(y) * s.Width + r.Left;
+      std::fill(row, row + r.Width(), pixel);
+    }
+    return;
+  }
   // The first row by value, the others copied from it: the library's copy moves memory
   // faster than a fill loop of 32-bit stores.
   uint32_t* first = s.Pixels + static_cast<size_t>(r.Top) * s.Width + r.Left;
@@ -156,6 +169,26 @@ void TCanvas::Line(int32_t x0, int32_t y0, int32_t x1, int32_t y1) {
   if (FPen->Style() == psClear) return;
   uint32_t pixel = ColorToPixel(FPen->Color());
   std::span<const uint8_t> pattern = DashPattern(FPen->Style());
+  // A solid thin line along an axis is a rectangle one pixel thick: the frames of buttons and
+  // panels are drawn as spans rather than pixel by pixel.
+  if (pattern.empty() && FPen->Width() <= 1 && (x0 == x1 || y0 == y1)) {
+    const int64_t steps = std::max(std::llabs(static_cast<int64_t>(x1) - x0),
+                                   std::llabs(static_cast<int64_t>(y1) - y0));
+    FDashStep += static_cast<uint32_t>(steps);
+    // The end point is left out: a line running backwards starts one pixel before it.
+    auto edge = [](int64_t v) {
+      return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
+                                                      std::numeric_limits<int32_t>::max()));
+    };
+    const int64_t lo = x0 == x1 ? std::min(y0, y1) : std::min(x0, x1);
+    const int64_t from = (x0 == x1 ? y0 < y1 : x0 < x1) ? lo : lo + 1;
+    const int64_t to = from + steps;
+    if (x0 == x1)
+      FillDevice({x0, edge(from), edge(int64_t{x0} + 1), edge(to)}, pixel);
+    else
+      FillDevice({edge(from), y0, edge(to), edge(int64_t{y0} + 1)}, pixel);
+    return;
+  }
   // Bresenham over every octant; the loop stops before the end point.
   int64_t dx = std::llabs(static_cast<int64_t>(x1) - x0),
           dy = std::llabs(static_cast<int64_t>(y1) - y0);

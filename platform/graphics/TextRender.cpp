@@ -9,6 +9,7 @@
 #include <array>
 #include <cstdlib>
 #include <limits>
+#include <memory>
 #include <optional>
 #include <unordered_map>
 #include <utility>
@@ -139,8 +140,7 @@ class TFontEngine {
   ~TFontEngine() { Release(); }
 
   void Release() {
-    FGlyphs.clear();
-    FCacheBytes = 0;
+    DropGlyphs();
     FLines.clear();
     FVariants.clear();
     FVariantOf.fill(-1);
@@ -154,7 +154,13 @@ class TFontEngine {
 
   // The variant and pixel size that draw font.
   std::pair<size_t, int32_t> Resolve(const TFontSpec& font) {
-    return {Variant(FamilyOf(font.Name), font.Bold, font.Italic), PixelSize(font)};
+    // Nearly every call names the font of the call before: the name is only read again when
+    // it changes.
+    if (!FLastFamily || font.Name != FLastName) {
+      FLastFamily = FamilyOf(font.Name);
+      FLastName = font.Name;
+    }
+    return {Variant(*FLastFamily, font.Bold, font.Italic), PixelSize(font)};
   }
 
   const TLineMetrics& Line(size_t variant, int32_t px) {
@@ -191,13 +197,23 @@ class TFontEngine {
   }
 
   const TGlyph& Glyph(size_t variant, int32_t px, char32_t cp) {
-    const uint64_t key = (static_cast<uint64_t>(variant) << 52) |
-                         (static_cast<uint64_t>(px) << 32) | static_cast<uint32_t>(cp);
+    const uint64_t sized =
+        (static_cast<uint64_t>(variant) << 52) | (static_cast<uint64_t>(px) << 32);
+    // Captions are mostly ASCII: those glyphs are found by index, not by hashing.
+    const TGlyph** slot = nullptr;
+    if (cp < kAsciiGlyphs) {
+      slot = &AsciiTable(sized)[cp];
+      if (*slot) return **slot;
+    }
+    const uint64_t key = sized | static_cast<uint32_t>(cp);
     auto it = FGlyphs.find(key);
-    if (it != FGlyphs.end()) return it->second;
+    if (it != FGlyphs.end()) {
+      if (slot) *slot = &it->second;
+      return it->second;
+    }
     if (FCacheBytes > kMaxCacheBytes) {
-      FGlyphs.clear();
-      FCacheBytes = 0;
+      DropGlyphs();
+      slot = cp < kAsciiGlyphs ? &AsciiTable(sized)[cp] : nullptr;
     }
 
     TGlyph g;
@@ -234,7 +250,11 @@ class TFontEngine {
       }
     }
     FCacheBytes += sizeof(TGlyph) + g.Bits.size() + 32;
-    return FGlyphs.emplace(key, std::move(g)).first->second;
+    // Elements of the map keep their address when it grows; only clearing it drops them, and
+    // the tables with them.
+    const TGlyph& stored = FGlyphs.emplace(key, std::move(g)).first->second;
+    if (slot) *slot = &stored;
+    return stored;
   }
 
  private:
@@ -295,6 +315,26 @@ class TFontEngine {
                           " (ZELVAR_FONT_DIR names another font directory)");
   }
 
+  void DropGlyphs() {
+    FGlyphs.clear();
+    FAscii.clear();
+    FLastAscii = nullptr;
+    FCacheBytes = 0;
+  }
+
+  static constexpr char32_t kAsciiGlyphs = 128;
+  using TAsciiGlyphs = std::array<const TGlyph*, kAsciiGlyphs>;
+
+  // The ASCII glyphs of one face and size; the last one asked for is kept at hand.
+  TAsciiGlyphs& AsciiTable(uint64_t sized) {
+    if (FLastAscii && FLastAsciiFace == sized) return *FLastAscii;
+    auto it = FAscii.find(sized);
+    if (it == FAscii.end()) it = FAscii.emplace(sized, std::make_unique<TAsciiGlyphs>()).first;
+    FLastAsciiFace = sized;
+    FLastAscii = it->second.get();
+    return *FLastAscii;
+  }
+
   FT_Face UseSize(size_t variant, int32_t px) {
     TFaceFile& f = FFiles[FVariants[variant].File];
     if (f.PixelSize != px) {
@@ -313,6 +353,11 @@ class TFontEngine {
   std::unordered_map<uint64_t, TLineMetrics> FLines;
   std::unordered_map<uint64_t, TGlyph> FGlyphs;
   size_t FCacheBytes = 0;
+  std::unordered_map<uint64_t, std::unique_ptr<TAsciiGlyphs>> FAscii;  // by face and size
+  uint64_t FLastAsciiFace = 0;
+  TAsciiGlyphs* FLastAscii = nullptr;
+  std::string FLastName;
+  std::optional<TFamily> FLastFamily;
 };
 
 TFontEngine& Engine() {
