@@ -4,8 +4,11 @@
 
 #include <cstdlib>
 #include <iostream>
+#include <memory>
 #include <optional>
 
+#include "container/ZelvarA.h"
+#include "platform/backends/Window.h"
 #include "platform/core/Paths.h"
 #include "platform/core/TypInfo.h"
 #include "platform/forms/Forms.h"
@@ -26,6 +29,43 @@ TComponent* FindPaged(TComponent* owner) {
     if (TComponent* inner = FindPaged(c)) return inner;
   }
   return nullptr;
+}
+
+// The first wizard container the form holds, depth first.
+TZelvar* FindWizard(TComponent* owner) {
+  for (int i = 0; i < owner->GetComponentCount(); ++i) {
+    TComponent* c = owner->GetComponent(i);
+    if (auto* wizard = dynamic_cast<TZelvar*>(c)) return wizard;
+    if (TZelvar* inner = FindWizard(c)) return inner;
+  }
+  return nullptr;
+}
+
+// Shows the loaded form in a window until the user closes it: a wizard from its start page,
+// any other form modally. Prints the modal result as a script's `show` does.
+int RunInWindow(TScript& script, const std::string& formFile) {
+  std::string why;
+  std::unique_ptr<TBackend> backend = OpenWindowBackend(&why);
+  if (!backend) {
+    const char* display = std::getenv("DISPLAY");
+    const char* wayland = std::getenv("WAYLAND_DISPLAY");
+    // Without a display variable the reason is plain; with one, SDL's reason helps.
+    std::string reason = (display && *display) || (wayland && *wayland) ? " (" + why + ")" : "";
+    return Fail(1, "no display" + reason + ": use --script to run " + formFile + " headless");
+  }
+  Application().SetBackend(std::move(backend));
+  TForm& form = script.RequireForm();
+  int32_t result = mrNone;
+  try {
+    if (TZelvar* wizard = FindWizard(&form))
+      result = wizard->Execute(wizard->StartPage());
+    else
+      result = form.ShowModal();
+  } catch (const Exception& e) {
+    return Fail(1, formFile + ": " + e.Message());
+  }
+  std::cout << "result = " << ModalResultText(result) << "\n";
+  return 0;
 }
 
 // Reads an option's value; empty when it is missing.
@@ -104,15 +144,7 @@ int RunRun(const TArgs& args) {
 
   TScript script(std::cout, std::cerr);
   if (!files.empty() && !script.LoadStartForm(files[0], false)) return 1;
-  if (!scriptFile) {
-    // Windows come with the window backend; until then a form runs under a script only.
-    const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    if ((!display || !*display) && (!wayland || !*wayland))
-      return Fail(1, "no display: use --script to run " + files[0] + " headless");
-    return Fail(1,
-                "no window backend in this build: use --script to run " + files[0] + " headless");
-  }
+  if (!scriptFile) return RunInWindow(script, files[0]);
   return script.RunFile(*scriptFile);
 }
 

@@ -21,10 +21,12 @@ const std::vector<TCommand>& Commands() {
        "loads the form as the designer does (csDesigning set).\n",
        RunShot},
       {"run", "zelvar run FORM [--script FILE] [--headless] [--progdir DIR] | run --script FILE",
-       "Loads the form and shows it in a window; with --script, runs the script headless on\n"
-       "it (a script may also load its own forms). --progdir makes the program's own folder\n"
-       "read as DIR. Errors are reported as FILE:LINE: message; exit status 1 on the first\n"
-       "failed expectation or error.\n",
+       "Loads the form and shows it in a window (a form with a wizard runs the wizard from\n"
+       "its start page) until it closes, then prints its result (result = mrOk). Closing\n"
+       "the window answers Cancel. Without a display this fails: use --script.\n"
+       "With --script, runs the script headless on the form (a script may also load its own\n"
+       "forms). --progdir makes the program's own folder read as DIR. Errors are reported as\n"
+       "FILE:LINE: message; exit status 1 on the first failed expectation or error.\n",
        RunRun},
   };
   return commands;

@@ -1,0 +1,469 @@
+#include "platform/backends/Window.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/core/Exceptions.h"
+
+namespace zelvar {
+
+namespace {
+
+// SDL is started once for all live backends and shut down with the last, so that it frees
+// what it holds (X connection, hints) and a later backend starts afresh.
+int gOpenBackends = 0;
+
+constexpr uint16_t kVkInsert = 45;
+constexpr uint16_t kVkNumpad0 = 0x60;
+
+struct TKeyPair {
+  SDL_Keycode Sdl;
+  uint16_t Vk;
+};
+
+// Keys with a name; letters, digits and F1-F12 follow from their codes. The punctuation keys
+// get the codes of their places on the US layout, so that what they type reaches the form.
+constexpr TKeyPair kNamedKeys[] = {
+    {SDLK_BACKSPACE, VK_BACK},   {SDLK_TAB, VK_TAB},          {SDLK_RETURN, VK_RETURN},
+    {SDLK_KP_ENTER, VK_RETURN},  {SDLK_ESCAPE, VK_ESCAPE},    {SDLK_SPACE, VK_SPACE},
+    {SDLK_PAGEUP, VK_PRIOR},     {SDLK_PAGEDOWN, VK_NEXT},    {SDLK_END, VK_END},
+    {SDLK_HOME, VK_HOME},        {SDLK_LEFT, VK_LEFT},        {SDLK_UP, VK_UP},
+    {SDLK_RIGHT, VK_RIGHT},      {SDLK_DOWN, VK_DOWN},        {SDLK_INSERT, kVkInsert},
+    {SDLK_DELETE, VK_DELETE},    {SDLK_LSHIFT, VK_SHIFT},     {SDLK_RSHIFT, VK_SHIFT},
+    {SDLK_LCTRL, VK_CONTROL},    {SDLK_RCTRL, VK_CONTROL},    {SDLK_LALT, VK_MENU},
+    {SDLK_RALT, VK_MENU},        {SDLK_SEMICOLON, 0xBA},      {SDLK_EQUALS, 0xBB},
+    {SDLK_COMMA, 0xBC},          {SDLK_MINUS, 0xBD},          {SDLK_PERIOD, 0xBE},
+    {SDLK_SLASH, 0xBF},          {SDLK_BACKQUOTE, 0xC0},      {SDLK_LEFTBRACKET, 0xDB},
+    {SDLK_BACKSLASH, 0xDC},      {SDLK_RIGHTBRACKET, 0xDD},   {SDLK_QUOTE, 0xDE},
+    {SDLK_KP_0, kVkNumpad0 + 0}, {SDLK_KP_1, kVkNumpad0 + 1}, {SDLK_KP_2, kVkNumpad0 + 2},
+    {SDLK_KP_3, kVkNumpad0 + 3}, {SDLK_KP_4, kVkNumpad0 + 4}, {SDLK_KP_5, kVkNumpad0 + 5},
+    {SDLK_KP_6, kVkNumpad0 + 6}, {SDLK_KP_7, kVkNumpad0 + 7}, {SDLK_KP_8, kVkNumpad0 + 8},
+    {SDLK_KP_9, kVkNumpad0 + 9},
+};
+
+uint16_t VirtualKey(SDL_Keycode key) {
+  if (key >= SDLK_a && key <= SDLK_z) return static_cast<uint16_t>('A' + (key - SDLK_a));
+  if (key >= SDLK_0 && key <= SDLK_9) return static_cast<uint16_t>('0' + (key - SDLK_0));
+  if (key >= SDLK_F1 && key <= SDLK_F12) return static_cast<uint16_t>(VK_F1 + (key - SDLK_F1));
+  for (const TKeyPair& p : kNamedKeys)
+    if (p.Sdl == key) return p.Vk;
+  return 0;
+}
+
+TShiftState ShiftOf(uint32_t mod) {
+  TShiftState s;
+  if (mod & KMOD_SHIFT) s.Include(ssShift);
+  if (mod & KMOD_CTRL) s.Include(ssCtrl);
+  if (mod & KMOD_ALT) s.Include(ssAlt);
+  return s;
+}
+
+// Held mouse buttons belong to the shift state, as they do in a classic mouse message.
+void AddButtons(TShiftState& s, uint32_t buttons) {
+  if (buttons & SDL_BUTTON_LMASK) s.Include(ssLeft);
+  if (buttons & SDL_BUTTON_RMASK) s.Include(ssRight);
+  if (buttons & SDL_BUTTON_MMASK) s.Include(ssMiddle);
+}
+
+// SDL numbers buttons from 1; a mouse may report more than a mask has bits.
+uint32_t ButtonMask(uint8_t button) {
+  return button >= 1 && button <= 32 ? uint32_t{1} << (button - 1) : 0;
+}
+
+std::optional<TMouseButton> ButtonOf(uint8_t button) {
+  switch (button) {
+    case SDL_BUTTON_LEFT:
+      return mbLeft;
+    case SDL_BUTTON_RIGHT:
+      return mbRight;
+    case SDL_BUTTON_MIDDLE:
+      return mbMiddle;
+    default:
+      return std::nullopt;
+  }
+}
+
+// The character a key types when SDL reports no text for it: the control characters that a
+// classic key message carries, and plain letters, digits and the space bar.
+char FallbackChar(SDL_Keycode key, uint16_t mod) {
+  switch (key) {
+    case SDLK_BACKSPACE:
+      return '\b';
+    case SDLK_TAB:
+      return '\t';
+    case SDLK_RETURN:
+    case SDLK_KP_ENTER:
+      return '\r';
+    case SDLK_ESCAPE:
+      return 27;
+    case SDLK_SPACE:
+      return ' ';
+    default:
+      break;
+  }
+  bool shift = (mod & KMOD_SHIFT) != 0;
+  if (key >= SDLK_a && key <= SDLK_z) {
+    bool upper = shift != ((mod & KMOD_CAPS) != 0);
+    return static_cast<char>((upper ? 'A' : 'a') + (key - SDLK_a));
+  }
+  if (key >= SDLK_0 && key <= SDLK_9 && !shift) return static_cast<char>('0' + (key - SDLK_0));
+  return 0;
+}
+
+// SDL reports the text a key types as an event of its own, right behind the key's; it is
+// taken from the queue here so that it travels with its key.
+std::optional<std::string> TakeText() {
+  SDL_Event next;
+  if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1 ||
+      next.type != SDL_TEXTINPUT)
+    return std::nullopt;
+  if (SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT) != 1)
+    return std::nullopt;
+  return std::string(next.text.text);
+}
+
+}  // namespace
+
+struct TWindowBackend::TWindow {
+  TForm* Form = nullptr;
+  SDL_Window* Window = nullptr;
+  SDL_Renderer* Renderer = nullptr;
+  SDL_Texture* Texture = nullptr;
+  uint32_t Id = 0;
+  int32_t Width = 0, Height = 0;  // of the texture
+  std::string Title;
+  bool Uploading = false;  // inside FormPainted: a repaint it causes is shown by the outer call
+
+  TWindow() = default;
+  TWindow(const TWindow&) = delete;
+  TWindow& operator=(const TWindow&) = delete;
+  ~TWindow() {
+    if (Texture) SDL_DestroyTexture(Texture);
+    if (Renderer) SDL_DestroyRenderer(Renderer);
+    if (Window) SDL_DestroyWindow(Window);
+  }
+};
+
+namespace {
+
+// Drivers that show nothing on a screen, or take a whole console: used only when asked for by
+// name (SDL_VIDEODRIVER), so that a machine without a desktop reports that it has none.
+bool OnRequestOnly(const char* driver) {
+  for (const char* name : {"offscreen", "dummy", "evdev", "KMSDRM"})
+    if (SDL_strcasecmp(driver, name) == 0) return true;
+  return false;
+}
+
+bool InitVideo(std::string& why) {
+  if (const char* chosen = SDL_getenv("SDL_VIDEODRIVER"); chosen && *chosen) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) return true;
+    why = SDL_GetError();
+    return false;
+  }
+  for (int i = 0; i < SDL_GetNumVideoDrivers(); ++i) {
+    const char* name = SDL_GetVideoDriver(i);
+    if (!name || OnRequestOnly(name)) continue;
+    // Probing Wayland with no compositor named makes libwayland complain on standard error.
+    if (SDL_strcasecmp(name, "wayland") == 0 && !SDL_getenv("WAYLAND_DISPLAY")) continue;
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, name);
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
+      if (!why.empty()) why += "; ";
+      why += std::string(name) + ": " + SDL_GetError();
+      continue;
+    }
+    // An SDL older than the hint picks by itself.
+    const char* current = SDL_GetCurrentVideoDriver();
+    if (current && !OnRequestOnly(current)) return true;
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  }
+  if (why.empty()) why = "no desktop video driver";
+  return false;
+}
+
+}  // namespace
+
+std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
+  // A dialog program: the screen saver may run, a compositor may keep compositing, and a
+  // click on a window that is not yet active presses what it hits, as in a classic dialog.
+  SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
+  SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+  // The picture goes to the display as it is (X11 shared memory and the like): an OpenGL
+  // texture in between gains nothing for one small image and loads a GL driver.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  std::string reason;
+  if (!InitVideo(reason)) {
+    if (why) *why = reason;
+    if (gOpenBackends == 0) SDL_Quit();
+    return nullptr;
+  }
+  ++gOpenBackends;
+  return std::unique_ptr<TBackend>(new TWindowBackend);
+}
+
+TWindowBackend::~TWindowBackend() {
+  FWindows.clear();
+  SDL_QuitSubSystem(SDL_INIT_VIDEO);
+  if (--gOpenBackends == 0) SDL_Quit();
+}
+
+TWindowBackend::TWindow* TWindowBackend::Find(const TForm* form) const {
+  for (const auto& w : FWindows)
+    if (w->Form == form) return w.get();
+  return nullptr;
+}
+
+TWindowBackend::TWindow* TWindowBackend::Find(uint32_t id) const {
+  for (const auto& w : FWindows)
+    if (w->Id == id) return w.get();
+  return nullptr;
+}
+
+uint32_t TWindowBackend::WindowID(const TForm* form) const {
+  const TWindow* w = Find(form);
+  return w ? w->Id : 0;
+}
+
+void TWindowBackend::FormShown(TForm* form) {
+  // A form inside another control is painted by its host, not shown on its own.
+  if (!form || form->Parent() || Find(form)) return;
+  const TImageData& image = form->Snapshot().Image();
+  int x = SDL_WINDOWPOS_CENTERED, y = SDL_WINDOWPOS_CENTERED;
+  if (form->Position() == poDesigned) {
+    x = form->Left();
+    y = form->Top();
+  } else if (form->Position() == poDefault || form->Position() == poDefaultPosOnly) {
+    x = y = SDL_WINDOWPOS_UNDEFINED;
+  }
+  uint32_t flags = SDL_WINDOW_SHOWN;
+  if (form->BorderStyle() == bsNone) flags |= SDL_WINDOW_BORDERLESS;
+
+  auto w = std::make_unique<TWindow>();
+  w->Form = form;
+  w->Title = form->Caption();
+  w->Window = SDL_CreateWindow(w->Title.c_str(), x, y, std::max(image.Width, 1),
+                               std::max(image.Height, 1), flags);
+  // Software rendering: the picture is one small image, and it works on every display.
+  if (w->Window) w->Renderer = SDL_CreateRenderer(w->Window, -1, SDL_RENDERER_SOFTWARE);
+  if (!w->Renderer)
+    throw EInvalidOperation("Cannot open a window for " +
+                            (form->Name().empty() ? form->ClassName() : form->Name()) + ": " +
+                            SDL_GetError());
+  w->Id = SDL_GetWindowID(w->Window);
+  // A form shown over others is their modal dialog; the window manager keeps it on top.
+  const auto& shown = Application().ShownForms();
+  for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
+    if (*it == form) continue;
+    if (TWindow* owner = Find(*it)) {
+      SDL_SetWindowModalFor(w->Window, owner->Window);
+      break;
+    }
+  }
+  FWindows.push_back(std::move(w));
+  FormPainted(form);
+}
+
+void TWindowBackend::FormHidden(TForm* form) {
+  std::erase_if(FWindows, [form](const auto& w) { return w->Form == form; });
+}
+
+void TWindowBackend::FormPainted(TForm* form) {
+  TWindow* w = Find(form);
+  if (!w || w->Uploading) return;
+  w->Uploading = true;
+  // Snapshot does not repaint unless the paint itself asked for another one.
+  const TImageData& image = form->Snapshot().Image();
+  w->Uploading = false;
+  // Whatever that paint did, the window is looked up afresh.
+  w = Find(form);
+  if (!w) return;
+  if (image.Width != w->Width || image.Height != w->Height) {
+    if (w->Texture) SDL_DestroyTexture(w->Texture);
+    w->Texture = nullptr;
+    w->Width = image.Width;
+    w->Height = image.Height;
+    if (w->Width > 0 && w->Height > 0) {
+      w->Texture = SDL_CreateTexture(w->Renderer, SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_STREAMING, w->Width, w->Height);
+      // The form's pixels are opaque whatever their alpha byte says.
+      if (w->Texture) SDL_SetTextureBlendMode(w->Texture, SDL_BLENDMODE_NONE);
+      SDL_SetWindowSize(w->Window, w->Width, w->Height);
+      // Should a window manager size the window otherwise, the picture is scaled and mouse
+      // positions are scaled back to client coordinates.
+      SDL_RenderSetLogicalSize(w->Renderer, w->Width, w->Height);
+    }
+  }
+  if (w->Texture)
+    SDL_UpdateTexture(w->Texture, nullptr, image.Pixels.data(),
+                      static_cast<int>(w->Width * sizeof(uint32_t)));
+  SyncTitle(*w);
+  Present(*w);
+}
+
+void TWindowBackend::Present(TWindow& w) {
+  SDL_SetRenderDrawColor(w.Renderer, 0, 0, 0, 255);
+  SDL_RenderClear(w.Renderer);
+  if (w.Texture) SDL_RenderCopy(w.Renderer, w.Texture, nullptr, nullptr);
+  SDL_RenderPresent(w.Renderer);
+}
+
+void TWindowBackend::SyncTitle(TWindow& w) {
+  if (w.Form->Caption() == w.Title) return;
+  w.Title = w.Form->Caption();
+  SDL_SetWindowTitle(w.Window, w.Title.c_str());
+}
+
+bool TWindowBackend::WaitForInput() {
+  // A caption may change without a repaint.
+  for (const auto& w : FWindows) SyncTitle(*w);
+  SDL_Event e;
+  if (!SDL_WaitEventTimeout(&e, kWaitMilliseconds)) return true;
+  do Handle(e);
+  while (SDL_PollEvent(&e));
+  return true;
+}
+
+void TWindowBackend::Handle(const SDL_Event& e) {
+  switch (e.type) {
+    case SDL_QUIT:
+      // The session or a signal asks the program to end: every dialog answers Cancel.
+      for (TForm* f : std::vector<TForm*>(Application().ShownForms())) f->Close();
+      break;
+    case SDL_WINDOWEVENT: {
+      TWindow* w = Find(e.window.windowID);
+      if (!w) break;
+      if (e.window.event == SDL_WINDOWEVENT_EXPOSED) {
+        Present(*w);
+      } else if (e.window.event == SDL_WINDOWEVENT_CLOSE) {
+        // Closing a window answers like Cancel; a form under a modal one takes no answer
+        // until that one is done, so the modal one comes to the front instead.
+        if (w->Form == Application().ActiveForm())
+          w->Form->Close();
+        else if (TWindow* top = Find(Application().ActiveForm()))
+          SDL_RaiseWindow(top->Window);
+      }
+      break;
+    }
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      bool down = e.type == SDL_MOUSEBUTTONDOWN;
+      uint32_t mask = ButtonMask(e.button.button);
+      FButtons = down ? FButtons | mask : FButtons & ~mask;
+      TWindow* w = Find(e.button.windowID);
+      std::optional<TMouseButton> button = ButtonOf(e.button.button);
+      if (!w || !button) break;
+      TMessage m;
+      m.Kind = down ? TMessage::MouseDown : TMessage::MouseUp;
+      m.Form = w->Form;
+      m.Button = *button;
+      m.Shift = ShiftOf(SDL_GetModState());
+      AddButtons(m.Shift, FButtons);
+      // Every second press of a quick series is a double click, as in a classic window.
+      if (down && e.button.clicks >= 2 && e.button.clicks % 2 == 0) m.Shift.Include(ssDouble);
+      m.X = e.button.x;
+      m.Y = e.button.y;
+      Application().PostMessage(m);
+      break;
+    }
+    case SDL_MOUSEMOTION: {
+      FButtons = e.motion.state;
+      TWindow* w = Find(e.motion.windowID);
+      if (!w) break;
+      TMessage m;
+      m.Kind = TMessage::MouseMove;
+      m.Form = w->Form;
+      m.Shift = ShiftOf(SDL_GetModState());
+      AddButtons(m.Shift, FButtons);
+      m.X = e.motion.x;
+      m.Y = e.motion.y;
+      Application().PostMessage(m);
+      break;
+    }
+    case SDL_KEYDOWN:
+    case SDL_KEYUP:
+      HandleKey(e);
+      break;
+    default:
+      break;
+  }
+}
+
+void TWindowBackend::HandleKey(const SDL_Event& e) {
+  bool down = e.type == SDL_KEYDOWN;
+  std::optional<std::string> text = down ? TakeText() : std::nullopt;
+  // Keys reach the window with the keyboard focus; with none, the active form.
+  TForm* form = nullptr;
+  if (e.key.windowID != 0) {
+    TWindow* w = Find(e.key.windowID);
+    if (!w) return;
+    form = w->Form;
+  }
+  uint16_t vk = VirtualKey(e.key.keysym.sym);
+  if (vk == 0) return;
+  TMessage m;
+  m.Kind = down ? TMessage::KeyDown : TMessage::KeyUp;
+  m.Form = form;
+  m.Key = vk;
+  m.Shift = ShiftOf(e.key.keysym.mod);
+  // With Ctrl or Alt a key is a shortcut (Alt+N presses "&Next") and types nothing.
+  if (down && !m.Shift.Contains(ssCtrl) && !m.Shift.Contains(ssAlt)) {
+    if (!text)
+      m.Char = FallbackChar(e.key.keysym.sym, e.key.keysym.mod);
+    else if (text->size() == 1 && (*text)[0] >= ' ' && (*text)[0] < 127)
+      m.Char = (*text)[0];
+  }
+  Application().PostMessage(m);
+}
+
+bool TWindowBackend::KeyDown(uint16_t vk) const {
+  if (TBackend::KeyDown(vk)) return true;
+  SDL_Keymod mod = SDL_GetModState();
+  switch (vk) {
+    case VK_SHIFT:
+      return (mod & KMOD_SHIFT) != 0;
+    case VK_CONTROL:
+      return (mod & KMOD_CTRL) != 0;
+    case VK_MENU:
+      return (mod & KMOD_ALT) != 0;
+    default:
+      break;
+  }
+  int count = 0;
+  const Uint8* state = SDL_GetKeyboardState(&count);
+  auto held = [&](SDL_Keycode key) {
+    SDL_Scancode sc = SDL_GetScancodeFromKey(key);
+    return sc > SDL_SCANCODE_UNKNOWN && static_cast<int>(sc) < count && state[sc] != 0;
+  };
+  if (vk >= 'A' && vk <= 'Z') return held(SDLK_a + (vk - 'A'));
+  if (vk >= '0' && vk <= '9') return held(SDLK_0 + (vk - '0'));
+  if (vk >= VK_F1 && vk < VK_F1 + 12) return held(SDLK_F1 + (vk - VK_F1));
+  for (const TKeyPair& p : kNamedKeys)
+    if (p.Vk == vk && held(p.Sdl)) return true;
+  return false;
+}
+
+}  // namespace zelvar
+
+#if defined(__SANITIZE_ADDRESS__)
+#define ZELVAR_LEAK_CHECKED 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define ZELVAR_LEAK_CHECKED 1
+#endif
+#endif
+
+#ifdef ZELVAR_LEAK_CHECKED
+// D-Bus, which SDL starts for input methods, keeps a little global state for the life of the
+// process: only dbus_shutdown frees it, and SDL leaves that to whoever owns the whole process.
+extern "C" const char* __lsan_default_suppressions() {
+  return "leak:libdbus-1.so\n";
+}
+// A suppression that matched is no news: the program's error output stays its own.
+extern "C" const char* __lsan_default_options() {
+  return "print_suppressions=0";
+}
+#endif

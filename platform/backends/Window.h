@@ -1,0 +1,57 @@
+#pragma once
+// The window backend: every shown form is a real window on SDL2 that shows the form's painted
+// client area, titled with its caption. Mouse and keys on a window come back as messages in
+// the form's client coordinates, with the toolkit's virtual key codes.
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/forms/Forms.h"
+
+union SDL_Event;
+
+namespace zelvar {
+
+class TWindowBackend : public TBackend {
+ public:
+  ~TWindowBackend() override;
+  TWindowBackend(const TWindowBackend&) = delete;
+  TWindowBackend& operator=(const TWindowBackend&) = delete;
+
+  // Waits a little for events, so that a modal loop sleeps instead of spinning, and posts
+  // what they mean. Always true: a window may bring input later.
+  bool WaitForInput() override;
+  void FormShown(TForm* form) override;
+  void FormHidden(TForm* form) override;
+  void FormPainted(TForm* form) override;
+  // The keyboard as SDL sees it, and keys held through SetKeyState.
+  bool KeyDown(uint16_t vk) const override;
+
+  // The SDL window id of the window that shows form, or 0.
+  uint32_t WindowID(const TForm* form) const;
+  // How long WaitForInput waits for an event before it lets the loop look around.
+  static constexpr int kWaitMilliseconds = 100;
+
+ private:
+  friend std::unique_ptr<TBackend> OpenWindowBackend(std::string* why);
+  TWindowBackend() = default;
+
+  struct TWindow;
+  TWindow* Find(const TForm* form) const;
+  TWindow* Find(uint32_t id) const;
+  void Present(TWindow& w);
+  void SyncTitle(TWindow& w);
+  void Handle(const SDL_Event& e);
+  void HandleKey(const SDL_Event& e);
+
+  std::vector<std::unique_ptr<TWindow>> FWindows;
+  uint32_t FButtons = 0;  // mouse buttons held, as SDL_BUTTON masks
+};
+
+// A window backend on the display SDL finds (DISPLAY, WAYLAND_DISPLAY); nullptr when no
+// display can be opened, with SDL's reason in *why.
+std::unique_ptr<TBackend> OpenWindowBackend(std::string* why = nullptr);
+
+}  // namespace zelvar
