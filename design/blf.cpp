@@ -3,22 +3,14 @@
 #include <string_view>
 
 #include "container/ZelvarA.h"
+#include "design/DialogParts.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
 
-namespace {
+using namespace dialogparts;
 
-TButton* MakeButton(TPanel* panel, const char* name, int32_t top, const char* caption,
-                    int32_t tabOrder) {
-  auto* b = New<TButton>(panel->Owner());
-  b->SetName(name);
-  b->SetParent(panel);
-  b->SetBounds(8, top, 75, 25);
-  b->SetCaption(caption);
-  b->SetTabOrder(tabOrder);
-  return b;
-}
+namespace {
 
 // The name a row shows for a button code; a code no button has shows nothing.
 std::string_view CodeName(int32_t code) {
@@ -69,20 +61,9 @@ const TClassInfo& TLayoutDialog::StaticClassInfo() {
 }
 
 TLayoutDialog::TLayoutDialog(TComponent* owner) : TForm(owner) {
-  SetBorderStyle(bsDialog);
-  SetPosition(poScreenCenter);
-  SetCaption("Button layout");
-  Font()->SetName("MS Sans Serif");
-  Font()->SetSize(8);
-  SetClientWidth(219);
-  SetClientHeight(217);
+  SetUpDialog(*this, "Button layout", 219, 217);
 
-  Panel1 = New<TPanel>(this);
-  Panel1->SetName("Panel1");
-  Panel1->SetParent(this);
-  Panel1->SetAlign(alRight);
-  Panel1->SetWidth(89);
-  Panel1->SetTabOrder(0);
+  Panel1 = MakeButtonPanel(*this, 89, 0);
 
   Button1 = MakeButton(Panel1, "Button1", 184, "OK", 0);
   Button1->SetModalResult(mrOk);

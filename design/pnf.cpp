@@ -2,24 +2,12 @@
 
 #include <string>
 
+#include "design/DialogParts.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
 
-namespace {
-
-TButton* MakeButton(TPanel* panel, const char* name, int32_t top, const char* caption,
-                    int32_t tabOrder) {
-  auto* b = New<TButton>(panel->Owner());
-  b->SetName(name);
-  b->SetParent(panel);
-  b->SetBounds(8, top, 75, 25);
-  b->SetCaption(caption);
-  b->SetTabOrder(tabOrder);
-  return b;
-}
-
-}  // namespace
+using namespace dialogparts;
 
 const TClassInfo& TPageNameDialog::StaticClassInfo() {
   using D = TPageNameDialog;
@@ -43,13 +31,7 @@ const TClassInfo& TPageNameDialog::StaticClassInfo() {
 }
 
 TPageNameDialog::TPageNameDialog(TComponent* owner) : TForm(owner) {
-  SetBorderStyle(bsDialog);
-  SetPosition(poScreenCenter);
-  SetCaption("PageNames");
-  Font()->SetName("MS Sans Serif");
-  Font()->SetSize(8);
-  SetClientWidth(390);
-  SetClientHeight(315);
+  SetUpDialog(*this, "PageNames", 390, 315);
 
   PageList = New<TStringGrid>(this);
   PageList->SetName("PageList");
@@ -65,12 +47,7 @@ TPageNameDialog::TPageNameDialog(TComponent* owner) : TForm(owner) {
       {goFixedVertLine, goFixedHorzLine, goVertLine, goHorzLine, goDrawFocusSelected, goEditing});
   PageList->SetTabOrder(0);
 
-  Panel1 = New<TPanel>(this);
-  Panel1->SetName("Panel1");
-  Panel1->SetParent(this);
-  Panel1->SetAlign(alRight);
-  Panel1->SetWidth(89);
-  Panel1->SetTabOrder(1);
+  Panel1 = MakeButtonPanel(*this, 89, 1);
 
   Button1 = MakeButton(Panel1, "Button1", 8, "Up", 0);
   Button2 = MakeButton(Panel1, "Button2", 40, "Down", 1);

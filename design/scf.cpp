@@ -2,23 +2,14 @@
 
 #include <string>
 
+#include "design/DialogParts.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
 
-namespace {
+using namespace dialogparts;
 
-TButton* MakeButton(TPanel* panel, const char* name, int32_t top, const char* caption,
-                    TModalResult result, int32_t tabOrder) {
-  auto* b = New<TButton>(panel->Owner());
-  b->SetName(name);
-  b->SetParent(panel);
-  b->SetBounds(8, top, 75, 25);
-  b->SetCaption(caption);
-  b->SetModalResult(result);
-  b->SetTabOrder(tabOrder);
-  return b;
-}
+namespace {
 
 constexpr int32_t kBoxSize = 16;
 
@@ -40,13 +31,7 @@ const TClassInfo& TShowDialog::StaticClassInfo() {
 }
 
 TShowDialog::TShowDialog(TComponent* owner) : TForm(owner) {
-  SetBorderStyle(bsDialog);
-  SetPosition(poScreenCenter);
-  SetCaption("Show Component");
-  Font()->SetName("MS Sans Serif");
-  Font()->SetSize(8);
-  SetClientWidth(244);
-  SetClientHeight(218);
+  SetUpDialog(*this, "Show Component", 244, 218);
 
   ShowGrid = New<TDrawGrid>(this);
   ShowGrid->SetName("ShowGrid");
@@ -67,15 +52,10 @@ TShowDialog::TShowDialog(TComponent* owner) : TForm(owner) {
   ShowGrid->SetRow(0);
   ShowGrid->SetTabOrder(0);
 
-  Panel1 = New<TPanel>(this);
-  Panel1->SetName("Panel1");
-  Panel1->SetParent(this);
-  Panel1->SetAlign(alRight);
-  Panel1->SetWidth(90);
-  Panel1->SetTabOrder(1);
+  Panel1 = MakeButtonPanel(*this, 90, 1);
 
-  Button1 = MakeButton(Panel1, "Button1", 152, "Cancel", mrCancel, 0);
-  Button2 = MakeButton(Panel1, "Button2", 184, "OK", mrOk, 1);
+  Button1 = MakeButton(Panel1, "Button1", 152, "Cancel", 0, mrCancel);
+  Button2 = MakeButton(Panel1, "Button2", 184, "OK", 1, mrOk);
 
   // Bound by name through the class record, as the form reader binds a form's handlers.
   ShowGrid->OnDrawCell = MethodAddress("ShowGridDrawCell").AsEvent<TDrawCellEvent::Signature>();

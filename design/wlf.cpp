@@ -3,22 +3,14 @@
 #include <string>
 
 #include "container/ZelvarA.h"
+#include "design/DialogParts.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
 
-namespace {
+using namespace dialogparts;
 
-TButton* MakeButton(TPanel* panel, const char* name, int32_t top, const char* caption,
-                    int32_t tabOrder) {
-  auto* b = New<TButton>(panel->Owner());
-  b->SetName(name);
-  b->SetParent(panel);
-  b->SetBounds(8, top, 75, 25);
-  b->SetCaption(caption);
-  b->SetTabOrder(tabOrder);
-  return b;
-}
+namespace {
 
 TComboBox* MakeBox(TPanel* panel, const char* name, int32_t left, int32_t width, int32_t tabOrder) {
   auto* box = New<TComboBox>(panel->Owner());
@@ -100,20 +92,9 @@ const TClassInfo& TWayListForm::StaticClassInfo() {
 }
 
 TWayListForm::TWayListForm(TComponent* owner) : TForm(owner) {
-  SetBorderStyle(bsDialog);
-  SetPosition(poScreenCenter);
-  SetCaption("WayList Editor");
-  Font()->SetName("MS Sans Serif");
-  Font()->SetSize(8);
-  SetClientWidth(594);
-  SetClientHeight(353);
+  SetUpDialog(*this, "WayList Editor", 594, 353);
 
-  Panel1 = New<TPanel>(this);
-  Panel1->SetName("Panel1");
-  Panel1->SetParent(this);
-  Panel1->SetAlign(alRight);
-  Panel1->SetWidth(89);
-  Panel1->SetTabOrder(0);
+  Panel1 = MakeButtonPanel(*this, 89, 0);
 
   Button1 = MakeButton(Panel1, "Button1", 8, "Up", 0);
   Button2 = MakeButton(Panel1, "Button2", 320, "OK", 1);
