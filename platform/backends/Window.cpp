@@ -207,6 +207,7 @@ std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
 
 TWindowBackend::~TWindowBackend() {
   FWindows.clear();
+  FRetired.clear();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   if (--gOpenBackends == 0) SDL_Quit();
 }
@@ -268,7 +269,16 @@ void TWindowBackend::FormShown(TForm* form) {
 }
 
 void TWindowBackend::FormHidden(TForm* form) {
-  std::erase_if(FWindows, [form](const auto& w) { return w->Form == form; });
+  for (auto it = FWindows.begin(); it != FWindows.end();) {
+    if ((*it)->Form != form) {
+      ++it;
+      continue;
+    }
+    SDL_HideWindow((*it)->Window);
+    (*it)->Form = nullptr;
+    FRetired.push_back(std::move(*it));
+    it = FWindows.erase(it);
+  }
 }
 
 void TWindowBackend::FormPainted(TForm* form) {

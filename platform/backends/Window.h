@@ -47,6 +47,10 @@ class TWindowBackend : public TBackend {
   void HandleKey(const SDL_Event& e);
 
   std::vector<std::unique_ptr<TWindow>> FWindows;
+  // Windows of forms that were hidden: kept (hidden) until the backend goes, because the X
+  // input method may still forward a key to a window, and one destroyed under it would end
+  // the program with an X error.
+  std::vector<std::unique_ptr<TWindow>> FRetired;
   uint32_t FButtons = 0;  // mouse buttons held, as SDL_BUTTON masks
 };
 
