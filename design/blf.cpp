@@ -65,10 +65,8 @@ TLayoutDialog::TLayoutDialog(TComponent* owner) : TForm(owner) {
 
   Panel1 = MakeButtonPanel(*this, 89, 0);
 
-  Button1 = MakeButton(Panel1, "Button1", 184, "OK", 0);
-  Button1->SetModalResult(mrOk);
-  Button2 = MakeButton(Panel1, "Button2", 152, "Cancel", 1);
-  Button2->SetModalResult(mrCancel);
+  Button1 = MakeButton(Panel1, "Button1", 184, "OK", 0, mrOk);
+  Button2 = MakeButton(Panel1, "Button2", 152, "Cancel", 1, mrCancel);
   Button3 = MakeButton(Panel1, "Button3", 8, "Up", 2);
   Button4 = MakeButton(Panel1, "Button4", 40, "Down", 3);
   Button5 = MakeButton(Panel1, "Button5", 72, "Insert Space", 4);

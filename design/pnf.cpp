@@ -54,10 +54,8 @@ TPageNameDialog::TPageNameDialog(TComponent* owner) : TForm(owner) {
   Button3 = MakeButton(Panel1, "Button3", 72, "Insert", 2);
   Button4 = MakeButton(Panel1, "Button4", 104, "Delete", 3);
   Button5 = MakeButton(Panel1, "Button5", 136, "Add", 4);
-  Button6 = MakeButton(Panel1, "Button6", 248, "Cancel", 5);
-  Button6->SetModalResult(mrCancel);
-  Button7 = MakeButton(Panel1, "Button7", 280, "OK", 6);
-  Button7->SetModalResult(mrOk);
+  Button6 = MakeButton(Panel1, "Button6", 248, "Cancel", 5, mrCancel);
+  Button7 = MakeButton(Panel1, "Button7", 280, "OK", 6, mrOk);
 
   // Bound by name through the class record, as the form reader binds a form's handlers.
   Button1->OnClick = MethodAddress("Button1Click").AsEvent<void(TObject*)>();

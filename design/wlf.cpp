@@ -97,10 +97,8 @@ TWayListForm::TWayListForm(TComponent* owner) : TForm(owner) {
   Panel1 = MakeButtonPanel(*this, 89, 0);
 
   Button1 = MakeButton(Panel1, "Button1", 8, "Up", 0);
-  Button2 = MakeButton(Panel1, "Button2", 320, "OK", 1);
-  Button2->SetModalResult(mrOk);
-  Button3 = MakeButton(Panel1, "Button3", 288, "Cancel", 2);
-  Button3->SetModalResult(mrCancel);
+  Button2 = MakeButton(Panel1, "Button2", 320, "OK", 1, mrOk);
+  Button3 = MakeButton(Panel1, "Button3", 288, "Cancel", 2, mrCancel);
   Button4 = MakeButton(Panel1, "Button4", 40, "Down", 3);
   Button5 = MakeButton(Panel1, "Button5", 72, "Insert", 4);
   Button6 = MakeButton(Panel1, "Button6", 104, "Delete", 5);
