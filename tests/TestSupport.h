@@ -11,6 +11,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <vector>
 
 namespace zelvar::test {
 
@@ -48,5 +49,33 @@ inline TRun RunZelvar(const std::string& args, const std::filesystem::path& dir,
   int raw = std::system(cmd.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir / "out"), Slurp(dir / "err")};
 }
+
+// A scratch folder per test holding copies of files from tests/data/scripts, where scripts
+// run as a user runs them; removed afterwards.
+class ScriptFolderTest : public ::testing::Test {
+ protected:
+  ScriptFolderTest(std::string name, std::initializer_list<const char*> files)
+      : FName(std::move(name)), FFiles(files) {}
+  void SetUp() override {
+    Dir = std::filesystem::path(::testing::TempDir()) / (FName + "-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(Dir);
+    std::filesystem::create_directories(Dir);
+    for (const char* f : FFiles)
+      std::filesystem::copy_file(std::string(ZELVAR_TEST_DATA) + "/scripts/" + f, Dir / f);
+  }
+  void TearDown() override { std::filesystem::remove_all(Dir); }
+  // Writes the script (after Prelude) into the folder and runs it.
+  TRun RunScript(const std::string& text) {
+    std::ofstream(Dir / "test.zs") << Prelude << text;
+    return RunZelvar("run --script " + (Dir / "test.zs").string(), Dir);
+  }
+
+  std::filesystem::path Dir;
+  std::string Prelude;
+
+ private:
+  std::string FName;
+  std::vector<const char*> FFiles;
+};
 
 }  // namespace zelvar::test

@@ -11,27 +11,13 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-using zelvar::test::RunZelvar;
 using zelvar::test::TRun;
 
-class DesignScript : public ::testing::Test {
+class DesignScript : public zelvar::test::ScriptFolderTest {
  protected:
-  void SetUp() override {
-    Dir = fs::path(::testing::TempDir()) / ("design-script-" + std::to_string(::getpid()));
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-    for (const char* f : {"hosting.txt", "page.txt"})
-      fs::copy_file(std::string(ZELVAR_TEST_DATA) + "/scripts/" + f, Dir / f);
+  DesignScript() : ScriptFolderTest("design-script", {"hosting.txt", "page.txt"}) {
+    Prelude = "method GetPage form page.txt\nmethod PageGone log\nload hosting.txt design\n";
   }
-  void TearDown() override { fs::remove_all(Dir); }
-  TRun RunScript(const std::string& text) {
-    std::ofstream(Dir / "test.zs") << "method GetPage form page.txt\nmethod PageGone log\n"
-                                      "load hosting.txt design\n"
-                                   << text;
-    return RunZelvar("run --script " + (Dir / "test.zs").string(), Dir);
-  }
-  fs::path Dir;
 };
 
 TEST_F(DesignScript, VerbsAndValuesOfTheContainerAndItsControls) {

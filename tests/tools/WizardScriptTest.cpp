@@ -11,24 +11,11 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-using zelvar::test::RunZelvar;
 using zelvar::test::TRun;
 
-class WizardScript : public ::testing::Test {
+class WizardScript : public zelvar::test::ScriptFolderTest {
  protected:
-  void SetUp() override {
-    Dir = fs::path(::testing::TempDir()) / ("wizard-script-" + std::to_string(::getpid()));
-    fs::remove_all(Dir);
-    fs::create_directories(Dir);
-    fs::copy_file(std::string(ZELVAR_TEST_DATA) + "/scripts/wizard.txt", Dir / "wizard.txt");
-  }
-  void TearDown() override { fs::remove_all(Dir); }
-  TRun RunScript(const std::string& text) {
-    std::ofstream(Dir / "test.zs") << text;
-    return RunZelvar("run --script " + (Dir / "test.zs").string(), Dir);
-  }
-  fs::path Dir;
+  WizardScript() : ScriptFolderTest("wizard-script", {"wizard.txt"}) {}
 };
 
 TEST_F(WizardScript, ExecuteRunsTheWizardToItsEnd) {
@@ -96,7 +83,7 @@ TEST_F(WizardScript, HandlersVetoRedirectAndRefuse) {
 // host Details, which asks GetPage for its form on demand and tells PageGone when it frees it.
 TEST_F(WizardScript, PageBoundControlsAndAnEmbeddedFormFollowThePages) {
   for (const char* f : {"hosting.txt", "page.txt"})
-    fs::copy_file(std::string(ZELVAR_TEST_DATA) + "/scripts/" + f, Dir / f);
+    std::filesystem::copy_file(std::string(ZELVAR_TEST_DATA) + "/scripts/" + f, Dir / f);
   TRun r = RunScript(
       "method GetPage form page.txt\n"
       "method PageGone log\n"
