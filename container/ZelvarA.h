@@ -281,6 +281,18 @@ class TZelvar : public TCustomControl {
   // Calls the published method name(n) on every component of the owner form, last first.
   // Every component is reached even when one fails; the first failure is returned.
   std::exception_ptr Broadcast(const char* method, int32_t n);
+  // A page change as one transaction: it saves what a change may touch, and when it is left
+  // by an exception it puts all of it back and shows the previous page again (navigation.cpp).
+  class TPageChange;
+  // Raises EListError, naming the page, unless the shown page exists and every page-bound
+  // control of the form holds a place for it.
+  void CheckShowable(int32_t shown) const;
+  // True when Back or a jump could show this position: it has a way-list entry (when the list
+  // is enabled) and its page lies within 0..NumPages.
+  bool CanShowPosition(int32_t position) const;
+  // Applies FPage, whose page shown is shown, coming from position from: caption, form size,
+  // the controls' broadcast and the buttons. A control's failure is raised after the rest.
+  void ApplyPage(int32_t from, int32_t shown);
   void UpdateBackAndNext(int32_t value);
   void TellDesignerModified();
   void setnobuttons();

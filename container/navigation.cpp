@@ -1,12 +1,16 @@
 // Page navigation: setPage, the actions of the navigation buttons, the way list and the
 // history, jumps, Execute, and the two broadcasts that page-bound controls receive.
 
+#include <algorithm>
 #include <exception>
 #include <limits>
+#include <utility>
+#include <vector>
 
 #include "container/ZelvarA.h"
 #include "controls/ZelvarC.h"
 #include "platform/core/Format.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/designer/Designer.h"
 #include "platform/forms/Forms.h"
 
@@ -46,47 +50,140 @@ int32_t TZelvar::GetRealPage(int32_t page) const {
   return WayEntry(*FWayList, page).Number;
 }
 
+// ---------------------------------------------------------------------------------------------
+// The page change as a transaction
+
+class TZelvar::TPageChange {
+ public:
+  explicit TPageChange(TZelvar& zelvar)
+      : FZelvar(zelvar),
+        FPage(zelvar.FPage),
+        FLastWizardPage(zelvar.FLastWizardPage),
+        FExceptions(std::uncaught_exceptions()) {
+    FHistory.Assign(zelvar.FHistory.get());
+  }
+  TPageChange(const TPageChange&) = delete;
+  TPageChange& operator=(const TPageChange&) = delete;
+  // Left by an exception: the change did not happen.
+  ~TPageChange() {
+    if (std::uncaught_exceptions() > FExceptions) Undo();
+  }
+
+  // The new page is being applied to the form: undoing must show the saved one again.
+  void Applying() { FApplied = true; }
+
+ private:
+  void Undo() noexcept {
+    TZelvar& z = FZelvar;
+    const int32_t failed = z.FPage;
+    z.FPage = FPage;
+    z.FLastWizardPage = FLastWizardPage;
+    z.FHistory->Assign(&FHistory);
+    try {
+      const int32_t shown = z.GetRealPage(FPage);
+      if (FApplied || failed != FPage) {
+        z.ApplyPage(failed, shown);
+      } else {
+        z.UpdateBackAndNext(shown);
+        z.ShowButtons();
+      }
+    } catch (...) {
+      // The failure that started the undo is the one the caller hears of; the page was shown
+      // before, so a second failure here means a control broke in between.
+    }
+    z.FButtonsReady = true;
+  }
+
+  TZelvar& FZelvar;
+  const int32_t FPage;
+  const int32_t FLastWizardPage;
+  TIntegerList FHistory;
+  const int FExceptions;
+  bool FApplied = false;
+};
+
+void TZelvar::CheckShowable(int32_t shown) const {
+  if (shown < 0 || shown > FNumPages)
+    throw EListError(
+        Format("Page %d does not exist: the wizard has pages 0 to %d", {shown, FNumPages}));
+  // While the form is read, its controls' position lists are still arriving; the reader
+  // checks them once they are complete.
+  TComponent* form = Owner();
+  if (!form || IsReading()) return;
+  // A form holds few classes and many components: each class's field is looked up once.
+  std::vector<std::pair<const TClassInfo*, const TFieldInfo*>> cache;
+  for (TComponent* c : form->Components()) {
+    const TClassInfo* cls = &c->ClassInfo();
+    auto it = std::find_if(cache.begin(), cache.end(), [cls](auto& e) { return e.first == cls; });
+    const TFieldInfo* field = it != cache.end()
+                                  ? it->second
+                                  : cache.emplace_back(cls, cls->FindField("FAposList")).second;
+    if (!field) continue;
+    auto* list = dynamic_cast<TAposList*>(field->Get(c));
+    if (list && shown >= list->RecordCount())
+      throw EListError(
+          Format("Page %d has no place in the position list of %s (it holds %d)",
+                 {shown, c->Name().empty() ? c->ClassName() : c->Name(), list->RecordCount()}));
+  }
+}
+
+bool TZelvar::CanShowPosition(int32_t position) const {
+  int32_t shown = position;
+  if (FWayListEnabled && position > 0) {
+    if (position > FWayList->EntryCount()) return false;
+    shown = FWayList->Entry(position - 1).Number;
+  }
+  return shown >= 0 && shown <= FNumPages;
+}
+
 void TZelvar::setPage(int32_t value) {
+  TPageChange change(*this);
   int32_t newPage = value;
   FPageChangeAllowed = true;
   if (OnCanPageChange && !IsReading()) FPageChangeAllowed = OnCanPageChange(this, FPage, newPage);
   if (FPageChangeAllowed) {
-    // The page shown follows the position actually taken, also when the event redirected it,
-    // and a position without an entry fails here, before anything has changed.
+    // The page shown follows the position actually taken, also when the event redirected it.
+    // A target that cannot be shown fails here, before anything has changed.
     int32_t shown = FWayListEnabled && newPage > 0 ? WayEntry(*FWayList, newPage).Number : newPage;
     if (shown == -1) {
       if (TForm* form = OwnerForm()) form->SetModalResult(mrOk);
     } else {
+      CheckShowable(shown);
       int32_t oldPage = FPage;
       FPage = newPage;
-      SetCaption();
-      std::exception_ptr failure;
-      if (OwnerForm()) {
-        FRecordSize = false;
-        if (shown == 0 && oldPage != 0)
-          myresize(FDialogWidth, FDialogHeight);
-        else if (shown != 0 && oldPage == 0)
-          myresize(FWizardWidth, FWizardHeight);
-        FRecordSize = true;
-        failure = Broadcast("SetNewPosition", shown);
-      }
-      // A control that failed above is reported, but only after the container has finished
-      // its own change: it must stay usable for the next one.
-      FButtonsReady = false;
-      UpdateBackAndNext(shown);
-      FButtonsReady = true;
-      ShowButtons();
-      if (FStyle == asTabbed) RepaintTabs();
-      if (failure) {
-        TellDesignerModified();
-        std::rethrow_exception(failure);
-      }
+      change.Applying();
+      ApplyPage(oldPage, shown);
       if ((FPage != oldPage || FPage == 0) && OnPageChange && !IsReading())
         OnPageChange(this, FPage);
       if (!IsDesigning() && FStyle == asWizard && CanFocus()) SelectFirst();
     }
   }
   TellDesignerModified();
+}
+
+void TZelvar::ApplyPage(int32_t from, int32_t shown) {
+  SetCaption();
+  std::exception_ptr failure;
+  if (OwnerForm()) {
+    {
+      TRestore<bool> recording(FRecordSize, false);
+      if (shown == 0 && from != 0)
+        myresize(FDialogWidth, FDialogHeight);
+      else if (shown != 0 && from == 0)
+        myresize(FWizardWidth, FWizardHeight);
+    }
+    failure = Broadcast("SetNewPosition", shown);
+  }
+  // Every control hears of the page, and the bar is brought up to date, before a control's
+  // failure is raised: the undo that follows starts from a consistent form.
+  {
+    TRestore<bool> quiet(FButtonsReady, false);
+    UpdateBackAndNext(shown);
+  }
+  FButtonsReady = true;
+  ShowButtons();
+  if (FStyle == asTabbed) RepaintTabs();
+  if (failure) std::rethrow_exception(failure);
 }
 
 void TZelvar::UpdateBackAndNext(int32_t shown) {
@@ -185,14 +282,10 @@ void TZelvar::Nextclick(TObject*) {
   } else {
     target = p < FNumPages ? getjumppage() : -1;
   }
+  TPageChange change(*this);
   bool appended = target != p && target != -1 && FUseHistory;
   if (appended) FHistory->Add(p);
-  try {
-    setPage(target);
-  } catch (...) {
-    if (appended) DropLast(*FHistory);
-    throw;
-  }
+  setPage(target);
   if (!FPageChangeAllowed && appended) DropLast(*FHistory);
   if (IsDesigning()) Deselect();
 }
@@ -201,14 +294,10 @@ void TZelvar::Backclick(TObject*) {
   if (IsDesigning()) UpdateDesigner();
   if (FUseHistory) {
     if (FHistory->Count() > 0) {
+      TPageChange change(*this);
       int32_t p = FHistory->GetInteger(FHistory->Count() - 1);
       DropLast(*FHistory);
-      try {
-        setPage(p);
-      } catch (...) {
-        FHistory->Add(p);
-        throw;
-      }
+      setPage(p);
       if (!FPageChangeAllowed || FPage != p) FHistory->Add(p);
     }
   } else if (FPage > 1) {
@@ -219,6 +308,7 @@ void TZelvar::Backclick(TObject*) {
 
 void TZelvar::Changeclick(TObject*) {
   if (IsDesigning()) UpdateDesigner();
+  TPageChange change(*this);
   if (FPage > 0) {
     FLastWizardPage = FPage;
     setPage(0);
@@ -261,14 +351,9 @@ void TZelvar::BackRightDown(TObject*, TMouseButton button, TShiftState, int32_t,
 // Jumps, Execute and the history
 
 void TZelvar::Jump(int32_t page) {
-  bool appended = FUseHistory;
-  if (appended) FHistory->Add(FPage);
-  try {
-    setPage(page);
-  } catch (...) {
-    if (appended) DropLast(*FHistory);
-    throw;
-  }
+  TPageChange change(*this);
+  if (FUseHistory) FHistory->Add(FPage);
+  setPage(page);
 }
 
 void TZelvar::JumpRel(int32_t offset) {
@@ -323,6 +408,14 @@ void TZelvar::SetNumPages(int32_t n) {
     }
     failure = Broadcast("SetNumApos", n + 1);
     FNumPages = n;
+    // Back must never lead to a page that is gone.
+    bool dropped = false;
+    for (int i = FHistory->ItemCount(); i-- > 0;)
+      if (!CanShowPosition(FHistory->GetInteger(i))) {
+        FHistory->Del(i);
+        dropped = true;
+      }
+    if (dropped) FBtnBack->SetEnabled(FUseHistory ? FHistory->Count() > 0 : FPage > 1);
     if (FPage != 0) {
       SetCaption();
       ShowButtons();

@@ -347,15 +347,6 @@ bool TRadioButton::CMDialogChar(char letter) {
   return true;
 }
 
-void TRadioButton::SetParent(TWinControl* parent) {
-  TCustomControl::SetParent(parent);
-  // Arriving checked among checked siblings: the newcomer wins, as if clicked.
-  if (FChecked && parent) {
-    FChecked = false;
-    SetChecked(true);
-  }
-}
-
 void DrawRadioCircle(TCanvas& canvas, int32_t x, int32_t y, bool checked, bool enabled) {
   constexpr int32_t n = TRadioButton::kCircleSize;
   // Distances in half pixels from the circle's centre, squared, keep the test in integers.

@@ -105,7 +105,6 @@ class TRadioButton : public TCustomControl {
   void Click() override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
   bool CMDialogChar(char letter) override;
-  void SetParent(TWinControl* parent) override;
 
   static constexpr int32_t kCircleSize = 12;
 

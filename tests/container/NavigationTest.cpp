@@ -217,9 +217,11 @@ TEST_F(ContainerTest, JumpsMoveRelativeAndRefuseImpossiblePages) {
   Z->JumpRel(-3);
   EXPECT_EQ(Z->Page(), 0);
   EXPECT_THAT(History(*Z), ElementsAre(1, 3));
-  Z->setPage(-5);  // not a page a control knows, but the container takes it as given
-  EXPECT_THAT(MessageOf<EListError>([&] { Z->JumpRel(INT32_MIN); }), HasSubstr("out of range"));
-  EXPECT_EQ(Z->Page(), -5);
+  EXPECT_THAT(MessageOf<EListError>([&] { Z->JumpRel(INT32_MIN); }), HasSubstr("does not exist"));
+  Z->setPage(1);
+  EXPECT_THAT(MessageOf<EListError>([&] { Z->JumpRel(INT32_MAX); }), HasSubstr("out of range"));
+  EXPECT_EQ(Z->Page(), 1);
+  EXPECT_THAT(History(*Z), ElementsAre(1, 3));
 }
 
 TEST_F(ContainerTest, ExecuteStartsWithAnEmptyHistoryAndReturnsHowTheFormClosed) {
@@ -315,6 +317,104 @@ TEST_F(ContainerTest, TheDesignerIsToldOfEveryChangeAndSelectsTheContainerOnNext
   Z->NextRightDown(nullptr, mbLeft, {}, 0, 0);
   EXPECT_EQ(Z->Page(), 0);
   Form->SetDesigner(nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Page changes are all or nothing
+
+// What a user can see of the wizard, to compare before and after a failed change.
+struct TWizardState {
+  int32_t Page;
+  std::vector<int32_t> History;
+  bool Back, Next;
+  std::string Caption;
+  TRect Bounds;
+  bool operator==(const TWizardState&) const = default;
+};
+
+TWizardState StateOf(const TZelvar& z, const TForm& form) {
+  return {z.Page(),       z.History().Items(), z.BtnBack()->Enabled(), z.BtnNext()->Enabled(),
+          form.Caption(), form.BoundsRect()};
+}
+
+TEST_F(ContainerTest, TargetsThatCannotBeShownFailBeforeAnythingChanges) {
+  TPageProbe* probe = AddProbe();
+  Z->SetCaptionWizard("Wizard - Page %d of %d");
+  Z->setPage(1);
+  Z->Nextclick(nullptr);
+  const TWizardState before = StateOf(*Z, *Form);
+  const size_t told = probe->Positions.size();
+  EXPECT_THAT(MessageOf<EListError>([&] { Z->Jump(5); }), HasSubstr("Page 5"));
+  EXPECT_THAT(MessageOf<EListError>([&] { Z->JumpRel(2); }), HasSubstr("Page 4"));
+  EXPECT_THAT(MessageOf<EListError>([&] { Z->setPage(-5); }), HasSubstr("Page -5"));
+  EXPECT_THAT(MessageOf<EListError>([&] { SetPropText(Z, "Page", "4"); }), HasSubstr("Page 4"));
+  EXPECT_EQ(StateOf(*Z, *Form), before);
+  EXPECT_EQ(probe->Positions.size(), told);
+  // Back still works, and a jump to -1 still finishes.
+  Z->Backclick(nullptr);
+  EXPECT_EQ(Z->Page(), 1);
+  Z->Jump(-1);
+  EXPECT_EQ(Form->ModalResult(), mrOk);
+  EXPECT_EQ(Z->Page(), 1);
+}
+
+TEST_F(ContainerTest, WayListPositionsWithoutAnEntryFailBeforeAnythingChanges) {
+  Z->WayList()->AddPage({1, gpNext});
+  Z->WayList()->AddPage({7, gpNext});  // a page the wizard does not have
+  Z->SetWayListEnabled(true);
+  Z->setPage(1);
+  const TWizardState before = StateOf(*Z, *Form);
+  EXPECT_THAT(MessageOf<EListError>([&] { Z->Nextclick(nullptr); }), HasSubstr("Page 7"));
+  EXPECT_THAT(MessageOf<EListError>([&] { Z->Jump(3); }), HasSubstr("position 3"));
+  EXPECT_THAT(MessageOf<EListError>([&] { Z->setPage(-2); }), HasSubstr("Page -2"));
+  EXPECT_EQ(StateOf(*Z, *Form), before);
+}
+
+TEST_F(ContainerTest, AFailureDuringTheChangeShowsThePreviousPageAgain) {
+  TPageProbe* probe = AddProbe();
+  Z->SetCaptionWizard("Wizard - Page %d of %d");
+  Z->setPage(1);
+  Z->Nextclick(nullptr);
+  const TWizardState before = StateOf(*Z, *Form);
+  // An event handler that fails after the page was applied.
+  Z->OnPageChange = TPageChangeEvent([](TZelvar*, int32_t p) {
+    if (p == 3) throw EInvalidOperation("no page 3 today");
+  });
+  EXPECT_THAT(MessageOf<EInvalidOperation>([&] { Z->Nextclick(nullptr); }), HasSubstr("today"));
+  EXPECT_EQ(StateOf(*Z, *Form), before);
+  EXPECT_EQ(probe->Positions.back(), 2);
+  // Back after a failed Back puts the entry back; Change keeps the remembered page.
+  Z->OnPageChange = TPageChangeEvent([](TZelvar*, int32_t p) {
+    if (p != 2) throw EInvalidOperation("stay");
+  });
+  EXPECT_THROW(Z->Backclick(nullptr), EInvalidOperation);
+  EXPECT_THROW(Z->Changeclick(nullptr), EInvalidOperation);
+  EXPECT_THROW(Z->Jump(1), EInvalidOperation);
+  EXPECT_EQ(StateOf(*Z, *Form), before);
+  EXPECT_EQ(Z->LastWizardPage(), 1);
+  // A mode change that fails takes the form back to the wizard's size.
+  Z->OnPageChange = {};
+  probe->OnPosition = [](int32_t n) {
+    if (n == 0) throw EListError("no dialog");
+  };
+  EXPECT_THROW(Z->Changeclick(nullptr), EListError);
+  EXPECT_EQ(StateOf(*Z, *Form), before);
+  EXPECT_EQ(probe->Positions.back(), 2);
+}
+
+TEST_F(ContainerTest, FewerPagesDropTheHistoryBeyondTheLastPage) {
+  Z->SetNumPages(5);
+  Z->setPage(1);
+  for (int i = 0; i < 3; ++i) Z->Nextclick(nullptr);
+  EXPECT_THAT(History(*Z), ElementsAre(1, 2, 3));
+  Z->SetNumPages(2);
+  EXPECT_EQ(Z->Page(), 2);
+  EXPECT_THAT(History(*Z), ElementsAre(1, 2));
+  Z->Backclick(nullptr);
+  EXPECT_EQ(Z->Page(), 2);  // the entry 2 leads to the page already shown
+  Z->Backclick(nullptr);
+  EXPECT_EQ(Z->Page(), 1);
+  EXPECT_FALSE(Z->BtnBack()->Enabled());
 }
 
 }  // namespace

@@ -95,7 +95,7 @@ TEST_F(ContainerTest, TheBroadcastsReachEveryComponentLastFirst) {
   EXPECT_EQ(Z->NumPages(), 5);
 }
 
-TEST_F(ContainerTest, AFailingControlStillLetsThePageChangeComplete) {
+TEST_F(ContainerTest, AFailingControlUndoesThePageChange) {
   TPageProbe* early = AddProbe();
   TPageProbe* failing = AddProbe();
   TPageProbe* late = AddProbe();
@@ -104,14 +104,15 @@ TEST_F(ContainerTest, AFailingControlStillLetsThePageChangeComplete) {
   };
   Z->setPage(1);
   EXPECT_THAT(MessageOf<EListError>([&] { Z->setPage(2); }), HasSubstr("(2)"));
-  // Everyone else was told, and the container finished its own change.
-  EXPECT_THAT(early->Positions, ElementsAre(1, 2));
-  EXPECT_THAT(late->Positions, ElementsAre(1, 2));
-  EXPECT_EQ(Z->Page(), 2);
+  // Everyone was told of page 2 and then of page 1 again: the form is back where it was.
+  EXPECT_THAT(early->Positions, ElementsAre(1, 2, 1));
+  EXPECT_THAT(late->Positions, ElementsAre(1, 2, 1));
+  EXPECT_THAT(failing->Positions, ElementsAre(1, 1));
+  EXPECT_EQ(Z->Page(), 1);
   EXPECT_TRUE(Z->RecordSize());
   EXPECT_TRUE(Z->ButtonsReady());
   Z->setPage(3);
-  EXPECT_THAT(failing->Positions, ElementsAre(1, 3));
+  EXPECT_THAT(failing->Positions, ElementsAre(1, 1, 3));
 }
 
 TEST_F(ContainerTest, AMethodOfAnotherShapeIsReportedAfterTheOthersAreTold) {
@@ -120,7 +121,8 @@ TEST_F(ContainerTest, AMethodOfAnotherShapeIsReportedAfterTheOthersAreTold) {
   AddProbe();
   EXPECT_THAT(MessageOf<EInvalidCast>([&] { Z->setPage(1); }),
               HasSubstr("SetNewPosition has the signature void ()"));
-  EXPECT_THAT(probe->Positions, ElementsAre(1));
+  EXPECT_THAT(probe->Positions, ElementsAre(1, 0));
+  EXPECT_EQ(Z->Page(), 0);
 }
 
 TEST_F(ContainerTest, AComponentFreedDuringTheBroadcastIsNotCalled) {

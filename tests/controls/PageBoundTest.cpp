@@ -133,8 +133,57 @@ TEST_F(PageBound, APageOutsideTheListFailsAndRecordingResumes) {
   box->SetNumApos(2);
   Z->SetNumPages(3);  // tells the box, which now has 4 entries again
   box->SetNumApos(2);
-  EXPECT_THAT(MessageOf<EListError>([&] { Z->setPage(3); }), HasSubstr("3"));
+  box->SetName("Box1");
+  Z->setPage(1);
+  box->SetLeft(30);
+  // Refused before anything moves: the page, the box and its recorded place stay as they were.
+  EXPECT_THAT(MessageOf<EListError>([&] { Z->setPage(3); }),
+              HasSubstr("Page 3 has no place in the position list of Box1 (it holds 2)"));
   EXPECT_TRUE(box->TrackBounds());
+  EXPECT_EQ(Z->Page(), 1);
+  EXPECT_EQ(box->Left(), 30);
+  EXPECT_EQ(box->ShowContainer()->Record(1).Left, 30);
+}
+
+TEST_F(PageBound, NextToAJumpTargetBeyondTheLastPageChangesNothing) {
+  Z->setPage(1);
+  auto* panel = Make<TAPanel>();
+  auto* group = Make<TAGroupBox>();
+  auto* radio = Make<TAJumpRadioBtn>(group);
+  radio->SetJumpPage(9);
+  radio->SetChecked(true);
+  panel->SetLeft(40);
+  const std::vector<TAposRec> places = panel->ShowContainer()->Records();
+  EXPECT_THAT(MessageOf<EListError>([&] { Z->Nextclick(nullptr); }), HasSubstr("Page 9"));
+  EXPECT_THAT(MessageOf<EListError>([&] { Z->Jump(5); }), HasSubstr("Page 5"));
+  EXPECT_EQ(Z->Page(), 1);
+  EXPECT_EQ(Z->History().Count(), 0);
+  EXPECT_FALSE(Z->BtnBack()->Enabled());
+  EXPECT_EQ(panel->Left(), 40);
+  EXPECT_EQ(panel->ShowContainer()->Records(), places);
+  radio->SetJumpPage(3);
+  Z->Nextclick(nullptr);
+  EXPECT_EQ(Z->Page(), 3);
+}
+
+TEST_F(PageBound, CheckedJumpRadioButtonsStayCheckedInTheirOwnGroups) {
+  // Two groups, both on the wizard pages and on the dialog page under the container.
+  Z->setPage(1);
+  auto* g1 = Make<TAGroupBox>();
+  auto* g2 = Make<TAGroupBox>();
+  auto* a = Make<TAJumpRadioBtn>(g1);
+  auto* b = Make<TAJumpRadioBtn>(g2);
+  for (auto* r : {a, b}) {
+    r->ShowContainer()->Record(0).Shown = 1;
+    r->SetParentInDialog(Z);
+    r->SetChecked(true);
+  }
+  a->SetJumpPage(3);
+  Z->setPage(0);  // both arrive in the container, as siblings
+  Z->setPage(1);
+  EXPECT_TRUE(a->Checked());
+  EXPECT_TRUE(b->Checked());
+  Z->Nextclick(nullptr);
   EXPECT_EQ(Z->Page(), 3);
 }
 

@@ -101,6 +101,27 @@ TEST(StdCtrlsRadio, CheckingOneUnchecksOnlyItsSiblings) {
   EXPECT_FALSE(a->TabStop());
 }
 
+TEST(StdCtrlsRadio, MovingToAnotherParentKeepsEveryButtonsState) {
+  TStdTestForm form(nullptr);
+  auto* a = Make<TRadioButton>(&form, 0, 0);
+  auto* panel = Make<TPanel>(&form, 0, 50);
+  auto* c = Make<TRadioButton>(panel, 0, 0);
+  auto* d = Make<TRadioButton>(panel, 0, 20);
+  a->SetChecked(true);
+  c->SetChecked(true);
+  c->SetParent(&form);
+  EXPECT_TRUE(a->Checked());
+  EXPECT_TRUE(c->Checked());
+  c->SetParent(panel);
+  EXPECT_TRUE(c->Checked());
+  // Only a click, a key or Checked takes the check from the siblings.
+  a->SetParent(panel);
+  EXPECT_TRUE(a->Checked());
+  d->Click();
+  EXPECT_FALSE(a->Checked());
+  EXPECT_FALSE(c->Checked());
+}
+
 TEST(StdCtrlsRadio, PaintsTheDotOnlyWhenChecked) {
   TStdTestForm form(nullptr);
   auto* a = Make<TRadioButton>(&form, 10, 10);
