@@ -450,6 +450,9 @@ class TBinaryToText {
     Out.reserve(2 * 1024);
     R.ReadSignature();
     ConvertObject(0);
+    // One file holds one form: bytes after it are damage, not something to drop silently.
+    if (R.Remaining() != 0)
+      R.ErrorAt(std::to_string(R.Remaining()) + " bytes after the end of the form", R.Position());
     return std::move(Out);
   }
 
