@@ -356,6 +356,11 @@ void TZelvar::Loaded() {
   if (FHistory->Count() != FHistory->ItemCount())
     throw EReadError(Format("HistoryNumPages is %d but HistoryData holds %d entries",
                             {FHistory->Count(), FHistory->ItemCount()}));
+  // The same for the lists read as nested properties: a count whose "Data" is missing.
+  const std::string& name = Name().empty() ? ClassName() : Name();
+  FBLWizard->CheckLoaded(name, "BLWizard");
+  FBLDialog->CheckLoaded(name, "BLDialog");
+  FWayList->CheckLoaded(name, "WayList");
   if (FSetFormProperties) {
     if (TForm* form = OwnerForm()) {
       form->SetPosition(poScreenCenter);

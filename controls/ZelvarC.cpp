@@ -3,6 +3,7 @@
 // form host is in forms.cpp.
 
 #include <limits>
+#include <string>
 
 #include "controls/ZelvarC.h"
 #include "platform/forms/Dialogs.h"
@@ -105,6 +106,22 @@ void TPageBound<Base>::SetNewPosition(int32_t n) {
     this->SetEnabled(false);
     this->SetLeft(kParkedLeft);
   }
+}
+
+template <class Base>
+void TPageBound<Base>::Loaded() {
+  const std::string& name = this->Name().empty() ? this->ClassName() : this->Name();
+  FAposList->CheckLoaded(name, "ShowContainer");
+  if (FZelvar) {
+    // Records are indexed by the page shown: one for the dialog page and one per wizard page.
+    const int64_t pages = int64_t{FZelvar->NumPages()} + 1;
+    if (FAposList->RecordCount() < pages)
+      throw EReadError("Error reading " + name + ": ShowContainer holds " +
+                       std::to_string(FAposList->RecordCount()) + " positions but " +
+                       FZelvar->Name() + " has " + std::to_string(pages) + " pages (NumPages " +
+                       std::to_string(FZelvar->NumPages()) + " and the dialog page)");
+  }
+  Base::Loaded();
 }
 
 template <class Base>

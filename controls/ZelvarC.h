@@ -65,6 +65,9 @@ class TPageBound : public Base {
 
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void SetParent(TWinControl* parent) override;
+  // Refuses a stored position list that is damaged or has no record for a page of the
+  // container: every later page change would fail on it.
+  void Loaded() override;
 
   // Published fields, found by name by the design-time editors.
   TZelvar* FZelvar = nullptr;

@@ -12,8 +12,9 @@ namespace {
 
 using zelvar::TValue;
 
-// A byte string with bytes above 127 is written with #n escapes and so reads back wide, by
-// the format's own rule; it is the same text when every unit equals the byte it came from.
+// A byte string with bytes above 127 that are not UTF-8 is written with #n escapes and so
+// reads back wide, by the format's own rule; it is the same text when every unit equals the
+// byte it came from. (UTF-8 text stays raw inside the quotes and reads back as the same bytes.)
 bool SameUnits(const std::string& bytes, const std::u16string& units) {
   if (bytes.size() != units.size()) return false;
   for (size_t i = 0; i < bytes.size(); ++i)

@@ -68,6 +68,16 @@ int ReadCount(TReader& reader, const char* name) {
   return n;
 }
 
+// A count the records read do not back: the form file gave the count without its "Data".
+void CheckReadCount(std::string_view owner, std::string_view property, const char* countName,
+                    int count, size_t records, const char* what) {
+  if (static_cast<size_t>(count) == records) return;
+  std::string p(property);
+  throw EReadError("Error reading " + std::string(owner) + ": " + p + "." + countName + " is " +
+                   std::to_string(count) + " but " + p + ".Data holds " + std::to_string(records) +
+                   " " + what);
+}
+
 // Fields are 32-bit signed little-endian whatever the host's byte order.
 void PutInt32(std::string& out, int32_t value) {
   const auto u = static_cast<uint32_t>(value);
@@ -180,6 +190,10 @@ void TIntegerList::ReadBinaryData(TStream& stream) {
   FCount = ItemCount();
 }
 
+void TIntegerList::CheckLoaded(std::string_view owner, std::string_view property) const {
+  CheckReadCount(owner, property, "Num", FCount, FItems.size(), "items");
+}
+
 void TIntegerList::WriteBinaryData(TStream& stream) const {
   const int n = Written(FCount, FItems);
   std::string bytes;
@@ -265,6 +279,10 @@ void TPageList::ReadBinaryData(TStream& stream) {
   std::vector<TPageRec> entries(fields.size() / 2);
   for (size_t i = 0; i < entries.size(); ++i) entries[i] = {fields[2 * i], fields[2 * i + 1]};
   FEntries = std::move(entries);
+}
+
+void TPageList::CheckLoaded(std::string_view owner, std::string_view property) const {
+  CheckReadCount(owner, property, "NumPages", FCount, FEntries.size(), "entries");
 }
 
 void TPageList::WriteBinaryData(TStream& stream) const {
@@ -368,6 +386,10 @@ void TAposList::ReadBinaryData(TStream& stream) {
     records[i] = {fields[3 * i], fields[3 * i + 1], fields[3 * i + 2]};
   FRecords = std::move(records);
   FCount = RecordCount();
+}
+
+void TAposList::CheckLoaded(std::string_view owner, std::string_view property) const {
+  CheckReadCount(owner, property, "NumApos", FCount, FRecords.size(), "records");
 }
 
 void TAposList::WriteBinaryData(TStream& stream) const {

@@ -78,6 +78,9 @@ class TIntegerList : public TPersistent {
   void WriteNum(TWriter& writer) const;
   void ReadBinaryData(TStream& stream);
   void WriteBinaryData(TStream& stream) const;
+  // After a form file is read into the list: EReadError when the count read is not backed by
+  // the records read (a count without its "Data" keeps the old ones), naming the property.
+  void CheckLoaded(std::string_view owner, std::string_view property) const;
 
  private:
   int FCount = 0;
@@ -115,6 +118,7 @@ class TPageList : public TPersistent {
   void WriteNumPages(TWriter& writer) const;
   void ReadBinaryData(TStream& stream);
   void WriteBinaryData(TStream& stream) const;
+  void CheckLoaded(std::string_view owner, std::string_view property) const;
 
  private:
   int FCount = 0;
@@ -151,6 +155,7 @@ class TAposList : public TPersistent {
   void WriteNumAPos(TWriter& writer) const;
   void ReadBinaryData(TStream& stream);
   void WriteBinaryData(TStream& stream) const;
+  void CheckLoaded(std::string_view owner, std::string_view property) const;
 
  private:
   int FCount = 0;

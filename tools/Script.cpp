@@ -215,9 +215,17 @@ uint32_t ParseColour(const std::string& word) {
   throw EScriptUsage("'" + word + "' is not a colour: write #RRGGBB");
 }
 
+// Strings as properties hold them: a wide string ('Zur'#252'ck') becomes its UTF-8 text.
+TValue AsPropertyValue(TValue v) {
+  if (v.Is<std::u16string>()) return v.AsString();
+  if (auto* list = std::get_if<TValueList>(&v.V))
+    for (TValue& item : *list) item = AsPropertyValue(std::move(item));
+  return v;
+}
+
 // The value as the form-file text writes it, so `expect` compares texts of one shape.
 std::string CanonicalValue(const std::string& text) {
-  return FormatValue(ParseValue(text));
+  return FormatValue(AsPropertyValue(ParseValue(text)));
 }
 
 TStringGrid& StringGrid(TScript& s, const std::string& name) {

@@ -1,5 +1,6 @@
 #include "platform/core/ValueText.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <charconv>
@@ -509,24 +510,70 @@ TValue ParseValue(std::string_view text) {
 
 namespace {
 
+// Decodes strict UTF-8, handing each code point to emit; false at the first ill-formed byte.
+template <class Emit>
+bool DecodeUtf8(std::string_view in, Emit&& emit) {
+  size_t i = 0;
+  while (i < in.size()) {
+    auto b = static_cast<unsigned char>(in[i]);
+    char32_t c;
+    size_t n;
+    if (b < 0x80) {
+      c = b;
+      n = 1;
+    } else if (b >= 0xC2 && b < 0xE0) {
+      c = b & 0x1F;
+      n = 2;
+    } else if (b >= 0xE0 && b < 0xF0) {
+      c = b & 0x0F;
+      n = 3;
+    } else if (b >= 0xF0 && b < 0xF5) {
+      c = b & 0x07;
+      n = 4;
+    } else {
+      return false;
+    }
+    if (n > in.size() - i) return false;
+    for (size_t k = 1; k < n; ++k) {
+      auto cb = static_cast<unsigned char>(in[i + k]);
+      if ((cb & 0xC0) != 0x80) return false;
+      c = (c << 6) | (cb & 0x3F);
+    }
+    if ((n == 3 && c < 0x800) || (n == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
+        (c >= 0xD800 && c < 0xE000))
+      return false;
+    emit(c);
+    i += n;
+  }
+  return true;
+}
+
 template <class Unit>
 void AppendQuoted(std::string& out, std::basic_string_view<Unit> units) {
   if (units.empty()) {
     out += "''";
     return;
   }
+  // Bytes above ASCII go inside the quotes as they are when they spell UTF-8 text.
+  uint32_t highest = 126;
+  if constexpr (sizeof(Unit) == 1) {
+    bool high = std::any_of(units.begin(), units.end(),
+                            [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (high && IsValidUtf8(units)) highest = 255;
+  }
+  auto plain = [highest](uint32_t c) { return c >= 32 && c <= highest && c != 127; };
   bool quoted = false;
   size_t i = 0;
   while (i < units.size()) {
     auto code = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(units[i]));
-    if (code >= 32 && code <= 126) {
+    if (plain(code)) {
       if (!quoted) out += '\'';
       quoted = true;
       // A run of plain characters in one append.
       size_t j = i;
       while (j < units.size()) {
         auto c = static_cast<uint32_t>(static_cast<std::make_unsigned_t<Unit>>(units[j]));
-        if (c < 32 || c > 126 || c == '\'') break;
+        if (!plain(c) || c == '\'') break;
         ++j;
       }
       if constexpr (sizeof(Unit) == 1) {
@@ -648,6 +695,22 @@ std::string QuoteString(std::string_view bytes) {
 }
 std::string QuoteString(std::u16string_view units) {
   return Quote(units);
+}
+
+bool Utf8ToUtf16(std::string_view in, std::u16string& out) {
+  return DecodeUtf8(in, [&out](char32_t c) {
+    if (c >= 0x10000) {
+      c -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (c >> 10));
+      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(c);
+    }
+  });
+}
+
+bool IsValidUtf8(std::string_view in) {
+  return DecodeUtf8(in, [](char32_t) {});
 }
 
 }  // namespace zelvar

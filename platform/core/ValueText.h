@@ -108,10 +108,17 @@ std::string FormatFloat(float v);
 std::string FormatValue(const TValue& value);
 
 // Strings as the text format writes them: printable ASCII runs quoted with ' doubled, every
-// other byte (or UTF-16 unit) as #n; the empty string as ''.
+// other byte (or UTF-16 unit) as #n; the empty string as ''. A byte string that is valid UTF-8
+// keeps its characters above ASCII raw inside the quotes: read back they are the same bytes,
+// where a #n above 127 would make a wide string of them. ASCII control bytes stay #n.
 std::string QuoteString(std::string_view bytes);
 void AppendQuotedString(std::string& out, std::string_view bytes);
 void AppendQuotedString(std::string& out, std::u16string_view units);
 std::string QuoteString(std::u16string_view units);
+
+// Strict UTF-8 (no overlong forms, surrogates or code points past U+10FFFF) to UTF-16; false,
+// with out unspecified, for anything that is not well formed.
+bool Utf8ToUtf16(std::string_view in, std::u16string& out);
+bool IsValidUtf8(std::string_view in);
 
 }  // namespace zelvar

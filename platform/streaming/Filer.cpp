@@ -348,6 +348,8 @@ class TReaderImpl {
     try {
       Begin(root, name, at);
       ReadBody(root, 1);
+      if (R.RequireEnd && R.Remaining() != 0)
+        R.ErrorAt(std::to_string(R.Remaining()) + " bytes after the end of the form", R.FPos);
       ResolveFixups();
       for (TComponent* c : Loaded) c->SetReadingState(false);
       for (TComponent* c : Loaded) c->Loaded();

@@ -132,6 +132,9 @@ class TReader : public TFiler {
   std::function<TGenericHandler(const std::string& name)> OnFindHandler;
   // The root is designed as soon as it is made (a form read into the designer).
   bool Designing = false;
+  // The form must end the input: bytes after it fail the read. Off for a caller that reads
+  // several objects from one stream.
+  bool RequireEnd = false;
   // Describes an offset for messages; a text source maps it back to its line and column.
   std::function<std::string(size_t offset)> OnDescribeOffset;
 

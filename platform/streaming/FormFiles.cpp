@@ -23,6 +23,8 @@ TComponent* ReadComponent(std::string_view bytes, const TFormReadOptions& option
   reader.OnFindMethod = options.FindMethod;
   reader.OnFindHandler = options.FindHandler;
   reader.Designing = options.Designing;
+  // The input is one form file: anything after the form is damage.
+  reader.RequireEnd = true;
   // Errors in a text file name its lines, not offsets of the converted bytes.
   if (text) reader.OnDescribeOffset = [&map](size_t offset) { return map.Describe(offset); };
   return reader.ReadRootComponent(options.Owner);

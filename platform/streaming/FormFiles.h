@@ -29,6 +29,7 @@ struct TFormReadOptions {
 
 // Reads a form; on any failure nothing of it survives and EReadError (or EParserError for
 // text that does not parse) names the component, the property and the offset or line:column.
+// The input holds one form: bytes or tokens after it fail the read.
 TComponent* ReadComponent(std::string_view bytes, const TFormReadOptions& options = {});
 TComponent* ReadComponent(TStream& stream, const TFormReadOptions& options = {});
 TComponent* ReadComponentFile(const std::string& fileName, const TFormReadOptions& options = {});

@@ -399,49 +399,6 @@ void ObjectTextToBinary(TStream& input, TStream& output) {
 
 namespace {
 
-// Strict UTF-8 to UTF-16; false for anything that is not well-formed UTF-8.
-bool Utf8ToUtf16(std::string_view in, std::u16string& out) {
-  size_t i = 0;
-  while (i < in.size()) {
-    auto b = static_cast<unsigned char>(in[i]);
-    char32_t c;
-    size_t n;
-    if (b < 0x80) {
-      c = b;
-      n = 1;
-    } else if (b >= 0xC2 && b < 0xE0) {
-      c = b & 0x1F;
-      n = 2;
-    } else if (b >= 0xE0 && b < 0xF0) {
-      c = b & 0x0F;
-      n = 3;
-    } else if (b >= 0xF0 && b < 0xF5) {
-      c = b & 0x07;
-      n = 4;
-    } else {
-      return false;
-    }
-    if (i + n > in.size()) return false;
-    for (size_t k = 1; k < n; ++k) {
-      auto cb = static_cast<unsigned char>(in[i + k]);
-      if ((cb & 0xC0) != 0x80) return false;
-      c = (c << 6) | (cb & 0x3F);
-    }
-    if ((n == 3 && c < 0x800) || (n == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
-        (c >= 0xD800 && c < 0xE000))
-      return false;
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (c >> 10));
-      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-    i += n;
-  }
-  return true;
-}
-
 class TBinaryToText {
  public:
   explicit TBinaryToText(std::string_view binary) : R(binary), Data(binary.data()) {}
@@ -450,6 +407,9 @@ class TBinaryToText {
     Out.reserve(2 * 1024);
     R.ReadSignature();
     ConvertObject(0);
+    // One file holds one form: bytes after it are damage, not something to drop silently.
+    if (R.Remaining() != 0)
+      R.ErrorAt(std::to_string(R.Remaining()) + " bytes after the end of the form", R.Position());
     return std::move(Out);
   }
 

@@ -300,5 +300,46 @@ TEST_F(ContainerFiles, DamagedBlocksFailTheWholeRead) {
               HasSubstr("HistoryNumPages is 2 but HistoryData holds 0"));
 }
 
+// A list's count whose "Data" is missing would keep the count beside the old records, as the
+// history's would: the file is refused and nothing of the read survives.
+TEST_F(ContainerFiles, ListCountsWithoutTheirDataFailTheWholeRead) {
+  const std::string text = ObjectBinaryToText(WriteComponent(Form.get(), TFormFormat::Binary));
+  // The text with the count line of one list set to count and its "Data" block taken out.
+  auto damaged = [&](const std::string& countName, const std::string& count) {
+    std::string t = text;
+    size_t line = t.find(countName + " = ");
+    EXPECT_NE(line, std::string::npos) << countName;
+    size_t end = t.find('\n', line);
+    t.replace(line, end - line, countName + " = " + count);
+    std::string list = countName.substr(0, countName.find('.'));
+    if (size_t data = t.find(list + ".Data = {"); data != std::string::npos) {
+      size_t from = t.rfind('\n', data) + 1;
+      t.erase(from, t.find("}\n", data) + 2 - from);
+    }
+    return t;
+  };
+  TComponent owner(nullptr);
+  TFormReadOptions options;
+  options.Owner = &owner;
+  options.CreateRoot = [](const std::string& cls, TComponent* o) -> TComponent* {
+    TForm* f = New<TForm>(o);
+    f->SetFormClassName(cls);
+    return f;
+  };
+  auto readError = [&](const std::string& t) {
+    return MessageOf<EReadError>([&] { delete ReadComponent(t, options); });
+  };
+  EXPECT_THAT(readError(damaged("BLWizard.Num", "3")),
+              HasSubstr("Zelvar1: BLWizard.Num is 3 but BLWizard.Data holds "));
+  EXPECT_THAT(readError(damaged("BLDialog.Num", "3")),
+              HasSubstr("Zelvar1: BLDialog.Num is 3 but BLDialog.Data holds 5 items"));
+  EXPECT_THAT(readError(damaged("WayList.NumPages", "2")),
+              HasSubstr("Zelvar1: WayList.NumPages is 2 but WayList.Data holds 0 entries"));
+  EXPECT_EQ(owner.GetComponentCount(), 0);
+  // A count of 0 without data is an empty list, as written.
+  std::unique_ptr<TComponent> empty(ReadComponent(damaged("BLDialog.Num", "0"), options));
+  EXPECT_EQ(ZelvarOf(*As<TForm>(empty.get())).BLDialog()->ItemCount(), 0);
+}
+
 }  // namespace
 }  // namespace zelvar::test

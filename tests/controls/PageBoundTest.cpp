@@ -4,8 +4,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cctype>
+
 #include "controls/ZelvarC.h"
 #include "platform/backends/Headless.h"
+#include "platform/streaming/FormFiles.h"
 #include "tests/TestSupport.h"
 #include "tests/container/ContainerSupport.h"
 
@@ -185,6 +188,71 @@ TEST_F(PageBound, CheckedJumpRadioButtonsStayCheckedInTheirOwnGroups) {
   EXPECT_TRUE(b->Checked());
   Z->Nextclick(nullptr);
   EXPECT_EQ(Z->Page(), 3);
+}
+
+// A stored position list must hold a record for every page of the container, or every later
+// page change would fail on it; a damaged one is refused at load, and nothing of it survives.
+TEST_F(PageBound, AStoredPositionListMustCoverEveryPage) {
+  RegisterZelvarA();
+  RegisterZelvarC();
+  Form->SetName("Form1");
+  Form->SetFormClassName("TForm1");
+  auto* panel = Make<TAPanel>();
+  panel->SetName("Panel1");
+  const std::string text = WriteComponent(Form.get(), TFormFormat::Text);
+  ASSERT_THAT(text, HasSubstr("ShowContainer.NumApos = 4\n"));
+  // Panel1's list with its count set to count and its block cut to records records.
+  auto stored = [&](int count, int records) {
+    std::string t = text;
+    t.replace(t.find("ShowContainer.NumApos = 4"), 25,
+              "ShowContainer.NumApos = " + std::to_string(count));
+    size_t data = t.find("ShowContainer.Data = {");
+    size_t from = t.find('{', data) + 1, to = t.find('}', data);
+    std::string hex;
+    for (char c : t.substr(from, to - from))
+      if (std::isxdigit(static_cast<unsigned char>(c))) hex += c;
+    hex.resize(24 * static_cast<size_t>(records), '0');  // a record more is hidden at 0, 0
+    t.replace(from, to - from, "\n" + hex + "\n");
+    return t;
+  };
+  // Told when a form the reader made is freed.
+  struct TFreeWatch : TComponent {
+    using TComponent::TComponent;
+    int Freed = 0;
+    void Notification(TComponent* c, TOperation op) override {
+      TComponent::Notification(c, op);
+      if (op == opRemove) ++Freed;
+    }
+  } watch(nullptr);
+  int made = 0;
+  TFormReadOptions options;
+  options.CreateRoot = [&](const std::string& cls, TComponent* o) -> TComponent* {
+    TForm* f = New<TForm>(o);
+    f->SetFormClassName(cls);
+    f->FreeNotification(&watch);
+    ++made;
+    return f;
+  };
+  auto readError = [&](const std::string& t) {
+    return MessageOf<EReadError>([&] { delete ReadComponent(t, options); });
+  };
+  EXPECT_EQ(readError(stored(2, 2)),
+            "Error reading Panel1: ShowContainer holds 2 positions but Zelvar1 has 4 pages "
+            "(NumPages 3 and the dialog page)");
+  // A count without its block keeps the records the control was made with.
+  std::string noData = stored(2, 2);
+  size_t data = noData.find("    ShowContainer.Data = {");
+  noData.erase(data, noData.find("}\n", data) + 2 - data);
+  EXPECT_THAT(
+      readError(noData),
+      HasSubstr("Panel1: ShowContainer.NumApos is 2 but ShowContainer.Data holds 4 records"));
+  EXPECT_EQ(watch.Freed, made);
+  // The whole list, or a longer one, loads and serves every page.
+  for (int records : {4, 5}) {
+    std::unique_ptr<TComponent> copy(ReadComponent(stored(records, records), options));
+    auto* z = As<TZelvar>(copy->FindComponent("Zelvar1"));
+    for (int page : {1, 2, 3, 0}) EXPECT_NO_THROW(z->setPage(page)) << records << " " << page;
+  }
 }
 
 TEST_F(PageBound, ParentsAreKeptPerMode) {

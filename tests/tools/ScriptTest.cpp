@@ -86,6 +86,25 @@ TEST_F(Script, ExpectComparesCanonicalText) {
   EXPECT_EQ(r.Status, 0) << r.Err;
 }
 
+TEST_F(Script, TextBeyondAsciiIsShownAsItsCharacters) {
+  TRun r = RunScript(
+      "load dialog.txt\n"
+      "set Dialog.Caption 'Zur\xC3\xBC"
+      "ck'#13\n"
+      "print Dialog.Caption\n"
+      "expect Dialog.Caption 'Zur'#252'ck'#13\n"
+      "expect Dialog.Caption 'Zur\xC3\xBC"
+      "ck'#13\n"
+      "expect Dialog.Caption 'Weiter'\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Out,
+            "Dialog.Caption = 'Zur\xC3\xBC"
+            "ck'#13\n");
+  EXPECT_EQ(r.Err, "zelvar: " + ScriptPath() +
+                       ":6: Dialog.Caption is 'Zur\xC3\xBC"
+                       "ck'#13, expected 'Weiter'\n");
+}
+
 TEST_F(Script, FailsPrintsTheErrorAndFailsWhenNothingFails) {
   TRun r = RunScript(
       "load dialog.txt\n"

@@ -104,9 +104,28 @@ TEST(ValueTextTest, FloatsReadBackExactly) {
 }
 
 TEST(ValueTextTest, QuotesBytesAndUnits) {
-  EXPECT_EQ(QuoteString(std::string_view("\xC3\xA9'x\x7F")), "#195#169'''x'#127");
   EXPECT_EQ(QuoteString(std::u16string_view(u"\u20AC ok")), "#8364' ok'");
   EXPECT_EQ(QuoteString(std::string_view("")), "''");
+  // Bytes that spell UTF-8 text keep their characters inside the quotes; control bytes stay
+  // escaped. Bytes that are not UTF-8 (Latin-1, a cut sequence, an overlong form, a
+  // surrogate) are escaped one by one as before.
+  EXPECT_EQ(QuoteString(std::string_view("\xC3\xA9'x\x7F")), "'\xC3\xA9''x'#127");
+  EXPECT_EQ(QuoteString(std::string_view("Zur\xC3\xBC"
+                                         "ck\r\n\xE2\x82\xAC\xF0\x9F\x98\x80")),
+            "'Zur\xC3\xBC"
+            "ck'#13#10'\xE2\x82\xAC\xF0\x9F\x98\x80'");
+  EXPECT_EQ(QuoteString(std::string_view("\xC3\xBC\xFC")), "#195#188#252");
+  EXPECT_EQ(QuoteString(std::string_view("a\xE2\x82")), "'a'#226#130");
+  EXPECT_EQ(QuoteString(std::string_view("\xC0\xAF")), "#192#175");
+  EXPECT_EQ(QuoteString(std::string_view("\xED\xA0\x80")), "#237#160#128");
+  // Read back, UTF-8 text is the same bytes again: a byte string, not a wide one.
+  for (std::string_view bytes : {"Zur\xC3\xBC"
+                                 "ck",
+                                 "'\xE2\x82\xAC'\t", "\xF4\x8F\xBF\xBF"}) {
+    TValue back = ParseValue(QuoteString(bytes));
+    ASSERT_TRUE(back.Is<std::string>()) << QuoteString(bytes);
+    EXPECT_EQ(back.As<std::string>(), bytes);
+  }
 }
 
 TEST(ValueTextTest, ErrorsNameLineAndColumn) {

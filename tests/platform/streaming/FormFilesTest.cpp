@@ -3,9 +3,12 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "platform/core/TypInfo.h"
 #include "platform/streaming/Filer.h"
 #include "platform/streaming/FormText.h"
+#include "tests/TestSupport.h"
 #include "tests/platform/core/TestClasses.h"
 
 namespace zelvar::test {
@@ -246,6 +249,46 @@ TEST_F(FormFiles, EveryTruncationOfAValidFormFails) {
     EXPECT_EQ(TProbe::Live, 2) << "bytes " << n;  // only the original two
   }
   delete ReadComponent(bytes);
+}
+
+// One file holds one form: whatever follows it is damage in either format, never dropped.
+TEST_F(FormFiles, BytesAfterTheFormAreRefusedInBothFormats) {
+  TProbe root(nullptr);
+  root.SetName("Root");
+  auto* child = new TProbe(&root);
+  child->SetName("Child");
+  child->SetValue(7);
+  const std::string bytes = WriteComponent(&root);
+  const std::string trailing = bytes + std::string("\x00\x07", 2);
+  const std::string want =
+      "Error reading Root at offset " + std::to_string(bytes.size()) + ": 2 bytes after the end";
+  EXPECT_THAT(ReadError([&] { return ReadComponent(trailing); }), HasSubstr(want));
+  EXPECT_THAT(ReadError([&] {
+                TMemoryStream stream(trailing);
+                return ReadComponent(stream);
+              }),
+              HasSubstr(want));
+  const std::string file = ::testing::TempDir() + "zelvar_trailing.dfm";
+  {
+    TFileStream out(file, fmCreate);
+    out.WriteBuffer(trailing);
+  }
+  EXPECT_THAT(ReadError([&] { return ReadComponentFile(file); }), HasSubstr(want));
+  std::remove(file.c_str());
+  EXPECT_THAT(MessageOf<EReadError>([&] { ObjectBinaryToText(trailing); }),
+              HasSubstr("at offset " + std::to_string(bytes.size()) + ": 2 bytes after the end"));
+  // The text reader refuses a token after the form alike.
+  EXPECT_THAT(
+      ReadError([&] { return ReadComponent(WriteComponent(&root, TFormFormat::Text) + "end\n"); }),
+      HasSubstr("End of file expected"));
+
+  // A reader of its own may take several forms from one stream, each leaving it after itself.
+  TMemoryStream two(bytes + bytes);
+  for (size_t n = 1; n <= 2; ++n) {
+    TReader reader(two);
+    delete reader.ReadRootComponent();
+  }
+  EXPECT_EQ(two.Position(), static_cast<int64_t>(2 * bytes.size()));
 }
 
 TEST_F(FormFiles, HostileLengthsCodesAndNestingAreRefused) {

@@ -60,8 +60,12 @@ const TCorpusFile kCorpus[] = {
     {"childpos-unnamed.txt", false, true, true, true},
     {"wizard.txt", true, true, true, true},
     {"syntax-crlf.txt", true, true, false, true},
-    // Bytes above 127 come back as #n, which reads as a wide string: checked on its own below.
-    {"raw-bytes.txt", true, true, false, false},
+    // UTF-8 bytes are written back as the characters they spell, where Free Pascal writes #n
+    // per byte (which reads back as a wide string); Free Pascal reads our text to the same bytes.
+    {"raw-bytes.txt", true, false, false, true},
+    {"utf8-text.txt", true, false, true, true},
+    // Bytes that are not UTF-8 are written as Free Pascal does, #n per byte: checked below.
+    {"latin1-bytes.txt", true, true, false, false},
     // Free Pascal cannot write these types as text at all.
     {"single.bin", false, false, false, true},
     {"currency.bin", false, false, false, true},
@@ -314,18 +318,29 @@ TEST(ReferenceCorpus, ChildPositionWithoutName) {
   EXPECT_TRUE(SameBytes(ToBinary(ReadFile(kFormsDir + "childpos-unnamed.txt")), want));
 }
 
-// Raw bytes above 127 inside quotes stay a byte string (as in Free Pascal); written back they
-// become #n escapes, which read as a wide string of the same units. From there it is stable.
-TEST(ReferenceCorpus, RawBytesBecomeWideOnce) {
+// Raw bytes above 127 inside quotes stay a byte string (as in Free Pascal). When they spell
+// UTF-8 they are written back as those characters, so the byte string survives the round trip.
+TEST(ReferenceCorpus, Utf8BytesKeepTheirCharacters) {
   const std::string binary = ToBinary(ReadFile(kFormsDir + "raw-bytes.txt"));
   EXPECT_NE(binary.find(Short("Caption") + Bytes({0x06, 5}) + "Caf\xC3\xA9"), std::string::npos);
   EXPECT_NE(binary.find(Short("Long") + Bytes({0x0C, 0x2C, 0x01, 0, 0, 0xC3, 0xA9})),
             std::string::npos);
+  const std::string text = ToText(binary);
+  EXPECT_NE(text.find("  Caption = 'Caf\xC3\xA9'\n"), std::string::npos) << text;
+  EXPECT_TRUE(SameBytes(ToBinary(text), binary));
+}
 
-  const std::string again = ToBinary(ToText(binary));
-  EXPECT_NE(again.find(Short("Caption") +
-                       Bytes({0x12, 5, 0, 0, 0, 'C', 0, 'a', 0, 'f', 0, 0xC3, 0, 0xA9, 0})),
-            std::string::npos)
+// Bytes that are not UTF-8 become #n escapes, which read as a wide string of the same units.
+// From there it is stable.
+TEST(ReferenceCorpus, OtherRawBytesBecomeWideOnce) {
+  const std::string binary = ToBinary(ReadFile(kFormsDir + "latin1-bytes.txt"));
+  EXPECT_NE(binary.find(Short("Caption") + Bytes({0x06, 4}) + "Caf\xE9"), std::string::npos);
+  const std::string text = ToText(binary);
+  EXPECT_NE(text.find("  Caption = 'Caf'#233\n"), std::string::npos) << text;
+  const std::string again = ToBinary(text);
+  EXPECT_NE(
+      again.find(Short("Caption") + Bytes({0x12, 4, 0, 0, 0, 'C', 0, 'a', 0, 'f', 0, 0xE9, 0})),
+      std::string::npos)
       << Hex(again);
   EXPECT_TRUE(SameBytes(ToBinary(ToText(again)), again));
 }
