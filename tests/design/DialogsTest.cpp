@@ -273,6 +273,24 @@ TEST_F(DialogShow, NamesFollowThePagesWithoutASelectionHighlight) {
   EXPECT_FALSE(SameCellImage(*D, *g, {1, 1}, {1, 2}, g->ColWidths(1)));
 }
 
+TEST(DialogShowEmpty, AnEmptyListShowsNoRowAndAClickFindsNothing) {
+  std::unique_ptr<TShowDialog> d(New<TShowDialog>(nullptr));
+  TStringList names{"Dialog"};
+  d->FPageNames = &names;
+  d->ShowGrid->SetRowCount(0);  // as TShowProperty sets it for an empty list
+  EXPECT_EQ(RunModal(*d,
+                     [&] {
+                       EXPECT_EQ(d->ShowGrid->RowCount(), 0);
+                       // Where the first box would be.
+                       TPoint at = d->ShowGrid->FormOrigin();
+                       d->DispatchMouse(TMessage::MouseDown, mbLeft, {}, at.X + 8, at.Y + 8);
+                       d->DispatchMouse(TMessage::MouseUp, mbLeft, {}, at.X + 8, at.Y + 8);
+                       Press(*d, ButtonOf(*d, "OK"));
+                     }),
+            mrOk);
+  EXPECT_EQ(d->FEditList->RecordCount(), 0);
+}
+
 // -------------------------------------------------------------------------------------------
 // Button layout
 
