@@ -72,6 +72,7 @@ TLayoutDialog::TLayoutDialog(TComponent* owner) : TForm(owner) {
   Button4 = MakeButton(Panel1, "Button4", 40, "Down", 3);
   Button5 = MakeButton(Panel1, "Button5", 72, "Insert Space", 4);
   Button6 = MakeButton(Panel1, "Button6", 104, "Delete Space", 5);
+  FitButtonsToCaptions(*this, Panel1, {Button1, Button2, Button3, Button4, Button5, Button6});
 
   LayoutGrid = New<TDrawGrid>(this);
   LayoutGrid->SetName("LayoutGrid");
