@@ -2,11 +2,14 @@
 // What the four editor dialogs share: the frame of a small fixed dialog, the panel of buttons
 // along its right side, and the buttons on that panel.
 
+#include <algorithm>
 #include <cstdint>
+#include <initializer_list>
 
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
+#include "platform/graphics/Canvas.h"
 
 namespace zelvar::dialogparts {
 
@@ -44,6 +47,27 @@ inline TButton* MakeButton(TPanel* panel, const char* name, int32_t top, const c
   b->SetModalResult(result);
   b->SetTabOrder(tabOrder);
   return b;
+}
+
+// Gives the panel's buttons one width at which every caption fits in its button's font, clear
+// of the focus frame. Buttons that fit keep their width; otherwise the panel and the dialog
+// grow by as much, so what stands beside the panel keeps its size.
+inline void FitButtonsToCaptions(TForm& form, TPanel* panel,
+                                 std::initializer_list<TButton*> buttons) {
+  constexpr int32_t kCaptionMargin = 8;  // each side: the focus frame stands 4 in
+  TCanvas measure(nullptr);
+  int32_t width = 0, needed = 0;
+  for (TButton* b : buttons) {
+    measure.Font()->Assign(b->Font());
+    width = std::max(width, b->Width());
+    needed =
+        std::max(needed, measure.TextWidth(StripAccel(b->Caption()).Text) + 2 * kCaptionMargin);
+  }
+  const int32_t grow = needed - width;
+  if (grow <= 0) return;
+  for (TButton* b : buttons) b->SetWidth(needed);
+  panel->SetWidth(panel->Width() + grow);
+  form.SetClientWidth(form.ClientWidth() + grow);
 }
 
 }  // namespace zelvar::dialogparts

@@ -1,6 +1,9 @@
 #include "design/ZelvarP.h"
 
 #include <algorithm>
+#include <exception>
+#include <memory>
+#include <vector>
 
 #include "container/ZelvarA.h"
 #include "controls/ZelvarC.h"
@@ -127,14 +130,70 @@ TZelvar* TListPropertyEditor::Container() const {
   return nullptr;
 }
 
-void TListPropertyEditor::Finish(TZelvar* container) const {
-  if (container) container->zelvarupdate();
+void TListPropertyEditor::EditThenFinish(TZelvar* container,
+                                         const std::function<void()>& edit) const {
+  std::exception_ptr failure;
+  try {
+    edit();
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  try {
+    if (container) container->zelvarupdate();
+  } catch (...) {
+    if (!failure) failure = std::current_exception();
+  }
   Modified();
+  if (failure) std::rethrow_exception(failure);
 }
+
+namespace {
+
+// The way list after the pages were renumbered: newNumber[p] is the new number of old page p,
+// or -1 for a page deleted. A step whose page is gone (now, or already before this edit) is
+// removed, and the others take their page's new number. A jump to a position follows its step;
+// a jump to a removed step becomes a plain Next. Returns the new position of each old one
+// (index = old position), 0 for a step removed.
+std::vector<int32_t> RenumberWayList(TPageList& way, const std::vector<int32_t>& newNumber) {
+  const int32_t count = way.EntryCount();
+  std::vector<TPageRec> kept;
+  std::vector<int32_t> position(static_cast<size_t>(count) + 1, 0);
+  for (int32_t k = 1; k <= count; ++k) {
+    TPageRec rec = way.Entry(k - 1);
+    const bool known = rec.Number >= 0 && rec.Number < static_cast<int32_t>(newNumber.size());
+    const int32_t number = known ? newNumber[static_cast<size_t>(rec.Number)] : -1;
+    if (number < 0) continue;
+    rec.Number = number;
+    kept.push_back(rec);
+    position[static_cast<size_t>(k)] = static_cast<int32_t>(kept.size());
+  }
+  // Jumps past the end of the list led nowhere before and are left so.
+  for (TPageRec& rec : kept) {
+    if (rec.GotoPage < 1 || rec.GotoPage > count) continue;
+    const int32_t to = position[static_cast<size_t>(rec.GotoPage)];
+    rec.GotoPage = to > 0 ? to : gpNext;
+  }
+  way.Clear();
+  way.SetCount(0);
+  for (const TPageRec& rec : kept) way.AddPage(rec);
+  return position;
+}
+
+// Where the container goes from an old position: its step's new one; for a removed step the
+// next step kept after it, else the last step, else the dialog page.
+int32_t FollowPosition(const std::vector<int32_t>& position, int32_t old) {
+  for (size_t k = static_cast<size_t>(old); k < position.size(); ++k)
+    if (position[k] > 0) return position[k];
+  for (size_t k = position.size(); k-- > 1;)
+    if (position[k] > 0) return position[k];
+  return 0;
+}
+
+}  // namespace
 
 void TPageNameProperty::Edit() {
   TZelvar* z = As<TZelvar>(GetComponent(0));
-  {
+  EditThenFinish(z, [&] {
     std::unique_ptr<TPageNameDialog> dialog(New<TPageNameDialog>(nullptr));
     TStringGrid& grid = *dialog->PageList;
     const int32_t pages = z->NumPages();
@@ -147,29 +206,39 @@ void TPageNameProperty::Edit() {
       grid.SetCells(0, p + 1, std::to_string(p));
       grid.SetCells(1, p + 1, p < names.Count() ? names.Get(p) : std::string());
     }
-    if (dialog->ShowModal() == mrOk) {
-      const int32_t n = grid.RowCount() - 2;
-      if (n > z->NumPages()) z->SetNumPages(n);
-      for (int32_t i = 0; i <= n && i < names.Count(); ++i) names.Put(i, grid.Cells(1, i + 1));
-      // Every control's places follow their pages through the moves, insertions and
-      // deletions made in the dialog: the number column holds each page's old number.
-      std::vector<int32_t> identity;
-      for (int32_t i = 0; i <= n; ++i) identity.push_back(StrToIntDef(grid.Cells(0, i + 1), -1));
-      TComponent* form = z->Owner();
-      const auto& components = form ? form->Components() : std::vector<TComponent*>{};
-      for (size_t k = components.size(); k-- > 0;) {
-        TFieldRef field = components[k]->FieldAddress("FAposList");
-        auto* list = field ? dynamic_cast<TAposList*>(field.Get()) : nullptr;
-        if (!list) continue;
-        TAposList rebuilt;
-        for (int32_t old : identity)
-          rebuilt.AddAPos(old >= 0 && old < list->RecordCount() ? list->Record(old) : TAposRec{});
-        list->Assign(&rebuilt);
-      }
-      if (n < z->NumPages()) z->SetNumPages(n);
+    if (dialog->ShowModal() != mrOk) return;
+    const int32_t n = grid.RowCount() - 2;
+    if (n > z->NumPages()) z->SetNumPages(n);
+    // A list with fewer lines than pages (made by hand, or assigned) grows to hold every name
+    // the dialog showed.
+    while (names.Count() < n + 1) names.Add("");
+    for (int32_t i = 0; i <= n; ++i) names.Put(i, grid.Cells(1, i + 1));
+    // The number column holds each page's old number, so every control's places and the way
+    // list follow their pages through the moves, insertions and deletions made in the dialog.
+    std::vector<int32_t> identity;
+    std::vector<int32_t> newNumber(static_cast<size_t>(pages) + 1, -1);
+    for (int32_t i = 0; i <= n; ++i) {
+      const int32_t old = StrToIntDef(grid.Cells(0, i + 1), -1);
+      identity.push_back(old);
+      if (old >= 0 && old <= pages) newNumber[static_cast<size_t>(old)] = i;
     }
-  }
-  Finish(z);
+    TComponent* form = z->Owner();
+    const auto& components = form ? form->Components() : std::vector<TComponent*>{};
+    for (size_t k = components.size(); k-- > 0;) {
+      TFieldRef field = components[k]->FieldAddress("FAposList");
+      auto* list = field ? dynamic_cast<TAposList*>(field.Get()) : nullptr;
+      if (!list) continue;
+      TAposList rebuilt;
+      for (int32_t old : identity)
+        rebuilt.AddAPos(old >= 0 && old < list->RecordCount() ? list->Record(old) : TAposRec{});
+      list->Assign(&rebuilt);
+    }
+    const std::vector<int32_t> position = RenumberWayList(*z->WayList(), newNumber);
+    // With the way list the container stands on a position: it follows its step.
+    if (z->WayListEnabled() && z->Page() > 0 && z->Page() < static_cast<int32_t>(position.size()))
+      z->setPage(FollowPosition(position, z->Page()));
+    if (n < z->NumPages()) z->SetNumPages(n);
+  });
 }
 
 void TShowProperty::Edit() {
@@ -180,37 +249,35 @@ void TShowProperty::Edit() {
   TZelvar* z = Container();
   // A control without a list, or without the container that names its pages, is not edited.
   if (!list || !z) return;
-  {
+  EditThenFinish(z, [&] {
     std::unique_ptr<TShowDialog> dialog(New<TShowDialog>(nullptr));
     for (const TAposRec& rec : list->Records()) dialog->FEditList->AddAPos(rec);
-    dialog->ShowGrid->SetRowCount(list->Count());
+    dialog->ShowGrid->SetRowCount(list->RecordCount());
     dialog->FPageNames = z->PageNames();
     if (dialog->ShowModal() == mrOk)
       for (int32_t i = 0; i < list->RecordCount() && i < dialog->FEditList->RecordCount(); ++i)
         list->Record(i) = dialog->FEditList->Record(i);
-  }
-  Finish(z);
+  });
 }
 
 void TLayoutProperty::Edit() {
   TZelvar* z = As<TZelvar>(GetComponent(0));
   auto* list = As<TIntegerList>(GetObjValue());
-  {
+  EditThenFinish(z, [&] {
     std::unique_ptr<TLayoutDialog> dialog(New<TLayoutDialog>(nullptr));
-    dialog->LayoutGrid->SetRowCount(list->Count());
     for (int32_t v : list->Items()) dialog->FEditList->Add(v);
+    dialog->LayoutGrid->SetRowCount(dialog->FEditList->ItemCount());
     if (dialog->ShowModal() == mrOk) {
       list->Clear();
       for (int32_t v : dialog->FEditList->Items()) list->Add(v);
     }
-  }
-  Finish(z);
+  });
 }
 
 void TWayListProperty::Edit() {
   TZelvar* z = As<TZelvar>(GetComponent(0));
   TPageList& way = *z->WayList();
-  {
+  EditThenFinish(z, [&] {
     std::unique_ptr<TWayListForm> dialog(New<TWayListForm>(nullptr));
     TStrings& gotos = *dialog->GotoBox->Items();
     TStrings& pages = *dialog->PageBox->Items();
@@ -234,8 +301,7 @@ void TWayListProperty::Edit() {
       way.SetCount(0);
       for (const TPageRec& rec : edit.Entries()) way.AddPage(rec);
     }
-  }
-  Finish(z);
+  });
 }
 
 void TNumPagesProperty::SetValue(const std::string& value) {

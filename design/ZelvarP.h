@@ -4,6 +4,7 @@
 // button-layout and way-list dialogs on a working copy, write it back on OK, and bring the
 // container up to date; the page-count editor asks before pages are removed.
 
+#include <functional>
 #include <string>
 
 #include "platform/designer/Designer.h"
@@ -38,7 +39,10 @@ class TListPropertyEditor : public TPropertyEditor {
  protected:
   // The container being edited: the component itself, or a control's FZelvar.
   TZelvar* Container() const;
-  void Finish(TZelvar* container) const;
+  // Runs the edit (which makes, shows and frees its dialog), then brings the container up to
+  // date and tells the designer. The designer hears of it also when the edit or the update
+  // raises, since the lists may have changed by then; the first error goes on afterwards.
+  void EditThenFinish(TZelvar* container, const std::function<void()>& edit) const;
 };
 
 class TPageNameProperty : public TListPropertyEditor {

@@ -1,5 +1,6 @@
 #include "design/blf.h"
 
+#include <algorithm>
 #include <string_view>
 
 #include "container/ZelvarA.h"
@@ -71,6 +72,7 @@ TLayoutDialog::TLayoutDialog(TComponent* owner) : TForm(owner) {
   Button4 = MakeButton(Panel1, "Button4", 40, "Down", 3);
   Button5 = MakeButton(Panel1, "Button5", 72, "Insert Space", 4);
   Button6 = MakeButton(Panel1, "Button6", 104, "Delete Space", 5);
+  FitButtonsToCaptions(*this, Panel1, {Button1, Button2, Button3, Button4, Button5, Button6});
 
   LayoutGrid = New<TDrawGrid>(this);
   LayoutGrid->SetName("LayoutGrid");
@@ -95,6 +97,7 @@ TLayoutDialog::TLayoutDialog(TComponent* owner) : TForm(owner) {
   Button5->OnClick = MethodAddress("Button5Click").AsEvent<void(TObject*)>();
   Button6->OnClick = MethodAddress("Button6Click").AsEvent<void(TObject*)>();
   OnCreate = MethodAddress("FormCreate").AsEvent<void(TObject*)>();
+  OnShow = TNotifyEvent([this](TObject*) { ShowEditList(); });
 
   // The form has just been created.
   OnCreate(this);
@@ -126,9 +129,16 @@ void TLayoutDialog::LayoutGridDrawCell(TObject*, int32_t, int32_t ARow, TRect Re
   canvas.TextRect(Rect, Rect.Left, Rect.Top, name);
 }
 
+void TLayoutDialog::ShowEditList() {
+  const int32_t count = FEditList ? FEditList->ItemCount() : 0;
+  LayoutGrid->SetRowCount(count);
+  for (TButton* b : {Button3, Button4, Button6}) b->SetEnabled(count > 0);
+  LayoutGrid->Repaint();
+}
+
 void TLayoutDialog::Button3Click(TObject*) {
   const int32_t r = LayoutGrid->Row();
-  if (r <= 0 || !FEditList) return;
+  if (!FEditList || r <= 0 || r >= FEditList->ItemCount()) return;
   FEditList->exchange(r, r - 1);
   LayoutGrid->SetRow(r - 1);
   LayoutGrid->Repaint();
@@ -136,27 +146,27 @@ void TLayoutDialog::Button3Click(TObject*) {
 
 void TLayoutDialog::Button4Click(TObject*) {
   const int32_t r = LayoutGrid->Row();
-  if (r >= LayoutGrid->RowCount() - 1 || !FEditList) return;
+  if (!FEditList || r < 0 || r >= FEditList->ItemCount() - 1) return;
   FEditList->exchange(r, r + 1);
   LayoutGrid->SetRow(r + 1);
   LayoutGrid->Repaint();
 }
 
-// The spacer goes before the selected entry, and the selection stays on it.
+// The spacer goes before the selected entry, and the selection stays on it; an empty list
+// gets it as its first entry.
 void TLayoutDialog::Button5Click(TObject*) {
   if (!FEditList) return;
-  FEditList->Insert(LayoutGrid->Row(), bcSpace);
-  LayoutGrid->SetRowCount(LayoutGrid->RowCount() + 1);
-  LayoutGrid->Repaint();
+  FEditList->Insert(std::clamp(LayoutGrid->Row(), 0, FEditList->ItemCount()), bcSpace);
+  ShowEditList();
 }
 
 // Only spacers can go: every button the list held stays in it.
 void TLayoutDialog::Button6Click(TObject*) {
   const int32_t r = LayoutGrid->Row();
-  if (!FEditList || r >= FEditList->ItemCount() || FEditList->GetInteger(r) != bcSpace) return;
+  if (!FEditList || r < 0 || r >= FEditList->ItemCount() || FEditList->GetInteger(r) != bcSpace)
+    return;
   FEditList->Del(r);
-  LayoutGrid->SetRowCount(LayoutGrid->RowCount() - 1);
-  LayoutGrid->Repaint();
+  ShowEditList();
 }
 
 void RegisterBlf() {

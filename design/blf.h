@@ -45,6 +45,10 @@ class TLayoutDialog : public TForm {
   TIntegerList* FEditList = nullptr;
 
  private:
+  // One grid row per entry of the working copy, none for an empty one, and the buttons that
+  // act on a row only while there is one; run when the dialog shows and after every change.
+  void ShowEditList();
+
   std::unique_ptr<TIntegerList> FEditListStore;
 };
 

@@ -62,9 +62,14 @@ TShowDialog::TShowDialog(TComponent* owner) : TForm(owner) {
   ShowGrid->OnSelectCell =
       MethodAddress("ShowGridSelectCell").AsEvent<TSelectCellEvent::Signature>();
   OnCreate = MethodAddress("FormCreate").AsEvent<void(TObject*)>();
+  OnShow = TNotifyEvent([this](TObject*) { ShowEditList(); });
 
   // The form has just been created.
   OnCreate(this);
+}
+
+void TShowDialog::ShowEditList() {
+  ShowGrid->SetRowCount(FEditList ? FEditList->RecordCount() : 0);
 }
 
 TShowDialog::~TShowDialog() {
@@ -110,7 +115,7 @@ void TShowDialog::ShowGridDrawCell(TObject*, int32_t ACol, int32_t ARow, TRect R
 // Every selection of a box toggles it, a click on the box already selected included.
 void TShowDialog::ShowGridSelectCell(TObject*, int32_t ACol, int32_t ARow, bool& CanSelect) {
   CanSelect = true;
-  if (ACol != 0 || !FEditList) return;
+  if (ACol != 0 || !FEditList || ARow >= FEditList->RecordCount()) return;
   TAposRec& rec = FEditList->Record(ARow);
   rec.Shown = rec.Shown == 0 ? 1 : 0;
   ShowGrid->Repaint();

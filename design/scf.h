@@ -41,6 +41,10 @@ class TShowDialog : public TForm {
   TStrings* FPageNames = nullptr;
 
  private:
+  // One grid row per entry of the working copy, none for an empty one; run when the dialog
+  // shows, whatever row count its caller gave the grid.
+  void ShowEditList();
+
   std::unique_ptr<TAposList> FEditListStore;
 };
 

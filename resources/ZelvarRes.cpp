@@ -5,44 +5,10 @@
 #include <iterator>
 #include <string_view>
 
+#include "platform/graphics/PixelMap.h"
+
 namespace zelvar {
 namespace {
-
-// The pictures are drawn one character a pixel, in the 16 classic VGA colours only, so the
-// glyphs are what a 16-colour bitmap holds. '.' is the background: no picture uses olive
-// otherwise, and every map's bottom-left pixel, which names the transparent colour, is '.'.
-constexpr uint32_t kNone = 0;  // not a legend character; every legend colour is opaque
-
-struct TLegendEntry {
-  char Char;
-  uint32_t Colour;
-};
-
-constexpr TLegendEntry kLegend[] = {
-    {'.', 0xFF808000},  // olive: background
-    {'k', 0xFF000000},  // black
-    {'m', 0xFF800000},  // maroon
-    {'g', 0xFF008000},  // green
-    {'n', 0xFF000080},  // navy
-    {'p', 0xFF800080},  // purple
-    {'t', 0xFF008080},  // teal
-    {'s', 0xFFC0C0C0},  // silver
-    {'d', 0xFF808080},  // gray
-    {'r', 0xFFFF0000},  // red
-    {'l', 0xFF00FF00},  // lime
-    {'Y', 0xFFFFFF00},  // yellow
-    {'b', 0xFF0000FF},  // blue
-    {'f', 0xFFFF00FF},  // fuchsia
-    {'c', 0xFF00FFFF},  // aqua
-    {'w', 0xFFFFFFFF},  // white
-};
-
-constexpr uint32_t LegendColour(char c) {
-  for (const TLegendEntry& e : kLegend) {
-    if (e.Char == c) return e.Colour;
-  }
-  return kNone;
-}
 
 // Each map starts with a newline and has one line a row, so the raw strings read as pictures.
 
@@ -315,21 +281,8 @@ constexpr TPixelMap kMaps[] = {
     {"TAFORM", 24, 24, kFormPalette, false},
 };
 
-constexpr size_t RowStart(const TPixelMap& map, int32_t y) {
-  return 1 + static_cast<size_t>(y) * (static_cast<size_t>(map.Width) + 1);
-}
-
 constexpr bool WellFormed(const TPixelMap& map) {
-  if (map.Width <= 0 || map.Height <= 0) return false;
-  if (map.Rows.size() != RowStart(map, map.Height) || map.Rows[0] != '\n') return false;
-  for (int32_t y = 0; y < map.Height; ++y) {
-    const size_t start = RowStart(map, y);
-    for (int32_t x = 0; x < map.Width; ++x) {
-      if (LegendColour(map.Rows[start + x]) == kNone) return false;
-    }
-    if (map.Rows[start + map.Width] != '\n') return false;
-  }
-  return map.Rows[RowStart(map, map.Height - 1)] == '.';
+  return pixelmap::WellFormed(map.Rows, map.Width, map.Height);
 }
 
 constexpr int FirstMalformed() {
@@ -354,9 +307,7 @@ constexpr bool Dark(uint32_t colour) {
 TImageData Render(const TPixelMap& map) {
   const int32_t w = map.Width, h = map.Height;
   TImageData image(map.Glyph ? 2 * w : w, h);
-  for (int32_t y = 0; y < h; ++y) {
-    for (int32_t x = 0; x < w; ++x) image.At(x, y) = LegendColour(map.Rows[RowStart(map, y) + x]);
-  }
+  pixelmap::Paint(image, map.Rows, w, h);
   if (!map.Glyph) return image;
 
   // The disabled look: the dark part of the picture in gray over a white copy of it one pixel

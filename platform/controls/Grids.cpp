@@ -68,10 +68,10 @@ void TCustomGrid::SetColCount(int32_t v) {
 }
 
 void TCustomGrid::SetRowCount(int32_t v) {
-  v = std::max(v, 1);
+  v = std::max(v, 0);
   int32_t oldRows = RowCount();
   if (v == oldRows) return;
-  if (FFixedRows >= v) FFixedRows = v - 1;
+  if (FFixedRows >= v) FFixedRows = std::max(v - 1, 0);
   FRowHeights.resize(static_cast<size_t>(v), FDefaultRowHeight);
   SizeChanged(ColCount(), oldRows);
   ClampCurrent();
@@ -91,7 +91,7 @@ void TCustomGrid::SetFixedCols(int32_t v) {
 }
 
 void TCustomGrid::SetFixedRows(int32_t v) {
-  if (v < 0 || v >= RowCount())
+  if (v < 0 || (v > 0 && v >= RowCount()))
     throw EInvalidOperation("Fixed row count must be less than row count");
   FFixedRows = v;
   // The current cell, the anchor and the scroll position start again right below and
@@ -368,6 +368,7 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int32_t x, i
 }
 
 void TCustomGrid::MoveBy(int32_t dcol, int32_t drow, bool extend) {
+  if (RowCount() == 0) return;
   int32_t col = std::clamp(FCol + dcol, FFixedCols, ColCount() - 1);
   int32_t row = std::clamp(FRow + drow, FFixedRows, RowCount() - 1);
   if (FOptions.Contains(goRowSelect)) col = FCol;
@@ -445,7 +446,7 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
         MoveBy(ColCount() - 1 - FCol, 0, extend);
       break;
     case VK_TAB: {
-      if (!FOptions.Contains(goTabs)) return;
+      if (!FOptions.Contains(goTabs) || RowCount() == 0) return;
       // Along the row, then on to the next (or previous) row.
       int32_t col = FCol, row = FRow;
       if (!extend) {
@@ -582,7 +583,7 @@ void TCustomGrid::Paint() {
                 });
           });
 
-  if (FDefaultDrawing && focused && FOptions.Contains(goRowSelect)) {
+  if (FDefaultDrawing && focused && FOptions.Contains(goRowSelect) && FRow < RowCount()) {
     // One focus frame round the visible part of the current row.
     TRect first = CellRect(std::max(FLeftCol, FFixedCols), FRow);
     if (!first.Empty()) {

@@ -46,7 +46,8 @@ class TCustomGrid : public TCustomControl {
   ~TCustomGrid() override;
 
   // --- dimensions. Fewer rows or columns than fixed ones lowers the fixed count; the current
-  // cell stays inside the grid.
+  // cell stays inside the grid. RowCount 0 leaves no row at all, fixed or not (a list with
+  // nothing in it): then Row is 0 and names no cell.
   int32_t ColCount() const { return static_cast<int32_t>(FColWidths.size()); }
   void SetColCount(int32_t v);
   int32_t RowCount() const { return static_cast<int32_t>(FRowHeights.size()); }

@@ -175,7 +175,7 @@ void TComponent::InsertComponent(TComponent* component) {
   if (component->FOwner) component->FOwner->RemoveComponent(component);
   Insert(component);
   // What a designed form gains is designed too, from its constructor on.
-  if (IsDesigning()) component->SetDesigning(true);
+  if (IsDesigning()) component->ApplyDesigning(true);
   Notification(component, opInsert);
 }
 
@@ -202,11 +202,17 @@ void TComponent::Remove(TComponent* component) {
 }
 
 void TComponent::SetDesigning(bool value) {
+  FKeptOutOfDesign = !value;
+  ApplyDesigning(value);
+}
+
+void TComponent::ApplyDesigning(bool value) {
+  if (value && FKeptOutOfDesign) return;
   if (value)
     FComponentState.Include(csDesigning);
   else
     FComponentState.Exclude(csDesigning);
-  for (TComponent* c : FComponents) c->SetDesigning(value);
+  for (TComponent* c : FComponents) c->ApplyDesigning(value);
 }
 
 void TComponent::SetReadingState(bool reading) {

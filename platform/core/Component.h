@@ -57,7 +57,10 @@ class TComponent : public TPersistent {
   bool IsReading() const { return FComponentState.Contains(csReading); }
   bool IsLoading() const { return FComponentState.Contains(csLoading); }
   bool IsDestroying() const { return FComponentState.Contains(csDestroying); }
-  // Sets or clears csDesigning on this component and everything it owns.
+  // Sets or clears csDesigning on this component and everything it owns. A component taken
+  // out of the design state here (a button that the designer must let the user click as at
+  // run time) keeps that choice, with what it owns, when an owner is marked as designed
+  // later or again; setting it designed here undoes the choice.
   void SetDesigning(bool value);
   // The form reader marks every component it creates while the read runs.
   void SetReadingState(bool reading);
@@ -103,6 +106,8 @@ class TComponent : public TPersistent {
   void Insert(TComponent* component);
   void Remove(TComponent* component);
   void RemoveNotification(TComponent* component);
+  // What an owner's SetDesigning passes down: the state, but no choice of the component's own.
+  void ApplyDesigning(bool value);
 
   TComponent* FOwner = nullptr;
   std::string FName;
@@ -130,6 +135,7 @@ class TComponent : public TPersistent {
   TNameIndex FNameIndex;
   std::vector<TComponent*> FFreeNotifies;
   TComponentState FComponentState;
+  bool FKeptOutOfDesign = false;  // set by SetDesigning(false) on this component itself
 };
 
 }  // namespace zelvar

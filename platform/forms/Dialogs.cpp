@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <memory>
 
+#include "platform/controls/Image.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
+#include "platform/graphics/ToolkitRes.h"
 
 namespace zelvar {
 
@@ -44,6 +46,22 @@ const char* TitleOf(TMsgDlgType type) {
   }
 }
 
+// The toolkit's icon for the type; none for a custom message.
+const char* IconOf(TMsgDlgType type) {
+  switch (type) {
+    case mtWarning:
+      return "IDI_WARNING";
+    case mtError:
+      return "IDI_ERROR";
+    case mtInformation:
+      return "IDI_INFORMATION";
+    case mtConfirmation:
+      return "IDI_QUESTION";
+    default:
+      return nullptr;
+  }
+}
+
 }  // namespace
 
 TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons,
@@ -55,11 +73,27 @@ TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgBut
   form->SetCaption(TitleOf(type));
 
   constexpr int32_t kMargin = 12, kButtonWidth = 75, kButtonHeight = 25, kGap = 8;
+  // The icon stands at the left and the text beside it, centred on the icon when it is the
+  // shorter of the two.
+  TImage* icon = nullptr;
+  if (const char* name = IconOf(type)) {
+    icon = New<TImage>(form.get());
+    icon->SetName("Image");
+    icon->SetAutoSize(true);
+    icon->SetTransparent(true);
+    icon->Picture()->Bitmap()->LoadFromResource(LoadBitmapA(ToolkitModule(), name));
+    icon->SetParent(form.get());
+    icon->SetLeft(kMargin);
+    icon->SetTop(kMargin);
+  }
   auto* label = New<TLabel>(form.get());
   label->SetName("Message");
   label->SetCaption(message);
   label->SetParent(form.get());
-  label->SetBounds(kMargin, kMargin, label->Width(), label->Height());
+  const int32_t iconWidth = icon ? icon->Width() + kMargin : 0;
+  const int32_t iconHeight = icon ? icon->Height() : 0;
+  label->SetBounds(kMargin + iconWidth, kMargin + std::max(0, (iconHeight - label->Height()) / 2),
+                   label->Width(), label->Height());
 
   std::vector<TButton*> made;
   for (const TButtonKind& kind : kButtons) {
@@ -80,8 +114,8 @@ TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgBut
     }
   }
   int32_t rowWidth = static_cast<int32_t>(made.size()) * (kButtonWidth + kGap) - kGap;
-  int32_t width = std::max(rowWidth, label->Width()) + 2 * kMargin;
-  int32_t top = label->Top() + label->Height() + kMargin;
+  int32_t width = std::max(rowWidth, iconWidth + label->Width()) + 2 * kMargin;
+  int32_t top = std::max(kMargin + iconHeight, label->Top() + label->Height()) + kMargin;
   form->SetClientWidth(width);
   form->SetClientHeight(top + kButtonHeight + kMargin);
   int32_t x = (width - rowWidth) / 2;

@@ -90,7 +90,8 @@ TEST(DialogForms, AreLaidOutAsDesignedAndClosedByOkAndCancel) {
   const TExpect dialogs[] = {
       {"TPageNameDialog", "PageNames", 390, 315, "PageList", 301, 315, 0},
       {"TShowDialog", "Show Component", 244, 218, "ShowGrid", 154, 218, 0},
-      {"TLayoutDialog", "Button layout", 219, 217, "LayoutGrid", 130, 217, 1},
+      // Its buttons are widened to fit "Delete Space", and the dialog with them.
+      {"TLayoutDialog", "Button layout", 0, 217, "LayoutGrid", 130, 217, 1},
       {"TWayListForm", "WayList Editor", 594, 353, "WayListGrid", 505, 307, 1}};
   for (const TExpect& e : dialogs) {
     SCOPED_TRACE(e.Class);
@@ -99,7 +100,8 @@ TEST(DialogForms, AreLaidOutAsDesignedAndClosedByOkAndCancel) {
     EXPECT_EQ(form->Caption(), e.Caption);
     EXPECT_EQ(form->BorderStyle(), bsDialog);
     EXPECT_EQ(form->Position(), poScreenCenter);
-    EXPECT_EQ(form->ClientWidth(), e.Width);
+    auto* panel = As<TControl>(form->FindComponent("Panel1"));
+    EXPECT_EQ(form->ClientWidth(), e.Width ? e.Width : e.GridWidth + panel->Width());
     EXPECT_EQ(form->ClientHeight(), e.Height);
     // The grid found by its published field is the component of that name, sized by alignment.
     auto* grid = As<TCustomGrid>(form->FieldAddress(e.Grid).Get());
@@ -273,6 +275,24 @@ TEST_F(DialogShow, NamesFollowThePagesWithoutASelectionHighlight) {
   EXPECT_FALSE(SameCellImage(*D, *g, {1, 1}, {1, 2}, g->ColWidths(1)));
 }
 
+TEST(DialogShowEmpty, AnEmptyListShowsNoRowAndAClickFindsNothing) {
+  std::unique_ptr<TShowDialog> d(New<TShowDialog>(nullptr));
+  TStringList names{"Dialog"};
+  d->FPageNames = &names;
+  d->ShowGrid->SetRowCount(0);  // as TShowProperty sets it for an empty list
+  EXPECT_EQ(RunModal(*d,
+                     [&] {
+                       EXPECT_EQ(d->ShowGrid->RowCount(), 0);
+                       // Where the first box would be.
+                       TPoint at = d->ShowGrid->FormOrigin();
+                       d->DispatchMouse(TMessage::MouseDown, mbLeft, {}, at.X + 8, at.Y + 8);
+                       d->DispatchMouse(TMessage::MouseUp, mbLeft, {}, at.X + 8, at.Y + 8);
+                       Press(*d, ButtonOf(*d, "OK"));
+                     }),
+            mrOk);
+  EXPECT_EQ(d->FEditList->RecordCount(), 0);
+}
+
 // -------------------------------------------------------------------------------------------
 // Button layout
 
@@ -289,6 +309,20 @@ class DialogLayout : public ::testing::Test {
 
   std::unique_ptr<TLayoutDialog> D;
 };
+
+TEST_F(DialogLayout, EveryCaptionFitsItsButtonInTheButtonsFont) {
+  Open({});
+  for (TButton* b : {D->Button1, D->Button2, D->Button3, D->Button4, D->Button5, D->Button6}) {
+    SCOPED_TRACE(b->Caption());
+    TCanvas measure(nullptr);
+    measure.Font()->Assign(b->Font());
+    // Clear of the focus frame, which stands 4 pixels in, with as much again to spare.
+    EXPECT_LE(measure.TextWidth(b->Caption()) + 16, b->Width());
+    EXPECT_EQ(b->Width(), D->Button6->Width());
+    EXPECT_LE(b->Left() + b->Width() + 6, D->Panel1->Width());
+  }
+  EXPECT_EQ(D->LayoutGrid->Width(), 130);
+}
 
 TEST_F(DialogLayout, EntriesMoveButOnlySpacersComeAndGo) {
   Open({bcBack, bcNext, bcCancel});

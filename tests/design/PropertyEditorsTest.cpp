@@ -138,5 +138,81 @@ TEST_F(PropertyEditors, TheLayoutEditorKeepsEveryButtonKind) {
   EXPECT_THAT(Z->BLDialog()->Items(), ElementsAre(2, 1, 8, 3, 7, 7, 6));
 }
 
+TEST_F(PropertyEditors, AShortNameListGrowsToHoldEveryPageTheDialogShowed) {
+  Z->PageNames()->Clear();
+  Z->PageNames()->Add("Dialog");
+  Z->PageNames()->Add("Start");
+  Edit(Z, "PageNames",
+       {Type("PageList", 1, 3, "Two"), Type("PageList", 1, 4, "Three"), Press("Button7")});
+  EXPECT_EQ(Z->PageNames()->ToVector(),
+            (std::vector<std::string>{"Dialog", "Start", "Two", "Three"}));
+}
+
+// Positions 1 to 4 show pages 1, 2, 3, 3; position 1 jumps to 4 and position 3 to 2.
+TEST_F(PropertyEditors, TheWayListFollowsThePagesAndLosesTheStepsOfDeletedOnes) {
+  TPageList& way = *Z->WayList();
+  for (TPageRec rec : {TPageRec{1, 4}, TPageRec{2, gpNext}, TPageRec{3, 2}, TPageRec{3, gpFinish}})
+    way.AddPage(rec);
+  Z->SetWayListEnabled(true);
+  Z->setPage(4);
+  const int marks = Designer->ModifiedCount();
+  // Delete page 2 and add one: the count stays 3, with pages 0, 1, 3 and the new 4.
+  Edit(Z, "PageNames",
+       {Select("PageList", 1, 3), Press("Button4"), Press("Button5"), Press("Button7")});
+  EXPECT_GT(Designer->ModifiedCount(), marks);
+  EXPECT_EQ(Z->NumPages(), 3);
+  // Page 2's step is gone, old page 3 is now page 2, and the jump to the removed position 2
+  // has become a plain Next.
+  EXPECT_THAT(way.Entries(),
+              ElementsAre(TPageRec{1, 3}, TPageRec{2, gpNext}, TPageRec{2, gpFinish}));
+  EXPECT_EQ(way.Count(), 3);
+  // The container followed its step from position 4 to 3.
+  EXPECT_EQ(Z->Page(), 3);
+
+  // Pages 1 and 2 change places, and their steps' numbers with them; nothing is removed.
+  Edit(Z, "PageNames", {Select("PageList", 1, 3), Press("Button1"), Press("Button7")});
+  EXPECT_THAT(way.Entries(),
+              ElementsAre(TPageRec{2, 3}, TPageRec{1, gpNext}, TPageRec{1, gpFinish}));
+}
+
+TEST_F(PropertyEditors, TheDesignerIsToldEvenWhenTheUpdateFails) {
+  Z->setPage(0);
+  Z->OnPageChange = TPageChangeEvent([](TZelvar*, int32_t) { throw Exception("page refused"); });
+  const int marks = Designer->ModifiedCount();
+  EXPECT_EQ(MessageOf<Exception>([&] { Edit(Z, "BLWizard", {Press("Button1")}); }), "page refused");
+  EXPECT_EQ(Designer->ModifiedCount(), marks + 1);
+  Z->OnPageChange.Clear();
+}
+
+TEST_F(PropertyEditors, AnEmptyLayoutShowsNoRowAndOffersOnlyInsertSpace) {
+  Z->BLDialog()->Clear();
+  Z->BLDialog()->SetCount(0);
+  auto grid = [](TForm& d) { return As<TDrawGrid>(d.FindComponent("LayoutGrid")); };
+  auto enabled = [](TForm& d, const char* name) {
+    return As<TControl>(d.FindComponent(name))->Enabled();
+  };
+  Edit(Z, "BLDialog",
+       {[&](TForm& d) {
+          EXPECT_EQ(grid(d)->RowCount(), 0);
+          EXPECT_FALSE(enabled(d, "Button3"));  // Up
+          EXPECT_FALSE(enabled(d, "Button4"));  // Down
+          EXPECT_FALSE(enabled(d, "Button6"));  // Delete Space
+          EXPECT_TRUE(enabled(d, "Button5"));
+        },
+        Press("Button4"), Press("Button5"),
+        [&](TForm& d) {
+          EXPECT_EQ(grid(d)->RowCount(), 1);
+          EXPECT_TRUE(enabled(d, "Button4"));
+          EXPECT_TRUE(enabled(d, "Button6"));
+        },
+        Press("Button4"), Press("Button3"), Press("Button6"),
+        [&](TForm& d) {
+          EXPECT_EQ(grid(d)->RowCount(), 0);
+          EXPECT_FALSE(enabled(d, "Button6"));
+        },
+        Press("Button5"), Press("Button1")});
+  EXPECT_THAT(Z->BLDialog()->Items(), ElementsAre(bcSpace));
+}
+
 }  // namespace
 }  // namespace zelvar::test

@@ -108,4 +108,19 @@ TEST_F(DesignScript, TheLayoutWayListAndShowDialogsWriteBackOnOK) {
   EXPECT_EQ(r.Status, 0);
 }
 
+// design-buttons.zs: a form read from a file into the designer, whose button bar must answer
+// the mouse as the bar of a container made in the designer does.
+class DesignedFromFile : public zelvar::test::ScriptFolderTest {
+ protected:
+  DesignedFromFile()
+      : ScriptFolderTest("designed-from-file", {"wizard.txt", "design-buttons.zs"}) {}
+};
+
+TEST_F(DesignedFromFile, TheButtonBarAnswersTheMouse) {
+  TRun r = zelvar::test::RunZelvar("run --script " + (Dir / "design-buttons.zs").string(), Dir);
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "OnHelpClick(Zelvar1, 2)\n");
+}
+
 }  // namespace

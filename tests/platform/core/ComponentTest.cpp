@@ -152,6 +152,21 @@ TEST(State, FlagsAndDesigningRecursion) {
   a->SetDesigning(false);
   EXPECT_TRUE(form.IsDesigning());
   EXPECT_FALSE(a1->IsDesigning());
+  // Marking the owner as designed again keeps a's own choice, and so does a new owner...
+  form.SetDesigning(true);
+  EXPECT_FALSE(a->IsDesigning());
+  EXPECT_FALSE(a1->IsDesigning());
+  TThing other(nullptr);
+  other.SetDesigning(true);
+  other.InsertComponent(a);
+  EXPECT_FALSE(a1->IsDesigning());
+  // ...while what is made on a designed owner is designed, and a choice can be undone.
+  EXPECT_TRUE(Make(&other, "B")->IsDesigning());
+  a->SetDesigning(true);
+  EXPECT_TRUE(a1->IsDesigning());
+  other.RemoveComponent(a);
+  form.InsertComponent(a);
+  a->SetDesigning(false);
   a1->SetReadingState(true);
   EXPECT_TRUE(a1->IsReading());
   EXPECT_TRUE(a1->IsLoading());
