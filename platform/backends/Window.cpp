@@ -1,6 +1,9 @@
 #include "platform/backends/Window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <optional>
@@ -207,7 +210,6 @@ std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
 
 TWindowBackend::~TWindowBackend() {
   FWindows.clear();
-  FRetired.clear();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   if (--gOpenBackends == 0) SDL_Quit();
 }
@@ -255,6 +257,12 @@ void TWindowBackend::FormShown(TForm* form) {
                             (form->Name().empty() ? form->ClassName() : form->Name()) + ": " +
                             SDL_GetError());
   w->Id = SDL_GetWindowID(w->Window);
+  if (!FDisplay) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(w->Window, &info) && info.subsystem == SDL_SYSWM_X11)
+      FDisplay = info.info.x11.display;
+  }
   // A form shown over others is their modal dialog; the window manager keeps it on top.
   const auto& shown = Application().ShownForms();
   for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
@@ -269,16 +277,8 @@ void TWindowBackend::FormShown(TForm* form) {
 }
 
 void TWindowBackend::FormHidden(TForm* form) {
-  for (auto it = FWindows.begin(); it != FWindows.end();) {
-    if ((*it)->Form != form) {
-      ++it;
-      continue;
-    }
-    SDL_HideWindow((*it)->Window);
-    (*it)->Form = nullptr;
-    FRetired.push_back(std::move(*it));
-    it = FWindows.erase(it);
-  }
+  // Nothing sends to a window behind the backend's back (see WaitForEvent), so it can go now.
+  std::erase_if(FWindows, [form](const auto& w) { return w->Form == form; });
 }
 
 void TWindowBackend::FormPainted(TForm* form) {
@@ -331,10 +331,25 @@ bool TWindowBackend::WaitForInput() {
   // A caption may change without a repaint.
   for (const auto& w : FWindows) SyncTitle(*w);
   SDL_Event e;
-  if (!SDL_WaitEventTimeout(&e, kWaitMilliseconds)) return true;
-  do Handle(e);
-  while (SDL_PollEvent(&e));
+  if (WaitForEvent(e)) {
+    do Handle(e);
+    while (SDL_PollEvent(&e));
+  }
   return true;
+}
+
+bool TWindowBackend::WaitForEvent(SDL_Event& e) {
+  if (SDL_PollEvent(&e)) return true;
+  // SDL's own wait on X arms a wake-up that any new event sends to one of the windows over a
+  // second connection to the server. That request can reach the server after the window was
+  // destroyed on the first connection, and fail. So SDL is only ever polled, and the wait is
+  // for the connection SDL reads its events from.
+  if (!FDisplay) return SDL_WaitEventTimeout(&e, kWaitMilliseconds) != 0;
+  if (XEventsQueued(FDisplay, QueuedAfterFlush) == 0) {
+    pollfd p{ConnectionNumber(FDisplay), POLLIN, 0};
+    ::poll(&p, 1, kWaitMilliseconds);
+  }
+  return SDL_PollEvent(&e) != 0;
 }
 
 void TWindowBackend::Handle(const SDL_Event& e) {

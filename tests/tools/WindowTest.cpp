@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -30,6 +31,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "tests/TestSupport.h"
+#include "tests/tools/XlibProbe.h"
 
 extern char** environ;
 
@@ -684,6 +686,33 @@ TEST_F(WindowBackend, ModalLoopEndsWhenItsWindowIsClosed) {
   TWatchdog watchdog(Key(SDL_KEYDOWN, SDLK_F4, KMOD_NONE, 0));
   EXPECT_EQ(form->ShowModal(), mrCancel);
   EXPECT_EQ(Backend->WindowID(form), 0u);
+}
+
+// SDL's own wait on X has every event that comes meanwhile send a wake-up to one of the
+// windows, over a second connection to the server; one that reaches the server after that
+// window is gone fails. The backend waits without them.
+TEST_F(WindowBackend, WaitingSendsNothingToTheWindows) {
+  TForm* form = MakeForm("Quiet", 120, 80);
+  form->Show();
+  SDL_Window* window = WindowOf(form);
+  ASSERT_NE(test::XWindowOf(window), 0u);
+  test::TWakeupCounter wakeups(window);
+  // Events from another thread while the loop waits, as a watchdog's come.
+  std::atomic<bool> done = false;
+  std::thread pusher([&] {
+    for (int i = 0; i < 10; ++i) {
+      std::this_thread::sleep_for(30ms);
+      SDL_Event e{};
+      e.type = SDL_USEREVENT;
+      SDL_PushEvent(&e);
+    }
+    done = true;
+  });
+  auto deadline = Clock::now() + kPatience;
+  while (!done && Clock::now() < deadline) Application().HandleMessage();
+  pusher.join();
+  for (int i = 0; i < 3; ++i) Application().HandleMessage();
+  EXPECT_EQ(wakeups.Count(), 0);
 }
 
 TEST_F(WindowBackend, AsyncKeyStateFollowsTheKeyboard) {
