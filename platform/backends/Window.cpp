@@ -6,6 +6,7 @@
 #include <poll.h>
 
 #include <algorithm>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,44 @@ namespace {
 // SDL is started once for all live backends and shut down with the last, so that it frees
 // what it holds (X connection, hints) and a later backend starts afresh.
 int gOpenBackends = 0;
+
+// Xlib's own error handler prints the error and ends the process, which a stray request about
+// a window that is gone must never do to a dialog program. This one notes the error, and the
+// modal loop gets it as an exception (from WaitForInput). It is installed before SDL opens the
+// display, so that SDL's handler passes errors on to it and SDL puts it back before it closes
+// the display.
+std::mutex gXErrorLock;
+std::vector<std::string> gXErrors;
+XErrorHandler gFormerXHandler = nullptr;
+
+int NoteXError(Display* display, XErrorEvent* e) {
+  char error[256] = {};
+  XGetErrorText(display, e->error_code, error, sizeof error);
+  std::string code = std::to_string(e->request_code);
+  char request[256] = {};
+  XGetErrorDatabaseText(display, "XRequest", code.c_str(), "", request, sizeof request);
+  char resource[32];
+  SDL_snprintf(resource, sizeof resource, "0x%lx", e->resourceid);
+  std::string text = std::string("X error ") + error + " from request " +
+                     (*request ? std::string(request) + " (" + code + ")" : code) +
+                     " on resource " + resource;
+  std::lock_guard lock(gXErrorLock);
+  gXErrors.push_back(std::move(text));
+  return 0;
+}
+
+// The errors noted since the last call, one a line.
+std::string TakeXErrors() {
+  std::lock_guard lock(gXErrorLock);
+  std::string text;
+  for (const std::string& e : gXErrors) text += (text.empty() ? "" : "\n") + e;
+  gXErrors.clear();
+  return text;
+}
+
+void ThrowXErrors() {
+  if (std::string errors = TakeXErrors(); !errors.empty()) throw EInvalidOperation(errors);
+}
 
 constexpr uint16_t kVkInsert = 45;
 constexpr uint16_t kVkNumpad0 = 0x60;
@@ -190,6 +229,10 @@ bool InitVideo(std::string& why) {
 }  // namespace
 
 std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
+  if (gOpenBackends == 0) {
+    gFormerXHandler = XSetErrorHandler(NoteXError);
+    TakeXErrors();
+  }
   // A dialog program: the screen saver may run, a compositor may keep compositing, and a
   // click on a window that is not yet active presses what it hits, as in a classic dialog.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
@@ -201,7 +244,10 @@ std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
   std::string reason;
   if (!InitVideo(reason)) {
     if (why) *why = reason;
-    if (gOpenBackends == 0) SDL_Quit();
+    if (gOpenBackends == 0) {
+      SDL_Quit();
+      XSetErrorHandler(gFormerXHandler);
+    }
     return nullptr;
   }
   ++gOpenBackends;
@@ -211,7 +257,12 @@ std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
 TWindowBackend::~TWindowBackend() {
   FWindows.clear();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  if (--gOpenBackends == 0) SDL_Quit();
+  if (--gOpenBackends == 0) {
+    SDL_Quit();
+    // What closing the display turned up has no one left to report to.
+    XSetErrorHandler(gFormerXHandler);
+    TakeXErrors();
+  }
 }
 
 TWindowBackend::TWindow* TWindowBackend::Find(const TForm* form) const {
@@ -328,6 +379,7 @@ void TWindowBackend::SyncTitle(TWindow& w) {
 }
 
 bool TWindowBackend::WaitForInput() {
+  ThrowXErrors();
   // A caption may change without a repaint.
   for (const auto& w : FWindows) SyncTitle(*w);
   SDL_Event e;
@@ -335,6 +387,7 @@ bool TWindowBackend::WaitForInput() {
     do Handle(e);
     while (SDL_PollEvent(&e));
   }
+  ThrowXErrors();
   return true;
 }
 

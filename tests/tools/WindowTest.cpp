@@ -29,6 +29,7 @@
 #include <thread>
 #include <vector>
 
+#include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
 #include "tests/TestSupport.h"
 #include "tests/tools/XlibProbe.h"
@@ -713,6 +714,30 @@ TEST_F(WindowBackend, WaitingSendsNothingToTheWindows) {
   pusher.join();
   for (int i = 0; i < 3; ++i) Application().HandleMessage();
   EXPECT_EQ(wakeups.Count(), 0);
+}
+
+// A request about a window that is gone fails on the server: the program hears of it as an
+// exception from its loop, once, and goes on.
+TEST_F(WindowBackend, XErrorIsAnExceptionNotTheEndOfTheProgram) {
+  TForm* stays = MakeForm("Stays", 120, 80);
+  TForm* gone = MakeForm("Gone", 100, 60);
+  stays->Show();
+  gone->Show();
+  unsigned long xwindow = test::XWindowOf(WindowOf(gone));
+  ASSERT_NE(xwindow, 0u);
+  // A hidden form's window is destroyed with the hiding.
+  gone->Hide();
+  EXPECT_EQ(WindowOf(gone), nullptr);
+  test::SendClientMessage(WindowOf(stays), xwindow);
+  try {
+    Application().HandleMessage();
+    ADD_FAILURE() << "the X error was not reported";
+  } catch (const EInvalidOperation& e) {
+    EXPECT_NE(e.Message().find("BadWindow"), std::string::npos) << e.Message();
+    EXPECT_NE(e.Message().find("X_SendEvent"), std::string::npos) << e.Message();
+  }
+  EXPECT_NO_THROW(Application().HandleMessage());
+  EXPECT_NE(WindowOf(stays), nullptr);
 }
 
 TEST_F(WindowBackend, AsyncKeyStateFollowsTheKeyboard) {
