@@ -1,8 +1,12 @@
 #include "platform/backends/Window.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+#include <poll.h>
 
 #include <algorithm>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -16,6 +20,44 @@ namespace {
 // SDL is started once for all live backends and shut down with the last, so that it frees
 // what it holds (X connection, hints) and a later backend starts afresh.
 int gOpenBackends = 0;
+
+// Xlib's own error handler prints the error and ends the process, which a stray request about
+// a window that is gone must never do to a dialog program. This one notes the error, and the
+// modal loop gets it as an exception (from WaitForInput). It is installed before SDL opens the
+// display, so that SDL's handler passes errors on to it and SDL puts it back before it closes
+// the display.
+std::mutex gXErrorLock;
+std::vector<std::string> gXErrors;
+XErrorHandler gFormerXHandler = nullptr;
+
+int NoteXError(Display* display, XErrorEvent* e) {
+  char error[256] = {};
+  XGetErrorText(display, e->error_code, error, sizeof error);
+  std::string code = std::to_string(e->request_code);
+  char request[256] = {};
+  XGetErrorDatabaseText(display, "XRequest", code.c_str(), "", request, sizeof request);
+  char resource[32];
+  SDL_snprintf(resource, sizeof resource, "0x%lx", e->resourceid);
+  std::string text = std::string("X error ") + error + " from request " +
+                     (*request ? std::string(request) + " (" + code + ")" : code) +
+                     " on resource " + resource;
+  std::lock_guard lock(gXErrorLock);
+  gXErrors.push_back(std::move(text));
+  return 0;
+}
+
+// The errors noted since the last call, one a line.
+std::string TakeXErrors() {
+  std::lock_guard lock(gXErrorLock);
+  std::string text;
+  for (const std::string& e : gXErrors) text += (text.empty() ? "" : "\n") + e;
+  gXErrors.clear();
+  return text;
+}
+
+void ThrowXErrors() {
+  if (std::string errors = TakeXErrors(); !errors.empty()) throw EInvalidOperation(errors);
+}
 
 constexpr uint16_t kVkInsert = 45;
 constexpr uint16_t kVkNumpad0 = 0x60;
@@ -187,6 +229,10 @@ bool InitVideo(std::string& why) {
 }  // namespace
 
 std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
+  if (gOpenBackends == 0) {
+    gFormerXHandler = XSetErrorHandler(NoteXError);
+    TakeXErrors();
+  }
   // A dialog program: the screen saver may run, a compositor may keep compositing, and a
   // click on a window that is not yet active presses what it hits, as in a classic dialog.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
@@ -198,7 +244,10 @@ std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
   std::string reason;
   if (!InitVideo(reason)) {
     if (why) *why = reason;
-    if (gOpenBackends == 0) SDL_Quit();
+    if (gOpenBackends == 0) {
+      SDL_Quit();
+      XSetErrorHandler(gFormerXHandler);
+    }
     return nullptr;
   }
   ++gOpenBackends;
@@ -207,9 +256,13 @@ std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
 
 TWindowBackend::~TWindowBackend() {
   FWindows.clear();
-  FRetired.clear();
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
-  if (--gOpenBackends == 0) SDL_Quit();
+  if (--gOpenBackends == 0) {
+    SDL_Quit();
+    // What closing the display turned up has no one left to report to.
+    XSetErrorHandler(gFormerXHandler);
+    TakeXErrors();
+  }
 }
 
 TWindowBackend::TWindow* TWindowBackend::Find(const TForm* form) const {
@@ -255,6 +308,12 @@ void TWindowBackend::FormShown(TForm* form) {
                             (form->Name().empty() ? form->ClassName() : form->Name()) + ": " +
                             SDL_GetError());
   w->Id = SDL_GetWindowID(w->Window);
+  if (!FDisplay) {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (SDL_GetWindowWMInfo(w->Window, &info) && info.subsystem == SDL_SYSWM_X11)
+      FDisplay = info.info.x11.display;
+  }
   // A form shown over others is their modal dialog; the window manager keeps it on top.
   const auto& shown = Application().ShownForms();
   for (auto it = shown.rbegin(); it != shown.rend(); ++it) {
@@ -269,16 +328,8 @@ void TWindowBackend::FormShown(TForm* form) {
 }
 
 void TWindowBackend::FormHidden(TForm* form) {
-  for (auto it = FWindows.begin(); it != FWindows.end();) {
-    if ((*it)->Form != form) {
-      ++it;
-      continue;
-    }
-    SDL_HideWindow((*it)->Window);
-    (*it)->Form = nullptr;
-    FRetired.push_back(std::move(*it));
-    it = FWindows.erase(it);
-  }
+  // Nothing sends to a window behind the backend's back (see WaitForEvent), so it can go now.
+  std::erase_if(FWindows, [form](const auto& w) { return w->Form == form; });
 }
 
 void TWindowBackend::FormPainted(TForm* form) {
@@ -328,13 +379,30 @@ void TWindowBackend::SyncTitle(TWindow& w) {
 }
 
 bool TWindowBackend::WaitForInput() {
+  ThrowXErrors();
   // A caption may change without a repaint.
   for (const auto& w : FWindows) SyncTitle(*w);
   SDL_Event e;
-  if (!SDL_WaitEventTimeout(&e, kWaitMilliseconds)) return true;
-  do Handle(e);
-  while (SDL_PollEvent(&e));
+  if (WaitForEvent(e)) {
+    do Handle(e);
+    while (SDL_PollEvent(&e));
+  }
+  ThrowXErrors();
   return true;
+}
+
+bool TWindowBackend::WaitForEvent(SDL_Event& e) {
+  if (SDL_PollEvent(&e)) return true;
+  // SDL's own wait on X arms a wake-up that any new event sends to one of the windows over a
+  // second connection to the server. That request can reach the server after the window was
+  // destroyed on the first connection, and fail. So SDL is only ever polled, and the wait is
+  // for the connection SDL reads its events from.
+  if (!FDisplay) return SDL_WaitEventTimeout(&e, kWaitMilliseconds) != 0;
+  if (XEventsQueued(FDisplay, QueuedAfterFlush) == 0) {
+    pollfd p{ConnectionNumber(FDisplay), POLLIN, 0};
+    ::poll(&p, 1, kWaitMilliseconds);
+  }
+  return SDL_PollEvent(&e) != 0;
 }
 
 void TWindowBackend::Handle(const SDL_Event& e) {

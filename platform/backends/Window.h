@@ -11,6 +11,7 @@
 #include "platform/forms/Forms.h"
 
 union SDL_Event;
+struct _XDisplay;  // Xlib's Display
 
 namespace zelvar {
 
@@ -43,14 +44,14 @@ class TWindowBackend : public TBackend {
   TWindow* Find(uint32_t id) const;
   void Present(TWindow& w);
   void SyncTitle(TWindow& w);
+  // The next event, after waiting up to kWaitMilliseconds for one; false when none came.
+  bool WaitForEvent(SDL_Event& e);
   void Handle(const SDL_Event& e);
   void HandleKey(const SDL_Event& e);
 
   std::vector<std::unique_ptr<TWindow>> FWindows;
-  // Windows of forms that were hidden: kept (hidden) until the backend goes, because the X
-  // input method may still forward a key to a window, and one destroyed under it would end
-  // the program with an X error.
-  std::vector<std::unique_ptr<TWindow>> FRetired;
+  // The X display SDL draws on; null on another kind of display, or before the first window.
+  ::_XDisplay* FDisplay = nullptr;
   uint32_t FButtons = 0;  // mouse buttons held, as SDL_BUTTON masks
 };
 

@@ -12,6 +12,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <condition_variable>
@@ -28,8 +29,10 @@
 #include <thread>
 #include <vector>
 
+#include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
 #include "tests/TestSupport.h"
+#include "tests/tools/XlibProbe.h"
 
 extern char** environ;
 
@@ -684,6 +687,57 @@ TEST_F(WindowBackend, ModalLoopEndsWhenItsWindowIsClosed) {
   TWatchdog watchdog(Key(SDL_KEYDOWN, SDLK_F4, KMOD_NONE, 0));
   EXPECT_EQ(form->ShowModal(), mrCancel);
   EXPECT_EQ(Backend->WindowID(form), 0u);
+}
+
+// SDL's own wait on X has every event that comes meanwhile send a wake-up to one of the
+// windows, over a second connection to the server; one that reaches the server after that
+// window is gone fails. The backend waits without them.
+TEST_F(WindowBackend, WaitingSendsNothingToTheWindows) {
+  TForm* form = MakeForm("Quiet", 120, 80);
+  form->Show();
+  SDL_Window* window = WindowOf(form);
+  ASSERT_NE(test::XWindowOf(window), 0u);
+  test::TWakeupCounter wakeups(window);
+  // Events from another thread while the loop waits, as a watchdog's come.
+  std::atomic<bool> done = false;
+  std::thread pusher([&] {
+    for (int i = 0; i < 10; ++i) {
+      std::this_thread::sleep_for(30ms);
+      SDL_Event e{};
+      e.type = SDL_USEREVENT;
+      SDL_PushEvent(&e);
+    }
+    done = true;
+  });
+  auto deadline = Clock::now() + kPatience;
+  while (!done && Clock::now() < deadline) Application().HandleMessage();
+  pusher.join();
+  for (int i = 0; i < 3; ++i) Application().HandleMessage();
+  EXPECT_EQ(wakeups.Count(), 0);
+}
+
+// A request about a window that is gone fails on the server: the program hears of it as an
+// exception from its loop, once, and goes on.
+TEST_F(WindowBackend, XErrorIsAnExceptionNotTheEndOfTheProgram) {
+  TForm* stays = MakeForm("Stays", 120, 80);
+  TForm* gone = MakeForm("Gone", 100, 60);
+  stays->Show();
+  gone->Show();
+  unsigned long xwindow = test::XWindowOf(WindowOf(gone));
+  ASSERT_NE(xwindow, 0u);
+  // A hidden form's window is destroyed with the hiding.
+  gone->Hide();
+  EXPECT_EQ(WindowOf(gone), nullptr);
+  test::SendClientMessage(WindowOf(stays), xwindow);
+  try {
+    Application().HandleMessage();
+    ADD_FAILURE() << "the X error was not reported";
+  } catch (const EInvalidOperation& e) {
+    EXPECT_NE(e.Message().find("BadWindow"), std::string::npos) << e.Message();
+    EXPECT_NE(e.Message().find("X_SendEvent"), std::string::npos) << e.Message();
+  }
+  EXPECT_NO_THROW(Application().HandleMessage());
+  EXPECT_NE(WindowOf(stays), nullptr);
 }
 
 TEST_F(WindowBackend, AsyncKeyStateFollowsTheKeyboard) {
