@@ -11,6 +11,21 @@ int32_t ClampExtent(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, -kMaxExtent, kMaxExtent));
 }
 
+namespace {
+
+// Takes value out of list, looking from the back: children leave their parent in about the
+// reverse of the order they came, so freeing a form of n children stays linear.
+template <class T>
+void EraseFromBack(std::vector<T*>& list, const TControl* value) {
+  for (size_t i = list.size(); i-- > 0;)
+    if (list[i] == value) {
+      list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+      return;
+    }
+}
+
+}  // namespace
+
 // =============================================================================================
 // TControl
 
@@ -286,9 +301,9 @@ void TWinControl::RemoveControl(TControl* control) {
           break;
         }
     }
-    std::erase(FTabList, w);
+    EraseFromBack(FTabList, w);
   }
-  std::erase(FControls, control);
+  EraseFromBack(FControls, control);
   control->FParent = nullptr;
   if (control->Aligned()) Realign();
 }
@@ -352,7 +367,10 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
 }
 
 void TWinControl::Realign() {
-  if (FAligning) return;  // moving the aligned children asks again
+  if (FAligning) {  // moving the aligned children asks again
+    FControlState.Include(csAlignmentNeeded);
+    return;
+  }
   FAligning = true;
   try {
     TRect rect = GetClientRect();
@@ -468,6 +486,29 @@ void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TCom
       TComponent* c = GetComponent(i);
       if (!c->HasParent() || !c->GetParentComponent()) proc(c);
     }
+}
+
+void TWinControl::DestroyComponents() {
+  // Every control this one owns goes, and with them most children of the windowed ones: laying
+  // out what is left after each would make freeing a form of n aligned controls cost n
+  // squared. Owned windowed controls are not laid out again at all; this one once at the end.
+  // A layout that is asked for meanwhile is remembered (csAlignmentNeeded) and done here.
+  const bool aligning = FAligning;
+  FAligning = true;
+  FControlState.Exclude(csAlignmentNeeded);
+  for (TComponent* c : Components())
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->FAligning = true;
+  try {
+    TControl::DestroyComponents();
+  } catch (...) {
+    FAligning = aligning;
+    throw;
+  }
+  FAligning = aligning;
+  if (FControlState.Contains(csAlignmentNeeded) && !aligning && !IsDestroying()) {
+    FControlState.Exclude(csAlignmentNeeded);
+    Realign();
+  }
 }
 
 void TWinControl::SetChildOrder(TComponent* child, int order) {

@@ -256,6 +256,7 @@ class TWinControl : public TControl {
 
   void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
   void SetChildOrder(TComponent* child, int order) override;
+  void DestroyComponents() override;
   void PaintControl(TBitmap& target, TPoint origin, const TRect& clip) override;
 
  protected:
