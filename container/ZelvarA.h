@@ -242,6 +242,7 @@ class TZelvar : public TCustomControl {
   // --- the tab strip and painting
   // The area the pages use: above the button bar, inside the tab frame, or all of it.
   TRect GetClientRect() const override;
+  void AlignControls(TControl* changed, TRect& rect) override;
   int32_t tabheight() const;
   int32_t tablength(int32_t row) const;
   // True when the tab of position p stands in row r (never for the dialog page).
@@ -302,8 +303,12 @@ class TZelvar : public TCustomControl {
   void LayOutButtons(const TIntegerList& order, bool wizard, bool lastPage);
   TBitBtn* ButtonFor(int32_t code, bool wizard, bool lastPage, TButtonData*& data) const;
   bool OnLastPage() const;
-  // Groups the tabs into rows (FTabRows: the number of tabs in each row).
+  // Groups the tabs into rows (FTabRows: the number of tabs in each row), then lays the
+  // pages out below the strip.
   void inittabsinline();
+  // Lays the aligned children out again when the client rectangle is no longer the one they
+  // were laid out in (the strip grew or shrank, the style changed).
+  void FollowClientRect();
   // Drawing the strip, during Paint: all rows, the current one last and lowest; one row, from
   // its first position; one tab, whose drawn width is kept in the page name's object slot for
   // tabclick.
@@ -351,6 +356,7 @@ class TZelvar : public TCustomControl {
   ZelvarStyle FStyle = asWizard;
   int32_t FTabSpaceX = 16;
   int32_t FTabSpaceY = 8;
+  TRect FAlignedClient;  // the client rectangle of the last layout
 
   std::unique_ptr<TIntegerList> FHistory;
   int32_t FLastWizardPage = 1;

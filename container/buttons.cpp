@@ -116,6 +116,8 @@ const TClassInfo& TDesignButton::StaticClassInfo() {
 // The layout pass
 
 void TZelvar::ShowButtons() {
+  // The bar's height and the style decide where the pages end.
+  FollowClientRect();
   if (FStyle != asWizard) {
     setnobuttons();
     return;
@@ -222,7 +224,8 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
   size_t askCount = 0;
   const int32_t lastTab = std::max(TabCount() - 1, 0);
 
-  auto place = [&](int32_t code, int32_t x, int32_t& tab) -> int32_t {
+  auto place = [&](int32_t code, int64_t at, int32_t& tab) -> int32_t {
+    const int32_t x = ClampExtent(at);
     if (code == bcSpace) return 8;
     TButtonData* data = nullptr;
     TBitBtn* button = ButtonFor(code, wizard, lastPage, data);
@@ -238,7 +241,9 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
     return data->WriteToButton(*button, top, x, FShowGlyph, keep) ? FButtonWidth + 4 : 0;
   };
 
-  int32_t x = 4;
+  // Wide buttons and long runs of spaces walk x out of any control's reach: it is kept wide
+  // and each button stops at the edge.
+  int64_t x = 4;
   int32_t tab = 10000;
   for (int32_t i = 0; i < middle; ++i) {
     x += place(codes[i], x, tab);
@@ -296,6 +301,8 @@ void ForEachButton(std::initializer_list<TBitBtn*> buttons, F f) {
 }  // namespace
 
 void TZelvar::SetButtonWidth(int32_t w) {
+  // A button is no wider than any control: the bar's sums stay in range.
+  w = std::clamp(w, 0, kMaxExtent);
   FButtonWidth = w;
   ForEachButton({FOKButton, FNextButton, FBackButton, FHelpButton, FCancelButton, FChangeButton},
                 [w](TBitBtn& b) { b.SetWidth(w); });
@@ -303,6 +310,7 @@ void TZelvar::SetButtonWidth(int32_t w) {
 }
 
 void TZelvar::SetButtonHeight(int32_t h) {
+  h = std::clamp(h, 0, kMaxExtent);
   FButtonHeight = h;
   ForEachButton({FOKButton, FNextButton, FBackButton, FHelpButton, FCancelButton, FChangeButton},
                 [h](TBitBtn& b) { b.SetHeight(h); });

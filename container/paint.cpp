@@ -26,6 +26,15 @@ TRect TZelvar::GetClientRect() const {
   }
 }
 
+void TZelvar::AlignControls(TControl* changed, TRect& rect) {
+  FAlignedClient = rect;
+  TCustomControl::AlignControls(changed, rect);
+}
+
+void TZelvar::FollowClientRect() {
+  if (GetClientRect() != FAlignedClient) Realign();
+}
+
 void TZelvar::Paint() {
   TCanvas& c = TextCanvas();
   const int32_t w = Width(), h = Height();

@@ -32,13 +32,15 @@ TCanvas& TZelvar::TextCanvas() const {
   return c;
 }
 
+// A negative TabSpaceY can leave rows no height: they are flat then, and hold no tab a press
+// could hit.
 int32_t TZelvar::RowHeight() const {
-  return TextCanvas().TextHeight("X") + FTabSpaceY;
+  return std::max(TextCanvas().TextHeight("X") + FTabSpaceY, 0);
 }
 
 int32_t TZelvar::tabheight() const {
   if (FStyle != asTabbed || !FTabRows) return 0;
-  return FTabRows->ItemCount() * RowHeight() + 2;
+  return ClampExtent(int64_t{FTabRows->ItemCount()} * RowHeight() + 2);
 }
 
 std::string TZelvar::TabCaption(int32_t position) const {
@@ -75,10 +77,10 @@ int32_t TZelvar::FirstOfRow(int32_t row) const {
 int32_t TZelvar::tablength(int32_t row) const {
   if (!FTabRows || row < 0 || row >= FTabRows->ItemCount()) return 0;
   int32_t first = FirstOfRow(row);
-  int32_t sum = 0;
+  int64_t sum = 0;
   for (int32_t p = first; p < first + FTabRows->GetInteger(row); ++p)
     sum += TabCaptionWidth(p) + FTabSpaceX;
-  return sum;
+  return ClampExtent(sum);
 }
 
 bool TZelvar::tabinline(int32_t p, int32_t r) const {
@@ -146,6 +148,9 @@ void TZelvar::inittabsinline() {
   }
   FTabRows->Clear();
   for (int32_t n : rows) FTabRows->Add(n);
+  // More or fewer rows move the pages' area: the pages and aligned controls follow now, not
+  // at the next resize.
+  FollowClientRect();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -157,7 +162,7 @@ void TZelvar::painttabs() {
   PenAndBrush(c, kSilver);
   c.Rectangle(0, 0, 2, tabheight());
   const int32_t rh = RowHeight();
-  int32_t y = 2;
+  int64_t y = 2;
   // Each row's first position and whether it holds the page follow from the rows before it,
   // kept as the walk goes: asking anew for every row would walk the rows again each time.
   int32_t current = -1, currentFirst = 0;
@@ -168,12 +173,12 @@ void TZelvar::painttabs() {
       current = r;
       currentFirst = first;
     } else {
-      painttabline(r, first, y);
+      painttabline(r, first, ClampExtent(y));
       y += rh;
     }
     first += n;
   }
-  if (current >= 0) painttabline(current, currentFirst, y);
+  if (current >= 0) painttabline(current, currentFirst, ClampExtent(y));
 }
 
 void TZelvar::painttabline(int32_t row, int32_t first, int32_t y) {
@@ -182,7 +187,7 @@ void TZelvar::painttabline(int32_t row, int32_t first, int32_t y) {
   const int32_t w = Width();
   std::vector<std::string> captions;
   std::vector<int32_t> widths;
-  int32_t textsum = 0;
+  int64_t textsum = 0;
   for (int32_t p = first; p < first + n; ++p) {
     captions.push_back(TabCaption(p));
     widths.push_back(c.TextWidth(captions.back()));
@@ -191,26 +196,29 @@ void TZelvar::painttabline(int32_t row, int32_t first, int32_t y) {
   const bool oneRow = FTabRows->ItemCount() == 1;
   int32_t extra = FTabSpaceX, rest = 0;
   if (!oneRow && n > 0) {
-    extra = (w - 4 - textsum) / n;
-    rest = w - 4 - (n * extra + textsum);
+    const int64_t room = int64_t{w} - 4 - textsum;
+    extra = ClampExtent(room / n);
+    rest = ClampExtent(room - int64_t{n} * extra);
   }
-  int32_t x = 2;
+  // Positions past the strip's reach are drawn at its edge: nothing of them shows.
+  int64_t x = 2;
   int32_t selected = -1, selX = 0, selExtra = 0;
   for (int32_t i = 0; i < n; ++i) {
     int32_t p = first + i;
-    if (i == n - 1) extra += rest;
+    if (i == n - 1) extra = ClampExtent(int64_t{extra} + rest);
     if (p == FPage) {
       selected = i;
-      selX = x;
+      selX = ClampExtent(x);
       selExtra = extra;
-      x += widths[i] + extra;
+      x += int64_t{widths[i]} + extra;
     } else {
-      x += painttab(p, x, y, extra, captions[i], false);
+      x += painttab(p, ClampExtent(x), y, extra, captions[i], false);
     }
   }
   if (oneRow) {
     PenAndBrush(c, kSilver);
-    c.Rectangle(x, 0, x + 2, tabheight());
+    const int32_t end = ClampExtent(x);
+    c.Rectangle(end, 0, end + 2, tabheight());
     c.Rectangle(0, 0, w, 2);
   }
   if (selected >= 0) painttab(first + selected, selX, y, selExtra, captions[selected], true);
@@ -222,7 +230,7 @@ int32_t TZelvar::painttab(int32_t p, int32_t x, int32_t y, int32_t extra,
   c.Pen()->SetWidth(1);
   c.Pen()->SetStyle(psSolid);
   const int32_t tw = c.TextWidth(caption);
-  const int32_t w = tw + extra;
+  const int32_t w = ClampExtent(int64_t{tw} + extra);
   const int32_t h = RowHeight();
   auto line = [&c](TColor color, std::initializer_list<TPoint> points) {
     c.Pen()->SetColor(color);
@@ -267,7 +275,9 @@ int32_t TZelvar::painttab(int32_t p, int32_t x, int32_t y, int32_t extra,
 
 void TZelvar::tabclick(int32_t x, int32_t y) {
   if (!FTabRows || FTabRows->ItemCount() == 0) return;
-  const int32_t v = (y - 2) / RowHeight();
+  const int32_t rh = RowHeight();
+  if (rh <= 0) return;  // flat rows: no tab under any point
+  const int64_t v = (int64_t{y} - 2) / rh;
   // Visual rows: the rows not holding the page in their order, then the page's row.
   int32_t counter = -1, current = -1, clicked = -1;
   for (int32_t i = 0; i < FTabRows->ItemCount(); ++i) {
@@ -284,13 +294,14 @@ void TZelvar::tabclick(int32_t x, int32_t y) {
   const int32_t first = FirstOfRow(clicked);
   int32_t p = first;
   int64_t acc = 0;
-  while (acc < x - 2 && p <= FNumPages) {
+  const int64_t at = int64_t{x} - 2;
+  while (acc < at && p <= FNumPages) {
     acc += StoredTabWidth(p);
     ++p;
   }
   --p;
   // Left of the row's first tab is no tab at all.
-  if (p >= first && p <= FNumPages && acc >= x - 2) setPage(p);
+  if (p >= first && p <= FNumPages && acc >= at) setPage(p);
 }
 
 void TZelvar::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
@@ -319,7 +330,7 @@ void TZelvar::WMKillFocus() {
 }
 
 void TZelvar::SetTabSpaceX(int32_t v) {
-  FTabSpaceX = v;
+  FTabSpaceX = ClampExtent(v);
   if (FStyle == asTabbed) {
     inittabsinline();
     Refresh();
@@ -327,7 +338,7 @@ void TZelvar::SetTabSpaceX(int32_t v) {
 }
 
 void TZelvar::SetTabSpaceY(int32_t v) {
-  FTabSpaceY = v;
+  FTabSpaceY = ClampExtent(v);
   if (FStyle == asTabbed) {
     inittabsinline();
     Refresh();

@@ -9,51 +9,55 @@ namespace zelvar {
 
 TGlyphLayout CalcButtonLayout(const TRect& client, TPoint glyphSize, TPoint textSize,
                               TButtonLayout layout, int32_t margin, int32_t spacing) {
-  TGlyphLayout out;
+  // Margin and spacing are whatever a form file holds: the sums are taken wide and the
+  // positions kept within a control's reach.
+  int64_t glyphX = 0, glyphY = 0, textX = 0, textY = 0;
   bool horizontal = layout == blGlyphLeft || layout == blGlyphRight;
-  int32_t cw = client.Width(), ch = client.Height();
+  const int64_t cw = int64_t{client.Right} - client.Left, ch = int64_t{client.Bottom} - client.Top;
   // Across the layout's axis both are centred.
   if (horizontal) {
-    out.GlyphPos.Y = (ch - glyphSize.Y + 1) / 2;
-    out.TextPos.Y = (ch - textSize.Y + 1) / 2;
+    glyphY = (ch - glyphSize.Y + 1) / 2;
+    textY = (ch - textSize.Y + 1) / 2;
   } else {
-    out.GlyphPos.X = (cw - glyphSize.X + 1) / 2;
-    out.TextPos.X = (cw - textSize.X + 1) / 2;
+    glyphX = (cw - glyphSize.X + 1) / 2;
+    textX = (cw - textSize.X + 1) / 2;
   }
-  if (textSize.X == 0 || glyphSize.X == 0) spacing = 0;  // nothing to keep apart
-  int32_t room = horizontal ? cw : ch;
-  int32_t glyph = horizontal ? glyphSize.X : glyphSize.Y;
-  int32_t text = horizontal ? textSize.X : textSize.Y;
-  if (margin == -1) {
-    if (spacing == -1) {
-      margin = (room - (glyph + text)) / 3;
-      spacing = margin;
+  int64_t m = margin, sp = spacing;
+  if (textSize.X == 0 || glyphSize.X == 0) sp = 0;  // nothing to keep apart
+  const int64_t room = horizontal ? cw : ch;
+  const int64_t glyph = horizontal ? glyphSize.X : glyphSize.Y;
+  const int64_t text = horizontal ? textSize.X : textSize.Y;
+  if (m == -1) {
+    if (sp == -1) {
+      m = (room - (glyph + text)) / 3;
+      sp = m;
     } else {
-      margin = (room - (glyph + spacing + text) + 1) / 2;
+      m = (room - (glyph + sp + text) + 1) / 2;
     }
-  } else if (spacing == -1) {
-    spacing = (room - (margin + glyph) - text) / 2;
+  } else if (sp == -1) {
+    sp = (room - (m + glyph) - text) / 2;
   }
   switch (layout) {
     case blGlyphLeft:
-      out.GlyphPos.X = margin;
-      out.TextPos.X = out.GlyphPos.X + glyphSize.X + spacing;
+      glyphX = m;
+      textX = glyphX + glyphSize.X + sp;
       break;
     case blGlyphRight:
-      out.GlyphPos.X = cw - margin - glyphSize.X;
-      out.TextPos.X = out.GlyphPos.X - spacing - textSize.X;
+      glyphX = cw - m - glyphSize.X;
+      textX = glyphX - sp - textSize.X;
       break;
     case blGlyphTop:
-      out.GlyphPos.Y = margin;
-      out.TextPos.Y = out.GlyphPos.Y + glyphSize.Y + spacing;
+      glyphY = m;
+      textY = glyphY + glyphSize.Y + sp;
       break;
     case blGlyphBottom:
-      out.GlyphPos.Y = ch - margin - glyphSize.Y;
-      out.TextPos.Y = out.GlyphPos.Y - spacing - textSize.Y;
+      glyphY = ch - m - glyphSize.Y;
+      textY = glyphY - sp - textSize.Y;
       break;
   }
-  out.GlyphPos = {out.GlyphPos.X + client.Left, out.GlyphPos.Y + client.Top};
-  out.TextPos = {out.TextPos.X + client.Left, out.TextPos.Y + client.Top};
+  TGlyphLayout out;
+  out.GlyphPos = {ClampExtent(glyphX + client.Left), ClampExtent(glyphY + client.Top)};
+  out.TextPos = {ClampExtent(textX + client.Left), ClampExtent(textY + client.Top)};
   return out;
 }
 

@@ -111,6 +111,11 @@ const TClassInfo& TPageControl::StaticClassInfo() {
 TPageControl::TPageControl(TComponent* owner) : TCustomControl(owner) {
   SetTabStop(true);
   SetBounds(0, 0, 289, 193);
+  // The strip's height follows the font: so does where the pages start.
+  Font()->OnChange = [this] {
+    Realign();
+    Invalidate();
+  };
 }
 
 TPageControl::~TPageControl() {
@@ -213,13 +218,13 @@ void TPageControl::UserSelect(TTabSheet* page) {
 }
 
 void TPageControl::SetTabHeight(int32_t v) {
-  FTabHeight = std::max(v, 0);
+  FTabHeight = std::clamp(v, 0, kMaxExtent);
   Realign();
   Invalidate();
 }
 
 void TPageControl::SetTabWidth(int32_t v) {
-  FTabWidth = std::max(v, 0);
+  FTabWidth = std::clamp(v, 0, kMaxExtent);
   Invalidate();
 }
 
@@ -239,11 +244,12 @@ int32_t TPageControl::TabTextWidth(const std::string& caption) const {
 TRect TPageControl::TabRect(int32_t pageIndex) const {
   TTabSheet* target = Pages(pageIndex);
   if (!target->TabVisible()) return {};
-  int32_t x = 2, height = TabStripHeight();
+  int64_t x = 2;
+  const int32_t height = TabStripHeight();
   for (TTabSheet* page : FPages) {
     if (!page->TabVisible()) continue;
-    int32_t w = FTabWidth > 0 ? FTabWidth : TabTextWidth(page->Caption()) + 12;
-    if (page == target) return {x, kStripTop, x + w, kStripTop + height};
+    int64_t w = FTabWidth > 0 ? FTabWidth : int64_t{TabTextWidth(page->Caption())} + 12;
+    if (page == target) return {ClampExtent(x), kStripTop, ClampExtent(x + w), kStripTop + height};
     x += w;
   }
   return {};

@@ -7,6 +7,25 @@
 
 namespace zelvar {
 
+int32_t ClampExtent(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, -kMaxExtent, kMaxExtent));
+}
+
+namespace {
+
+// Takes value out of list, looking from the back: children leave their parent in about the
+// reverse of the order they came, so freeing a form of n children stays linear.
+template <class T>
+void EraseFromBack(std::vector<T*>& list, const TControl* value) {
+  for (size_t i = list.size(); i-- > 0;)
+    if (list[i] == value) {
+      list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
+      return;
+    }
+}
+
+}  // namespace
+
 // =============================================================================================
 // TControl
 
@@ -43,8 +62,10 @@ void TControl::AfterConstruction() {
 }
 
 void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
-  width = std::max(width, 0);
-  height = std::max(height, 0);
+  left = ClampExtent(left);
+  top = ClampExtent(top);
+  width = std::clamp(width, 0, kMaxExtent);
+  height = std::clamp(height, 0, kMaxExtent);
   if (left == FLeft && top == FTop && width == FWidth && height == FHeight) return;
   bool resized = width != FWidth || height != FHeight;
   Invalidate();
@@ -62,19 +83,20 @@ TRect TControl::GetClientRect() const {
 }
 
 void TControl::SetClientWidth(int32_t v) {
-  SetWidth(FWidth - ClientWidth() + v);
+  SetWidth(ClampExtent(int64_t{FWidth} - ClientWidth() + v));
 }
 void TControl::SetClientHeight(int32_t v) {
-  SetHeight(FHeight - ClientHeight() + v);
+  SetHeight(ClampExtent(int64_t{FHeight} - ClientHeight() + v));
 }
 
 TPoint TControl::FormOrigin() const {
-  TPoint p{0, 0};
+  int64_t x = 0, y = 0;
   for (const TControl* c = this; c->FParent; c = c->FParent) {
-    p.X += c->FLeft;
-    p.Y += c->FTop;
+    x += c->FLeft;
+    y += c->FTop;
   }
-  return p;
+  // Deep enough nesting of far-off controls would leave any picture anyway.
+  return {ClampExtent(x), ClampExtent(y)};
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -279,9 +301,9 @@ void TWinControl::RemoveControl(TControl* control) {
           break;
         }
     }
-    std::erase(FTabList, w);
+    EraseFromBack(FTabList, w);
   }
-  std::erase(FControls, control);
+  EraseFromBack(FControls, control);
   control->FParent = nullptr;
   if (control->Aligned()) Realign();
 }
@@ -315,23 +337,26 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
     std::stable_sort(list.begin(), list.end(),
                      [&](const TControl* a, const TControl* b) { return key(a) < key(b); });
     for (TControl* c : list) {
-      int32_t w = std::max(rect.Width(), 0), h = std::max(rect.Height(), 0);
+      // Each edge moves by at most one extent per child: kept within range, the rectangle's
+      // sides and sizes cannot overflow however many children there are.
+      int32_t w = ClampExtent(std::max<int64_t>(int64_t{rect.Right} - rect.Left, 0));
+      int32_t h = ClampExtent(std::max<int64_t>(int64_t{rect.Bottom} - rect.Top, 0));
       switch (align) {
         case alTop:
           c->SetBounds(rect.Left, rect.Top, w, c->FHeight);
-          rect.Top += c->FHeight;
+          rect.Top = ClampExtent(int64_t{rect.Top} + c->FHeight);
           break;
         case alBottom:
-          c->SetBounds(rect.Left, rect.Bottom - c->FHeight, w, c->FHeight);
-          rect.Bottom -= c->FHeight;
+          c->SetBounds(rect.Left, ClampExtent(int64_t{rect.Bottom} - c->FHeight), w, c->FHeight);
+          rect.Bottom = ClampExtent(int64_t{rect.Bottom} - c->FHeight);
           break;
         case alLeft:
           c->SetBounds(rect.Left, rect.Top, c->FWidth, h);
-          rect.Left += c->FWidth;
+          rect.Left = ClampExtent(int64_t{rect.Left} + c->FWidth);
           break;
         case alRight:
-          c->SetBounds(rect.Right - c->FWidth, rect.Top, c->FWidth, h);
-          rect.Right -= c->FWidth;
+          c->SetBounds(ClampExtent(int64_t{rect.Right} - c->FWidth), rect.Top, c->FWidth, h);
+          rect.Right = ClampExtent(int64_t{rect.Right} - c->FWidth);
           break;
         default:
           c->SetBounds(rect.Left, rect.Top, w, h);
@@ -342,7 +367,10 @@ void TWinControl::AlignControls(TControl*, TRect& rect) {
 }
 
 void TWinControl::Realign() {
-  if (FAligning) return;  // moving the aligned children asks again
+  if (FAligning) {  // moving the aligned children asks again
+    FControlState.Include(csAlignmentNeeded);
+    return;
+  }
   FAligning = true;
   try {
     TRect rect = GetClientRect();
@@ -458,6 +486,29 @@ void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TCom
       TComponent* c = GetComponent(i);
       if (!c->HasParent() || !c->GetParentComponent()) proc(c);
     }
+}
+
+void TWinControl::DestroyComponents() {
+  // Every control this one owns goes, and with them most children of the windowed ones: laying
+  // out what is left after each would make freeing a form of n aligned controls cost n
+  // squared. Owned windowed controls are not laid out again at all; this one once at the end.
+  // A layout that is asked for meanwhile is remembered (csAlignmentNeeded) and done here.
+  const bool aligning = FAligning;
+  FAligning = true;
+  FControlState.Exclude(csAlignmentNeeded);
+  for (TComponent* c : Components())
+    if (auto* w = dynamic_cast<TWinControl*>(c)) w->FAligning = true;
+  try {
+    TControl::DestroyComponents();
+  } catch (...) {
+    FAligning = aligning;
+    throw;
+  }
+  FAligning = aligning;
+  if (FControlState.Contains(csAlignmentNeeded) && !aligning && !IsDestroying()) {
+    FControlState.Exclude(csAlignmentNeeded);
+    Realign();
+  }
 }
 
 void TWinControl::SetChildOrder(TComponent* child, int order) {

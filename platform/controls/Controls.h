@@ -18,6 +18,12 @@ namespace zelvar {
 
 class TWinControl;
 
+// Coordinates and sizes are kept within this many pixels either way, so that the few of them
+// any layout adds up cannot overflow, whatever a form file or a caller asks for.
+inline constexpr int32_t kMaxExtent = 1 << 28;
+// v within -kMaxExtent..kMaxExtent.
+int32_t ClampExtent(int64_t v);
+
 ZELVAR_ENUM(TAlign, uint8_t, alNone, alTop, alBottom, alLeft, alRight, alClient)
 ZELVAR_ENUM(TControlStateFlag, uint8_t, csLButtonDown, csClicked, csPalette, csReadingState,
             csAlignmentNeeded, csFocusing, csCreating)
@@ -250,6 +256,7 @@ class TWinControl : public TControl {
 
   void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
   void SetChildOrder(TComponent* child, int order) override;
+  void DestroyComponents() override;
   void PaintControl(TBitmap& target, TPoint origin, const TRect& clip) override;
 
  protected:

@@ -1,6 +1,7 @@
 #include "platform/controls/Grids.h"
 
 #include <algorithm>
+#include <iterator>
 #include <utility>
 
 #include "platform/controls/ComCtrls.h"
@@ -56,7 +57,22 @@ TCustomGrid::TCustomGrid(TComponent* owner)
 
 TCustomGrid::~TCustomGrid() = default;
 
+namespace {
+
+void CheckGridCount(const char* what, int32_t v) {
+  if (v > kMaxGridCount)
+    throw EInvalidOperation("Grid too large: " + std::to_string(v) + " " + what + " (at most " +
+                            std::to_string(kMaxGridCount) + ")");
+}
+
+int32_t ClampSize(int32_t v) {
+  return std::clamp(v, 0, kMaxExtent);
+}
+
+}  // namespace
+
 void TCustomGrid::SetColCount(int32_t v) {
+  CheckGridCount("columns", v);
   v = std::max(v, 1);
   int32_t oldCols = ColCount();
   if (v == oldCols) return;
@@ -68,6 +84,7 @@ void TCustomGrid::SetColCount(int32_t v) {
 }
 
 void TCustomGrid::SetRowCount(int32_t v) {
+  CheckGridCount("rows", v);
   v = std::max(v, 0);
   int32_t oldRows = RowCount();
   if (v == oldRows) return;
@@ -103,14 +120,14 @@ void TCustomGrid::SetFixedRows(int32_t v) {
 }
 
 void TCustomGrid::SetDefaultColWidth(int32_t v) {
-  FDefaultColWidth = std::max(v, 0);
+  FDefaultColWidth = ClampSize(v);
   std::fill(FColWidths.begin(), FColWidths.end(), FDefaultColWidth);
   ClampCurrent();
   Invalidate();
 }
 
 void TCustomGrid::SetDefaultRowHeight(int32_t v) {
-  FDefaultRowHeight = std::max(v, 0);
+  FDefaultRowHeight = ClampSize(v);
   std::fill(FRowHeights.begin(), FRowHeights.end(), FDefaultRowHeight);
   ClampCurrent();
   Invalidate();
@@ -123,7 +140,7 @@ int32_t TCustomGrid::ColWidths(int32_t index) const {
 
 void TCustomGrid::SetColWidths(int32_t index, int32_t width) {
   if (index < 0 || index >= ColCount()) RaiseGridIndex("column", index);
-  FColWidths[static_cast<size_t>(index)] = std::max(width, 0);
+  FColWidths[static_cast<size_t>(index)] = ClampSize(width);
   Invalidate();
 }
 
@@ -134,12 +151,12 @@ int32_t TCustomGrid::RowHeights(int32_t index) const {
 
 void TCustomGrid::SetRowHeights(int32_t index, int32_t height) {
   if (index < 0 || index >= RowCount()) RaiseGridIndex("row", index);
-  FRowHeights[static_cast<size_t>(index)] = std::max(height, 0);
+  FRowHeights[static_cast<size_t>(index)] = ClampSize(height);
   Invalidate();
 }
 
 void TCustomGrid::SetGridLineWidth(int32_t v) {
-  FGridLineWidth = std::max(v, 0);
+  FGridLineWidth = ClampSize(v);
   Invalidate();
 }
 
@@ -227,22 +244,48 @@ int32_t TCustomGrid::LineHeight() const {
   return FOptions.Contains(goFixedHorzLine) || FOptions.Contains(goHorzLine) ? FGridLineWidth : 0;
 }
 
+namespace {
+
+// Where cell index lies along one axis: the fixed cells, then the scrolling ones from first
+// on; -1 when it is scrolled out of view. Past kMaxExtent every position is as far off.
+int32_t CellStart(int32_t index, const std::vector<int32_t>& sizes, int32_t fixed, int32_t first,
+                  int32_t line) {
+  if (index >= fixed && index < first) return -1;
+  int64_t at = 0;
+  for (int32_t i = 0; i < fixed && i < index && at < kMaxExtent; ++i)
+    at += sizes[static_cast<size_t>(i)] + line;
+  for (int32_t i = first; i < index && at < kMaxExtent; ++i)
+    at += sizes[static_cast<size_t>(i)] + line;
+  return ClampExtent(at);
+}
+
+// The first scrolling index to show so that index ends within limit, starting from first and
+// walking back from index: what scrolling one at a time would reach, at the cost of the cells
+// that fit.
+int32_t ScrollTo(int32_t index, const std::vector<int32_t>& sizes, int32_t fixed, int32_t first,
+                 int32_t line, int32_t limit) {
+  int64_t used = 0;
+  for (int32_t i = 0; i < fixed; ++i) used += sizes[static_cast<size_t>(i)] + line;
+  used += sizes[static_cast<size_t>(index)];
+  if (used > limit) return index;
+  int32_t top = index;
+  while (top > first) {
+    int64_t next = used + sizes[static_cast<size_t>(top - 1)] + line;
+    if (next > limit) break;
+    used = next;
+    --top;
+  }
+  return top;
+}
+
+}  // namespace
+
 int32_t TCustomGrid::ColLeft(int32_t col) const {
-  int32_t line = LineWidth(), x = 0;
-  if (col >= FFixedCols && col < FLeftCol) return -1;
-  for (int32_t i = 0; i < FFixedCols && i < col; ++i)
-    x += FColWidths[static_cast<size_t>(i)] + line;
-  for (int32_t i = FLeftCol; i < col; ++i) x += FColWidths[static_cast<size_t>(i)] + line;
-  return x;
+  return CellStart(col, FColWidths, FFixedCols, FLeftCol, LineWidth());
 }
 
 int32_t TCustomGrid::RowTop(int32_t row) const {
-  int32_t line = LineHeight(), y = 0;
-  if (row >= FFixedRows && row < FTopRow) return -1;
-  for (int32_t i = 0; i < FFixedRows && i < row; ++i)
-    y += FRowHeights[static_cast<size_t>(i)] + line;
-  for (int32_t i = FTopRow; i < row; ++i) y += FRowHeights[static_cast<size_t>(i)] + line;
-  return y;
+  return CellStart(row, FRowHeights, FFixedRows, FTopRow, LineHeight());
 }
 
 TRect TCustomGrid::CellRect(int32_t col, int32_t row) const {
@@ -260,12 +303,12 @@ bool TCustomGrid::MouseToCell(int32_t x, int32_t y, int32_t& col, int32_t& row) 
   // A point on the line after a cell counts as that cell, so every pixel answers.
   auto find = [](int32_t p, const std::vector<int32_t>& sizes, int32_t fixed, int32_t first,
                  int32_t line) {
-    int32_t at = 0;
+    int64_t at = 0;
     auto n = static_cast<int32_t>(sizes.size());
     for (int32_t i = 0; i < n; ++i) {
       if (i == fixed) i = first;
       if (i >= n) break;
-      int32_t next = at + sizes[static_cast<size_t>(i)] + line;
+      int64_t next = at + sizes[static_cast<size_t>(i)] + line;
       if (p < next) return i;
       at = next;
     }
@@ -282,14 +325,16 @@ bool TCustomGrid::MouseToCell(int32_t x, int32_t y, int32_t& col, int32_t& row) 
 
 void TCustomGrid::ScrollInView(int32_t col, int32_t row) {
   if (col >= FFixedCols && ClientWidth() > 0) {
-    if (col < FLeftCol) FLeftCol = col;
-    while (FLeftCol < col && ColLeft(col) + FColWidths[static_cast<size_t>(col)] > ClientWidth())
-      ++FLeftCol;
+    if (col < FLeftCol)
+      FLeftCol = col;
+    else
+      FLeftCol = ScrollTo(col, FColWidths, FFixedCols, FLeftCol, LineWidth(), ClientWidth());
   }
   if (row >= FFixedRows && ClientHeight() > 0) {
-    if (row < FTopRow) FTopRow = row;
-    while (FTopRow < row && RowTop(row) + FRowHeights[static_cast<size_t>(row)] > ClientHeight())
-      ++FTopRow;
+    if (row < FTopRow)
+      FTopRow = row;
+    else
+      FTopRow = ScrollTo(row, FRowHeights, FFixedRows, FTopRow, LineHeight(), ClientHeight());
   }
 }
 
@@ -379,9 +424,21 @@ void TCustomGrid::MoveBy(int32_t dcol, int32_t drow, bool extend) {
 void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
   TCustomControl::KeyDown(key, shift);
   bool extend = shift.Contains(ssShift);
+  // A page is the rows that show below the fixed ones, less one.
   int32_t page = 1;
-  for (int32_t r = FTopRow; r < RowCount() && !CellRect(FCol, r).Empty(); ++r) page = r - FTopRow;
-  page = std::max(page, 1);
+  {
+    const int32_t line = LineHeight(), limit = ClientHeight();
+    const int32_t x = ColLeft(FCol);
+    const bool shows = x >= 0 && x < ClientWidth() && FColWidths[static_cast<size_t>(FCol)] > 0;
+    int64_t y = std::max(RowTop(FTopRow), 0);
+    for (int32_t r = FTopRow; shows && r < RowCount() && y < limit; ++r) {
+      const int32_t h = FRowHeights[static_cast<size_t>(r)];
+      if (h == 0) break;  // an empty cell ends what shows
+      page = r - FTopRow;
+      y += h + line;
+    }
+    page = std::max(page, 1);
+  }
   if (FEditing) {
     switch (key) {
       case VK_ESCAPE:
@@ -520,78 +577,83 @@ void TCustomGrid::Paint() {
   const int32_t lineW = LineWidth(), lineH = LineHeight();
   const TColor textColor = Font()->Color();
 
-  auto forEach = [](int32_t count, int32_t fixed, int32_t first, int32_t limit,
-                    const std::vector<int32_t>& sizes, int32_t line, auto&& fn) {
+  // The cells that show along one axis, with where each starts: the fixed ones, then the
+  // scrolling ones from first on, up to limit. A cell with no extent (no size and no line)
+  // shows nothing and is left out, so a grid of many empty rows or columns costs what shows.
+  auto shown = [](int32_t count, int32_t fixed, int32_t first, int32_t limit,
+                  const std::vector<int32_t>& sizes, int32_t line) {
+    std::vector<std::pair<int32_t, int32_t>> out;
     int32_t at = 0;
     for (int32_t i = 0; i < count && at < limit; ++i) {
       if (i == fixed) i = first;
       if (i >= count) break;
-      fn(i, at);
-      at += sizes[static_cast<size_t>(i)] + line;
+      const int32_t extent = sizes[static_cast<size_t>(i)] + line;
+      if (extent == 0) continue;
+      out.emplace_back(i, at);
+      at += extent;
     }
+    return out;
   };
+  const auto cols = shown(ColCount(), FFixedCols, FLeftCol, client.Right, FColWidths, lineW);
+  const auto rows = shown(RowCount(), FFixedRows, FTopRow, client.Bottom, FRowHeights, lineH);
 
-  forEach(RowCount(), FFixedRows, FTopRow, client.Bottom, FRowHeights, lineH,
-          [&](int32_t row, int32_t y) {
-            forEach(
-                ColCount(), FFixedCols, FLeftCol, client.Right, FColWidths, lineW,
-                [&](int32_t col, int32_t x) {
-                  TRect rect{x, y, x + FColWidths[static_cast<size_t>(col)],
-                             y + FRowHeights[static_cast<size_t>(row)]};
-                  const bool fixed = col < FFixedCols || row < FFixedRows;
-                  TGridDrawState state;
-                  if (fixed) {
-                    state.Include(gdFixed);
-                  } else {
-                    if (focused && col == FCol && row == FRow) state.Include(gdFocused);
-                    if (sel.Contains(col, row)) state.Include(gdSelected);
-                  }
-                  // Lines: after the cell, covering the crossing at its bottom-right corner.
-                  bool vert = FOptions.Contains(fixed ? goFixedVertLine : goVertLine);
-                  bool horz = FOptions.Contains(fixed ? goFixedHorzLine : goHorzLine);
-                  TColor lineColor = fixed ? clBtnShadow : clSilver;
-                  TColor back = fixed ? FFixedColor : Color();
-                  canvas.Brush()->SetColor(vert ? lineColor : back);
-                  canvas.FillRect({rect.Right, rect.Top, rect.Right + lineW, rect.Bottom + lineH});
-                  canvas.Brush()->SetColor(horz ? lineColor : back);
-                  canvas.FillRect({rect.Left, rect.Bottom, rect.Right, rect.Bottom + lineH});
+  for (const auto& [row, y] : rows)
+    for (const auto& [col, x] : cols) {
+      TRect rect{x, y, x + FColWidths[static_cast<size_t>(col)],
+                 y + FRowHeights[static_cast<size_t>(row)]};
+      const bool fixed = col < FFixedCols || row < FFixedRows;
+      TGridDrawState state;
+      if (fixed) {
+        state.Include(gdFixed);
+      } else {
+        if (focused && col == FCol && row == FRow) state.Include(gdFocused);
+        if (sel.Contains(col, row)) state.Include(gdSelected);
+      }
+      // Lines: after the cell, covering the crossing at its bottom-right corner.
+      bool vert = FOptions.Contains(fixed ? goFixedVertLine : goVertLine);
+      bool horz = FOptions.Contains(fixed ? goFixedHorzLine : goHorzLine);
+      TColor lineColor = fixed ? clBtnShadow : clSilver;
+      TColor back = fixed ? FFixedColor : Color();
+      canvas.Brush()->SetColor(vert ? lineColor : back);
+      canvas.FillRect({rect.Right, rect.Top, rect.Right + lineW, rect.Bottom + lineH});
+      canvas.Brush()->SetColor(horz ? lineColor : back);
+      canvas.FillRect({rect.Left, rect.Bottom, rect.Right, rect.Bottom + lineH});
 
-                  // The focused cell shows as a focus frame unless it is drawn selected too.
-                  bool highlight =
-                      state.Contains(gdSelected) &&
-                      (!state.Contains(gdFocused) || FOptions.Contains(goDrawFocusSelected) ||
-                       FOptions.Contains(goRowSelect));
-                  canvas.Brush()->SetColor(fixed ? FFixedColor : highlight ? clHighlight : Color());
-                  canvas.Font()->SetColor(highlight ? clHighlightText : textColor);
-                  if (FDefaultDrawing) canvas.FillRect(rect);
-                  canvas.SetDeviceClip(Intersect(deviceClip, Offset(rect, origin)));
-                  DrawCell(col, row, rect, state);
-                  canvas.SetDeviceClip(deviceClip);
-                  if (!FDefaultDrawing) return;
-                  if (fixed && rect.Width() > 1 && rect.Height() > 1) {
-                    // Raised 3-D edges: light along the top and left, shadow along the bottom and
-                    // right.
-                    canvas.Brush()->SetColor(clBtnHighlight);
-                    canvas.FillRect({rect.Left, rect.Top, rect.Right - 1, rect.Top + 1});
-                    canvas.FillRect({rect.Left, rect.Top, rect.Left + 1, rect.Bottom - 1});
-                    canvas.Brush()->SetColor(clBtnShadow);
-                    canvas.FillRect({rect.Left, rect.Bottom - 1, rect.Right, rect.Bottom});
-                    canvas.FillRect({rect.Right - 1, rect.Top, rect.Right, rect.Bottom});
-                  }
-                  if (state.Contains(gdFocused) && !FOptions.Contains(goRowSelect) && !FEditing)
-                    canvas.DrawFocusRect(rect);
-                });
-          });
+      // The focused cell shows as a focus frame unless it is drawn selected too.
+      bool highlight = state.Contains(gdSelected) &&
+                       (!state.Contains(gdFocused) || FOptions.Contains(goDrawFocusSelected) ||
+                        FOptions.Contains(goRowSelect));
+      canvas.Brush()->SetColor(fixed ? FFixedColor : highlight ? clHighlight : Color());
+      canvas.Font()->SetColor(highlight ? clHighlightText : textColor);
+      if (FDefaultDrawing) canvas.FillRect(rect);
+      canvas.SetDeviceClip(Intersect(deviceClip, Offset(rect, origin)));
+      DrawCell(col, row, rect, state);
+      canvas.SetDeviceClip(deviceClip);
+      if (!FDefaultDrawing) continue;
+      if (fixed && rect.Width() > 1 && rect.Height() > 1) {
+        // Raised 3-D edges: light along the top and left, shadow along the bottom and
+        // right.
+        canvas.Brush()->SetColor(clBtnHighlight);
+        canvas.FillRect({rect.Left, rect.Top, rect.Right - 1, rect.Top + 1});
+        canvas.FillRect({rect.Left, rect.Top, rect.Left + 1, rect.Bottom - 1});
+        canvas.Brush()->SetColor(clBtnShadow);
+        canvas.FillRect({rect.Left, rect.Bottom - 1, rect.Right, rect.Bottom});
+        canvas.FillRect({rect.Right - 1, rect.Top, rect.Right, rect.Bottom});
+      }
+      if (state.Contains(gdFocused) && !FOptions.Contains(goRowSelect) && !FEditing)
+        canvas.DrawFocusRect(rect);
+    }
 
   if (FDefaultDrawing && focused && FOptions.Contains(goRowSelect) && FRow < RowCount()) {
     // One focus frame round the visible part of the current row.
     TRect first = CellRect(std::max(FLeftCol, FFixedCols), FRow);
     if (!first.Empty()) {
       int32_t right = first.Right;
-      for (int32_t c = FLeftCol; c < ColCount(); ++c) {
-        TRect r = CellRect(c, FRow);
-        if (r.Empty()) break;
-        right = r.Right;
+      for (const auto& [c, x] : cols) {
+        if (c < FLeftCol) continue;
+        const int32_t w = FColWidths[static_cast<size_t>(c)];
+        if (w == 0 || x >= client.Right) break;
+        right = x + w;
       }
       canvas.DrawFocusRect({first.Left, first.Top, std::min(right, client.Right), first.Bottom});
     }
@@ -685,46 +747,67 @@ const TClassInfo& TStringGrid::StaticClassInfo() {
   return *info;
 }
 
-TStringGrid::TStringGrid(TComponent* owner) : TDrawGrid(owner) {
-  SizeChanged(0, 0);
-}
+TStringGrid::TStringGrid(TComponent* owner) : TDrawGrid(owner) {}
 
 void TStringGrid::SizeChanged(int32_t, int32_t) {
-  FCells.resize(static_cast<size_t>(ColCount()));
-  for (auto& column : FCells) column.resize(static_cast<size_t>(RowCount()));
+  // Text in cells that went away goes with them.
+  for (auto it = FCells.begin(); it != FCells.end();) {
+    const auto col = static_cast<int32_t>(it->first >> 32);
+    const auto row = static_cast<int32_t>(it->first & 0xFFFFFFFF);
+    if (col >= ColCount()) {
+      FCells.erase(it, FCells.end());  // ordered by column: every later cell is out too
+      break;
+    }
+    it = row >= RowCount() ? FCells.erase(it) : std::next(it);
+  }
 }
 
 const std::string& TStringGrid::Cells(int32_t col, int32_t row) const {
+  static const std::string kEmpty;
   if (col < 0 || col >= ColCount()) RaiseGridIndex("column", col);
   if (row < 0 || row >= RowCount()) RaiseGridIndex("row", row);
-  return FCells[static_cast<size_t>(col)][static_cast<size_t>(row)];
+  auto it = FCells.find(CellKey(col, row));
+  return it == FCells.end() ? kEmpty : it->second;
 }
 
 void TStringGrid::SetCells(int32_t col, int32_t row, const std::string& value) {
   if (col < 0 || col >= ColCount()) RaiseGridIndex("column", col);
   if (row < 0 || row >= RowCount()) RaiseGridIndex("row", row);
-  std::string& cell = FCells[static_cast<size_t>(col)][static_cast<size_t>(row)];
-  if (cell == value) return;
-  cell = value;
+  if (Cells(col, row) == value) return;
+  if (value.empty())
+    FCells.erase(CellKey(col, row));
+  else
+    FCells[CellKey(col, row)] = value;
   Invalidate();
 }
 
 std::vector<std::string> TStringGrid::Cols(int32_t col) const {
   if (col < 0 || col >= ColCount()) RaiseGridIndex("column", col);
-  return FCells[static_cast<size_t>(col)];
+  std::vector<std::string> out(static_cast<size_t>(RowCount()));
+  for (auto it = FCells.lower_bound(CellKey(col, 0));
+       it != FCells.end() && static_cast<int32_t>(it->first >> 32) == col; ++it)
+    out[static_cast<size_t>(it->first & 0xFFFFFFFF)] = it->second;
+  return out;
 }
 
 std::vector<std::string> TStringGrid::Rows(int32_t row) const {
   if (row < 0 || row >= RowCount()) RaiseGridIndex("row", row);
   std::vector<std::string> out;
-  for (const auto& column : FCells) out.push_back(column[static_cast<size_t>(row)]);
+  out.reserve(static_cast<size_t>(ColCount()));
+  for (int32_t c = 0; c < ColCount(); ++c) out.push_back(Cells(c, row));
   return out;
 }
 
 void TStringGrid::SetRows(int32_t row, const std::vector<std::string>& values) {
   if (row < 0 || row >= RowCount()) RaiseGridIndex("row", row);
-  for (size_t c = 0; c < FCells.size() && c < values.size(); ++c)
-    FCells[c][static_cast<size_t>(row)] = values[c];
+  const size_t n = std::min(values.size(), static_cast<size_t>(ColCount()));
+  for (size_t c = 0; c < n; ++c) {
+    const uint64_t key = CellKey(static_cast<int32_t>(c), row);
+    if (values[c].empty())
+      FCells.erase(key);
+    else
+      FCells[key] = values[c];
+  }
   Invalidate();
 }
 

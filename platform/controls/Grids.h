@@ -7,6 +7,7 @@
 // is followed by GridLineWidth pixels of line when the options draw that line.
 
 #include <cstdint>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,10 @@ using TGridDrawState = TSet<TGridDrawStateFlag>;
 
 inline constexpr TGridOptions kDefaultGridOptions{goFixedVertLine, goFixedHorzLine, goVertLine,
                                                   goHorzLine, goRangeSelect};
+
+// The most rows, and the most columns, a grid has: every row and column keeps its size, so a
+// count is memory, and a few bytes of a form file must not ask for gigabytes.
+inline constexpr int32_t kMaxGridCount = 1 << 20;
 
 // Columns Left..Right and rows Top..Bottom, all inclusive.
 struct TGridRect {
@@ -47,7 +52,8 @@ class TCustomGrid : public TCustomControl {
 
   // --- dimensions. Fewer rows or columns than fixed ones lowers the fixed count; the current
   // cell stays inside the grid. RowCount 0 leaves no row at all, fixed or not (a list with
-  // nothing in it): then Row is 0 and names no cell.
+  // nothing in it): then Row is 0 and names no cell. More than kMaxGridCount raises
+  // EInvalidOperation and changes nothing. Sizes are kept within 0..kMaxExtent.
   int32_t ColCount() const { return static_cast<int32_t>(FColWidths.size()); }
   void SetColCount(int32_t v);
   int32_t RowCount() const { return static_cast<int32_t>(FRowHeights.size()); }
@@ -194,7 +200,11 @@ class TStringGrid : public TDrawGrid {
   void SizeChanged(int32_t oldColCount, int32_t oldRowCount) override;
 
  private:
-  std::vector<std::vector<std::string>> FCells;  // [col][row]
+  // Only cells with text are kept, by column then row: a large empty grid costs nothing.
+  static uint64_t CellKey(int32_t col, int32_t row) {
+    return uint64_t{static_cast<uint32_t>(col)} << 32 | static_cast<uint32_t>(row);
+  }
+  std::map<uint64_t, std::string> FCells;
 };
 
 // Registers the grids, the combo box, the page control and its sheets, and the image with the

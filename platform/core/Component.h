@@ -76,7 +76,7 @@ class TComponent : public TPersistent {
   void RemoveFreeNotification(TComponent* component);
   // Frees every owned component, last created first. A class whose Notification must see
   // its owned components leave calls this first thing in its destructor.
-  void DestroyComponents();
+  virtual void DestroyComponents();
   // Marks this component and everything it owns as being destroyed.
   void Destroying();
 

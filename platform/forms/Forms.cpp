@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/TypInfo.h"
+#include "platform/graphics/Codecs.h"
 
 namespace zelvar {
 
@@ -197,6 +198,12 @@ int32_t TForm::CaptionHeight() const {
     default:
       return 19;
   }
+}
+
+static_assert(int64_t{kMaxFormSide} * kMaxFormSide <= kMaxImagePixels);
+
+void TForm::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  TWinControl::SetBounds(left, top, std::min(width, kMaxFormSide), std::min(height, kMaxFormSide));
 }
 
 TRect TForm::GetClientRect() const {

@@ -87,6 +87,11 @@ TApplication& Application();
 // The asynchronous key state, as the backend sees it: the high bit is set while held.
 int16_t GetAsyncKeyState(int32_t vk);
 
+// The most a form measures either way. Its client area is painted into one picture, allocated
+// at the form's size: capped like an image read from a file (kMaxImagePixels), so a few bytes
+// of a form file cannot ask for gigabytes.
+inline constexpr int32_t kMaxFormSide = 8192;
+
 class TForm : public TWinControl {
  public:
   using inherited = TWinControl;
@@ -122,6 +127,8 @@ class TForm : public TWinControl {
   void SetDesigner(IDesigner* designer) { FDesigner = designer; }
   void SetActiveControl(TWinControl* c);
 
+  // Wider or taller than kMaxFormSide is taken as kMaxFormSide.
+  void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   // The client area lies inside the frame and under the caption bar.
   TRect GetClientRect() const override;
   int32_t FrameWidth() const;

@@ -4,6 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <climits>
+
+#include "platform/controls/ExtCtrls.h"
 #include "tests/TestSupport.h"
 #include "tests/container/ContainerSupport.h"
 
@@ -176,6 +179,104 @@ TEST_F(Painting, HoldingShiftAtCreationShowsTheBanner) {
     for (int32_t x = 0; x < 60; ++x) ink += (image.At(x, y) & 0xFFFFFF) != kSilver;
   EXPECT_GT(ink, 0);
   EXPECT_EQ(At(10, 5), kSilver);  // the fixture's container, made without Shift
+}
+
+TEST_F(Painting, RowsWithNoHeightHoldNoTab) {
+  Z->SetStyle(asTabbed);
+  Form->Snapshot();
+  const int32_t text = Z->Canvas()->TextHeight("X");
+  for (int32_t space : {-text, -text - 1, INT32_MIN}) {
+    SCOPED_TRACE(space);
+    Z->SetTabSpaceY(space);
+    Form->Snapshot();
+    EXPECT_EQ(Z->tabheight(), 2);
+    for (int32_t y : {INT32_MIN, 0, 1, 2, 3, 20, INT32_MAX})
+      for (int32_t x : {INT32_MIN, 0, 3, 10, 50, INT32_MAX}) {
+        Z->MouseDown(mbLeft, {ssLeft}, x, y);
+        Z->tabclick(x, y);
+      }
+    EXPECT_EQ(Z->Page(), 1);
+  }
+}
+
+TEST_F(Painting, ThePagesStartBelowTheStripWhateverRebuildsIt) {
+  Z->SetNumPages(10);
+  for (int32_t p = 1; p <= 10; ++p) Z->PageNames()->Put(p, "Tab " + std::to_string(p));
+  Z->SetAlign(alClient);
+  Form->SetClientWidth(600);
+  auto* panel = New<TPanel>(Form.get());
+  panel->SetParent(Z);
+  panel->SetAlign(alClient);
+  auto below = [&](const char* after) {
+    SCOPED_TRACE(after);
+    // A strip taller than the container leaves the pages no height.
+    TRect client = Z->GetClientRect();
+    client.Bottom = std::max(client.Bottom, client.Top);
+    EXPECT_EQ(panel->BoundsRect(), client);
+    if (Z->Style() == asTabbed) {
+      EXPECT_EQ(panel->Top(), Z->tabheight() + 1);
+    }
+  };
+  Z->SetStyle(asTabbed);
+  below("the style");
+  ASSERT_EQ(Rows().size(), 1u);
+  Form->SetClientWidth(170);
+  ASSERT_GE(Rows().size(), 3u);
+  below("a narrower form");
+  Form->SetClientWidth(600);
+  below("a wider form");
+  Z->SetTabSpaceY(20);
+  below("TabSpaceY");
+  Z->SetTabSpaceX(200);
+  below("TabSpaceX");
+  Z->SetNumPages(30);
+  below("more pages");
+  Z->SetNumPages(2);
+  below("fewer pages");
+  Z->SetStyle(asWizard);
+  below("the wizard style");
+  Z->SetStyle(asTabbed);
+  below("the tabbed style again");
+  Z->SetStyle(asNone);
+  below("no style");
+}
+
+TEST_F(ContainerTest, ExtremePropertyValuesLayOutPaintAndHitTest) {
+  // Whatever a form file holds for the bar's and the strip's sizes, or the container's bounds:
+  // the layout, the painting and the presses stay within the integers.
+  auto press = [&] {
+    for (int32_t x : {INT32_MIN, 0, 5, 200, INT32_MAX})
+      for (int32_t y : {INT32_MIN, 0, 5, 200, INT32_MAX}) {
+        Z->MouseDown(mbLeft, {ssLeft}, x, y);
+        Z->MouseUp(mbLeft, {ssLeft}, x, y);
+        Z->CMDesignHitTest(x, y, {ssLeft});
+        Form->ControlAt(x, y);
+      }
+  };
+  for (ZelvarStyle style : {asWizard, asTabbed}) {
+    for (int32_t v : {INT32_MIN, INT32_MAX}) {
+      SCOPED_TRACE(std::to_string(style) + " " + std::to_string(v));
+      Z->SetStyle(style);
+      Z->SetButtonWidth(v);
+      Z->SetButtonHeight(v);
+      Z->SetTabSpaceX(v);
+      Z->SetTabSpaceY(v);
+      Z->setPage(2);
+      Form->Snapshot();
+      press();
+      EXPECT_GE(Z->tabheight(), 0);
+      Z->SetBounds(v, v, v, v);
+      Z->SetClientWidth(v);
+      Z->SetClientHeight(v);
+      Z->Realign();
+      Form->Snapshot();
+      press();
+      Z->SetBounds(0, 0, 400, 300);
+      Z->setPage(1);
+      Form->Snapshot();
+      press();
+    }
+  }
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 
 #include "platform/core/TypInfo.h"
@@ -172,6 +173,26 @@ TEST(ButtonsBitBtn, FormFilesKeepGlyphLayoutAndKind) {
   // The binary format carries the same.
   std::unique_ptr<TComponent> again(ReadComponent(WriteComponent(copy.get())));
   EXPECT_EQ(WriteComponent(again.get(), TFormFormat::Text), text);
+}
+
+TEST(ButtonsBitBtn, ExtremeMarginsSpacingsAndBoundsStayInRange) {
+  TFixture f;
+  f.Button->SetGlyph(Strip(1, 16).get());
+  for (TButtonLayout layout : {blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom})
+    for (int32_t v : {INT32_MIN, -1, INT32_MAX}) {
+      SCOPED_TRACE(std::to_string(layout) + " " + std::to_string(v));
+      f.Button->SetLayout(layout);
+      f.Button->SetMargin(v);
+      f.Button->SetSpacing(v);
+      f.At(5, 5);
+      f.Button->SetBounds(v, v, v, v);
+      f.At(5, 5);
+      f.Button->SetBounds(10, 10, 90, 30);
+      TGlyphLayout out = CalcButtonLayout(Rect(INT32_MIN, INT32_MIN, INT32_MAX, INT32_MAX),
+                                          {16, 16}, {40, 13}, layout, v, v);
+      EXPECT_LE(out.GlyphPos.X, kMaxExtent);
+      EXPECT_GE(out.TextPos.Y, -kMaxExtent);
+    }
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <memory>
 #include <string>
 
@@ -187,6 +188,28 @@ TEST(Image, StretchScalesAndCenterCentres) {
   image.SetAutoSize(true);
   EXPECT_EQ(image.Width(), 2);
   EXPECT_EQ(image.Height(), 2);
+}
+
+TEST(PageControl, TheSheetFollowsTheStripWhenTheFontGrows) {
+  TPages p;
+  p.Pages->Font()->SetSize(24);
+  EXPECT_EQ(p.Sheet[0]->BoundsRect(), p.Pages->DisplayRect());
+  EXPECT_GE(p.Sheet[0]->Top(), p.Pages->TabRect(0).Bottom);
+}
+
+TEST(PageControl, ExtremeTabSizesStayInRange) {
+  TPages p;
+  for (int32_t v : {INT32_MIN, INT32_MAX}) {
+    p.Pages->SetTabWidth(v);
+    p.Pages->SetTabHeight(v);
+    for (int32_t i = 0; i < 3; ++i) EXPECT_GE(p.Pages->TabRect(i).Right, p.Pages->TabRect(i).Left);
+    TBitmap picture(400, 300);
+    p.Form->PaintControl(picture, {0, 0}, Rect(0, 0, 400, 300));
+    for (int32_t xy : {INT32_MIN, 0, 20, INT32_MAX}) {
+      p.Pages->IndexOfTabAt(xy, 5);
+      p.Pages->MouseDown(mbLeft, {}, xy, xy);
+    }
+  }
 }
 
 }  // namespace

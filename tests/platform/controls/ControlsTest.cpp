@@ -186,5 +186,51 @@ TEST(Controls, DestroyingAParentTakesItsChildren) {
   EXPECT_THROW(form.SetParent(loop), EInvalidOperation);
 }
 
+// Counts its layouts.
+class TCountingBox : public TTestBox {
+ public:
+  using TTestBox::TTestBox;
+  int Layouts = 0;
+  void AlignControls(TControl* changed, TRect& rect) override {
+    ++Layouts;
+    TTestBox::AlignControls(changed, rect);
+  }
+};
+
+TEST(Controls, FreeingWhatAControlOwnsLaysEachParentOutAtMostOnce) {
+  // Laying out what is left after every aligned child goes makes freeing n of them cost n
+  // squared.
+  TCountingBox root(nullptr);
+  root.SetBounds(0, 0, 300, 200);
+  auto* holder = New<TCountingBox>(&root);
+  holder->SetParent(&root);
+  holder->SetAlign(alClient);
+  for (int i = 0; i < 50; ++i) {
+    Box(&root, &root, ("Top" + std::to_string(i)).c_str(), Rect(0, 0, 10, 2))->SetAlign(alTop);
+    Box(&root, holder, ("In" + std::to_string(i)).c_str(), Rect(0, 0, 3, 10))->SetAlign(alLeft);
+  }
+  // A child that leaves from the middle keeps the others in order.
+  TControl* middle = root.Controls(20);
+  TControl* next = root.Controls(21);
+  delete middle;
+  EXPECT_EQ(root.Controls(20), next);
+  root.Layouts = holder->Layouts = 0;
+  root.DestroyComponents();
+  EXPECT_EQ(root.ControlCount(), 0);
+  EXPECT_LE(root.Layouts, 1);
+  // Aligned children that stay are laid out again once the others have gone.
+  auto* stays = New<TTestBox>(nullptr);
+  stays->SetParent(&root);
+  stays->SetAlign(alTop);
+  stays->SetHeight(5);
+  auto* goes = Box(&root, &root, "Goes", Rect(0, 0, 10, 7));
+  goes->SetAlign(alTop);
+  goes->SetTop(-1);  // above the one that stays
+  EXPECT_EQ(stays->Top(), 7);
+  root.DestroyComponents();
+  EXPECT_EQ(stays->Top(), 0);
+  delete stays;
+}
+
 }  // namespace
 }  // namespace zelvar

@@ -274,5 +274,65 @@ TEST(Grids, FormFilesKeepTheLayout) {
   EXPECT_EQ(WriteComponent(g, TFormFormat::Text), text);
 }
 
+TEST(Grids, AFormOfAFewBytesCannotAskForGigabytes) {
+  // Text: only cells that hold some take memory, so a million by a million grid is cheap to
+  // make, to write to, to paint and to walk to its far corner.
+  RegisterGridAndComCtrls();
+  std::unique_ptr<TComponent> read(ReadComponent(
+      "object Grid1: TStringGrid\n  ColCount = 1048576\n  RowCount = 1048576\nend\n"));
+  auto& grid = *As<TStringGrid>(read.get());
+  grid.SetOptions(TGridOptions{goEditing});
+  grid.SetCells(1048575, 1048575, "far");
+  grid.SetCells(2, 3, "near");
+  EXPECT_EQ(grid.Cells(1048575, 1048575), "far");
+  EXPECT_EQ(grid.Cells(7, 7), "");
+  EXPECT_EQ(grid.Cols(2)[3], "near");
+  EXPECT_EQ(grid.Rows(3)[2], "near");
+  Paint(grid);
+  Key(grid, VK_END, {ssCtrl});
+  EXPECT_EQ(grid.Col(), 1048575);
+  EXPECT_EQ(grid.Row(), 1048575);
+  EXPECT_FALSE(grid.CellRect(1048575, 1048575).Empty());
+  Key(grid, VK_PRIOR);
+  Paint(grid);
+  // Shrinking drops the text of the cells that went.
+  grid.SetRowCount(10);
+  grid.SetRowCount(1048576);
+  EXPECT_EQ(grid.Cells(1048575, 1048575), "");
+  EXPECT_EQ(grid.Cells(2, 3), "near");
+  grid.SetCells(2, 3, "");
+  EXPECT_EQ(grid.Cols(2)[3], "");
+
+  // Beyond the cap the count is refused and the grid keeps its size.
+  EXPECT_THROW(grid.SetRowCount(2147483647), EInvalidOperation);
+  EXPECT_THROW(grid.SetColCount(1048577), EInvalidOperation);
+  EXPECT_EQ(grid.RowCount(), 1048576);
+  EXPECT_EQ(grid.ColCount(), 1048576);
+  EXPECT_THROW(ReadComponent("object Grid1: TStringGrid\n  RowCount = 2147483647\nend\n"),
+               EReadError);
+}
+
+TEST(Grids, EmptyRowsAndColumnsCostNothingToPaint) {
+  // Rows and columns of no size show nothing; many of them must not be walked cell by cell.
+  TDrawGrid grid(nullptr);
+  grid.SetColCount(4096);
+  grid.SetRowCount(4096);
+  grid.SetDefaultColWidth(0);
+  grid.SetDefaultRowHeight(0);
+  grid.SetGridLineWidth(0);
+  int64_t drawn = 0;
+  grid.OnDrawCell =
+      TDrawCellEvent([&](TObject*, int32_t, int32_t, TRect, TGridDrawState) { ++drawn; });
+  Paint(grid);
+  EXPECT_EQ(drawn, 0);
+  grid.SetColWidths(5, 30);
+  grid.SetRowHeights(6, 20);
+  Paint(grid);
+  EXPECT_EQ(drawn, 1);
+  Key(grid, VK_END, {ssCtrl});
+  Key(grid, VK_NEXT);
+  EXPECT_EQ(grid.Row(), 4095);
+}
+
 }  // namespace
 }  // namespace zelvar

@@ -3,7 +3,12 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <memory>
+
 #include "platform/core/TypInfo.h"
+#include "platform/graphics/Codecs.h"
+#include "platform/streaming/FormFiles.h"
 
 namespace zelvar {
 namespace {
@@ -200,6 +205,57 @@ TEST_F(FormsTest, AsyncKeyStateComesFromTheBackend) {
   Application().Backend().SetKeyState(VK_SHIFT, false);
   EXPECT_EQ(GetAsyncKeyState(VK_SHIFT), 0);
   EXPECT_EQ(GetAsyncKeyState(-1), 0);
+}
+
+TEST_F(FormsTest, ExtremeBoundsAndClientSizesLayOutPaintAndHitTest) {
+  // Aligned controls of every kind, so that the layout adds their sizes up.
+  std::vector<TProbeControl*> aligned;
+  for (TAlign align :
+       {alTop, alTop, alBottom, alBottom, alLeft, alLeft, alRight, alRight, alClient}) {
+    TProbeControl* p = Probe(("P" + std::to_string(aligned.size())).c_str(), 0, 0);
+    p->SetAlign(align);
+    aligned.push_back(p);
+  }
+  for (int32_t v : {INT32_MIN, INT32_MAX}) {
+    SCOPED_TRACE(v);
+    A->SetBounds(v, v, v, v);
+    B->SetClientWidth(v);
+    B->SetClientHeight(v);
+    for (TProbeControl* p : aligned) p->SetBounds(v, v, v, v);
+    for (TControl* c : {static_cast<TControl*>(A), static_cast<TControl*>(B)}) {
+      TRect r = c->BoundsRect();
+      EXPECT_GE(r.Right, r.Left);
+      EXPECT_GE(r.Bottom, r.Top);
+    }
+    for (TProbeControl* p : aligned) {
+      EXPECT_GE(p->Width(), 0);
+      EXPECT_GE(p->Height(), 0);
+    }
+    Form->Snapshot();
+    for (int32_t x : {INT32_MIN, -1, 0, 50, INT32_MAX})
+      for (int32_t y : {INT32_MIN, -1, 0, 50, INT32_MAX}) Form->ControlAt(x, y);
+    A->FormOrigin();
+    Form->SetClientWidth(v);
+    Form->SetClientHeight(v);
+    Form->Snapshot();
+    Form->ControlAt(INT32_MAX, INT32_MAX);
+  }
+}
+
+TEST_F(FormsTest, AFormFileCannotAskForAHugePicture) {
+  // The form's picture is allocated at its client size: capped like an image from a file.
+  RegisterClass(TForm::StaticClassInfo());
+  std::unique_ptr<TComponent> read(
+      ReadComponent("object Form2: TForm\n  ClientWidth = 16384\n  ClientHeight = 1000000\nend\n"));
+  auto* form = As<TForm>(read.get());
+  EXPECT_EQ(form->Width(), kMaxFormSide);
+  EXPECT_EQ(form->Height(), kMaxFormSide);
+  form->SetBounds(0, 0, 100, 60);  // a small picture is enough to paint
+  const TBitmap& picture = form->Snapshot();
+  EXPECT_EQ(picture.Width(), form->ClientWidth());
+  form->SetWidth(INT32_MAX);
+  EXPECT_EQ(form->Width(), kMaxFormSide);
+  EXPECT_LE(int64_t{form->ClientWidth()} * form->ClientHeight(), kMaxImagePixels);
 }
 
 }  // namespace
