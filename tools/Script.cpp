@@ -175,6 +175,8 @@ TPoint ClientPoint(TForm& form, TControl& control, int32_t x, int32_t y) {
   return {o.X + x, o.Y + y};
 }
 
+TShiftState MouseShift(TMessage::TKind kind, TMouseButton button);
+
 void Click(TScript& s, const std::string& name, TMouseButton button) {
   TControl* c = s.FindControl(name);
   TForm& form = FormOf(s, *c);
@@ -185,8 +187,16 @@ void Click(TScript& s, const std::string& name, TMouseButton button) {
   m.X = p.X;
   m.Y = p.Y;
   m.Kind = TMessage::MouseDown;
-  Deliver(form, m);
+  m.Shift = MouseShift(m.Kind, button);
+  try {
+    Deliver(form, m);
+  } catch (...) {
+    // The press failed; the button is not left held for the lines that follow.
+    MouseShift(TMessage::MouseUp, button);
+    throw;
+  }
   m.Kind = TMessage::MouseUp;
+  m.Shift = MouseShift(m.Kind, button);
   Deliver(form, m);
 }
 
@@ -197,6 +207,16 @@ TShiftState HeldShift() {
   if (b.KeyDown(VK_CONTROL)) shift.Include(ssCtrl);
   if (b.KeyDown(VK_MENU)) shift.Include(ssAlt);
   return shift;
+}
+
+// A mouse message's shift state as the window backend fills it: the held keys and the held
+// buttons, the button a press presses included and the one a release releases left out.
+TShiftState MouseShift(TMessage::TKind kind, TMouseButton button) {
+  TShiftState shift = HeldShift();
+  auto* headless = dynamic_cast<THeadlessBackend*>(&Application().Backend());
+  if (!headless) return shift;
+  headless->SetButtonState(button, kind == TMessage::MouseDown);
+  return shift + headless->ButtonState();
 }
 
 std::string ColourText(uint32_t rgb) {
@@ -423,7 +443,7 @@ void CmdMouse(TScript& s, const TScriptLine& l) {
   TPoint p = ClientPoint(*form, *c, x, y);
   m.X = p.X;
   m.Y = p.Y;
-  m.Shift = HeldShift();
+  m.Shift = MouseShift(m.Kind, m.Button);
   Deliver(*form, m);
 }
 
