@@ -371,7 +371,9 @@ void CmdExpect(TScript& s, const TScriptLine& l) {
 
 void CmdPrint(TScript& s, const TScriptLine& l) {
   auto [name, path] = SplitPath(l.Words[1]);
-  s.Out() << l.Words[1] << " = " << PropText(s.Find(name), path) << "\n";
+  // Read first: a path that fails prints nothing.
+  std::string value = PropText(s.Find(name), path);
+  s.Out() << l.Words[1] << " = " << value << "\n";
 }
 
 void CmdCall(TScript& s, const TScriptLine& l) {

@@ -189,6 +189,14 @@ TEST_F(Script, MousePressesCarryTheHeldButtonsAndKeys) {
             "OnMouseUp(Grid, 0, 1, 160, 60)\n");
 }
 
+TEST_F(Script, PrintOfAMissingPropertyPrintsNothing) {
+  TRun r = RunScript("load dialog.txt\nprint Dialog.Nope\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_NE(r.Err.find(":2: "), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("Nope"), std::string::npos) << r.Err;
+}
+
 TEST_F(Script, SavedFormKeepsScriptMethodNames) {
   TRun r = RunScript(
       "method Changed log\n"
