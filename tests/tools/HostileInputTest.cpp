@@ -59,4 +59,15 @@ TEST_F(Hostile, AFormThatHostsItselfStopsAtADepth) {
   ExpectError(r, At("test.zs") + ":1: " + At("Self.txt") + ": ", cause);
 }
 
+TEST_F(Hostile, AMessageBoxNobodyCanAnswerReportsItsText) {
+  // A page-bound box on a form without a container says so in a message box; headless, with
+  // no script to answer it, the box's text is the error.
+  std::ofstream(Dir / "Lone.txt") << "object Lone: TForm\n"
+                                     "  object Box1: TABox\n"
+                                     "  end\n"
+                                     "end\n";
+  ExpectError(Zelvar("shot " + At("Lone.txt") + " " + At("x.png")), At("Lone.txt") + ": ",
+              "No Zelvar on Form!");
+}
+
 }  // namespace
