@@ -58,8 +58,8 @@ int RunConvert(const TArgs& args) {
     } else {
       result = target == TFormFormat::Text ? ObjectBinaryToText(input) : ObjectTextToBinary(input);
     }
-  } catch (const Exception& e) {
-    return Fail(1, (in == "-" ? std::string("<stdin>") : in) + ": " + e.Message());
+  } catch (...) {
+    return Fail(1, (in == "-" ? std::string("<stdin>") : in) + ": " + CurrentErrorMessage());
   }
 
   try {
@@ -79,9 +79,9 @@ int RunConvert(const TArgs& args) {
         return Fail(1, out + ": cannot write the output file");
       }
     }
-  } catch (const Exception& e) {
+  } catch (...) {
     std::remove((out + ".part").c_str());
-    return Fail(1, out + ": " + e.Message());
+    return Fail(1, out + ": " + CurrentErrorMessage());
   }
   return 0;
 }

@@ -23,6 +23,7 @@
 #include "platform/streaming/Filer.h"
 #include "platform/streaming/FormFiles.h"
 #include "platform/streaming/Streams.h"
+#include "tools/Commands.h"
 
 namespace zelvar::tool {
 
@@ -818,8 +819,8 @@ TForm* TScript::LoadForm(const std::string& path, bool design) {
     TFormReadOptions options = FormReadOptions(path);
     options.Designing = design;
     root.reset(ReadComponentFile(path, options));
-  } catch (const Exception& e) {
-    throw Exception(path + ": " + e.Message());
+  } catch (...) {
+    throw Exception(path + ": " + CurrentErrorMessage());
   }
   auto* form = dynamic_cast<TForm*>(root.get());
   if (!form) throw Exception(path + ": the root " + root->ClassName() + " is not a form");
@@ -961,8 +962,8 @@ std::optional<TScript::TAction> TScript::FindMethod(std::string_view name) const
 bool TScript::LoadStartForm(const std::string& path, bool design) {
   try {
     LoadForm(path, design);
-  } catch (const Exception& e) {
-    FErr << "zelvar: " << e.Message() << "\n";
+  } catch (...) {
+    FErr << "zelvar: " << CurrentErrorMessage() << "\n";
     return false;
   }
   return true;
@@ -1002,10 +1003,8 @@ bool TScript::RunNextLine() {
     if (FEnded)
       throw EScriptFailure(line.Number, "script ended inside a modal loop of " + FEndedForm);
     throw EScriptFailure(line.Number, e.Message());
-  } catch (const std::bad_alloc&) {
-    throw EScriptFailure(line.Number, "out of memory");
-  } catch (const std::exception& e) {
-    throw EScriptFailure(line.Number, e.what());
+  } catch (...) {
+    throw EScriptFailure(line.Number, CurrentErrorMessage());
   }
   return true;
 }

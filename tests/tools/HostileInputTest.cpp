@@ -59,6 +59,34 @@ TEST_F(Hostile, AFormThatHostsItselfStopsAtADepth) {
   ExpectError(r, At("test.zs") + ":1: " + At("Self.txt") + ": ", cause);
 }
 
+TEST_F(Hostile, RunningOutOfMemoryIsAnError) {
+#if defined(__SANITIZE_ADDRESS__)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+  GTEST_SKIP() << "AddressSanitizer reserves more address space than the limit allows";
+#endif
+#endif
+  const std::string limit = "ulimit -v 800000; " + kTimeout;
+  // 16384 x 16384 pixels take 1 GB; a grid of 2^31 - 1 rows far more.
+  std::ofstream(Dir / "Big.txt") << "object Big: TForm\n"
+                                    "  ClientWidth = 16384\n"
+                                    "  ClientHeight = 16384\n"
+                                    "end\n";
+  std::ofstream(Dir / "Grid.txt") << "object Rows: TForm\n"
+                                     "  object Grid: TStringGrid\n"
+                                     "    RowCount = 2147483647\n"
+                                     "  end\n"
+                                     "end\n";
+  ExpectError(Zelvar("shot " + At("Big.txt") + " " + At("x.png"), limit), At("Big.txt") + ": ", "");
+  ExpectError(Zelvar("shot " + At("Grid.txt") + " " + At("x.png"), limit), At("Grid.txt") + ": ",
+              "");
+  EXPECT_FALSE(fs::exists(Dir / "x.png"));
+  std::ofstream(Dir / "test.zs") << "load Grid.txt\n";
+  ExpectError(Zelvar("run --script " + At("test.zs"), limit),
+              At("test.zs") + ":1: ", At("Grid.txt") + ": ");
+}
+
 TEST_F(Hostile, AMessageBoxNobodyCanAnswerReportsItsText) {
   // A page-bound box on a form without a container says so in a message box; headless, with
   // no script to answer it, the box's text is the error.
