@@ -40,6 +40,9 @@ class EScriptFailure : public Exception {
 // Deeper than this, a script (or handlers it drives) is assumed to be looping.
 constexpr size_t kMaxModalDepth = 32;
 
+// Far beyond any real script; a bound on what a wrong name (a device, say) can cost.
+constexpr size_t kMaxScriptSize = size_t{4} << 20;
+
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
@@ -1014,10 +1017,9 @@ int TScript::RunFile(const std::string& path) {
   FScriptDir = ExtractFilePath(path);
   std::string text;
   try {
-    TFileStream file(path, fmOpenRead);
-    text = file.ReadAll();
-  } catch (const Exception& e) {
-    FErr << "zelvar: " << path << ": " << e.Message() << "\n";
+    text = ReadRegularFile(path, kMaxScriptSize);
+  } catch (...) {
+    FErr << "zelvar: " << path << ": " << CurrentErrorMessage() << "\n";
     return 1;
   }
   int number = 0;

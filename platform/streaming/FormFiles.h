@@ -31,6 +31,7 @@ struct TFormReadOptions {
 // text that does not parse) names the component, the property and the offset or line:column.
 TComponent* ReadComponent(std::string_view bytes, const TFormReadOptions& options = {});
 TComponent* ReadComponent(TStream& stream, const TFormReadOptions& options = {});
+// A regular file of at most kMaxReadFileSize bytes; anything else raises EFilerError.
 TComponent* ReadComponentFile(const std::string& fileName, const TFormReadOptions& options = {});
 
 std::string WriteComponent(TComponent* root, TFormFormat format = TFormFormat::Binary);

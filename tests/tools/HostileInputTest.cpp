@@ -87,6 +87,41 @@ TEST_F(Hostile, RunningOutOfMemoryIsAnError) {
               At("test.zs") + ":1: ", At("Grid.txt") + ": ");
 }
 
+TEST_F(Hostile, DevicesAndPipesAreRefusedByName) {
+  const std::string cause = "not a regular file";
+  ExpectError(Zelvar("run --script /dev/zero"), "/dev/zero: ", cause);
+  ExpectError(Zelvar("convert /dev/urandom " + At("out.txt")), "/dev/urandom: ", cause);
+  EXPECT_FALSE(fs::exists(Dir / "out.txt"));
+  ExpectError(RunScript("load /dev/zero\n"), At("test.zs") + ":1: /dev/zero: ", cause);
+  ExpectError(RunScript("load /dev/urandom\n"), At("test.zs") + ":1: /dev/urandom: ", cause);
+
+  // A pipe nobody writes to would block the open itself.
+  ASSERT_EQ(::mkfifo(At("pipe.zs").c_str(), 0600), 0);
+  ExpectError(Zelvar("run --script " + At("pipe.zs")), At("pipe.zs") + ": ", cause);
+
+  // The language file beside the program, read when a container is designed.
+  fs::create_directories(Dir / "prog");
+  fs::create_symlink("/dev/zero", Dir / "prog" / "Zelvar.ini");
+  TRun r =
+      Zelvar("--progdir " + At("prog") + " shot --design " + At("wizard.txt") + " " + At("x.png"));
+  ExpectError(r, At("wizard.txt") + ": ", At("prog") + "/Zelvar.ini\": " + cause);
+}
+
+TEST_F(Hostile, OversizedFilesAreRefusedBeforeTheyAreRead) {
+  // Sparse: nothing is written, but the sizes are real.
+  std::ofstream(Dir / "big.zs").close();
+  fs::resize_file(Dir / "big.zs", (4u << 20) + 1);
+  ExpectError(Zelvar("run --script " + At("big.zs")), At("big.zs") + ": ", "larger than 4 MB");
+
+  std::ofstream(Dir / "big.txt").close();
+  fs::resize_file(Dir / "big.txt", (64u << 20) + 1);
+  ExpectError(RunScript("load big.txt\n"), At("test.zs") + ":1: " + At("big.txt") + ": ",
+              "larger than 64 MB");
+  ExpectError(Zelvar("convert - " + At("out.bin"), kTimeout + " cat " + At("big.txt") + " |"),
+              "<stdin>: ", "larger than 64 MB");
+  EXPECT_FALSE(fs::exists(Dir / "out.bin"));
+}
+
 TEST_F(Hostile, AMessageBoxNobodyCanAnswerReportsItsText) {
   // A page-bound box on a form without a container says so in a message box; headless, with
   // no script to answer it, the box's text is the error.
