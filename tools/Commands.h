@@ -23,4 +23,8 @@ int RunConvert(const TArgs& args);
 // Writes "zelvar: message" to standard error and returns the status.
 int Fail(int status, const std::string& message);
 
+// The message of the exception being handled, to be called in a catch block: the toolkit's
+// own, "out of memory" for an allocation that failed, or what any other exception says.
+std::string CurrentErrorMessage();
+
 }  // namespace zelvar::tool

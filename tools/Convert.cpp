@@ -2,8 +2,9 @@
 
 #include <cstdio>
 #include <iostream>
-#include <iterator>
+#include <string>
 
+#include "platform/core/Paths.h"
 #include "platform/streaming/FormFiles.h"
 #include "platform/streaming/FormText.h"
 #include "platform/streaming/Streams.h"
@@ -13,13 +14,19 @@ namespace zelvar::tool {
 
 namespace {
 
+// Standard input is bounded as a form file is: a pipe may never end.
 std::string ReadInput(const std::string& path) {
-  if (path == "-") {
-    std::string bytes((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
-    return bytes;
+  if (path != "-") return ReadRegularFile(path, kMaxReadFileSize);
+  std::string bytes;
+  char buffer[65536];
+  while (std::cin.read(buffer, sizeof buffer) || std::cin.gcount() > 0) {
+    if (static_cast<size_t>(std::cin.gcount()) > kMaxReadFileSize - bytes.size())
+      throw EFilerError("the input is larger than " + std::to_string(kMaxReadFileSize >> 20) +
+                        " MB");
+    bytes.append(buffer, static_cast<size_t>(std::cin.gcount()));
   }
-  TFileStream file(path, fmOpenRead);
-  return file.ReadAll();
+  if (std::cin.bad()) throw EFilerError("cannot read standard input");
+  return bytes;
 }
 
 }  // namespace
@@ -58,8 +65,8 @@ int RunConvert(const TArgs& args) {
     } else {
       result = target == TFormFormat::Text ? ObjectBinaryToText(input) : ObjectTextToBinary(input);
     }
-  } catch (const Exception& e) {
-    return Fail(1, (in == "-" ? std::string("<stdin>") : in) + ": " + e.Message());
+  } catch (...) {
+    return Fail(1, (in == "-" ? std::string("<stdin>") : in) + ": " + CurrentErrorMessage());
   }
 
   try {
@@ -79,9 +86,9 @@ int RunConvert(const TArgs& args) {
         return Fail(1, out + ": cannot write the output file");
       }
     }
-  } catch (const Exception& e) {
+  } catch (...) {
     std::remove((out + ".part").c_str());
-    return Fail(1, out + ": " + e.Message());
+    return Fail(1, out + ": " + CurrentErrorMessage());
   }
   return 0;
 }

@@ -61,8 +61,8 @@ int RunInWindow(TScript& script, const std::string& formFile) {
       result = wizard->Execute(wizard->StartPage());
     else
       result = form.ShowModal();
-  } catch (const Exception& e) {
-    return Fail(1, formFile + ": " + e.Message());
+  } catch (...) {
+    return Fail(1, formFile + ": " + CurrentErrorMessage());
   }
   std::cout << "result = " << ModalResultText(result) << "\n";
   return 0;
@@ -106,13 +106,15 @@ int RunShot(const TArgs& args) {
       SetPropText(paged, "Page", *page);
     }
     Application().ProcessMessages();
-  } catch (const Exception& e) {
-    return Fail(1, formFile + ": " + e.Message());
+    // Painted here, so a form too large to paint is reported as the form's fault.
+    form.Snapshot();
+  } catch (...) {
+    return Fail(1, formFile + ": " + CurrentErrorMessage());
   }
   try {
     SaveImageFile(out, form.Snapshot().Image());
-  } catch (const Exception& e) {
-    return Fail(1, out + ": " + e.Message());
+  } catch (...) {
+    return Fail(1, out + ": " + CurrentErrorMessage());
   }
   return 0;
 }

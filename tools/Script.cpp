@@ -23,6 +23,7 @@
 #include "platform/streaming/Filer.h"
 #include "platform/streaming/FormFiles.h"
 #include "platform/streaming/Streams.h"
+#include "tools/Commands.h"
 
 namespace zelvar::tool {
 
@@ -38,6 +39,9 @@ class EScriptFailure : public Exception {
 
 // Deeper than this, a script (or handlers it drives) is assumed to be looping.
 constexpr size_t kMaxModalDepth = 32;
+
+// Far beyond any real script; a bound on what a wrong name (a device, say) can cost.
+constexpr size_t kMaxScriptSize = size_t{4} << 20;
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
@@ -175,6 +179,8 @@ TPoint ClientPoint(TForm& form, TControl& control, int32_t x, int32_t y) {
   return {o.X + x, o.Y + y};
 }
 
+TShiftState MouseShift(TMessage::TKind kind, TMouseButton button);
+
 void Click(TScript& s, const std::string& name, TMouseButton button) {
   TControl* c = s.FindControl(name);
   TForm& form = FormOf(s, *c);
@@ -185,8 +191,16 @@ void Click(TScript& s, const std::string& name, TMouseButton button) {
   m.X = p.X;
   m.Y = p.Y;
   m.Kind = TMessage::MouseDown;
-  Deliver(form, m);
+  m.Shift = MouseShift(m.Kind, button);
+  try {
+    Deliver(form, m);
+  } catch (...) {
+    // The press failed; the button is not left held for the lines that follow.
+    MouseShift(TMessage::MouseUp, button);
+    throw;
+  }
   m.Kind = TMessage::MouseUp;
+  m.Shift = MouseShift(m.Kind, button);
   Deliver(form, m);
 }
 
@@ -197,6 +211,16 @@ TShiftState HeldShift() {
   if (b.KeyDown(VK_CONTROL)) shift.Include(ssCtrl);
   if (b.KeyDown(VK_MENU)) shift.Include(ssAlt);
   return shift;
+}
+
+// A mouse message's shift state as the window backend fills it: the held keys and the held
+// buttons, the button a press presses included and the one a release releases left out.
+TShiftState MouseShift(TMessage::TKind kind, TMouseButton button) {
+  TShiftState shift = HeldShift();
+  auto* headless = dynamic_cast<THeadlessBackend*>(&Application().Backend());
+  if (!headless) return shift;
+  headless->SetButtonState(button, kind == TMessage::MouseDown);
+  return shift + headless->ButtonState();
 }
 
 std::string ColourText(uint32_t rgb) {
@@ -359,7 +383,9 @@ void CmdExpect(TScript& s, const TScriptLine& l) {
 
 void CmdPrint(TScript& s, const TScriptLine& l) {
   auto [name, path] = SplitPath(l.Words[1]);
-  s.Out() << l.Words[1] << " = " << PropText(s.Find(name), path) << "\n";
+  // Read first: a path that fails prints nothing.
+  std::string value = PropText(s.Find(name), path);
+  s.Out() << l.Words[1] << " = " << value << "\n";
 }
 
 void CmdCall(TScript& s, const TScriptLine& l) {
@@ -431,7 +457,7 @@ void CmdMouse(TScript& s, const TScriptLine& l) {
   TPoint p = ClientPoint(*form, *c, x, y);
   m.X = p.X;
   m.Y = p.Y;
-  m.Shift = HeldShift();
+  m.Shift = MouseShift(m.Kind, m.Button);
   Deliver(*form, m);
 }
 
@@ -804,8 +830,8 @@ TForm* TScript::LoadForm(const std::string& path, bool design) {
     TFormReadOptions options = FormReadOptions(path);
     options.Designing = design;
     root.reset(ReadComponentFile(path, options));
-  } catch (const Exception& e) {
-    throw Exception(path + ": " + e.Message());
+  } catch (...) {
+    throw Exception(path + ": " + CurrentErrorMessage());
   }
   auto* form = dynamic_cast<TForm*>(root.get());
   if (!form) throw Exception(path + ": the root " + root->ClassName() + " is not a form");
@@ -947,8 +973,8 @@ std::optional<TScript::TAction> TScript::FindMethod(std::string_view name) const
 bool TScript::LoadStartForm(const std::string& path, bool design) {
   try {
     LoadForm(path, design);
-  } catch (const Exception& e) {
-    FErr << "zelvar: " << e.Message() << "\n";
+  } catch (...) {
+    FErr << "zelvar: " << CurrentErrorMessage() << "\n";
     return false;
   }
   return true;
@@ -988,10 +1014,8 @@ bool TScript::RunNextLine() {
     if (FEnded)
       throw EScriptFailure(line.Number, "script ended inside a modal loop of " + FEndedForm);
     throw EScriptFailure(line.Number, e.Message());
-  } catch (const std::bad_alloc&) {
-    throw EScriptFailure(line.Number, "out of memory");
-  } catch (const std::exception& e) {
-    throw EScriptFailure(line.Number, e.what());
+  } catch (...) {
+    throw EScriptFailure(line.Number, CurrentErrorMessage());
   }
   return true;
 }
@@ -1001,10 +1025,9 @@ int TScript::RunFile(const std::string& path) {
   FScriptDir = ExtractFilePath(path);
   std::string text;
   try {
-    TFileStream file(path, fmOpenRead);
-    text = file.ReadAll();
-  } catch (const Exception& e) {
-    FErr << "zelvar: " << path << ": " << e.Message() << "\n";
+    text = ReadRegularFile(path, kMaxScriptSize);
+  } catch (...) {
+    FErr << "zelvar: " << path << ": " << CurrentErrorMessage() << "\n";
     return 1;
   }
   int number = 0;

@@ -1,8 +1,11 @@
 // The `zelvar` command: the command-line face of the toolkit and the wizard package.
 
 #include <iostream>
+#include <new>
+#include <stdexcept>
 #include <string_view>
 
+#include "platform/core/Exceptions.h"
 #include "platform/core/Paths.h"
 #include "tools/Commands.h"
 #include "tools/Script.h"
@@ -35,6 +38,24 @@ const std::vector<TCommand>& Commands() {
 int Fail(int status, const std::string& message) {
   std::cerr << "zelvar: " << message << "\n";
   return status;
+}
+
+std::string CurrentErrorMessage() {
+  try {
+    throw;
+  } catch (const Exception& e) {
+    return e.Message();
+  } catch (const std::bad_alloc&) {
+    return "out of memory";
+  } catch (const std::length_error&) {
+    // A size past what a container can hold: the standard library's text names only the
+    // container's function.
+    return "out of memory";
+  } catch (const std::exception& e) {
+    return e.what();
+  } catch (...) {
+    return "unknown error";
+  }
 }
 
 namespace {
@@ -90,7 +111,13 @@ int main(int argc, char** argv) {
         return 0;
       }
     }
-    return c.Run(args);
+    // Commands report their own errors with the file at fault; this is the last resort for
+    // anything that slips through, so no error ends the program with a signal.
+    try {
+      return c.Run(args);
+    } catch (...) {
+      return Fail(1, CurrentErrorMessage());
+    }
   }
   return Fail(2, "unknown command '" + std::string(name) + "' (see zelvar --help)");
 }

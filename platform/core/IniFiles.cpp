@@ -7,7 +7,10 @@
 #include <memory>
 
 #include <ini.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include "platform/core/Paths.h"
 #include "platform/core/SysUtils.h"
 
 namespace zelvar {
@@ -23,7 +26,8 @@ namespace zelvar {
 namespace {
 
 struct TParse {
-  FILE* File;
+  std::string_view Text;  // the file's bytes, and how far inih has read them
+  size_t Pos;
   TIniFile::TSections* Sections;
   std::string Line;  // the physical line inih is working on, in full
   // An exception must not unwind through inih's C frames: it waits here until inih returns.
@@ -40,12 +44,12 @@ char* ReadLine(char* str, int num, void* stream) {
   line.clear();
   bool any = false;
   try {
-    int c = 0;
-    while ((c = std::getc(parse->File)) != EOF) {
+    while (parse->Pos < parse->Text.size()) {
+      char c = parse->Text[parse->Pos++];
       any = true;
       if (c == '\n') break;
-      if (line.empty() && IsBlank(static_cast<char>(c))) continue;
-      line += static_cast<char>(c);
+      if (line.empty() && IsBlank(c)) continue;
+      line += c;
     }
   } catch (...) {
     parse->Error = std::current_exception();
@@ -92,9 +96,13 @@ int Handler(void* user, const char* section, const char* name, const char* value
 
 TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {
   if (FFileName.find('\0') != std::string::npos) return;
-  std::unique_ptr<FILE, int (*)(FILE*)> file(std::fopen(FFileName.c_str(), "rb"), &std::fclose);
-  if (!file) return;
-  TParse parse{file.get(), &FSections, {}, nullptr};
+  // Missing, unreadable or a folder: as good as no file at all.
+  struct stat st {};
+  if (::stat(FFileName.c_str(), &st) != 0 || S_ISDIR(st.st_mode) ||
+      ::access(FFileName.c_str(), R_OK) != 0)
+    return;
+  const std::string text = ReadRegularFile(FFileName, kMaxIniFileSize);
+  TParse parse{text, 0, &FSections, {}, nullptr};
   // Parse errors are skipped lines; the rest of the file still counts.
   ini_parse_stream(&ReadLine, &parse, &Handler, &parse);
   if (parse.Error) std::rethrow_exception(parse.Error);

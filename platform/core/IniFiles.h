@@ -3,6 +3,7 @@
 // case-insensitive, the first of duplicate keys wins, a value wholly inside matching quotes
 // loses them, and anything missing or unreadable gives the caller's default.
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string>
@@ -16,8 +17,11 @@ class TIniFile {
   using TKeys = std::map<std::string, std::string, std::less<>>;
   using TSections = std::map<std::string, TKeys, std::less<>>;
 
-  // Reads the file once; a missing or unreadable file is an empty one.
+  // Reads the file once; a missing or unreadable file, or a folder, is an empty one. One that
+  // is no regular file (a device, a pipe) or is larger than kMaxIniFileSize raises
+  // EFilerError naming it: it would never end, or cost more than any settings file.
   explicit TIniFile(std::string fileName);
+  static constexpr size_t kMaxIniFileSize = size_t{4} << 20;
 
   const std::string& FileName() const { return FFileName; }
 

@@ -1,12 +1,17 @@
 #include "platform/core/Paths.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <mutex>
 #include <optional>
 #include <vector>
+
+#include "platform/core/Exceptions.h"
 
 namespace zelvar {
 
@@ -140,6 +145,44 @@ bool FileExists(std::string_view path) {
   if (path.empty() || path.find('\0') != std::string_view::npos) return false;
   struct stat st {};
   return stat(std::string(path).c_str(), &st) == 0 && !S_ISDIR(st.st_mode);
+}
+
+std::string ReadRegularFile(const std::string& path, size_t maxSize) {
+  auto fail = [&path](const std::string& why) -> EFilerError {
+    return EFilerError("Cannot read file \"" + path + "\": " + why);
+  };
+  if (path.find('\0') != std::string::npos)
+    throw EFilerError("Cannot open file \"" + path + "\": the name holds a NUL");
+  // Non-blocking, so that opening a pipe nobody writes to returns at once.
+  int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (fd < 0) throw EFilerError("Cannot open file \"" + path + "\": " + std::strerror(errno));
+  struct TCloser {
+    int Fd;
+    ~TCloser() { ::close(Fd); }
+  } closer{fd};
+  struct stat st {};
+  if (::fstat(fd, &st) != 0) throw fail(std::strerror(errno));
+  if (!S_ISREG(st.st_mode))
+    throw fail(S_ISDIR(st.st_mode) ? "it is a folder" : "not a regular file");
+  const std::string limit = maxSize % (1024 * 1024) == 0
+                                ? std::to_string(maxSize / (1024 * 1024)) + " MB"
+                                : std::to_string(maxSize) + " bytes";
+  if (static_cast<uint64_t>(st.st_size) > maxSize) throw fail("larger than " + limit);
+  std::string bytes;
+  bytes.reserve(static_cast<size_t>(st.st_size));
+  char buffer[65536];
+  while (true) {
+    ssize_t n = ::read(fd, buffer, sizeof buffer);
+    if (n == 0) break;
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw fail(std::strerror(errno));
+    }
+    // The file may have grown since it was measured.
+    if (static_cast<size_t>(n) > maxSize - bytes.size()) throw fail("larger than " + limit);
+    bytes.append(buffer, static_cast<size_t>(n));
+  }
+  return bytes;
 }
 
 }  // namespace zelvar

@@ -1,6 +1,7 @@
 #pragma once
 // The program's command line and the file-name helpers of Delphi's SysUtils, for '/' paths.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -26,5 +27,10 @@ std::string ExtractFileExt(std::string_view path);
 std::string ChangeFileExt(std::string_view path, std::string_view ext);
 // True for an existing file that is not a directory.
 bool FileExists(std::string_view path);
+
+// The whole of a regular file of at most maxSize bytes. Raises EFilerError naming the file
+// when it cannot be opened, is no regular file (a device or a pipe may never end), is
+// larger, or cannot be read.
+std::string ReadRegularFile(const std::string& path, size_t maxSize);
 
 }  // namespace zelvar

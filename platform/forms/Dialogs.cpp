@@ -124,7 +124,12 @@ TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgBut
     x += kButtonWidth + kGap;
   }
   form->SetPosition(poScreenCenter);
-  return form->ShowModal();
+  try {
+    return form->ShowModal();
+  } catch (const ENoInput&) {
+    // Nobody can answer the box: what it says is the error worth reporting.
+    throw ENoInput(message + " (a message box with no input left to answer it)");
+  }
 }
 
 }  // namespace zelvar

@@ -256,8 +256,8 @@ TModalResult TForm::ShowModal() {
     app.ProcessMessages();
     while (FModalResult == mrNone) {
       if (!app.HandleMessage())
-        throw EInvalidOperation("No input left for the modal loop of " +
-                                (Name().empty() ? ClassName() : Name()));
+        throw ENoInput("No input left for the modal loop of " +
+                       (Name().empty() ? ClassName() : Name()));
     }
   } catch (...) {
     Hide();

@@ -22,6 +22,13 @@ ZELVAR_ENUM(TPosition, uint8_t, poDesigned, poDefault, poDefaultPosOnly, poDefau
             poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter)
 ZELVAR_ENUM(TWindowState, uint8_t, wsNormal, wsMinimized, wsMaximized)
 
+// A modal loop waited for input that will never come (a headless run with nothing left to
+// answer the form).
+class ENoInput : public EInvalidOperation {
+ public:
+  using EInvalidOperation::EInvalidOperation;
+};
+
 // One input event, in the form's client coordinates.
 struct TMessage {
   enum TKind { MouseDown, MouseUp, MouseMove, KeyDown, KeyUp } Kind = MouseMove;
@@ -139,7 +146,8 @@ class TForm : public TWinControl {
   void Close();
   bool IsShown() const { return FShowing; }
   // Shows the form and dispatches messages until ModalResult is set; then hides it and
-  // returns the result. With no input left the loop fails rather than waiting forever.
+  // returns the result. With no input left the loop raises ENoInput rather than waiting
+  // forever.
   TModalResult ShowModal();
 
   // The form as painted now (painted first if anything asked for it).

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/Paths.h"
 
 namespace zelvar {
 namespace {
@@ -310,11 +311,13 @@ class TPngImage {
 };
 
 std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) Fail("cannot open image file '" + path + "'");
-  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  if (in.bad()) Fail("cannot read image file '" + path + "'");
-  return bytes;
+  // No image the codecs accept is larger than its pixels at four bytes each and its headers.
+  constexpr size_t kMaxImageFileSize = static_cast<size_t>(kMaxImagePixels) * 4 + (size_t{1} << 20);
+  try {
+    return ReadRegularFile(path, kMaxImageFileSize);
+  } catch (const EFilerError& e) {
+    Fail(e.Message());
+  }
 }
 
 std::string LowerExtension(const std::string& path) {

@@ -570,7 +570,19 @@ class TReaderImpl {
   size_t ValueAt = 0;
 };
 
+namespace {
+// How many form reads are under way on this thread, one inside another.
+thread_local int tFormNesting = 0;
+}  // namespace
+
 TComponent* TReader::ReadRootComponent(TComponent* owner) {
+  if (tFormNesting >= kMaxFormNesting)
+    throw EReadError("Forms loaded while a form loads nest more than " +
+                     std::to_string(kMaxFormNesting) + " deep: does a form load itself?");
+  ++tFormNesting;
+  struct TLeave {
+    ~TLeave() { --tFormNesting; }
+  } leave;
   TReaderImpl impl(*this);
   return impl.ReadRoot(owner);
 }

@@ -52,6 +52,9 @@ inline constexpr std::string_view kFormSignature = "TPF0";
 
 // Components nested deeper than this, or lists deeper than kMaxValueNesting, fail the read.
 inline constexpr int kMaxComponentNesting = 200;
+// Forms read while another form is being read (a form host asking for its form as it is
+// loaded) nest at most this deep; deeper, a form is taken to be loading itself.
+inline constexpr int kMaxFormNesting = 16;
 
 class TFiler {
  public:

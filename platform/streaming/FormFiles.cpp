@@ -1,5 +1,6 @@
 #include "platform/streaming/FormFiles.h"
 
+#include "platform/core/Paths.h"
 #include "platform/streaming/Filer.h"
 #include "platform/streaming/FormText.h"
 
@@ -35,8 +36,7 @@ TComponent* ReadComponent(TStream& stream, const TFormReadOptions& options) {
 }
 
 TComponent* ReadComponentFile(const std::string& fileName, const TFormReadOptions& options) {
-  TFileStream file(fileName, fmOpenRead);
-  return ReadComponent(file, options);
+  return ReadComponent(ReadRegularFile(fileName, kMaxReadFileSize), options);
 }
 
 std::string WriteComponent(TComponent* root, TFormFormat format) {

@@ -32,6 +32,7 @@ struct TFormReadOptions {
 // The input holds one form: bytes or tokens after it fail the read.
 TComponent* ReadComponent(std::string_view bytes, const TFormReadOptions& options = {});
 TComponent* ReadComponent(TStream& stream, const TFormReadOptions& options = {});
+// A regular file of at most kMaxReadFileSize bytes; anything else raises EFilerError.
 TComponent* ReadComponentFile(const std::string& fileName, const TFormReadOptions& options = {});
 
 std::string WriteComponent(TComponent* root, TFormFormat format = TFormFormat::Binary);

@@ -4,6 +4,8 @@
 #include <cstring>
 #include <limits>
 
+#include "platform/core/Paths.h"
+
 namespace zelvar {
 
 namespace {
@@ -103,8 +105,8 @@ void TMemoryStream::SaveToStream(TStream& dest) const {
 }
 
 void TMemoryStream::LoadFromFile(const std::string& fileName) {
-  TFileStream file(fileName, fmOpenRead);
-  LoadFromStream(file);
+  FData = ReadRegularFile(fileName, kMaxReadFileSize);
+  FPos = 0;
 }
 
 void TMemoryStream::SaveToFile(const std::string& fileName) const {

@@ -14,6 +14,10 @@ namespace zelvar {
 
 enum TSeekOrigin { soBeginning, soCurrent, soEnd };
 
+// A file read whole by name (a form file, a memory stream's LoadFromFile) may be this large:
+// far more than any real form needs, and a bound on what a wrong name can cost.
+inline constexpr size_t kMaxReadFileSize = size_t{64} << 20;
+
 class TStream {
  public:
   virtual ~TStream() = default;
@@ -58,6 +62,7 @@ class TMemoryStream : public TStream {
   std::string& Data() { return FData; }
   void LoadFromStream(TStream& source);
   void SaveToStream(TStream& dest) const;
+  // A regular file of at most kMaxReadFileSize bytes.
   void LoadFromFile(const std::string& fileName);
   void SaveToFile(const std::string& fileName) const;
 

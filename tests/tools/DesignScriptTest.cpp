@@ -123,4 +123,37 @@ TEST_F(DesignedFromFile, TheButtonBarAnswersTheMouse) {
   EXPECT_EQ(r.Out, "OnHelpClick(Zelvar1, 2)\n");
 }
 
+// A tabbed container in the designer: a plain left press on a tab turns the page there and
+// then; with Shift held the press is the designer's (it selects) and the page stays.
+class DesignTabs : public zelvar::test::ScriptFolderTest {
+ protected:
+  DesignTabs() : ScriptFolderTest("design-tabs", {"tabbed.txt"}) {
+    Prelude = "load tabbed.txt design\n";
+  }
+};
+
+TEST_F(DesignTabs, ALeftPressOnATabTurnsThePage) {
+  // The tabs read General (x 2..64), View (65..104) and About (105..152).
+  TRun r = RunScript(
+      "expect Tabs.Page 1\n"
+      "mouse down left 85 10 Tabs\n"
+      "mouse up left 85 10 Tabs\n"
+      "expect Tabs.Page 2\n"
+      "mouse down left 130 10 Tabs\n"
+      "expect Tabs.Page 3\n"
+      "mouse up left 130 10 Tabs\n"
+      "hold Shift\n"
+      "mouse down left 30 10 Tabs\n"
+      "mouse up left 30 10 Tabs\n"
+      "expect Tabs.Page 3\n"
+      "release Shift\n"
+      "mouse down right 30 10 Tabs\n"
+      "mouse up right 30 10 Tabs\n"
+      "expect Tabs.Page 3\n"
+      "mouse down left 30 10 Tabs\n"
+      "expect Tabs.Page 1\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+}
+
 }  // namespace

@@ -178,6 +178,44 @@ TEST_F(Script, HandlersLogVetoAndDetach) {
             "pixel 100, 35 is #FFFFFF, expected #000080\n");
 }
 
+TEST_F(Script, MousePressesCarryTheHeldButtonsAndKeys) {
+  // Logged as (Sender, Button, Shift, X, Y): mbLeft 0, mbRight 1; ssShift 1, ssLeft 8,
+  // ssRight 16. A press holds its button in its own message; a release no longer does.
+  TRun r = RunScript(
+      "new Work\n"
+      "create TDrawGrid Grid\n"
+      "handle Grid.OnMouseDown log\n"
+      "handle Grid.OnMouseUp log\n"
+      "click Grid\n"
+      "rclick Grid\n"
+      "hold Shift\n"
+      "mouse down left 5 5 Grid\n"
+      "mouse down right 6 6 Grid\n"
+      "mouse up left 7 7 Grid\n"
+      "mouse up right 8 8 Grid\n"
+      "click Grid\n");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out,
+            "OnMouseDown(Grid, 0, 8, 160, 60)\n"
+            "OnMouseUp(Grid, 0, 0, 160, 60)\n"
+            "OnMouseDown(Grid, 1, 16, 160, 60)\n"
+            "OnMouseUp(Grid, 1, 0, 160, 60)\n"
+            "OnMouseDown(Grid, 0, 9, 5, 5)\n"
+            "OnMouseDown(Grid, 1, 25, 6, 6)\n"
+            "OnMouseUp(Grid, 0, 17, 7, 7)\n"
+            "OnMouseUp(Grid, 1, 1, 8, 8)\n"
+            "OnMouseDown(Grid, 0, 9, 160, 60)\n"
+            "OnMouseUp(Grid, 0, 1, 160, 60)\n");
+}
+
+TEST_F(Script, PrintOfAMissingPropertyPrintsNothing) {
+  TRun r = RunScript("load dialog.txt\nprint Dialog.Nope\n");
+  EXPECT_EQ(r.Status, 1);
+  EXPECT_EQ(r.Out, "");
+  EXPECT_NE(r.Err.find(":2: "), std::string::npos) << r.Err;
+  EXPECT_NE(r.Err.find("Nope"), std::string::npos) << r.Err;
+}
+
 TEST_F(Script, SavedFormKeepsScriptMethodNames) {
   TRun r = RunScript(
       "method Changed log\n"

@@ -5,8 +5,12 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
+
+#include "platform/core/Exceptions.h"
+#include "tests/TestSupport.h"
 
 namespace zelvar {
 namespace {
@@ -126,6 +130,20 @@ TEST(IniFiles, BadLinesLoseNothingElse) {
   EXPECT_EQ(ini.ReadString("S", "C", ""), "3");
   EXPECT_EQ(ini.ReadString("T", "D", ""), "4");
   EXPECT_FALSE(ini.ValueExists("S", "vvvvvvvvvv"));
+}
+
+TEST(IniFiles, DevicesAndOversizedFilesAreRefusedByName) {
+  // /dev/zero would be read without end; /dev/urandom too, and never as a line.
+  for (const char* device : {"/dev/zero", "/dev/urandom"}) {
+    EXPECT_EQ(test::MessageOf<EFilerError>([&] { TIniFile ini(device); }),
+              std::string("Cannot read file \"") + device + "\": not a regular file");
+  }
+  const TTempIni file("[S]\nA=1\n");
+  std::filesystem::resize_file(file.Path(), TIniFile::kMaxIniFileSize + 1);  // sparse
+  EXPECT_EQ(test::MessageOf<EFilerError>([&] { TIniFile ini(file.Path()); }),
+            "Cannot read file \"" + file.Path() + "\": larger than 4 MB");
+  std::filesystem::resize_file(file.Path(), TIniFile::kMaxIniFileSize);
+  EXPECT_EQ(TIniFile(file.Path()).ReadString("S", "A", ""), "1");
 }
 
 }  // namespace
