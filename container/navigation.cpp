@@ -110,16 +110,28 @@ void TZelvar::CheckShowable(int32_t shown) const {
   // checks them once they are complete.
   TComponent* form = Owner();
   if (!form || IsReading()) return;
-  // A form holds few classes and many components: each class's field is looked up once.
+  // A form holds few classes and many components: each class's field is looked up once, and
+  // kept only when it holds a position list, so the walk needs no cast per component.
   std::vector<std::pair<const TClassInfo*, const TFieldInfo*>> cache;
+  const TClassInfo* lastClass = nullptr;
+  const TFieldInfo* field = nullptr;
   for (TComponent* c : form->Components()) {
     const TClassInfo* cls = &c->ClassInfo();
-    auto it = std::find_if(cache.begin(), cache.end(), [cls](auto& e) { return e.first == cls; });
-    const TFieldInfo* field = it != cache.end()
-                                  ? it->second
-                                  : cache.emplace_back(cls, cls->FindField("FAposList")).second;
+    if (cls != lastClass) {
+      lastClass = cls;
+      auto it = std::find_if(cache.begin(), cache.end(), [cls](auto& e) { return e.first == cls; });
+      if (it != cache.end()) {
+        field = it->second;
+      } else {
+        field = cls->FindField("FAposList");
+        if (field &&
+            !(field->FieldClass && field->FieldClass().InheritsFrom(TAposList::StaticClassInfo())))
+          field = nullptr;
+        cache.emplace_back(cls, field);
+      }
+    }
     if (!field) continue;
-    auto* list = dynamic_cast<TAposList*>(field->Get(c));
+    auto* list = static_cast<TAposList*>(field->Get(c));
     if (list && shown >= list->RecordCount())
       throw EListError(
           Format("Page %d has no place in the position list of %s (it holds %d)",
