@@ -31,34 +31,24 @@ constexpr TButtonKind kButtons[] = {
     {mbHelp, "Help", "&Help", mrNone},
 };
 
-const char* TitleOf(TMsgDlgType type) {
-  switch (type) {
-    case mtWarning:
-      return "Warning";
-    case mtError:
-      return "Error";
-    case mtInformation:
-      return "Information";
-    case mtConfirmation:
-      return "Confirm";
-    default:
-      return "";
-  }
-}
+// The box's caption and the toolkit's icon for each type; a custom message has neither.
+struct TTypeLook {
+  const char* Title;
+  const char* Icon;
+};
 
-// The toolkit's icon for the type; none for a custom message.
-const char* IconOf(TMsgDlgType type) {
+TTypeLook LookOf(TMsgDlgType type) {
   switch (type) {
     case mtWarning:
-      return "IDI_WARNING";
+      return {"Warning", "IDI_WARNING"};
     case mtError:
-      return "IDI_ERROR";
+      return {"Error", "IDI_ERROR"};
     case mtInformation:
-      return "IDI_INFORMATION";
+      return {"Information", "IDI_INFORMATION"};
     case mtConfirmation:
-      return "IDI_QUESTION";
+      return {"Confirm", "IDI_QUESTION"};
     default:
-      return nullptr;
+      return {"", nullptr};
   }
 }
 
@@ -70,13 +60,13 @@ TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgBut
   std::unique_ptr<TForm> form(New<TForm>(nullptr));
   form->SetFormClassName("TMessageForm");
   form->SetBorderStyle(bsDialog);
-  form->SetCaption(TitleOf(type));
+  form->SetCaption(LookOf(type).Title);
 
   constexpr int32_t kMargin = 12, kButtonWidth = 75, kButtonHeight = 25, kGap = 8;
   // The icon stands at the left and the text beside it, centred on the icon when it is the
   // shorter of the two.
   TImage* icon = nullptr;
-  if (const char* name = IconOf(type)) {
+  if (const char* name = LookOf(type).Icon) {
     icon = New<TImage>(form.get());
     icon->SetName("Image");
     icon->SetAutoSize(true);
