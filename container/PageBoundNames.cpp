@@ -21,11 +21,8 @@ TBroadcastMethod::TBroadcastMethod(const TClassInfo& cls, const char* name)
     : Method(cls.FindMethod(name)),
       Invoke(Method ? Method->FoundInvoker<void, int32_t>() : nullptr) {}
 
-void TBroadcastMethod::Call(TComponent* c, int32_t n) const {
-  if (Invoke)
-    (*Invoke)(c, n);
-  else
-    TMethod(c, Method).Call<void, int32_t>(n);  // raises: the wrong shape
+void TBroadcastMethod::CallChecked(TComponent* c, int32_t n) const {
+  TMethod(c, Method).Call<void, int32_t>(n);  // raises: the wrong shape
 }
 
 TPlaceRoles::TPlaceRoles(const TClassInfo& cls)
@@ -33,10 +30,6 @@ TPlaceRoles::TPlaceRoles(const TClassInfo& cls)
   if (AposList &&
       !(AposList->FieldClass && AposList->FieldClass().InheritsFrom(TAposList::StaticClassInfo())))
     AposList = nullptr;
-}
-
-const TAposList* TPlaceRoles::PositionList(const TComponent& c) const {
-  return AposList ? static_cast<const TAposList*>(AposList->Get(&c)) : nullptr;
 }
 
 namespace {

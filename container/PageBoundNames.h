@@ -17,7 +17,15 @@ namespace zelvar {
 struct TBroadcastMethod {
   TBroadcastMethod(const TClassInfo& cls, const char* name);
   // Calls the method on c, an instance of the class; one of another shape raises EInvalidCast.
-  void Call(TComponent* c, int32_t n) const;
+  // Inline: a page change makes this call for every component of the form.
+  void Call(TComponent* c, int32_t n) const {
+    if (Invoke)
+      (*Invoke)(c, n);
+    else
+      CallChecked(c, n);
+  }
+  // The call that checks the shape: for a method of another shape, which it reports.
+  void CallChecked(TComponent* c, int32_t n) const;
 
   const TMethodInfo* Method;  // nullptr: the class publishes none
   // Found through the component's own class record, it may be called without a cast check;
@@ -35,7 +43,9 @@ struct TNumAposMethod : TBroadcastMethod {
 struct TPlaceRoles : TBroadcastMethod {
   explicit TPlaceRoles(const TClassInfo& cls);
   // The position list of c, an instance of the class; nullptr when the class publishes none.
-  const TAposList* PositionList(const TComponent& c) const;
+  const TAposList* PositionList(const TComponent& c) const {
+    return AposList ? static_cast<const TAposList*>(AposList->Get(&c)) : nullptr;
+  }
 
   const TFieldInfo* AposList;  // kept only when it holds a TAposList
 };
