@@ -26,16 +26,13 @@ class TJumpChoice : public TComponent {
   bool FEnabled = true;
 };
 
-// Publishes the names with a page that is not a page number.
-class TTextJump : public TComponent {
-  ZELVAR_CLASS(TTextJump, TComponent)
+// Publishes the names, but its page is text and not a page number.
+class TTextJump : public TJumpChoice {
+  ZELVAR_CLASS(TTextJump, TJumpChoice)
 
  public:
-  using TComponent::TComponent;
-  std::string FJumpPage = "3";
-  TJumpMode FJumpMode = jmAbsolut;
-  bool FChecked = true;
-  bool FEnabled = true;
+  explicit TTextJump(TComponent* owner) : TJumpChoice(owner) { FChecked = true; }
+  std::string FJumpText = "3";
 };
 
 const TClassInfo& TJumpChoice::StaticClassInfo() {
@@ -51,10 +48,7 @@ const TClassInfo& TJumpChoice::StaticClassInfo() {
 
 const TClassInfo& TTextJump::StaticClassInfo() {
   static const auto info = TClassBuilder<TTextJump>("TTextJump")
-                               .Property("JumpPage", &TTextJump::FJumpPage, &TTextJump::FJumpPage)
-                               .Property("JumpMode", &TTextJump::FJumpMode, &TTextJump::FJumpMode)
-                               .Property("Checked", &TTextJump::FChecked, &TTextJump::FChecked)
-                               .Property("Enabled", &TTextJump::FEnabled, &TTextJump::FEnabled)
+                               .Property("JumpPage", &TTextJump::FJumpText, &TTextJump::FJumpText)
                                .Build();
   return *info;
 }
