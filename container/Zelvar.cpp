@@ -278,9 +278,10 @@ void TZelvar::zelvarupdate() {
 void TZelvar::Notification(TComponent* component, TOperation operation) {
   TCustomControl::Notification(component, operation);
   if (operation != opRemove) return;
+  ++FRemovals;
   for (TBroadcastFrame* f = FBroadcasts; f; f = f->Outer)
-    std::replace(f->Targets->begin(), f->Targets->end(), component,
-                 static_cast<TComponent*>(nullptr));
+    for (TBroadcastTarget& t : *f->Targets)
+      if (t.Component == component) t.Component = nullptr;
   if (component == FChangeButton) FChangeButton = nullptr;
   if (component == FHelpButton) FHelpButton = nullptr;
   if (component == FCancelButton) FCancelButton = nullptr;

@@ -16,6 +16,7 @@
 #include "platform/controls/Grids.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Paths.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/core/TypInfo.h"
 #include "platform/core/ValueText.h"
 #include "platform/forms/Forms.h"
@@ -192,12 +193,10 @@ void Click(TScript& s, const std::string& name, TMouseButton button) {
   m.Y = p.Y;
   m.Kind = TMessage::MouseDown;
   m.Shift = MouseShift(m.Kind, button);
-  try {
+  {
+    // A press that fails does not leave the button held for the lines that follow.
+    TOnFailure release([button]() noexcept { MouseShift(TMessage::MouseUp, button); });
     Deliver(form, m);
-  } catch (...) {
-    // The press failed; the button is not left held for the lines that follow.
-    MouseShift(TMessage::MouseUp, button);
-    throw;
   }
   m.Kind = TMessage::MouseUp;
   m.Shift = MouseShift(m.Kind, button);
@@ -284,13 +283,10 @@ void CmdCreate(TScript& s, const TScriptLine& l) {
   const TClassInfo& cls = FindClass(l.Words[1]);
   if (!cls.Factory) throw Exception("class " + cls.Name + " cannot be created");
   TComponent* c = cls.Factory(&form);
-  try {
-    c->SetName(l.Words[2]);
-    if (auto* control = dynamic_cast<TControl*>(c)) control->SetParent(parent ? parent : &form);
-  } catch (...) {
-    delete c;
-    throw;
-  }
+  // A component that cannot be named or placed does not stay on the form.
+  TOnFailure discard([c]() noexcept { delete c; });
+  c->SetName(l.Words[2]);
+  if (auto* control = dynamic_cast<TControl*>(c)) control->SetParent(parent ? parent : &form);
 }
 
 void CmdProgdir(TScript& s, const TScriptLine& l) {
@@ -858,15 +854,11 @@ int32_t TScript::RunModal(TForm& form) {
 int32_t TScript::RunModal(TForm& form, const std::function<int32_t()>& loop) {
   if (FModalDepth >= static_cast<int>(kMaxModalDepth))
     throw Exception("too many nested modal loops");
-  ++FModalDepth;
   int32_t result = 0;
-  try {
+  {
+    TRestore<int> depth(FModalDepth, FModalDepth + 1);
     result = loop();
-  } catch (...) {
-    --FModalDepth;
-    throw;
   }
-  --FModalDepth;
   // Forms made inside loops that have ended are done with; so is this one if a loop made it.
   size_t shown = Application().ShownForms().size();
   std::erase_if(FCurrent, [shown](const TCurrent& c) { return c.Depth > shown; });

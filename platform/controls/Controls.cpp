@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/ScopeGuard.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Bitmap.h"
 
@@ -371,15 +372,9 @@ void TWinControl::Realign() {
     FControlState.Include(csAlignmentNeeded);
     return;
   }
-  FAligning = true;
-  try {
-    TRect rect = GetClientRect();
-    AlignControls(nullptr, rect);
-  } catch (...) {
-    FAligning = false;
-    throw;
-  }
-  FAligning = false;
+  TRestore<bool> aligning(FAligning, true);
+  TRect rect = GetClientRect();
+  AlignControls(nullptr, rect);
 }
 
 int32_t TWinControl::TabOrder() const {
@@ -494,17 +489,13 @@ void TWinControl::DestroyComponents() {
   // squared. Owned windowed controls are not laid out again at all; this one once at the end.
   // A layout that is asked for meanwhile is remembered (csAlignmentNeeded) and done here.
   const bool aligning = FAligning;
-  FAligning = true;
-  FControlState.Exclude(csAlignmentNeeded);
-  for (TComponent* c : Components())
-    if (auto* w = dynamic_cast<TWinControl*>(c)) w->FAligning = true;
-  try {
+  {
+    TRestore<bool> held(FAligning, true);
+    FControlState.Exclude(csAlignmentNeeded);
+    for (TComponent* c : Components())
+      if (auto* w = dynamic_cast<TWinControl*>(c)) w->FAligning = true;
     TControl::DestroyComponents();
-  } catch (...) {
-    FAligning = aligning;
-    throw;
   }
-  FAligning = aligning;
   if (FControlState.Contains(csAlignmentNeeded) && !aligning && !IsDestroying()) {
     FControlState.Exclude(csAlignmentNeeded);
     Realign();
