@@ -17,6 +17,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Paths.h"
 #include "platform/core/ScopeGuard.h"
+#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 #include "platform/core/ValueText.h"
 #include "platform/forms/Forms.h"
@@ -46,13 +47,6 @@ constexpr size_t kMaxScriptSize = size_t{4} << 20;
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
-         });
 }
 
 int32_t ParseInt(const std::string& word) {
@@ -127,8 +121,7 @@ std::optional<TKeyName> ParseKey(const std::string& name) {
   if (name.size() == 1) {
     char c = name[0];
     if (std::isalpha(static_cast<unsigned char>(c)))
-      return TKeyName{static_cast<uint16_t>(std::toupper(static_cast<unsigned char>(c))),
-                      static_cast<char>(std::tolower(static_cast<unsigned char>(c)))};
+      return TKeyName{static_cast<uint16_t>(UpperChar(c)), LowerChar(c)};
     if (std::isdigit(static_cast<unsigned char>(c))) return TKeyName{static_cast<uint16_t>(c), c};
   }
   if (name.size() >= 2 && (name[0] == 'F' || name[0] == 'f')) {
@@ -333,13 +326,8 @@ class TDefinedPropertyReader : public TFiler {
     if (Text || !SameText(name, FName)) return;
     TMemoryStream stream;
     writeData(stream);
-    static const char digits[] = "0123456789ABCDEF";
     std::string hex = "{";
-    for (char c : stream.Data()) {
-      auto b = static_cast<uint8_t>(c);
-      hex += digits[b >> 4];
-      hex += digits[b & 15];
-    }
+    AppendHex(hex, stream.Data());
     Text = hex + "}";
   }
   std::optional<std::string> Text;
@@ -475,7 +463,7 @@ void CmdKey(TScript& s, const TScriptLine& l) {
   m.Key = key->Key;
   m.Char = key->Char;
   if (m.Shift.Contains(ssShift) && std::isalpha(static_cast<unsigned char>(m.Char)))
-    m.Char = static_cast<char>(std::toupper(static_cast<unsigned char>(m.Char)));
+    m.Char = UpperChar(m.Char);
   // With Ctrl or Alt a key types nothing; it is a shortcut.
   if (m.Shift.Contains(ssCtrl) || m.Shift.Contains(ssAlt)) m.Char = 0;
   TForm& form = s.RequireForm();
@@ -734,9 +722,7 @@ TScript::~TScript() {
 }
 
 std::string TScript::Upper(std::string_view s) {
-  std::string r(s);
-  for (char& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return r;
+  return UpperCase(s);
 }
 
 std::string TScript::Resolve(const std::string& path) const {

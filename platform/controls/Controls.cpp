@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/ScopeGuard.h"
+#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Bitmap.h"
 
@@ -221,14 +222,13 @@ bool TControl::CMDialogChar(char) {
 }
 
 bool IsAccel(char letter, std::string_view caption) {
-  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
   for (size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != '&') continue;
     if (caption[i + 1] == '&') {
       ++i;  // "&&" is a literal ampersand
       continue;
     }
-    return upper(caption[i + 1]) == upper(letter);
+    return UpperChar(caption[i + 1]) == UpperChar(letter);
   }
   return false;
 }

@@ -7,6 +7,7 @@
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Image.h"
+#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
@@ -22,11 +23,6 @@ constexpr uint16_t kKeyF2 = VK_F1 + 1;  // the key that opens a cell's editor
 
 TRect Offset(const TRect& r, TPoint by) {
   return {r.Left + by.X, r.Top + by.Y, r.Right + by.X, r.Bottom + by.Y};
-}
-
-void PopUtf8Char(std::string& s) {
-  while (!s.empty() && (static_cast<unsigned char>(s.back()) & 0xC0) == 0x80) s.pop_back();
-  if (!s.empty()) s.pop_back();
 }
 
 }  // namespace
@@ -450,7 +446,7 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
         key = 0;
         return;
       case VK_BACK:
-        PopUtf8Char(FEditText);
+        FEditText.resize(PrevCharBoundary(FEditText, FEditText.size()));
         Invalidate();
         key = 0;
         return;

@@ -4,6 +4,7 @@
 
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ExtCtrls.h"
+#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
@@ -12,14 +13,6 @@ namespace zelvar {
 // Drawing helpers
 
 namespace {
-
-// Bytes in the UTF-8 sequence that starts with lead (1 for a stray continuation byte).
-size_t Utf8Length(unsigned char lead) {
-  if (lead >= 0xF0) return 4;
-  if (lead >= 0xE0) return 3;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
 
 bool IsShiftKey(TShiftState shift) {
   return shift.Contains(ssShift) || shift.Contains(ssAlt) || shift.Contains(ssCtrl);
@@ -49,7 +42,7 @@ TAccelText StripAccel(std::string_view caption) {
       ++i;  // "&&" gives a plain '&'; "&x" marks x
       if (caption[i] != '&' && !found) {
         found = true;
-        size_t n = std::min(Utf8Length(static_cast<unsigned char>(caption[i])), caption.size() - i);
+        size_t n = NextCharBoundary(caption, i) - i;
         out.AccelStart = out.Text.size();
         out.AccelLength = n;
         out.Text.append(caption.substr(i, n));
