@@ -120,6 +120,9 @@ class TZelvar : public TCustomControl {
   ZELVAR_CLASS(TZelvar, TCustomControl)
 
  public:
+  // The container fills its form.
+  static constexpr TAlign kDefaultAlign = alClient;
+
   explicit TZelvar(TComponent* owner);
   ~TZelvar() override;
 

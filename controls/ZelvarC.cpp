@@ -180,8 +180,7 @@ TClassBuilder<C>& PageBoundMembers(TClassBuilder<C>& b) {
   b.Property("ParentInDialog", &C::GetParentInDialog, &C::SetParentInDialog)
       .Property("ParentInWizard", &C::GetParentInWizard, &C::SetParentInWizard)
       .Property("ShowContainer", &C::ShowContainer)
-      .Property("Align", &C::Align, &C::SetAlign)
-      .Default(alNone)
+      .Publish("Align")
       .Property("AAlign", &C::AAlign, &C::SetAAlign)
       .Method("SetNewPosition", static_cast<void (C::*)(int32_t)>(&C::SetNewPosition))
       .Method("SetNumApos", static_cast<void (C::*)(int32_t)>(&C::SetNumApos))
@@ -204,11 +203,7 @@ template class TPageBound<TRadioButton>;
 const TClassInfo& TABox::StaticClassInfo() {
   static const auto info = [] {
     TClassBuilder<TABox> b("TABox");
-    PageBoundMembers(b)
-        .Property("TabOrder", &TABox::TabOrder, &TABox::SetTabOrder)
-        .Default(-1)
-        .Property("Visible", &TABox::Visible, &TABox::SetVisible)
-        .Default(true);
+    PageBoundMembers(b).Publish("TabOrder", "Visible");
     return b.Build();
   }();
   return *info;

@@ -28,6 +28,13 @@ void EraseFromBack(std::vector<T*>& list, const TControl* value) {
 
 }  // namespace
 
+bool IsDefaultFont(const TFont& font) {
+  static const TFont defaults;
+  return font.Charset() == defaults.Charset() && font.Color() == defaults.Color() &&
+         font.Height() == defaults.Height() && font.Name() == defaults.Name() &&
+         font.Pitch() == defaults.Pitch() && font.Style() == defaults.Style();
+}
+
 // =============================================================================================
 // TControl
 
@@ -39,13 +46,24 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Property("Width", &TControl::Width, &TControl::SetWidth)
           .Property("Height", &TControl::Height, &TControl::SetHeight)
           .Public("Parent", &TControl::Parent, &TControl::SetParent)
+          // Declared once here, with the defaults the fields start with; descendants publish
+          // the ones they show (TClassBuilder::Publish).
           .Public("Visible", &TControl::Visible, &TControl::SetVisible)
+          .Default(true)
           .Public("Enabled", &TControl::Enabled, &TControl::SetEnabled)
+          .Default(true)
           .Public("Caption", &TControl::Caption, &TControl::SetCaption)
           .Public("Align", &TControl::Align, &TControl::SetAlign)
+          .Default(alNone)
           .Public("Color", &TControl::Color, &TControl::SetColor)
+          .Default(clBtnFace)
+          .Public("Font", &TControl::Font)
+          .Stored(&TControl::FontStored)
           .Public("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth)
           .Public("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight)
+          .Public("OnClick", &TControl::OnClick, &TControl::OnClick)
+          .Public("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown)
+          .Public("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp)
           .Build();
   return *info;
 }
@@ -242,9 +260,14 @@ const TClassInfo& TWinControl::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TWinControl>("TWinControl")
           .Public("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
+          .Default(false)
+          // -1 without a parent: a control on a form always writes its place.
           .Public("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+          .Default(-1)
           .Public("Focused", &TWinControl::Focused)
           .Public("ControlCount", &TWinControl::ControlCount)
+          .Public("OnEnter", &TWinControl::OnEnter, &TWinControl::OnEnter)
+          .Public("OnExit", &TWinControl::OnExit, &TWinControl::OnExit)
           .Build();
   return *info;
 }
