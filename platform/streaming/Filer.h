@@ -1,6 +1,7 @@
 #pragma once
 // TFiler, TReader and TWriter: the binary form-file format at the value level and at the
-// component level. Text form files are converted to and from this format (FormText.h).
+// component level. TWriter writes its values through the encoder of BinaryEncoder.h. Text form
+// files are converted to and from this format (FormText.h).
 
 #include <cstdint>
 #include <functional>

@@ -143,7 +143,7 @@ class TTextToBinary {
           P.Next();
         } else {
           ReadDottedName();
-          Out.WriteIdent(CheckName(Name));  // no longer one of the three: an identifier
+          Out.WriteIdent(CheckName(Name));  // a name: True, False and nil were taken above
         }
         return;
       case TTokenKind::Symbol:
