@@ -82,7 +82,7 @@ TComponent* const kTombstone = reinterpret_cast<TComponent*>(alignof(TComponent)
 size_t TComponent::TNameIndex::HashOf(std::string_view name) {
   uint64_t h = 14695981039346656037ull;  // FNV-1a over the upper-case bytes
   for (char c : name) {
-    h ^= static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 32 : c);
+    h ^= static_cast<unsigned char>(UpperChar(c));
     h *= 1099511628211ull;
   }
   return static_cast<size_t>(h);

@@ -160,7 +160,7 @@ void TParser::ScanNumber() {
   FFloatSuffix = '\0';
   if (FText[FStart] != '$' && FPos < FText.size() && std::strchr("sScCdD", FText[FPos]) &&
       (FPos + 1 >= FText.size() || !IsIdentChar(FText[FPos + 1]))) {
-    FFloatSuffix = static_cast<char>(FText[FPos] | 0x20);
+    FFloatSuffix = LowerChar(FText[FPos]);
     isFloat = true;
     Advance();
   }

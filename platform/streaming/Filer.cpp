@@ -1,5 +1,6 @@
 #include "platform/streaming/Filer.h"
 
+#include <algorithm>
 #include <cfloat>
 #include <cstring>
 #include <unordered_map>
@@ -119,11 +120,6 @@ bool TReader::EndOfList() {
   return FData[FPos] == vaNull;
 }
 
-void TReader::ReadListBegin() {
-  size_t at = FPos;
-  if (ReadValue() != vaList) ErrorAt("List expected", at);
-}
-
 void TReader::ReadListEnd() {
   size_t at = FPos;
   if (ReadValue() != vaNull) ErrorAt("End of list expected", at);
@@ -164,13 +160,6 @@ int64_t TReader::ReadInt64() {
   return ReadIntegerOf(t);
 }
 
-bool TReader::ReadBoolean() {
-  size_t at = FPos;
-  TValueType t = ReadValue();
-  if (t != vaFalse && t != vaTrue) ErrorAt("Boolean expected", at);
-  return t == vaTrue;
-}
-
 std::string_view TReader::ReadStrView() {
   size_t n = ReadByte();
   const uint8_t* p = Need(n);
@@ -186,30 +175,6 @@ std::string TReader::ReadString() {
   TValue v = ReadTValue();
   if (!v.IsString()) ErrorAt("String expected", at);
   return v.AsString();
-}
-
-std::string TReader::ReadIdent() {
-  size_t at = FPos;
-  switch (ReadValue()) {
-    case vaIdent:
-      return ReadStr();
-    case vaFalse:
-      return "False";
-    case vaTrue:
-      return "True";
-    case vaNil:
-      return "nil";
-    default:
-      ErrorAt("Identifier expected", at);
-  }
-}
-
-long double TReader::ReadFloat() {
-  size_t at = FPos;
-  TValue v = ReadTValue();
-  if (v.Is<long double>()) return v.As<long double>();
-  if (v.Is<int64_t>()) return static_cast<long double>(v.As<int64_t>());
-  ErrorAt("Floating point value expected", at);
 }
 
 std::string_view TReader::ReadBinaryBytes() {
@@ -294,10 +259,6 @@ TValue TReader::ReadTValue() {
       ErrorAt("Value expected", at);
   }
   ErrorAt("Unknown value type", at);
-}
-
-void TReader::SkipValue() {
-  ReadTValue();
 }
 
 // =============================================================================================
@@ -617,152 +578,15 @@ TWriter::~TWriter() {
 }
 
 void TWriter::FlushBuffer() {
-  if (FBuffer.empty()) return;
+  if (FOut.empty()) return;
   // An empty memory stream takes the buffer as it is: no copy of a large form.
   if (auto* mem = dynamic_cast<TMemoryStream*>(&FStream); mem && mem->Size() == 0) {
-    mem->Data() = FBuffer.Take();
+    mem->Data() = FOut.Take();
     mem->Seek(0, soEnd);
     return;
   }
-  FStream.WriteBuffer(FBuffer.View());
-  FBuffer.clear();
-}
-
-void TWriter::WriteSignature() {
-  WriteBytes(kFormSignature.data(), 4);
-}
-
-void TWriter::WriteInteger(int64_t value) {
-  if (value >= INT8_MIN && value <= INT8_MAX) {
-    WriteByte(vaInt8);
-    WriteByte(static_cast<uint8_t>(value));
-  } else if (value >= INT16_MIN && value <= INT16_MAX) {
-    WriteByte(vaInt16);
-    uint16_t v = static_cast<uint16_t>(value);
-    uint8_t b[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
-    WriteBytes(b, 2);
-  } else if (value >= INT32_MIN && value <= INT32_MAX) {
-    WriteByte(vaInt32);
-    uint32_t v = static_cast<uint32_t>(value);
-    uint8_t b[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8),
-                    static_cast<uint8_t>(v >> 16), static_cast<uint8_t>(v >> 24)};
-    WriteBytes(b, 4);
-  } else {
-    WriteByte(vaInt64);
-    uint64_t v = static_cast<uint64_t>(value);
-    uint8_t b[8];
-    for (int i = 0; i < 8; ++i) b[i] = static_cast<uint8_t>(v >> (8 * i));
-    WriteBytes(b, 8);
-  }
-}
-
-namespace {
-void PutU32(TByteBuffer& out, uint32_t v) {
-  char b[4] = {static_cast<char>(v), static_cast<char>(v >> 8), static_cast<char>(v >> 16),
-               static_cast<char>(v >> 24)};
-  out.append(b, 4);
-}
-}  // namespace
-
-void TWriter::WriteString(std::string_view value) {
-  bool ascii = std::all_of(value.begin(), value.end(),
-                           [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-  if (!ascii) {
-    if (value.size() > UINT32_MAX) throw EWriteError("String too long to write");
-    WriteByte(vaUTF8String);
-    PutU32(FBuffer, static_cast<uint32_t>(value.size()));
-  } else if (value.size() <= 255) {
-    WriteByte(vaString);
-    WriteByte(static_cast<uint8_t>(value.size()));
-  } else {
-    if (value.size() > UINT32_MAX) throw EWriteError("String too long to write");
-    WriteByte(vaLString);
-    PutU32(FBuffer, static_cast<uint32_t>(value.size()));
-  }
-  FBuffer.append(value);
-}
-
-void TWriter::WriteWideString(std::u16string_view value) {
-  if (value.size() > UINT32_MAX / 2) throw EWriteError("String too long to write");
-  WriteByte(vaWString);
-  PutU32(FBuffer, static_cast<uint32_t>(value.size()));
-  for (char16_t u : value) {
-    WriteByte(static_cast<uint8_t>(u));
-    WriteByte(static_cast<uint8_t>(u >> 8));
-  }
-}
-
-void TWriter::WriteStr(std::string_view s) {
-  if (s.size() > 255)
-    throw EWriteError("Name too long to write (" + std::to_string(s.size()) +
-                      " bytes): " + std::string(s.substr(0, 40)) + "...");
-  WriteByte(static_cast<uint8_t>(s.size()));
-  FBuffer.append(s);
-}
-
-void TWriter::WriteIdent(std::string_view ident) {
-  if (SameText(ident, "False"))
-    WriteByte(vaFalse);
-  else if (SameText(ident, "True"))
-    WriteByte(vaTrue);
-  else if (SameText(ident, "nil"))
-    WriteByte(vaNil);
-  else {
-    WriteByte(vaIdent);
-    WriteStr(ident);
-  }
-}
-
-void TWriter::WriteFloat(long double value) {
-  WriteByte(vaExtended);
-  uint8_t b[16] = {};
-  std::memcpy(b, &value, sizeof value < 16 ? sizeof value : 16);
-  WriteBytes(b, 10);
-}
-
-void TWriter::WriteSet(const std::vector<std::string>& members) {
-  WriteByte(vaSet);
-  for (const auto& m : members) WriteStr(m);
-  WriteByte(0);
-}
-
-void TWriter::WriteBinary(std::string_view bytes) {
-  if (bytes.size() > UINT32_MAX) throw EWriteError("Binary value too long to write");
-  WriteByte(vaBinary);
-  PutU32(FBuffer, static_cast<uint32_t>(bytes.size()));
-  FBuffer.append(bytes);
-}
-
-void TWriter::WriteTValue(const TValue& value) {
-  std::visit(
-      [this](const auto& v) {
-        using T = std::decay_t<decltype(v)>;
-        if constexpr (std::is_same_v<T, int64_t>)
-          WriteInteger(v);
-        else if constexpr (std::is_same_v<T, long double>)
-          WriteFloat(v);
-        else if constexpr (std::is_same_v<T, std::string>)
-          WriteString(v);
-        else if constexpr (std::is_same_v<T, std::u16string>)
-          WriteWideString(v);
-        else if constexpr (std::is_same_v<T, TIdent>)
-          WriteIdent(v.Name);
-        else if constexpr (std::is_same_v<T, bool>)
-          WriteBoolean(v);
-        else if constexpr (std::is_same_v<T, TNil>)
-          WriteByte(vaNil);
-        else if constexpr (std::is_same_v<T, TSetValue>)
-          WriteSet(v.Members);
-        else if constexpr (std::is_same_v<T, TValueList>) {
-          WriteListBegin();
-          for (const TValue& item : v) WriteTValue(item);
-          WriteListEnd();
-        } else if constexpr (std::is_same_v<T, TBinary>) {
-          WriteBinary(
-              std::string_view(reinterpret_cast<const char*>(v.Bytes.data()), v.Bytes.size()));
-        }
-      },
-      value.V);
+  FStream.WriteBuffer(FOut.View());
+  FOut.clear();
 }
 
 void TWriter::WritePropName(std::string_view name, std::string_view suffix) {
@@ -771,19 +595,18 @@ void TWriter::WritePropName(std::string_view name, std::string_view suffix) {
     throw EWriteError("Name too long to write (" + std::to_string(n) + " bytes): " + FPropPath +
                       std::string(name));
   WriteByte(static_cast<uint8_t>(n));
-  FBuffer.append(FPropPath);
-  FBuffer.append(name);
-  FBuffer.append(suffix);
+  FOut.append(FPropPath);
+  FOut.append(name);
+  FOut.append(suffix);
 }
 
-class TWriterImpl {
- public:
-  // The name a reference is written as: plain for the root's own components.
-  static std::string ReferenceName(TComponent* root, TComponent* c) {
-    if (c == root || c->Owner() == root || !c->Owner()) return c->Name();
-    return c->Owner()->Name() + "." + c->Name();
-  }
-};
+namespace {
+// The name a reference is written as: plain for the root's own components.
+std::string ReferenceName(TComponent* root, TComponent* c) {
+  if (c == root || c->Owner() == root || !c->Owner()) return c->Name();
+  return c->Owner()->Name() + "." + c->Name();
+}
+}  // namespace
 
 void TWriter::WriteProperties(TPersistent* instance) {
   for (const TPropInfo* p : instance->ClassInfo().PublishedProps()) {
@@ -842,7 +665,7 @@ void TWriter::WriteProperties(TPersistent* instance) {
         auto* c = static_cast<TComponent*>(p->GetObj(instance));
         if (!c) break;
         WritePropName(p->Name);
-        WriteIdent(TWriterImpl::ReferenceName(FRoot, c));
+        WriteIdent(ReferenceName(FRoot, c));
         break;
       }
       case TPropKind::Strings: {
@@ -915,15 +738,10 @@ void TWriter::DefineBinaryProperty(std::string_view name, const TStreamProc&,
                                    const TStreamProc& writeData, bool hasData) {
   if (!hasData || !writeData) return;
   WritePropName(name);
-  WriteByte(vaBinary);
-  size_t lengthAt = FBuffer.size();
-  PutU32(FBuffer, 0);
-  TAppendStream block(FBuffer);
+  size_t lengthAt = BeginBinary();
+  TAppendStream block(FOut);
   writeData(block);
-  size_t n = FBuffer.size() - lengthAt - 4;
-  if (n > UINT32_MAX) throw EWriteError("Binary value too long to write");
-  for (int i = 0; i < 4; ++i)
-    FBuffer[lengthAt + static_cast<size_t>(i)] = static_cast<char>(n >> (8 * i));
+  EndBinary(lengthAt);
 }
 
 }  // namespace zelvar

@@ -30,12 +30,12 @@ class TTextToBinary {
       : P(TParser::TBorrow{}, text), Map(map), TextSize(text.size()) {}
 
   std::string Run() {
-    Out.reserve(TextSize / 2 + 64);  // binary is about half the size of its text
-    Out.append(kFormSignature);
+    Out.Reserve(TextSize / 2 + 64);  // binary is about half the size of its text
+    Out.WriteSignature();
     ConvertObject(1);
     if (P.Token() != TTokenKind::EndOfInput)
       P.Error("End of file expected but " + P.Describe() + " found");
-    return std::move(Out);
+    return Out.Take();
   }
 
  private:
@@ -53,36 +53,16 @@ class TTextToBinary {
   }
 
   void Mark() {
-    if (Map) Map->Add(Out.size(), P.Line(), P.Column());
+    if (Map) Map->Add(Out.Size(), P.Line(), P.Column());
   }
 
-  void PutByte(uint8_t b) { Out.push_back(static_cast<char>(b)); }
-  void PutU32(uint32_t v) {
-    for (int i = 0; i < 4; ++i) PutByte(static_cast<uint8_t>(v >> (8 * i)));
-  }
-  void PutInteger(int64_t v) {
-    if (v >= INT8_MIN && v <= INT8_MAX) {
-      PutByte(vaInt8);
-      PutByte(static_cast<uint8_t>(v));
-    } else if (v >= INT16_MIN && v <= INT16_MAX) {
-      PutByte(vaInt16);
-      for (int i = 0; i < 2; ++i)
-        PutByte(static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * i)));
-    } else if (v >= INT32_MIN && v <= INT32_MAX) {
-      PutByte(vaInt32);
-      for (int i = 0; i < 4; ++i)
-        PutByte(static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * i)));
-    } else {
-      PutByte(vaInt64);
-      for (int i = 0; i < 8; ++i)
-        PutByte(static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * i)));
-    }
-  }
-  void PutShortString(std::string_view s) {
+  // Names are short strings in the format; a longer one is the text's mistake, not a write
+  // failure.
+  std::string_view CheckName(std::string_view s) {
     if (s.size() > 255) P.Error("Name longer than 255 bytes");
-    PutByte(static_cast<uint8_t>(s.size()));
-    Out.append(s);
+    return s;
   }
+
   std::string Identifier() {
     P.CheckIdentifier();
     std::string s(P.TokenText());
@@ -107,7 +87,6 @@ class TTextToBinary {
     } else {
       className = std::move(first);
     }
-    bool hasPos = false;
     int64_t pos = 0;
     if (P.IsSymbol('[')) {
       P.Next();
@@ -116,19 +95,15 @@ class TTextToBinary {
       P.Next();
       P.CheckSymbol(']');
       P.Next();
-      hasPos = true;
       flags |= ffChildPos;
     }
-    if (flags) {
-      PutByte(0xF0 | flags);
-      if (hasPos) PutInteger(pos);
-    }
-    PutShortString(className);
-    PutShortString(name);
+    Out.WritePrefix(flags, pos);
+    Out.WriteStr(CheckName(className));
+    Out.WriteStr(CheckName(name));
     while (!AtEndOrObject()) ConvertProperty();
-    PutByte(0);
+    Out.WriteListEnd();
     while (!P.IsIdentifier("end")) ConvertObject(depth + 1);
-    PutByte(0);
+    Out.WriteListEnd();
     P.Next();
   }
 
@@ -149,7 +124,7 @@ class TTextToBinary {
   void ConvertValue(int depth) {
     switch (P.Token()) {
       case TTokenKind::Integer:
-        PutInteger(P.TokenInt());
+        Out.WriteInteger(P.TokenInt());
         P.Next();
         return;
       case TTokenKind::Float:
@@ -159,23 +134,18 @@ class TTextToBinary {
       case TTokenKind::String:
         ConvertString();
         return;
-      case TTokenKind::Identifier: {
-        if (P.IsIdentifier("True")) {
-          PutByte(vaTrue);
-          P.Next();
-        } else if (P.IsIdentifier("False")) {
-          PutByte(vaFalse);
+      case TTokenKind::Identifier:
+        if (P.IsIdentifier("True") || P.IsIdentifier("False")) {
+          Out.WriteBoolean(P.IsIdentifier("True"));
           P.Next();
         } else if (P.IsIdentifier("nil")) {
-          PutByte(vaNil);
+          Out.WriteNil();
           P.Next();
         } else {
           ReadDottedName();
-          PutByte(vaIdent);
-          PutShortString(Name);
+          Out.WriteIdent(CheckName(Name));  // a name: True, False and nil were taken above
         }
         return;
-      }
       case TTokenKind::Symbol:
         break;
       case TTokenKind::EndOfInput:
@@ -184,10 +154,10 @@ class TTextToBinary {
     if (depth >= kMaxValueNesting) P.Error("Values nested too deeply");
     switch (P.Symbol()) {
       case '[':
-        PutByte(vaSet);
+        Out.BeginSet();
         P.Next();
         while (!P.IsSymbol(']')) {
-          PutShortString(Identifier());
+          Out.WriteStr(CheckName(Identifier()));
           if (P.IsSymbol(',')) {
             P.Next();
             if (P.IsSymbol(']')) P.Error("Identifier expected but ']' found");
@@ -195,40 +165,29 @@ class TTextToBinary {
             P.Error("',' or ']' expected but " + P.Describe() + " found");
           }
         }
-        PutByte(0);
+        Out.EndSet();
         P.Next();
         return;
       case '(':
-        PutByte(vaList);
+        Out.WriteListBegin();
         P.Next();
         while (!P.IsSymbol(')')) ConvertValue(depth + 1);
-        PutByte(0);
+        Out.WriteListEnd();
         P.Next();
         return;
-      case '{': {
-        // The length goes in front once the bytes are counted.
-        PutByte(vaBinary);
-        size_t lengthAt = Out.size();
-        PutU32(0);
-        P.ReadBinaryInto(Out);
-        size_t n = Out.size() - lengthAt - 4;
-        if (n > UINT32_MAX) P.Error("Binary value too long");
-        for (int i = 0; i < 4; ++i) Out[lengthAt + i] = static_cast<char>(n >> (8 * i));
+      case '{':
+        // Decoded into a buffer kept between blocks, so a block costs no allocation.
+        Block.clear();
+        P.ReadBinaryInto(Block);
+        if (Block.size() > UINT32_MAX) P.Error("Binary value too long");
+        Out.WriteBinary(Block);
         return;
-      }
       case '<':
         ConvertCollection(depth);
         return;
       default:
         P.Error("Value expected but " + P.Describe() + " found");
     }
-  }
-
-  template <class T>
-  void PutRaw(T v, size_t n) {
-    uint8_t b[sizeof(T) > 16 ? sizeof(T) : 16] = {};
-    std::memcpy(b, &v, sizeof v);
-    Out.append(reinterpret_cast<const char*>(b), n);
   }
 
   // Singles and dates are parsed at their own precision: rounding the extended value again
@@ -247,25 +206,17 @@ class TTextToBinary {
   void ConvertFloat() {
     long double v = P.TokenFloat();
     switch (P.FloatSuffix()) {
-      case 's': {
-        auto f = ParseAs<float>("single");
-        PutByte(vaSingle);
-        PutRaw(f, 4);
+      case 's':
+        Out.WriteSingle(ParseAs<float>("single"));
         return;
-      }
-      case 'd': {
-        auto d = ParseAs<double>("date");
-        PutByte(vaDate);
-        PutRaw(d, 8);
+      case 'd':
+        Out.WriteDate(ParseAs<double>("date"));
         return;
-      }
       case 'c':
-        PutByte(vaCurrency);
-        PutRaw(CurrencyUnits(), 8);
+        Out.WriteCurrency(CurrencyUnits());
         return;
       default:
-        PutByte(vaExtended);
-        PutRaw(v, 10);
+        Out.WriteFloat(v);
     }
   }
 
@@ -320,26 +271,15 @@ class TTextToBinary {
       if (!P.IsSymbol('+')) break;
       P.Next();
     }
-    if (isWide) {
-      PutByte(vaWString);
-      PutU32(static_cast<uint32_t>(wide.size()));
-      for (char16_t u : wide) {
-        PutByte(static_cast<uint8_t>(u));
-        PutByte(static_cast<uint8_t>(u >> 8));
-      }
-    } else if (bytes.size() > 255) {
-      PutByte(vaLString);
-      PutU32(static_cast<uint32_t>(bytes.size()));
-      Out.append(bytes);
-    } else {
-      PutByte(vaString);
-      PutByte(static_cast<uint8_t>(bytes.size()));
-      Out.append(bytes);
-    }
+    // Bytes stay bytes: a text's quoted UTF-8 reads back as the same bytes, not as characters.
+    if (isWide)
+      Out.WriteWideString(wide);
+    else
+      Out.WriteAnsiString(bytes);
   }
 
   void ConvertCollection(int depth) {
-    PutByte(vaCollection);
+    Out.BeginCollection();
     P.Next();
     while (!P.IsSymbol('>')) {
       if (!P.IsIdentifier("item")) P.Error("'item' expected but " + P.Describe() + " found");
@@ -347,24 +287,24 @@ class TTextToBinary {
       if (P.IsSymbol('[')) {
         P.Next();
         P.CheckToken(TTokenKind::Integer);
-        PutInteger(P.TokenInt());
+        Out.WriteInteger(P.TokenInt());
         P.Next();
         P.CheckSymbol(']');
         P.Next();
       }
-      PutByte(vaList);
+      Out.WriteListBegin();
       while (!P.IsIdentifier("end")) ConvertPropertyIn(depth);
-      PutByte(0);
+      Out.WriteListEnd();
       P.Next();
     }
-    PutByte(0);
+    Out.WriteListEnd();
     P.Next();
   }
 
   void ConvertPropertyIn(int depth) {
     Mark();
     ReadDottedName();
-    PutShortString(Name);
+    Out.WriteStr(CheckName(Name));
     P.CheckSymbol('=');
     P.Next();
     ConvertValue(depth + 1);
@@ -373,8 +313,9 @@ class TTextToBinary {
   TParser P;
   TTextMap* Map;
   size_t TextSize;
-  std::string Out;
+  TBinaryEncoder Out;
   std::string Name;
+  std::string Block;
 };
 
 }  // namespace

@@ -36,22 +36,6 @@ void TStream::WriteBuffer(const void* buffer, size_t count) {
   if (count != 0 && Write(buffer, count) != count) throw EWriteError("Stream write error");
 }
 
-int64_t TStream::CopyFrom(TStream& source, int64_t count) {
-  if (count == 0) {
-    source.SetPosition(0);
-    count = source.Size();
-  }
-  char buffer[65536];
-  int64_t left = count;
-  while (left > 0) {
-    size_t n = static_cast<size_t>(std::min<int64_t>(left, sizeof buffer));
-    source.ReadBuffer(buffer, n);
-    WriteBuffer(buffer, n);
-    left -= static_cast<int64_t>(n);
-  }
-  return count;
-}
-
 std::string TStream::ReadAll() {
   std::string bytes;
   char buffer[65536];
@@ -81,23 +65,6 @@ size_t TMemoryStream::Write(const void* buffer, size_t count) {
 
 int64_t TMemoryStream::Seek(int64_t offset, TSeekOrigin origin) {
   return SeekIn(FPos, FData.size(), offset, origin);
-}
-
-void TMemoryStream::SetSize(int64_t size) {
-  if (size < 0) throw EFilerError("Negative stream size");
-  FData.resize(static_cast<size_t>(size));
-  FPos = std::min(FPos, FData.size());
-}
-
-void TMemoryStream::Clear() {
-  FData.clear();
-  FPos = 0;
-}
-
-void TMemoryStream::LoadFromStream(TStream& source) {
-  source.SetPosition(0);
-  FData = source.ReadAll();
-  FPos = 0;
 }
 
 void TMemoryStream::SaveToStream(TStream& dest) const {

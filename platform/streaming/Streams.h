@@ -40,8 +40,6 @@ class TStream {
   void ReadBuffer(void* buffer, size_t count);
   void WriteBuffer(const void* buffer, size_t count);
   void WriteBuffer(std::string_view bytes) { WriteBuffer(bytes.data(), bytes.size()); }
-  // Copies count bytes from source (all that remains when count is 0).
-  int64_t CopyFrom(TStream& source, int64_t count);
   // Everything from the current position to the end.
   std::string ReadAll();
 };
@@ -56,11 +54,8 @@ class TMemoryStream : public TStream {
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
   int64_t Size() override { return static_cast<int64_t>(FData.size()); }
 
-  void SetSize(int64_t size);
-  void Clear();
   const std::string& Data() const { return FData; }
   std::string& Data() { return FData; }
-  void LoadFromStream(TStream& source);
   void SaveToStream(TStream& dest) const;
   // A regular file of at most kMaxReadFileSize bytes.
   void LoadFromFile(const std::string& fileName);
@@ -97,7 +92,6 @@ class TFileStream : public TStream {
   size_t Read(void* buffer, size_t count) override;
   size_t Write(const void* buffer, size_t count) override;
   int64_t Seek(int64_t offset, TSeekOrigin origin) override;
-  const std::string& FileName() const { return FFileName; }
 
  private:
   std::string FFileName;

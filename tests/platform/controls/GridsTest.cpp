@@ -225,6 +225,22 @@ TEST(Grids, EditingCommitsToCellsAndEscapeCancels) {
   EXPECT_EQ(grid.Cells(1, 1), "");
 }
 
+// Backspace takes one character as the grid draws it: a whole UTF-8 sequence, or one
+// ill-formed piece (drawn as one replacement character), never the character before it.
+TEST(Grids, BackspaceTakesOneCharacterAsDrawn) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 400, 200);
+  grid.SetOptions(grid.Options() + TGridOptions{goEditing});
+  ASSERT_TRUE(grid.EditCell(1, 1, "a\x80\x80\xE2\x82\xF0\x9F\x98\x80"));
+  Key(grid, VK_F1 + 1);  // F2
+  ASSERT_TRUE(grid.EditorMode());
+  const char* const after[] = {"a\x80\x80\xE2\x82", "a\x80\x80", "a\x80", "a", ""};
+  for (const char* text : after) {
+    Key(grid, VK_BACK);
+    EXPECT_EQ(grid.EditorText(), text);
+  }
+}
+
 TEST(Grids, CellsOutsideTheGridRaise) {
   TStringGrid grid(nullptr);
   EXPECT_THROW(grid.Cells(grid.ColCount(), 0), EListError);

@@ -79,17 +79,6 @@ class FormFiles : public ::testing::Test {
   }
 };
 
-std::string Hex(std::string_view bytes) {
-  std::string s;
-  char buf[4];
-  for (unsigned char c : bytes) {
-    std::snprintf(buf, sizeof buf, "%02X ", c);
-    s += buf;
-  }
-  if (!s.empty()) s.pop_back();
-  return s;
-}
-
 TEST_F(FormFiles, ComponentsRoundTripInBothFormats) {
   TThing form(nullptr);
   form.SetName("Form1");
@@ -148,23 +137,6 @@ TEST_F(FormFiles, WriterLeavesOutDefaultsAndEmptyValues) {
                      "Caption\x0C\x00\x01\x00\x00",
                      0, 13),
             std::string::npos);
-}
-
-TEST_F(FormFiles, IntegersTakeTheSmallestType) {
-  auto bytesOf = [](int64_t v) {
-    TMemoryStream s;
-    {
-      TWriter w(s);
-      w.WriteInteger(v);
-    }
-    return Hex(s.Data());
-  };
-  EXPECT_EQ(bytesOf(0), "02 00");
-  EXPECT_EQ(bytesOf(127), "02 7F");
-  EXPECT_EQ(bytesOf(128), "03 80 00");
-  EXPECT_EQ(bytesOf(-129), "03 7F FF");
-  EXPECT_EQ(bytesOf(32768), "04 00 80 00 00");
-  EXPECT_EQ(bytesOf(2147483648), "13 00 00 00 80 00 00 00 00");
 }
 
 // A property name's length byte follows the previous value; past 20 (the highest value type)
