@@ -4,8 +4,7 @@
 #include "container/ZelvarA.h"
 #include "controls/ZelvarC.h"
 #include "design/Zelvar32.h"
-#include "platform/controls/Grids.h"
-#include "platform/controls/StdCtrls.h"
+#include "platform/controls/Register.h"
 #include "tools/CommandTables.h"
 #include "tools/Commands.h"
 #include "tools/Script.h"
@@ -13,8 +12,7 @@
 namespace zelvar::tool {
 
 void SetUp() {
-  RegisterStdControls();
-  RegisterGridAndComCtrls();
+  RegisterControls();
   RegisterZelvarA();
   RegisterZelvarC();
   AddToolkitCommands();
