@@ -15,6 +15,7 @@
 #include "platform/graphics/Codecs.h"
 #include "tools/Commands.h"
 #include "tools/Script.h"
+#include "tools/ScriptSupport.h"
 
 namespace zelvar::tool {
 
@@ -23,22 +24,13 @@ namespace {
 // The wizard container is found by what it has, not by its class: the first component,
 // depth first, with a Page property.
 TComponent* FindPaged(TComponent* owner) {
-  for (int i = 0; i < owner->GetComponentCount(); ++i) {
-    TComponent* c = owner->GetComponent(i);
-    if (c->ClassInfo().FindProp("Page")) return c;
-    if (TComponent* inner = FindPaged(c)) return inner;
-  }
-  return nullptr;
+  return FindComponentWhere(owner, [](TComponent& c) { return c.ClassInfo().FindProp("Page"); });
 }
 
 // The first wizard container the form holds, depth first.
 TZelvar* FindWizard(TComponent* owner) {
-  for (int i = 0; i < owner->GetComponentCount(); ++i) {
-    TComponent* c = owner->GetComponent(i);
-    if (auto* wizard = dynamic_cast<TZelvar*>(c)) return wizard;
-    if (TZelvar* inner = FindWizard(c)) return inner;
-  }
-  return nullptr;
+  return static_cast<TZelvar*>(
+      FindComponentWhere(owner, [](TComponent& c) { return dynamic_cast<TZelvar*>(&c); }));
 }
 
 // Shows the loaded form in a window until the user closes it: a wizard from its start page,

@@ -2,7 +2,9 @@
 // The script runner behind `zelvar run`: reads a script, runs its commands one by one on the
 // headless backend and reports the first failure with the script's name and line. Commands
 // that show a form modally run the following lines from inside the modal loop, through the
-// backend's idle hook.
+// backend's idle hook. It finds commands in a registry that the command tables fill
+// (tools/CommandTables.h) and knows nothing of the package: the program registers the
+// classes and adds the tables before it runs a script (tools/Setup.cpp).
 
 #include <functional>
 #include <iosfwd>
@@ -47,6 +49,14 @@ class EScriptUsage : public Exception {
   using Exception::Exception;
 };
 
+// A failure already placed at its line. It passes through modal loops and `fails` untouched,
+// so a line run inside a loop is reported under its own number, not the `show` line's.
+class EScriptFailure : public Exception {
+ public:
+  EScriptFailure(int line, std::string message) : Exception(std::move(message)), Line(line) {}
+  int Line;
+};
+
 class TScript;
 using TScriptHandler = std::function<void(TScript&, const TScriptLine&)>;
 
@@ -58,8 +68,13 @@ struct TScriptCommand {
   TScriptHandler Run;
 };
 
-// Adds a command (the wizard package adds its own); a later one of the same name replaces it.
+// Adds a command to the registry the runner finds commands in (the command tables of
+// tools/CommandTables.h add theirs); a later one of the same name replaces it.
 void AddScriptCommand(TScriptCommand command);
+
+// What loading or making a form for design loads first: the design-time package, as a
+// designer loads it. The program names it; the runner knows no package.
+void SetDesignPackage(std::function<void()> load);
 
 class TScript {
  public:
@@ -82,7 +97,8 @@ class TScript {
   // The form commands act on: the one the innermost modal loop shows, else the last loaded.
   TForm* ActiveForm() const;
   TForm& RequireForm() const;
-  // A component by name on the active form (see FindComponentIn); raises when missing.
+  // A component by name on the active form (see FindComponentIn in tools/ScriptSupport.h),
+  // then on the forms embedded in its controls; raises when missing.
   TComponent* Find(std::string_view name) const;
   TControl* FindControl(std::string_view name) const;
   // How the script reads form files: unregistered form classes, and its methods as handlers.
@@ -119,7 +135,6 @@ class TScript {
  private:
   static std::string Upper(std::string_view s);
   bool RunNextLine();  // false at the end of the script
-  void ExecuteLine(const TScriptLine& line);
 
   std::ostream& FOut;
   std::ostream& FErr;
@@ -146,20 +161,5 @@ class TScript {
   std::map<std::string, TAction> FMethods;
   std::optional<int32_t> FLastResult;
 };
-
-// Depth first: the owner's own components, then those each of them owns.
-TComponent* FindComponentIn(const TComponent* owner, std::string_view name);
-
-// The text of a modal result: mrOk, mrCancel, ... or the number.
-std::string ModalResultText(int32_t result);
-
-// Registers the toolkit's control classes and the wizard package's with the form reader.
-void RegisterToolkitClasses();
-// Adds the wizard package's script commands (tools/WizardCommands.cpp).
-void AddWizardCommands();
-
-// The commands `zelvar shot` and `zelvar run` (tools/Run.cpp).
-int RunShot(const std::vector<std::string>& args);
-int RunRun(const std::vector<std::string>& args);
 
 }  // namespace zelvar::tool

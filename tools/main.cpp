@@ -8,7 +8,6 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/Paths.h"
 #include "tools/Commands.h"
-#include "tools/Script.h"
 
 namespace zelvar::tool {
 
@@ -114,6 +113,7 @@ int main(int argc, char** argv) {
     // Commands report their own errors with the file at fault; this is the last resort for
     // anything that slips through, so no error ends the program with a signal.
     try {
+      SetUp();
       return c.Run(args);
     } catch (...) {
       return Fail(1, CurrentErrorMessage());

@@ -4,9 +4,6 @@
 #include <iterator>
 #include <utility>
 
-#include "platform/controls/ComCtrls.h"
-#include "platform/controls/ComboBox.h"
-#include "platform/controls/Image.h"
 #include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 
@@ -831,12 +828,6 @@ std::string TStringGrid::GetEditText(int32_t col, int32_t row) {
 void TStringGrid::SetEditText(int32_t col, int32_t row, const std::string& value) {
   SetCells(col, row, value);
   TDrawGrid::SetEditText(col, row, value);
-}
-
-// =============================================================================================
-
-void RegisterGridAndComCtrls() {
-  RegisterClasses<TDrawGrid, TStringGrid, TComboBox, TPageControl, TTabSheet, TImage>();
 }
 
 }  // namespace zelvar

@@ -214,8 +214,4 @@ class TStringGrid : public TDrawGrid {
   std::map<uint64_t, std::string> FCells;
 };
 
-// Registers the grids, the combo box, the page control and its sheets, and the image with the
-// form reader.
-void RegisterGridAndComCtrls();
-
 }  // namespace zelvar

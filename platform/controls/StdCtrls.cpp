@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/controls/Buttons.h"
-#include "platform/controls/ExtCtrls.h"
 #include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 
@@ -546,13 +544,6 @@ void TGroupBox::Paint() {
   c.Brush()->SetColor(Color());
   c.FillRect({kCaptionLeft, 0, kCaptionLeft + CaptionWidth(c, Caption()), th});
   DrawCaption(c, kCaptionLeft, 0, Caption(), EnabledInTree());
-}
-
-// =============================================================================================
-
-void RegisterStdControls() {
-  // Registering a class a second time is harmless: the registry keeps the same record.
-  RegisterClasses<TButton, TRadioButton, TLabel, TGroupBox, TBitBtn, TPanel>();
 }
 
 }  // namespace zelvar

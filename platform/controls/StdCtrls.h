@@ -168,7 +168,4 @@ class TGroupBox : public TCustomControl {
   void Paint() override;
 };
 
-// Registers the standard, button and panel controls for form files; safe to call again.
-void RegisterStdControls();
-
 }  // namespace zelvar

@@ -15,6 +15,7 @@
 #include "container/ZelvarA.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Grids.h"
+#include "platform/controls/Register.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/TypInfo.h"
 #include "platform/forms/Forms.h"
@@ -86,8 +87,7 @@ TEST(RegisteredClasses, ACheckOfOneClassNamesEachDefaultItsInstanceDoesNotHold) 
 }
 
 TEST(RegisteredClasses, StartWithTheDefaultsTheirTablesDeclare) {
-  RegisterStdControls();
-  RegisterGridAndComCtrls();
+  RegisterControls();
   RegisterClasses<TForm>();
   Register();
   // Page-bound controls look for the container of the form they are made on.

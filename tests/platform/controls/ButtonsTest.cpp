@@ -5,6 +5,7 @@
 #include <climits>
 #include <memory>
 
+#include "platform/controls/Register.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/streaming/FormFiles.h"
@@ -143,7 +144,7 @@ TEST(ButtonsBitBtn, KindsBringCaptionResultAndDefault) {
 }
 
 TEST(ButtonsBitBtn, FormFilesKeepGlyphLayoutAndKind) {
-  RegisterStdControls();
+  RegisterControls();
   RegisterClasses<TBtnTestForm>();
   TFixture f;
   f.Form.SetName("Form1");

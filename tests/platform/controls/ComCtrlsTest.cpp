@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "platform/controls/Grids.h"
 #include "platform/controls/Image.h"
+#include "platform/controls/Register.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/streaming/FormFiles.h"
 
@@ -107,7 +107,7 @@ TEST(PageControl, DeletingTheActiveSheetLeavesAValidActivePage) {
 }
 
 TEST(TabSheet, FormFilesRebuildThePagesInPageOrder) {
-  RegisterGridAndComCtrls();
+  RegisterControls();
   TPages p;
   p.Sheet[2]->SetPageIndex(0);
   p.Pages->SetActivePage(p.Sheet[1]);
@@ -132,7 +132,7 @@ void FillQuad(TBitmap& b) {
 }
 
 TEST(Image, PictureDataSurvivesFormFiles) {
-  RegisterGridAndComCtrls();
+  RegisterControls();
   auto root = std::unique_ptr<TTabSheet>(New<TTabSheet>(nullptr));
   root->SetName("Root");
   auto* image = New<TImage>(root.get());

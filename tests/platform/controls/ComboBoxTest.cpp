@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "platform/controls/Grids.h"
+#include "platform/controls/Register.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/streaming/FormFiles.h"
 
@@ -89,7 +89,7 @@ TEST(ComboBox, PaintsASunkenFieldAndADropDownButton) {
 }
 
 TEST(ComboBox, FormFilesKeepItemsTextAndStyle) {
-  RegisterGridAndComCtrls();
+  RegisterControls();
   TComboBox combo(nullptr);
   combo.SetName("Combo1");
   combo.SetStyle(csDropDownList);

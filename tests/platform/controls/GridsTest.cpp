@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/Register.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/streaming/FormFiles.h"
@@ -273,7 +274,7 @@ TEST(Grids, ShrinkingKeepsTheCurrentCellAndTheSurvivingCells) {
 }
 
 TEST(Grids, FormFilesKeepTheLayout) {
-  RegisterGridAndComCtrls();
+  RegisterControls();
   TStringGrid grid(nullptr);
   grid.SetName("Grid1");
   grid.SetRowCount(10);
@@ -293,7 +294,7 @@ TEST(Grids, FormFilesKeepTheLayout) {
 TEST(Grids, AFormOfAFewBytesCannotAskForGigabytes) {
   // Text: only cells that hold some take memory, so a million by a million grid is cheap to
   // make, to write to, to paint and to walk to its far corner.
-  RegisterGridAndComCtrls();
+  RegisterControls();
   std::unique_ptr<TComponent> read(ReadComponent(
       "object Grid1: TStringGrid\n  ColCount = 1048576\n  RowCount = 1048576\nend\n"));
   auto& grid = *As<TStringGrid>(read.get());

@@ -1,0 +1,15 @@
+#pragma once
+// The command tables of `zelvar run`: each adds its commands to the runner's registry
+// (AddScriptCommand). The program adds them before it runs a script (tools/Setup.cpp).
+
+namespace zelvar::tool {
+
+// load, new, create, set, expect, print, call, method, handle, click, key, mouse, show, fails,
+// save, shot, cell, pick, ...: the toolkit's forms, controls and input.
+void AddToolkitCommands();
+// execute: the wizard container's own modal loop.
+void AddWizardCommands();
+// verbs, verb, edit, value: the designer's component and property editors.
+void AddDesignCommands();
+
+}  // namespace zelvar::tool

@@ -1,0 +1,59 @@
+#pragma once
+// What the runner and its command tables share: components by name, the words of a line
+// (integers, property paths, key names, colours) and the texts they print. Each is written
+// once here, so every table reads and prints them alike.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "platform/core/Component.h"
+
+namespace zelvar::tool {
+
+// Depth first: the owner's own components, then those each of them owns.
+TComponent* FindComponentIn(const TComponent* owner, std::string_view name);
+
+// The first component that pred accepts, depth first: each of the owner's components, then
+// those it owns, before the owner's next one.
+template <class Pred>
+TComponent* FindComponentWhere(const TComponent* owner, const Pred& pred) {
+  for (int i = 0; i < owner->GetComponentCount(); ++i) {
+    TComponent* c = owner->GetComponent(i);
+    if (pred(*c)) return c;
+    if (TComponent* inner = FindComponentWhere(c, pred)) return inner;
+  }
+  return nullptr;
+}
+
+// How messages name a component: its Name, or its class when it has none.
+std::string FormName(const TComponent& c);
+
+// The text of a modal result: mrOk, mrCancel, ... or the number.
+std::string ModalResultText(int32_t result);
+
+// A whole decimal integer; raises EScriptUsage for anything else.
+int32_t ParseInt(const std::string& word);
+
+// "Button1.Caption" into the component's name and the property path; raises EScriptUsage
+// when either is missing.
+std::pair<std::string, std::string> SplitPath(const std::string& path);
+
+// A key as a script names it: Left, Tab, Enter, F1…F12, a letter or a digit (any case), with
+// the character it types (0 for none).
+struct TKeyName {
+  uint16_t Key = 0;
+  char Char = 0;
+};
+std::optional<TKeyName> ParseKey(const std::string& name);
+// Shift, Ctrl or Alt (any case) as its virtual key; raises EScriptUsage for anything else.
+uint16_t ParseModifier(const std::string& name);
+
+// Colours as #RRGGBB: ColourText ignores the alpha byte; ParseColour raises EScriptUsage for
+// anything but exactly six hex digits after the '#'.
+std::string ColourText(uint32_t rgb);
+uint32_t ParseColour(const std::string& word);
+
+}  // namespace zelvar::tool
