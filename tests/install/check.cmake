@@ -1,6 +1,7 @@
 # Installs the build into a scratch prefix, then configures, builds and runs two small consumer
 # projects that find it with find_package(Zelvar): a headless one, which must neither look for
-# nor link SDL2 and Xlib, and one that links the window backend.
+# nor link SDL2 and Xlib (and which compiles every installed header on its own), and one that
+# links the window backend.
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 function(run)
