@@ -119,7 +119,6 @@ class TScript {
  private:
   static std::string Upper(std::string_view s);
   bool RunNextLine();  // false at the end of the script
-  void ExecuteLine(const TScriptLine& line);
 
   std::ostream& FOut;
   std::ostream& FErr;

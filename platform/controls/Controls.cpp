@@ -313,12 +313,6 @@ void TWinControl::RemoveControl(TControl* control) {
   if (control->Aligned()) Realign();
 }
 
-bool TWinControl::ContainsControl(const TControl* control) const {
-  for (const TControl* c = control; c; c = c->Parent())
-    if (c == this) return true;
-  return false;
-}
-
 void TWinControl::AlignControls(TControl*, TRect& rect) {
   static constexpr TAlign kOrder[] = {alTop, alBottom, alLeft, alRight, alClient};
   for (TAlign align : kOrder) {

@@ -9,9 +9,6 @@ namespace zelvar {
 bool IsComponentClass(const TClassInfo& cls) {
   return cls.InheritsFrom(TComponent::StaticClassInfo());
 }
-bool IsStringsClass(const TClassInfo& cls) {
-  return cls.InheritsFrom(TStrings::StaticClassInfo());
-}
 
 namespace detail {
 

@@ -149,7 +149,6 @@ std::string PropName(const TObject* obj, const TPropInfo& prop);
 }  // namespace detail
 
 bool IsComponentClass(const TClassInfo& cls);
-bool IsStringsClass(const TClassInfo& cls);
 
 // Builds the class-info record of C. Getters and setters may be member functions, data
 // members or callables taking the object; the property's kind follows from its C++ type.
