@@ -49,10 +49,12 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Property("ShowPageNames", &Z::ShowPageNames, &Z::setshowpagenames)
           .Property("BLWizard", &Z::BLWizard)
           .Property("BLDialog", &Z::BLDialog)
-          .Property("Font", &Z::Font)
+          // Written even unchanged, as the container's form files always carry it.
+          .Publish("Font")
+          .Stored(true)
           .Property("ButtonStyle", &Z::ButtonStyle, &Z::SetButtonStyle)
-          .Property("Align", &Z::Align, &Z::SetAlign)
-          .Default(alClient)
+          .Publish("Align")
+          .Default(kDefaultAlign)
           .Property("Page", &Z::Page, &Z::setPage)
           .Property("Seperator", &Z::Seperator, &Z::SetSeparator)
           .Property("SetFormProperties", &Z::SetFormProperties, &Z::SetSetFormProperties)
@@ -61,10 +63,7 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Property("Style", &Z::Style, &Z::SetStyle)
           .Property("TabSpaceX", &Z::TabSpaceX, &Z::SetTabSpaceX)
           .Property("TabSpaceY", &Z::TabSpaceY, &Z::SetTabSpaceY)
-          .Property("TabStop", &Z::TabStop, &Z::SetTabStop)
-          .Default(false)
-          .Property("TabOrder", &Z::TabOrder, &Z::SetTabOrder)
-          .Default(-1)
+          .Publish("TabStop", "TabOrder")
           .Public("WizardWidth", &Z::WizardWidth, &Z::setWizardWidth)
           .Public("WizardHeight", &Z::WizardHeight, &Z::setWizardHeight)
           .Public("DialogWidth", &Z::DialogWidth, &Z::setDialogWidth)
@@ -113,8 +112,7 @@ TZelvar::TZelvar(TComponent* owner) : TCustomControl(CheckedOwner(owner)) {
   IncludeStyle(csAcceptsControls);
   // Paint fills the whole container before anything else: the form need not fill under it.
   IncludeStyle(csOpaque);
-  SetAlign(alClient);
-  SetTabStop(false);
+  SetAlign(kDefaultAlign);
 
   FChangeButton = MakeDesignButton("ChangeButton");
   FChangeButton->OnClick = TNotifyEvent([this](TObject* s) { Changeclick(s); });
@@ -278,9 +276,10 @@ void TZelvar::zelvarupdate() {
 void TZelvar::Notification(TComponent* component, TOperation operation) {
   TCustomControl::Notification(component, operation);
   if (operation != opRemove) return;
+  ++FRemovals;
   for (TBroadcastFrame* f = FBroadcasts; f; f = f->Outer)
-    std::replace(f->Targets->begin(), f->Targets->end(), component,
-                 static_cast<TComponent*>(nullptr));
+    for (TBroadcastTarget& t : *f->Targets)
+      if (t.Component == component) t.Component = nullptr;
   if (component == FChangeButton) FChangeButton = nullptr;
   if (component == FHelpButton) FHelpButton = nullptr;
   if (component == FCancelButton) FCancelButton = nullptr;

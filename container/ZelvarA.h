@@ -23,6 +23,7 @@ namespace zelvar {
 
 class TForm;
 class TZelvar;
+struct TBroadcastMethod;
 
 ZELVAR_ENUM(ZelvarStyle, uint8_t, asWizard, asNone, asTabbed)
 
@@ -35,6 +36,13 @@ using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
 // The shape of the two broadcast methods every page-bound control publishes: SetNewPosition
 // and SetNumApos, one integer each.
 using AMethod1 = void(int32_t n);
+
+// How a jump control's JumpPage reads: a page, or a distance from the container's position.
+ZELVAR_ENUM(TJumpMode, uint8_t, jmAbsolut, jmRelativ)
+
+// The page a jump control with this mode and JumpPage sends the container to from position
+// page; -1, which offers no target, when a relative sum leaves the integer range.
+int32_t JumpTarget(TJumpMode mode, int32_t jumpPage, int32_t page);
 
 // Codes of the button orders BLWizard and BLDialog.
 enum TButtonCode : int32_t {
@@ -112,6 +120,9 @@ class TZelvar : public TCustomControl {
   ZELVAR_CLASS(TZelvar, TCustomControl)
 
  public:
+  // The container fills its form.
+  static constexpr TAlign kDefaultAlign = alClient;
+
   explicit TZelvar(TComponent* owner);
   ~TZelvar() override;
 
@@ -279,21 +290,34 @@ class TZelvar : public TCustomControl {
   TDesignButton* MakeDesignButton(const char* name);
   void ApplyLanguageFile();
 
-  // Calls the published method name(n) on every component of the owner form, last first.
-  // Every component is reached even when one fails; the first failure is returned.
-  std::exception_ptr Broadcast(const char* method, int32_t n);
+  // A component a broadcast is to reach, with its class's method.
+  struct TBroadcastTarget {
+    TComponent* Component;
+    const TBroadcastMethod* Method;
+  };
+  using TBroadcastList = std::vector<TBroadcastTarget>;
+  // Calls each target's method with n, last first. Every target is reached even when one
+  // fails; the first failure is returned.
+  std::exception_ptr Broadcast(TBroadcastList targets, int32_t n);
+  // Broadcasts SetNumApos(n) to the components of the owner form that publish it.
+  std::exception_ptr BroadcastNumApos(int32_t n);
   // A page change as one transaction: it saves what a change may touch, and when it is left
   // by an exception it puts all of it back and shows the previous page again (navigation.cpp).
   class TPageChange;
+  // The components a page change tells of the page, as the place check found them
+  // (navigation.cpp).
+  struct TPageTargets;
   // Raises EListError, naming the page, unless the shown page exists and every page-bound
-  // control of the form holds a place for it.
-  void CheckShowable(int32_t shown) const;
+  // control of the form holds a place for it. The components it walks are kept in targets, so
+  // that the broadcast need not look their classes up again.
+  void CheckShowable(int32_t shown, TPageTargets& targets) const;
   // True when Back or a jump could show this position: it has a way-list entry (when the list
   // is enabled) and its page lies within 0..NumPages.
   bool CanShowPosition(int32_t position) const;
   // Applies FPage, whose page shown is shown, coming from position from: caption, form size,
-  // the controls' broadcast and the buttons. A control's failure is raised after the rest.
-  void ApplyPage(int32_t from, int32_t shown);
+  // the controls' broadcast (to the targets the check found, while they are still the form's
+  // components) and the buttons. A control's failure is raised after the rest.
+  void ApplyPage(int32_t from, int32_t shown, TPageTargets& targets);
   void UpdateBackAndNext(int32_t value);
   void TellDesignerModified();
   void setnobuttons();
@@ -377,10 +401,13 @@ class TZelvar : public TCustomControl {
   // The components running broadcasts still have to reach (innermost first); one that leaves
   // the form meanwhile is struck out, so it is never called after it is gone.
   struct TBroadcastFrame {
-    std::vector<TComponent*>* Targets;
+    TBroadcastList* Targets;
     TBroadcastFrame* Outer;
   };
   TBroadcastFrame* FBroadcasts = nullptr;
+  // Counts the removals this container hears of: a list of the form's components made before
+  // is still the form's while the count and the form's size are the same.
+  uint64_t FRemovals = 0;
 };
 
 // Registers TZelvar, TDesignButton and TButtonData with the form reader.

@@ -1,14 +1,15 @@
 // Page navigation: setPage, the actions of the navigation buttons, the way list and the
 // history, jumps, Execute, and the two broadcasts that page-bound controls receive.
 
-#include <algorithm>
+#include <cstdint>
 #include <exception>
 #include <limits>
 #include <utility>
 #include <vector>
 
+#include "container/PageBoundNames.h"
 #include "container/ZelvarA.h"
-#include "controls/ZelvarC.h"
+#include "platform/core/ClassCache.h"
 #include "platform/core/Format.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/designer/Designer.h"
@@ -53,21 +54,22 @@ int32_t TZelvar::GetRealPage(int32_t page) const {
 // ---------------------------------------------------------------------------------------------
 // The page change as a transaction
 
+struct TZelvar::TPageTargets {
+  TClassCache<TPlaceRoles> Classes;  // the entries the list points to
+  TBroadcastList List;
+  // What the form was when the list was made; without a list, nothing matches.
+  size_t FormCount = SIZE_MAX;
+  uint64_t Removals = 0;
+};
+
 class TZelvar::TPageChange {
  public:
   explicit TPageChange(TZelvar& zelvar)
-      : FZelvar(zelvar),
-        FPage(zelvar.FPage),
-        FLastWizardPage(zelvar.FLastWizardPage),
-        FExceptions(std::uncaught_exceptions()) {
+      : FZelvar(zelvar), FPage(zelvar.FPage), FLastWizardPage(zelvar.FLastWizardPage) {
     FHistory.Assign(zelvar.FHistory.get());
   }
   TPageChange(const TPageChange&) = delete;
   TPageChange& operator=(const TPageChange&) = delete;
-  // Left by an exception: the change did not happen.
-  ~TPageChange() {
-    if (std::uncaught_exceptions() > FExceptions) Undo();
-  }
 
   // The new page is being applied to the form: undoing must show the saved one again.
   void Applying() { FApplied = true; }
@@ -82,7 +84,8 @@ class TZelvar::TPageChange {
     try {
       const int32_t shown = z.GetRealPage(FPage);
       if (FApplied || failed != FPage) {
-        z.ApplyPage(failed, shown);
+        TPageTargets targets;  // none gathered: the broadcast finds its own
+        z.ApplyPage(failed, shown, targets);
       } else {
         z.UpdateBackAndNext(shown);
         z.ShowButtons();
@@ -98,11 +101,16 @@ class TZelvar::TPageChange {
   const int32_t FPage;
   const int32_t FLastWizardPage;
   TIntegerList FHistory;
-  const int FExceptions;
   bool FApplied = false;
+  // Left by an exception: the change did not happen. Last, so it runs while the rest is whole.
+  struct TUndo {
+    TPageChange* Change;
+    void operator()() const noexcept { Change->Undo(); }
+  };
+  TOnFailure<TUndo> FOnFailure{TUndo{this}};
 };
 
-void TZelvar::CheckShowable(int32_t shown) const {
+void TZelvar::CheckShowable(int32_t shown, TPageTargets& targets) const {
   if (shown < 0 || shown > FNumPages)
     throw EListError(
         Format("Page %d does not exist: the wizard has pages 0 to %d", {shown, FNumPages}));
@@ -110,33 +118,20 @@ void TZelvar::CheckShowable(int32_t shown) const {
   // checks them once they are complete.
   TComponent* form = Owner();
   if (!form || IsReading()) return;
-  // A form holds few classes and many components: each class's field is looked up once, and
-  // kept only when it holds a position list, so the walk needs no cast per component.
-  std::vector<std::pair<const TClassInfo*, const TFieldInfo*>> cache;
-  const TClassInfo* lastClass = nullptr;
-  const TFieldInfo* field = nullptr;
-  for (TComponent* c : form->Components()) {
-    const TClassInfo* cls = &c->ClassInfo();
-    if (cls != lastClass) {
-      lastClass = cls;
-      auto it = std::find_if(cache.begin(), cache.end(), [cls](auto& e) { return e.first == cls; });
-      if (it != cache.end()) {
-        field = it->second;
-      } else {
-        field = cls->FindField("FAposList");
-        if (field &&
-            !(field->FieldClass && field->FieldClass().InheritsFrom(TAposList::StaticClassInfo())))
-          field = nullptr;
-        cache.emplace_back(cls, field);
-      }
-    }
-    if (!field) continue;
-    auto* list = static_cast<TAposList*>(field->Get(c));
+  // One walk looks each component's class up once, for the check and for the broadcast.
+  const std::vector<TComponent*>& components = form->Components();
+  targets.List.reserve(components.size());
+  for (TComponent* c : components) {
+    const TPlaceRoles& roles = targets.Classes.For(c->ClassInfo());
+    const TAposList* list = roles.PositionList(*c);
     if (list && shown >= list->RecordCount())
       throw EListError(
           Format("Page %d has no place in the position list of %s (it holds %d)",
                  {shown, c->Name().empty() ? c->ClassName() : c->Name(), list->RecordCount()}));
+    if (roles.Method) targets.List.push_back({c, &roles});
   }
+  targets.FormCount = components.size();
+  targets.Removals = FRemovals;
 }
 
 bool TZelvar::CanShowPosition(int32_t position) const {
@@ -160,11 +155,12 @@ void TZelvar::setPage(int32_t value) {
     if (shown == -1) {
       if (TForm* form = OwnerForm()) form->SetModalResult(mrOk);
     } else {
-      CheckShowable(shown);
+      TPageTargets targets;
+      CheckShowable(shown, targets);
       int32_t oldPage = FPage;
       FPage = newPage;
       change.Applying();
-      ApplyPage(oldPage, shown);
+      ApplyPage(oldPage, shown, targets);
       if ((FPage != oldPage || FPage == 0) && OnPageChange && !IsReading())
         OnPageChange(this, FPage);
       if (!IsDesigning() && FStyle == asWizard && CanFocus()) SelectFirst();
@@ -173,10 +169,10 @@ void TZelvar::setPage(int32_t value) {
   TellDesignerModified();
 }
 
-void TZelvar::ApplyPage(int32_t from, int32_t shown) {
+void TZelvar::ApplyPage(int32_t from, int32_t shown, TPageTargets& targets) {
   SetCaption();
   std::exception_ptr failure;
-  if (OwnerForm()) {
+  if (TForm* form = OwnerForm()) {
     {
       TRestore<bool> recording(FRecordSize, false);
       if (shown == 0 && from != 0)
@@ -184,7 +180,16 @@ void TZelvar::ApplyPage(int32_t from, int32_t shown) {
       else if (shown != 0 && from == 0)
         myresize(FWizardWidth, FWizardHeight);
     }
-    failure = Broadcast("SetNewPosition", shown);
+    // Resizing runs the form's handlers, which may add or free components: then the targets
+    // are gathered again, as the form holds them now.
+    const std::vector<TComponent*>& components = form->Components();
+    if (targets.Removals != FRemovals || targets.FormCount != components.size()) {
+      targets.List.clear();
+      for (TComponent* c : components)
+        if (const TPlaceRoles& roles = targets.Classes.For(c->ClassInfo()); roles.Method)
+          targets.List.push_back({c, &roles});
+    }
+    failure = Broadcast(std::move(targets.List), shown);
   }
   // Every control hears of the page, and the bar is brought up to date, before a control's
   // failure is raised: the undo that follows starts from a consistent form.
@@ -222,52 +227,32 @@ void TZelvar::UpdateDesigner() {
 // ---------------------------------------------------------------------------------------------
 // The broadcasts
 
-std::exception_ptr TZelvar::Broadcast(const char* method, int32_t n) {
-  TComponent* form = Owner();
-  if (!form) return {};
-  // A snapshot, so components that come or go while the calls run cannot upset the walk;
-  // one that goes is struck out by Notification before it could be reached.
-  std::vector<TComponent*> targets = form->Components();
+std::exception_ptr TZelvar::Broadcast(TBroadcastList targets, int32_t n) {
+  // The list is the walk's own, so components that come or go while the calls run cannot
+  // upset it; one that goes is struck out by Notification before it could be reached.
   TBroadcastFrame frame{&targets, FBroadcasts};
-  FBroadcasts = &frame;
-
-  // A form holds few classes and many components: each class's method is looked up once.
-  // Found through the component's own class record, it may be called without a cast check.
-  using TInvoker = std::function<void(TObject*, int32_t)>;
-  struct TCacheEntry {
-    const TClassInfo* Class;
-    const TMethodInfo* Method;
-    const TInvoker* Invoke;  // nullptr: none, or a method of another shape
-  };
-  std::vector<TCacheEntry> cache;
+  TRestore<TBroadcastFrame*> nested(FBroadcasts, &frame);
   std::exception_ptr failure;
   for (size_t i = targets.size(); i-- > 0;) {
-    TComponent* c = targets[i];
-    if (!c) continue;
-    const TClassInfo* cls = &c->ClassInfo();
-    const TCacheEntry* entry = nullptr;
-    for (const TCacheEntry& e : cache)
-      if (e.Class == cls) {
-        entry = &e;
-        break;
-      }
-    if (!entry) {
-      const TMethodInfo* info = cls->FindMethod(method);
-      cache.push_back({cls, info, info ? info->FoundInvoker<void, int32_t>() : nullptr});
-      entry = &cache.back();
-    }
-    if (!entry->Method) continue;
+    const TBroadcastTarget& t = targets[i];
+    if (!t.Component) continue;
     try {
-      if (entry->Invoke)
-        (*entry->Invoke)(c, n);
-      else
-        TMethod(c, entry->Method).Call<void, int32_t>(n);  // raises: the wrong shape
+      t.Method->Call(t.Component, n);
     } catch (...) {
       if (!failure) failure = std::current_exception();
     }
   }
-  FBroadcasts = frame.Outer;
   return failure;
+}
+
+std::exception_ptr TZelvar::BroadcastNumApos(int32_t n) {
+  TComponent* form = Owner();
+  if (!form) return {};
+  TClassCache<TNumAposMethod> classes;
+  TBroadcastList targets;
+  for (TComponent* c : form->Components())
+    if (const TNumAposMethod& m = classes.For(c->ClassInfo()); m.Method) targets.push_back({c, &m});
+  return Broadcast(std::move(targets), n);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -391,15 +376,12 @@ void TZelvar::ClearHistory() {
 int32_t TZelvar::getjumppage() const {
   // The first enabled, checked jump radio button of the form decides; one that a designer
   // holds inert does not, nor does a target of -1.
-  if (TComponent* form = Owner())
-    for (TComponent* c : form->Components()) {
-      auto* radio = dynamic_cast<TAJumpRadioBtn*>(c);
-      if (!radio) continue;
-      if (radio->ButtonMode() && radio->IsDesigning()) continue;
-      if (!radio->Enabled() || !radio->Checked()) continue;
-      int32_t target = radio->Target(FPage);
-      if (target != -1) return target;
-    }
+  if (TComponent* form = Owner()) {
+    TClassCache<TJumpRoles> classes;
+    for (TComponent* c : form->Components())
+      if (auto target = classes.For(c->ClassInfo()).Choice(*c, FPage); target && *target != -1)
+        return *target;
+  }
   return OffsetPage(FPage, 1);
 }
 
@@ -418,7 +400,7 @@ void TZelvar::SetNumPages(int32_t n) {
       for (int32_t i = FNumPages; i >= n + 1; --i)
         if (i < FPageNames->Count()) FPageNames->Delete(i);
     }
-    failure = Broadcast("SetNumApos", n + 1);
+    failure = BroadcastNumApos(n + 1);
     FNumPages = n;
     // Back must never lead to a page that is gone.
     bool dropped = false;

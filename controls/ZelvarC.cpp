@@ -2,10 +2,10 @@
 // as they are: boxes, group boxes, panels, page controls, images and the jump controls. The
 // form host is in forms.cpp.
 
-#include <limits>
 #include <string>
 
 #include "controls/ZelvarC.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 
@@ -85,10 +85,7 @@ template <class Base>
 void TPageBound<Base>::SetNewPosition(int32_t n) {
   FTrackBounds = false;
   // Recording resumes however the placing ends.
-  struct TResume {
-    bool& Flag;
-    ~TResume() { Flag = true; }
-  } resume{FTrackBounds};
+  TScopeExit resume([this]() noexcept { FTrackBounds = true; });
 
   const TAposRec& rec = FAposList->Record(n);
   if (rec.Shown == 1) {
@@ -183,8 +180,7 @@ TClassBuilder<C>& PageBoundMembers(TClassBuilder<C>& b) {
   b.Property("ParentInDialog", &C::GetParentInDialog, &C::SetParentInDialog)
       .Property("ParentInWizard", &C::GetParentInWizard, &C::SetParentInWizard)
       .Property("ShowContainer", &C::ShowContainer)
-      .Property("Align", &C::Align, &C::SetAlign)
-      .Default(alNone)
+      .Publish("Align")
       .Property("AAlign", &C::AAlign, &C::SetAAlign)
       .Method("SetNewPosition", static_cast<void (C::*)(int32_t)>(&C::SetNewPosition))
       .Method("SetNumApos", static_cast<void (C::*)(int32_t)>(&C::SetNumApos))
@@ -207,11 +203,7 @@ template class TPageBound<TRadioButton>;
 const TClassInfo& TABox::StaticClassInfo() {
   static const auto info = [] {
     TClassBuilder<TABox> b("TABox");
-    PageBoundMembers(b)
-        .Property("TabOrder", &TABox::TabOrder, &TABox::SetTabOrder)
-        .Default(-1)
-        .Property("Visible", &TABox::Visible, &TABox::SetVisible)
-        .Default(true);
+    PageBoundMembers(b).Publish("TabOrder", "Visible");
     return b.Build();
   }();
   return *info;
@@ -284,11 +276,7 @@ TAImage::TAImage(TComponent* owner) : TPageBound(owner) {
 
 template <class Base>
 int32_t TJumpControl<Base>::Target(int32_t page) const {
-  if (FJumpMode == jmAbsolut) return FJumpPage;
-  int64_t t = int64_t{page} + FJumpPage;
-  // A sum no page can have offers no target, as -1 does.
-  if (t < std::numeric_limits<int32_t>::min() || t > std::numeric_limits<int32_t>::max()) return -1;
-  return static_cast<int32_t>(t);
+  return JumpTarget(FJumpMode, FJumpPage, page);
 }
 
 template class TJumpControl<TBitBtn>;

@@ -24,7 +24,6 @@ namespace zelvar {
 class TForm;
 class TAForm;
 
-ZELVAR_ENUM(TJumpMode, uint8_t, jmAbsolut, jmRelativ)
 ZELVAR_ENUM(TFormCreate, uint8_t, fcOnCreate, fcOnDemand, fcOnDemandFree)
 
 using TGetFormEvent = TEvent<TForm*()>;

@@ -12,8 +12,7 @@ const TClassInfo& TAForm::StaticClassInfo() {
                                .Property("FormCreate", &TAForm::FormCreate, &TAForm::SetFormCreate)
                                .Property("OnGetForm", &TAForm::OnGetForm, &TAForm::OnGetForm)
                                .Property("OnFreeForm", &TAForm::OnFreeForm, &TAForm::OnFreeForm)
-                               .Property("OnEnter", &TAForm::OnEnter, &TAForm::OnEnter)
-                               .Property("OnExit", &TAForm::OnExit, &TAForm::OnExit)
+                               .Publish("OnEnter", "OnExit")
                                .Public("HostedForm", &TAForm::HostedForm)
                                .Build();
   return *info;

@@ -16,6 +16,8 @@
 #include "platform/controls/Grids.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Paths.h"
+#include "platform/core/ScopeGuard.h"
+#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 #include "platform/core/ValueText.h"
 #include "platform/forms/Forms.h"
@@ -45,13 +47,6 @@ constexpr size_t kMaxScriptSize = size_t{4} << 20;
 
 bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-           return std::toupper(static_cast<unsigned char>(x)) ==
-                  std::toupper(static_cast<unsigned char>(y));
-         });
 }
 
 int32_t ParseInt(const std::string& word) {
@@ -126,8 +121,7 @@ std::optional<TKeyName> ParseKey(const std::string& name) {
   if (name.size() == 1) {
     char c = name[0];
     if (std::isalpha(static_cast<unsigned char>(c)))
-      return TKeyName{static_cast<uint16_t>(std::toupper(static_cast<unsigned char>(c))),
-                      static_cast<char>(std::tolower(static_cast<unsigned char>(c)))};
+      return TKeyName{static_cast<uint16_t>(UpperChar(c)), LowerChar(c)};
     if (std::isdigit(static_cast<unsigned char>(c))) return TKeyName{static_cast<uint16_t>(c), c};
   }
   if (name.size() >= 2 && (name[0] == 'F' || name[0] == 'f')) {
@@ -192,12 +186,10 @@ void Click(TScript& s, const std::string& name, TMouseButton button) {
   m.Y = p.Y;
   m.Kind = TMessage::MouseDown;
   m.Shift = MouseShift(m.Kind, button);
-  try {
+  {
+    // A press that fails does not leave the button held for the lines that follow.
+    TOnFailure release([button]() noexcept { MouseShift(TMessage::MouseUp, button); });
     Deliver(form, m);
-  } catch (...) {
-    // The press failed; the button is not left held for the lines that follow.
-    MouseShift(TMessage::MouseUp, button);
-    throw;
   }
   m.Kind = TMessage::MouseUp;
   m.Shift = MouseShift(m.Kind, button);
@@ -284,13 +276,10 @@ void CmdCreate(TScript& s, const TScriptLine& l) {
   const TClassInfo& cls = FindClass(l.Words[1]);
   if (!cls.Factory) throw Exception("class " + cls.Name + " cannot be created");
   TComponent* c = cls.Factory(&form);
-  try {
-    c->SetName(l.Words[2]);
-    if (auto* control = dynamic_cast<TControl*>(c)) control->SetParent(parent ? parent : &form);
-  } catch (...) {
-    delete c;
-    throw;
-  }
+  // A component that cannot be named or placed does not stay on the form.
+  TOnFailure discard([c]() noexcept { delete c; });
+  c->SetName(l.Words[2]);
+  if (auto* control = dynamic_cast<TControl*>(c)) control->SetParent(parent ? parent : &form);
 }
 
 void CmdProgdir(TScript& s, const TScriptLine& l) {
@@ -337,13 +326,8 @@ class TDefinedPropertyReader : public TFiler {
     if (Text || !SameText(name, FName)) return;
     TMemoryStream stream;
     writeData(stream);
-    static const char digits[] = "0123456789ABCDEF";
     std::string hex = "{";
-    for (char c : stream.Data()) {
-      auto b = static_cast<uint8_t>(c);
-      hex += digits[b >> 4];
-      hex += digits[b & 15];
-    }
+    AppendHex(hex, stream.Data());
     Text = hex + "}";
   }
   std::optional<std::string> Text;
@@ -479,7 +463,7 @@ void CmdKey(TScript& s, const TScriptLine& l) {
   m.Key = key->Key;
   m.Char = key->Char;
   if (m.Shift.Contains(ssShift) && std::isalpha(static_cast<unsigned char>(m.Char)))
-    m.Char = static_cast<char>(std::toupper(static_cast<unsigned char>(m.Char)));
+    m.Char = UpperChar(m.Char);
   // With Ctrl or Alt a key types nothing; it is a shortcut.
   if (m.Shift.Contains(ssCtrl) || m.Shift.Contains(ssAlt)) m.Char = 0;
   TForm& form = s.RequireForm();
@@ -738,9 +722,7 @@ TScript::~TScript() {
 }
 
 std::string TScript::Upper(std::string_view s) {
-  std::string r(s);
-  for (char& c : r) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return r;
+  return UpperCase(s);
 }
 
 std::string TScript::Resolve(const std::string& path) const {
@@ -858,15 +840,11 @@ int32_t TScript::RunModal(TForm& form) {
 int32_t TScript::RunModal(TForm& form, const std::function<int32_t()>& loop) {
   if (FModalDepth >= static_cast<int>(kMaxModalDepth))
     throw Exception("too many nested modal loops");
-  ++FModalDepth;
   int32_t result = 0;
-  try {
+  {
+    TRestore<int> depth(FModalDepth, FModalDepth + 1);
     result = loop();
-  } catch (...) {
-    --FModalDepth;
-    throw;
   }
-  --FModalDepth;
   // Forms made inside loops that have ended are done with; so is this one if a loop made it.
   size_t shown = Application().ShownForms().size();
   std::erase_if(FCurrent, [shown](const TCurrent& c) { return c.Depth > shown; });

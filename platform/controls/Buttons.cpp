@@ -77,7 +77,7 @@ TModalResult BitBtnModalResult(TBitBtnKind kind) {
 
 const TClassInfo& TBitBtn::StaticClassInfo() {
   static const auto info = TClassBuilder<TBitBtn>("TBitBtn")
-                               .Property("Caption", &TBitBtn::Caption, &TBitBtn::SetCaption)
+                               .Publish("Caption")
                                .Stored(&TBitBtn::CaptionStored)
                                .Property("Glyph", &TBitBtn::Glyph, &TBitBtn::SetGlyph)
                                .Property("Kind", &TBitBtn::Kind, &TBitBtn::SetKind)

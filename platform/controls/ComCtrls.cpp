@@ -29,7 +29,7 @@ constexpr int32_t kStripTop = 2;  // room above the tabs for the active one to r
 const TClassInfo& TTabSheet::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TTabSheet>("TTabSheet")
-          .Property("Caption", &TTabSheet::Caption, &TTabSheet::SetCaption)
+          .Publish("Caption")
           .Property("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible)
           .Default(true)
           .Public("PageControl", &TTabSheet::PageControl, &TTabSheet::SetPageControl)
@@ -87,18 +87,15 @@ const TClassInfo& TPageControl::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TPageControl>("TPageControl")
           .Property("ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage)
-          .Property("Align", &TPageControl::Align, &TPageControl::SetAlign)
-          .Default(alNone)
+          .Publish("Align")
           .Property("TabHeight", &TPageControl::TabHeight, &TPageControl::SetTabHeight)
           .Default(0)
-          .Property("TabOrder", &TPageControl::TabOrder, &TPageControl::SetTabOrder)
-          .Default(-1)
-          .Property("TabStop", &TPageControl::TabStop, &TPageControl::SetTabStop)
-          .Default(true)
+          .Publish("TabOrder")
+          .Publish("TabStop")
+          .Default(kDefaultTabStop)
           .Property("TabWidth", &TPageControl::TabWidth, &TPageControl::SetTabWidth)
           .Default(0)
-          .Property("Visible", &TPageControl::Visible, &TPageControl::SetVisible)
-          .Default(true)
+          .Publish("Visible")
           .Property("OnChange", &TPageControl::OnChange, &TPageControl::OnChange)
           .Property("OnChanging", &TPageControl::OnChanging, &TPageControl::OnChanging)
           .Public("ActivePageIndex", &TPageControl::ActivePageIndex,
@@ -109,7 +106,7 @@ const TClassInfo& TPageControl::StaticClassInfo() {
 }
 
 TPageControl::TPageControl(TComponent* owner) : TCustomControl(owner) {
-  SetTabStop(true);
+  SetTabStop(kDefaultTabStop);
   SetBounds(0, 0, 289, 193);
   // The strip's height follows the font: so does where the pages start.
   Font()->OnChange = [this] {

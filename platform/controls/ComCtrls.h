@@ -43,6 +43,9 @@ class TPageControl : public TCustomControl {
   ZELVAR_CLASS(TPageControl, TCustomControl)
 
  public:
+  // Tab moves the focus to the tab strip, whose arrows then change pages.
+  static constexpr bool kDefaultTabStop = true;
+
   explicit TPageControl(TComponent* owner);
   ~TPageControl() override;
 

@@ -20,27 +20,21 @@ const TClassInfo& TComboBox::StaticClassInfo() {
       TClassBuilder<TComboBox>("TComboBox")
           .Property("Style", &TComboBox::Style, &TComboBox::SetStyle)
           .Default(csDropDown)
-          .Property("Align", &TComboBox::Align, &TComboBox::SetAlign)
-          .Default(alNone)
-          .Property("Color", &TComboBox::Color, &TComboBox::SetColor)
-          .Default(clWindow)
+          .Publish("Align")
+          .Publish("Color")
+          .Default(kDefaultColor)
           .Property("DropDownCount", &TComboBox::DropDownCount, &TComboBox::SetDropDownCount)
           .Default(8)
-          .Property("Enabled", &TComboBox::Enabled, &TComboBox::SetEnabled)
-          .Default(true)
+          .Publish("Enabled")
           // Items before Text: a drop-down list keeps only text that is one of its items.
           .Property("Items", &TComboBox::Items, &TComboBox::SetItems)
-          .Property("TabOrder", &TComboBox::TabOrder, &TComboBox::SetTabOrder)
-          .Default(-1)
-          .Property("TabStop", &TComboBox::TabStop, &TComboBox::SetTabStop)
-          .Default(true)
+          .Publish("TabOrder")
+          .Publish("TabStop")
+          .Default(kDefaultTabStop)
           .Property("Text", &TComboBox::Text, &TComboBox::SetText)
-          .Property("Visible", &TComboBox::Visible, &TComboBox::SetVisible)
-          .Default(true)
+          .Publish("Visible")
           .Property("OnChange", &TComboBox::OnChange, &TComboBox::OnChange)
-          .Property("OnClick", &TComboBox::OnClick, &TComboBox::OnClick)
-          .Property("OnEnter", &TComboBox::OnEnter, &TComboBox::OnEnter)
-          .Property("OnExit", &TComboBox::OnExit, &TComboBox::OnExit)
+          .Publish("OnClick", "OnEnter", "OnExit")
           .Public("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex)
           .Public("DroppedDown", &TComboBox::DroppedDown, &TComboBox::SetDroppedDown)
           .Build();
@@ -50,8 +44,8 @@ const TClassInfo& TComboBox::StaticClassInfo() {
 TComboBox::TComboBox(TComponent* owner)
     : TCustomControl(owner), FItems(std::make_unique<TStringList>()) {
   FItems->OnChange = [this](TStrings&) { ItemsChanged(); };
-  SetColor(clWindow);
-  SetTabStop(true);
+  SetColor(kDefaultColor);
+  SetTabStop(kDefaultTabStop);
   SetBounds(0, 0, 145, 21);
 }
 

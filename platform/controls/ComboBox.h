@@ -20,6 +20,10 @@ class TComboBox : public TCustomControl {
   ZELVAR_CLASS(TComboBox, TCustomControl)
 
  public:
+  // An edit field: the window colour, and reached by Tab.
+  static constexpr TColor kDefaultColor = clWindow;
+  static constexpr bool kDefaultTabStop = true;
+
   explicit TComboBox(TComponent* owner);
   ~TComboBox() override;
 

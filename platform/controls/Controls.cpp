@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/core/Assert.h"
+#include "platform/core/ScopeGuard.h"
+#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Bitmap.h"
 
@@ -29,6 +31,13 @@ bool EraseFromBack(std::vector<T*>& list, const TControl* value) {
 
 }  // namespace
 
+bool IsDefaultFont(const TFont& font) {
+  static const TFont defaults;
+  return font.Charset() == defaults.Charset() && font.Color() == defaults.Color() &&
+         font.Height() == defaults.Height() && font.Name() == defaults.Name() &&
+         font.Pitch() == defaults.Pitch() && font.Style() == defaults.Style();
+}
+
 // =============================================================================================
 // TControl
 
@@ -40,13 +49,24 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Property("Width", &TControl::Width, &TControl::SetWidth)
           .Property("Height", &TControl::Height, &TControl::SetHeight)
           .Public("Parent", &TControl::Parent, &TControl::SetParent)
+          // Declared once here, with the defaults the fields start with; descendants publish
+          // the ones they show (TClassBuilder::Publish).
           .Public("Visible", &TControl::Visible, &TControl::SetVisible)
+          .Default(true)
           .Public("Enabled", &TControl::Enabled, &TControl::SetEnabled)
+          .Default(true)
           .Public("Caption", &TControl::Caption, &TControl::SetCaption)
           .Public("Align", &TControl::Align, &TControl::SetAlign)
+          .Default(alNone)
           .Public("Color", &TControl::Color, &TControl::SetColor)
+          .Default(clBtnFace)
+          .Public("Font", &TControl::Font)
+          .Stored(&TControl::FontStored)
           .Public("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth)
           .Public("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight)
+          .Public("OnClick", &TControl::OnClick, &TControl::OnClick)
+          .Public("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown)
+          .Public("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp)
           .Build();
   return *info;
 }
@@ -223,14 +243,13 @@ bool TControl::CMDialogChar(char) {
 }
 
 bool IsAccel(char letter, std::string_view caption) {
-  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 32) : c; };
   for (size_t i = 0; i + 1 < caption.size(); ++i) {
     if (caption[i] != '&') continue;
     if (caption[i + 1] == '&') {
       ++i;  // "&&" is a literal ampersand
       continue;
     }
-    return upper(caption[i + 1]) == upper(letter);
+    return UpperChar(caption[i + 1]) == UpperChar(letter);
   }
   return false;
 }
@@ -244,9 +263,14 @@ const TClassInfo& TWinControl::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TWinControl>("TWinControl")
           .Public("TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
+          .Default(false)
+          // -1 without a parent: a control on a form always writes its place.
           .Public("TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+          .Default(-1)
           .Public("Focused", &TWinControl::Focused)
           .Public("ControlCount", &TWinControl::ControlCount)
+          .Public("OnEnter", &TWinControl::OnEnter, &TWinControl::OnEnter)
+          .Public("OnExit", &TWinControl::OnExit, &TWinControl::OnExit)
           .Build();
   return *info;
 }
@@ -370,15 +394,9 @@ void TWinControl::Realign() {
     FControlState.Include(csAlignmentNeeded);
     return;
   }
-  FAligning = true;
-  try {
-    TRect rect = GetClientRect();
-    AlignControls(nullptr, rect);
-  } catch (...) {
-    FAligning = false;
-    throw;
-  }
-  FAligning = false;
+  TRestore<bool> aligning(FAligning, true);
+  TRect rect = GetClientRect();
+  AlignControls(nullptr, rect);
 }
 
 int32_t TWinControl::TabOrder() const {
@@ -493,17 +511,13 @@ void TWinControl::DestroyComponents() {
   // squared. Owned windowed controls are not laid out again at all; this one once at the end.
   // A layout that is asked for meanwhile is remembered (csAlignmentNeeded) and done here.
   const bool aligning = FAligning;
-  FAligning = true;
-  FControlState.Exclude(csAlignmentNeeded);
-  for (TComponent* c : Components())
-    if (auto* w = dynamic_cast<TWinControl*>(c)) w->FAligning = true;
-  try {
+  {
+    TRestore<bool> held(FAligning, true);
+    FControlState.Exclude(csAlignmentNeeded);
+    for (TComponent* c : Components())
+      if (auto* w = dynamic_cast<TWinControl*>(c)) w->FAligning = true;
     TControl::DestroyComponents();
-  } catch (...) {
-    FAligning = aligning;
-    throw;
   }
-  FAligning = aligning;
   if (FControlState.Contains(csAlignmentNeeded) && !aligning && !IsDestroying()) {
     FControlState.Exclude(csAlignmentNeeded);
     Realign();

@@ -50,6 +50,9 @@ using TMouseEvent = TEvent<void(TObject*, TMouseButton, TShiftState, int32_t, in
 using TMouseMoveEvent = TEvent<void(TObject*, TShiftState, int32_t, int32_t)>;
 using TKeyEvent = TEvent<void(TObject*, uint16_t&, TShiftState)>;
 
+// True when a control's font still holds the defaults, so forms need not store it.
+bool IsDefaultFont(const TFont& font);
+
 // True when caption marks letter as its accelerator ("&Next" for N or n; "&&" is a plain '&').
 bool IsAccel(char letter, std::string_view caption);
 
@@ -185,6 +188,8 @@ class TControl : public TComponent {
  protected:
   // The parent's alignment must run again (this control moved, resized, showed or hid).
   void RequestAlign();
+  // The stored rule of Font for the controls that publish it: only a changed font is written.
+  bool FontStored() const { return !IsDefaultFont(*FFont); }
 
   TControlState FControlState;
   TControlStyle FControlStyle;

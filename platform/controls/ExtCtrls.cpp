@@ -9,8 +9,7 @@ namespace zelvar {
 const TClassInfo& TPanel::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TPanel>("TPanel")
-          .Property("Align", &TPanel::Align, &TPanel::SetAlign)
-          .Default(alNone)
+          .Publish("Align")
           .Property("Alignment", &TPanel::Alignment, &TPanel::SetAlignment)
           .Default(taCenter)
           .Property("BevelInner", &TPanel::BevelInner, &TPanel::SetBevelInner)
@@ -23,20 +22,8 @@ const TClassInfo& TPanel::StaticClassInfo() {
           .Default(0)
           .Property("BorderStyle", &TPanel::BorderStyle, &TPanel::SetBorderStyle)
           .Default(bsNone)
-          .Property("Caption", &TPanel::Caption, &TPanel::SetCaption)
-          .Property("Color", &TPanel::Color, &TPanel::SetColor)
-          .Default(clBtnFace)
-          .Property("Enabled", &TPanel::Enabled, &TPanel::SetEnabled)
-          .Default(true)
-          .Property("Font", &TPanel::Font)
-          .Stored(&TPanel::FontStored)
-          .Property("TabOrder", &TPanel::TabOrder, &TPanel::SetTabOrder)
-          .Default(-1)
-          .Property("TabStop", &TPanel::TabStop, &TPanel::SetTabStop)
-          .Default(false)
-          .Property("Visible", &TPanel::Visible, &TPanel::SetVisible)
-          .Default(true)
-          .Property("OnClick", &TPanel::OnClick, &TPanel::OnClick)
+          .Publish("Caption", "Color", "Enabled", "Font", "TabOrder", "TabStop", "Visible",
+                   "OnClick")
           .Build();
   return *info;
 }

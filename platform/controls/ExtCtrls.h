@@ -37,7 +37,6 @@ class TPanel : public TCustomControl {
 
  protected:
   void Paint() override;
-  bool FontStored() const { return !IsDefaultFont(*Font()); }
 
  private:
   void Changed();

@@ -7,6 +7,7 @@
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Image.h"
+#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
@@ -22,11 +23,6 @@ constexpr uint16_t kKeyF2 = VK_F1 + 1;  // the key that opens a cell's editor
 
 TRect Offset(const TRect& r, TPoint by) {
   return {r.Left + by.X, r.Top + by.Y, r.Right + by.X, r.Bottom + by.Y};
-}
-
-void PopUtf8Char(std::string& s) {
-  while (!s.empty() && (static_cast<unsigned char>(s.back()) & 0xC0) == 0x80) s.pop_back();
-  if (!s.empty()) s.pop_back();
 }
 
 }  // namespace
@@ -49,9 +45,11 @@ const TClassInfo& TCustomGrid::StaticClassInfo() {
 }
 
 TCustomGrid::TCustomGrid(TComponent* owner)
-    : TCustomControl(owner), FColWidths(5, 64), FRowHeights(5, 24) {
-  SetColor(clWindow);
-  SetTabStop(true);
+    : TCustomControl(owner),
+      FColWidths(kDefaultColCount, kDefaultColWidth),
+      FRowHeights(kDefaultRowCount, kDefaultRowHeight) {
+  SetColor(kDefaultColor);
+  SetTabStop(kDefaultTabStop);
   SetBounds(0, 0, 320, 120);
 }
 
@@ -450,7 +448,7 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
         key = 0;
         return;
       case VK_BACK:
-        PopUtf8Char(FEditText);
+        FEditText.resize(PrevCharBoundary(FEditText, FEditText.size()));
         Invalidate();
         key = 0;
         return;
@@ -686,47 +684,40 @@ void TCustomGrid::PaintEditor(TCanvas& canvas) {
 const TClassInfo& TDrawGrid::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TDrawGrid>("TDrawGrid")
-          .Property("Align", &TDrawGrid::Align, &TDrawGrid::SetAlign)
-          .Default(alNone)
-          .Property("ColCount", &TDrawGrid::ColCount, &TDrawGrid::SetColCount)
-          .Default(5)
-          .Property("Color", &TDrawGrid::Color, &TDrawGrid::SetColor)
-          .Default(clWindow)
+          .Publish("Align")
+          .Publish("ColCount")
+          .Default(kDefaultColCount)
+          .Publish("Color")
+          .Default(kDefaultColor)
           .Property("DefaultColWidth", &TDrawGrid::DefaultColWidth, &TDrawGrid::SetDefaultColWidth)
-          .Default(64)
+          .Default(kDefaultColWidth)
           .Property("DefaultRowHeight", &TDrawGrid::DefaultRowHeight,
                     &TDrawGrid::SetDefaultRowHeight)
-          .Default(24)
+          .Default(kDefaultRowHeight)
           .Property("DefaultDrawing", &TDrawGrid::DefaultDrawing, &TDrawGrid::SetDefaultDrawing)
           .Default(true)
-          .Property("Enabled", &TDrawGrid::Enabled, &TDrawGrid::SetEnabled)
-          .Default(true)
+          .Publish("Enabled")
           .Property("FixedColor", &TDrawGrid::FixedColor, &TDrawGrid::SetFixedColor)
           .Default(clBtnFace)
           .Property("FixedCols", &TDrawGrid::FixedCols, &TDrawGrid::SetFixedCols)
           .Default(1)
           // Rows before fixed rows: a reader must be able to set the fixed count it stored.
-          .Property("RowCount", &TDrawGrid::RowCount, &TDrawGrid::SetRowCount)
-          .Default(5)
+          .Publish("RowCount")
+          .Default(kDefaultRowCount)
           .Property("FixedRows", &TDrawGrid::FixedRows, &TDrawGrid::SetFixedRows)
           .Default(1)
           .Property("GridLineWidth", &TDrawGrid::GridLineWidth, &TDrawGrid::SetGridLineWidth)
           .Default(1)
           .Property("Options", &TDrawGrid::Options, &TDrawGrid::SetOptions)
           .Default(kDefaultGridOptions)
-          .Property("TabOrder", &TDrawGrid::TabOrder, &TDrawGrid::SetTabOrder)
-          .Default(-1)
-          .Property("TabStop", &TDrawGrid::TabStop, &TDrawGrid::SetTabStop)
-          .Default(true)
-          .Property("Visible", &TDrawGrid::Visible, &TDrawGrid::SetVisible)
-          .Default(true)
-          .Property("OnClick", &TDrawGrid::OnClick, &TDrawGrid::OnClick)
+          .Publish("TabOrder")
+          .Publish("TabStop")
+          .Default(kDefaultTabStop)
+          .Publish("Visible", "OnClick")
           .Property("OnDrawCell", &TDrawGrid::OnDrawCell, &TDrawGrid::OnDrawCell)
-          .Property("OnEnter", &TDrawGrid::OnEnter, &TDrawGrid::OnEnter)
-          .Property("OnExit", &TDrawGrid::OnExit, &TDrawGrid::OnExit)
+          .Publish("OnEnter", "OnExit")
           .Property("OnGetEditText", &TDrawGrid::OnGetEditText, &TDrawGrid::OnGetEditText)
-          .Property("OnMouseDown", &TDrawGrid::OnMouseDown, &TDrawGrid::OnMouseDown)
-          .Property("OnMouseUp", &TDrawGrid::OnMouseUp, &TDrawGrid::OnMouseUp)
+          .Publish("OnMouseDown", "OnMouseUp")
           .Property("OnSelectCell", &TDrawGrid::OnSelectCell, &TDrawGrid::OnSelectCell)
           .Property("OnSetEditText", &TDrawGrid::OnSetEditText, &TDrawGrid::OnSetEditText)
           .Build();

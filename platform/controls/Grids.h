@@ -47,6 +47,13 @@ class TCustomGrid : public TCustomControl {
   ZELVAR_CLASS(TCustomGrid, TCustomControl)
 
  public:
+  // What a new grid starts with, and so what forms leave out; like an edit field, a grid
+  // wears the window colour and is reached by Tab.
+  static constexpr int32_t kDefaultColCount = 5, kDefaultRowCount = 5;
+  static constexpr int32_t kDefaultColWidth = 64, kDefaultRowHeight = 24;
+  static constexpr TColor kDefaultColor = clWindow;
+  static constexpr bool kDefaultTabStop = true;
+
   explicit TCustomGrid(TComponent* owner);
   ~TCustomGrid() override;
 
@@ -152,7 +159,7 @@ class TCustomGrid : public TCustomControl {
   std::vector<int32_t> FColWidths;
   std::vector<int32_t> FRowHeights;
   int32_t FFixedCols = 1, FFixedRows = 1;
-  int32_t FDefaultColWidth = 64, FDefaultRowHeight = 24;
+  int32_t FDefaultColWidth = kDefaultColWidth, FDefaultRowHeight = kDefaultRowHeight;
   int32_t FGridLineWidth = 1;
   TGridOptions FOptions = kDefaultGridOptions;
   bool FDefaultDrawing = true;

@@ -108,8 +108,7 @@ void TPicture::WriteData(TStream& stream) {
 const TClassInfo& TImage::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TImage>("TImage")
-          .Property("Align", &TImage::Align, &TImage::SetAlign)
-          .Default(alNone)
+          .Publish("Align")
           .Property("AutoSize", &TImage::AutoSize, &TImage::SetAutoSize)
           .Default(false)
           .Property("Center", &TImage::Center, &TImage::SetCenter)
@@ -119,9 +118,7 @@ const TClassInfo& TImage::StaticClassInfo() {
           .Default(false)
           .Property("Transparent", &TImage::Transparent, &TImage::SetTransparent)
           .Default(false)
-          .Property("Visible", &TImage::Visible, &TImage::SetVisible)
-          .Default(true)
-          .Property("OnClick", &TImage::OnClick, &TImage::OnClick)
+          .Publish("Visible", "OnClick")
           .Build();
   return *info;
 }

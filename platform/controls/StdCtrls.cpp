@@ -4,6 +4,7 @@
 
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ExtCtrls.h"
+#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
@@ -12,14 +13,6 @@ namespace zelvar {
 // Drawing helpers
 
 namespace {
-
-// Bytes in the UTF-8 sequence that starts with lead (1 for a stray continuation byte).
-size_t Utf8Length(unsigned char lead) {
-  if (lead >= 0xF0) return 4;
-  if (lead >= 0xE0) return 3;
-  if (lead >= 0xC0) return 2;
-  return 1;
-}
 
 bool IsShiftKey(TShiftState shift) {
   return shift.Contains(ssShift) || shift.Contains(ssAlt) || shift.Contains(ssCtrl);
@@ -49,7 +42,7 @@ TAccelText StripAccel(std::string_view caption) {
       ++i;  // "&&" gives a plain '&'; "&x" marks x
       if (caption[i] != '&' && !found) {
         found = true;
-        size_t n = std::min(Utf8Length(static_cast<unsigned char>(caption[i])), caption.size() - i);
+        size_t n = NextCharBoundary(caption, i) - i;
         out.AccelStart = out.Text.size();
         out.AccelLength = n;
         out.Text.append(caption.substr(i, n));
@@ -117,44 +110,31 @@ void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, 
   ++rect.Bottom;
 }
 
-bool IsDefaultFont(const TFont& font) {
-  static const TFont defaults;
-  return font.Charset() == defaults.Charset() && font.Color() == defaults.Color() &&
-         font.Height() == defaults.Height() && font.Name() == defaults.Name() &&
-         font.Pitch() == defaults.Pitch() && font.Style() == defaults.Style();
-}
-
 // =============================================================================================
 // TButton
 
 const TClassInfo& TButton::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TButton>("TButton")
-          .Property("Caption", &TButton::Caption, &TButton::SetCaption)
+          .Publish("Caption")
           .Property("Cancel", &TButton::Cancel, &TButton::SetCancel)
           .Default(false)
           .Property("Default", &TButton::Default, &TButton::SetDefault)
           .Default(false)
-          .Property("Enabled", &TButton::Enabled, &TButton::SetEnabled)
-          .Default(true)
-          .Property("Font", &TButton::Font)
-          .Stored(&TButton::FontStored)
+          .Publish("Enabled", "Font")
           .Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult)
           .Default(mrNone)
-          .Property("TabOrder", &TButton::TabOrder, &TButton::SetTabOrder)
-          .Default(-1)
-          .Property("TabStop", &TButton::TabStop, &TButton::SetTabStop)
-          .Default(true)
-          .Property("Visible", &TButton::Visible, &TButton::SetVisible)
-          .Default(true)
-          .Property("OnClick", &TButton::OnClick, &TButton::OnClick)
+          .Publish("TabOrder")
+          .Publish("TabStop")
+          .Default(kDefaultTabStop)
+          .Publish("Visible", "OnClick")
           .Build();
   return *info;
 }
 
 TButton::TButton(TComponent* owner) : TCustomControl(owner) {
   SetBounds(0, 0, 75, 25);
-  SetTabStop(true);
+  SetTabStop(kDefaultTabStop);
 }
 
 void TButton::SetDefault(bool v) {
@@ -294,22 +274,10 @@ void TButton::Paint() {
 const TClassInfo& TRadioButton::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TRadioButton>("TRadioButton")
-          .Property("Caption", &TRadioButton::Caption, &TRadioButton::SetCaption)
+          .Publish("Caption")
           .Property("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked)
           .Default(false)
-          .Property("Color", &TRadioButton::Color, &TRadioButton::SetColor)
-          .Default(clBtnFace)
-          .Property("Enabled", &TRadioButton::Enabled, &TRadioButton::SetEnabled)
-          .Default(true)
-          .Property("Font", &TRadioButton::Font)
-          .Stored(&TRadioButton::FontStored)
-          .Property("TabOrder", &TRadioButton::TabOrder, &TRadioButton::SetTabOrder)
-          .Default(-1)
-          .Property("TabStop", &TRadioButton::TabStop, &TRadioButton::SetTabStop)
-          .Default(false)
-          .Property("Visible", &TRadioButton::Visible, &TRadioButton::SetVisible)
-          .Default(true)
-          .Property("OnClick", &TRadioButton::OnClick, &TRadioButton::OnClick)
+          .Publish("Color", "Enabled", "Font", "TabOrder", "TabStop", "Visible", "OnClick")
           .Build();
   return *info;
 }
@@ -390,27 +358,20 @@ void TRadioButton::Paint() {
 const TClassInfo& TLabel::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TLabel>("TLabel")
-          .Property("Align", &TLabel::Align, &TLabel::SetAlign)
-          .Default(alNone)
+          .Publish("Align")
           .Property("Alignment", &TLabel::Alignment, &TLabel::SetAlignment)
           .Default(taLeftJustify)
           .Property("AutoSize", &TLabel::AutoSize, &TLabel::SetAutoSize)
           .Default(true)
-          .Property("Caption", &TLabel::Caption, &TLabel::SetCaption)
-          .Property("Color", &TLabel::Color, &TLabel::SetColor)
-          .Default(clBtnFace)
-          .Property("Enabled", &TLabel::Enabled, &TLabel::SetEnabled)
-          .Default(true)
+          .Publish("Caption", "Color", "Enabled")
           .Property("FocusControl", &TLabel::FocusControl, &TLabel::SetFocusControl)
-          .Property("Font", &TLabel::Font)
-          .Stored(&TLabel::FontStored)
+          .Publish("Font")
           .Property("Transparent", &TLabel::Transparent, &TLabel::SetTransparent)
           .Default(false)
-          .Property("Visible", &TLabel::Visible, &TLabel::SetVisible)
-          .Default(true)
+          .Publish("Visible")
           .Property("WordWrap", &TLabel::WordWrap, &TLabel::SetWordWrap)
           .Default(false)
-          .Property("OnClick", &TLabel::OnClick, &TLabel::OnClick)
+          .Publish("OnClick")
           .Build();
   return *info;
 }
@@ -549,22 +510,8 @@ void TLabel::Paint() {
 
 const TClassInfo& TGroupBox::StaticClassInfo() {
   static const auto info = TClassBuilder<TGroupBox>("TGroupBox")
-                               .Property("Align", &TGroupBox::Align, &TGroupBox::SetAlign)
-                               .Default(alNone)
-                               .Property("Caption", &TGroupBox::Caption, &TGroupBox::SetCaption)
-                               .Property("Color", &TGroupBox::Color, &TGroupBox::SetColor)
-                               .Default(clBtnFace)
-                               .Property("Enabled", &TGroupBox::Enabled, &TGroupBox::SetEnabled)
-                               .Default(true)
-                               .Property("Font", &TGroupBox::Font)
-                               .Stored(&TGroupBox::FontStored)
-                               .Property("TabOrder", &TGroupBox::TabOrder, &TGroupBox::SetTabOrder)
-                               .Default(-1)
-                               .Property("TabStop", &TGroupBox::TabStop, &TGroupBox::SetTabStop)
-                               .Default(false)
-                               .Property("Visible", &TGroupBox::Visible, &TGroupBox::SetVisible)
-                               .Default(true)
-                               .Property("OnClick", &TGroupBox::OnClick, &TGroupBox::OnClick)
+                               .Publish("Align", "Caption", "Color", "Enabled", "Font", "TabOrder",
+                                        "TabStop", "Visible", "OnClick")
                                .Build();
   return *info;
 }

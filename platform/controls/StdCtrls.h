@@ -38,15 +38,15 @@ inline void Frame3D(TCanvas& canvas, TRect rect, TColor topColor, TColor bottomC
   Frame3D(canvas, rect, topColor, bottomColor, 1);
 }
 
-// True when a control's font still holds the defaults, so forms need not store it.
-bool IsDefaultFont(const TFont& font);
-
 // ---------------------------------------------------------------------------------------------
 
 class TButton : public TCustomControl {
   ZELVAR_CLASS(TButton, TCustomControl)
 
  public:
+  // Unlike most windowed controls, a button takes the focus by Tab.
+  static constexpr bool kDefaultTabStop = true;
+
   explicit TButton(TComponent* owner);
 
   bool Default() const { return FDefault; }
@@ -80,7 +80,6 @@ class TButton : public TCustomControl {
   // Where the caption (or glyph) goes: the client rectangle, one pixel down and right when
   // pressed.
   TRect ContentRect() const;
-  bool FontStored() const { return !IsDefaultFont(*Font()); }
 
  private:
   bool FDefault = false;
@@ -110,7 +109,6 @@ class TRadioButton : public TCustomControl {
 
  protected:
   void Paint() override;
-  bool FontStored() const { return !IsDefaultFont(*Font()); }
 
  private:
   bool FChecked = false;
@@ -145,7 +143,6 @@ class TLabel : public TGraphicControl {
  protected:
   void Paint() override;
   void Notification(TComponent* component, TOperation operation) override;
-  bool FontStored() const { return !IsDefaultFont(*Font()); }
 
  private:
   void AdjustBounds();
@@ -169,7 +166,6 @@ class TGroupBox : public TCustomControl {
 
  protected:
   void Paint() override;
-  bool FontStored() const { return !IsDefaultFont(*Font()); }
 };
 
 // Registers the standard, button and panel controls for form files; safe to call again.

@@ -6,9 +6,8 @@
 #include <cstdlib>
 #include <optional>
 
-#include <fmt/printf.h>
-
 #include "platform/core/Exceptions.h"
+#include "platform/core/Text.h"
 
 namespace zelvar {
 
@@ -35,7 +34,7 @@ struct TDecimal {
 TDecimal ToDecimal(long double magnitude) {
   TDecimal d;
   if (magnitude == 0) return d;
-  std::string s = fmt::sprintf("%.*e", kFloatDigits - 1, magnitude);
+  std::string s = FormatScientific(magnitude, kFloatDigits - 1);
   // s is "d.ddd...e+XX"
   const size_t e = s.find('e');
   d.Digits = s.substr(0, 1) + s.substr(2, e - 2);
@@ -223,7 +222,7 @@ class TFormatter {
     }
     if (AtEnd()) Fail();
     char type = FFmt[FPos++];
-    if (type >= 'a' && type <= 'z') type = static_cast<char>(type - 'a' + 'A');
+    type = UpperChar(type);
     if (width > kMaxFormatWidth) Fail();
 
     const TVarRec& arg = NextArg();
@@ -278,7 +277,7 @@ class TFormatter {
     } else {
       magnitude = std::get<uint64_t>(arg.V);
     }
-    std::string digits = fmt::sprintf(type == 'X' ? "%X" : "%u", magnitude);
+    std::string digits = type == 'X' ? HexText(magnitude) : std::to_string(magnitude);
     if (digits.size() < static_cast<size_t>(minDigits)) {
       digits.insert(0, static_cast<size_t>(minDigits) - digits.size(), '0');
     }

@@ -272,4 +272,12 @@ const TClassInfo& FindClass(std::string_view name) {
   throw EClassNotFound("Class " + std::string(name) + " not found");
 }
 
+std::vector<const TClassInfo*> RegisteredClasses() {
+  std::vector<const TClassInfo*> classes;
+  for (const auto& entry : Registry()) classes.push_back(entry.second);
+  std::sort(classes.begin(), classes.end(),
+            [](const TClassInfo* a, const TClassInfo* b) { return a->Name < b->Name; });
+  return classes;
+}
+
 }  // namespace zelvar

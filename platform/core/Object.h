@@ -420,5 +420,7 @@ void RegisterClasses() {
 const TClassInfo* GetClass(std::string_view name);
 // Raises EClassNotFound when no class of that name is registered.
 const TClassInfo& FindClass(std::string_view name);
+// Every registered class, by name.
+std::vector<const TClassInfo*> RegisteredClasses();
 
 }  // namespace zelvar

@@ -1,35 +1,15 @@
 #include "platform/core/SysUtils.h"
 
-#include <fmt/printf.h>
-
 #include "platform/core/Exceptions.h"
 
 namespace zelvar {
-
-namespace {
-
-char Upper(char c) {
-  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
-}
-char Lower(char c) {
-  return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
-int HexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  c = Upper(c);
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
-
-}  // namespace
 
 std::string IntToStr(int64_t value) {
   return std::to_string(value);
 }
 
 std::string IntToHex(int64_t value, int digits) {
-  return fmt::sprintf("%0*X", digits < 0 ? 0 : digits, static_cast<uint64_t>(value));
+  return HexText(static_cast<uint64_t>(value), digits < 0 ? 0 : static_cast<size_t>(digits));
 }
 
 bool TryStrToInt(std::string_view s, int32_t& value) {
@@ -50,7 +30,7 @@ bool TryStrToInt(std::string_view s, int32_t& value) {
   const uint64_t limit = hex ? 0xFFFFFFFFu : (negative ? 0x80000000u : 0x7FFFFFFFu);
   uint64_t magnitude = 0;
   for (; i < s.size(); ++i) {
-    const int d = hex ? HexDigit(s[i]) : (s[i] >= '0' && s[i] <= '9' ? s[i] - '0' : -1);
+    const int d = hex ? HexDigitValue(s[i]) : (s[i] >= '0' && s[i] <= '9' ? s[i] - '0' : -1);
     if (d < 0) return false;
     magnitude = magnitude * (hex ? 16 : 10) + static_cast<uint64_t>(d);
     if (magnitude > limit) return false;
@@ -73,33 +53,6 @@ int32_t StrToInt(std::string_view s) {
 int32_t StrToIntDef(std::string_view s, int32_t def) {
   int32_t value = 0;
   return TryStrToInt(s, value) ? value : def;
-}
-
-bool SameText(std::string_view a, std::string_view b) {
-  return a.size() == b.size() && CompareText(a, b) == 0;
-}
-
-int CompareText(std::string_view a, std::string_view b) {
-  const size_t n = std::min(a.size(), b.size());
-  for (size_t i = 0; i < n; ++i) {
-    const auto ca = static_cast<unsigned char>(Upper(a[i]));
-    const auto cb = static_cast<unsigned char>(Upper(b[i]));
-    if (ca != cb) return ca < cb ? -1 : 1;
-  }
-  if (a.size() == b.size()) return 0;
-  return a.size() < b.size() ? -1 : 1;
-}
-
-std::string UpperCase(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = Upper(c);
-  return out;
-}
-
-std::string LowerCase(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = Lower(c);
-  return out;
 }
 
 }  // namespace zelvar

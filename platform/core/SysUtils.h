@@ -1,10 +1,13 @@
 #pragma once
-// The small SysUtils conversions the toolkit leans on: integer text in Delphi's forms and the
-// ASCII case-insensitive comparisons used for names, sections and keys.
+// The small SysUtils conversions the toolkit leans on: integer text in Delphi's forms. The
+// case-insensitive comparisons Delphi's SysUtils also has live with the rest of the text
+// routines in Text.h, which this header brings along.
 
 #include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "platform/core/Text.h"
 
 namespace zelvar {
 
@@ -19,12 +22,5 @@ std::string IntToHex(int64_t value, int digits);
 int32_t StrToInt(std::string_view s);
 int32_t StrToIntDef(std::string_view s, int32_t def);
 bool TryStrToInt(std::string_view s, int32_t& value);
-
-bool SameText(std::string_view a, std::string_view b);
-// <0, 0 or >0; letters compare as upper case, like Delphi's CompareText, so '_' sorts after
-// letters.
-int CompareText(std::string_view a, std::string_view b);
-std::string UpperCase(std::string_view s);
-std::string LowerCase(std::string_view s);
 
 }  // namespace zelvar

@@ -16,6 +16,16 @@ std::string PropName(const TObject* obj, const TPropInfo& prop) {
   return obj->ClassName() + "." + prop.Name;
 }
 
+std::unique_ptr<TPropInfo> InheritedProp(const TClassInfo& cls, std::string_view name) {
+  const TPropInfo* inherited = cls.Parent ? cls.Parent->FindProp(name) : nullptr;
+  if (!inherited)
+    throw EPropertyError("Class " + cls.Name + " cannot publish " + std::string(name) +
+                         ": no ancestor declares it");
+  auto prop = std::make_unique<TPropInfo>(*inherited);
+  prop->Published = true;
+  return prop;
+}
+
 void RaiseRange(const TObject* obj, const TPropInfo& prop, int64_t v) {
   throw EPropertyConvertError("Value " + std::to_string(v) + " is out of range for property " +
                               PropName(obj, prop));

@@ -6,6 +6,7 @@
 #include <concepts>
 #include <functional>
 #include <limits>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -144,6 +145,9 @@ std::any MakeGenericHandler(const TGenericHandler& handler, std::type_identity<R
 }
 
 std::string PropName(const TObject* obj, const TPropInfo& prop);
+// A published copy of the property named name that an ancestor of cls declares; raises
+// EPropertyError when none does.
+std::unique_ptr<TPropInfo> InheritedProp(const TClassInfo& cls, std::string_view name);
 [[noreturn]] void RaiseRange(const TObject* obj, const TPropInfo& prop, int64_t v);
 
 }  // namespace detail
@@ -188,6 +192,17 @@ class TClassBuilder {
     FLast->Published = false;
     return *this;
   }
+  // Publishes, at this position, a property an ancestor declares (often public there): the
+  // ancestor's description with its default and stored rule, which Default and Stored may then
+  // change for this class. Several names publish several, in that order (Default and Stored
+  // then apply to the last). A name no ancestor declares raises EPropertyError.
+  template <class... More>
+  TClassBuilder& Publish(std::string_view name, More... more) {
+    FInfo->Props.push_back(detail::InheritedProp(*FInfo, name));
+    FLast = FInfo->Props.back().get();
+    if constexpr (sizeof...(more) > 0) Publish(more...);
+    return *this;
+  }
   // The last property's default: it is not written while it holds this value.
   template <class V>
   TClassBuilder& Default(V value) {
@@ -199,11 +214,14 @@ class TClassBuilder {
     FLast->Default = static_cast<int64_t>(value.Bits());
     return *this;
   }
+  // Each Stored replaces the last property's whole stored rule, an inherited one too.
   TClassBuilder& Stored(bool stored) {
     FLast->StoredFlag = stored;
+    FLast->StoredFn = nullptr;
     return *this;
   }
   TClassBuilder& Stored(bool (C::*pred)() const) {
+    FLast->StoredFlag = true;
     FLast->StoredFn = [pred](const TObject* o) { return (static_cast<const C*>(o)->*pred)(); };
     return *this;
   }

@@ -1,17 +1,14 @@
 #include "platform/core/ValueText.h"
 
 #include <algorithm>
-#include <array>
-#include <cerrno>
 #include <charconv>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <type_traits>
 #include <variant>
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/Text.h"
 
 namespace zelvar {
 
@@ -30,32 +27,6 @@ bool IsBlank(char c) {
   return c == ' ' || c == '\t' || c == '\r' || c == '\n';
 }
 
-constexpr auto kHexTable = [] {
-  std::array<int8_t, 256> t{};
-  for (auto& v : t) v = -1;
-  for (int i = 0; i < 10; ++i) t['0' + i] = static_cast<int8_t>(i);
-  for (int i = 0; i < 6; ++i) {
-    t['a' + i] = static_cast<int8_t>(10 + i);
-    t['A' + i] = static_cast<int8_t>(10 + i);
-  }
-  return t;
-}();
-
-int HexDigit(char c) {
-  return kHexTable[static_cast<unsigned char>(c)];
-}
-
-bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
 // A character for a message: printable ASCII quoted, anything else as its code.
 std::string DescribeChar(char c) {
   auto b = static_cast<unsigned char>(c);
@@ -67,12 +38,6 @@ std::string DescribeChar(char c) {
 // the format make them; the file's bytes are not taken for any particular encoding.
 void AppendBytesAsUnits(std::string_view bytes, std::u16string& out) {
   for (char c : bytes) out += static_cast<char16_t>(static_cast<unsigned char>(c));
-}
-
-// strtold follows the global locale's decimal point; the text format always uses '.'.
-locale_t CLocale() {
-  static const locale_t locale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-  return locale;
 }
 
 }  // namespace
@@ -93,7 +58,7 @@ std::string_view TParser::TokenText() const {
 }
 
 bool TParser::IsIdentifier(std::string_view word) const {
-  return FKind == TTokenKind::Identifier && EqualsIgnoreCase(TokenText(), word);
+  return FKind == TTokenKind::Identifier && SameText(TokenText(), word);
 }
 
 void TParser::Advance() {
@@ -142,7 +107,7 @@ TTokenKind TParser::Next() {
     FPosColumn += static_cast<int>(FPos - from);
     return FKind = TTokenKind::Identifier;
   }
-  if (IsDigit(c) || (c == '-' && IsDigit(next)) || (c == '$' && HexDigit(next) >= 0)) {
+  if (IsDigit(c) || (c == '-' && IsDigit(next)) || (c == '$' && HexDigitValue(next) >= 0)) {
     ScanNumber();
     return FKind;
   }
@@ -167,8 +132,8 @@ void TParser::ScanNumber() {
     Advance();
     uint64_t value = 0;
     int significant = 0;
-    while (FPos < FText.size() && HexDigit(FText[FPos]) >= 0) {
-      auto digit = static_cast<uint64_t>(HexDigit(FText[FPos]));
+    while (FPos < FText.size() && HexDigitValue(FText[FPos]) >= 0) {
+      auto digit = static_cast<uint64_t>(HexDigitValue(FText[FPos]));
       if ((value != 0 || digit != 0) && ++significant > 16)
         ErrorAt("integer out of range", FLine, FColumn);
       value = (value << 4) | digit;
@@ -213,16 +178,13 @@ void TParser::ScanNumber() {
     return;
   }
   FKind = TTokenKind::Float;
-  std::string copy(text);  // strtold needs a terminator
-  char* end = nullptr;
-  errno = 0;
-  FFloat = strtold_l(copy.c_str(), &end, CLocale());
+  bool outOfRange = false;
+  bool whole = ParseFloatC(text, FFloat, &outOfRange);
   // ERANGE also flags subnormal results, which are exact enough to keep; only a value that
   // became infinite or vanished to zero is out of range.
   bool lost = std::isinf(FFloat) ||
-              (FFloat == 0 && copy.find_first_of("123456789") < copy.find_first_of("eE"));
-  if (end != copy.c_str() + copy.size() || (errno == ERANGE && lost))
-    ErrorAt("float out of range", FLine, FColumn);
+              (FFloat == 0 && text.find_first_of("123456789") < text.find_first_of("eE"));
+  if (!whole || (outOfRange && lost)) ErrorAt("float out of range", FLine, FColumn);
 }
 
 void TParser::ScanString() {
@@ -330,8 +292,8 @@ void TParser::ReadBinaryInto(std::string& out) {
     char chunk[64];
     size_t n = 0;
     while (FPos + 1 < size) {
-      int high = HexDigit(text[FPos]);
-      int low = HexDigit(text[FPos + 1]);
+      int high = HexDigitValue(text[FPos]);
+      int low = HexDigitValue(text[FPos + 1]);
       if ((high | low) < 0) break;
       chunk[n++] = static_cast<char>((high << 4) | low);
       if (n == sizeof chunk) {
@@ -349,10 +311,10 @@ void TParser::ReadBinaryInto(std::string& out) {
       Advance();
       break;
     }
-    if (HexDigit(c) < 0)
+    if (HexDigitValue(c) < 0)
       ErrorAt("invalid character " + DescribeChar(c) + " in binary data", FPosLine, FPosColumn);
     char d = FPos + 1 < size ? text[FPos + 1] : '}';
-    if (HexDigit(d) >= 0) continue;  // the next pair, after blanks
+    if (HexDigitValue(d) >= 0) continue;  // the next pair, after blanks
     if (IsBlank(d) || d == '}')
       ErrorAt("odd number of hex digits in binary data", FPosLine, FPosColumn);
     ErrorAt("invalid character " + DescribeChar(d) + " in binary data", FPosLine, FPosColumn + 1);
@@ -444,9 +406,9 @@ TValue ParseValueAt(TParser& p, int depth) {
         dotted = true;
       }
       if (!dotted) {
-        if (EqualsIgnoreCase(name, "True")) return true;
-        if (EqualsIgnoreCase(name, "False")) return false;
-        if (EqualsIgnoreCase(name, "nil")) return TNil{};
+        if (SameText(name, "True")) return true;
+        if (SameText(name, "False")) return false;
+        if (SameText(name, "nil")) return TNil{};
       }
       return TIdent{std::move(name)};
     }
@@ -509,44 +471,6 @@ TValue ParseValue(std::string_view text) {
 // FormatValue
 
 namespace {
-
-// Decodes strict UTF-8, handing each code point to emit; false at the first ill-formed byte.
-template <class Emit>
-bool DecodeUtf8(std::string_view in, Emit&& emit) {
-  size_t i = 0;
-  while (i < in.size()) {
-    auto b = static_cast<unsigned char>(in[i]);
-    char32_t c;
-    size_t n;
-    if (b < 0x80) {
-      c = b;
-      n = 1;
-    } else if (b >= 0xC2 && b < 0xE0) {
-      c = b & 0x1F;
-      n = 2;
-    } else if (b >= 0xE0 && b < 0xF0) {
-      c = b & 0x0F;
-      n = 3;
-    } else if (b >= 0xF0 && b < 0xF5) {
-      c = b & 0x07;
-      n = 4;
-    } else {
-      return false;
-    }
-    if (n > in.size() - i) return false;
-    for (size_t k = 1; k < n; ++k) {
-      auto cb = static_cast<unsigned char>(in[i + k]);
-      if ((cb & 0xC0) != 0x80) return false;
-      c = (c << 6) | (cb & 0x3F);
-    }
-    if ((n == 3 && c < 0x800) || (n == 4 && (c < 0x10000 || c > 0x10FFFF)) ||
-        (c >= 0xD800 && c < 0xE000))
-      return false;
-    emit(c);
-    i += n;
-  }
-  return true;
-}
 
 template <class Unit>
 void AppendQuoted(std::string& out, std::basic_string_view<Unit> units) {
@@ -667,12 +591,8 @@ struct TFormatter {
     return out + ")";
   }
   std::string operator()(const TBinary& v) const {
-    static const char kHex[] = "0123456789ABCDEF";
     std::string out = "{";
-    for (uint8_t b : v.Bytes) {
-      out += kHex[b >> 4];
-      out += kHex[b & 0xF];
-    }
+    AppendHex(out, std::string_view(reinterpret_cast<const char*>(v.Bytes.data()), v.Bytes.size()));
     return out + "}";
   }
 };
@@ -695,22 +615,6 @@ std::string QuoteString(std::string_view bytes) {
 }
 std::string QuoteString(std::u16string_view units) {
   return Quote(units);
-}
-
-bool Utf8ToUtf16(std::string_view in, std::u16string& out) {
-  return DecodeUtf8(in, [&out](char32_t c) {
-    if (c >= 0x10000) {
-      c -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (c >> 10));
-      out += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(c);
-    }
-  });
-}
-
-bool IsValidUtf8(std::string_view in) {
-  return DecodeUtf8(in, [](char32_t) {});
 }
 
 }  // namespace zelvar

@@ -115,9 +115,4 @@ void AppendQuotedString(std::string& out, std::string_view bytes);
 void AppendQuotedString(std::string& out, std::u16string_view units);
 std::string QuoteString(std::u16string_view units);
 
-// Strict UTF-8 (no overlong forms, surrogates or code points past U+10FFFF) to UTF-16; false,
-// with out unspecified, for anything that is not well formed.
-bool Utf8ToUtf16(std::string_view in, std::u16string& out);
-bool IsValidUtf8(std::string_view in);
-
 }  // namespace zelvar

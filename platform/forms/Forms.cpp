@@ -101,27 +101,26 @@ int16_t GetAsyncKeyState(int32_t vk) {
 const TClassInfo& TForm::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TForm>("TForm")
-          .Property("Width", &TForm::Width, &TForm::SetWidth)
+          // The client size stands for the form's size in form files.
+          .Publish("Width")
           .Stored(false)
-          .Property("Height", &TForm::Height, &TForm::SetHeight)
+          .Publish("Height")
           .Stored(false)
           .Property("ActiveControl", &TForm::ActiveControl, &TForm::SetActiveControl)
           .Property("BorderStyle", &TForm::BorderStyle, &TForm::SetBorderStyle)
           .Default(bsSizeable)
-          .Property("Caption", &TForm::Caption, &TForm::SetCaption)
-          .Property("ClientHeight", &TForm::ClientHeight, &TForm::SetClientHeight)
-          .Property("ClientWidth", &TForm::ClientWidth, &TForm::SetClientWidth)
-          .Property("Color", &TForm::Color, &TForm::SetColor)
-          .Default(clBtnFace)
-          .Property("Font", &TForm::Font)
+          .Publish("Caption", "ClientHeight", "ClientWidth", "Color")
+          // A form writes its font even unchanged, as the classic form files do.
+          .Publish("Font")
+          .Stored(true)
           .Property("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview)
           .Default(false)
           .Property("Position", &TForm::Position, &TForm::SetPosition)
           .Default(poDesigned)
           .Property("Scaled", &TForm::Scaled, &TForm::SetScaled)
           .Default(true)
-          .Property("Visible", &TForm::Visible, &TForm::SetVisible)
-          .Default(false)
+          .Publish("Visible")
+          .Default(kDefaultVisible)
           .Property("WindowState", &TForm::WindowState, &TForm::SetWindowState)
           .Default(wsNormal)
           .Property("OnCreate", &TForm::OnCreate, &TForm::OnCreate)
@@ -145,7 +144,7 @@ void TForm::SetFormClassName(const std::string& name) {
 }
 
 TForm::TForm(TComponent* owner) : TWinControl(owner) {
-  SetVisible(false);
+  SetVisible(kDefaultVisible);
   SetBounds(0, 0, 320, 240);
   IncludeStyle(csAcceptsControls);
 }

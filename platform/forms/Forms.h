@@ -110,6 +110,9 @@ class TForm : public TWinControl {
   }
   void SetFormClassName(const std::string& name);
 
+  // A form shows when it is told to, not when it is made or read.
+  static constexpr bool kDefaultVisible = false;
+
   explicit TForm(TComponent* owner);
   ~TForm() override;
 

@@ -13,6 +13,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Paths.h"
+#include "platform/core/Text.h"
 
 namespace zelvar {
 namespace {
@@ -324,10 +325,7 @@ std::string LowerExtension(const std::string& path) {
   const size_t dot = path.find_last_of('.');
   const size_t slash = path.find_last_of("/\\");
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return {};
-  std::string ext = path.substr(dot);
-  for (char& c : ext)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return ext;
+  return LowerCase(std::string_view(path).substr(dot));
 }
 
 }  // namespace

@@ -16,61 +16,29 @@
 #include <vector>
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/Text.h"
 
 namespace zelvar {
 namespace {
 
 constexpr const char* kDefaultFontDir = "/usr/share/fonts/truetype/dejavu";
-constexpr char32_t kReplacement = 0xFFFD;
 // About 11.3 degrees, close to what other toolkits use when a face has no oblique file.
 constexpr FT_Fixed kShear = 0x3333;
 // Enough for many sizes of a few alphabets; past it the cache starts over rather than grow.
 constexpr size_t kMaxCacheBytes = 16u << 20;
 
-// One code point from s at i, moving i past it. Each maximal ill-formed subpart becomes one
-// U+FFFD (the Unicode recommendation), so a stray byte costs one replacement glyph and the
-// text after it is still read correctly.
+// One character of s at i, moving i past it. An ill-formed sequence draws as one U+FFFD, so a
+// stray byte costs one replacement glyph and the text after it is still read correctly.
 char32_t NextCodePoint(std::string_view s, size_t& i) {
-  const auto b0 = static_cast<unsigned char>(s[i++]);
-  if (b0 < 0x80) return b0;
-  int extra = 0;
-  char32_t cp = 0;
-  unsigned char lo = 0x80, hi = 0xBF;
-  if (b0 >= 0xC2 && b0 <= 0xDF) {
-    extra = 1;
-    cp = b0 & 0x1F;
-  } else if (b0 >= 0xE0 && b0 <= 0xEF) {
-    extra = 2;
-    cp = b0 & 0x0F;
-    if (b0 == 0xE0) lo = 0xA0;  // overlong
-    if (b0 == 0xED) hi = 0x9F;  // surrogates
-  } else if (b0 >= 0xF0 && b0 <= 0xF4) {
-    extra = 3;
-    cp = b0 & 0x07;
-    if (b0 == 0xF0) lo = 0x90;  // overlong
-    if (b0 == 0xF4) hi = 0x8F;  // beyond U+10FFFF
-  } else {
-    return kReplacement;
-  }
-  for (int k = 0; k < extra; ++k) {
-    if (i >= s.size()) return kReplacement;
-    const auto b = static_cast<unsigned char>(s[i]);
-    if (b < lo || b > hi) return kReplacement;
-    lo = 0x80;
-    hi = 0xBF;
-    cp = (cp << 6) | (b & 0x3F);
-    ++i;
-  }
-  return cp;
+  const TUtf8Char c = DecodeUtf8Char(s, i);
+  i += c.Length;
+  return c.Code;
 }
 
 enum TFamily { fmSans, fmMono, fmSerif };
 
 TFamily FamilyOf(std::string_view name) {
-  std::string n(name);
-  for (char& c : n) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
+  const std::string n = LowerCase(name);
   auto has = [&n](const char* part) { return n.find(part) != std::string::npos; };
   if (has("mono") || has("courier")) return fmMono;
   if (has("times") || (has("serif") && !has("sans"))) return fmSerif;

@@ -32,8 +32,7 @@ uint64_t LE64(const uint8_t* p) {
 }
 
 std::string HexByte(uint8_t b) {
-  static const char digits[] = "0123456789ABCDEF";
-  return std::string{'$', digits[b >> 4], digits[b & 15]};
+  return "$" + HexText(b, 2);
 }
 
 }  // namespace

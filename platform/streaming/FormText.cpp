@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <charconv>
-#include <clocale>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 
+#include "platform/core/Text.h"
 #include "platform/core/ValueText.h"
 #include "platform/streaming/Filer.h"
 
@@ -236,18 +235,12 @@ class TTextToBinary {
   // could miss the shortest text's value by one unit.
   template <class F>
   F ParseAs(const char* what) {
-    std::string text(P.TokenText());
-    text.pop_back();  // the suffix
-    static locale_t c = newlocale(LC_ALL_MASK, "C", nullptr);
-    char* end = nullptr;
-    F v;
-    if constexpr (std::is_same_v<F, float>)
-      v = strtof_l(text.c_str(), &end, c);
-    else
-      v = strtod_l(text.c_str(), &end, c);
+    std::string_view text = P.TokenText();
+    text.remove_suffix(1);  // the suffix
+    F v = 0;
+    bool whole = ParseFloatC(text, v);
     bool lost = std::isinf(v) || (v == 0 && static_cast<long double>(P.TokenFloat()) != 0);
-    if (end != text.c_str() + text.size() || lost)
-      P.Error(std::string("Value out of range for a ") + what);
+    if (!whole || lost) P.Error(std::string("Value out of range for a ") + what);
     return v;
   }
 
@@ -552,7 +545,6 @@ class TBinaryToText {
       case vaBinary: {
         // Sized once and filled in place: blocks are the bulk of many forms.
         std::string_view bytes = R.ReadBinaryBytes();
-        static const char digits[] = "0123456789ABCDEF";
         size_t indent = static_cast<size_t>(level + 1) * 2;
         size_t lines = (bytes.size() + 31) / 32;
         size_t start = Out.size();
@@ -565,8 +557,8 @@ class TBinaryToText {
             p = std::fill_n(p, indent, ' ');
           }
           auto b = static_cast<uint8_t>(bytes[i]);
-          *p++ = digits[b >> 4];
-          *p++ = digits[b & 15];
+          *p++ = kHexDigits[b >> 4];
+          *p++ = kHexDigits[b & 15];
         }
         *p++ = '\n';
         p = std::fill_n(p, indent - 2, ' ');

@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <utility>
 
 #include "platform/core/Paths.h"
 #include "platform/core/TypInfo.h"
@@ -135,6 +137,41 @@ TEST_F(ContainerTest, AComponentFreedDuringTheBroadcastIsNotCalled) {
   };
   Z->setPage(1);  // the killer comes first (last component first); AddressSanitizer watches
   EXPECT_EQ(Form->GetComponentCount(), 2);
+}
+
+// A control laid out along the form's top, which runs a hook when the form resizes it.
+class TResizeHook : public TGraphicControl {
+ public:
+  using TGraphicControl::TGraphicControl;
+  void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override {
+    TGraphicControl::SetBounds(left, top, width, height);
+    if (auto hook = std::exchange(OnResized, nullptr)) hook();
+  }
+  std::function<void()> OnResized;
+};
+
+TEST_F(ContainerTest, ComponentsThatComeOrGoWhileTheFormResizesAreToldAsTheyAreThen) {
+  std::vector<TPageProbe*> order;
+  TPageProbe::CallOrder = &order;
+  TPageProbe* stays = AddProbe();
+  TPageProbe* goes = AddProbe();
+  auto* hook = New<TResizeHook>(Form.get());
+  hook->SetParent(Form.get());
+  hook->SetAlign(alTop);
+  Z->setWizardWidth(500);  // on the dialog page: the form keeps its size
+  TPageProbe* comes = nullptr;
+  hook->OnResized = [&] {
+    comes = AddProbe();  // first, so that it cannot take the place of the one that goes
+    delete goes;         // AddressSanitizer watches
+  };
+  order.clear();
+  stays->Positions.clear();
+  Z->setPage(1);  // into the wizard: the form takes the wizard's width
+  EXPECT_EQ(Form->Width(), 500);
+  ASSERT_NE(comes, nullptr);
+  EXPECT_THAT(comes->Positions, ElementsAre(1));
+  EXPECT_THAT(stays->Positions, ElementsAre(1));
+  EXPECT_THAT(order, ElementsAre(comes, stays));
 }
 
 TEST_F(ContainerTest, PageCountBelowThePageMovesToTheNewLastPage) {

@@ -21,6 +21,60 @@ std::vector<std::string> Names(const std::vector<const TPropInfo*>& props) {
 
 using zelvar::test::MessageOf;
 
+// Declares its properties public, with a default and a stored rule, for descendants to publish.
+class TPublicBase : public TComponent {
+  ZELVAR_CLASS(TPublicBase, TComponent)
+
+ public:
+  using TComponent::TComponent;
+  bool LabelStored() const { return KeepLabel; }
+  int32_t Size = 3;
+  std::string Label;
+  bool KeepLabel = false;
+};
+
+class TPublisher : public TPublicBase {
+  ZELVAR_CLASS(TPublisher, TPublicBase)
+
+ public:
+  using TPublicBase::TPublicBase;
+  int32_t Own = 0;
+};
+
+// Publishes Label with a rule of its own in place of the inherited one.
+class TLabelKeeper : public TPublisher {
+  ZELVAR_CLASS(TLabelKeeper, TPublisher)
+
+ public:
+  using TPublisher::TPublisher;
+};
+
+const TClassInfo& TPublicBase::StaticClassInfo() {
+  static const auto info = TClassBuilder<TPublicBase>("TPublicBase")
+                               .Public("Size", &TPublicBase::Size, &TPublicBase::Size)
+                               .Default(3)
+                               .Public("Label", &TPublicBase::Label, &TPublicBase::Label)
+                               .Stored(&TPublicBase::LabelStored)
+                               .Build();
+  return *info;
+}
+
+const TClassInfo& TPublisher::StaticClassInfo() {
+  static const auto info = TClassBuilder<TPublisher>("TPublisher")
+                               .Property("Own", &TPublisher::Own, &TPublisher::Own)
+                               .Publish("Label")
+                               .Publish("Size")
+                               .Default(4)
+                               .Build();
+  return *info;
+}
+
+const TClassInfo& TLabelKeeper::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TLabelKeeper>("TLabelKeeper").Publish("Size", "Label").Stored(true).Build();
+  return *info;
+}
+
 TEST(ClassInfo, PublishedPropertiesInDeclarationOrderBaseFirst) {
   EXPECT_THAT(Names(TThing::StaticClassInfo().PublishedProps()),
               ElementsAre("Name", "Tag", "Count", "Flag", "Small", "Shade", "Shades", "Caption",
@@ -32,6 +86,41 @@ TEST(ClassInfo, PublishedPropertiesInDeclarationOrderBaseFirst) {
   EXPECT_EQ(big.back()->Name, "Extra");
   EXPECT_TRUE(TBigThing::StaticClassInfo().InheritsFrom(TComponent::StaticClassInfo()));
   EXPECT_FALSE(TThing::StaticClassInfo().InheritsFrom(TBigThing::StaticClassInfo()));
+}
+
+TEST(ClassInfo, PublishCopiesAnAncestorsPropertyHereWithItsRules) {
+  const TClassInfo& ci = TPublisher::StaticClassInfo();
+  EXPECT_THAT(Names(ci.PublishedProps()), ElementsAre("Name", "Tag", "Own", "Label", "Size"));
+  EXPECT_EQ(ci.FindProp("Size")->Default, 4);
+  // The ancestor's declaration stays as it was.
+  const TPropInfo* base = TPublicBase::StaticClassInfo().FindProp("Size");
+  EXPECT_FALSE(base->Published);
+  EXPECT_EQ(base->Default, 3);
+  EXPECT_THAT(Names(TPublicBase::StaticClassInfo().PublishedProps()), ElementsAre("Name", "Tag"));
+
+  TPublisher p(nullptr);
+  SetPropText(&p, "Size", "9");  // through the ancestor's accessors
+  EXPECT_EQ(p.Size, 9);
+  const TPropInfo* label = ci.FindProp("Label");
+  EXPECT_FALSE(label->IsStored(&p));  // the inherited stored rule
+  p.KeepLabel = true;
+  EXPECT_TRUE(label->IsStored(&p));
+
+  // Published again further down: the place stays, a new Stored replaces the whole rule.
+  const TClassInfo& keeper = TLabelKeeper::StaticClassInfo();
+  EXPECT_EQ(Names(keeper.PublishedProps()), Names(ci.PublishedProps()));
+  EXPECT_EQ(keeper.FindProp("Size")->Default, 4);
+  TLabelKeeper k(nullptr);
+  EXPECT_TRUE(keeper.FindProp("Label")->IsStored(&k));
+}
+
+TEST(ClassInfo, PublishingANameNoAncestorDeclaresFailsAtOnce) {
+  EXPECT_EQ(MessageOf<EPropertyError>([] { TClassBuilder<TPublisher>("TBad").Publish("Nope"); }),
+            "Class TBad cannot publish Nope: no ancestor declares it");
+  // A class's own property is not its ancestor's.
+  EXPECT_EQ(
+      MessageOf<EPropertyError>([] { TClassBuilder<TPublisher>("TBad").Publish("Size", "Own"); }),
+      "Class TBad cannot publish Own: no ancestor declares it");
 }
 
 TEST(ClassInfo, KindsFollowTheFieldTypes) {

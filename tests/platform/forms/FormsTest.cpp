@@ -85,6 +85,13 @@ class FormsTest : public ::testing::Test {
   std::vector<std::string> Log;
 };
 
+TEST_F(FormsTest, AFormStoresItsFontEvenUnchanged) {
+  const TPropInfo* font = TForm::StaticClassInfo().FindProp("Font");
+  EXPECT_TRUE(IsDefaultFont(*Form->Font()));
+  EXPECT_TRUE(font->IsStored(Form));
+  EXPECT_NE(WriteComponent(Form, TFormFormat::Text).find("Font.Name = "), std::string::npos);
+}
+
 TEST_F(FormsTest, ClientAreaSitsInsideTheFrame) {
   EXPECT_EQ(Form->Width(), 200 + 2 * Form->FrameWidth());
   EXPECT_EQ(Form->Height(), 100 + 2 * Form->FrameWidth() + Form->CaptionHeight());
