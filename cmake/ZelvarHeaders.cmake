@@ -4,8 +4,9 @@
 include_guard(GLOBAL)
 
 set(ZELVAR_INTERNAL_HEADERS
-  design/DialogParts.h          # the frame and buttons the four editor dialogs share
-  platform/graphics/PixelMap.h  # how the compiled-in images are written in the source
+  container/PageBoundNames.h      # how the container reads page-bound controls by name
+  design/DialogParts.h            # the frame and buttons the four editor dialogs share
+  platform/graphics/PixelMap.h    # how the compiled-in images are written in the source
   platform/graphics/TextRender.h  # FreeType behind TCanvas; programs draw text through TCanvas
 )
 
