@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/Assert.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
@@ -16,14 +17,16 @@ int32_t ClampExtent(int64_t v) {
 namespace {
 
 // Takes value out of list, looking from the back: children leave their parent in about the
-// reverse of the order they came, so freeing a form of n children stays linear.
+// reverse of the order they came, so freeing a form of n children stays linear. False when
+// the list did not hold it.
 template <class T>
-void EraseFromBack(std::vector<T*>& list, const TControl* value) {
+bool EraseFromBack(std::vector<T*>& list, const TControl* value) {
   for (size_t i = list.size(); i-- > 0;)
     if (list[i] == value) {
       list.erase(list.begin() + static_cast<std::ptrdiff_t>(i));
-      return;
+      return true;
     }
+  return false;
 }
 
 }  // namespace
@@ -325,17 +328,13 @@ void TWinControl::RemoveControl(TControl* control) {
           break;
         }
     }
-    EraseFromBack(FTabList, w);
+    const bool tabbed = EraseFromBack(FTabList, w);
+    ZELVAR_ASSERT(tabbed);  // InsertControl lists every windowed child in the tab order
   }
-  EraseFromBack(FControls, control);
+  const bool listed = EraseFromBack(FControls, control);
+  ZELVAR_ASSERT(listed);
   control->FParent = nullptr;
   if (control->Aligned()) Realign();
-}
-
-bool TWinControl::ContainsControl(const TControl* control) const {
-  for (const TControl* c = control; c; c = c->Parent())
-    if (c == this) return true;
-  return false;
 }
 
 void TWinControl::AlignControls(TControl*, TRect& rect) {

@@ -146,7 +146,6 @@ class TControl : public TComponent {
   TFont* Font() const { return FFont.get(); }
   TControlState ControlState() const { return FControlState; }
   TControlStyle ControlStyle() const { return FControlStyle; }
-  void SetControlStyle(TControlStyle v) { FControlStyle = v; }
   void IncludeStyle(TControlStyleFlag f) { FControlStyle.Include(f); }
   void ExcludeStyle(TControlStyleFlag f) { FControlStyle.Exclude(f); }
 
@@ -218,7 +217,6 @@ class TWinControl : public TControl {
   TControl* Controls(int index) const;  // in z-order, back first; EListError out of range
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
-  bool ContainsControl(const TControl* control) const;
 
   // Lays the aligned children out in the client rectangle, in the classic order: top,
   // bottom, left, right, client; each kind in the order of its position.

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/Assert.h"
 #include "platform/core/SysUtils.h"
 #include "platform/core/TypInfo.h"
 
@@ -186,12 +187,14 @@ void TComponent::RemoveComponent(TComponent* component) {
 }
 
 void TComponent::Insert(TComponent* component) {
+  ZELVAR_ASSERT(!component->FOwner);  // InsertComponent takes it from its former owner first
   FComponents.push_back(component);
   component->FOwner = this;
   if (!component->FName.empty()) FNameIndex.Add(component);
 }
 
 void TComponent::Remove(TComponent* component) {
+  ZELVAR_ASSERT(component->FOwner == this);
   // The last component is the common case (an owner freeing its components).
   if (!FComponents.empty() && FComponents.back() == component)
     FComponents.pop_back();

@@ -105,7 +105,6 @@ class TComponent : public TPersistent {
  private:
   void Insert(TComponent* component);
   void Remove(TComponent* component);
-  void RemoveNotification(TComponent* component);
   // What an owner's SetDesigning passes down: the state, but no choice of the component's own.
   void ApplyDesigning(bool value);
 

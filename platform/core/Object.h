@@ -141,7 +141,6 @@ class TEvent<R(A...)> {
 
   explicit operator bool() const { return static_cast<bool>(FCode); }
   R operator()(A... args) const { return FCode(std::forward<A>(args)...); }
-  const Function& Code() const { return FCode; }
   const std::string& MethodName() const { return FMethodName; }
   void Clear() {
     FCode = nullptr;

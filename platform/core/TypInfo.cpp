@@ -1,5 +1,6 @@
 #include "platform/core/TypInfo.h"
 
+#include "platform/core/Assert.h"
 #include "platform/core/SysUtils.h"
 #include "platform/core/ValueText.h"
 
@@ -7,9 +8,6 @@ namespace zelvar {
 
 bool IsComponentClass(const TClassInfo& cls) {
   return cls.InheritsFrom(TComponent::StaticClassInfo());
-}
-bool IsStringsClass(const TClassInfo& cls) {
-  return cls.InheritsFrom(TStrings::StaticClassInfo());
 }
 
 namespace detail {
@@ -163,7 +161,10 @@ TValue GetPropValue(const TObject* obj, const TPropInfo& prop) {
 
 TValue GetPropValue(const TObject* obj, std::string_view path) {
   TPropTarget t = FindPropTarget(const_cast<TObject*>(obj), path);
-  if (!t.Prop) return StringsValue(*static_cast<TStrings*>(t.Object));
+  if (!t.Prop) {
+    ZELVAR_ASSERT(t.Object->Is<TStrings>());  // a target without a property is a list's Strings
+    return StringsValue(*static_cast<TStrings*>(t.Object));
+  }
   return GetPropValue(t.Object, *t.Prop);
 }
 
@@ -309,6 +310,7 @@ void SetPropValue(TObject* obj, std::string_view path, const TValue& value,
   TPropTarget t = FindPropTarget(obj, path);
   if (!t.Prop) {
     // "List.Strings": the form file fills the owned list in place.
+    ZELVAR_ASSERT(t.Object->Is<TStrings>());
     TStringList list;
     FillList(list, t.Object, nullptr, "Strings", value);
     static_cast<TStrings*>(t.Object)->Assign(&list);

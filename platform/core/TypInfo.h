@@ -153,7 +153,6 @@ std::unique_ptr<TPropInfo> InheritedProp(const TClassInfo& cls, std::string_view
 }  // namespace detail
 
 bool IsComponentClass(const TClassInfo& cls);
-bool IsStringsClass(const TClassInfo& cls);
 
 // Builds the class-info record of C. Getters and setters may be member functions, data
 // members or callables taking the object; the property's kind follows from its C++ type.

@@ -38,9 +38,8 @@ class TParser {
   long double TokenFloat() const { return FFloat; }
   // 's', 'c' or 'd' when a Float token carried that suffix (single, currency, date); else 0.
   char FloatSuffix() const { return FFloatSuffix; }
-  // A String token as bytes (valid when not wide) and as UTF-16 units (valid when wide).
+  // A String token as bytes (valid when not wide).
   const std::string& TokenString() const { return FString; }
-  const std::u16string& TokenWideString() const { return FWide; }
   // The token as UTF-16 whether or not it is wide, for joining it to a wide string.
   std::u16string TokenAsWide() const;
   // True when a #n piece above 127 makes the string a wide string.

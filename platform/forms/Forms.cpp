@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/Assert.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Codecs.h"
 
@@ -236,7 +237,8 @@ void TForm::Hide() {
   FShowing = false;
   SetVisible(false);
   auto& app = Application();
-  std::erase(app.FShown, this);
+  const size_t listed = std::erase(app.FShown, this);
+  ZELVAR_ASSERT(listed == 1);  // Show listed it once; a form leaves the list by hiding
   app.RemoveFreeNotification(this);
   app.Backend().FormHidden(this);
 }

@@ -78,12 +78,6 @@ void TBitmap::SetTransparent(bool v) {
   Changed();
 }
 
-void TBitmap::SetTransparentMode(TTransparentMode v) {
-  if (v == FTransparentMode) return;
-  FTransparentMode = v;
-  Changed();
-}
-
 TColor TBitmap::TransparentColor() const {
   if (FTransparentMode == tmFixed && FTransparentColor != clDefault) return FTransparentColor;
   if (Empty()) return clDefault;
@@ -112,14 +106,6 @@ void TBitmap::Assign(const TPersistent* source) {
     return;
   }
   TPersistent::Assign(source);
-}
-
-void TBitmap::LoadFromStream(TStream& stream) {
-  SetImage(ReadBmp(stream.ReadAll()));
-}
-
-void TBitmap::SaveToStream(TStream& stream) const {
-  stream.WriteBuffer(WriteBmp(FImage));
 }
 
 void TBitmap::LoadFromFile(const std::string& fileName) {

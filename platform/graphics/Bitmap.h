@@ -45,15 +45,12 @@ class TBitmap : public TPersistent {
   bool Transparent() const { return FTransparent; }
   void SetTransparent(bool v);
   TTransparentMode TransparentMode() const { return FTransparentMode; }
-  void SetTransparentMode(TTransparentMode v);
   // In automatic mode the bottom-left pixel, as the classic rule has it.
   TColor TransparentColor() const;
   void SetTransparentColor(TColor v);  // switches to the fixed mode
 
   void Assign(const TPersistent* source) override;  // a TBitmap, or nullptr to empty it
-  void LoadFromStream(TStream& stream);             // a BMP file
-  void SaveToStream(TStream& stream) const;
-  void LoadFromFile(const std::string& fileName);  // PNG or BMP by extension
+  void LoadFromFile(const std::string& fileName);   // PNG or BMP by extension
   void SaveToFile(const std::string& fileName) const;
   // Copies a bitmap resource (what a handle from LoadBitmapA points at); nullptr empties.
   void LoadFromResource(const TImageData* resource);

@@ -2,6 +2,7 @@
 // Pixels in memory: the one image shape that bitmaps, codecs, text rendering and resources
 // share. 32 bits a pixel, 0xAARRGGBB, rows top-down without padding.
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
