@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "container/BarLayout.h"
 #include "lists/ZelvarL.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Controls.h"
@@ -35,21 +36,6 @@ using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
 // The shape of the two broadcast methods every page-bound control publishes: SetNewPosition
 // and SetNumApos, one integer each.
 using AMethod1 = void(int32_t n);
-
-// Codes of the button orders BLWizard and BLDialog.
-enum TButtonCode : int32_t {
-  bcChange = 1,
-  bcHelp = 2,
-  bcCancel = 3,
-  bcBack = 4,
-  bcNext = 5,
-  bcOK = 6,
-  bcSpace = 7,
-  bcMiddle = 8,
-};
-
-// Where a control or button that must not be seen is parked.
-inline constexpr int32_t kParkedLeft = 20000;
 
 // What one navigation button shows: its caption, glyph, glyph layout, and whether it is shown
 // and enabled. Every setter lays the container's button bar out again.
