@@ -14,9 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "container/BarLayout.h"
 #include "lists/ZelvarL.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Controls.h"
+#include "platform/controls/TabLayout.h"
 #include "platform/core/Strings.h"
 
 namespace zelvar {
@@ -43,21 +45,6 @@ ZELVAR_ENUM(TJumpMode, uint8_t, jmAbsolut, jmRelativ)
 // The page a jump control with this mode and JumpPage sends the container to from position
 // page; -1, which offers no target, when a relative sum leaves the integer range.
 int32_t JumpTarget(TJumpMode mode, int32_t jumpPage, int32_t page);
-
-// Codes of the button orders BLWizard and BLDialog.
-enum TButtonCode : int32_t {
-  bcChange = 1,
-  bcHelp = 2,
-  bcCancel = 3,
-  bcBack = 4,
-  bcNext = 5,
-  bcOK = 6,
-  bcSpace = 7,
-  bcMiddle = 8,
-};
-
-// Where a control or button that must not be seen is parked.
-inline constexpr int32_t kParkedLeft = 20000;
 
 // What one navigation button shows: its caption, glyph, glyph layout, and whether it is shown
 // and enabled. Every setter lays the container's button bar out again.
@@ -333,13 +320,11 @@ class TZelvar : public TCustomControl {
   // Lays the aligned children out again when the client rectangle is no longer the one they
   // were laid out in (the strip grew or shrank, the style changed).
   void FollowClientRect();
-  // Drawing the strip, during Paint: all rows, the current one last and lowest; one row, from
-  // its first position; one tab, whose drawn width is kept in the page name's object slot for
-  // tabclick.
+  // Drawing the strip, during Paint: all rows, the current one last and lowest; one row of the
+  // layout; one tab, whose drawn width is kept in the page name's object slot.
   void painttabs();
-  void painttabline(int32_t row, int32_t first, int32_t y);
-  int32_t painttab(int32_t p, int32_t x, int32_t y, int32_t extra, const std::string& caption,
-                   bool selected);
+  void painttabline(const TTabLayout& layout, int32_t row, const std::vector<int32_t>& textWidths);
+  void painttab(int32_t p, const TTabPlace& tab, int32_t textWidth, bool selected);
   // The tab strip must be drawn again.
   void RepaintTabs() { Invalidate(); }
   // Text is measured and drawn with the container's font.
@@ -349,7 +334,12 @@ class TZelvar : public TCustomControl {
   std::string TabCaption(int32_t position) const;
   int32_t TabCaptionWidth(int32_t position) const;
   int32_t FirstOfRow(int32_t row) const;
-  int32_t StoredTabWidth(int32_t position) const;
+  // The strip's geometry: its values, the captions' widths of positions 1..count, how many
+  // tabs the rows hold, and where the rows place the tabs with the current page selected.
+  TTabStyle TabStyle() const;
+  std::vector<int32_t> TabTextWidths(int32_t count) const;
+  int32_t TabsInRows() const;
+  TTabLayout TabLayout(const std::vector<int32_t>& textWidths) const;
 
   void ReadHistoryNum(TReader& reader);
   void WriteHistoryNum(TWriter& writer) const;

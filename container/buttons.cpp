@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "container/BarLayout.h"
 #include "container/ZelvarA.h"
 #include "platform/core/TypInfo.h"
 
@@ -201,16 +202,19 @@ TBitBtn* TZelvar::ButtonFor(int32_t code, bool wizard, bool lastPage, TButtonDat
 
 void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPage) {
   const std::vector<int32_t>& codes = order.Items();
-  const int32_t n = static_cast<int32_t>(std::min<size_t>(codes.size(), order.Count()));
-  // The left group ends at the first Middle; without one, every item is in it.
-  int32_t middle = n;
-  for (int32_t i = 0; i < n; ++i)
-    if (codes[i] == bcMiddle) {
-      middle = i;
-      break;
-    }
-  int32_t top = Height() - (FChangeButton ? FChangeButton->Height() : FButtonHeight) - 3;
-  bool written[bcOK + 1] = {};
+  const size_t n = std::min<size_t>(codes.size(), static_cast<size_t>(std::max(order.Count(), 0)));
+  TBitBtn* buttons[bcOK + 1] = {};
+  TButtonData* data[bcOK + 1] = {};
+  TBarButtons bar;
+  for (int32_t code = bcChange; code <= bcOK; ++code) {
+    buttons[code] = ButtonFor(code, wizard, lastPage, data[code]);
+    bar[code] = {buttons[code] != nullptr, data[code] && data[code]->Show()};
+  }
+  TBarMetrics metrics;
+  metrics.BarWidth = Width();
+  metrics.BarHeight = Height();
+  metrics.ButtonWidth = FButtonWidth;
+  metrics.ButtonHeight = FChangeButton ? FChangeButton->Height() : FButtonHeight;
 
   // Each tab position asked for is clamped to the last one, so asking as the walk goes would
   // move buttons on every pass, even when the walk ends with the order it started from. The
@@ -224,37 +228,34 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
   size_t askCount = 0;
   const int32_t lastTab = std::max(TabCount() - 1, 0);
 
-  auto place = [&](int32_t code, int64_t at, int32_t& tab) -> int32_t {
-    const int32_t x = ClampExtent(at);
-    if (code == bcSpace) return 8;
-    TButtonData* data = nullptr;
-    TBitBtn* button = ButtonFor(code, wizard, lastPage, data);
-    // A code listed twice keeps its first place: the bar must not flip between the two.
-    if (!button || written[code]) return 0;
-    written[code] = true;
-    if (button->Parent() != this)
-      return data->WriteToButton(*button, top, x, FShowGlyph, tab) ? FButtonWidth + 4 : 0;
+  // The tab counter asks for 10000 at the left group's first item and 15000 at the right
+  // group's last, and moves on by one with every item the walk passes, from the position the
+  // button before got.
+  int32_t tab = 10000;
+  int64_t item = 0;  // the item the counter stands at
+  bool right = false;
+  bool written[bcOK + 1] = {};
+  WalkButtonBar({codes.data(), n}, bar, metrics, [&](const TBarPlace& place) {
+    if (place.RightGroup && !right) {
+      right = true;
+      tab = 15000;
+      item = static_cast<int64_t>(n) - 1;
+    }
+    tab = ClampExtent(tab + (place.Item - item));
+    item = place.Item;
+    written[place.Code] = true;
+    TBitBtn& button = *buttons[place.Code];
+    TButtonData& d = *data[place.Code];
+    if (button.Parent() != this) {
+      d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, tab);
+      return;
+    }
     // The position the button would get, as the walk goes on from it.
     tab = std::clamp(tab, 0, lastTab);
-    asks[askCount++] = {button, tab};
+    asks[askCount++] = {&button, tab};
     int32_t keep = -1;
-    return data->WriteToButton(*button, top, x, FShowGlyph, keep) ? FButtonWidth + 4 : 0;
-  };
-
-  // Wide buttons and long runs of spaces walk x out of any control's reach: it is kept wide
-  // and each button stops at the edge.
-  int64_t x = 4;
-  int32_t tab = 10000;
-  for (int32_t i = 0; i < middle; ++i) {
-    x += place(codes[i], x, tab);
-    ++tab;
-  }
-  x = Width() - FButtonWidth - 4;
-  tab = 15000;
-  for (int32_t i = n - 1; i > middle; --i) {
-    x -= place(codes[i], x, tab);
-    --tab;
-  }
+    d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, keep);
+  });
 
   // The moves played on the asked buttons' positions alone: a move shifts those in between,
   // and the other controls keep their order, so when every asked button ends where it stands
@@ -273,11 +274,8 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
     for (size_t i = 0; i < askCount; ++i)
       if (asks[i].Button->TabOrder() != asks[i].Tab) asks[i].Button->SetTabOrder(asks[i].Tab);
   // A button the order leaves out has no place in this mode.
-  for (int32_t code : {bcChange, bcHelp, bcCancel, bcBack, bcNext, bcOK}) {
-    TButtonData* data = nullptr;
-    if (TBitBtn* button = ButtonFor(code, wizard, lastPage, data); button && !written[code])
-      Park(button);
-  }
+  for (int32_t code = bcChange; code <= bcOK; ++code)
+    if (buttons[code] && !written[code]) Park(buttons[code]);
 }
 
 void TZelvar::ClearGlyphTag() {

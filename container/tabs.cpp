@@ -58,16 +58,6 @@ int32_t TZelvar::TabCaptionWidth(int32_t position) const {
   return TextCanvas().TextWidth(TabCaption(position));
 }
 
-int32_t TZelvar::StoredTabWidth(int32_t position) const {
-  int32_t real = position;
-  if (FWayListEnabled) {
-    if (position < 1 || position > FWayList->EntryCount()) return 0;
-    real = FWayList->Entry(position - 1).Number;
-  }
-  if (real < 0 || real >= FPageNames->Count()) return 0;
-  return static_cast<int32_t>(FPageNames->Objects(real));
-}
-
 int32_t TZelvar::FirstOfRow(int32_t row) const {
   int32_t first = 1;
   for (int32_t i = 0; i < row && i < FTabRows->ItemCount(); ++i) first += FTabRows->GetInteger(i);
@@ -93,59 +83,43 @@ bool TZelvar::tabinline(int32_t p, int32_t r) const {
   return false;
 }
 
+// Rows are broken at the strip's inner width; a strip of several rows fills it. A press finds
+// its row by the bands of the strip and counts one pixel to the left.
+TTabStyle TZelvar::TabStyle() const {
+  TTabStyle style;
+  style.Left = 2;
+  style.Top = 2;
+  style.RowHeight = RowHeight();
+  style.Padding = FTabSpaceX;
+  style.Room = Width() - 4;
+  style.PressShift = 1;
+  style.RowBands = true;
+  return style;
+}
+
+std::vector<int32_t> TZelvar::TabTextWidths(int32_t count) const {
+  TCanvas& canvas = TextCanvas();
+  std::vector<int32_t> widths;
+  widths.reserve(static_cast<size_t>(std::max(count, 0)));
+  for (int32_t p = 1; p <= count; ++p) widths.push_back(canvas.TextWidth(TabCaption(p)));
+  return widths;
+}
+
+int32_t TZelvar::TabsInRows() const {
+  int64_t sum = 0;
+  for (int32_t n : FTabRows->Items()) sum += std::max(n, 0);
+  return static_cast<int32_t>(std::min<int64_t>(sum, INT32_MAX));
+}
+
+TTabLayout TZelvar::TabLayout(const std::vector<int32_t>& textWidths) const {
+  const int32_t selected = FPage > 0 ? FPage - 1 : -1;
+  return PlaceTabs(textWidths, FTabRows->Items(), selected, TabStyle());
+}
+
 void TZelvar::inittabsinline() {
   if (!FTabRows) FTabRows = std::make_unique<TIntegerList>();
   if (FNumPages <= 0) return;
-  const int32_t room = Width() - 4;
-  const int32_t sx = FTabSpaceX;
-  // span[p] = the sum over positions 1..p of caption width + TabSpaceX.
-  TCanvas& canvas = TextCanvas();
-  std::vector<int64_t> span(static_cast<size_t>(FNumPages) + 1, 0);
-  for (int32_t p = 1; p <= FNumPages; ++p)
-    span[p] = span[p - 1] + canvas.TextWidth(TabCaption(p)) + sx;
-
-  // Fill: each row takes tabs from the first page on while they fit. A tab wider than the
-  // strip still gets a row of its own, so no row is ever empty.
-  std::vector<int32_t> rows;
-  int64_t run = 0;
-  int32_t count = 0;
-  for (int32_t p = 1; p <= FNumPages; ++p) {
-    int64_t w = span[p] - span[p - 1];
-    if (count > 0 && w + run > room) {
-      rows.push_back(count);
-      run = w;
-      count = 1;
-    } else {
-      ++count;
-      run += w;
-    }
-  }
-  rows.push_back(count);
-
-  // Balance: even out a short last row by pulling tabs down from the row above, then give
-  // back what overflows; no row gives up its last tab.
-  const int32_t r = static_cast<int32_t>(rows.size());
-  if (r > 1) {
-    const int32_t avg = FNumPages / r;
-    // before[i] = the tabs in rows 0..i-1 as filled; rows above the pair being balanced are
-    // not touched yet, so row i's first position follows from them and from row i-1.
-    std::vector<int32_t> before(rows.size(), 0);
-    for (size_t i = 1; i < rows.size(); ++i) before[i] = before[i - 1] + rows[i - 1];
-    for (int32_t i = r - 1; i >= 1; --i) {
-      auto length = [&] {
-        int32_t first = before[i - 1] + rows[i - 1] + 1;
-        return span[first + rows[i] - 1] - span[first - 1];
-      };
-      while (length() < room && rows[i] < avg && rows[i - 1] > 1) {
-        ++rows[i];
-        --rows[i - 1];
-      }
-      while (length() > room && rows[i] > 1) {
-        --rows[i];
-        ++rows[i - 1];
-      }
-    }
-  }
+  const std::vector<int32_t> rows = BreakTabRows(TabTextWidths(FNumPages), TabStyle());
   FTabRows->Clear();
   for (int32_t n : rows) FTabRows->Add(n);
   // More or fewer rows move the pages' area: the pages and aligned controls follow now, not
@@ -161,76 +135,37 @@ void TZelvar::painttabs() {
   TCanvas& c = TextCanvas();
   PenAndBrush(c, kSilver);
   c.Rectangle(0, 0, 2, tabheight());
-  const int32_t rh = RowHeight();
-  int64_t y = 2;
-  // Each row's first position and whether it holds the page follow from the rows before it,
-  // kept as the walk goes: asking anew for every row would walk the rows again each time.
-  int32_t current = -1, currentFirst = 0;
-  int32_t first = 1;
-  for (int32_t r = 0; r < FTabRows->ItemCount(); ++r) {
-    const int32_t n = FTabRows->GetInteger(r);
-    if (current < 0 && FPage > 0 && FPage < first + n) {
-      current = r;
-      currentFirst = first;
-    } else {
-      painttabline(r, first, ClampExtent(y));
-      y += rh;
-    }
-    first += n;
-  }
-  if (current >= 0) painttabline(current, currentFirst, ClampExtent(y));
+  const std::vector<int32_t> widths = TabTextWidths(TabsInRows());
+  const TTabLayout layout = TabLayout(widths);
+  for (int32_t row : layout.Order) painttabline(layout, row, widths);
 }
 
-void TZelvar::painttabline(int32_t row, int32_t first, int32_t y) {
-  TCanvas& c = TextCanvas();
-  const int32_t n = FTabRows->GetInteger(row);
-  const int32_t w = Width();
-  std::vector<std::string> captions;
-  std::vector<int32_t> widths;
-  int64_t textsum = 0;
-  for (int32_t p = first; p < first + n; ++p) {
-    captions.push_back(TabCaption(p));
-    widths.push_back(c.TextWidth(captions.back()));
-    textsum += widths.back();
-  }
-  const bool oneRow = FTabRows->ItemCount() == 1;
-  int32_t extra = FTabSpaceX, rest = 0;
-  if (!oneRow && n > 0) {
-    const int64_t room = int64_t{w} - 4 - textsum;
-    extra = ClampExtent(room / n);
-    rest = ClampExtent(room - int64_t{n} * extra);
-  }
-  // Positions past the strip's reach are drawn at its edge: nothing of them shows.
-  int64_t x = 2;
-  int32_t selected = -1, selX = 0, selExtra = 0;
-  for (int32_t i = 0; i < n; ++i) {
-    int32_t p = first + i;
-    if (i == n - 1) extra = ClampExtent(int64_t{extra} + rest);
-    if (p == FPage) {
-      selected = i;
-      selX = ClampExtent(x);
-      selExtra = extra;
-      x += int64_t{widths[i]} + extra;
-    } else {
-      x += painttab(p, ClampExtent(x), y, extra, captions[i], false);
-    }
-  }
-  if (oneRow) {
+void TZelvar::painttabline(const TTabLayout& layout, int32_t row,
+                           const std::vector<int32_t>& textWidths) {
+  const TTabRow& r = layout.Rows[static_cast<size_t>(row)];
+  for (int32_t i = r.First; i < r.First + r.Count; ++i)
+    if (i != layout.Selected) painttab(i + 1, layout.Tabs[i], textWidths[i], false);
+  if (layout.Rows.size() == 1) {
+    TCanvas& c = TextCanvas();
     PenAndBrush(c, kSilver);
-    const int32_t end = ClampExtent(x);
-    c.Rectangle(end, 0, end + 2, tabheight());
-    c.Rectangle(0, 0, w, 2);
+    c.Rectangle(r.Bounds.Right, 0, r.Bounds.Right + 2, tabheight());
+    c.Rectangle(0, 0, Width(), 2);
   }
-  if (selected >= 0) painttab(first + selected, selX, y, selExtra, captions[selected], true);
+  // The selected tab last: it overlaps its neighbours.
+  if (row == layout.SelectedRow) {
+    const auto i = static_cast<size_t>(layout.Selected);
+    painttab(layout.Selected + 1, layout.Tabs[i], textWidths[i], true);
+  }
 }
 
-int32_t TZelvar::painttab(int32_t p, int32_t x, int32_t y, int32_t extra,
-                          const std::string& caption, bool selected) {
+void TZelvar::painttab(int32_t p, const TTabPlace& tab, int32_t textWidth, bool selected) {
   TCanvas& c = TextCanvas();
   c.Pen()->SetWidth(1);
   c.Pen()->SetStyle(psSolid);
-  const int32_t tw = c.TextWidth(caption);
-  const int32_t w = ClampExtent(int64_t{tw} + extra);
+  const std::string caption = TabCaption(p);
+  const int32_t x = tab.Bounds.Left, y = tab.Bounds.Top;
+  const int32_t w = tab.Width, tw = textWidth;
+  const int32_t extra = ClampExtent(int64_t{w} - tw);
   const int32_t h = RowHeight();
   auto line = [&c](TColor color, std::initializer_list<TPoint> points) {
     c.Pen()->SetColor(color);
@@ -263,11 +198,10 @@ int32_t TZelvar::painttab(int32_t p, int32_t x, int32_t y, int32_t extra,
       c.DrawFocusRect({left - 2, top - 2, left + tw + 2, top + c.TextHeight(caption) + 2});
     }
   }
-  // What tabclick adds up: the width each tab was last drawn with.
+  // The width each tab was last drawn with, kept for whoever reads the page names.
   int32_t real = p;
   if (FWayListEnabled) real = p >= 1 && p <= FWayList->EntryCount() ? GetRealPage(p) : -1;
   if (real >= 0 && real < FPageNames->Count()) FPageNames->PutObject(real, w);
-  return w;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -275,33 +209,10 @@ int32_t TZelvar::painttab(int32_t p, int32_t x, int32_t y, int32_t extra,
 
 void TZelvar::tabclick(int32_t x, int32_t y) {
   if (!FTabRows || FTabRows->ItemCount() == 0) return;
-  const int32_t rh = RowHeight();
-  if (rh <= 0) return;  // flat rows: no tab under any point
-  const int64_t v = (int64_t{y} - 2) / rh;
-  // Visual rows: the rows not holding the page in their order, then the page's row.
-  int32_t counter = -1, current = -1, clicked = -1;
-  for (int32_t i = 0; i < FTabRows->ItemCount(); ++i) {
-    if (tabinline(FPage, i)) {
-      current = i;
-      continue;
-    }
-    if (++counter == v) {
-      clicked = i;
-      break;
-    }
-  }
-  if (clicked < 0) clicked = current < 0 ? 0 : current;
-  const int32_t first = FirstOfRow(clicked);
-  int32_t p = first;
-  int64_t acc = 0;
-  const int64_t at = int64_t{x} - 2;
-  while (acc < at && p <= FNumPages) {
-    acc += StoredTabWidth(p);
-    ++p;
-  }
-  --p;
-  // Left of the row's first tab is no tab at all.
-  if (p >= first && p <= FNumPages && acc >= at) setPage(p);
+  const TTabLayout layout = TabLayout(TabTextWidths(TabsInRows()));
+  const int32_t tab = TabAt(layout, TabStyle(), x, y);
+  // Rows not rebuilt since the page count fell may hold tabs past it: they select nothing.
+  if (tab >= 0 && tab < FNumPages) setPage(tab + 1);
 }
 
 void TZelvar::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {

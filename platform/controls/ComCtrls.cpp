@@ -232,36 +232,47 @@ int32_t TPageControl::TabStripHeight() const {
   return measure.TextHeight("Xy") + 6;
 }
 
-int32_t TPageControl::TabTextWidth(const std::string& caption) const {
+// Tabs keep their captions' widths plus a margin, or the fixed TabWidth, in a single row; the
+// active tab stands out two pixels to the sides and above, and takes presses there first.
+TTabStyle TPageControl::TabStyle() const {
+  TTabStyle style;
+  style.Left = 2;
+  style.Top = kStripTop;
+  style.RowHeight = TabStripHeight();
+  style.Padding = FTabWidth > 0 ? 0 : 12;
+  style.SelectedReach = {2, 2, 2, 0};
+  return style;
+}
+
+TTabLayout TPageControl::TabLayout(const TTabStyle& style, std::vector<int32_t>& shown) const {
   TCanvas measure(nullptr);
   measure.Font()->Assign(Font());
-  return measure.TextWidth(ShownCaption(caption));
+  std::vector<int32_t> widths;
+  int32_t selected = -1;
+  for (int32_t i = 0; i < PageCount(); ++i) {
+    const TTabSheet* page = FPages[static_cast<size_t>(i)];
+    if (!page->TabVisible()) continue;
+    if (page == FActivePage) selected = static_cast<int32_t>(shown.size());
+    shown.push_back(i);
+    widths.push_back(FTabWidth > 0 ? FTabWidth : measure.TextWidth(ShownCaption(page->Caption())));
+  }
+  const int32_t row[] = {static_cast<int32_t>(widths.size())};
+  return PlaceTabs(widths, row, selected, style);
 }
 
 TRect TPageControl::TabRect(int32_t pageIndex) const {
-  TTabSheet* target = Pages(pageIndex);
-  if (!target->TabVisible()) return {};
-  int64_t x = 2;
-  const int32_t height = TabStripHeight();
-  for (TTabSheet* page : FPages) {
-    if (!page->TabVisible()) continue;
-    int64_t w = FTabWidth > 0 ? FTabWidth : int64_t{TabTextWidth(page->Caption())} + 12;
-    if (page == target) return {ClampExtent(x), kStripTop, ClampExtent(x + w), kStripTop + height};
-    x += w;
-  }
-  return {};
+  if (!Pages(pageIndex)->TabVisible()) return {};
+  std::vector<int32_t> shown;
+  const TTabLayout layout = TabLayout(TabStyle(), shown);
+  auto at = std::find(shown.begin(), shown.end(), pageIndex);
+  return layout.Tabs[static_cast<size_t>(at - shown.begin())].Bounds;
 }
 
 int32_t TPageControl::IndexOfTabAt(int32_t x, int32_t y) const {
-  // The active tab stands out over its neighbours, so it answers first.
-  if (FActivePage && FActivePage->TabVisible()) {
-    TRect r = TabRect(FActivePage->PageIndex());
-    if (TRect{r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom}.Contains(x, y))
-      return FActivePage->PageIndex();
-  }
-  for (int32_t i = 0; i < PageCount(); ++i)
-    if (TabRect(i).Contains(x, y)) return i;
-  return -1;
+  const TTabStyle style = TabStyle();
+  std::vector<int32_t> shown;
+  const int32_t tab = TabAt(TabLayout(style, shown), style, x, y);
+  return tab < 0 ? -1 : shown[static_cast<size_t>(tab)];
 }
 
 TRect TPageControl::DisplayRect() const {
@@ -356,15 +367,16 @@ void TPageControl::Paint() {
     canvas.Brush()->SetStyle(bsSolid);
     if (active && Focused()) canvas.DrawFocusRect({tx - 2, ty - 1, tx + tw + 2, ty + th + 1});
   };
-  for (int32_t i = 0; i < PageCount(); ++i) {
-    TTabSheet* page = FPages[static_cast<size_t>(i)];
-    if (page == FActivePage) continue;
-    TRect r = TabRect(i);
-    if (!r.Empty()) drawTab(page, r, false);
+  std::vector<int32_t> shown;
+  const TTabLayout layout = TabLayout(TabStyle(), shown);
+  for (size_t k = 0; k < layout.Tabs.size(); ++k) {
+    const TRect& r = layout.Tabs[k].Bounds;
+    if (static_cast<int32_t>(k) != layout.Selected && !r.Empty())
+      drawTab(FPages[static_cast<size_t>(shown[k])], r, false);
   }
   // The active tab last: it overlaps its neighbours and opens into the page below.
-  if (FActivePage) {
-    TRect r = TabRect(FActivePage->PageIndex());
+  if (layout.Selected >= 0) {
+    const TRect& r = layout.Tabs[static_cast<size_t>(layout.Selected)].Bounds;
     if (!r.Empty()) drawTab(FActivePage, r, true);
   }
 }

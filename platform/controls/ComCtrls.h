@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/controls/Controls.h"
+#include "platform/controls/TabLayout.h"
 
 namespace zelvar {
 
@@ -97,7 +98,9 @@ class TPageControl : public TCustomControl {
   void UserSelect(TTabSheet* page);
   void ShowActive();
   int32_t TabStripHeight() const;
-  int32_t TabTextWidth(const std::string& caption) const;
+  TTabStyle TabStyle() const;
+  // The tabs that show, in one row; shown receives the page of each tab.
+  TTabLayout TabLayout(const TTabStyle& style, std::vector<int32_t>& shown) const;
 
   std::vector<TTabSheet*> FPages;
   TTabSheet* FActivePage = nullptr;

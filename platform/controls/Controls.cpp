@@ -10,10 +10,6 @@
 
 namespace zelvar {
 
-int32_t ClampExtent(int64_t v) {
-  return static_cast<int32_t>(std::clamp<int64_t>(v, -kMaxExtent, kMaxExtent));
-}
-
 namespace {
 
 // Takes value out of list, looking from the back: children leave their parent in about the

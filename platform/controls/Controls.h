@@ -4,6 +4,7 @@
 // Controls paint into their form's bitmap, each in its own coordinates and clipped to what
 // its parents show.
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -21,8 +22,10 @@ class TWinControl;
 // Coordinates and sizes are kept within this many pixels either way, so that the few of them
 // any layout adds up cannot overflow, whatever a form file or a caller asks for.
 inline constexpr int32_t kMaxExtent = 1 << 28;
-// v within -kMaxExtent..kMaxExtent.
-int32_t ClampExtent(int64_t v);
+// v within -kMaxExtent..kMaxExtent. Inline: layout passes clamp every position they compute.
+inline int32_t ClampExtent(int64_t v) {
+  return static_cast<int32_t>(std::clamp<int64_t>(v, -kMaxExtent, kMaxExtent));
+}
 
 ZELVAR_ENUM(TAlign, uint8_t, alNone, alTop, alBottom, alLeft, alRight, alClient)
 ZELVAR_ENUM(TControlStateFlag, uint8_t, csLButtonDown, csClicked, csPalette, csReadingState,

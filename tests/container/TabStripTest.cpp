@@ -152,6 +152,22 @@ TEST_F(Painting, PressesOnTheStripSelectPagesAtRunTimeAndInTheDesigner) {
   EXPECT_EQ(Z->Page(), 1);
 }
 
+TEST_F(Painting, PressesFollowTheCaptionsNotTheLastPainting) {
+  // Before any painting, a press finds its tab from the captions.
+  Z->SetStyle(asTabbed);
+  const int32_t w1 = TextW("Page 1") + 16;
+  Z->tabclick(2 + w1 + 3, 5);
+  EXPECT_EQ(Z->Page(), 2);
+  Form->Snapshot();
+  // A longer first name moves the second tab right at once, painted again or not.
+  Z->PageNames()->Put(1, "A much longer first page");
+  const int32_t longer = TextW("A much longer first page") + 16;
+  Z->tabclick(2 + w1 + 3, 5);
+  EXPECT_EQ(Z->Page(), 1);
+  Z->tabclick(2 + longer + 3, 5);
+  EXPECT_EQ(Z->Page(), 2);
+}
+
 TEST_F(Painting, TheFocusedContainerFramesItsSelectedTab) {
   Z->SetStyle(asTabbed);
   Z->SetTabStop(true);
