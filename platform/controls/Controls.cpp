@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/core/ScopeGuard.h"
-#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Bitmap.h"
 
@@ -27,13 +26,6 @@ void EraseFromBack(std::vector<T*>& list, const TControl* value) {
 }
 
 }  // namespace
-
-bool IsDefaultFont(const TFont& font) {
-  static const TFont defaults;
-  return font.Charset() == defaults.Charset() && font.Color() == defaults.Color() &&
-         font.Height() == defaults.Height() && font.Name() == defaults.Name() &&
-         font.Pitch() == defaults.Pitch() && font.Style() == defaults.Style();
-}
 
 // =============================================================================================
 // TControl
@@ -236,18 +228,6 @@ bool TControl::CMDialogKey(uint16_t, TShiftState) {
   return false;
 }
 bool TControl::CMDialogChar(char) {
-  return false;
-}
-
-bool IsAccel(char letter, std::string_view caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;  // "&&" is a literal ampersand
-      continue;
-    }
-    return UpperChar(caption[i + 1]) == UpperChar(letter);
-  }
   return false;
 }
 
