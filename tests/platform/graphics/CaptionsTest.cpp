@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+#include <utility>
+
 #include "platform/graphics/Bitmap.h"
 
 namespace zelvar {
@@ -26,6 +29,23 @@ TEST(Captions, StripAccelFindsTheFirstMarkedCharacter) {
     t = StripAccel(plain);
     EXPECT_EQ(t.Text, plain);
     EXPECT_EQ(t.AccelLength, 0u) << plain;
+  }
+}
+
+// The accelerator is one character as it is drawn, so its underline covers exactly that.
+TEST(Captions, TheAcceleratorIsOneCharacterAsDrawn) {
+  const std::pair<const char*, size_t> cases[] = {
+      {"&Zack", 1},               // ASCII
+      {"&\xC3\xBC!", 2},          // a two-byte character
+      {"&\xF0\x9F\x98\x80!", 4},  // a four-byte one
+      {"&\xE2\x82x", 2},          // a truncated sequence is one replacement
+      {"&\xC0\xAFx", 1},          // so is each byte of an overlong form
+      {"&\xF0\x9F", 2}};          // cut off at the end
+  for (const auto& [caption, length] : cases) {
+    TAccelText t = StripAccel(caption);
+    EXPECT_EQ(t.AccelStart, 0u) << caption;
+    EXPECT_EQ(t.AccelLength, length) << caption;
+    EXPECT_EQ(t.Text, std::string(caption + 1));
   }
 }
 
