@@ -10,6 +10,7 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/graphics/Captions.h"
 
 namespace zelvar::dialogparts {
 

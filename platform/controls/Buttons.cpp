@@ -4,6 +4,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Canvas.h"
+#include "platform/graphics/Captions.h"
 
 namespace zelvar {
 

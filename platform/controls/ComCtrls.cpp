@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "platform/controls/StdCtrls.h"
 #include "platform/core/TypInfo.h"
+#include "platform/graphics/Frame3D.h"
 
 namespace zelvar {
 

@@ -1,17 +1,13 @@
 #include "platform/controls/ComboBox.h"
 
-#include "platform/controls/StdCtrls.h"
 #include "platform/core/TypInfo.h"
+#include "platform/graphics/Frame3D.h"
 
 namespace zelvar {
 
 namespace {
 
 constexpr int32_t kButtonWidth = 16;  // a scroll bar's width, as the classic button has
-
-TRect Inflate(const TRect& r, int32_t d) {
-  return {r.Left + d, r.Top + d, r.Right - d, r.Bottom - d};
-}
 
 }  // namespace
 
@@ -125,7 +121,7 @@ void TComboBox::Change() {
 
 TRect TComboBox::ButtonRect() const {
   if (FStyle == csSimple) return {};
-  TRect field = Inflate(GetClientRect(), 2);
+  TRect field = Shrink(GetClientRect(), 2);
   if (field.Empty()) return {};
   return {std::max(field.Left, field.Right - kButtonWidth), field.Top, field.Right, field.Bottom};
 }
@@ -186,8 +182,8 @@ void TComboBox::Paint() {
   canvas.Brush()->SetStyle(bsSolid);
   // A sunken field: two pixels of edge, darker along the top and left.
   Frame3D(canvas, client, clBtnShadow, clBtnHighlight);
-  Frame3D(canvas, Inflate(client, 1), cl3DDkShadow, cl3DLight);
-  TRect field = Inflate(client, 2);
+  Frame3D(canvas, Shrink(client, 1), cl3DDkShadow, cl3DLight);
+  TRect field = Shrink(client, 2);
   if (field.Empty()) return;
   canvas.Brush()->SetColor(Color());
   canvas.FillRect(field);
@@ -203,7 +199,7 @@ void TComboBox::Paint() {
       canvas.FrameRect(button);
     } else {
       Frame3D(canvas, button, cl3DLight, cl3DDkShadow);
-      Frame3D(canvas, Inflate(button, 1), clBtnHighlight, clBtnShadow);
+      Frame3D(canvas, Shrink(button, 1), clBtnHighlight, clBtnShadow);
     }
     // A small arrow pointing down: rows of 7, 5, 3 and 1 pixels.
     int32_t shift = FDroppedDown ? 1 : 0;
@@ -214,7 +210,7 @@ void TComboBox::Paint() {
   }
 
   bool highlight = Focused() && FStyle == csDropDownList && !FDroppedDown;
-  TRect inner = Inflate(textArea, 1);
+  TRect inner = Shrink(textArea, 1);
   if (highlight && !inner.Empty()) {
     canvas.Brush()->SetColor(clHighlight);
     canvas.FillRect(inner);
@@ -223,12 +219,8 @@ void TComboBox::Paint() {
                           : EnabledInTree() ? Font()->Color()
                                             : clGrayText);
   TPoint origin = canvas.Origin();
-  TRect deviceClip = canvas.ClipRect();
-  deviceClip = {deviceClip.Left + origin.X, deviceClip.Top + origin.Y, deviceClip.Right + origin.X,
-                deviceClip.Bottom + origin.Y};
-  canvas.SetDeviceClip(
-      Intersect(deviceClip, {textArea.Left + origin.X, textArea.Top + origin.Y,
-                             textArea.Right + origin.X, textArea.Bottom + origin.Y}));
+  const TRect deviceClip = Offset(canvas.ClipRect(), origin);
+  canvas.SetDeviceClip(Intersect(deviceClip, Offset(textArea, origin)));
   canvas.Brush()->SetStyle(bsClear);
   int32_t y = (client.Height() - canvas.TextHeight("Xy")) / 2;
   canvas.TextOut(textArea.Left + 2, y, FText);

@@ -4,7 +4,6 @@
 
 #include "platform/core/Assert.h"
 #include "platform/core/ScopeGuard.h"
-#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Bitmap.h"
 
@@ -26,13 +25,6 @@ bool EraseFromBack(std::vector<T*>& list, const TControl* value) {
 }
 
 }  // namespace
-
-bool IsDefaultFont(const TFont& font) {
-  static const TFont defaults;
-  return font.Charset() == defaults.Charset() && font.Color() == defaults.Color() &&
-         font.Height() == defaults.Height() && font.Name() == defaults.Name() &&
-         font.Pitch() == defaults.Pitch() && font.Style() == defaults.Style();
-}
 
 // =============================================================================================
 // TControl
@@ -235,18 +227,6 @@ bool TControl::CMDialogKey(uint16_t, TShiftState) {
   return false;
 }
 bool TControl::CMDialogChar(char) {
-  return false;
-}
-
-bool IsAccel(char letter, std::string_view caption) {
-  for (size_t i = 0; i + 1 < caption.size(); ++i) {
-    if (caption[i] != '&') continue;
-    if (caption[i + 1] == '&') {
-      ++i;  // "&&" is a literal ampersand
-      continue;
-    }
-    return UpperChar(caption[i + 1]) == UpperChar(letter);
-  }
   return false;
 }
 

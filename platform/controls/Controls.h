@@ -53,12 +53,6 @@ using TMouseEvent = TEvent<void(TObject*, TMouseButton, TShiftState, int32_t, in
 using TMouseMoveEvent = TEvent<void(TObject*, TShiftState, int32_t, int32_t)>;
 using TKeyEvent = TEvent<void(TObject*, uint16_t&, TShiftState)>;
 
-// True when a control's font still holds the defaults, so forms need not store it.
-bool IsDefaultFont(const TFont& font);
-
-// True when caption marks letter as its accelerator ("&Next" for N or n; "&&" is a plain '&').
-bool IsAccel(char letter, std::string_view caption);
-
 // Virtual key codes the toolkit and its users share.
 enum : uint16_t {
   VK_BACK = 8,

@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "platform/core/TypInfo.h"
+#include "platform/graphics/Captions.h"
+#include "platform/graphics/Frame3D.h"
 
 namespace zelvar {
 
@@ -88,7 +90,7 @@ int32_t TPanel::FrameSize() const {
 
 void TPanel::AlignControls(TControl* changed, TRect& rect) {
   int32_t f = FrameSize();
-  rect = {rect.Left + f, rect.Top + f, rect.Right - f, rect.Bottom - f};
+  rect = Shrink(rect, f);
   TCustomControl::AlignControls(changed, rect);
 }
 
@@ -99,7 +101,7 @@ void TPanel::Paint() {
   if (FBorderStyle == bsSingle) {
     c.Brush()->SetColor(clWindowFrame);
     c.FrameRect(r);
-    r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    r = Shrink(r, 1);
   }
   // A space bevel is a band of the panel's own colour.
   auto bevel = [&](TBevelCut cut) {

@@ -18,10 +18,6 @@ constexpr uint16_t kKeyF2 = VK_F1 + 1;  // the key that opens a cell's editor
                    ")");
 }
 
-TRect Offset(const TRect& r, TPoint by) {
-  return {r.Left + by.X, r.Top + by.Y, r.Right + by.X, r.Bottom + by.Y};
-}
-
 }  // namespace
 
 // =============================================================================================

@@ -2,13 +2,11 @@
 
 #include <algorithm>
 
-#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
+#include "platform/graphics/Captions.h"
+#include "platform/graphics/Frame3D.h"
 
 namespace zelvar {
-
-// =============================================================================================
-// Drawing helpers
 
 namespace {
 
@@ -16,97 +14,7 @@ bool IsShiftKey(TShiftState shift) {
   return shift.Contains(ssShift) || shift.Contains(ssAlt) || shift.Contains(ssCtrl);
 }
 
-void DrawCaptionIn(TCanvas& canvas, int32_t x, int32_t y, const TAccelText& t) {
-  canvas.TextOut(x, y, t.Text);
-  if (t.AccelLength == 0) return;
-  // The accelerator again, underlined: advances add up without kerning, so it lands exactly
-  // on itself.
-  TFont& font = *canvas.Font();
-  TFontStyles style = font.Style();
-  font.SetStyle(TFontStyles(style).Include(fsUnderline));
-  int32_t at = x + canvas.TextWidth(std::string_view(t.Text).substr(0, t.AccelStart));
-  canvas.TextOut(at, y, std::string_view(t.Text).substr(t.AccelStart, t.AccelLength));
-  font.SetStyle(style);
-}
-
 }  // namespace
-
-TAccelText StripAccel(std::string_view caption) {
-  TAccelText out;
-  out.Text.reserve(caption.size());
-  bool found = false;
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&' && i + 1 < caption.size()) {
-      ++i;  // "&&" gives a plain '&'; "&x" marks x
-      if (caption[i] != '&' && !found) {
-        found = true;
-        size_t n = NextCharBoundary(caption, i) - i;
-        out.AccelStart = out.Text.size();
-        out.AccelLength = n;
-        out.Text.append(caption.substr(i, n));
-        i += n - 1;
-        continue;
-      }
-    }
-    out.Text.push_back(caption[i]);
-  }
-  return out;
-}
-
-int32_t CaptionWidth(const TCanvas& canvas, std::string_view caption) {
-  return canvas.TextWidth(StripAccel(caption).Text);
-}
-
-int32_t CaptionHeight(const TCanvas& canvas) {
-  return canvas.TextHeight("0");
-}
-
-void DrawCaption(TCanvas& canvas, int32_t x, int32_t y, std::string_view caption, bool enabled) {
-  TAccelText t = StripAccel(caption);
-  TBrushStyle brush = canvas.Brush()->Style();
-  canvas.Brush()->SetStyle(bsClear);
-  if (enabled) {
-    DrawCaptionIn(canvas, x, y, t);
-  } else {
-    TColor color = canvas.Font()->Color();
-    canvas.Font()->SetColor(clBtnHighlight);
-    DrawCaptionIn(canvas, x + 1, y + 1, t);
-    canvas.Font()->SetColor(clBtnShadow);
-    DrawCaptionIn(canvas, x, y, t);
-    canvas.Font()->SetColor(color);
-  }
-  canvas.Brush()->SetStyle(brush);
-}
-
-void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int32_t width) {
-  TPen& pen = *canvas.Pen();
-  pen.SetStyle(psSolid);
-  pen.SetWidth(1);
-  // Right and bottom as the last pixel inside, as the lines below count them.
-  --rect.Right;
-  --rect.Bottom;
-  for (; width > 0 && rect.Right >= rect.Left && rect.Bottom >= rect.Top; --width) {
-    pen.SetColor(topColor);
-    canvas.MoveTo(rect.Left, rect.Bottom);
-    canvas.LineTo(rect.Left, rect.Top);
-    canvas.LineTo(rect.Right, rect.Top);
-    pen.SetColor(bottomColor);
-    canvas.LineTo(rect.Right, rect.Bottom);
-    canvas.LineTo(rect.Left - 1, rect.Bottom);
-    ++rect.Left;
-    ++rect.Top;
-    --rect.Right;
-    --rect.Bottom;
-  }
-  for (; width > 0; --width) {  // nothing left to draw on: still shrink as promised
-    ++rect.Left;
-    ++rect.Top;
-    --rect.Right;
-    --rect.Bottom;
-  }
-  ++rect.Right;
-  ++rect.Bottom;
-}
 
 // =============================================================================================
 // TButton
@@ -245,7 +153,7 @@ void TButton::PaintFrame(TCanvas& c) {
   if (IsActive() || pressed) {
     c.Brush()->SetColor(clBlack);
     c.FrameRect(r);
-    r = {r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom - 1};
+    r = Shrink(r, 1);
   }
   if (pressed) {
     c.Brush()->SetColor(clBtnShadow);
@@ -523,7 +431,7 @@ void TGroupBox::AlignControls(TControl* changed, TRect& rect) {
   TCanvas& c = *Canvas();
   c.Font()->Assign(Font());
   rect.Top += CaptionHeight(c);
-  rect = {rect.Left + 2, rect.Top + 2, rect.Right - 2, rect.Bottom - 2};
+  rect = Shrink(rect, 2);
   TCustomControl::AlignControls(changed, rect);
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The standard controls: push buttons, radio buttons, labels and group boxes, painted in the
-// classic 3-D look, plus the drawing helpers the other control units share with them.
+// classic 3-D look.
 
 #include <cstdint>
 #include <string>
@@ -10,35 +10,6 @@
 #include "platform/controls/Controls.h"
 
 namespace zelvar {
-
-// A caption without its '&' marks, and the byte range of the accelerator character in the
-// result (empty when there is none).
-struct TAccelText {
-  std::string Text;
-  size_t AccelStart = 0;
-  size_t AccelLength = 0;
-};
-TAccelText StripAccel(std::string_view caption);
-
-// Width and height of a caption as drawn (without its '&' marks) in the canvas's font.
-int32_t CaptionWidth(const TCanvas& canvas, std::string_view caption);
-int32_t CaptionHeight(const TCanvas& canvas);
-
-// Draws a caption with its text cell's top-left at x, y and the accelerator underlined, in the
-// canvas's font colour over whatever is there. A disabled caption is drawn embossed: in
-// clBtnHighlight one pixel down and right, then in clBtnShadow.
-void DrawCaption(TCanvas& canvas, int32_t x, int32_t y, std::string_view caption,
-                 bool enabled = true);
-
-// The classic bevel: width lines of topColor along the top and left and bottomColor along the
-// bottom and right; rect shrinks by width on every side.
-void Frame3D(TCanvas& canvas, TRect& rect, TColor topColor, TColor bottomColor, int32_t width);
-// One 3-D edge around rect, which stays as it is.
-inline void Frame3D(TCanvas& canvas, TRect rect, TColor topColor, TColor bottomColor) {
-  Frame3D(canvas, rect, topColor, bottomColor, 1);
-}
-
-// ---------------------------------------------------------------------------------------------
 
 class TButton : public TCustomControl {
   ZELVAR_CLASS(TButton, TCustomControl)

@@ -9,7 +9,7 @@
 
 #include "platform/core/Persistent.h"
 #include "platform/graphics/Graphics.h"
-#include "platform/graphics/Image.h"
+#include "platform/graphics/ImageData.h"
 
 namespace zelvar {
 

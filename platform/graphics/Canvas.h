@@ -9,17 +9,13 @@
 #include <string_view>
 
 #include "platform/core/Persistent.h"
+#include "platform/graphics/Geometry.h"
 #include "platform/graphics/Graphics.h"
-#include "platform/graphics/Image.h"
+#include "platform/graphics/ImageData.h"
 
 namespace zelvar {
 
 class TBitmap;
-
-struct TPoint {
-  int32_t X = 0, Y = 0;
-  bool operator==(const TPoint&) const = default;
-};
 
 class TCanvas : public TPersistent {
   ZELVAR_CLASS(TCanvas, TPersistent)

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/graphics/Image.h"
+#include "platform/graphics/ImageData.h"
 
 namespace zelvar {
 

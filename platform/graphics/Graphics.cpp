@@ -239,4 +239,11 @@ void TFont::Assign(const TPersistent* source) {
   TGraphicsObject::Assign(source);
 }
 
+bool IsDefaultFont(const TFont& font) {
+  static const TFont defaults;
+  return font.Charset() == defaults.Charset() && font.Color() == defaults.Color() &&
+         font.Height() == defaults.Height() && font.Name() == defaults.Name() &&
+         font.Pitch() == defaults.Pitch() && font.Style() == defaults.Style();
+}
+
 }  // namespace zelvar

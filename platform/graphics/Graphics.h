@@ -156,4 +156,7 @@ class TFont : public TGraphicsObject {
   TFontStyles FStyle;
 };
 
+// True when a font still holds the defaults, so forms need not store a control's font.
+bool IsDefaultFont(const TFont& font);
+
 }  // namespace zelvar

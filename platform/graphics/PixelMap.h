@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "platform/graphics/Image.h"
+#include "platform/graphics/ImageData.h"
 
 namespace zelvar::pixelmap {
 

@@ -5,7 +5,7 @@
 
 #include <string_view>
 
-#include "platform/graphics/Image.h"
+#include "platform/graphics/ImageData.h"
 
 namespace zelvar {
 

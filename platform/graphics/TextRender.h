@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/graphics/Image.h"
+#include "platform/graphics/ImageData.h"
 
 namespace zelvar {
 

@@ -174,23 +174,6 @@ TEST(Controls, FormFilesNestChildrenInTheirParents) {
   EXPECT_EQ(WriteComponent(copy.get(), TFormFormat::Text), text);
 }
 
-TEST(Controls, AFontIsDefaultUntilAnyOfItsPartsChanges) {
-  TFont font;
-  EXPECT_TRUE(IsDefaultFont(font));
-  for (auto change : std::initializer_list<void (*)(TFont&)>{
-           [](TFont& f) { f.SetCharset(SYMBOL_CHARSET); },
-           [](TFont& f) { f.SetColor(clRed); },
-           [](TFont& f) { f.SetHeight(f.Height() - 5); },
-           [](TFont& f) { f.SetName("Courier"); },
-           [](TFont& f) { f.SetPitch(fpFixed); },
-           [](TFont& f) { f.SetStyle({fsBold}); },
-       }) {
-    TFont changed;
-    change(changed);
-    EXPECT_FALSE(IsDefaultFont(changed));
-  }
-}
-
 TEST(Controls, TheFontIsStoredOnlyOnceChanged) {
   // The rule every control that publishes Font inherits.
   const TPropInfo* font = TControl::StaticClassInfo().FindProp("Font");

@@ -10,57 +10,10 @@
 #include "platform/controls/Register.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Bitmap.h"
+#include "tests/platform/controls/ControlsSupport.h"
 
-namespace zelvar {
+namespace zelvar::test {
 namespace {
-
-// A top-level control standing in for a form: it keeps the focus and publishes ModalResult.
-class TStdTestForm : public TCustomControl {
-  ZELVAR_CLASS(TStdTestForm, TCustomControl)
-
- public:
-  explicit TStdTestForm(TComponent* owner) : TCustomControl(owner) {
-    SetBounds(0, 0, 300, 200);
-    SetColor(clWhite);
-  }
-  TModalResult ModalResult() const { return FModalResult; }
-  void SetModalResult(TModalResult v) { FModalResult = v; }
-
- private:
-  TModalResult FModalResult = mrNone;
-};
-
-const TClassInfo& TStdTestForm::StaticClassInfo() {
-  static const auto info =
-      TClassBuilder<TStdTestForm>("TStdTestForm")
-          .Public("ModalResult", &TStdTestForm::ModalResult, &TStdTestForm::SetModalResult)
-          .Build();
-  return *info;
-}
-
-template <class T>
-T* Make(TWinControl* parent, int32_t left, int32_t top) {
-  auto* c = New<T>(parent);
-  c->SetLeft(left);
-  c->SetTop(top);
-  c->SetParent(parent);
-  return c;
-}
-
-TColor Sys(TColor c) {
-  return ColorToRGB(c);
-}
-
-// Paints the whole form and answers pixels in a control's own coordinates.
-struct TShot {
-  TBitmap Bitmap;
-  TPoint At;
-  TShot(TWinControl& form, const TControl& c) : Bitmap(form.Width(), form.Height()) {
-    form.PaintControl(Bitmap, {0, 0}, Rect(0, 0, form.Width(), form.Height()));
-    At = c.FormOrigin();
-  }
-  TColor operator()(int32_t x, int32_t y) { return Bitmap.Canvas()->Pixel(At.X + x, At.Y + y); }
-};
 
 // The smallest rectangle holding every pixel of colour in r; empty when there is none.
 TRect InkBox(TShot& shot, TRect r, TColor color) {
@@ -225,23 +178,6 @@ TEST(StdCtrlsButton, UnderlinesTheAcceleratorAndEmbossesWhenDisabled) {
   EXPECT_EQ(light.Right, shadow.Right + 1);  // the highlight copy sits one pixel right
 }
 
-// The accelerator is one character as it is drawn, so its underline covers exactly that.
-TEST(StdCtrlsButton, TheAcceleratorIsOneCharacterAsDrawn) {
-  const std::pair<const char*, size_t> cases[] = {
-      {"&Zack", 1},               // ASCII
-      {"&\xC3\xBC!", 2},          // a two-byte character
-      {"&\xF0\x9F\x98\x80!", 4},  // a four-byte one
-      {"&\xE2\x82x", 2},          // a truncated sequence is one replacement
-      {"&\xC0\xAFx", 1},          // so is each byte of an overlong form
-      {"&\xF0\x9F", 2}};          // cut off at the end
-  for (const auto& [caption, length] : cases) {
-    TAccelText t = StripAccel(caption);
-    EXPECT_EQ(t.AccelStart, 0u) << caption;
-    EXPECT_EQ(t.AccelLength, length) << caption;
-    EXPECT_EQ(t.Text, std::string(caption + 1));
-  }
-}
-
 TEST(StdCtrlsButton, SpaceClicksOnRelease) {
   TStdTestForm form(nullptr);
   auto* b = Make<TButton>(&form, 0, 0);
@@ -357,36 +293,7 @@ TEST(StdCtrlsLabel, FocusControlNeverDangles) {
   EXPECT_FALSE(l->CMDialogChar('N'));
 }
 
-// --- panels and group boxes
-
-TEST(StdCtrlsPanel, BevelsLightTheTopLeftAndShadeTheBottomRight) {
-  TStdTestForm form(nullptr);
-  auto* p = Make<TPanel>(&form, 20, 20);
-  p->SetBounds(20, 20, 100, 50);
-  TShot raised(form, *p);
-  EXPECT_EQ(raised(0, 0), Sys(clBtnHighlight));
-  EXPECT_EQ(raised(0, 48), Sys(clBtnHighlight));
-  EXPECT_EQ(raised(98, 0), Sys(clBtnHighlight));
-  EXPECT_EQ(raised(99, 0), Sys(clBtnShadow));
-  EXPECT_EQ(raised(0, 49), Sys(clBtnShadow));
-  EXPECT_EQ(raised(99, 49), Sys(clBtnShadow));
-  EXPECT_EQ(raised(1, 1), Sys(clBtnFace));
-  p->SetBevelOuter(bvLowered);
-  p->SetBevelInner(bvRaised);
-  p->SetBevelWidth(2);
-  TShot both(form, *p);
-  EXPECT_EQ(both(1, 1), Sys(clBtnShadow));
-  EXPECT_EQ(both(98, 48), Sys(clBtnHighlight));
-  EXPECT_EQ(both(2, 2), Sys(clBtnHighlight));
-  EXPECT_EQ(both(97, 47), Sys(clBtnShadow));
-  EXPECT_EQ(both(4, 4), Sys(clBtnFace));
-  // Aligned children stay inside the bevels and border.
-  p->SetBorderWidth(3);
-  auto* child = Make<TPanel>(p, 0, 0);
-  child->SetAlign(alClient);
-  EXPECT_EQ(p->FrameSize(), 7);
-  EXPECT_EQ(child->BoundsRect(), Rect(7, 7, 93, 43));
-}
+// --- group boxes
 
 TEST(StdCtrlsGroupBox, EtchedFrameHalfATextLineDownUnderTheCaption) {
   TStdTestForm form(nullptr);
@@ -420,7 +327,7 @@ TEST(StdCtrls, ButtonPublishesItsPropertiesInFormFileOrder) {
 }
 
 }  // namespace
-}  // namespace zelvar
+}  // namespace zelvar::test
 
 namespace zelvar {
 namespace {

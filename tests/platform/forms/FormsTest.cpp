@@ -7,6 +7,7 @@
 #include <memory>
 
 #include "platform/core/TypInfo.h"
+#include "platform/graphics/Captions.h"
 #include "platform/graphics/Codecs.h"
 #include "platform/streaming/FormFiles.h"
 

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/core/TypInfo.h"
 #include "platform/graphics/Bitmap.h"
 
 namespace zelvar {
@@ -174,27 +173,6 @@ TEST_F(CanvasTest, TextStaysInItsMeasuredCellAndClip) {
   t.TextRect(Rect(0, 20, 30, 30), 2, 20, text);
   EXPECT_EQ(wide.Image().At(29, 29), kBlue);
   for (int y = 20; y < 40; ++y) EXPECT_NE(wide.Image().At(30, y), kBlue);
-}
-
-TEST(Graphics, ColoursAndFontsByName) {
-  EXPECT_EQ(ColorToPixel(clBtnShadow), 0xFF808080u);
-  EXPECT_EQ(ColorToPixel(clHighlight), 0xFF000080u);
-  EXPECT_EQ(ColorToPixel(RGB(1, 2, 3)), 0xFF010203u);
-  TFont font;
-  EXPECT_EQ(font.Size(), 8);
-  EXPECT_EQ(font.Height(), -11);
-  SetPropText(&font, "Color", "clBtnFace");
-  EXPECT_EQ(font.Color(), clBtnFace);
-  EXPECT_EQ(GetPropText(&font, "Color"), "clBtnFace");
-  SetPropText(&font, "Color", "255");
-  EXPECT_EQ(GetPropText(&font, "Color"), "clRed");
-  SetPropText(&font, "Color", "12345");
-  EXPECT_EQ(GetPropText(&font, "Color"), "12345");
-  SetPropText(&font, "Style", "[fsBold, fsUnderline]");
-  SetPropText(&font, "Size", "12");
-  EXPECT_EQ(font.Height(), -16);
-  EXPECT_EQ(GetPropText(&font, "Charset"), "DEFAULT_CHARSET");
-  EXPECT_THROW(SetPropText(&font, "Color", "clPlaid"), EPropertyConvertError);
 }
 
 }  // namespace

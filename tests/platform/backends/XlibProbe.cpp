@@ -1,4 +1,4 @@
-#include "tests/tools/XlibProbe.h"
+#include "tests/platform/backends/XlibProbe.h"
 
 #include <SDL2/SDL_syswm.h>
 

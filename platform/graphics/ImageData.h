@@ -1,34 +1,15 @@
 #pragma once
 // Pixels in memory: the one image shape that bitmaps, codecs, text rendering and resources
-// share. 32 bits a pixel, 0xAARRGGBB, rows top-down without padding.
+// share (32 bits a pixel, 0xAARRGGBB, rows top-down without padding), and the surface that
+// drawing writes those pixels through.
 
 #include <cstddef>
 #include <cstdint>
 #include <vector>
 
+#include "platform/graphics/Geometry.h"
+
 namespace zelvar {
-
-struct TRect {
-  int32_t Left = 0, Top = 0, Right = 0, Bottom = 0;  // Right and Bottom are exclusive
-  int32_t Width() const { return Right - Left; }
-  int32_t Height() const { return Bottom - Top; }
-  bool Empty() const { return Right <= Left || Bottom <= Top; }
-  bool Contains(int32_t x, int32_t y) const {
-    return x >= Left && x < Right && y >= Top && y < Bottom;
-  }
-  bool operator==(const TRect&) const = default;
-};
-
-inline TRect Rect(int32_t left, int32_t top, int32_t right, int32_t bottom) {
-  return TRect{left, top, right, bottom};
-}
-
-inline TRect Intersect(const TRect& a, const TRect& b) {
-  TRect r{a.Left > b.Left ? a.Left : b.Left, a.Top > b.Top ? a.Top : b.Top,
-          a.Right < b.Right ? a.Right : b.Right, a.Bottom < b.Bottom ? a.Bottom : b.Bottom};
-  if (r.Empty()) r = TRect{};
-  return r;
-}
 
 struct TImageData {
   int32_t Width = 0;
