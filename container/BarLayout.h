@@ -8,7 +8,7 @@
 #include <span>
 
 #include "platform/controls/Controls.h"
-#include "platform/graphics/Image.h"
+#include "platform/graphics/Geometry.h"
 
 namespace zelvar {
 

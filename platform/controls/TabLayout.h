@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "platform/graphics/Image.h"
+#include "platform/graphics/Geometry.h"
 
 namespace zelvar {
 
