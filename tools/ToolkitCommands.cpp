@@ -280,6 +280,23 @@ void CmdExpect(TScript& s, const TScriptLine& l) {
   if (actual != expected) throw Exception(l.Words[1] + " is " + actual + ", expected " + expected);
 }
 
+// Runs the command only while the property has (`when`) or has not (`unless`) the value, so
+// a handler script can react to what it finds.
+void RunIf(TScript& s, const TScriptLine& l, bool equal) {
+  auto [name, path] = SplitPath(l.Words[1]);
+  bool same = PropText(s.Find(name), path) == CanonicalValue(l.Words[2]);
+  if (same != equal) return;
+  TScriptLine inner = SplitScriptLine(l.Rest(3), l.Number);
+  if (inner.Words[0] == "fails") throw EScriptUsage(l.Words[0] + " cannot wrap fails");
+  s.Execute(inner);
+}
+void CmdWhen(TScript& s, const TScriptLine& l) {
+  RunIf(s, l, true);
+}
+void CmdUnless(TScript& s, const TScriptLine& l) {
+  RunIf(s, l, false);
+}
+
 void CmdPrint(TScript& s, const TScriptLine& l) {
   auto [name, path] = SplitPath(l.Words[1]);
   // Read first: a path that fails prints nothing.
@@ -616,6 +633,8 @@ void AddToolkitCommands() {
       {"show", 0, 0, "show", CmdShow},
       {"expect-result", 1, 1, "expect-result VALUE", CmdExpectResult},
       {"fails", 1, kAny, "fails COMMAND...", CmdFails},
+      {"when", 3, kAny, "when PATH VALUE COMMAND...", CmdWhen},
+      {"unless", 3, kAny, "unless PATH VALUE COMMAND...", CmdUnless},
       {"save", 1, 2, "save FILE [text]", CmdSave},
       {"shot", 1, 1, "shot FILE.png", CmdShot},
       {"expect-pixel", 3, 4, "expect-pixel X Y #RRGGBB [NAME]", CmdExpectPixel},

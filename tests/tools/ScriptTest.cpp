@@ -180,6 +180,19 @@ TEST_F(Script, TimersFireAsTheClockMovesAndTypedTextArrives) {
   EXPECT_NE(back.Err.find("wait takes a number of milliseconds, not -5"), std::string::npos);
 }
 
+TEST_F(Script, HandlerScriptsBesideAFormRunWhenTheirEventIsRaised) {
+  TRun r = Zelvar("run --script " + kData + "handlers.zs");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out, "Tick(Clock)\nTwice(Clock)\n");
+  // An error inside a handler script names the script's line.
+  TRun bad = RunScript("method Tick run " + kData +
+                       "Tick.zs\n"
+                       "new Form1\ncreate TTimer Clock\nset Clock.Interval 5\n"
+                       "set Clock.OnTimer Tick\nwait 5\n");
+  EXPECT_EQ(bad.Status, 1);
+  EXPECT_NE(bad.Err.find(kData + "Tick.zs:2: "), std::string::npos) << bad.Err;
+}
+
 TEST_F(Script, HandlersLogVetoAndDetach) {
   TRun r = Zelvar("run --script " + kData + "controls.zs");
   EXPECT_EQ(r.Status, 0) << r.Err;
