@@ -280,6 +280,15 @@ void CmdExpect(TScript& s, const TScriptLine& l) {
   if (actual != expected) throw Exception(l.Words[1] + " is " + actual + ", expected " + expected);
 }
 
+// The value of one property given to another, as text: an edit's text shown on a label.
+void CmdCopy(TScript& s, const TScriptLine& l) {
+  auto [fromName, fromPath] = SplitPath(l.Words[2]);
+  std::string value = PropText(s.Find(fromName), fromPath);
+  auto [name, path] = SplitPath(l.Words[1]);
+  TScriptResolver resolver(s);
+  SetPropText(s.Find(name), path, value, &resolver);
+}
+
 // Runs the command only while the property has (`when`) or has not (`unless`) the value, so
 // a handler script can react to what it finds.
 void RunIf(TScript& s, const TScriptLine& l, bool equal) {
@@ -614,6 +623,7 @@ void AddToolkitCommands() {
       {"create", 2, 4, "create CLASS NAME [in PARENT]", CmdCreate},
       {"progdir", 1, 1, "progdir DIR", CmdProgdir},
       {"set", 2, kAny, "set PATH VALUE", CmdSet},
+      {"copy", 2, 2, "copy PATH FROM-PATH", CmdCopy},
       {"expect", 2, kAny, "expect PATH VALUE", CmdExpect},
       {"print", 1, 1, "print PATH", CmdPrint},
       {"call", 1, 2, "call NAME.METHOD [INT]", CmdCall},

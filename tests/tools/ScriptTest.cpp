@@ -183,7 +183,9 @@ TEST_F(Script, TimersFireAsTheClockMovesAndTypedTextArrives) {
 TEST_F(Script, HandlerScriptsBesideAFormRunWhenTheirEventIsRaised) {
   TRun r = Zelvar("run --script " + kData + "handlers.zs");
   EXPECT_EQ(r.Status, 0) << r.Err;
-  EXPECT_EQ(r.Out, "Tick(Clock)\nTwice(Clock)\n");
+  EXPECT_EQ(r.Out,
+            "Tick(Clock)\nTwice(Clock)\n"
+            "Invalid value for property TLabel.Caption: string expected, integer given\n");
   // An error inside a handler script names the script's line.
   TRun bad = RunScript("method Tick run " + kData +
                        "Tick.zs\n"

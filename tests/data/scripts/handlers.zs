@@ -15,3 +15,7 @@ method Twice run Tick.zs
 set Clock.OnTimer Twice
 wait 100
 expect Lamp.Caption 'on'
+# copy gives one property's value to another.
+copy Lamp.Caption Ticker.Caption
+expect Lamp.Caption 'Ticker'
+fails copy Lamp.Caption Clock.Interval
