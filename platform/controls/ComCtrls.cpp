@@ -395,7 +395,7 @@ int32_t ProgressFill(int32_t position, int32_t min, int32_t max, int32_t length)
 }
 
 std::vector<TRect> ProgressBarRects(TRect area, int32_t filled, TProgressBarOrientation orientation,
-                                    bool smooth) {
+                                    bool smooth, const TRect& visible) {
   bool vertical = orientation == pbVertical;
   int32_t length = std::max(0, vertical ? area.Height() : area.Width());
   int32_t thickness = vertical ? area.Width() : area.Height();
@@ -410,9 +410,17 @@ std::vector<TRect> ProgressBarRects(TRect area, int32_t filled, TProgressBarOrie
     if (filled > 0) rects.push_back(span(0, filled));
     return rects;
   }
+  // The part of the length that shows, so a bar far larger than its form makes few blocks.
+  int32_t showFrom = vertical ? area.Bottom - visible.Bottom : visible.Left - area.Left;
+  int32_t showTo = vertical ? area.Bottom - visible.Top : visible.Right - area.Left;
+  showFrom = std::clamp(showFrom, 0, length);
+  showTo = std::clamp(showTo, showFrom, length);
   constexpr int32_t kGap = 2;
   int32_t block = std::max(1, thickness * 2 / 3);
-  for (int32_t at = 0; at < filled && block <= length - at; at += block + kGap)
+  // The first block that ends after showFrom.
+  int32_t first = showFrom < block ? 0 : (showFrom - block) / (block + kGap) + 1;
+  for (int32_t at = first * (block + kGap); at < filled && at < showTo && block <= length - at;
+       at += block + kGap)
     rects.push_back(span(at, at + block));
   return rects;
 }
@@ -523,8 +531,8 @@ void TProgressBar::Paint() {
   TRect area = BarArea();
   int32_t length = FOrientation == pbVertical ? area.Height() : area.Width();
   c.Brush()->SetColor(clHighlight);
-  for (const TRect& r :
-       ProgressBarRects(area, ProgressFill(FPosition, FMin, FMax, length), FOrientation, FSmooth))
+  int32_t filled = ProgressFill(FPosition, FMin, FMax, length);
+  for (const TRect& r : ProgressBarRects(area, filled, FOrientation, FSmooth, c.ClipRect()))
     c.FillRect(r);
 }
 

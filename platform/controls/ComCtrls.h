@@ -118,9 +118,9 @@ int32_t ProgressFill(int32_t position, int32_t min, int32_t max, int32_t length)
 // Where the bar goes in area (inside the frame) when filled pixels of it are filled, from the
 // left or, vertical, up from the bottom: one rectangle when smooth; otherwise the classic
 // blocks, two thirds of the bar's thickness long with two pixels between, each that starts
-// within the filled length and fits whole in the area.
+// within the filled length and fits whole in the area; of those, the ones that meet visible.
 std::vector<TRect> ProgressBarRects(TRect area, int32_t filled, TProgressBarOrientation orientation,
-                                    bool smooth);
+                                    bool smooth, const TRect& visible);
 
 class TProgressBar : public TCustomControl {
   ZELVAR_CLASS(TProgressBar, TCustomControl)

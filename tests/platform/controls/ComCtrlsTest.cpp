@@ -269,6 +269,21 @@ TEST(ProgressBar, PaintsWholeBlocksOrASmoothBarInASunkenFrame) {
   EXPECT_EQ(blocks(8, 101 - 28), face);
 }
 
+TEST(ProgressBar, AHugeBarMakesOnlyTheBlocksThatShow) {
+  const TRect area{0, 0, kMaxExtent, 12}, shown{-50, 0, 100, 12};
+  std::vector<TRect> blocks = ProgressBarRects(area, kMaxExtent, pbHorizontal, false, shown);
+  ASSERT_EQ(blocks.size(), 10u);  // blocks of 8, 10 apart, from 0 to 98
+  EXPECT_EQ(blocks.back(), Rect(90, 0, 98, 12));
+  blocks = ProgressBarRects(area, kMaxExtent, pbHorizontal, false, {1005, 0, 1025, 12});
+  ASSERT_EQ(blocks.size(), 3u);
+  EXPECT_EQ(blocks[0], Rect(1000, 0, 1008, 12));
+  // Up from the bottom when vertical.
+  blocks = ProgressBarRects({0, 0, 12, kMaxExtent}, 30, pbVertical, false,
+                            {0, kMaxExtent - 12, 12, kMaxExtent});
+  ASSERT_EQ(blocks.size(), 2u);
+  EXPECT_EQ(blocks[1], Rect(0, kMaxExtent - 18, 12, kMaxExtent - 10));
+}
+
 TEST(ProgressBar, FormFilesKeepTheRangeInEitherOrder) {
   RegisterControls();
   TPanel form(nullptr);
