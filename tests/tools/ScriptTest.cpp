@@ -185,6 +185,8 @@ TEST_F(Script, CheckBoxesToggleAndTheProgressBarSteps) {
             "OnClick(Shortcut)\n"
             "OnClick(Shortcut)\n"
             "OnClick(Shortcut)\n"
+            "OnClick(Shortcut)\n"
+            "OnClick(Shortcut)\n"
             "Progress: Min (101) above Max (100)\n"
             "result = mrOk\n");
 }

@@ -10,6 +10,9 @@ key Space
 expect Shortcut.Checked False
 key s alt
 expect Shortcut.Checked True
+# A double click is two clicks to a check box, as in the classic toolkit.
+dblclick Shortcut
+expect Shortcut.Checked True
 # Grayed is allowed: a click goes on to checked, then unchecked, then grayed again.
 key e alt
 expect Extras.State cbChecked
