@@ -373,4 +373,159 @@ void TPageControl::Paint() {
   }
 }
 
+// =============================================================================================
+// TProgressBar
+
+int32_t ProgressFill(int32_t position, int32_t min, int32_t max, int32_t length) {
+  if (max <= min || length <= 0) return 0;
+  // In 64 bits, the range alone may take all 32; with the length held to kMaxExtent (28) the
+  // products below stay within 62.
+  length = std::min(length, kMaxExtent);
+  int64_t range = int64_t{max} - min;
+  int64_t done = int64_t{std::clamp(position, min, max)} - min;
+  return static_cast<int32_t>((2 * done * length + range) / (2 * range));
+}
+
+std::vector<TRect> ProgressBarRects(TRect area, int32_t filled, TProgressBarOrientation orientation,
+                                    bool smooth, const TRect& visible) {
+  bool vertical = orientation == pbVertical;
+  int32_t length = std::max(0, vertical ? area.Height() : area.Width());
+  int32_t thickness = vertical ? area.Width() : area.Height();
+  filled = std::clamp(filled, 0, length);
+  // The part from..to of the bar's length, counted from where it starts.
+  auto span = [&](int32_t from, int32_t to) {
+    return vertical ? TRect{area.Left, area.Bottom - to, area.Right, area.Bottom - from}
+                    : TRect{area.Left + from, area.Top, area.Left + to, area.Bottom};
+  };
+  std::vector<TRect> rects;
+  if (smooth) {
+    if (filled > 0) rects.push_back(span(0, filled));
+    return rects;
+  }
+  // The part of the length that shows, so a bar far larger than its form makes few blocks.
+  int32_t showFrom = vertical ? area.Bottom - visible.Bottom : visible.Left - area.Left;
+  int32_t showTo = vertical ? area.Bottom - visible.Top : visible.Right - area.Left;
+  showFrom = std::clamp(showFrom, 0, length);
+  showTo = std::clamp(showTo, showFrom, length);
+  constexpr int32_t kGap = 2;
+  int32_t block = std::max(1, thickness * 2 / 3);
+  // The first block that ends after showFrom.
+  int32_t first = showFrom < block ? 0 : (showFrom - block) / (block + kGap) + 1;
+  for (int32_t at = first * (block + kGap); at < filled && at < showTo && block <= length - at;
+       at += block + kGap)
+    rects.push_back(span(at, at + block));
+  return rects;
+}
+
+const TClassInfo& TProgressBar::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TProgressBar>("TProgressBar")
+          .Publish("Align", "Enabled")
+          .Property("Min", &TProgressBar::Min, &TProgressBar::SetMin)
+          .Default(kDefaultMin)
+          .Property("Max", &TProgressBar::Max, &TProgressBar::SetMax)
+          .Default(kDefaultMax)
+          .Property("Orientation", &TProgressBar::Orientation, &TProgressBar::SetOrientation)
+          .Default(pbHorizontal)
+          .Property("Position", &TProgressBar::Position, &TProgressBar::SetPosition)
+          .Default(kDefaultMin)
+          .Property("Smooth", &TProgressBar::Smooth, &TProgressBar::SetSmooth)
+          .Default(false)
+          .Property("Step", &TProgressBar::Step, &TProgressBar::SetStep)
+          .Default(kDefaultStep)
+          .Publish("TabOrder")
+          .Publish("TabStop")
+          .Default(false)
+          .Publish("Visible")
+          // Published so scripts can call them.
+          .Method("StepIt", &TProgressBar::StepIt)
+          .Method("StepBy", &TProgressBar::StepBy)
+          .Build();
+  return *info;
+}
+
+TProgressBar::TProgressBar(TComponent* owner) : TCustomControl(owner) {
+  SetBounds(0, 0, 150, 16);
+}
+
+void TProgressBar::SetRange(int32_t min, int32_t max) {
+  // A form file may set Min past the Max it has yet to set; Loaded checks the pair.
+  if (!IsReading() && min > max)
+    throw EInvalidOperation(Name() + ": Min (" + std::to_string(min) + ") above Max (" +
+                            std::to_string(max) + ")");
+  FMin = min;
+  FMax = max;
+  if (!IsReading()) SetPosition(FPosition);
+  Invalidate();
+}
+
+void TProgressBar::SetMin(int32_t v) {
+  SetRange(v, FMax);
+}
+
+void TProgressBar::SetMax(int32_t v) {
+  SetRange(FMin, v);
+}
+
+void TProgressBar::SetPosition(int32_t v) {
+  if (!IsReading()) v = std::clamp(v, FMin, std::max(FMin, FMax));
+  if (v == FPosition) return;
+  FPosition = v;
+  Invalidate();
+}
+
+void TProgressBar::SetSmooth(bool v) {
+  if (v == FSmooth) return;
+  FSmooth = v;
+  Invalidate();
+}
+
+void TProgressBar::SetOrientation(TProgressBarOrientation v) {
+  if (v == FOrientation) return;
+  FOrientation = v;
+  Invalidate();
+}
+
+void TProgressBar::StepIt() {
+  int64_t next = int64_t{FPosition} + FStep;
+  if (next > FMax)
+    next = FMin;
+  else if (next < FMin)
+    next = FMax;
+  SetPosition(static_cast<int32_t>(next));
+}
+
+void TProgressBar::StepBy(int32_t delta) {
+  SetPosition(static_cast<int32_t>(std::clamp<int64_t>(int64_t{FPosition} + delta, FMin, FMax)));
+}
+
+void TProgressBar::Loaded() {
+  TCustomControl::Loaded();
+  if (FMin > FMax)
+    throw EReadError(Name() + ": Min (" + std::to_string(FMin) + ") above Max (" +
+                     std::to_string(FMax) + ")");
+  SetPosition(FPosition);
+}
+
+TRect TProgressBar::BarArea() const {
+  TRect r = Shrink(GetClientRect(), 2);
+  r.Right = std::max(r.Right, r.Left);
+  r.Bottom = std::max(r.Bottom, r.Top);
+  return r;
+}
+
+void TProgressBar::Paint() {
+  TCanvas& c = *Canvas();
+  c.Brush()->SetStyle(bsSolid);
+  c.Brush()->SetColor(clBtnFace);
+  c.FillRect(GetClientRect());
+  Frame3D(c, GetClientRect(), clBtnShadow, clBtnHighlight);
+  TRect area = BarArea();
+  int32_t length = FOrientation == pbVertical ? area.Height() : area.Width();
+  c.Brush()->SetColor(clHighlight);
+  int32_t filled = ProgressFill(FPosition, FMin, FMax, length);
+  for (const TRect& r : ProgressBarRects(area, filled, FOrientation, FSmooth, c.ClipRect()))
+    c.FillRect(r);
+}
+
 }  // namespace zelvar

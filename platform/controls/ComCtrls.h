@@ -1,7 +1,8 @@
 #pragma once
-// TPageControl and TTabSheet: pages of controls, one shown at a time, chosen by tabs along
-// the top. A sheet joins the page control it is parented to (as the form reader parents it);
-// the page order is the order sheets joined, changed through PageIndex.
+// The common controls: TPageControl and TTabSheet, pages of controls, one shown at a time,
+// chosen by tabs along the top (a sheet joins the page control it is parented to, as the form
+// reader parents it; the page order is the order sheets joined, changed through PageIndex);
+// and TProgressBar.
 
 #include <cstdint>
 #include <string>
@@ -106,6 +107,66 @@ class TPageControl : public TCustomControl {
   TTabSheet* FActivePage = nullptr;
   int32_t FTabHeight = 0;
   int32_t FTabWidth = 0;
+};
+
+ZELVAR_ENUM(TProgressBarOrientation, uint8_t, pbHorizontal, pbVertical)
+
+// How many of length pixels position fills in min..max, rounded to the nearest pixel (halves
+// up); none when min and max are equal. position is taken within min..max, length within
+// kMaxExtent.
+int32_t ProgressFill(int32_t position, int32_t min, int32_t max, int32_t length);
+// Where the bar goes in area (inside the frame) when filled pixels of it are filled, from the
+// left or, vertical, up from the bottom: one rectangle when smooth; otherwise the classic
+// blocks, two thirds of the bar's thickness long with two pixels between, each that starts
+// within the filled length and fits whole in the area; of those, the ones that meet visible.
+std::vector<TRect> ProgressBarRects(TRect area, int32_t filled, TProgressBarOrientation orientation,
+                                    bool smooth, const TRect& visible);
+
+class TProgressBar : public TCustomControl {
+  ZELVAR_CLASS(TProgressBar, TCustomControl)
+
+ public:
+  static constexpr int32_t kDefaultMin = 0, kDefaultMax = 100, kDefaultStep = 10;
+
+  explicit TProgressBar(TComponent* owner);
+
+  // Min above Max raises EInvalidOperation (while a form file is read, its Loaded checks
+  // them once both are in). A new range pulls Position into it.
+  int32_t Min() const { return FMin; }
+  void SetMin(int32_t v);
+  int32_t Max() const { return FMax; }
+  void SetMax(int32_t v);
+  // Always within Min..Max: a value outside is taken to the nearer end.
+  int32_t Position() const { return FPosition; }
+  void SetPosition(int32_t v);
+  int32_t Step() const { return FStep; }
+  void SetStep(int32_t v) { FStep = v; }
+  bool Smooth() const { return FSmooth; }
+  void SetSmooth(bool v);
+  TProgressBarOrientation Orientation() const { return FOrientation; }
+  void SetOrientation(TProgressBarOrientation v);
+
+  // Adds Step; past Max the bar starts over at Min (and below Min, stepping down, at Max).
+  void StepIt();
+  // Adds delta, stopping at Min or Max.
+  void StepBy(int32_t delta);
+
+  // Inside the sunken frame, with a pixel to spare on each side.
+  TRect BarArea() const;
+  void Loaded() override;
+
+ protected:
+  void Paint() override;
+
+ private:
+  void SetRange(int32_t min, int32_t max);
+
+  int32_t FMin = kDefaultMin;
+  int32_t FMax = kDefaultMax;
+  int32_t FPosition = kDefaultMin;
+  int32_t FStep = kDefaultStep;
+  bool FSmooth = false;
+  TProgressBarOrientation FOrientation = pbHorizontal;
 };
 
 }  // namespace zelvar

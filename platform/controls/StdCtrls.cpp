@@ -17,6 +17,100 @@ bool IsShiftKey(TShiftState shift) {
 }  // namespace
 
 // =============================================================================================
+// TButtonControl
+
+const TClassInfo& TButtonControl::StaticClassInfo() {
+  static const auto info = TClassBuilder<TButtonControl>("TButtonControl").Build();
+  return *info;
+}
+
+TButtonControl::TButtonControl(TComponent* owner, TPress press)
+    : TCustomControl(owner), FPress(press) {}
+
+void TButtonControl::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  bool held = button == mbLeft && FPress == TPress::Held;
+  if (held && !IsDesigning() && CanFocus() && !Focused()) SetFocus();
+  TCustomControl::MouseDown(button, shift, x, y);
+  if (held) {
+    FMouseInside = GetClientRect().Contains(x, y);
+    Invalidate();
+  }
+}
+
+void TButtonControl::MouseMove(TShiftState shift, int32_t x, int32_t y) {
+  if (FPress == TPress::Held && FControlState.Contains(csLButtonDown)) {
+    bool inside = GetClientRect().Contains(x, y);
+    if (inside != FMouseInside) {
+      FMouseInside = inside;
+      Invalidate();  // dragging off the control raises it; back on pushes it again
+    }
+  }
+  TCustomControl::MouseMove(shift, x, y);
+}
+
+void TButtonControl::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (button == mbLeft && FMouseInside) {
+    FMouseInside = false;
+    Invalidate();
+  }
+  // Last: the click it may bring can free this control.
+  TCustomControl::MouseUp(button, shift, x, y);
+}
+
+void TButtonControl::KeyDown(uint16_t& key, TShiftState shift) {
+  TCustomControl::KeyDown(key, shift);
+  if (key != VK_SPACE || IsShiftKey(shift)) return;
+  if (FPress == TPress::AtOnce) {
+    Click();
+    return;
+  }
+  FSpaceDown = true;
+  Invalidate();
+}
+
+void TButtonControl::KeyUp(uint16_t& key, TShiftState shift) {
+  TCustomControl::KeyUp(key, shift);
+  if (key == VK_SPACE && FSpaceDown) {
+    FSpaceDown = false;
+    Invalidate();
+    Click();
+  }
+}
+
+void TButtonControl::WMKillFocus() {
+  FSpaceDown = false;  // the key-up goes to the next control: no click
+  TCustomControl::WMKillFocus();
+}
+
+bool TButtonControl::CMDialogChar(char letter) {
+  if (!IsAccel(letter, Caption()) || !CanFocus()) return false;
+  SetFocus();
+  Click();
+  return true;
+}
+
+bool TButtonControl::Pressed() const {
+  return FSpaceDown || (FControlState.Contains(csLButtonDown) && FMouseInside);
+}
+
+TPoint TButtonControl::PaintBesideGlyph(TCanvas& c, int32_t glyphSize, TAlignment alignment) {
+  c.Brush()->SetStyle(bsSolid);
+  c.Brush()->SetColor(Color());
+  c.FillRect(GetClientRect());
+  // Two pixels between the caption and the glyph's side hold the focus rectangle.
+  constexpr int32_t kGap = 5, kFocusMargin = 2;
+  bool glyphLeft = alignment != taLeftJustify;
+  int32_t tx = glyphLeft ? glyphSize + kGap : kFocusMargin;
+  int32_t th = CaptionHeight(c);
+  int32_t ty = (Height() - th) / 2;
+  DrawCaption(c, tx, ty, Caption(), EnabledInTree());
+  if (Focused())
+    c.DrawFocusRect(
+        {tx - kFocusMargin, ty, tx + CaptionWidth(c, Caption()) + kFocusMargin, ty + th});
+  return {glyphLeft ? 0 : Width() - glyphSize, (Height() - glyphSize) / 2};
+}
+
+// =============================================================================================
 // TButton
 
 const TClassInfo& TButton::StaticClassInfo() {
@@ -38,7 +132,7 @@ const TClassInfo& TButton::StaticClassInfo() {
   return *info;
 }
 
-TButton::TButton(TComponent* owner) : TCustomControl(owner) {
+TButton::TButton(TComponent* owner) : TButtonControl(owner, TPress::Held) {
   SetBounds(0, 0, 75, 25);
   SetTabStop(kDefaultTabStop);
 }
@@ -50,7 +144,7 @@ void TButton::SetDefault(bool v) {
 }
 
 void TButton::Click() {
-  TCustomControl::Click();
+  TButtonControl::Click();
   if (FModalResult == mrNone) return;
   // The form class lives elsewhere: reach its ModalResult by name, as scripts do.
   TWinControl* form = GetParentForm();
@@ -58,61 +152,6 @@ void TButton::Click() {
   const TPropInfo* prop = form->ClassInfo().FindProp("ModalResult");
   if (!prop || prop->Kind != TPropKind::Integer || !prop->SetOrd) return;
   SetPropValue(form, *prop, TValue(int64_t{FModalResult}));
-}
-
-void TButton::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
-  if (button == mbLeft && !IsDesigning() && CanFocus() && !Focused()) SetFocus();
-  TCustomControl::MouseDown(button, shift, x, y);
-  if (button == mbLeft) {
-    FMouseInside = GetClientRect().Contains(x, y);
-    Invalidate();
-  }
-}
-
-void TButton::MouseMove(TShiftState shift, int32_t x, int32_t y) {
-  if (FControlState.Contains(csLButtonDown)) {
-    bool inside = GetClientRect().Contains(x, y);
-    if (inside != FMouseInside) {
-      FMouseInside = inside;
-      Invalidate();  // dragging off the button raises it; back on presses it again
-    }
-  }
-  TCustomControl::MouseMove(shift, x, y);
-}
-
-void TButton::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
-  if (button == mbLeft) {
-    FMouseInside = false;
-    Invalidate();
-  }
-  // Last: the click it may bring can free this button.
-  TCustomControl::MouseUp(button, shift, x, y);
-}
-
-void TButton::KeyDown(uint16_t& key, TShiftState shift) {
-  if (key == VK_SPACE && !IsShiftKey(shift)) {
-    FSpaceDown = true;
-    Invalidate();
-  }
-  TCustomControl::KeyDown(key, shift);
-}
-
-void TButton::KeyUp(uint16_t& key, TShiftState shift) {
-  TCustomControl::KeyUp(key, shift);
-  if (key == VK_SPACE && FSpaceDown) {
-    FSpaceDown = false;
-    Invalidate();
-    Click();
-  }
-}
-
-void TButton::WMKillFocus() {
-  FSpaceDown = false;  // the key-up goes to the next control: no click
-  TCustomControl::WMKillFocus();
-}
-
-bool TButton::Pressed() const {
-  return FSpaceDown || (FControlState.Contains(csLButtonDown) && FMouseInside);
 }
 
 bool TButton::IsActive() const {
@@ -129,13 +168,6 @@ bool TButton::CMDialogKey(uint16_t key, TShiftState shift) {
     return true;
   }
   return false;
-}
-
-bool TButton::CMDialogChar(char letter) {
-  if (!IsAccel(letter, Caption()) || !CanFocus()) return false;
-  SetFocus();
-  Click();
-  return true;
 }
 
 TRect TButton::ContentRect() const {
@@ -175,6 +207,103 @@ void TButton::Paint() {
 }
 
 // =============================================================================================
+// TCheckBox
+
+const TClassInfo& TCheckBox::StaticClassInfo() {
+  // Form files name the two sides by TAlignment's identifiers.
+  static_assert(taLeftJustify == 0 && taRightJustify == 1);
+  static const auto info =
+      TClassBuilder<TCheckBox>("TCheckBox")
+          .Property(
+              "Alignment", [](const TCheckBox& c) { return TLeftRight(c.Alignment()); },
+              [](TCheckBox& c, TLeftRight v) { c.SetAlignment(TAlignment(v)); })
+          .Default(TLeftRight(kDefaultAlignment))
+          .Property("AllowGrayed", &TCheckBox::AllowGrayed, &TCheckBox::SetAllowGrayed)
+          .Default(false)
+          .Publish("Caption")
+          // Written beside State when True, as classic form files carry both.
+          .Property("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked)
+          .Default(false)
+          .Publish("Color", "Enabled", "Font")
+          .Property("State", &TCheckBox::State, &TCheckBox::SetState)
+          .Default(cbUnchecked)
+          .Publish("TabOrder")
+          .Publish("TabStop")
+          .Default(kDefaultTabStop)
+          .Publish("Visible", "OnClick")
+          .Build();
+  return *info;
+}
+
+TCheckBox::TCheckBox(TComponent* owner) : TButtonControl(owner, TPress::Held) {
+  SetBounds(0, 0, 97, 17);
+  SetTabStop(kDefaultTabStop);
+}
+
+void TCheckBox::SetAlignment(TAlignment v) {
+  if (v != taLeftJustify && v != taRightJustify)
+    throw EInvalidOperation(Name() + ".Alignment takes taLeftJustify or taRightJustify");
+  if (v == FAlignment) return;
+  FAlignment = v;
+  Invalidate();
+}
+
+void TCheckBox::SetState(TCheckBoxState v) {
+  if (v > cbGrayed) throw EInvalidOperation(Name() + ".State out of range");
+  if (v == FState) return;
+  FState = v;
+  Invalidate();
+  // A form file restores a state; no one clicked. The base's Click only raises OnClick.
+  if (!IsReading()) TButtonControl::Click();
+}
+
+void TCheckBox::Toggle() {
+  switch (FState) {
+    case cbUnchecked:
+      SetState(FAllowGrayed ? cbGrayed : cbChecked);
+      break;
+    case cbGrayed:
+      SetState(cbChecked);
+      break;
+    case cbChecked:
+      SetState(cbUnchecked);
+      break;
+  }
+}
+
+void TCheckBox::Click() {
+  Toggle();
+}
+
+namespace {
+
+// The classic check box: a two-pixel sunken frame around a white face, and a mark seven
+// pixels wide of three-pixel columns, falling then rising.
+void DrawCheckBox(TCanvas& c, TPoint at, TCheckBoxState state, bool enabled, bool pushed) {
+  constexpr int32_t n = TCheckBox::kBoxSize;
+  TRect r{at.X, at.Y, at.X + n, at.Y + n};
+  Frame3D(c, r, clBtnShadow, clBtnHighlight, 1);
+  Frame3D(c, r, clBlack, clBtnFace, 1);
+  bool grey = !enabled || state == cbGrayed;
+  c.Brush()->SetStyle(bsSolid);
+  c.Brush()->SetColor(grey || pushed ? clBtnFace : clWindow);
+  c.FillRect(r);
+  if (state == cbUnchecked) return;
+  static constexpr int32_t kMarkTop[] = {2, 3, 4, 3, 2, 1, 0};
+  TColor mark = grey ? clBtnShadow : clWindowText;
+  for (int32_t i = 0; i < 7; ++i)
+    for (int32_t j = 0; j < 3; ++j) c.SetPixel(r.Left + 1 + i, r.Top + 1 + kMarkTop[i] + j, mark);
+}
+
+}  // namespace
+
+void TCheckBox::Paint() {
+  TCanvas& c = *Canvas();
+  TPoint box = PaintBesideGlyph(c, kBoxSize, FAlignment);
+  DrawCheckBox(c, box, FState, EnabledInTree(), Pressed());
+}
+
+// =============================================================================================
 // TRadioButton
 
 const TClassInfo& TRadioButton::StaticClassInfo() {
@@ -188,7 +317,7 @@ const TClassInfo& TRadioButton::StaticClassInfo() {
   return *info;
 }
 
-TRadioButton::TRadioButton(TComponent* owner) : TCustomControl(owner) {
+TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner, TPress::AtOnce) {
   SetBounds(0, 0, 113, 17);
 }
 
@@ -206,19 +335,7 @@ void TRadioButton::SetChecked(bool v) {
 
 void TRadioButton::Click() {
   SetChecked(true);
-  TCustomControl::Click();
-}
-
-void TRadioButton::KeyDown(uint16_t& key, TShiftState shift) {
-  TCustomControl::KeyDown(key, shift);
-  if (key == VK_SPACE && !IsShiftKey(shift)) Click();
-}
-
-bool TRadioButton::CMDialogChar(char letter) {
-  if (!IsAccel(letter, Caption()) || !CanFocus()) return false;
-  SetFocus();
-  Click();
-  return true;
+  TButtonControl::Click();
 }
 
 void DrawRadioCircle(TCanvas& canvas, int32_t x, int32_t y, bool checked, bool enabled) {
@@ -246,16 +363,8 @@ void DrawRadioCircle(TCanvas& canvas, int32_t x, int32_t y, bool checked, bool e
 
 void TRadioButton::Paint() {
   TCanvas& c = *Canvas();
-  c.Brush()->SetStyle(bsSolid);
-  c.Brush()->SetColor(Color());
-  c.FillRect(GetClientRect());
-  bool enabled = EnabledInTree();
-  DrawRadioCircle(c, 0, (Height() - kCircleSize) / 2, FChecked, enabled);
-  int32_t tx = kCircleSize + 5;
-  int32_t th = CaptionHeight(c);
-  int32_t ty = (Height() - th) / 2;
-  DrawCaption(c, tx, ty, Caption(), enabled);
-  if (Focused()) c.DrawFocusRect({tx - 2, ty, tx + CaptionWidth(c, Caption()) + 2, ty + th});
+  TPoint circle = PaintBesideGlyph(c, kCircleSize, taRightJustify);
+  DrawRadioCircle(c, circle.X, circle.Y, FChecked, EnabledInTree());
 }
 
 // =============================================================================================
@@ -337,6 +446,7 @@ void TLabel::SetCaption(const std::string& v) {
 }
 
 bool TLabel::CMDialogChar(char letter) {
+  // A label takes no focus: its accelerator is for the control it labels.
   if (!FFocusControl || !IsAccel(letter, Caption()) || !FFocusControl->CanFocus()) return false;
   FFocusControl->SetFocus();
   return true;

@@ -1,6 +1,6 @@
 #pragma once
-// The standard controls: push buttons, radio buttons, labels and group boxes, painted in the
-// classic 3-D look.
+// The standard controls: push buttons, check boxes, radio buttons, labels and group boxes,
+// painted in the classic 3-D look.
 
 #include <cstdint>
 #include <string>
@@ -11,8 +11,57 @@
 
 namespace zelvar {
 
-class TButton : public TCustomControl {
-  ZELVAR_CLASS(TButton, TCustomControl)
+ZELVAR_ENUM(TCheckBoxState, uint8_t, cbUnchecked, cbChecked, cbGrayed)
+
+// The classic subrange taLeftJustify..taRightJustify of TAlignment, for the controls whose
+// caption sits on one side of a glyph. Its values are TAlignment's.
+enum class TLeftRight : uint8_t {};
+inline const TEnumTypeInfo& EnumTypeOf(TLeftRight) {
+  static const TEnumTypeInfo info("TLeftRight", "taLeftJustify, taRightJustify");
+  return info;
+}
+
+// The classic base of push buttons, check boxes and radio buttons: the caption's accelerator
+// focuses and clicks, and a press of the mouse or of Space works the control.
+class TButtonControl : public TCustomControl {
+  ZELVAR_CLASS(TButtonControl, TCustomControl)
+
+ public:
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  void KeyUp(uint16_t& key, TShiftState shift) override;
+  bool CMDialogChar(char letter) override;
+  void WMKillFocus() override;
+
+  // Drawn pushed: the mouse holds it down over it, or Space is held.
+  bool Pressed() const;
+
+ protected:
+  // How a press works the control.
+  enum class TPress : uint8_t {
+    // Pushed while the mouse or Space holds it, clicked when released over it; a press of the
+    // mouse focuses it (push buttons, check boxes).
+    Held,
+    // Clicked as Space goes down, never drawn pushed (radio buttons).
+    AtOnce,
+  };
+  TButtonControl(TComponent* owner, TPress press);
+
+  // Check boxes and radio buttons: fills the face, draws the caption beside a glyph of
+  // glyphSize (the glyph on the left for taRightJustify) with the focus rectangle around it
+  // while focused, and answers where the glyph goes, for the caller to draw it.
+  TPoint PaintBesideGlyph(TCanvas& canvas, int32_t glyphSize, TAlignment alignment);
+
+ private:
+  TPress FPress;
+  bool FMouseInside = false;
+  bool FSpaceDown = false;
+};
+
+class TButton : public TButtonControl {
+  ZELVAR_CLASS(TButton, TButtonControl)
 
  public:
   // Unlike most windowed controls, a button takes the focus by Tab.
@@ -29,18 +78,8 @@ class TButton : public TCustomControl {
 
   // Runs OnClick, then hands a non-zero ModalResult to the form.
   void Click() override;
-  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
-  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
-  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
-  // Space pressed shows the button down; released, it clicks.
-  void KeyDown(uint16_t& key, TShiftState shift) override;
-  void KeyUp(uint16_t& key, TShiftState shift) override;
   bool CMDialogKey(uint16_t key, TShiftState shift) override;
-  bool CMDialogChar(char letter) override;
-  void WMKillFocus() override;
 
-  // Drawn pressed: the mouse holds it down over it, or Space is held.
-  bool Pressed() const;
   // Takes Enter now: it is focused, or it is the default and no other button has the focus.
   bool IsActive() const;
 
@@ -56,12 +95,49 @@ class TButton : public TCustomControl {
   bool FDefault = false;
   bool FCancel = false;
   TModalResult FModalResult = mrNone;
-  bool FMouseInside = false;
-  bool FSpaceDown = false;
 };
 
-class TRadioButton : public TCustomControl {
-  ZELVAR_CLASS(TRadioButton, TCustomControl)
+// A box that a click, Space or the accelerator ticks and clears, or steps through grayed
+// (neither) when AllowGrayed.
+class TCheckBox : public TButtonControl {
+  ZELVAR_CLASS(TCheckBox, TButtonControl)
+
+ public:
+  static constexpr bool kDefaultTabStop = true;
+  // The box on the left, the caption on its right.
+  static constexpr TAlignment kDefaultAlignment = taRightJustify;
+  static constexpr int32_t kBoxSize = 13;
+
+  explicit TCheckBox(TComponent* owner);
+
+  // taLeftJustify puts the caption on the left of the box; taCenter raises EInvalidOperation.
+  TAlignment Alignment() const { return FAlignment; }
+  void SetAlignment(TAlignment v);
+  // Whether a click may leave the box grayed; code may set cbGrayed either way.
+  bool AllowGrayed() const { return FAllowGrayed; }
+  void SetAllowGrayed(bool v) { FAllowGrayed = v; }
+  // A change raises OnClick, as a click does (but not while a form file is read).
+  TCheckBoxState State() const { return FState; }
+  void SetState(TCheckBoxState v);
+  bool Checked() const { return FState == cbChecked; }
+  void SetChecked(bool v) { SetState(v ? cbChecked : cbUnchecked); }
+
+  // The next state a click gives: unchecked, (grayed,) checked, unchecked.
+  void Toggle();
+  // The user's click: toggles, and the change raises OnClick.
+  void Click() override;
+
+ protected:
+  void Paint() override;
+
+ private:
+  TAlignment FAlignment = kDefaultAlignment;
+  bool FAllowGrayed = false;
+  TCheckBoxState FState = cbUnchecked;
+};
+
+class TRadioButton : public TButtonControl {
+  ZELVAR_CLASS(TRadioButton, TButtonControl)
 
  public:
   explicit TRadioButton(TComponent* owner);
@@ -73,8 +149,6 @@ class TRadioButton : public TCustomControl {
 
   // Checks the button, then runs OnClick.
   void Click() override;
-  void KeyDown(uint16_t& key, TShiftState shift) override;
-  bool CMDialogChar(char letter) override;
 
   static constexpr int32_t kCircleSize = 12;
 

@@ -209,6 +209,19 @@ TEST_F(Script, HandlersLogVetoAndDetach) {
             "pixel 100, 35 is #FFFFFF, expected #000080\n");
 }
 
+TEST_F(Script, CheckBoxesToggleAndTheProgressBarSteps) {
+  TRun r = Zelvar("run --script " + kData + "checks.zs");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out,
+            "OnClick(Shortcut)\n"
+            "OnClick(Shortcut)\n"
+            "OnClick(Shortcut)\n"
+            "OnClick(Shortcut)\n"
+            "OnClick(Shortcut)\n"
+            "Progress: Min (101) above Max (100)\n"
+            "result = mrOk\n");
+}
+
 TEST_F(Script, MousePressesCarryTheHeldButtonsAndKeys) {
   // Logged as (Sender, Button, Shift, X, Y): mbLeft 0, mbRight 1; ssShift 1, ssLeft 8,
   // ssRight 16. A press holds its button in its own message; a release no longer does.

@@ -6,9 +6,11 @@
 #include <memory>
 #include <string>
 
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Register.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/streaming/FormFiles.h"
+#include "tests/platform/controls/ControlsSupport.h"
 
 namespace zelvar {
 namespace {
@@ -142,6 +144,182 @@ TEST(PageControl, ExtremeTabSizesStayInRange) {
       p.Pages->MouseDown(mbLeft, {}, xy, xy);
     }
   }
+}
+
+// --- progress bars
+
+using test::Make;
+using test::Sys;
+using test::TShot;
+using test::TStdTestForm;
+
+TEST(ProgressBar, PositionStaysWithinMinAndMax) {
+  TProgressBar bar(nullptr);
+  EXPECT_FALSE(bar.TabStop());
+  bar.SetPosition(150);
+  EXPECT_EQ(bar.Position(), 100);
+  bar.SetPosition(-5);
+  EXPECT_EQ(bar.Position(), 0);
+  bar.SetMin(50);  // a new range pulls the position in
+  EXPECT_EQ(bar.Position(), 50);
+  bar.SetMax(60);
+  bar.SetPosition(58);
+  bar.SetMax(52);
+  EXPECT_EQ(bar.Position(), 52);
+  EXPECT_THROW(bar.SetMin(53), EInvalidOperation);
+  EXPECT_THROW(bar.SetMax(49), EInvalidOperation);
+  EXPECT_EQ(bar.Min(), 50);  // a refused range changes nothing
+  EXPECT_EQ(bar.Max(), 52);
+  EXPECT_EQ(bar.Position(), 52);
+  bar.SetMin(52);  // an empty range is allowed
+  EXPECT_EQ(bar.Position(), 52);
+}
+
+TEST(ProgressBar, StepItStartsOverPastMaxAndStepByStopsAtTheEnds) {
+  TProgressBar bar(nullptr);
+  for (int i = 0; i < 10; ++i) bar.StepIt();
+  EXPECT_EQ(bar.Position(), 100);  // reaching Max is not passing it
+  bar.StepIt();
+  EXPECT_EQ(bar.Position(), 0);
+  bar.SetStep(30);
+  for (int i = 0; i < 3; ++i) bar.StepIt();
+  EXPECT_EQ(bar.Position(), 90);
+  bar.StepIt();
+  EXPECT_EQ(bar.Position(), 0);
+  bar.SetStep(-30);  // stepping down starts over at Max
+  bar.StepIt();
+  EXPECT_EQ(bar.Position(), 100);
+  bar.StepBy(-45);
+  EXPECT_EQ(bar.Position(), 55);
+  bar.StepBy(250);
+  EXPECT_EQ(bar.Position(), 100);
+  bar.StepBy(-1000);
+  EXPECT_EQ(bar.Position(), 0);
+  // The whole 32-bit range, without overflow.
+  bar.SetMin(INT32_MIN);
+  bar.SetMax(INT32_MAX);
+  bar.StepBy(INT32_MAX);
+  bar.StepBy(INT32_MAX);
+  EXPECT_EQ(bar.Position(), INT32_MAX);
+  bar.SetStep(INT32_MAX);
+  bar.StepIt();
+  EXPECT_EQ(bar.Position(), INT32_MIN);
+  bar.StepBy(INT32_MIN);
+  EXPECT_EQ(bar.Position(), INT32_MIN);
+}
+
+TEST(ProgressBar, FillRoundsToTheNearestPixel) {
+  EXPECT_EQ(ProgressFill(1, 0, 3, 100), 33);
+  EXPECT_EQ(ProgressFill(2, 0, 3, 100), 67);
+  EXPECT_EQ(ProgressFill(1, 0, 2, 1), 1);  // a half rounds up
+  EXPECT_EQ(ProgressFill(-20, -20, 80, 100), 0);
+  EXPECT_EQ(ProgressFill(80, -20, 80, 100), 100);
+  EXPECT_EQ(ProgressFill(5, 5, 5, 100), 0);
+  EXPECT_EQ(ProgressFill(0, INT32_MIN, INT32_MAX, 1000), 500);
+  EXPECT_EQ(ProgressFill(INT32_MAX, INT32_MIN, INT32_MAX, INT32_MAX), kMaxExtent);
+}
+
+TEST(ProgressBar, PaintsWholeBlocksOrASmoothBarInASunkenFrame) {
+  TStdTestForm form(nullptr);
+  auto* bar = Make<TProgressBar>(&form, 10, 10);
+  bar->SetBounds(10, 10, 104, 16);  // 100 x 12 inside the frame: blocks of 8, 10 apart
+  const TColor fill = Sys(clHighlight), face = Sys(clBtnFace);
+  constexpr int32_t y = 8;
+  // Along the middle row, from the bar's start.
+  auto at = [&](TShot& shot, int32_t x) { return shot(2 + x, y); };
+  bar->SetPosition(37);
+  TShot part(form, *bar);
+  EXPECT_EQ(part(0, 0), Sys(clBtnShadow));
+  EXPECT_EQ(part(103, 15), Sys(clBtnHighlight));
+  EXPECT_EQ(part(1, 1), face);
+  for (int32_t x : {0, 7, 10, 30, 37}) EXPECT_EQ(at(part, x), fill) << x;
+  for (int32_t x : {-1, 8, 9, 38, 40, 99}) EXPECT_EQ(at(part, x), face) << x;
+  EXPECT_EQ(part(2, 1), face);  // a pixel clear of the frame above and below
+  EXPECT_EQ(part(2, 2), fill);
+  EXPECT_EQ(part(2, 13), fill);
+  EXPECT_EQ(part(2, 14), face);
+  bar->SetPosition(100);
+  TShot full(form, *bar);
+  EXPECT_EQ(at(full, 97), fill);
+  EXPECT_EQ(at(full, 98), face);  // no part of a block that does not fit
+  EXPECT_EQ(at(full, 99), face);
+
+  bar->SetSmooth(true);
+  bar->SetMax(3);
+  bar->SetPosition(2);
+  TShot smooth(form, *bar);
+  EXPECT_EQ(at(smooth, 66), fill);
+  EXPECT_EQ(at(smooth, 67), face);
+  for (int32_t x = 0; x < 67; ++x) ASSERT_EQ(at(smooth, x), fill) << x;
+
+  // Vertical: up from the bottom.
+  bar->SetOrientation(pbVertical);
+  bar->SetBounds(10, 10, 16, 104);
+  bar->SetMax(100);
+  bar->SetPosition(25);
+  TShot up(form, *bar);
+  EXPECT_EQ(up(8, 101), fill);
+  EXPECT_EQ(up(8, 102 - 25), fill);
+  EXPECT_EQ(up(8, 102 - 26), face);
+  bar->SetSmooth(false);
+  TShot blocks(form, *bar);
+  EXPECT_EQ(blocks(8, 101 - 7), fill);
+  EXPECT_EQ(blocks(8, 101 - 8), face);
+  EXPECT_EQ(blocks(8, 101 - 20), fill);  // the third block: 20..27 up
+  EXPECT_EQ(blocks(8, 101 - 28), face);
+}
+
+TEST(ProgressBar, AHugeBarMakesOnlyTheBlocksThatShow) {
+  const TRect area{0, 0, kMaxExtent, 12}, shown{-50, 0, 100, 12};
+  std::vector<TRect> blocks = ProgressBarRects(area, kMaxExtent, pbHorizontal, false, shown);
+  ASSERT_EQ(blocks.size(), 10u);  // blocks of 8, 10 apart, from 0 to 98
+  EXPECT_EQ(blocks.back(), Rect(90, 0, 98, 12));
+  blocks = ProgressBarRects(area, kMaxExtent, pbHorizontal, false, {1005, 0, 1025, 12});
+  ASSERT_EQ(blocks.size(), 3u);
+  EXPECT_EQ(blocks[0], Rect(1000, 0, 1008, 12));
+  // Up from the bottom when vertical.
+  blocks = ProgressBarRects({0, 0, 12, kMaxExtent}, 30, pbVertical, false,
+                            {0, kMaxExtent - 12, 12, kMaxExtent});
+  ASSERT_EQ(blocks.size(), 2u);
+  EXPECT_EQ(blocks[1], Rect(0, kMaxExtent - 18, 12, kMaxExtent - 10));
+}
+
+TEST(ProgressBar, FormFilesKeepTheRangeInEitherOrder) {
+  RegisterControls();
+  TPanel form(nullptr);
+  form.SetName("Work");
+  auto* bar = Make<TProgressBar>(&form, 0, 0);
+  bar->SetName("Bar");
+  bar->SetMax(250);
+  bar->SetMin(-50);
+  bar->SetPosition(120);
+  bar->SetStep(5);
+  bar->SetSmooth(true);
+  bar->SetOrientation(pbVertical);
+  std::string text = WriteComponent(&form, TFormFormat::Text);
+  EXPECT_NE(text.find("    Min = -50\n    Max = 250\n    Orientation = pbVertical\n    Position = "
+                      "120\n    Smooth = True\n    Step = 5\n"),
+            std::string::npos)
+      << text;
+  EXPECT_EQ(text.find("TabStop"), std::string::npos);
+  for (TFormFormat format : {TFormFormat::Text, TFormFormat::Binary}) {
+    std::unique_ptr<TComponent> back(ReadComponent(WriteComponent(&form, format)));
+    EXPECT_EQ(WriteComponent(back.get(), TFormFormat::Text), text);
+  }
+  // Min is read before Max: a range above the default Max reads, and Position is kept in it
+  // once both are in.
+  auto read = [](const std::string& body) {
+    return std::unique_ptr<TComponent>(
+        ReadComponent("object Work: TPanel\n  object Bar: "
+                      "TProgressBar\n" +
+                      body + "  end\nend\n"));
+  };
+  auto high = read("    Min = 200\n    Max = 300\n    Position = 250\n");
+  auto* b = As<TProgressBar>(high->FindComponent("Bar"));
+  EXPECT_EQ(b->Min(), 200);
+  EXPECT_EQ(b->Position(), 250);
+  EXPECT_EQ(As<TProgressBar>(read("    Position = 500\n")->FindComponent("Bar"))->Position(), 100);
+  EXPECT_THROW(read("    Min = 200\n"), EReadError);
 }
 
 }  // namespace

@@ -96,6 +96,208 @@ TEST(StdCtrlsRadio, PaintsTheDotOnlyWhenChecked) {
   EXPECT_GE(text.Left, TRadioButton::kCircleSize + 5);
 }
 
+// --- check boxes
+
+// A form with a check box on it, worked through the form as the user works it. Log holds the
+// state at each OnClick.
+struct TCheckForm {
+  TForm Form{nullptr};
+  TCheckBox* Box = nullptr;
+  std::string Log;
+
+  TCheckForm() {
+    Form.SetBounds(0, 0, 300, 200);
+    Form.SetVisible(true);  // focusable without a modal loop
+    Box = Make<TCheckBox>(&Form, 10, 10);
+    Box->SetCaption("&Accept");
+    Box->OnClick = TNotifyEvent([this](TObject*) { Log += GetPropText(Box, "State") + " "; });
+  }
+  void Press() { Form.DispatchMouse(TMessage::MouseDown, mbLeft, {ssLeft}, 15, 18); }
+  void Release(int32_t x = 15) { Form.DispatchMouse(TMessage::MouseUp, mbLeft, {}, x, 18); }
+  void Click() {
+    Press();
+    Release();
+  }
+  void Key(TMessage::TKind kind, uint16_t key, TShiftState shift = {}) {
+    Form.DispatchKey(kind, key, shift, 0);
+  }
+  void Space() {
+    Key(TMessage::KeyDown, VK_SPACE);
+    Key(TMessage::KeyUp, VK_SPACE);
+  }
+  void Accelerator() {
+    Key(TMessage::KeyDown, 'A', {ssAlt});
+    Key(TMessage::KeyUp, 'A', {ssAlt});
+  }
+};
+
+using TCheckInput = void (TCheckForm::*)();
+const TCheckInput kCheckInputs[] = {&TCheckForm::Click, &TCheckForm::Space,
+                                    &TCheckForm::Accelerator};
+
+TEST(StdCtrlsCheckBox, ClickSpaceAndAcceleratorStepThroughTheStatesInTheClassicOrder) {
+  for (TCheckInput input : kCheckInputs) {
+    TCheckForm f;
+    f.Box->SetFocus();  // Space goes to the focused control
+    for (int i = 0; i < 3; ++i) (f.*input)();
+    EXPECT_EQ(f.Log, "cbChecked cbUnchecked cbChecked ");
+    f.Box->SetAllowGrayed(true);
+    f.Log.clear();
+    for (int i = 0; i < 4; ++i) (f.*input)();
+    EXPECT_EQ(f.Log, "cbUnchecked cbGrayed cbChecked cbUnchecked ");
+  }
+}
+
+TEST(StdCtrlsCheckBox, TogglesWhenReleasedOverItAndPaintsPushedMeanwhile) {
+  TCheckForm f;
+  int32_t top = (f.Box->Height() - TCheckBox::kBoxSize) / 2;
+  TPoint face{2 + 8, top + 2};  // inside the box, clear of the mark
+  f.Press();
+  EXPECT_TRUE(f.Box->Focused());
+  EXPECT_EQ(TShot(f.Form, *f.Box)(face.X, face.Y), Sys(clBtnFace));
+  EXPECT_EQ(f.Log, "");
+  f.Release(250);  // dragged off: no toggle
+  EXPECT_EQ(f.Log, "");
+  EXPECT_EQ(TShot(f.Form, *f.Box)(face.X, face.Y), Sys(clWindow));
+
+  f.Key(TMessage::KeyDown, VK_SPACE);
+  EXPECT_TRUE(f.Box->Pressed());
+  EXPECT_EQ(f.Log, "");  // Space toggles when it comes up
+  f.Key(TMessage::KeyUp, VK_SPACE);
+  EXPECT_EQ(f.Log, "cbChecked ");
+  // The focus leaving while Space is down takes the press with it.
+  auto* other = Make<TButton>(&f.Form, 10, 100);
+  f.Key(TMessage::KeyDown, VK_SPACE);
+  other->SetFocus();
+  uint16_t space = VK_SPACE;
+  f.Box->KeyUp(space, {});
+  EXPECT_EQ(f.Log, "cbChecked ");
+}
+
+TEST(StdCtrlsCheckBox, DisabledTakesNoInput) {
+  TCheckForm f;
+  auto* panel = Make<TPanel>(&f.Form, 0, 100);
+  auto* inner = Make<TCheckBox>(panel, 5, 5);
+  inner->SetCaption("&Inner");
+  f.Box->SetEnabled(false);
+  panel->SetEnabled(false);
+  for (TCheckInput input : kCheckInputs) (f.*input)();
+  f.Key(TMessage::KeyDown, 'I', {ssAlt});
+  f.Form.DispatchMouse(TMessage::MouseDown, mbLeft, {ssLeft}, 10, 110);
+  f.Form.DispatchMouse(TMessage::MouseUp, mbLeft, {}, 10, 110);
+  EXPECT_EQ(f.Log, "");
+  EXPECT_FALSE(f.Box->Checked());
+  EXPECT_FALSE(inner->Checked());
+  EXPECT_FALSE(f.Box->Focused());
+}
+
+TEST(StdCtrlsCheckBox, CodeThatChangesTheStateRaisesOnClickOnce) {
+  TCheckForm f;
+  f.Box->SetChecked(true);
+  f.Box->SetChecked(true);    // no change, no click
+  f.Box->SetState(cbGrayed);  // code may gray a box that does not allow it
+  f.Box->SetChecked(true);
+  f.Box->SetState(cbUnchecked);
+  EXPECT_EQ(f.Log, "cbChecked cbGrayed cbChecked cbUnchecked ");
+  EXPECT_THROW(f.Box->SetAlignment(taCenter), EInvalidOperation);
+  EXPECT_EQ(f.Box->Alignment(), taRightJustify);
+  EXPECT_THROW(SetPropText(f.Box, "Alignment", "taCenter"), EPropertyError);
+}
+
+TEST(StdCtrlsCheckBox, PaintsTheSunkenBoxItsMarkAndTheCaptionBesideIt) {
+  TCheckForm f;
+  TCheckBox& b = *f.Box;
+  b.SetCaption("Accept");
+  constexpr int32_t n = TCheckBox::kBoxSize;
+  int32_t top = (b.Height() - n) / 2;
+  // The mark's lowest point: its third column, down to two pixels above the face's bottom.
+  TPoint tip{2 + 1 + 2, top + n - 2 - 2};
+  TShot off(f.Form, b);
+  EXPECT_EQ(off(0, top), Sys(clBtnShadow));
+  EXPECT_EQ(off(1, top + 1), Sys(clBlack));
+  EXPECT_EQ(off(n - 1, top + n - 1), Sys(clBtnHighlight));
+  EXPECT_EQ(off(n - 2, top + n - 2), Sys(clBtnFace));
+  EXPECT_EQ(off(tip.X, tip.Y), Sys(clWindow));
+  b.SetChecked(true);
+  TShot on(f.Form, b);
+  EXPECT_EQ(on(tip.X, tip.Y), Sys(clWindowText));
+  EXPECT_EQ(on(tip.X, tip.Y + 1), Sys(clWindow));
+  EXPECT_EQ(on(2 + 8, top + 2), Sys(clWindow));  // the mark leaves the face's edge clear
+  b.SetState(cbGrayed);
+  TShot gray(f.Form, b);
+  EXPECT_EQ(gray(tip.X, tip.Y), Sys(clBtnShadow));
+  EXPECT_EQ(gray(2 + 8, top + 2), Sys(clBtnFace));
+
+  TMeasure m(b);
+  int32_t tw = m.TextWidth("Accept"), th = m.TextHeight("Accept");
+  TRect ink = InkBox(on, Rect(n, 0, b.Width(), b.Height()), clBlack);
+  EXPECT_GE(ink.Left, n + 5);
+  EXPECT_LE(ink.Right, n + 5 + tw);
+  // Box on the right, caption on the left.
+  b.SetAlignment(taLeftJustify);
+  TShot left(f.Form, b);
+  EXPECT_EQ(left(b.Width() - n, top), Sys(clBtnShadow));
+  ink = InkBox(left, Rect(0, 0, b.Width() - n, b.Height()), clBlack);
+  EXPECT_GE(ink.Left, 2);
+  EXPECT_LE(ink.Right, 2 + tw);
+  // Focused: the dotted rectangle two pixels around the caption.
+  int32_t ty = (b.Height() - th) / 2;
+  b.SetFocus();
+  TShot focused(f.Form, b);
+  TRect dots{b.Width(), b.Height(), 0, 0};
+  for (int32_t y = 0; y < b.Height(); ++y)
+    for (int32_t x = 0; x < b.Width() - n; ++x)
+      if (focused(x, y) != left(x, y))
+        dots = {std::min(dots.Left, x), std::min(dots.Top, y), std::max(dots.Right, x + 1),
+                std::max(dots.Bottom, y + 1)};
+  EXPECT_EQ(dots, Rect(0, ty, 2 + tw + 2, ty + th));
+  // Disabled: embossed caption, grey face, grey mark.
+  f.Form.SetFocusedControl(nullptr);
+  b.SetEnabled(false);
+  b.SetState(cbChecked);
+  TShot off2(f.Form, b);
+  EXPECT_TRUE(InkBox(off2, Rect(0, 0, b.Width() - n, b.Height()), clBlack).Empty());
+  EXPECT_EQ(off2(b.Width() - n + tip.X, tip.Y), Sys(clBtnShadow));
+}
+
+TEST(StdCtrlsCheckBox, FormFilesStoreStateAndCheckedAsClassicFilesDo) {
+  TCheckForm f;
+  f.Form.SetName("Work");
+  f.Box->SetName("Accept");
+  auto* grayed = Make<TCheckBox>(&f.Form, 10, 40);
+  grayed->SetName("Partly");
+  grayed->SetAllowGrayed(true);
+  grayed->SetAlignment(taLeftJustify);
+  grayed->SetState(cbGrayed);
+  f.Box->SetChecked(true);
+  std::string text = WriteComponent(&f.Form, TFormFormat::Text);
+  EXPECT_NE(text.find("Caption = '&Accept'\n    Checked = True\n    State = cbChecked\n"),
+            std::string::npos)
+      << text;
+  EXPECT_NE(text.find("Alignment = taLeftJustify\n    AllowGrayed = True\n"), std::string::npos);
+  EXPECT_EQ(text.find("Checked = False"), std::string::npos);
+  EXPECT_EQ(text.find("TabStop"), std::string::npos);
+  RegisterControls();
+  RegisterClasses<TForm>();
+  for (TFormFormat format : {TFormFormat::Text, TFormFormat::Binary}) {
+    std::unique_ptr<TComponent> back(ReadComponent(WriteComponent(&f.Form, format)));
+    auto* accept = As<TCheckBox>(back->FindComponent("Accept"));
+    auto* partly = As<TCheckBox>(back->FindComponent("Partly"));
+    EXPECT_TRUE(accept->Checked());
+    EXPECT_EQ(partly->State(), cbGrayed);
+    EXPECT_EQ(partly->Alignment(), taLeftJustify);
+    EXPECT_TRUE(partly->AllowGrayed());
+    EXPECT_EQ(WriteComponent(back.get(), TFormFormat::Text), text);
+  }
+  // A file may name only State, as classic files for a grayed box do; a centred box is none.
+  std::unique_ptr<TComponent> only(ReadComponent(
+      "object Work: TForm\n  object B: TCheckBox\n    State = cbChecked\n  end\nend\n"));
+  EXPECT_TRUE(As<TCheckBox>(only->FindComponent("B"))->Checked());
+  EXPECT_THROW(ReadComponent("object Work: TForm\n  object B: TCheckBox\n    Alignment = "
+                             "taCenter\n  end\nend\n"),
+               EReadError);
+}
+
 // --- buttons
 
 TEST(StdCtrlsButton, ClicksWhenReleasedInsideOnly) {
@@ -291,6 +493,37 @@ TEST(StdCtrlsLabel, FocusControlNeverDangles) {
   delete b;
   EXPECT_EQ(l->FocusControl(), nullptr);
   EXPECT_FALSE(l->CMDialogChar('N'));
+}
+
+TEST(StdCtrlsLabel, AcceleratorFocusesItsControlThroughTheForm) {
+  RegisterControls();
+  RegisterClasses<TForm>();
+  std::unique_ptr<TComponent> root(ReadComponent(
+      "object Work: TForm\n"
+      "  object FolderLabel: TLabel\n    Caption = '&Folder:'\n    FocusControl = Folder\n  end\n"
+      "  object Folder: TCheckBox\n    Top = 20\n  end\n"
+      "  object Other: TButton\n    Top = 50\n  end\n"
+      "end\n"));
+  auto& form = *As<TForm>(root.get());
+  form.SetVisible(true);
+  auto* label = As<TLabel>(form.FindComponent("FolderLabel"));
+  auto* folder = As<TCheckBox>(form.FindComponent("Folder"));
+  auto* other = As<TButton>(form.FindComponent("Other"));
+  ASSERT_EQ(label->FocusControl(), folder);
+  EXPECT_NE(WriteComponent(&form, TFormFormat::Text).find("FocusControl = Folder\n"),
+            std::string::npos);
+  other->SetFocus();
+  form.DispatchKey(TMessage::KeyDown, 'F', {ssAlt}, 0);
+  EXPECT_TRUE(folder->Focused());
+  EXPECT_FALSE(folder->Checked());  // focused only: the label's letter is not the box's
+  // A control that cannot take the focus leaves the letter to others.
+  other->SetFocus();
+  folder->SetEnabled(false);
+  EXPECT_FALSE(label->CMDialogChar('F'));
+  EXPECT_TRUE(other->Focused());
+  label->SetFocusControl(nullptr);
+  folder->SetEnabled(true);
+  EXPECT_FALSE(label->CMDialogChar('F'));
 }
 
 // --- group boxes
