@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/TypInfo.h"
 #include "platform/graphics/Frame3D.h"
 
 namespace zelvar {
@@ -339,6 +340,199 @@ void TScrollBarPart::Paint(TCanvas& canvas, bool enabled) const {
   if (pressed == TScrollBarHit::LessPage) canvas.FillRect(track.Span(track.Start(), thumb.Start()));
   if (pressed == TScrollBarHit::MorePage) canvas.FillRect(track.Span(thumb.End(), track.End()));
   DrawBarButton(canvas, layout.Thumb, false);
+}
+
+// =============================================================================================
+// TScrollBar
+
+const TClassInfo& TScrollBar::StaticClassInfo() {
+  static const auto info =
+      TClassBuilder<TScrollBar>("TScrollBar")
+          .Publish("Align")
+          .Publish("Enabled")
+          .Property("Kind", &TScrollBar::Kind, &TScrollBar::SetKind)
+          .Default(kDefaultKind)
+          .Property("LargeChange", &TScrollBar::LargeChange, &TScrollBar::SetLargeChange)
+          .Default(kDefaultLargeChange)
+          .Property("Max", &TScrollBar::Max, &TScrollBar::SetMax)
+          .Default(kDefaultMax)
+          .Property("Min", &TScrollBar::Min, &TScrollBar::SetMin)
+          .Default(kDefaultMin)
+          .Property("PageSize", &TScrollBar::PageSize, &TScrollBar::SetPageSize)
+          .Default(kDefaultPageSize)
+          .Property("Position", &TScrollBar::Position, &TScrollBar::SetPosition)
+          .Default(kDefaultPosition)
+          .Property("SmallChange", &TScrollBar::SmallChange, &TScrollBar::SetSmallChange)
+          .Default(kDefaultSmallChange)
+          .Publish("TabOrder")
+          .Publish("TabStop")
+          .Default(kDefaultTabStop)
+          .Publish("Visible")
+          .Property("OnChange", &TScrollBar::OnChange, &TScrollBar::OnChange)
+          .Publish("OnEnter", "OnExit")
+          .Property("OnScroll", &TScrollBar::OnScroll, &TScrollBar::OnScroll)
+          .Build();
+  return *info;
+}
+
+TScrollBar::TScrollBar(TComponent* owner) : TCustomControl(owner), FBar(*this, kDefaultKind) {
+  FBar.SetParams(kDefaultMin, kDefaultMax, kDefaultPageSize);
+  FBar.SetPosition(kDefaultPosition);
+  FBar.SetSmallChange(kDefaultSmallChange);
+  FBar.SetLargeChange(kDefaultLargeChange);
+  FBar.OnScroll = [this](TScrollCode code, int32_t& pos) {
+    Scroll(code, pos);
+    SetPosition(pos);
+    pos = Position();
+  };
+  SetTabStop(kDefaultTabStop);
+  SetBounds(0, 0, 121, ScrollBarWidth());
+}
+
+TScrollBar::~TScrollBar() = default;
+
+void TScrollBar::SetKind(TScrollBarKind v) {
+  if (v == Kind()) return;
+  FBar.SetKind(v);
+  // Turned round, the bar keeps its thickness across its new direction.
+  if (!IsLoading()) SetBounds(Left(), Top(), Height(), Width());
+}
+
+TScrollBar::TPending& TScrollBar::Pending() {
+  if (!FPending)
+    FPending = std::make_unique<TPending>(TPending{Min(), Max(), PageSize(), Position()});
+  return *FPending;
+}
+
+void TScrollBar::SetMin(int32_t v) {
+  if (IsLoading())
+    Pending().Min = v;
+  else
+    ApplyRange(v, Max(), PageSize(), Position());
+}
+
+void TScrollBar::SetMax(int32_t v) {
+  if (IsLoading())
+    Pending().Max = v;
+  else
+    ApplyRange(Min(), v, PageSize(), Position());
+}
+
+void TScrollBar::SetPageSize(int32_t v) {
+  if (IsLoading())
+    Pending().PageSize = v;
+  else
+    ApplyRange(Min(), Max(), v, Position());
+}
+
+void TScrollBar::SetPosition(int32_t v) {
+  if (IsLoading()) {
+    Pending().Position = v;
+    return;
+  }
+  const int32_t old = Position();
+  FBar.SetPosition(v);
+  if (Position() != old) Change();
+}
+
+void TScrollBar::ApplyRange(int32_t min, int32_t max, int32_t pageSize, int32_t position) {
+  const int32_t old = Position();
+  FBar.SetParams(min, max, pageSize);  // raises before anything changes
+  FBar.SetPosition(position);
+  if (Position() != old) Change();
+}
+
+void TScrollBar::Loaded() {
+  TCustomControl::Loaded();
+  if (!FPending) return;
+  const TPending p = *FPending;
+  FPending.reset();
+  try {
+    ApplyRange(p.Min, p.Max, p.PageSize, p.Position);
+  } catch (const EInvalidOperation& e) {
+    // The file is at fault, not the program: say so, and which component it was.
+    throw EReadError("Error reading " + Name() + ": " + e.what());
+  }
+}
+
+void TScrollBar::Change() {
+  if (OnChange) OnChange(this);
+}
+
+void TScrollBar::Scroll(TScrollCode code, int32_t& position) {
+  if (OnScroll) OnScroll(this, code, position);
+}
+
+void TScrollBar::WMSize() {
+  TCustomControl::WMSize();
+  FBar.SetBounds(GetClientRect());
+}
+
+void TScrollBar::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  TCustomControl::MouseDown(button, shift, x, y);
+  if (button != mbLeft || IsDesigning()) return;
+  if (!Focused() && CanFocus() && GetParentForm() != this) SetFocus();
+  FBar.MouseDown(x, y);
+}
+
+void TScrollBar::MouseMove(TShiftState shift, int32_t x, int32_t y) {
+  TCustomControl::MouseMove(shift, x, y);
+  FBar.MouseMove(x, y);
+}
+
+void TScrollBar::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  if (button == mbLeft) FBar.MouseUp(x, y);
+  TCustomControl::MouseUp(button, shift, x, y);
+}
+
+namespace {
+
+// The scroll a key asks of a bar; scEndScroll for a key that scrolls nothing.
+TScrollCode KeyScrollCode(uint16_t key) {
+  switch (key) {
+    case VK_UP:
+    case VK_LEFT:
+      return scLineUp;
+    case VK_DOWN:
+    case VK_RIGHT:
+      return scLineDown;
+    case VK_PRIOR:
+      return scPageUp;
+    case VK_NEXT:
+      return scPageDown;
+    case VK_HOME:
+      return scTop;
+    case VK_END:
+      return scBottom;
+    default:
+      return scEndScroll;
+  }
+}
+
+}  // namespace
+
+void TScrollBar::KeyDown(uint16_t& key, TShiftState shift) {
+  TCustomControl::KeyDown(key, shift);
+  const TScrollCode code = KeyScrollCode(key);
+  if (code == scEndScroll) return;
+  FBar.Scroll(code);
+  key = 0;
+}
+
+void TScrollBar::KeyUp(uint16_t& key, TShiftState shift) {
+  TCustomControl::KeyUp(key, shift);
+  // Letting go of a scrolling key ends the scroll, as letting go of the mouse does.
+  if (KeyScrollCode(key) == scEndScroll) return;
+  FBar.Scroll(scEndScroll);
+  key = 0;
+}
+
+void TScrollBar::Paint() {
+  TCanvas& canvas = *Canvas();
+  FBar.Paint(canvas, EnabledInTree());
+  // The classic thumb blinks while focused; a dotted frame inside it says the same.
+  const TRect thumb = FBar.Layout().Thumb;
+  if (Focused() && EnabledInTree() && !thumb.Empty()) canvas.DrawFocusRect(Shrink(thumb, 2));
 }
 
 }  // namespace zelvar

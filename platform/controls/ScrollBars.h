@@ -1,10 +1,11 @@
 #pragma once
 // The classic scroll bar. TScrollBarPart is the bar a control draws inside itself (a list box,
 // a grid, a memo): range, position, geometry, painting and mouse handling, with a callback by
-// which its owner scrolls the content.
+// which its owner scrolls the content. TScrollBar is the control that is one bar and nothing
+// else.
 //
 // Sections: enumerations and sizes, the layout (a pure function of the bar's bounds and
-// range), the part.
+// range), the part, the control.
 
 #include <cstdint>
 #include <functional>
@@ -139,6 +140,79 @@ class TScrollBarPart {
   TPoint FMouse;            // the last point the held press was at
   int32_t FGrabOffset = 0;  // from the thumb's leading edge to the press, while dragging
   int32_t FTrackPos = 0;    // the position the dragged thumb stands for
+};
+
+// ---------------------------------------------------------------------------------------------
+// The control
+
+using TScrollEvent = TEvent<void(TObject*, TScrollCode, int32_t&)>;
+
+class TScrollBar : public TCustomControl {
+  ZELVAR_CLASS(TScrollBar, TCustomControl)
+
+ public:
+  static constexpr TScrollBarKind kDefaultKind = sbHorizontal;
+  static constexpr int32_t kDefaultMin = 0, kDefaultMax = 100, kDefaultPosition = 0;
+  static constexpr int32_t kDefaultSmallChange = 1, kDefaultLargeChange = 1, kDefaultPageSize = 0;
+  static constexpr bool kDefaultTabStop = true;
+
+  explicit TScrollBar(TComponent* owner);
+  ~TScrollBar() override;
+
+  // A new kind turns the bar round: width and height trade places (not while reading).
+  TScrollBarKind Kind() const { return FBar.Kind(); }
+  void SetKind(TScrollBarKind v);
+  // Min above Max raises EInvalidOperation ("Scroll bar property out of range"), except while
+  // a form file is read, where Min and Max arrive one after the other: the range is checked
+  // and taken once loaded.
+  int32_t Min() const { return FBar.Min(); }
+  void SetMin(int32_t v);
+  int32_t Max() const { return FBar.Max(); }
+  void SetMax(int32_t v);
+  int32_t PageSize() const { return FBar.PageSize(); }
+  void SetPageSize(int32_t v);
+  // Kept within Min..Max (less the page); a change runs OnChange.
+  int32_t Position() const { return FBar.Position(); }
+  void SetPosition(int32_t v);
+  int32_t SmallChange() const { return FBar.SmallChange(); }
+  void SetSmallChange(int32_t v) { FBar.SetSmallChange(v); }
+  int32_t LargeChange() const { return FBar.LargeChange(); }
+  void SetLargeChange(int32_t v) { FBar.SetLargeChange(v); }
+  // Min, Max and Position at once, checked together.
+  void SetParams(int32_t position, int32_t min, int32_t max) {
+    ApplyRange(min, max, PageSize(), position);
+  }
+
+  const TScrollBarPart& Bar() const { return FBar; }
+
+  TNotifyEvent OnChange;
+  TScrollEvent OnScroll;
+
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  // Arrows step a line, PageUp/PageDown a page, Home/End go to either end.
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  void KeyUp(uint16_t& key, TShiftState shift) override;
+  int32_t WMGetDlgCode() override { return DLGC_WANTARROWS; }
+  void WMSize() override;
+  void Loaded() override;
+
+ protected:
+  void Paint() override;
+  virtual void Change();
+  virtual void Scroll(TScrollCode code, int32_t& position);
+
+ private:
+  // What a form file gave while it was read, taken together once loaded.
+  struct TPending {
+    int32_t Min, Max, PageSize, Position;
+  };
+  TPending& Pending();
+  void ApplyRange(int32_t min, int32_t max, int32_t pageSize, int32_t position);
+
+  TScrollBarPart FBar;
+  std::unique_ptr<TPending> FPending;
 };
 
 }  // namespace zelvar

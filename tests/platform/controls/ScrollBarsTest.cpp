@@ -7,7 +7,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/controls/Register.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/streaming/FormFiles.h"
 #include "tests/platform/controls/ControlsSupport.h"
 
 namespace zelvar {
@@ -204,6 +206,135 @@ TEST(ScrollBarPart, PaintsArrowsTrackAndThumbAndGreysWhatCannotScroll) {
   h.Bar.MouseMove(8, now.Thumb.Top - 1);
   EXPECT_EQ(h.Bar.PressedPiece(), TScrollBarHit::None);
   h.Bar.MouseUp(8, now.Thumb.Top - 1);
+}
+
+// --- TScrollBar
+
+struct TScrollBarOnForm {
+  test::TStdTestForm Form{nullptr};
+  TScrollBar* Bar = test::Make<TScrollBar>(&Form, 10, 10);
+  std::vector<std::string> Log;
+  TScrollBarOnForm() {
+    Bar->OnChange = TNotifyEvent(
+        [this](TObject*) { Log.push_back("change " + std::to_string(Bar->Position())); });
+    Bar->OnScroll = TScrollEvent([this](TObject*, TScrollCode code, int32_t& pos) {
+      Log.push_back(std::string(EnumTypeOf(code).NameOf(code)) + " " + std::to_string(pos));
+    });
+  }
+  void Key(uint16_t key) {
+    uint16_t k = key;
+    Bar->KeyDown(k, {});
+    k = key;
+    Bar->KeyUp(k, {});
+  }
+};
+
+TEST(ScrollBar, KeepsItsRangeAndPositionAndRefusesMinAboveMax) {
+  TScrollBarOnForm f;
+  TScrollBar& bar = *f.Bar;
+  EXPECT_EQ(bar.Width(), 121);
+  EXPECT_EQ(bar.Height(), ScrollBarWidth());
+  bar.SetPosition(150);
+  EXPECT_EQ(bar.Position(), 100);
+  bar.SetPosition(100);  // no change, no event
+  bar.SetMin(20);
+  bar.SetMax(50);
+  EXPECT_EQ(bar.Position(), 50);
+  try {
+    bar.SetMin(60);
+    FAIL() << "Min above Max was taken";
+  } catch (const EInvalidOperation& e) {
+    EXPECT_NE(std::string(e.what()).find("Scroll bar property out of range"), std::string::npos);
+  }
+  EXPECT_THROW(bar.SetParams(0, 10, 5), EInvalidOperation);
+  EXPECT_EQ(bar.Min(), 20);
+  EXPECT_EQ(bar.Max(), 50);
+  bar.SetPageSize(11);
+  EXPECT_EQ(bar.Position(), 40);  // the last position shows the end
+  EXPECT_EQ(f.Log, (std::vector<std::string>{"change 100", "change 50", "change 40"}));
+  // A new kind turns the bar round.
+  bar.SetKind(sbVertical);
+  EXPECT_EQ(bar.Width(), ScrollBarWidth());
+  EXPECT_EQ(bar.Height(), 121);
+}
+
+TEST(ScrollBar, KeysScrollALineAPageOrToAnEnd) {
+  TScrollBarOnForm f;
+  TScrollBar& bar = *f.Bar;
+  bar.SetLargeChange(10);
+  f.Key(VK_RIGHT);
+  f.Key(VK_NEXT);
+  f.Key(VK_END);
+  f.Key(VK_UP);
+  f.Key(VK_HOME);
+  EXPECT_EQ(bar.Position(), 0);
+  const std::vector<std::string> expected{
+      "scLineDown 1",   "change 1",       "scEndScroll 1", "scPageDown 11",   "change 11",
+      "scEndScroll 11", "scBottom 100",   "change 100",    "scEndScroll 100", "scLineUp 99",
+      "change 99",      "scEndScroll 99", "scTop 0",       "change 0",        "scEndScroll 0"};
+  EXPECT_EQ(f.Log, expected);
+  // OnScroll may hold the bar back.
+  bar.OnScroll = TScrollEvent([](TObject*, TScrollCode, int32_t& pos) { pos = std::min(pos, 5); });
+  f.Key(VK_END);
+  EXPECT_EQ(bar.Position(), 5);
+  EXPECT_EQ(bar.WMGetDlgCode() & DLGC_WANTARROWS, DLGC_WANTARROWS);
+}
+
+TEST(ScrollBar, TheMouseScrollsAndTheFocusedThumbWearsAFocusFrame) {
+  TScrollBarOnForm f;
+  TScrollBar& bar = *f.Bar;
+  auto* other = test::Make<TScrollBar>(&f.Form, 10, 100);
+  other->SetFocus();
+  const TScrollBarLayout l = bar.Bar().Layout();
+  const TPoint more = Middle(l.More);
+  bar.MouseDown(mbLeft, {}, more.X, more.Y);
+  bar.MouseUp(mbLeft, {}, more.X, more.Y);
+  EXPECT_TRUE(bar.Focused());
+  EXPECT_EQ(bar.Position(), 1);
+  // Dragged to the end, the thumb reaches the last position.
+  const TPoint grab = Middle(bar.Bar().Layout().Thumb);
+  bar.MouseDown(mbLeft, {}, grab.X, grab.Y);
+  bar.MouseMove({ssLeft}, bar.Width() + 50, grab.Y);
+  bar.MouseUp(mbLeft, {}, bar.Width() + 50, grab.Y);
+  EXPECT_EQ(bar.Position(), 100);
+  EXPECT_EQ(f.Log.back(), "scEndScroll 100");
+
+  const TRect thumb = bar.Bar().Layout().Thumb;
+  test::TShot focused(f.Form, bar);
+  other->SetFocus();
+  test::TShot unfocused(f.Form, bar);
+  // A dotted frame: every other pixel along the thumb's inner top edge is inverted.
+  const TRect frame = Shrink(thumb, 2);
+  int32_t dots = 0;
+  for (int32_t x = frame.Left; x < frame.Right; ++x) {
+    EXPECT_EQ(unfocused(x, frame.Top), Sys(clBtnFace));
+    dots += focused(x, frame.Top) != Sys(clBtnFace);
+  }
+  EXPECT_GE(dots, frame.Width() / 2);
+  EXPECT_LE(dots, (frame.Width() + 1) / 2);
+}
+
+TEST(ScrollBar, FormFilesKeepARangeWhateverOrderItIsReadIn) {
+  RegisterControls();
+  TScrollBar bar(nullptr);
+  bar.SetName("Bar1");
+  bar.SetKind(sbVertical);
+  bar.SetParams(-20, -50, -10);  // below the default range: Max is read before Min
+  bar.SetPageSize(5);
+  bar.SetLargeChange(4);
+  for (TFormFormat format : {TFormFormat::Binary, TFormFormat::Text}) {
+    std::unique_ptr<TComponent> copy(ReadComponent(WriteComponent(&bar, format)));
+    auto* c = As<TScrollBar>(copy.get());
+    EXPECT_EQ(c->Kind(), sbVertical);
+    EXPECT_EQ(c->Min(), -50);
+    EXPECT_EQ(c->Max(), -10);
+    EXPECT_EQ(c->PageSize(), 5);
+    EXPECT_EQ(c->Position(), -20);
+    EXPECT_EQ(c->LargeChange(), 4);
+    EXPECT_EQ(c->Height(), bar.Height());
+  }
+  const std::string bad = "object Bar1: TScrollBar\n  Min = 10\n  Max = 5\nend\n";
+  EXPECT_THROW(std::unique_ptr<TComponent>(ReadComponent(bad)), EReadError);
 }
 
 }  // namespace
