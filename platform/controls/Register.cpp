@@ -6,6 +6,7 @@
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/Image.h"
+#include "platform/controls/ListBox.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
 
@@ -15,7 +16,7 @@ void RegisterControls() {
   // Registering a class a second time is harmless: the registry keeps the same record.
   RegisterClasses<TButton, TRadioButton, TLabel, TGroupBox, TBitBtn, TPanel, TDrawGrid, TStringGrid,
                   TComboBox, TPageControl, TTabSheet, TImage>();
-  RegisterClasses<TScrollBar>();
+  RegisterClasses<TScrollBar, TListBox>();
 }
 
 }  // namespace zelvar
