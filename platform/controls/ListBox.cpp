@@ -340,10 +340,9 @@ int32_t TListBox::MaxTopIndex() const {
 }
 
 TRect TListBox::ItemsArea() const {
-  TRect area = Shrink(GetClientRect(), kBorder);
-  if (!FBar.Bounds().Empty()) area.Right = FBar.Bounds().Left;
-  if (area.Empty()) return {};
-  return area;
+  const TRect area =
+      PlaceScrollBars(Shrink(GetClientRect(), kBorder), false, !FBar.Bounds().Empty()).Client;
+  return area.Empty() ? TRect{} : area;
 }
 
 int32_t TListBox::ItemAtPos(int32_t x, int32_t y) const {
@@ -368,9 +367,7 @@ void TListBox::UpdateScrollBar() {
   const TRect inner = Shrink(GetClientRect(), kBorder);
   // The bar shows only when there is more than fits, as the classic box has it.
   const bool shown = Count() > rows && !inner.Empty();
-  FBar.SetBounds(shown ? TRect{std::max(inner.Left, inner.Right - ScrollBarWidth()), inner.Top,
-                               inner.Right, inner.Bottom}
-                       : TRect{});
+  FBar.SetBounds(PlaceScrollBars(inner, false, shown).Vert);
   FBar.SetParams(0, std::max(Count() - 1, 0), std::max(rows, 1));
   FBar.SetLargeChange(std::max(rows - 1, 1));
   FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());
@@ -405,7 +402,7 @@ void TListBox::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int3
   TCustomControl::MouseDown(button, shift, x, y);
   if (button != mbLeft || IsDesigning()) return;
   if (!Focused() && CanFocus() && GetParentForm() != this) SetFocus();
-  if (FBar.MouseDown(x, y)) return;
+  if (ScrollBarsMouseDown({&FBar}, x, y)) return;
   const int32_t index = ItemAtPos(x, y);
   if (index < 0) return;
   FDragging = true;
@@ -414,10 +411,7 @@ void TListBox::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int3
 
 void TListBox::MouseMove(TShiftState shift, int32_t x, int32_t y) {
   TCustomControl::MouseMove(shift, x, y);
-  if (FBar.Tracking()) {
-    FBar.MouseMove(x, y);
-    return;
-  }
+  if (ScrollBarsMouseMove({&FBar}, x, y)) return;
   if (!FDragging || Count() == 0) return;
   // Dragging past the top or bottom scrolls a line at a time towards it.
   const TRect area = ItemsArea();
@@ -437,11 +431,8 @@ void TListBox::MouseMove(TShiftState shift, int32_t x, int32_t y) {
 }
 
 void TListBox::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
-  if (FBar.Tracking()) {
-    FBar.MouseUp(x, y);
-    // A press on the scroll bar scrolls; it is not a click on an item.
-    FControlState.Exclude(csLButtonDown);
-  }
+  // A press on the scroll bar scrolls; it is not a click on an item.
+  if (ScrollBarsMouseUp({&FBar}, x, y)) FControlState.Exclude(csLButtonDown);
   FDragging = false;
   TCustomControl::MouseUp(button, shift, x, y);
 }

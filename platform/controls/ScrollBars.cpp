@@ -166,6 +166,19 @@ int32_t ThumbPositionAt(TScrollBarKind kind, const TRect& bounds, const TScrollI
                  info.MaxPosition());
 }
 
+TScrollBarPlaces PlaceScrollBars(const TRect& box, bool horz, bool vert) {
+  TScrollBarPlaces out;
+  out.Client = box;
+  const int32_t size = ScrollBarWidth();
+  // A box too small for a bar gives the bar what there is.
+  if (vert) out.Client.Right = std::max(box.Left, box.Right - size);
+  if (horz) out.Client.Bottom = std::max(box.Top, box.Bottom - size);
+  if (vert) out.Vert = {out.Client.Right, box.Top, box.Right, out.Client.Bottom};
+  if (horz) out.Horz = {box.Left, out.Client.Bottom, out.Client.Right, box.Bottom};
+  if (horz && vert) out.Corner = {out.Client.Right, out.Client.Bottom, box.Right, box.Bottom};
+  return out;
+}
+
 // =============================================================================================
 // TScrollBarPart
 
@@ -315,6 +328,30 @@ void TScrollBarPart::Step() {
     default:
       break;
   }
+}
+
+bool ScrollBarsMouseDown(std::initializer_list<TScrollBarPart*> bars, int32_t x, int32_t y) {
+  for (TScrollBarPart* bar : bars)
+    if (bar->MouseDown(x, y)) return true;
+  return false;
+}
+
+bool ScrollBarsMouseMove(std::initializer_list<TScrollBarPart*> bars, int32_t x, int32_t y) {
+  for (TScrollBarPart* bar : bars)
+    if (bar->Tracking()) {
+      bar->MouseMove(x, y);
+      return true;
+    }
+  return false;
+}
+
+bool ScrollBarsMouseUp(std::initializer_list<TScrollBarPart*> bars, int32_t x, int32_t y) {
+  for (TScrollBarPart* bar : bars)
+    if (bar->Tracking()) {
+      bar->MouseUp(x, y);
+      return true;
+    }
+  return false;
 }
 
 // --- painting

@@ -9,6 +9,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <memory>
 
 #include "platform/controls/Controls.h"
@@ -66,6 +67,14 @@ TScrollBarLayout CalcScrollBarLayout(TScrollBarKind kind, const TRect& bounds,
 // The position a thumb stands for when its leading edge is dragged to at (along the bar).
 int32_t ThumbPositionAt(TScrollBarKind kind, const TRect& bounds, const TScrollInfo& info,
                         int32_t at);
+
+// Where a box's bars go: the vertical one along its right edge, the horizontal one along its
+// bottom, the square between them when both show. Client is what is left for the content; a
+// bar that is not shown gets an empty rectangle.
+struct TScrollBarPlaces {
+  TRect Client, Horz, Vert, Corner;
+};
+TScrollBarPlaces PlaceScrollBars(const TRect& box, bool horz, bool vert);
 
 // ---------------------------------------------------------------------------------------------
 // The part
@@ -141,6 +150,12 @@ class TScrollBarPart {
   int32_t FGrabOffset = 0;  // from the thumb's leading edge to the press, while dragging
   int32_t FTrackPos = 0;    // the position the dragged thumb stands for
 };
+
+// A control's bars as its mouse handlers use them: a press goes to the bar under it; the moves
+// and the release go to the bar that took the press. Each answers true when a bar took it.
+bool ScrollBarsMouseDown(std::initializer_list<TScrollBarPart*> bars, int32_t x, int32_t y);
+bool ScrollBarsMouseMove(std::initializer_list<TScrollBarPart*> bars, int32_t x, int32_t y);
+bool ScrollBarsMouseUp(std::initializer_list<TScrollBarPart*> bars, int32_t x, int32_t y);
 
 // ---------------------------------------------------------------------------------------------
 // The control
