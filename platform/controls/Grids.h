@@ -139,7 +139,7 @@ class TCustomGrid : public TCustomControl {
   void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
-  void KeyPress(char& key) override;
+  void KeyPress(char32_t& key) override;
   int32_t WMGetDlgCode() override;
   void WMSetFocus() override;
   void WMKillFocus() override;
