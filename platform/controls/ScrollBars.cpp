@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/TimerQueue.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Frame3D.h"
 
@@ -184,7 +185,9 @@ TScrollBarPlaces PlaceScrollBars(const TRect& box, bool horz, bool vert) {
 
 TScrollBarPart::TScrollBarPart(TControl& owner, TScrollBarKind kind) : FOwner(owner), FKind(kind) {}
 
-TScrollBarPart::~TScrollBarPart() = default;
+TScrollBarPart::~TScrollBarPart() {
+  StopRepeat();
+}
 
 void TScrollBarPart::SetKind(TScrollBarKind v) {
   if (v == FKind) return;
@@ -262,6 +265,7 @@ void TScrollBarPart::ScrollTo(TScrollCode code, int32_t position) {
 
 bool TScrollBarPart::MouseDown(int32_t x, int32_t y) {
   if (!FBounds.Contains(x, y)) return false;
+  StopRepeat();
   const TScrollBarLayout layout = Layout();
   if (!FInfo.CanScroll()) return true;  // a bar with nothing to scroll takes the press
   FPressed = layout.HitTest(x, y);
@@ -273,6 +277,7 @@ bool TScrollBarPart::MouseDown(int32_t x, int32_t y) {
     FTrackPos = FInfo.Position;
   } else if (FPressed != TScrollBarHit::None) {
     Step();
+    StartRepeat();
   }
   Changed();
   return true;
@@ -298,6 +303,7 @@ void TScrollBarPart::MouseMove(int32_t x, int32_t y) {
 void TScrollBarPart::MouseUp(int32_t x, int32_t y) {
   if (!Tracking()) return;
   MouseMove(x, y);
+  StopRepeat();
   const TScrollBarHit pressed = FPressed;
   FPressed = TScrollBarHit::None;
   FPressedShows = false;
@@ -328,6 +334,28 @@ void TScrollBarPart::Step() {
     default:
       break;
   }
+}
+
+void TScrollBarPart::StartRepeat() {
+  StopRepeat();
+  // The first repeat waits longer, so that a click steps once.
+  FRepeat = Timers().Schedule(kScrollFirstDelay, [this] {
+    StopRepeat();
+    FRepeat = Timers().Schedule(kScrollRepeatDelay, [this] { Step(); });
+    Step();
+  });
+}
+
+void TScrollBarPart::StopRepeat() {
+  Timers().Cancel(FRepeat);
+  FRepeat = 0;
+}
+
+int32_t WheelNotches(int32_t& rest, int32_t wheelDelta) {
+  const int64_t total = int64_t{rest} + wheelDelta;
+  const int64_t notches = total / WHEEL_DELTA;
+  rest = static_cast<int32_t>(total - notches * WHEEL_DELTA);
+  return static_cast<int32_t>(notches);
 }
 
 bool ScrollBarsMouseDown(std::initializer_list<TScrollBarPart*> bars, int32_t x, int32_t y) {
@@ -562,6 +590,19 @@ void TScrollBar::KeyUp(uint16_t& key, TShiftState shift) {
   if (KeyScrollCode(key) == scEndScroll) return;
   FBar.Scroll(scEndScroll);
   key = 0;
+}
+
+bool TScrollBar::DoMouseWheel(TShiftState, int32_t wheelDelta, TPoint) {
+  const int32_t notches = WheelNotches(FWheelRest, wheelDelta);
+  const TScrollCode code = notches > 0 ? scLineUp : scLineDown;
+  const int64_t lines = int64_t{kWheelScrollLines} * std::abs(int64_t{notches});
+  for (int64_t i = 0; i < lines; ++i) {
+    const int32_t before = Position();
+    FBar.Scroll(code);
+    if (Position() == before) break;  // at the end: no need to ask again
+  }
+  if (notches != 0) FBar.Scroll(scEndScroll);
+  return true;
 }
 
 void TScrollBar::Paint() {

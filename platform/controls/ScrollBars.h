@@ -28,6 +28,12 @@ ZELVAR_ENUM(TScrollStyle, uint8_t, ssNone, ssHorizontal, ssVertical, ssBoth)
 inline constexpr int32_t kScrollBarSize = 16;
 // The thumb never gets shorter than this, however large the range.
 inline constexpr int32_t kMinThumbSize = 8;
+// A held arrow or page press steps once, waits this long, then steps at the repeat rate
+// (milliseconds on the application's clock).
+inline constexpr uint32_t kScrollFirstDelay = 200;
+inline constexpr uint32_t kScrollRepeatDelay = 50;
+// Lines a notch of the wheel scrolls, as the classic system setting.
+inline constexpr int32_t kWheelScrollLines = 3;
 
 // The classic bar's thickness.
 constexpr int32_t ScrollBarWidth() {
@@ -115,9 +121,9 @@ class TScrollBarPart {
   void Paint(TCanvas& canvas, bool enabled) const;
 
   // A press on the bar: an arrow steps by SmallChange, the track by LargeChange towards the
-  // press; the thumb is dragged (scTrack while moving, scPosition
-  // on release). True when the press was on the bar; the owner then hands it the moves and
-  // the release.
+  // press, both repeating while held (on the application's timer queue); the thumb is dragged
+  // (scTrack while moving, scPosition on release). True when the press was on the bar; the owner
+  // then hands it the moves and the release.
   bool MouseDown(int32_t x, int32_t y);
   void MouseMove(int32_t x, int32_t y);
   void MouseUp(int32_t x, int32_t y);
@@ -137,6 +143,8 @@ class TScrollBarPart {
 
  private:
   void Step();  // one step of the held arrow or page press
+  void StartRepeat();
+  void StopRepeat();
   void Changed() const { FOwner.Invalidate(); }
 
   TControl& FOwner;
@@ -149,7 +157,13 @@ class TScrollBarPart {
   TPoint FMouse;            // the last point the held press was at
   int32_t FGrabOffset = 0;  // from the thumb's leading edge to the press, while dragging
   int32_t FTrackPos = 0;    // the position the dragged thumb stands for
+  uint64_t FRepeat = 0;     // the held press's timer, 0 when none
 };
+
+// Turns wheel movement into whole notches, positive away from the user: rest keeps what is
+// short of a notch, so a wheel that reports small steps scrolls as far as one that reports
+// notches.
+int32_t WheelNotches(int32_t& rest, int32_t wheelDelta);
 
 // A control's bars as its mouse handlers use them: a press goes to the bar under it; the moves
 // and the release go to the bar that took the press. Each answers true when a bar took it.
@@ -210,6 +224,8 @@ class TScrollBar : public TCustomControl {
   void KeyDown(uint16_t& key, TShiftState shift) override;
   void KeyUp(uint16_t& key, TShiftState shift) override;
   int32_t WMGetDlgCode() override { return DLGC_WANTARROWS; }
+  // A notch scrolls three lines, up (or left) when turned away from the user.
+  bool DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoint mousePos) override;
   void WMSize() override;
   void Loaded() override;
 
@@ -228,6 +244,7 @@ class TScrollBar : public TCustomControl {
 
   TScrollBarPart FBar;
   std::unique_ptr<TPending> FPending;
+  int32_t FWheelRest = 0;  // wheel turn short of a notch
 };
 
 }  // namespace zelvar

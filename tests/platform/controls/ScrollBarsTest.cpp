@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "platform/controls/Register.h"
+#include "platform/core/TimerQueue.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/streaming/FormFiles.h"
 #include "tests/platform/controls/ControlsSupport.h"
@@ -126,6 +127,42 @@ TEST(ScrollBarPart, ArrowsStepALineAndTheTrackAPageTowardsThePress) {
   EXPECT_EQ(h.Log.front(), std::make_pair(scLineDown, 90));
   // Outside the bar the press is the owner's.
   EXPECT_FALSE(h.Bar.MouseDown(50, 50));
+}
+
+TEST(ScrollBarPart, AHeldPressRepeatsOnTheClockUntilReleasedOrTheThumbArrives) {
+  TBarHost h;
+  const TPoint more = Middle(h.Bar.Layout().More);
+  h.Press(more);
+  EXPECT_EQ(h.Bar.Position(), 1);
+  Timers().Advance(kScrollFirstDelay - 1);
+  EXPECT_EQ(h.Bar.Position(), 1);  // a click steps once
+  Timers().Advance(1);
+  EXPECT_EQ(h.Bar.Position(), 2);
+  Timers().Advance(3 * kScrollRepeatDelay);
+  EXPECT_EQ(h.Bar.Position(), 5);
+  // Off the arrow it waits; back on it it goes on.
+  h.Bar.MouseMove(more.X - 50, more.Y);
+  Timers().Advance(2 * kScrollRepeatDelay);
+  EXPECT_EQ(h.Bar.Position(), 5);
+  h.Bar.MouseMove(more.X, more.Y);
+  Timers().Advance(kScrollRepeatDelay);
+  EXPECT_EQ(h.Bar.Position(), 6);
+  h.Bar.MouseUp(more.X, more.Y);
+  Timers().Advance(1000);
+  EXPECT_EQ(h.Bar.Position(), 6);
+
+  // A held page press stops once the thumb has reached the pointer.
+  h.Bar.SetLargeChange(10);
+  const TRect track = h.Bar.Layout().Track;
+  const TPoint at{Middle(track).X, track.Top + track.Height() / 2};
+  h.Press(at);
+  Timers().Advance(5000);
+  EXPECT_NE(h.Bar.Layout().HitTest(at.X, at.Y), TScrollBarHit::MorePage);
+  EXPECT_LT(h.Bar.Position(), h.Bar.Info().MaxPosition());
+  const int32_t stopped = h.Bar.Position();
+  Timers().Advance(5000);
+  EXPECT_EQ(h.Bar.Position(), stopped);
+  h.Bar.MouseUp(at.X, at.Y);
 }
 
 TEST(ScrollBarPart, TheOwnerMayChangeWhereTheBarGoes) {
@@ -278,6 +315,16 @@ TEST(ScrollBar, KeysScrollALineAPageOrToAnEnd) {
   f.Key(VK_END);
   EXPECT_EQ(bar.Position(), 5);
   EXPECT_EQ(bar.WMGetDlgCode() & DLGC_WANTARROWS, DLGC_WANTARROWS);
+
+  // The wheel: three lines a notch, a notch made of smaller turns too.
+  bar.OnScroll = {};
+  bar.SetPosition(50);
+  EXPECT_TRUE(bar.DoMouseWheel({}, -WHEEL_DELTA, {5, 5}));
+  EXPECT_EQ(bar.Position(), 50 + kWheelScrollLines);
+  bar.DoMouseWheel({}, WHEEL_DELTA / 2, {5, 5});
+  EXPECT_EQ(bar.Position(), 50 + kWheelScrollLines);
+  bar.DoMouseWheel({}, WHEEL_DELTA / 2, {5, 5});
+  EXPECT_EQ(bar.Position(), 50);
 }
 
 TEST(ScrollBar, TheMouseScrollsAndTheFocusedThumbWearsAFocusFrame) {
