@@ -144,8 +144,7 @@ const TClassInfo& TListBox::StaticClassInfo() {
           .Publish("TabStop")
           .Default(kDefaultTabStop)
           .Publish("Visible", "OnClick")
-          .Property("OnDblClick", &TListBox::OnDblClick, &TListBox::OnDblClick)
-          .Publish("OnEnter", "OnExit", "OnMouseDown", "OnMouseUp")
+          .Publish("OnDblClick", "OnEnter", "OnExit", "OnMouseDown", "OnMouseUp")
           .Public("ItemIndex", &TListBox::ItemIndex, &TListBox::SetItemIndex)
           .Public("TopIndex", &TListBox::TopIndex, &TListBox::SetTopIndex)
           .Public("Count", &TListBox::Count)
@@ -172,6 +171,7 @@ TListBox::TListBox(TComponent* owner)
     MeasureFont();
   };
   MeasureFont();
+  IncludeStyle(csDoubleClicks);
   SetColor(kDefaultColor);
   SetTabStop(kDefaultTabStop);
   SetBounds(0, 0, 121, 97);
@@ -496,13 +496,18 @@ int32_t TListBox::FindByFirstChar(char32_t c) const {
   return -1;
 }
 
-void TListBox::KeyPress(char& key) {
+void TListBox::KeyPress(char32_t& key) {
   TCustomControl::KeyPress(key);
-  const auto c = static_cast<unsigned char>(key);
-  if (c < 32 || c == 127) return;
-  const int32_t index = FindByFirstChar(c);
+  if (key < 32 || key == 127) return;
+  const int32_t index = FindByFirstChar(key);
   key = 0;
   if (index >= 0 && MoveFocus(index, {}, false)) Click();
+}
+
+bool TListBox::DoMouseWheel(TShiftState, int32_t wheelDelta, TPoint) {
+  const int64_t lines = int64_t{WheelNotches(FWheelRest, wheelDelta)} * kWheelScrollLines;
+  SetTopIndex(static_cast<int32_t>(std::clamp<int64_t>(FTopIndex - lines, 0, Count())));
+  return true;
 }
 
 // --- painting

@@ -67,8 +67,6 @@ class TListBox : public TCustomControl {
   static constexpr TColor kDefaultColor = clWindow;
   static constexpr bool kDefaultTabStop = true;
   static constexpr bool kDefaultExtendedSelect = true;
-  // Wheel lines a notch scrolls, as the classic system setting.
-  static constexpr int32_t kWheelLines = 3;
   // The sunken border's width on every side.
   static constexpr int32_t kBorder = 2;
 
@@ -119,13 +117,14 @@ class TListBox : public TCustomControl {
   TRect ItemsArea() const;
   const TScrollBarPart& ScrollBar() const { return FBar; }
 
-  TNotifyEvent OnDblClick;
-
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
   void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
-  void KeyPress(char& key) override;
+  // A printable character moves to the next item that starts with it.
+  void KeyPress(char32_t& key) override;
+  // Three lines a notch, leaving the selection where it is.
+  bool DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoint mousePos) override;
   int32_t WMGetDlgCode() override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
   void WMSize() override;
 
@@ -164,6 +163,7 @@ class TListBox : public TCustomControl {
   int32_t FItemHeight = 0;      // 0: the font's line height
   int32_t FFontItemHeight = 1;  // the font's line height, measured when the font changes
   bool FDragging = false;       // the left button went down on an item and selects as it moves
+  int32_t FWheelRest = 0;       // wheel turn short of a notch
 };
 
 }  // namespace zelvar

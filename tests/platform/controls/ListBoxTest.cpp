@@ -33,7 +33,7 @@ struct TBoxOnForm {
     uint16_t k = key;
     Box->KeyDown(k, shift);
   }
-  void Type(char c) { Box->KeyPress(c); }
+  void Type(char32_t c) { Box->KeyPress(c); }
   void Click(int32_t index, TShiftState shift = {}) {
     const TPoint p = Middle(Box->ItemRect(index));
     Box->MouseDown(mbLeft, shift, p.X, p.Y);
@@ -208,6 +208,13 @@ TEST(ListBox, ABarShowsWhenItemsOverflowAndScrollsThem) {
   EXPECT_EQ(f.Box->TopIndex(), last);
   EXPECT_EQ(bar.Position(), last);
   EXPECT_EQ(f.Box->ItemAtPos(5, f.Box->ItemsArea().Top), last);
+  // The wheel scrolls three lines a notch and leaves the selection alone.
+  f.Box->SetItemIndex(last);
+  EXPECT_TRUE(f.Box->DoMouseWheel({}, 2 * WHEEL_DELTA, {5, 5}));
+  EXPECT_EQ(f.Box->TopIndex(), last - 2 * kWheelScrollLines);
+  EXPECT_EQ(f.Box->ItemIndex(), last);
+  f.Box->DoMouseWheel({}, 100 * WHEEL_DELTA, {5, 5});
+  EXPECT_EQ(f.Box->TopIndex(), 0);
   // Fewer items again: the bar goes and the box is full from the top.
   f.Box->Items()->SetText("one\ntwo");
   EXPECT_TRUE(bar.Bounds().Empty());
