@@ -662,6 +662,12 @@ void TCustomGrid::KeyPress(char32_t& key) {
   key = 0;
 }
 
+bool TCustomGrid::DoMouseWheel(TShiftState, int32_t wheelDelta, TPoint) {
+  const int32_t notches = WheelNotches(FWheelRest, wheelDelta);
+  if (notches != 0) MoveBy(0, -notches, false);
+  return true;
+}
+
 int32_t TCustomGrid::WMGetDlgCode() {
   int32_t code = DLGC_WANTARROWS;
   if (FOptions.Contains(goRowSelect)) return code;

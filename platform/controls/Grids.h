@@ -140,6 +140,9 @@ class TCustomGrid : public TCustomControl {
   void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
+  // A notch moves the current cell a row, up when turned away from the user, as the classic
+  // grid does; the grid scrolls to keep it in view.
+  bool DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoint mousePos) override;
   int32_t WMGetDlgCode() override;
   void WMSetFocus() override;
   void WMKillFocus() override;
@@ -199,6 +202,7 @@ class TCustomGrid : public TCustomControl {
   TScrollStyle FScrollBars = kDefaultScrollBars;
   TScrollBarPart FHorzBar{*this, sbHorizontal};
   TScrollBarPart FVertBar{*this, sbVertical};
+  int32_t FWheelRest = 0;  // wheel turn short of a notch
 };
 
 class TDrawGrid : public TCustomGrid {

@@ -416,6 +416,14 @@ TEST(GridScrollBars, ArrowsAndPagesScrollWithoutMovingTheCurrentCell) {
   Key(grid, VK_HOME, {ssCtrl});
   EXPECT_EQ(vert.Position(), 1);
   EXPECT_EQ(grid.HorzScrollBar().Position(), 1);
+  // A notch of the wheel moves the current row, and the grid follows it.
+  EXPECT_TRUE(grid.DoMouseWheel({}, -2 * WHEEL_DELTA, {5, 5}));
+  EXPECT_EQ(grid.Row(), 3);
+  EXPECT_TRUE(grid.DoMouseWheel({}, -60 * WHEEL_DELTA, {5, 5}));
+  EXPECT_EQ(grid.Row(), 49);
+  EXPECT_EQ(grid.TopRow(), vert.Info().MaxPosition());
+  grid.DoMouseWheel({}, WHEEL_DELTA, {5, 5});
+  EXPECT_EQ(grid.Row(), 48);
 }
 
 TEST(GridScrollBars, TheThumbDraggedToTheEndShowsTheLastRow) {
