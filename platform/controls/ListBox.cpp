@@ -403,6 +403,11 @@ void TListBox::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int3
   if (button != mbLeft || IsDesigning()) return;
   if (!Focused() && CanFocus() && GetParentForm() != this) SetFocus();
   if (ScrollBarsMouseDown({&FBar}, x, y)) return;
+  if (shift.Contains(ssDouble)) {
+    // The first press chose the item; the second is the double click, not another choice.
+    FControlState.Exclude(csLButtonDown);
+    return;
+  }
   const int32_t index = ItemAtPos(x, y);
   if (index < 0) return;
   FDragging = true;
