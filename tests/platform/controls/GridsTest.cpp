@@ -10,13 +10,12 @@
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/streaming/FormFiles.h"
+#include "tests/platform/controls/ControlsSupport.h"
 
 namespace zelvar {
 namespace {
 
-TPoint Middle(const TRect& r) {
-  return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-}
+using test::Middle;
 
 void Click(TCustomGrid& grid, int32_t col, int32_t row) {
   TPoint p = Middle(grid.CellRect(col, row));

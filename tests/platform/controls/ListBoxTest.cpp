@@ -13,11 +13,8 @@
 namespace zelvar {
 namespace {
 
+using test::Middle;
 using test::Sys;
-
-TPoint Middle(const TRect& r) {
-  return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-}
 
 // A list box on a stand-in form, counting its clicks.
 struct TBoxOnForm {

@@ -16,11 +16,8 @@
 namespace zelvar {
 namespace {
 
+using test::Middle;
 using test::Sys;
-
-TPoint Middle(const TRect& r) {
-  return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-}
 
 // A control holding one bar along its right edge, logging what the bar tells it.
 struct TBarHost {
