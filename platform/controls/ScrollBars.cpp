@@ -315,9 +315,12 @@ void TScrollBarPart::MouseUp(int32_t x, int32_t y) {
 void TScrollBarPart::Step() {
   // An arrow steps while the mouse is over it; a page while the thumb has not yet reached
   // the press, so a held press stops where the user pointed.
-  const TScrollBarHit now = Layout().HitTest(FMouse.X, FMouse.Y);
-  FPressedShows = now == FPressed;
-  if (!FPressedShows) return;
+  const bool shows = Layout().HitTest(FMouse.X, FMouse.Y) == FPressed;
+  if (shows != FPressedShows) {
+    FPressedShows = shows;
+    Changed();
+  }
+  if (!shows) return;
   switch (FPressed) {
     case TScrollBarHit::LessArrow:
       Scroll(scLineUp);
