@@ -30,8 +30,8 @@ const TClassInfo& TCustomGrid::StaticClassInfo() {
           .Public("Row", &TCustomGrid::Row, &TCustomGrid::SetRow)
           .Public("ColCount", &TCustomGrid::ColCount, &TCustomGrid::SetColCount)
           .Public("RowCount", &TCustomGrid::RowCount, &TCustomGrid::SetRowCount)
-          .Public("LeftCol", &TCustomGrid::LeftCol)
-          .Public("TopRow", &TCustomGrid::TopRow)
+          .Public("LeftCol", &TCustomGrid::LeftCol, &TCustomGrid::SetLeftCol)
+          .Public("TopRow", &TCustomGrid::TopRow, &TCustomGrid::SetTopRow)
           .Public("EditorMode", &TCustomGrid::EditorMode, &TCustomGrid::SetEditorMode)
           .Build();
   return *info;
@@ -41,6 +41,12 @@ TCustomGrid::TCustomGrid(TComponent* owner)
     : TCustomControl(owner),
       FColWidths(kDefaultColCount, kDefaultColWidth),
       FRowHeights(kDefaultRowCount, kDefaultRowHeight) {
+  FHorzBar.OnScroll = [this](TScrollCode code, int32_t& pos) {
+    ScrollBarScrolled(code, pos, false);
+  };
+  FVertBar.OnScroll = [this](TScrollCode code, int32_t& pos) {
+    ScrollBarScrolled(code, pos, true);
+  };
   SetColor(kDefaultColor);
   SetTabStop(kDefaultTabStop);
   SetBounds(0, 0, 320, 120);
@@ -70,6 +76,7 @@ void TCustomGrid::SetColCount(int32_t v) {
   if (FFixedCols >= v) FFixedCols = v - 1;
   FColWidths.resize(static_cast<size_t>(v), FDefaultColWidth);
   SizeChanged(oldCols, RowCount());
+  UpdateScrollBars();
   ClampCurrent();
   Invalidate();
 }
@@ -82,6 +89,7 @@ void TCustomGrid::SetRowCount(int32_t v) {
   if (FFixedRows >= v) FFixedRows = std::max(v - 1, 0);
   FRowHeights.resize(static_cast<size_t>(v), FDefaultRowHeight);
   SizeChanged(ColCount(), oldRows);
+  UpdateScrollBars();
   ClampCurrent();
   Invalidate();
 }
@@ -94,6 +102,7 @@ void TCustomGrid::SetFixedCols(int32_t v) {
   // right of the fixed cells, as in the classic grid.
   FCol = FAnchorCol = FLeftCol = FFixedCols;
   FRow = FAnchorRow = FTopRow = FFixedRows;
+  UpdateScrollBars();
   ClampCurrent();
   Invalidate();
 }
@@ -106,6 +115,7 @@ void TCustomGrid::SetFixedRows(int32_t v) {
   // right of the fixed cells, as in the classic grid.
   FCol = FAnchorCol = FLeftCol = FFixedCols;
   FRow = FAnchorRow = FTopRow = FFixedRows;
+  UpdateScrollBars();
   ClampCurrent();
   Invalidate();
 }
@@ -113,6 +123,7 @@ void TCustomGrid::SetFixedRows(int32_t v) {
 void TCustomGrid::SetDefaultColWidth(int32_t v) {
   FDefaultColWidth = ClampSize(v);
   std::fill(FColWidths.begin(), FColWidths.end(), FDefaultColWidth);
+  UpdateScrollBars();
   ClampCurrent();
   Invalidate();
 }
@@ -120,6 +131,7 @@ void TCustomGrid::SetDefaultColWidth(int32_t v) {
 void TCustomGrid::SetDefaultRowHeight(int32_t v) {
   FDefaultRowHeight = ClampSize(v);
   std::fill(FRowHeights.begin(), FRowHeights.end(), FDefaultRowHeight);
+  UpdateScrollBars();
   ClampCurrent();
   Invalidate();
 }
@@ -132,6 +144,7 @@ int32_t TCustomGrid::ColWidths(int32_t index) const {
 void TCustomGrid::SetColWidths(int32_t index, int32_t width) {
   if (index < 0 || index >= ColCount()) RaiseGridIndex("column", index);
   FColWidths[static_cast<size_t>(index)] = ClampSize(width);
+  UpdateScrollBars();
   Invalidate();
 }
 
@@ -143,11 +156,13 @@ int32_t TCustomGrid::RowHeights(int32_t index) const {
 void TCustomGrid::SetRowHeights(int32_t index, int32_t height) {
   if (index < 0 || index >= RowCount()) RaiseGridIndex("row", index);
   FRowHeights[static_cast<size_t>(index)] = ClampSize(height);
+  UpdateScrollBars();
   Invalidate();
 }
 
 void TCustomGrid::SetGridLineWidth(int32_t v) {
   FGridLineWidth = ClampSize(v);
+  UpdateScrollBars();
   Invalidate();
 }
 
@@ -159,6 +174,7 @@ void TCustomGrid::SetOptions(TGridOptions v) {
     FAnchorRow = FRow;
     FAnchorCol = FCol;
   }
+  UpdateScrollBars();  // the lines may come or go
   Invalidate();
 }
 
@@ -169,6 +185,13 @@ void TCustomGrid::SetDefaultDrawing(bool v) {
 
 void TCustomGrid::SetFixedColor(TColor v) {
   FFixedColor = v;
+  Invalidate();
+}
+
+void TCustomGrid::SetScrollBars(TScrollStyle v) {
+  if (v == FScrollBars) return;
+  FScrollBars = v;
+  UpdateScrollBars();
   Invalidate();
 }
 
@@ -327,6 +350,104 @@ void TCustomGrid::ScrollInView(int32_t col, int32_t row) {
     else
       FTopRow = ScrollTo(row, FRowHeights, FFixedRows, FTopRow, LineHeight(), ClientHeight());
   }
+  SyncScrollBars();
+}
+
+// --- scroll bars
+
+TRect TCustomGrid::GetClientRect() const {
+  return PlaceScrollBars({0, 0, Width(), Height()}, !FHorzBar.Bounds().Empty(),
+                         !FVertBar.Bounds().Empty())
+      .Client;
+}
+
+namespace {
+
+// The furthest first scrolling index along one axis: from it the last cell ends within room.
+// Only the cells that fit are walked.
+int32_t MaxFirst(const std::vector<int32_t>& sizes, int32_t fixed, int32_t line, int32_t room) {
+  const auto count = static_cast<int32_t>(sizes.size());
+  if (count <= fixed) return fixed;
+  return ScrollTo(count - 1, sizes, fixed, fixed, line, room);
+}
+
+}  // namespace
+
+int32_t TCustomGrid::MaxLeftCol() const {
+  return MaxFirst(FColWidths, FFixedCols, LineWidth(), ClientWidth());
+}
+
+int32_t TCustomGrid::MaxTopRow() const {
+  return MaxFirst(FRowHeights, FFixedRows, LineHeight(), ClientHeight());
+}
+
+void TCustomGrid::UpdateScrollBars() {
+  const TRect box{0, 0, Width(), Height()};
+  const bool wantHorz = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
+  const bool wantVert = FScrollBars == ssVertical || FScrollBars == ssBoth;
+  const int32_t lineW = LineWidth(), lineH = LineHeight(), bar = ScrollBarWidth();
+  auto overflows = [](const std::vector<int32_t>& sizes, int32_t fixed, int32_t line,
+                      int32_t room) { return MaxFirst(sizes, fixed, line, room) > fixed; };
+  // Each bar takes room from the other's direction: one may call for the other.
+  bool vert = wantVert && overflows(FRowHeights, FFixedRows, lineH, box.Height());
+  const bool horz =
+      wantHorz && overflows(FColWidths, FFixedCols, lineW, box.Width() - (vert ? bar : 0));
+  if (horz && !vert)
+    vert = wantVert && overflows(FRowHeights, FFixedRows, lineH, box.Height() - bar);
+  const TScrollBarPlaces places = PlaceScrollBars(box, horz, vert);
+  FHorzBar.SetBounds(places.Horz);
+  FVertBar.SetBounds(places.Vert);
+
+  // A bar's position is the first scrolling column (row); its page the ones that show at the
+  // end, so the thumb's last place shows the last one.
+  const int32_t maxLeft = MaxLeftCol(), maxTop = MaxTopRow();
+  FHorzBar.SetParams(FFixedCols, std::max(ColCount() - 1, FFixedCols), ColCount() - maxLeft);
+  FHorzBar.SetLargeChange(ColCount() - maxLeft);
+  FVertBar.SetParams(FFixedRows, std::max(RowCount() - 1, FFixedRows), RowCount() - maxTop);
+  FVertBar.SetLargeChange(RowCount() - maxTop);
+  // More room shows more of the grid: it scrolls back rather than leave space after the end.
+  FLeftCol = std::clamp(FLeftCol, FFixedCols, std::max(maxLeft, FFixedCols));
+  FTopRow = std::clamp(FTopRow, FFixedRows, std::max(maxTop, FFixedRows));
+  SyncScrollBars();
+}
+
+void TCustomGrid::SyncScrollBars() {
+  FHorzBar.SetPosition(FLeftCol);
+  FVertBar.SetPosition(FTopRow);
+}
+
+void TCustomGrid::SetLeftCol(int32_t v) {
+  v = std::clamp(v, FFixedCols, std::max(MaxLeftCol(), FFixedCols));
+  if (v == FLeftCol) return;
+  FLeftCol = v;
+  SyncScrollBars();
+  Invalidate();
+}
+
+void TCustomGrid::SetTopRow(int32_t v) {
+  v = std::clamp(v, FFixedRows, std::max(MaxTopRow(), FFixedRows));
+  if (v == FTopRow) return;
+  FTopRow = v;
+  SyncScrollBars();
+  Invalidate();
+}
+
+void TCustomGrid::ScrollBarScrolled(TScrollCode code, int32_t& pos, bool vertical) {
+  // Without goThumbTracking the cells wait for the thumb's release, as the classic grid's do;
+  // the thumb itself follows the mouse.
+  if (code == scTrack && !FOptions.Contains(goThumbTracking)) return;
+  if (code != scEndScroll) {
+    if (vertical)
+      SetTopRow(pos);
+    else
+      SetLeftCol(pos);
+  }
+  pos = vertical ? FTopRow : FLeftCol;
+}
+
+void TCustomGrid::WMSize() {
+  TCustomControl::WMSize();
+  UpdateScrollBars();
 }
 
 // --- the editor
@@ -391,6 +512,7 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int32_t x, i
   TCustomControl::MouseDown(button, shift, x, y);
   if (button != mbLeft || IsDesigning()) return;
   if (!wasFocused && CanFocus() && GetParentForm() != this) SetFocus();
+  if (ScrollBarsMouseDown({&FHorzBar, &FVertBar}, x, y)) return;
   int32_t col, row;
   if (!MouseToCell(x, y, col, row) || col < FFixedCols || row < FFixedRows) return;
   // A second press on the current cell of an editable grid opens the editor, as typing would;
@@ -401,6 +523,17 @@ void TCustomGrid::MouseDown(TMouseButton button, TShiftState shift, int32_t x, i
     return;
   }
   FocusCell(col, row, true, shift.Contains(ssShift));
+}
+
+void TCustomGrid::MouseMove(TShiftState shift, int32_t x, int32_t y) {
+  TCustomControl::MouseMove(shift, x, y);
+  ScrollBarsMouseMove({&FHorzBar, &FVertBar}, x, y);
+}
+
+void TCustomGrid::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  // A press on a scroll bar scrolls; it is not a click on the grid.
+  if (ScrollBarsMouseUp({&FHorzBar, &FVertBar}, x, y)) FControlState.Exclude(csLButtonDown);
+  TCustomControl::MouseUp(button, shift, x, y);
 }
 
 void TCustomGrid::MoveBy(int32_t dcol, int32_t drow, bool extend) {
@@ -529,6 +662,12 @@ void TCustomGrid::KeyPress(char32_t& key) {
   key = 0;
 }
 
+bool TCustomGrid::DoMouseWheel(TShiftState, int32_t wheelDelta, TPoint) {
+  const int32_t notches = WheelNotches(FWheelRest, wheelDelta);
+  if (notches != 0) MoveBy(0, -notches, false);
+  return true;
+}
+
 int32_t TCustomGrid::WMGetDlgCode() {
   int32_t code = DLGC_WANTARROWS;
   if (FOptions.Contains(goRowSelect)) return code;
@@ -650,6 +789,18 @@ void TCustomGrid::Paint() {
   }
   if (FEditing) PaintEditor(canvas);
   canvas.SetDeviceClip(deviceClip);
+  PaintScrollBars(canvas);
+}
+
+void TCustomGrid::PaintScrollBars(TCanvas& canvas) {
+  const bool enabled = EnabledInTree();
+  FHorzBar.Paint(canvas, enabled);
+  FVertBar.Paint(canvas, enabled);
+  const TScrollBarPlaces places = PlaceScrollBars(
+      {0, 0, Width(), Height()}, !FHorzBar.Bounds().Empty(), !FVertBar.Bounds().Empty());
+  canvas.Brush()->SetStyle(bsSolid);
+  canvas.Brush()->SetColor(clBtnFace);
+  canvas.FillRect(places.Corner);
 }
 
 void TCustomGrid::PaintEditor(TCanvas& canvas) {
@@ -702,6 +853,8 @@ const TClassInfo& TDrawGrid::StaticClassInfo() {
           .Default(1)
           .Property("Options", &TDrawGrid::Options, &TDrawGrid::SetOptions)
           .Default(kDefaultGridOptions)
+          .Property("ScrollBars", &TDrawGrid::ScrollBars, &TDrawGrid::SetScrollBars)
+          .Default(kDefaultScrollBars)
           .Publish("TabOrder")
           .Publish("TabStop")
           .Default(kDefaultTabStop)

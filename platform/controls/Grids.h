@@ -5,6 +5,9 @@
 //
 // A cell's rectangle excludes the grid line after it: column c spans ColWidths[c] pixels and
 // is followed by GridLineWidth pixels of line when the options draw that line.
+//
+// Scroll bars show along the right and bottom edges when the scrolling rows or columns do not
+// all fit; they take their room from the client area, so cells never lie under them.
 
 #include <cstdint>
 #include <map>
@@ -12,6 +15,7 @@
 #include <vector>
 
 #include "platform/controls/Controls.h"
+#include "platform/controls/ScrollBars.h"
 
 namespace zelvar {
 
@@ -53,6 +57,7 @@ class TCustomGrid : public TCustomControl {
   static constexpr int32_t kDefaultColWidth = 64, kDefaultRowHeight = 24;
   static constexpr TColor kDefaultColor = clWindow;
   static constexpr bool kDefaultTabStop = true;
+  static constexpr TScrollStyle kDefaultScrollBars = ssBoth;
 
   explicit TCustomGrid(TComponent* owner);
   ~TCustomGrid() override;
@@ -86,6 +91,13 @@ class TCustomGrid : public TCustomControl {
   void SetDefaultDrawing(bool v);
   TColor FixedColor() const { return FFixedColor; }
   void SetFixedColor(TColor v);
+  // Which bars may show; each shows only while its rows or columns do not all fit.
+  TScrollStyle ScrollBars() const { return FScrollBars; }
+  void SetScrollBars(TScrollStyle v);
+  const TScrollBarPart& HorzScrollBar() const { return FHorzBar; }
+  const TScrollBarPart& VertScrollBar() const { return FVertBar; }
+  // The cells' area: the control less the bars that show.
+  TRect GetClientRect() const override;
 
   // --- the current cell. Setting it asks OnSelectCell; a veto leaves it where it was. A
   // fixed cell or one outside the grid raises EListError.
@@ -94,9 +106,12 @@ class TCustomGrid : public TCustomControl {
   int32_t Row() const { return FRow; }
   void SetRow(int32_t v) { FocusCell(FCol, v, true); }
   TGridRect Selection() const;
-  // First scrolling column and row shown.
+  // First scrolling column and row shown. Setting scrolls without moving the current cell,
+  // no further than where the last column (row) shows whole.
   int32_t LeftCol() const { return FLeftCol; }
+  void SetLeftCol(int32_t v);
   int32_t TopRow() const { return FTopRow; }
+  void SetTopRow(int32_t v);
   // What a click on the cell does: asks OnSelectCell and moves there; false when vetoed.
   bool SelectCell(int32_t col, int32_t row);
 
@@ -121,11 +136,17 @@ class TCustomGrid : public TCustomControl {
   TGetEditEvent OnGetEditText;
 
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+  void MouseMove(TShiftState shift, int32_t x, int32_t y) override;
+  void MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
+  // A notch moves the current cell a row, up when turned away from the user, as the classic
+  // grid does; the grid scrolls to keep it in view.
+  bool DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoint mousePos) override;
   int32_t WMGetDlgCode() override;
   void WMSetFocus() override;
   void WMKillFocus() override;
+  void WMSize() override;
 
  protected:
   void Paint() override;
@@ -155,6 +176,15 @@ class TCustomGrid : public TCustomControl {
   void CommitEditor();
   void MoveBy(int32_t dcol, int32_t drow, bool extend);
   void PaintEditor(TCanvas& canvas);
+  void PaintScrollBars(TCanvas& canvas);
+  // Shows the bars the sizes call for, sets their ranges, and keeps LeftCol and TopRow within
+  // them; then the bars' thumbs follow LeftCol and TopRow.
+  void UpdateScrollBars();
+  void SyncScrollBars();
+  // The furthest LeftCol (TopRow): the one from which the last column (row) shows whole.
+  int32_t MaxLeftCol() const;
+  int32_t MaxTopRow() const;
+  void ScrollBarScrolled(TScrollCode code, int32_t& pos, bool vertical);
 
   std::vector<int32_t> FColWidths;
   std::vector<int32_t> FRowHeights;
@@ -169,6 +199,10 @@ class TCustomGrid : public TCustomControl {
   int32_t FLeftCol = 1, FTopRow = 1;
   bool FEditing = false;
   std::string FEditText;
+  TScrollStyle FScrollBars = kDefaultScrollBars;
+  TScrollBarPart FHorzBar{*this, sbHorizontal};
+  TScrollBarPart FVertBar{*this, sbVertical};
+  int32_t FWheelRest = 0;  // wheel turn short of a notch
 };
 
 class TDrawGrid : public TCustomGrid {

@@ -6,6 +6,8 @@
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/Image.h"
+#include "platform/controls/ListBox.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
 
 namespace zelvar {
@@ -14,6 +16,7 @@ void RegisterControls() {
   // Registering a class a second time is harmless: the registry keeps the same record.
   RegisterClasses<TButton, TRadioButton, TLabel, TGroupBox, TBitBtn, TPanel, TDrawGrid, TStringGrid,
                   TComboBox, TPageControl, TTabSheet, TImage, TTimer, TCheckBox, TProgressBar>();
+  RegisterClasses<TScrollBar, TListBox>();
 }
 
 }  // namespace zelvar

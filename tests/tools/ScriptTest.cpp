@@ -222,6 +222,16 @@ TEST_F(Script, CheckBoxesToggleAndTheProgressBarSteps) {
             "result = mrOk\n");
 }
 
+TEST_F(Script, ListsScrollByBarKeysAndWheel) {
+  // Item and row counts, positions and the repeat of a held arrow are expected in the script;
+  // a selection is clicked once per change, and a double click once.
+  TRun r = Zelvar("run --script " + kData + "lists.zs");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  std::string clicks;
+  for (int i = 0; i < 7; ++i) clicks += "OnClick(List)\n";
+  EXPECT_EQ(r.Out, clicks + "OnDblClick(List)\nresult = mrOk\n");
+}
+
 TEST_F(Script, MousePressesCarryTheHeldButtonsAndKeys) {
   // Logged as (Sender, Button, Shift, X, Y): mbLeft 0, mbRight 1; ssShift 1, ssLeft 8,
   // ssRight 16. A press holds its button in its own message; a release no longer does.

@@ -34,6 +34,11 @@ T* Make(TWinControl* parent, int32_t left, int32_t top) {
   return c;
 }
 
+// The point a click on r goes to.
+inline TPoint Middle(const TRect& r) {
+  return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
+}
+
 inline TColor Sys(TColor c) {
   return ColorToRGB(c);
 }

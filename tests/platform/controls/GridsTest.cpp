@@ -10,13 +10,12 @@
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/streaming/FormFiles.h"
+#include "tests/platform/controls/ControlsSupport.h"
 
 namespace zelvar {
 namespace {
 
-TPoint Middle(const TRect& r) {
-  return {(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2};
-}
+using test::Middle;
 
 void Click(TCustomGrid& grid, int32_t col, int32_t row) {
   TPoint p = Middle(grid.CellRect(col, row));
@@ -352,6 +351,155 @@ TEST(Grids, EmptyRowsAndColumnsCostNothingToPaint) {
   Key(grid, VK_END, {ssCtrl});
   Key(grid, VK_NEXT);
   EXPECT_EQ(grid.Row(), 4095);
+}
+
+// --- scroll bars
+
+void Press(TCustomGrid& grid, TPoint p) {
+  grid.MouseDown(mbLeft, {}, p.X, p.Y);
+  grid.MouseUp(mbLeft, {}, p.X, p.Y);
+}
+
+TEST(GridScrollBars, ShowOnlyWhereRowsOrColumnsDoNotFit) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 400, 200);  // 5 columns of 65 and 5 rows of 25 fit
+  EXPECT_TRUE(grid.HorzScrollBar().Bounds().Empty());
+  EXPECT_TRUE(grid.VertScrollBar().Bounds().Empty());
+  EXPECT_EQ(grid.GetClientRect(), Rect(0, 0, 400, 200));
+  grid.SetRowCount(20);
+  EXPECT_EQ(grid.VertScrollBar().Bounds(), Rect(400 - ScrollBarWidth(), 0, 400, 200));
+  EXPECT_TRUE(grid.HorzScrollBar().Bounds().Empty());
+  EXPECT_EQ(grid.ClientWidth(), 400 - ScrollBarWidth());
+  // Columns that just fit the whole width no longer fit beside the vertical bar.
+  const int32_t line = grid.GridLineWidth();
+  grid.SetDefaultColWidth((400 - 4 * line) / 5);
+  EXPECT_FALSE(grid.HorzScrollBar().Bounds().Empty());
+  EXPECT_EQ(grid.GetClientRect(), Rect(0, 0, 400 - ScrollBarWidth(), 200 - ScrollBarWidth()));
+  grid.SetScrollBars(ssVertical);
+  EXPECT_TRUE(grid.HorzScrollBar().Bounds().Empty());
+  grid.SetScrollBars(ssNone);
+  EXPECT_EQ(grid.GetClientRect(), Rect(0, 0, 400, 200));
+  // The default grid, as classic, holds more than it shows both ways.
+  TDrawGrid plain(nullptr);
+  EXPECT_EQ(plain.ScrollBars(), ssBoth);
+  EXPECT_FALSE(plain.HorzScrollBar().Bounds().Empty());
+  EXPECT_FALSE(plain.VertScrollBar().Bounds().Empty());
+}
+
+TEST(GridScrollBars, ArrowsAndPagesScrollWithoutMovingTheCurrentCell) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 300, 200);
+  grid.SetRowCount(50);
+  grid.SetColCount(20);
+  int clicks = 0;
+  grid.OnClick = TNotifyEvent([&](TObject*) { ++clicks; });
+  const TRect fixed = grid.CellRect(0, 0);
+  const TScrollBarPart& vert = grid.VertScrollBar();
+  Press(grid, Middle(vert.Layout().More));
+  EXPECT_EQ(grid.TopRow(), 2);
+  EXPECT_EQ(vert.Position(), 2);
+  EXPECT_EQ(grid.Row(), 1);
+  EXPECT_EQ(grid.CellRect(0, 0), fixed);  // fixed rows stay
+  EXPECT_TRUE(grid.CellRect(1, 1).Empty());
+  const int32_t page = vert.LargeChange();
+  const TRect track = vert.Layout().Track;
+  Press(grid, {Middle(track).X, track.Bottom - 1});
+  EXPECT_EQ(grid.TopRow(), 2 + page);
+  Press(grid, Middle(grid.HorzScrollBar().Layout().More));
+  EXPECT_EQ(grid.LeftCol(), 2);
+  EXPECT_EQ(clicks, 0);
+  // The keyboard still scrolls, and the bar follows.
+  Key(grid, VK_END, {ssCtrl});
+  EXPECT_EQ(grid.TopRow(), vert.Position());
+  EXPECT_EQ(vert.Position(), vert.Info().MaxPosition());
+  Key(grid, VK_HOME, {ssCtrl});
+  EXPECT_EQ(vert.Position(), 1);
+  EXPECT_EQ(grid.HorzScrollBar().Position(), 1);
+  // A notch of the wheel moves the current row, and the grid follows it.
+  EXPECT_TRUE(grid.DoMouseWheel({}, -2 * WHEEL_DELTA, {5, 5}));
+  EXPECT_EQ(grid.Row(), 3);
+  EXPECT_TRUE(grid.DoMouseWheel({}, -60 * WHEEL_DELTA, {5, 5}));
+  EXPECT_EQ(grid.Row(), 49);
+  EXPECT_EQ(grid.TopRow(), vert.Info().MaxPosition());
+  grid.DoMouseWheel({}, WHEEL_DELTA, {5, 5});
+  EXPECT_EQ(grid.Row(), 48);
+}
+
+TEST(GridScrollBars, TheThumbDraggedToTheEndShowsTheLastRow) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 300, 200);
+  grid.SetRowCount(100);
+  const TScrollBarPart& vert = grid.VertScrollBar();
+  auto drag = [&](int32_t dy) {
+    const TPoint grab = Middle(vert.Layout().Thumb);
+    grid.MouseDown(mbLeft, {}, grab.X, grab.Y);
+    grid.MouseMove({ssLeft}, grab.X, grab.Y + dy);
+    return grab;
+  };
+  // Without goThumbTracking the cells wait for the release.
+  TPoint grab = drag(1000);
+  EXPECT_EQ(grid.TopRow(), 1);
+  grid.MouseUp(mbLeft, {}, grab.X, grab.Y + 1000);
+  const int32_t last = grid.TopRow();
+  EXPECT_EQ(last, vert.Info().MaxPosition());
+  const TRect lastRow = grid.CellRect(1, 99);
+  ASSERT_FALSE(lastRow.Empty());
+  EXPECT_LE(lastRow.Bottom, grid.ClientHeight());
+  EXPECT_TRUE(grid.CellRect(1, last - 1).Empty());
+  // Past the end there is nowhere further to go.
+  grid.SetTopRow(1000);
+  EXPECT_EQ(grid.TopRow(), last);
+  // With it they follow the thumb.
+  TGridOptions tracking = grid.Options();
+  tracking.Include(goThumbTracking);
+  grid.SetOptions(tracking);
+  grab = drag(-1000);
+  EXPECT_EQ(grid.TopRow(), 1);
+  grid.MouseUp(mbLeft, {}, grab.X, grab.Y - 1000);
+  // More room scrolls back rather than leave space after the last row.
+  grid.SetTopRow(last);
+  // (the horizontal bar stays: five columns are wider than the grid)
+  grid.SetHeight(100 * (grid.DefaultRowHeight() + grid.GridLineWidth()) + ScrollBarWidth());
+  EXPECT_EQ(grid.TopRow(), 1);
+  EXPECT_TRUE(grid.VertScrollBar().Bounds().Empty());
+}
+
+TEST(GridScrollBars, PaintTheThumbInProportionWhereTheLayoutPutsIt) {
+  TStringGrid grid(nullptr);
+  grid.SetBounds(0, 0, 300, 200);
+  grid.SetRowCount(40);
+  grid.SetTopRow(20);
+  const TScrollBarPart& vert = grid.VertScrollBar();
+  const TScrollBarLayout l = vert.Layout();
+  // The page is the rows that show at the end; the thumb its share of the track.
+  const int32_t rows = vert.PageSize();
+  EXPECT_EQ(rows, (grid.ClientHeight() - grid.RowHeights(0) - 1) / (grid.DefaultRowHeight() + 1));
+  EXPECT_EQ(l.Thumb.Height(), l.Track.Height() * rows / 39);
+  auto shot = Paint(grid);
+  auto px = [&](int32_t x, int32_t y) { return shot->Canvas()->Pixel(x, y); };
+  const int32_t x = Middle(l.Thumb).X;
+  EXPECT_EQ(px(x, l.Thumb.Top - 1), ColorToRGB(clScrollBar));
+  EXPECT_EQ(px(x, l.Thumb.Top), ColorToRGB(cl3DLight));
+  EXPECT_EQ(px(x, Middle(l.Thumb).Y), ColorToRGB(clBtnFace));
+  EXPECT_EQ(px(x, l.Thumb.Bottom), ColorToRGB(clScrollBar));
+  EXPECT_EQ(px(x, 0), ColorToRGB(cl3DLight));  // the up arrow at the top
+  // Both bars: the corner between them is the face colour.
+  grid.SetColCount(30);
+  shot = Paint(grid);
+  EXPECT_EQ(px(grid.Width() - 2, grid.Height() - 2), ColorToRGB(clBtnFace));
+}
+
+TEST(GridScrollBars, FormFilesKeepTheScrollBars) {
+  RegisterControls();
+  TStringGrid grid(nullptr);
+  grid.SetName("Grid1");
+  std::string text = WriteComponent(&grid, TFormFormat::Text);
+  EXPECT_EQ(text.find("ScrollBars"), std::string::npos);
+  grid.SetScrollBars(ssVertical);
+  text = WriteComponent(&grid, TFormFormat::Text);
+  EXPECT_NE(text.find("ScrollBars = ssVertical"), std::string::npos);
+  std::unique_ptr<TComponent> copy(ReadComponent(text));
+  EXPECT_EQ(As<TStringGrid>(copy.get())->ScrollBars(), ssVertical);
 }
 
 }  // namespace
