@@ -90,12 +90,6 @@ const TClassInfo& TZelvar::StaticClassInfo() {
 
 namespace {
 
-// A container lives on a form: any other owner is refused before anything is built.
-TComponent* CheckedOwner(TComponent* owner) {
-  As<TForm>(owner);
-  return owner;
-}
-
 // The language table: which description takes which glyph, text key and default, and Show.
 struct TLanguageEntry {
   std::unique_ptr<TButtonData> TZelvar::*Data;
@@ -107,7 +101,7 @@ struct TLanguageEntry {
 
 }  // namespace
 
-TZelvar::TZelvar(TComponent* owner) : TCustomControl(CheckedOwner(owner)) {
+TZelvar::TZelvar(TComponent* owner) : TCustomControl(RequireFormOwner(owner)) {
   FButtonsReady = false;
   IncludeStyle(csAcceptsControls);
   // Paint fills the whole container before anything else: the form need not fill under it.

@@ -11,23 +11,12 @@
 
 namespace zelvar {
 
-namespace {
-
-// A page-bound control lives on a form, like its container; no owner is allowed too (a control
-// made on its own has nothing to follow).
-TComponent* CheckedOwner(TComponent* owner) {
-  As<TForm>(owner);
-  return owner;
-}
-
-}  // namespace
-
 // =============================================================================================
 // TPageBound
 
 template <class Base>
 TPageBound<Base>::TPageBound(TComponent* owner)
-    : Base(CheckedOwner(owner)), FOwnedList(std::make_unique<TAposList>()) {
+    : Base(RequireFormOwner(owner)), FOwnedList(std::make_unique<TAposList>()) {
   FAposList = FOwnedList.get();
 }
 

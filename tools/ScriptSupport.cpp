@@ -48,7 +48,9 @@ std::optional<TKeyName> ParseKey(const std::string& name) {
   static const std::pair<const char*, TKeyName> named[] = {
       {"Left", {VK_LEFT, 0}},      {"Right", {VK_RIGHT, 0}},   {"Up", {VK_UP, 0}},
       {"Down", {VK_DOWN, 0}},      {"Tab", {VK_TAB, '\t'}},    {"Enter", {VK_RETURN, '\r'}},
-      {"Escape", {VK_ESCAPE, 27}}, {"Space", {VK_SPACE, ' '}},
+      {"Escape", {VK_ESCAPE, 27}}, {"Space", {VK_SPACE, ' '}}, {"Backspace", {VK_BACK, '\b'}},
+      {"Delete", {VK_DELETE, 0}},  {"Home", {VK_HOME, 0}},     {"End", {VK_END, 0}},
+      {"PageUp", {VK_PRIOR, 0}},   {"PageDown", {VK_NEXT, 0}}, {"Insert", {VK_INSERT, 0}},
   };
   for (const auto& [n, k] : named)
     if (SameText(name, n)) return k;
@@ -65,6 +67,19 @@ std::optional<TKeyName> ParseKey(const std::string& name) {
     if (ec == std::errc() && p == end && n >= 1 && n <= 12)
       return TKeyName{static_cast<uint16_t>(VK_F1 + n - 1), 0};
   }
+  return std::nullopt;
+}
+
+std::optional<TKeyName> KeyForChar(char32_t c) {
+  if (c == '\n' || c == '\r') return TKeyName{VK_RETURN, '\r'};
+  if (c == '\t') return TKeyName{VK_TAB, '\t'};
+  if (c == '\b') return TKeyName{VK_BACK, '\b'};
+  if (c > 0x7F) return std::nullopt;
+  char ch = static_cast<char>(c);
+  if (ch == ' ') return TKeyName{VK_SPACE, ' '};
+  if (std::isalpha(static_cast<unsigned char>(ch)))
+    return TKeyName{static_cast<uint16_t>(UpperChar(ch)), ch};
+  if (std::isdigit(static_cast<unsigned char>(ch))) return TKeyName{static_cast<uint16_t>(ch), ch};
   return std::nullopt;
 }
 

@@ -41,13 +41,17 @@ int32_t ParseInt(const std::string& word);
 // when either is missing.
 std::pair<std::string, std::string> SplitPath(const std::string& path);
 
-// A key as a script names it: Left, Tab, Enter, F1…F12, a letter or a digit (any case), with
-// the character it types (0 for none).
+// A key as a script names it: Left, Tab, Enter, Backspace, Delete, Home, End, PageUp,
+// PageDown, Insert, F1…F12, a letter or a digit (any case), with the character it types (0 for
+// none): a control character travels with the key down, a printable one as text input.
 struct TKeyName {
   uint16_t Key = 0;
   char Char = 0;
 };
 std::optional<TKeyName> ParseKey(const std::string& name);
+// The key that types c on a US keyboard (a line break is Enter), if one does; other
+// characters are typed as text input alone, as an input method would.
+std::optional<TKeyName> KeyForChar(char32_t c);
 // Shift, Ctrl or Alt (any case) as its virtual key; raises EScriptUsage for anything else.
 uint16_t ParseModifier(const std::string& name);
 

@@ -1,6 +1,7 @@
 // The toolkit's script commands: forms (load, new, create, save, show), properties and
-// methods (set, expect, print, call, method, handle), input (click, mouse, key, hold, focus),
-// pictures (shot, expect-pixel), grids and combo boxes (cell, pick), message boxes and `fails`.
+// methods (set, expect, print, call, method, handle), input (click, dblclick, mouse, wheel, key,
+// type, hold, focus), the clock (wait), pictures (shot, expect-pixel), grids and combo boxes
+// (cell, pick), message boxes and `fails`.
 //
 // Sections: how input reaches a form · how values are compared · the commands · the table.
 
@@ -14,6 +15,7 @@
 #include "platform/core/Paths.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/core/Text.h"
+#include "platform/core/TimerQueue.h"
 #include "platform/core/TypInfo.h"
 #include "platform/core/ValueText.h"
 #include "platform/forms/Forms.h"
@@ -41,10 +43,20 @@ void Deliver(TForm& form, TMessage m) {
     app.PostMessage(m);
     return;
   }
-  if (m.Kind == TMessage::KeyDown || m.Kind == TMessage::KeyUp)
-    form.DispatchKey(m.Kind, m.Key, m.Shift, m.Char);
-  else
-    form.DispatchMouse(m.Kind, m.Button, m.Shift, m.X, m.Y);
+  switch (m.Kind) {
+    case TMessage::KeyDown:
+    case TMessage::KeyUp:
+      form.DispatchKey(m.Kind, m.Key, m.Shift, m.Char);
+      break;
+    case TMessage::TextInput:
+      form.DispatchText(m.Text);
+      break;
+    case TMessage::MouseWheel:
+      form.DispatchWheel(m.Shift, m.WheelDelta, m.X, m.Y);
+      break;
+    default:
+      form.DispatchMouse(m.Kind, m.Button, m.Shift, m.X, m.Y);
+  }
 }
 
 TForm& FormOf(const TScript& script, TControl& control) {
@@ -65,17 +77,22 @@ TPoint ClientPoint(TForm& form, TControl& control, int32_t x, int32_t y) {
 
 TShiftState MouseShift(TMessage::TKind kind, TMouseButton button);
 
-void Click(TScript& s, const std::string& name, TMouseButton button) {
-  TControl* c = s.FindControl(name);
-  TForm& form = FormOf(s, *c);
-  TPoint p = ClientPoint(form, *c, c->Width() / 2, c->Height() / 2);
-  if (c == &form) p = {form.ClientWidth() / 2, form.ClientHeight() / 2};
+// The centre of the control (of a form: of its client area), in its form's coordinates.
+TPoint CentreOf(TForm& form, TControl& c) {
+  if (&c == &form) return {form.ClientWidth() / 2, form.ClientHeight() / 2};
+  return ClientPoint(form, c, c.Width() / 2, c.Height() / 2);
+}
+
+// A press and release at p, in the form's coordinates; the press with ssDouble when it is the
+// second of a double click.
+void PressAt(TForm& form, TPoint p, TMouseButton button, bool second = false) {
   TMessage m;
   m.Button = button;
   m.X = p.X;
   m.Y = p.Y;
   m.Kind = TMessage::MouseDown;
   m.Shift = MouseShift(m.Kind, button);
+  if (second) m.Shift.Include(ssDouble);
   {
     // A press that fails does not leave the button held for the lines that follow.
     TOnFailure release([button]() noexcept { MouseShift(TMessage::MouseUp, button); });
@@ -84,6 +101,12 @@ void Click(TScript& s, const std::string& name, TMouseButton button) {
   m.Kind = TMessage::MouseUp;
   m.Shift = MouseShift(m.Kind, button);
   Deliver(form, m);
+}
+
+void Click(TScript& s, const std::string& name, TMouseButton button) {
+  TControl* c = s.FindControl(name);
+  TForm& form = FormOf(s, *c);
+  PressAt(form, CentreOf(form, *c), button);
 }
 
 TShiftState HeldShift() {
@@ -335,6 +358,82 @@ void CmdMouse(TScript& s, const TScriptLine& l) {
   Deliver(*form, m);
 }
 
+void CmdDblClick(TScript& s, const TScriptLine& l) {
+  if (l.Words.size() == 3) throw EScriptUsage("usage: dblclick NAME [X Y]");
+  TControl* c = s.FindControl(l.Words[1]);
+  TForm& form = FormOf(s, *c);
+  TPoint p = l.Words.size() == 4 ? ClientPoint(form, *c, ParseInt(l.Words[2]), ParseInt(l.Words[3]))
+                                 : CentreOf(form, *c);
+  PressAt(form, p, mbLeft);
+  PressAt(form, p, mbLeft, true);
+}
+
+void CmdWheel(TScript& s, const TScriptLine& l) {
+  TControl* c = s.FindControl(l.Words[1]);
+  TForm& form = FormOf(s, *c);
+  TPoint p = CentreOf(form, *c);
+  TMessage m;
+  m.Kind = TMessage::MouseWheel;
+  m.Shift = HeldShift();
+  if (auto* headless = dynamic_cast<THeadlessBackend*>(&Application().Backend()))
+    m.Shift = m.Shift + headless->ButtonState();
+  m.WheelDelta = ClampExtent(int64_t{ParseInt(l.Words[2])} * WHEEL_DELTA);
+  m.X = p.X;
+  m.Y = p.Y;
+  Deliver(form, m);
+}
+
+// Key down, the text the key types, key up: what a window delivers for one key.
+void TypeKey(TForm& form, TMessage m, std::string_view text) {
+  if (m.Key != 0) {
+    m.Kind = TMessage::KeyDown;
+    Deliver(form, m);
+  }
+  if (!text.empty()) {
+    TMessage t;
+    t.Kind = TMessage::TextInput;
+    t.Text = text;
+    Deliver(form, t);
+  }
+  if (m.Key != 0) {
+    m.Kind = TMessage::KeyUp;
+    m.Char = 0;
+    Deliver(form, m);
+  }
+}
+
+void CmdType(TScript& s, const TScriptLine& l) {
+  TValue value = AsPropertyValue(ParseValue(l.Rest(2)));
+  if (!value.Is<std::string>()) throw EScriptUsage("usage: type NAME 'text'");
+  const std::string text = value.As<std::string>();
+  if (!IsValidUtf8(text)) throw EScriptUsage("the text to type is not valid UTF-8");
+  auto* c = dynamic_cast<TWinControl*>(s.FindControl(l.Words[1]));
+  if (!c || !c->CanFocus()) throw Exception("'" + l.Words[1] + "' cannot take the focus");
+  TForm& form = FormOf(s, *c);
+  c->SetFocus();
+  for (size_t i = 0; i < text.size();) {
+    size_t next = NextCharBoundary(text, i);
+    std::string_view ch(text.data() + i, next - i);
+    char32_t code = DecodeUtf8Char(text, i).Code;
+    i = next;
+    TMessage m;
+    m.Shift = HeldShift();
+    std::optional<TKeyName> key = KeyForChar(code);
+    if (key) m.Key = key->Key;
+    if (code >= 'A' && code <= 'Z') m.Shift.Include(ssShift);
+    // A control character rides on its key down; what prints comes as text input.
+    bool control = key && static_cast<unsigned char>(key->Char) < ' ';
+    if (control) m.Char = key->Char;
+    TypeKey(form, m, control ? std::string_view{} : ch);
+  }
+}
+
+void CmdWait(TScript&, const TScriptLine& l) {
+  int32_t ms = ParseInt(l.Words[1]);
+  if (ms < 0) throw EScriptUsage("wait takes a number of milliseconds, not " + l.Words[1]);
+  Timers().Advance(static_cast<uint64_t>(ms));
+}
+
 void CmdKey(TScript& s, const TScriptLine& l) {
   std::optional<TKeyName> key = ParseKey(l.Words[1]);
   if (!key) throw EScriptUsage("unknown key '" + l.Words[1] + "'");
@@ -351,17 +450,15 @@ void CmdKey(TScript& s, const TScriptLine& l) {
       throw EScriptUsage("usage: key KEY [shift] [ctrl] [alt]");
   }
   m.Key = key->Key;
-  m.Char = key->Char;
-  if (m.Shift.Contains(ssShift) && std::isalpha(static_cast<unsigned char>(m.Char)))
-    m.Char = UpperChar(m.Char);
+  char typed = key->Char;
+  if (m.Shift.Contains(ssShift) && std::isalpha(static_cast<unsigned char>(typed)))
+    typed = UpperChar(typed);
   // With Ctrl or Alt a key types nothing; it is a shortcut.
-  if (m.Shift.Contains(ssCtrl) || m.Shift.Contains(ssAlt)) m.Char = 0;
-  TForm& form = s.RequireForm();
-  m.Kind = TMessage::KeyDown;
-  Deliver(form, m);
-  m.Kind = TMessage::KeyUp;
-  m.Char = 0;
-  Deliver(form, m);
+  if (m.Shift.Contains(ssCtrl) || m.Shift.Contains(ssAlt)) typed = 0;
+  bool control = typed != 0 && static_cast<unsigned char>(typed) < ' ';
+  if (control) m.Char = typed;
+  TypeKey(s.RequireForm(), m,
+          control || typed == 0 ? std::string_view{} : std::string_view(&typed, 1));
 }
 
 void CmdHold(TScript&, const TScriptLine& l) {
@@ -496,6 +593,10 @@ void AddToolkitCommands() {
       {"handle", 2, 3, "handle NAME.EVENT ACTION", CmdHandle},
       {"click", 1, 1, "click NAME", CmdClick},
       {"rclick", 1, 1, "rclick NAME", CmdRClick},
+      {"dblclick", 1, 3, "dblclick NAME [X Y]", CmdDblClick},
+      {"wheel", 2, 2, "wheel NAME DELTA", CmdWheel},
+      {"type", 2, kAny, "type NAME 'text'", CmdType},
+      {"wait", 1, 1, "wait MS", CmdWait},
       {"mouse", 4, 5, "mouse down|up left|right X Y [NAME]", CmdMouse},
       {"key", 1, 4, "key KEY [shift] [ctrl] [alt]", CmdKey},
       {"hold", 1, 1, "hold KEY", CmdHold},

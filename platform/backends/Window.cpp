@@ -11,7 +11,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls/Clipbrd.h"
 #include "platform/core/Exceptions.h"
+#include "platform/core/TimerQueue.h"
 
 namespace zelvar {
 
@@ -59,7 +61,6 @@ void ThrowXErrors() {
   if (std::string errors = TakeXErrors(); !errors.empty()) throw EInvalidOperation(errors);
 }
 
-constexpr uint16_t kVkInsert = 45;
 constexpr uint16_t kVkNumpad0 = 0x60;
 
 struct TKeyPair {
@@ -74,7 +75,7 @@ constexpr TKeyPair kNamedKeys[] = {
     {SDLK_KP_ENTER, VK_RETURN},  {SDLK_ESCAPE, VK_ESCAPE},    {SDLK_SPACE, VK_SPACE},
     {SDLK_PAGEUP, VK_PRIOR},     {SDLK_PAGEDOWN, VK_NEXT},    {SDLK_END, VK_END},
     {SDLK_HOME, VK_HOME},        {SDLK_LEFT, VK_LEFT},        {SDLK_UP, VK_UP},
-    {SDLK_RIGHT, VK_RIGHT},      {SDLK_DOWN, VK_DOWN},        {SDLK_INSERT, kVkInsert},
+    {SDLK_RIGHT, VK_RIGHT},      {SDLK_DOWN, VK_DOWN},        {SDLK_INSERT, VK_INSERT},
     {SDLK_DELETE, VK_DELETE},    {SDLK_LSHIFT, VK_SHIFT},     {SDLK_RSHIFT, VK_SHIFT},
     {SDLK_LCTRL, VK_CONTROL},    {SDLK_RCTRL, VK_CONTROL},    {SDLK_LALT, VK_MENU},
     {SDLK_RALT, VK_MENU},        {SDLK_SEMICOLON, 0xBA},      {SDLK_EQUALS, 0xBB},
@@ -129,9 +130,9 @@ std::optional<TMouseButton> ButtonOf(uint8_t button) {
   }
 }
 
-// The character a key types when SDL reports no text for it: the control characters that a
-// classic key message carries, and plain letters, digits and the space bar.
-char FallbackChar(SDL_Keycode key, uint16_t mod) {
+// The control character a key types, which a classic key message carries; SDL reports what
+// a key prints as text input of its own.
+char ControlChar(SDL_Keycode key) {
   switch (key) {
     case SDLK_BACKSPACE:
       return '\b';
@@ -142,30 +143,38 @@ char FallbackChar(SDL_Keycode key, uint16_t mod) {
       return '\r';
     case SDLK_ESCAPE:
       return 27;
-    case SDLK_SPACE:
-      return ' ';
     default:
-      break;
+      return 0;
   }
-  bool shift = (mod & KMOD_SHIFT) != 0;
-  if (key >= SDLK_a && key <= SDLK_z) {
-    bool upper = shift != ((mod & KMOD_CAPS) != 0);
-    return static_cast<char>((upper ? 'A' : 'a') + (key - SDLK_a));
-  }
-  if (key >= SDLK_0 && key <= SDLK_9 && !shift) return static_cast<char>('0' + (key - SDLK_0));
-  return 0;
 }
 
-// SDL reports the text a key types as an event of its own, right behind the key's; it is
-// taken from the queue here so that it travels with its key.
-std::optional<std::string> TakeText() {
-  SDL_Event next;
-  if (SDL_PeepEvents(&next, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) != 1 ||
-      next.type != SDL_TEXTINPUT)
-    return std::nullopt;
-  if (SDL_PeepEvents(&next, 1, SDL_GETEVENT, SDL_TEXTINPUT, SDL_TEXTINPUT) != 1)
-    return std::nullopt;
-  return std::string(next.text.text);
+// The system clipboard, for the toolkit's edits.
+class TSdlClipboard : public TClipboardStore {
+ public:
+  std::string Text() override {
+    char* text = SDL_GetClipboardText();
+    std::string out = text ? text : "";
+    SDL_free(text);
+    return out;
+  }
+  void SetText(const std::string& text) override { SDL_SetClipboardText(text.c_str()); }
+};
+
+TSdlClipboard gSdlClipboard;
+
+SDL_SystemCursor SystemCursor(TCursor cursor) {
+  switch (cursor) {
+    case crIBeam:
+      return SDL_SYSTEM_CURSOR_IBEAM;
+    case crSizeWE:
+      return SDL_SYSTEM_CURSOR_SIZEWE;
+    case crSizeNS:
+      return SDL_SYSTEM_CURSOR_SIZENS;
+    case crHandPoint:
+      return SDL_SYSTEM_CURSOR_HAND;
+    default:
+      return SDL_SYSTEM_CURSOR_ARROW;
+  }
 }
 
 }  // namespace
@@ -250,12 +259,22 @@ std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
     }
     return nullptr;
   }
-  ++gOpenBackends;
+  if (gOpenBackends++ == 0) SetClipboardStore(&gSdlClipboard);
   return std::unique_ptr<TBackend>(new TWindowBackend);
 }
 
+TWindowBackend::TWindowBackend() : FTickBase(SDL_GetTicks64() - Timers().Now()) {}
+
 TWindowBackend::~TWindowBackend() {
   FWindows.clear();
+  for (SDL_Cursor* c : FCursors)
+    if (c) SDL_FreeCursor(c);
+  // What was copied stays for the program's next clipboard.
+  if (gOpenBackends == 1) {
+    std::string copied = gSdlClipboard.Text();
+    SetClipboardStore(nullptr);
+    Clipboard().SetAsText(copied);
+  }
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   if (--gOpenBackends == 0) {
     SDL_Quit();
@@ -388,7 +407,28 @@ bool TWindowBackend::WaitForInput() {
     while (SDL_PollEvent(&e));
   }
   ThrowXErrors();
+  // Timers fire from the loop, between messages, as classic timer messages do.
+  Timers().AdvanceTo(Clock());
   return true;
+}
+
+uint64_t TWindowBackend::Clock() const {
+  return SDL_GetTicks64() - FTickBase;
+}
+
+int TWindowBackend::WaitMilliseconds() const {
+  std::optional<uint64_t> due = Timers().NextDue();
+  if (!due) return kWaitMilliseconds;
+  uint64_t now = Clock();
+  return *due <= now ? 0 : static_cast<int>(std::min<uint64_t>(*due - now, kWaitMilliseconds));
+}
+
+void TWindowBackend::ShowCursor(TCursor cursor) {
+  auto index = static_cast<size_t>(SystemCursor(cursor));
+  if (index >= FCursors.size()) return;
+  if (!FCursors[index])
+    FCursors[index] = SDL_CreateSystemCursor(static_cast<SDL_SystemCursor>(index));
+  if (FCursors[index]) SDL_SetCursor(FCursors[index]);
 }
 
 bool TWindowBackend::WaitForEvent(SDL_Event& e) {
@@ -397,10 +437,11 @@ bool TWindowBackend::WaitForEvent(SDL_Event& e) {
   // second connection to the server. That request can reach the server after the window was
   // destroyed on the first connection, and fail. So SDL is only ever polled, and the wait is
   // for the connection SDL reads its events from.
-  if (!FDisplay) return SDL_WaitEventTimeout(&e, kWaitMilliseconds) != 0;
+  int wait = WaitMilliseconds();
+  if (!FDisplay) return SDL_WaitEventTimeout(&e, wait) != 0;
   if (XEventsQueued(FDisplay, QueuedAfterFlush) == 0) {
     pollfd p{ConnectionNumber(FDisplay), POLLIN, 0};
-    ::poll(&p, 1, kWaitMilliseconds);
+    ::poll(&p, 1, wait);
   }
   return SDL_PollEvent(&e) != 0;
 }
@@ -461,10 +502,42 @@ void TWindowBackend::Handle(const SDL_Event& e) {
       Application().PostMessage(m);
       break;
     }
+    case SDL_MOUSEWHEEL: {
+      TWindow* w = Find(e.wheel.windowID);
+      if (!w || e.wheel.y == 0) break;
+      TMessage m;
+      m.Kind = TMessage::MouseWheel;
+      m.Form = w->Form;
+      m.Shift = ShiftOf(SDL_GetModState());
+      AddButtons(m.Shift, FButtons);
+      int flip = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -1 : 1;
+      m.WheelDelta = ClampExtent(int64_t{e.wheel.y} * flip * WHEEL_DELTA);
+#if SDL_VERSION_ATLEAST(2, 26, 0)
+      m.X = e.wheel.mouseX;
+      m.Y = e.wheel.mouseY;
+#else
+      // The pointer is over the window the wheel turned in, which has the mouse focus.
+      SDL_GetMouseState(&m.X, &m.Y);
+#endif
+      Application().PostMessage(m);
+      break;
+    }
     case SDL_KEYDOWN:
     case SDL_KEYUP:
       HandleKey(e);
       break;
+    case SDL_TEXTINPUT: {
+      TMessage m;
+      m.Kind = TMessage::TextInput;
+      if (e.text.windowID != 0) {
+        TWindow* w = Find(e.text.windowID);
+        if (!w) break;
+        m.Form = w->Form;
+      }
+      m.Text = e.text.text;
+      Application().PostMessage(m);
+      break;
+    }
     default:
       break;
   }
@@ -472,7 +545,6 @@ void TWindowBackend::Handle(const SDL_Event& e) {
 
 void TWindowBackend::HandleKey(const SDL_Event& e) {
   bool down = e.type == SDL_KEYDOWN;
-  std::optional<std::string> text = down ? TakeText() : std::nullopt;
   // Keys reach the window with the keyboard focus; with none, the active form.
   TForm* form = nullptr;
   if (e.key.windowID != 0) {
@@ -487,13 +559,10 @@ void TWindowBackend::HandleKey(const SDL_Event& e) {
   m.Form = form;
   m.Key = vk;
   m.Shift = ShiftOf(e.key.keysym.mod);
-  // With Ctrl or Alt a key is a shortcut (Alt+N presses "&Next") and types nothing.
-  if (down && !m.Shift.Contains(ssCtrl) && !m.Shift.Contains(ssAlt)) {
-    if (!text)
-      m.Char = FallbackChar(e.key.keysym.sym, e.key.keysym.mod);
-    else if (text->size() == 1 && (*text)[0] >= ' ' && (*text)[0] < 127)
-      m.Char = (*text)[0];
-  }
+  // With Ctrl or Alt a key is a shortcut (Alt+N presses "&Next") and types nothing. A held
+  // key repeats as further key downs, each typing again.
+  if (down && !m.Shift.Contains(ssCtrl) && !m.Shift.Contains(ssAlt))
+    m.Char = ControlChar(e.key.keysym.sym);
   Application().PostMessage(m);
 }
 

@@ -1,8 +1,11 @@
 #pragma once
 // The window backend: every shown form is a real window on SDL2 that shows the form's painted
-// client area, titled with its caption. Mouse and keys on a window come back as messages in
-// the form's client coordinates, with the toolkit's virtual key codes.
+// client area, titled with its caption. Mouse, wheel, keys and typed text on a window come
+// back as messages in the form's client coordinates, with the toolkit's virtual key codes.
+// It also gives the toolkit the system clipboard, the pointer's shapes and real time for
+// timers.
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <string>
@@ -11,6 +14,7 @@
 #include "platform/forms/Forms.h"
 
 union SDL_Event;
+struct SDL_Cursor;
 struct _XDisplay;  // Xlib's Display
 
 namespace zelvar {
@@ -29,6 +33,7 @@ class TWindowBackend : public TBackend {
   void FormPainted(TForm* form) override;
   // The keyboard as SDL sees it, and keys held through SetKeyState.
   bool KeyDown(uint16_t vk) const override;
+  void ShowCursor(TCursor cursor) override;
 
   // The SDL window id of the window that shows form, or 0.
   uint32_t WindowID(const TForm* form) const;
@@ -37,7 +42,7 @@ class TWindowBackend : public TBackend {
 
  private:
   friend std::unique_ptr<TBackend> OpenWindowBackend(std::string* why);
-  TWindowBackend() = default;
+  TWindowBackend();
 
   struct TWindow;
   TWindow* Find(const TForm* form) const;
@@ -48,11 +53,17 @@ class TWindowBackend : public TBackend {
   bool WaitForEvent(SDL_Event& e);
   void Handle(const SDL_Event& e);
   void HandleKey(const SDL_Event& e);
+  // The timer queue's time: real milliseconds, continuing from where the queue's clock stood.
+  uint64_t Clock() const;
+  // How long to wait for an event: kWaitMilliseconds, or less when a timer falls due sooner.
+  int WaitMilliseconds() const;
 
   std::vector<std::unique_ptr<TWindow>> FWindows;
   // The X display SDL draws on; null on another kind of display, or before the first window.
   ::_XDisplay* FDisplay = nullptr;
   uint32_t FButtons = 0;  // mouse buttons held, as SDL_BUTTON masks
+  uint64_t FTickBase = 0;
+  std::array<SDL_Cursor*, 12> FCursors{};  // by SDL_SystemCursor, made when first shown
 };
 
 // A window backend on the display SDL finds (DISPLAY, WAYLAND_DISPLAY); nullptr when no

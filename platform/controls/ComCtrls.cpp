@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/TypInfo.h"
+#include "platform/graphics/Captions.h"
 #include "platform/graphics/Frame3D.h"
 
 namespace zelvar {
@@ -10,15 +11,6 @@ namespace zelvar {
 namespace {
 
 // The caption as shown: "&&" is an ampersand, a single '&' only marks the accelerator.
-std::string ShownCaption(const std::string& caption) {
-  std::string out;
-  for (size_t i = 0; i < caption.size(); ++i) {
-    if (caption[i] == '&' && i + 1 < caption.size()) ++i;
-    out += caption[i];
-  }
-  return out;
-}
-
 constexpr int32_t kStripTop = 2;  // room above the tabs for the active one to rise into
 
 }  // namespace
@@ -254,7 +246,7 @@ TTabLayout TPageControl::TabLayout(const TTabStyle& style, std::vector<int32_t>&
     if (!page->TabVisible()) continue;
     if (page == FActivePage) selected = static_cast<int32_t>(shown.size());
     shown.push_back(i);
-    widths.push_back(FTabWidth > 0 ? FTabWidth : measure.TextWidth(ShownCaption(page->Caption())));
+    widths.push_back(FTabWidth > 0 ? FTabWidth : CaptionWidth(measure, page->Caption()));
   }
   const int32_t row[] = {static_cast<int32_t>(widths.size())};
   return PlaceTabs(widths, row, selected, style);
@@ -358,7 +350,7 @@ void TPageControl::Paint() {
     canvas.FillRect({r.Right - 2, r.Top + 1, r.Right - 1, r.Bottom});
     canvas.Brush()->SetColor(cl3DDkShadow);
     canvas.FillRect({r.Right - 1, r.Top + 2, r.Right, r.Bottom});
-    std::string text = ShownCaption(page->Caption());
+    std::string text = StripAccel(page->Caption()).Text;
     int32_t tw = canvas.TextWidth(text), th = canvas.TextHeight("Xy");
     int32_t tx = r.Left + (r.Width() - tw) / 2, ty = r.Top + (r.Height() - th) / 2;
     canvas.Brush()->SetStyle(bsClear);

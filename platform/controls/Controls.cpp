@@ -53,6 +53,7 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Public("ClientWidth", &TControl::ClientWidth, &TControl::SetClientWidth)
           .Public("ClientHeight", &TControl::ClientHeight, &TControl::SetClientHeight)
           .Public("OnClick", &TControl::OnClick, &TControl::OnClick)
+          .Public("OnDblClick", &TControl::OnDblClick, &TControl::OnDblClick)
           .Public("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown)
           .Public("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp)
           .Build();
@@ -218,7 +219,15 @@ void TControl::Click() {
 
 void TControl::KeyDown(uint16_t&, TShiftState) {}
 void TControl::KeyUp(uint16_t&, TShiftState) {}
-void TControl::KeyPress(char&) {}
+void TControl::KeyPress(char32_t&) {}
+
+void TControl::DblClick() {
+  if (OnDblClick) OnDblClick(this);
+}
+
+bool TControl::DoMouseWheel(TShiftState, int32_t, TPoint) {
+  return false;
+}
 void TControl::WMSize() {}
 int32_t TControl::CMDesignHitTest(int32_t, int32_t, TShiftState) {
   return 0;

@@ -38,6 +38,8 @@ using TControlStyle = TSet<TControlStyleFlag>;
 ZELVAR_ENUM(TMouseButton, uint8_t, mbLeft, mbRight, mbMiddle)
 ZELVAR_ENUM(TShiftStateFlag, uint8_t, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
 using TShiftState = TSet<TShiftStateFlag>;
+// The mouse pointer's shape over a control; crDefault takes the parent's.
+ZELVAR_ENUM(TCursor, uint8_t, crDefault, crArrow, crIBeam, crSizeWE, crSizeNS, crHandPoint)
 // One enumeration for the borders of forms and of panels (which take bsNone or bsSingle).
 ZELVAR_ENUM(TFormBorderStyle, uint8_t, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow,
             bsSizeToolWin)
@@ -52,6 +54,11 @@ using TNotifyEvent = TEvent<void(TObject*)>;
 using TMouseEvent = TEvent<void(TObject*, TMouseButton, TShiftState, int32_t, int32_t)>;
 using TMouseMoveEvent = TEvent<void(TObject*, TShiftState, int32_t, int32_t)>;
 using TKeyEvent = TEvent<void(TObject*, uint16_t&, TShiftState)>;
+// A typed character, one code point; a handler may change it, or set it to 0 to swallow it.
+using TKeyPressEvent = TEvent<void(TObject*, char32_t&)>;
+
+// One notch of the mouse wheel, as classic wheel messages count it.
+inline constexpr int32_t WHEEL_DELTA = 120;
 
 // Virtual key codes the toolkit and its users share.
 enum : uint16_t {
@@ -71,6 +78,7 @@ enum : uint16_t {
   VK_UP = 38,
   VK_RIGHT = 39,
   VK_DOWN = 40,
+  VK_INSERT = 45,
   VK_DELETE = 46,
   VK_F1 = 112,
 };
@@ -160,7 +168,16 @@ class TControl : public TComponent {
   virtual void Click();
   virtual void KeyDown(uint16_t& key, TShiftState shift);
   virtual void KeyUp(uint16_t& key, TShiftState shift);
-  virtual void KeyPress(char& key);
+  // A typed character, one code point at a time: printable text from the text-input message
+  // (any keyboard layout), and Backspace, Tab, Enter and Escape from their key down.
+  virtual void KeyPress(char32_t& key);
+  // The second press of a double click (its MouseDown has ssDouble), for controls with
+  // csDoubleClicks.
+  virtual void DblClick();
+  // The wheel turned over the control by wheelDelta (WHEEL_DELTA a notch, positive away from
+  // the user) with the pointer at mousePos in the control's coordinates. False lets the
+  // parent have it.
+  virtual bool DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoint mousePos);
   // The size changed (after SetBounds).
   virtual void WMSize();
   // Which keys the control wants (DLGC_*); 0 lets the form use them for navigation.
@@ -174,7 +191,11 @@ class TControl : public TComponent {
   // letter takes it. True when handled.
   virtual bool CMDialogChar(char letter);
 
+  TCursor Cursor() const { return FCursor; }
+  void SetCursor(TCursor v) { FCursor = v; }
+
   TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
   TMouseEvent OnMouseUp;
   TMouseMoveEvent OnMouseMove;
@@ -199,6 +220,7 @@ class TControl : public TComponent {
   bool FEnabled = true;
   std::string FCaption;
   TAlign FAlign = alNone;
+  TCursor FCursor = crDefault;
   TColor FColor = clBtnFace;
   std::unique_ptr<TFont> FFont;
 };

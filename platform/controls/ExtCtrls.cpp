@@ -124,4 +124,52 @@ void TPanel::Paint() {
   DrawCaption(c, x, y, Caption(), EnabledInTree());
 }
 
+// =============================================================================================
+// TTimer
+
+const TClassInfo& TTimer::StaticClassInfo() {
+  static const auto info = TClassBuilder<TTimer>("TTimer")
+                               .Property("Enabled", &TTimer::Enabled, &TTimer::SetEnabled)
+                               .Default(true)
+                               .Property("Interval", &TTimer::Interval, &TTimer::SetInterval)
+                               .Default(kDefaultInterval)
+                               .Property("OnTimer", &TTimer::OnTimer, &TTimer::OnTimer)
+                               .Build();
+  return *info;
+}
+
+TTimer::TTimer(TComponent* owner) : TComponent(owner) {
+  UpdateTimer();
+}
+
+TTimer::~TTimer() {
+  Timers().Cancel(FId);
+}
+
+void TTimer::SetEnabled(bool v) {
+  if (v == FEnabled) return;
+  FEnabled = v;
+  UpdateTimer();
+}
+
+void TTimer::SetInterval(uint32_t v) {
+  if (v == FInterval) return;
+  FInterval = v;
+  UpdateTimer();
+}
+
+void TTimer::Loaded() {
+  TComponent::Loaded();
+  UpdateTimer();
+}
+
+void TTimer::UpdateTimer() {
+  Timers().Cancel(FId);
+  FId = 0;
+  if (!FEnabled || FInterval == 0 || IsDesigning() || IsLoading()) return;
+  FId = Timers().Schedule(FInterval, [this] {
+    if (OnTimer) OnTimer(this);
+  });
+}
+
 }  // namespace zelvar

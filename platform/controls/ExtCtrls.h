@@ -1,9 +1,11 @@
 #pragma once
-// TPanel: a container with raised or lowered bevels and a caption.
+// TPanel: a container with raised or lowered bevels and a caption. TTimer: an event at a
+// steady interval, on the application's clock.
 
 #include <cstdint>
 
 #include "platform/controls/StdCtrls.h"
+#include "platform/core/TimerQueue.h"
 
 namespace zelvar {
 
@@ -47,6 +49,38 @@ class TPanel : public TCustomControl {
   TBevelWidth FBevelWidth = 1;
   TBorderWidth FBorderWidth = 0;
   TBorderStyle FBorderStyle = bsNone;
+};
+
+// Fires OnTimer every Interval milliseconds while Enabled, at run time only: the designer and
+// a form still being read keep it quiet.
+class TTimer : public TComponent {
+  ZELVAR_CLASS(TTimer, TComponent)
+
+ public:
+  static constexpr uint32_t kDefaultInterval = 1000;
+
+  explicit TTimer(TComponent* owner);
+  ~TTimer() override;
+
+  bool Enabled() const { return FEnabled; }
+  void SetEnabled(bool v);
+  // 0 stops the timer, as the classic one does.
+  uint32_t Interval() const { return FInterval; }
+  void SetInterval(uint32_t v);
+  // Whether the timer runs now (enabled, with an interval, not designing or loading).
+  bool Running() const { return FId != 0; }
+
+  TNotifyEvent OnTimer;
+
+  void Loaded() override;
+
+ private:
+  // Schedules or cancels the callback to match the properties; a change restarts the count.
+  void UpdateTimer();
+
+  bool FEnabled = true;
+  uint32_t FInterval = kDefaultInterval;
+  TTimerQueue::TId FId = 0;
 };
 
 }  // namespace zelvar

@@ -515,17 +515,16 @@ void TCustomGrid::KeyDown(uint16_t& key, TShiftState shift) {
   key = 0;
 }
 
-void TCustomGrid::KeyPress(char& key) {
+void TCustomGrid::KeyPress(char32_t& key) {
   TCustomControl::KeyPress(key);
-  auto byte = static_cast<unsigned char>(key);
-  if (byte < 32 || byte == 127 || !FOptions.Contains(goEditing)) return;
+  if (key < 32 || key == 127 || !FOptions.Contains(goEditing)) return;
   if (!FEditing) {
     // Typing into a closed editor replaces the cell's text.
     ShowEditor();
     if (!FEditing) return;
     FEditText.clear();
   }
-  FEditText += key;
+  AppendUtf8(FEditText, key);
   Invalidate();
   key = 0;
 }

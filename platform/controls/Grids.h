@@ -122,7 +122,7 @@ class TCustomGrid : public TCustomControl {
 
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
-  void KeyPress(char& key) override;
+  void KeyPress(char32_t& key) override;
   int32_t WMGetDlgCode() override;
   void WMSetFocus() override;
   void WMKillFocus() override;

@@ -13,7 +13,7 @@ namespace zelvar {
 void RegisterControls() {
   // Registering a class a second time is harmless: the registry keeps the same record.
   RegisterClasses<TButton, TRadioButton, TLabel, TGroupBox, TBitBtn, TPanel, TDrawGrid, TStringGrid,
-                  TComboBox, TPageControl, TTabSheet, TImage>();
+                  TComboBox, TPageControl, TTabSheet, TImage, TTimer>();
 }
 
 }  // namespace zelvar

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/Assert.h"
+#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Codecs.h"
 
@@ -55,9 +56,15 @@ void TApplication::Dispatch(const TMessage& m) {
     case TMessage::MouseMove:
       form->DispatchMouse(m.Kind, m.Button, m.Shift, m.X, m.Y);
       break;
+    case TMessage::MouseWheel:
+      form->DispatchWheel(m.Shift, m.WheelDelta, m.X, m.Y);
+      break;
     case TMessage::KeyDown:
     case TMessage::KeyUp:
       form->DispatchKey(m.Kind, m.Key, m.Shift, m.Char);
+      break;
+    case TMessage::TextInput:
+      form->DispatchText(m.Text);
       break;
   }
 }
@@ -97,6 +104,11 @@ int16_t GetAsyncKeyState(int32_t vk) {
 
 // =============================================================================================
 // TForm
+
+TComponent* RequireFormOwner(TComponent* owner) {
+  As<TForm>(owner);
+  return owner;
+}
 
 const TClassInfo& TForm::StaticClassInfo() {
   static const auto info =
@@ -358,6 +370,9 @@ void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState
           w && w != this && w->TabStop() && w->CanFocus())
         w->SetFocus();
       receiver->MouseDown(button, shift, cx, cy);
+      if (shift.Contains(ssDouble) && button == mbLeft &&
+          receiver->ControlStyle().Contains(csDoubleClicks))
+        receiver->DblClick();
       break;
     case TMessage::MouseUp: {
       TControl* captured = FCapture;
@@ -367,7 +382,28 @@ void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState
       break;
     }
     default:
+      TrackCursor(receiver);
       receiver->MouseMove(shift, cx, cy);
+  }
+}
+
+void TForm::TrackCursor(const TControl* receiver) {
+  TCursor cursor = crDefault;
+  if (!IsDesigning())
+    for (const TControl* c = receiver; c && cursor == crDefault; c = c->Parent())
+      cursor = c->Cursor();
+  if (cursor == crDefault) cursor = crArrow;
+  if (cursor == FShownCursor) return;
+  FShownCursor = cursor;
+  if (FShowing) Application().Backend().ShowCursor(cursor);
+}
+
+void TForm::DispatchWheel(TShiftState shift, int32_t wheelDelta, int32_t x, int32_t y) {
+  if (IsDesigning()) return;
+  for (TControl* c = ControlAt(x, y); c; c = c->Parent()) {
+    if (!c->EnabledInTree()) continue;
+    TPoint origin = c->FormOrigin();
+    if (c->DoMouseWheel(shift, wheelDelta, {x - origin.X, y - origin.Y})) return;
   }
 }
 
@@ -429,7 +465,24 @@ void TForm::DispatchKey(TMessage::TKind kind, uint16_t key, TShiftState shift, c
       HandleDialogKey(key, shift))
     return;
   target->KeyDown(key, shift);
-  if (key != 0 && ch != 0) target->KeyPress(ch);
+  if (key != 0 && ch != 0) {
+    char32_t typed = static_cast<unsigned char>(ch);
+    target->KeyPress(typed);
+  }
+}
+
+void TForm::DispatchText(std::string_view text) {
+  for (size_t i = 0; i < text.size();) {
+    TUtf8Char c = DecodeUtf8Char(text, i);
+    i += c.Length;
+    // Control characters come with their keys; text input carries only what is printed.
+    if (c.Code < 32 || c.Code == 127) continue;
+    // The focus may move while a character is handled (a handler that tabs on).
+    TWinControl* focused = FocusedControl();
+    TControl* target = focused && focused->CanFocus() ? static_cast<TControl*>(focused) : this;
+    char32_t typed = c.Code;
+    target->KeyPress(typed);
+  }
 }
 
 }  // namespace zelvar

@@ -31,13 +31,18 @@ class ENoInput : public EInvalidOperation {
 
 // One input event, in the form's client coordinates.
 struct TMessage {
-  enum TKind { MouseDown, MouseUp, MouseMove, KeyDown, KeyUp } Kind = MouseMove;
+  enum TKind { MouseDown, MouseUp, MouseMove, MouseWheel, KeyDown, KeyUp, TextInput };
+  TKind Kind = MouseMove;
   TForm* Form = nullptr;  // nullptr: the active (topmost shown) form
   TMouseButton Button = mbLeft;
   TShiftState Shift;
   int32_t X = 0, Y = 0;
   uint16_t Key = 0;
-  char Char = 0;  // the character a key down types, if any
+  // KeyDown: the control character the key types (Backspace, Tab, Enter, Escape), if any;
+  // printable text comes as TextInput, in Text (UTF-8).
+  char Char = 0;
+  int32_t WheelDelta = 0;  // MouseWheel: WHEEL_DELTA a notch, positive away from the user
+  std::string Text = {};
 };
 
 // Where input comes from and where shown forms go: headless (scripts, tests) or a window.
@@ -51,6 +56,8 @@ class TBackend {
   virtual void FormPainted(TForm*) {}
   // The asynchronous state of a key (VK_SHIFT and the like).
   virtual bool KeyDown(uint16_t vk) const;
+  // The mouse pointer's shape changed (never crDefault).
+  virtual void ShowCursor(TCursor) {}
   void SetKeyState(uint16_t vk, bool down);
 
  private:
@@ -98,6 +105,11 @@ int16_t GetAsyncKeyState(int32_t vk);
 // at the form's size: capped like an image read from a file (kMaxImagePixels), so a few bytes
 // of a form file cannot ask for gigabytes.
 inline constexpr int32_t kMaxFormSide = 8192;
+
+// For the constructors of components that live only on a form (the wizard and its page-bound
+// controls): the owner when it is a form or none; any other owner raises EInvalidCast before
+// anything is built.
+TComponent* RequireFormOwner(TComponent* owner);
 
 class TForm : public TWinControl {
  public:
@@ -164,6 +176,10 @@ class TForm : public TWinControl {
   void DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState shift, int32_t x,
                      int32_t y);
   void DispatchKey(TMessage::TKind kind, uint16_t key, TShiftState shift, char ch);
+  // Typed text (UTF-8) for the focused control, one KeyPress per character.
+  void DispatchText(std::string_view text);
+  // The wheel at a client point: the control under it, then its parents, until one takes it.
+  void DispatchWheel(TShiftState shift, int32_t wheelDelta, int32_t x, int32_t y);
   // The control under a client point (deepest first), or nullptr for the form itself.
   TControl* ControlAt(int32_t x, int32_t y) const;
 
@@ -180,6 +196,7 @@ class TForm : public TWinControl {
  private:
   bool HandleDialogKey(uint16_t key, TShiftState shift);
   void Broadcast(const std::function<bool(TControl*)>& f);
+  void TrackCursor(const TControl* receiver);
 
   TFormBorderStyle FBorderStyle = bsSizeable;
   TPosition FPosition = poDesigned;
@@ -191,6 +208,7 @@ class TForm : public TWinControl {
   TModalResult FModalResult = mrNone;
   TBitmap FBitmap;
   TControl* FCapture = nullptr;  // the control that took the last press gets its release
+  TCursor FShownCursor = crArrow;
   std::unique_ptr<TClassInfo> FOwnClass;
   IDesigner* FDesigner = nullptr;
 };

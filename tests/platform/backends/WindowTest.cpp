@@ -37,7 +37,13 @@ class TWindowProbe : public TCustomControl {
   void KeyUp(uint16_t& key, TShiftState shift) override {
     Log.push_back("up " + std::to_string(key) + Text(shift));
   }
-  void KeyPress(char& c) override { Log.push_back("char " + std::to_string(c)); }
+  void KeyPress(char32_t& c) override {
+    Log.push_back("char " + std::to_string(static_cast<uint32_t>(c)));
+  }
+  bool DoMouseWheel(TShiftState shift, int32_t delta, TPoint at) override {
+    Log.push_back("wheel " + std::to_string(delta) + At(at.X, at.Y) + Text(shift));
+    return true;
+  }
   bool CMDialogChar(char letter) override {
     Log.push_back(std::string("accel ") + letter);
     return true;
@@ -236,17 +242,24 @@ TEST_F(WindowBackend, KeysAndMouseArriveAsMessages) {
   uint32_t id = Backend->WindowID(form);
   ASSERT_NE(id, 0u);
 
+  // What a key prints comes as text input of its own, behind the key down.
+  auto typed = [&](const char* utf8) {
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    text.text.windowID = id;
+    std::strcpy(text.text.text, utf8);
+    Push(text);
+  };
   Push(Key(SDL_KEYDOWN, SDLK_a, KMOD_LSHIFT, id));
+  typed("A");
   Push(Key(SDL_KEYUP, SDLK_a, KMOD_LSHIFT, id));
   // Alt+N is an accelerator, and types nothing.
   Push(Key(SDL_KEYDOWN, SDLK_n, KMOD_LALT, id));
-  // The text SDL reports right behind its key travels with it.
   Push(Key(SDL_KEYDOWN, SDLK_SEMICOLON, KMOD_LSHIFT, id));
-  SDL_Event text{};
-  text.type = SDL_TEXTINPUT;
-  text.text.windowID = id;
-  std::strcpy(text.text.text, ":");
-  Push(text);
+  typed(":");
+  // Text from an input method (or a dead key) needs no key of its own, and may be several
+  // characters, each its own key press: "ü€".
+  typed("\xC3\xBC\xE2\x82\xAC");
   Push(Key(SDL_KEYDOWN, SDLK_F5, KMOD_NONE, id));
   Push(Key(SDL_KEYDOWN, SDLK_LEFT, KMOD_NONE, id));
   Push(Key(SDL_KEYDOWN, SDLK_RETURN, KMOD_LCTRL, id));
@@ -256,6 +269,13 @@ TEST_F(WindowBackend, KeysAndMouseArriveAsMessages) {
   Push(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_LEFT, 30, 25, 2, id));
   Push(Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT, 30, 25, 2, id));
   Push(Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT, 11, 12, 1, id));
+  SDL_Event wheel{};
+  wheel.type = SDL_MOUSEWHEEL;
+  wheel.wheel.windowID = id;
+  wheel.wheel.y = -2;  // two notches toward the user
+  wheel.wheel.mouseX = 40;
+  wheel.wheel.mouseY = 30;
+  Push(wheel);
 
   auto notMoves = [&] {
     std::vector<std::string> r;
@@ -270,6 +290,8 @@ TEST_F(WindowBackend, KeysAndMouseArriveAsMessages) {
       "accel N",
       "down 186 +shift",
       "char 58",
+      "char 252",
+      "char 8364",
       "down 116",
       "down 37",
       "down 13 +ctrl",
@@ -280,6 +302,7 @@ TEST_F(WindowBackend, KeysAndMouseArriveAsMessages) {
       "press left 20,15 +left +double",
       "release left 20,15",
       "press right 1,2 +right",
+      "wheel -240 30,20 +right",
   };
   PumpUntil([&] { return notMoves().size() >= want.size(); });
   EXPECT_EQ(notMoves(), want);

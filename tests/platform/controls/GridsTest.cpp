@@ -29,7 +29,10 @@ void Key(TCustomGrid& grid, uint16_t key, TShiftState shift = {}) {
 }
 
 void Type(TCustomGrid& grid, const std::string& text) {
-  for (char c : text) grid.KeyPress(c);
+  for (char c : text) {
+    char32_t key = static_cast<unsigned char>(c);
+    grid.KeyPress(key);
+  }
 }
 
 std::unique_ptr<TBitmap> Paint(TCustomGrid& grid) {

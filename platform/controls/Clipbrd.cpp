@@ -1,0 +1,45 @@
+#include "platform/controls/Clipbrd.h"
+
+namespace zelvar {
+
+namespace {
+
+class TProcessStore : public TClipboardStore {
+ public:
+  std::string Text() override { return FText; }
+  void SetText(const std::string& text) override { FText = text; }
+
+ private:
+  std::string FText;
+};
+
+TProcessStore& ProcessStore() {
+  static TProcessStore store;
+  return store;
+}
+
+TClipboardStore*& CurrentStore() {
+  static TClipboardStore* store = &ProcessStore();
+  return store;
+}
+
+}  // namespace
+
+std::string TClipboard::AsText() const {
+  return CurrentStore()->Text();
+}
+
+void TClipboard::SetAsText(const std::string& text) {
+  CurrentStore()->SetText(text);
+}
+
+TClipboard& Clipboard() {
+  static TClipboard clipboard;
+  return clipboard;
+}
+
+void SetClipboardStore(TClipboardStore* store) {
+  CurrentStore() = store ? store : &ProcessStore();
+}
+
+}  // namespace zelvar
