@@ -3,9 +3,11 @@
 #include "platform/controls/Buttons.h"
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/ComboBox.h"
+#include "platform/controls/Edit.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/Image.h"
+#include "platform/controls/Memo.h"
 #include "platform/controls/StdCtrls.h"
 
 namespace zelvar {
@@ -13,7 +15,7 @@ namespace zelvar {
 void RegisterControls() {
   // Registering a class a second time is harmless: the registry keeps the same record.
   RegisterClasses<TButton, TRadioButton, TLabel, TGroupBox, TBitBtn, TPanel, TDrawGrid, TStringGrid,
-                  TComboBox, TPageControl, TTabSheet, TImage, TTimer>();
+                  TComboBox, TPageControl, TTabSheet, TImage, TTimer, TEdit, TMemo>();
 }
 
 }  // namespace zelvar
