@@ -262,6 +262,15 @@ TEST_F(Script, MousePressesCarryTheHeldButtonsAndKeys) {
             "OnMouseUp(Grid, 0, 1, 160, 60)\n");
 }
 
+TEST_F(Script, TypingEditingKeysClipboardAndWheelReachEditsAndMemos) {
+  TRun r = Zelvar("run --script " + kData + "edits.zs");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  // Four characters typed, one taken back, one paste.
+  std::string changes;
+  for (int i = 0; i < 6; ++i) changes += "Changed(NameEdit)\n";
+  EXPECT_EQ(r.Out, changes + "result = mrOk\n");
+}
+
 TEST_F(Script, PrintOfAMissingPropertyPrintsNothing) {
   TRun r = RunScript("load dialog.txt\nprint Dialog.Nope\n");
   EXPECT_EQ(r.Status, 1);
