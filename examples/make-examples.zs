@@ -8,10 +8,10 @@ new SetupForm design
 set SetupForm.ClientWidth 520
 set SetupForm.ClientHeight 340
 create TZelvar Zelvar1
-set Zelvar1.NumPages 6
+set Zelvar1.NumPages 7
 set Zelvar1.CaptionWizard 'Setup - Page %d of %d'
 set Zelvar1.CaptionDialog 'Setup - Settings'
-set Zelvar1.PageNames ('Settings' 'Welcome' 'Licence' 'Options' 'Details' 'Summary' 'Declined')
+set Zelvar1.PageNames ('Settings' 'Welcome' 'Licence' 'Options' 'Details' 'Installing' 'Summary' 'Declined')
 set Zelvar1.BtnHelp.Show True
 set Zelvar1.BtnNext.Text '&Next'
 # Help first, then Change; Cancel, a gap, Back and Next on the right.
@@ -44,74 +44,90 @@ set WelcomeText.Width 450
 set WelcomeText.Height 80
 set WelcomeText.Caption 'This wizard installs Zelvar on your computer. Click Next to go on, Back to return to a page, or Dialog to see every setting at once.'
 
-# Page 2: the licence, with two jump radio buttons: accept leads on, decline to page 6.
+# Page 2: the licence in a read-only memo that scrolls, and two jump radio buttons: accept
+# leads on, decline to page 7.
 set Zelvar1.Page 2
 create TABox Licence in Zelvar1
 set Licence.Left 16
 set Licence.Top 16
 set Licence.Width 488
 set Licence.Height 250
-create TLabel LicenceText in Licence
-set LicenceText.Left 8
-set LicenceText.Top 8
-set LicenceText.AutoSize False
-set LicenceText.WordWrap True
-set LicenceText.Width 460
-set LicenceText.Height 90
-set LicenceText.Caption 'Zelvar is free software. You may use, copy and change it, provided that this notice stays with every copy. It comes without any warranty.'
+create TMemo LicenceMemo in Licence
+set LicenceMemo.Left 8
+set LicenceMemo.Top 8
+set LicenceMemo.Width 470
+set LicenceMemo.Height 168
+set LicenceMemo.ReadOnly True
+set LicenceMemo.ScrollBars ssVertical
+set LicenceMemo.Lines ('ZELVAR LICENCE' '' 'Copyright (c) the Zelvar authors.' '' 'Permission is granted to anyone to use this software for any' 'purpose, including commercial applications, and to change it' 'and give it away freely, subject to these conditions:' '' '1. The origin of this software must not be misrepresented;' '   you must not claim that you wrote the original software.' '   If you use it in a product, an acknowledgement in the' '   product documentation would be appreciated but is not' '   required.' '' '2. Altered versions must be plainly marked as such, and must' '   not be misrepresented as being the original software.' '' '3. This notice may not be removed or altered from any' '   distribution of the source.' '' 'THE SOFTWARE IS PROVIDED "AS IS", WITHOUT WARRANTY OF ANY' 'KIND, EXPRESS OR IMPLIED. IN NO EVENT SHALL THE AUTHORS BE' 'LIABLE FOR ANY CLAIM, DAMAGES OR OTHER LIABILITY ARISING' 'FROM THE USE OF THE SOFTWARE.')
 create TAJumpRadioBtn Accept in Licence
 set Accept.Left 8
-set Accept.Top 120
+set Accept.Top 190
 set Accept.Width 300
 set Accept.Caption 'I &accept the licence'
 set Accept.JumpPage 3
 create TAJumpRadioBtn Decline in Licence
 set Decline.Left 8
-set Decline.Top 150
+set Decline.Top 216
 set Decline.Width 300
 set Decline.Caption 'I &do not accept it'
-set Decline.JumpPage 6
+set Decline.JumpPage 7
 set Decline.Checked True
 
-# Page 3: options, on a page-bound group box and panel.
+# Page 3: options: the folder in an edit its label names, the parts as check boxes, the
+# language from a list.
 set Zelvar1.Page 3
-create TAGroupBox Kind in Zelvar1
-set Kind.Left 16
-set Kind.Top 16
-set Kind.Width 230
-set Kind.Height 120
-set Kind.Caption 'Installation'
-create TRadioButton Typical in Kind
-set Typical.Left 16
-set Typical.Top 28
-set Typical.Width 180
-set Typical.Caption '&Typical'
-set Typical.Checked True
-create TRadioButton Minimal in Kind
-set Minimal.Left 16
-set Minimal.Top 56
-set Minimal.Width 180
-set Minimal.Caption '&Minimal'
-create TRadioButton Custom in Kind
-set Custom.Left 16
-set Custom.Top 84
-set Custom.Width 180
-set Custom.Caption '&Custom'
 create TAPanel Target in Zelvar1
-set Target.Left 264
+set Target.Left 16
 set Target.Top 16
-set Target.Width 240
-set Target.Height 120
+set Target.Width 488
+set Target.Height 48
 set Target.Caption ''
-create TLabel TargetLabel in Target
-set TargetLabel.Left 12
-set TargetLabel.Top 12
-set TargetLabel.Caption 'Install into:'
-create TLabel TargetPath in Target
-set TargetPath.Left 12
-set TargetPath.Top 36
-set TargetPath.Font.Style [fsBold]
-set TargetPath.Caption '/opt/zelvar'
+create TLabel FolderLabel in Target
+set FolderLabel.Left 12
+set FolderLabel.Top 16
+set FolderLabel.Caption '&Folder:'
+create TEdit FolderEdit in Target
+set FolderEdit.Left 72
+set FolderEdit.Top 12
+set FolderEdit.Width 400
+set FolderEdit.Text '/opt/zelvar'
+set FolderLabel.FocusControl FolderEdit
+create TAGroupBox Parts in Zelvar1
+set Parts.Left 16
+set Parts.Top 76
+set Parts.Width 230
+set Parts.Height 124
+set Parts.Caption 'Components'
+create TCheckBox ProgramPart in Parts
+set ProgramPart.Left 16
+set ProgramPart.Top 28
+set ProgramPart.Width 200
+set ProgramPart.Caption '&Program files'
+set ProgramPart.Checked True
+create TCheckBox ExamplesPart in Parts
+set ExamplesPart.Left 16
+set ExamplesPart.Top 56
+set ExamplesPart.Width 200
+set ExamplesPart.Caption '&Examples'
+set ExamplesPart.Checked True
+create TCheckBox DocsPart in Parts
+set DocsPart.Left 16
+set DocsPart.Top 84
+set DocsPart.Width 200
+set DocsPart.Caption 'D&ocumentation'
+create TAGroupBox Language in Zelvar1
+set Language.Left 264
+set Language.Top 76
+set Language.Width 240
+set Language.Height 124
+set Language.Caption 'Language'
+create TListBox LanguageList in Language
+set LanguageList.Left 12
+set LanguageList.Top 22
+set LanguageList.Width 216
+set LanguageList.Height 90
+set LanguageList.Items ('English' 'Deutsch' 'Français' 'Español' 'Italiano' 'Nederlands' 'Polski' 'Português' 'Svenska' 'Čeština')
 
 # Page 4: a whole form embedded, handed over by the handler named Details (Details.txt).
 set Zelvar1.Page 4
@@ -124,8 +140,34 @@ set DetailsHost.Height 250
 set DetailsHost.FormCreate fcOnDemand
 set DetailsHost.OnGetForm Details
 
-# Page 5: the summary.
+# Page 5: installing: a timer (its handler is InstallTick.zs beside the form) advances the
+# bar; Next waits until it is full (PageShown.zs, the wizard's page-change handler).
 set Zelvar1.Page 5
+create TABox Install in Zelvar1
+set Install.Left 16
+set Install.Top 16
+set Install.Width 488
+set Install.Height 250
+create TLabel InstallText in Install
+set InstallText.Left 8
+set InstallText.Top 8
+set InstallText.Caption 'Installing Zelvar. This takes a few seconds.'
+create TProgressBar Progress in Install
+set Progress.Left 8
+set Progress.Top 40
+set Progress.Width 470
+set Progress.Height 18
+set Progress.Step 4
+create TTimer Installer
+set Installer.Interval 100
+set Installer.Enabled False
+method InstallTick none
+set Installer.OnTimer InstallTick
+method PageShown none
+set Zelvar1.OnPageChange PageShown
+
+# Page 6: the summary of what was chosen, filled in as the page is shown (PageShown.zs).
+set Zelvar1.Page 6
 create TABox Summary in Zelvar1
 set Summary.Left 16
 set Summary.Top 16
@@ -134,14 +176,47 @@ set Summary.Height 250
 create TLabel SummaryText in Summary
 set SummaryText.Left 8
 set SummaryText.Top 8
-set SummaryText.AutoSize False
-set SummaryText.WordWrap True
-set SummaryText.Width 460
-set SummaryText.Height 90
-set SummaryText.Caption 'Setup is ready to install Zelvar. Click Finish to install it, or Back to change a setting.'
+set SummaryText.Caption 'Zelvar is installed. Click Finish to leave Setup.'
+create TLabel FolderTitle in Summary
+set FolderTitle.Left 8
+set FolderTitle.Top 40
+set FolderTitle.Caption 'Folder:'
+create TLabel SummaryFolder in Summary
+set SummaryFolder.Left 96
+set SummaryFolder.Top 40
+set SummaryFolder.Font.Style [fsBold]
+set SummaryFolder.Caption ''
+create TLabel LanguageTitle in Summary
+set LanguageTitle.Left 8
+set LanguageTitle.Top 64
+set LanguageTitle.Caption 'Language:'
+create TLabel SummaryLanguage in Summary
+set SummaryLanguage.Left 96
+set SummaryLanguage.Top 64
+set SummaryLanguage.Font.Style [fsBold]
+set SummaryLanguage.Caption ''
+create TCheckBox SummaryProgram in Summary
+set SummaryProgram.Left 8
+set SummaryProgram.Top 96
+set SummaryProgram.Width 200
+set SummaryProgram.Caption 'Program files'
+set SummaryProgram.Enabled False
+create TCheckBox SummaryExamples in Summary
+set SummaryExamples.Left 8
+set SummaryExamples.Top 120
+set SummaryExamples.Width 200
+set SummaryExamples.Caption 'Examples'
+set SummaryExamples.Enabled False
+create TCheckBox SummaryDocs in Summary
+set SummaryDocs.Left 8
+set SummaryDocs.Top 144
+set SummaryDocs.Width 200
+set SummaryDocs.Caption 'Documentation'
+set SummaryDocs.Enabled False
 
-# Page 6: declined; the wizard can only finish from here.
-set Zelvar1.Page 6
+
+# Page 7: declined; the wizard can only finish from here.
+set Zelvar1.Page 7
 create TABox Declined in Zelvar1
 set Declined.Left 16
 set Declined.Top 16
@@ -173,13 +248,13 @@ set SettingsText.AutoSize False
 set SettingsText.WordWrap True
 set SettingsText.Width 370
 set SettingsText.Height 60
-set SettingsText.Caption 'Installation: typical, into /opt/zelvar. The licence must be accepted in the wizard.'
+set SettingsText.Caption 'Zelvar goes into /opt/zelvar with its program files and examples. The licence must be accepted in the wizard.'
 
 # The way list: Next follows the pages, the licence's radio buttons choose on page 2, and the
 # summary and the declined page finish.
 edit Zelvar1.WayList
 click Button8
-cell WayListGrid 0 5
+cell WayListGrid 0 6
 pick GotoBox 1
 click Button2
 set Zelvar1.WayListEnabled True

@@ -1,0 +1,22 @@
+# The handler PageShown of setup.txt, raised after every page change. The install page runs
+# its timer while it shows, and Next waits there until the bar is full; the summary shows
+# what was chosen.
+set Zelvar1.BtnNext.Enabled True
+set Installer.Enabled False
+when Zelvar1.Page 5 unless Progress.Position 100 set Installer.Enabled True
+when Zelvar1.Page 5 unless Progress.Position 100 set Zelvar1.BtnNext.Enabled False
+when LanguageList.ItemIndex -1 set LanguageList.ItemIndex 0
+copy SummaryFolder.Caption FolderEdit.Text
+copy SummaryProgram.Checked ProgramPart.Checked
+copy SummaryExamples.Checked ExamplesPart.Checked
+copy SummaryDocs.Checked DocsPart.Checked
+when LanguageList.ItemIndex 0 set SummaryLanguage.Caption 'English'
+when LanguageList.ItemIndex 1 set SummaryLanguage.Caption 'Deutsch'
+when LanguageList.ItemIndex 2 set SummaryLanguage.Caption 'Français'
+when LanguageList.ItemIndex 3 set SummaryLanguage.Caption 'Español'
+when LanguageList.ItemIndex 4 set SummaryLanguage.Caption 'Italiano'
+when LanguageList.ItemIndex 5 set SummaryLanguage.Caption 'Nederlands'
+when LanguageList.ItemIndex 6 set SummaryLanguage.Caption 'Polski'
+when LanguageList.ItemIndex 7 set SummaryLanguage.Caption 'Português'
+when LanguageList.ItemIndex 8 set SummaryLanguage.Caption 'Svenska'
+when LanguageList.ItemIndex 9 set SummaryLanguage.Caption 'Čeština'
