@@ -115,6 +115,78 @@ TEST_F(WindowRun, WizardFollowsClicksAndKeysUntilEscape) {
   EXPECT_EQ(Slurp(Dir / "err"), "");
 }
 
+// An edit and a long memo; the Done button's handler is the script Report.zs beside the form,
+// which prints what the controls hold and closes the form.
+constexpr const char* kTypingForm = R"(object Form1: TForm
+  Caption = 'Typing'
+  ClientHeight = 200
+  ClientWidth = 320
+  object Edit1: TEdit
+    Left = 8
+    Top = 8
+    Width = 200
+    Height = 21
+    TabOrder = 0
+  end
+  object Memo1: TMemo
+    Left = 8
+    Top = 40
+    Width = 200
+    Height = 100
+    ScrollBars = ssVertical
+    TabOrder = 1
+  end
+  object Done: TButton
+    Left = 220
+    Top = 160
+    Width = 75
+    Height = 25
+    Caption = 'Done'
+    TabOrder = 2
+    OnClick = Report
+  end
+end
+)";
+
+TEST_F(WindowRun, TypedTextAndTheWheelReachTheControls) {
+  std::ofstream(Dir / "typing.txt") << kTypingForm;
+  std::ofstream(Dir / "Report.zs") << "print Edit1.Text\nprint Memo1.TopIndex\n"
+                                      "set Form1.ModalResult 1\n";
+  std::ofstream(Dir / "lines.zs") << "print Memo1.TopIndex\n";
+  // A memo of 60 lines, filled before the run by a script as a program would.
+  {
+    std::ofstream fill(Dir / "fill.zs");
+    fill << "load typing.txt\nset Memo1.Lines (";
+    for (int i = 1; i <= 60; ++i) fill << " 'line " << i << "'";
+    fill << ")\nsave typing.txt text\n";
+  }
+  test::TRun filled = test::RunZelvar("run --script " + (Dir / "fill.zs").string(), Dir);
+  ASSERT_EQ(filled.Status, 0) << filled.Err;
+  // What the same typing gives headless, as the script prints it.
+  const std::string typed = "Grüße, €5 & 1/2";
+  std::ofstream(Dir / "headless.zs")
+      << "load typing.txt\ntype Edit1 '" << typed << "'\nprint Edit1.Text\n";
+  test::TRun headless = test::RunZelvar("run --script " + (Dir / "headless.zs").string(), Dir);
+  ASSERT_EQ(headless.Status, 0) << headless.Err;
+
+  StartZelvar((Dir / "typing.txt").string());
+  std::string id = WaitForWindow("^Typing$");
+  ASSERT_FALSE(id.empty()) << "no window appeared; zelvar wrote: " << Slurp(Dir / "err");
+  // The edit has the focus (first in tab order); xdotool types through the keyboard, non-ASCII
+  // characters through keys it maps for them, as an input method would deliver them.
+  EXPECT_EQ(Xdo("windowfocus --sync " + id).Status, 0);
+  TOutput type = Xdo("type --delay 30 '" + typed + "'");
+  EXPECT_EQ(type.Status, 0) << type.Text;
+  // Three notches toward the user over the memo.
+  TOutput wheel = Xdo("mousemove --window " + id + " 108 90 click --repeat 3 --delay 50 5");
+  EXPECT_EQ(wheel.Status, 0) << wheel.Text;
+  TOutput done = Xdo("mousemove --window " + id + " 257 172 click 1");
+  EXPECT_EQ(done.Status, 0) << done.Text;
+  EXPECT_EQ(WaitForZelvar(), 0);
+  EXPECT_EQ(Slurp(Dir / "out"), headless.Out + "Memo1.TopIndex = 9\nresult = mrOk\n");
+  EXPECT_EQ(Slurp(Dir / "err"), "");
+}
+
 TEST_F(WindowRun, BadFormFileIsReportedWithADisplay) {
   std::ofstream(Dir / "bad.txt") << "object Form1: TForm\n  Caption = \n";
   std::string bad = (Dir / "bad.txt").string();
