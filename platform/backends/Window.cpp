@@ -527,6 +527,12 @@ void TWindowBackend::Handle(const SDL_Event& e) {
       HandleKey(e);
       break;
     case SDL_TEXTINPUT: {
+      // X reports the letter of a shortcut as text too (Alt+F types "f"); a shortcut types
+      // nothing.
+      if (FShortcutDown) {
+        FShortcutDown = false;
+        break;
+      }
       TMessage m;
       m.Kind = TMessage::TextInput;
       if (e.text.windowID != 0) {
@@ -545,6 +551,9 @@ void TWindowBackend::Handle(const SDL_Event& e) {
 
 void TWindowBackend::HandleKey(const SDL_Event& e) {
   bool down = e.type == SDL_KEYDOWN;
+  // Ctrl or the left Alt make a key a shortcut; the right Alt is AltGr on many layouts, which
+  // types (€ on a German keyboard).
+  if (down) FShortcutDown = (e.key.keysym.mod & (KMOD_CTRL | KMOD_LALT)) != 0;
   // Keys reach the window with the keyboard focus; with none, the active form.
   TForm* form = nullptr;
   if (e.key.windowID != 0) {

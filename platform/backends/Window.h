@@ -63,6 +63,7 @@ class TWindowBackend : public TBackend {
   ::_XDisplay* FDisplay = nullptr;
   uint32_t FButtons = 0;  // mouse buttons held, as SDL_BUTTON masks
   uint64_t FTickBase = 0;
+  bool FShortcutDown = false;              // the last key down was a shortcut: its text is dropped
   std::array<SDL_Cursor*, 12> FCursors{};  // by SDL_SystemCursor, made when first shown
 };
 

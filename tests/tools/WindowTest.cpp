@@ -175,6 +175,8 @@ TEST_F(WindowRun, TypedTextAndTheWheelReachTheControls) {
   // The edit has the focus (first in tab order); xdotool types through the keyboard, non-ASCII
   // characters through keys it maps for them, as an input method would deliver them.
   EXPECT_EQ(Xdo("windowfocus --sync " + id).Status, 0);
+  // A shortcut types nothing, though X reports its letter as text.
+  EXPECT_EQ(Xdo("key alt+x ctrl+y").Status, 0);
   TOutput type = Xdo("type --delay 30 '" + typed + "'");
   EXPECT_EQ(type.Status, 0) << type.Text;
   // Three notches toward the user over the memo.
