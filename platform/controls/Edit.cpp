@@ -100,7 +100,8 @@ std::string TCustomEdit::Text() const {
 }
 
 void TCustomEdit::SetText(const std::string& v) {
-  SetAllText(Normalize(v));
+  std::string text = Normalize(v);
+  if (text != Text()) SetAllText(text);
 }
 
 void TCustomEdit::SetAllText(std::string_view text) {

@@ -10,6 +10,7 @@
 // Outside, positions count characters from the start of the text (SelStart, SelLength), a
 // line break counting as one character, as Lines.Text writes it ('\n').
 
+#include <algorithm>
 #include <compare>
 #include <cstdint>
 #include <string>
@@ -46,7 +47,8 @@ class TCustomEdit : public TCustomControl {
 
   // --- text
   std::string Text() const;
-  // Code may set any text: MaxLength limits only the user. CharCase applies.
+  // Code may set any text: MaxLength limits only the user. CharCase applies. The same text
+  // again changes nothing (no OnChange).
   void SetText(const std::string& v);
   int32_t LineCount() const { return static_cast<int32_t>(FLines.size()); }
   const std::string& Line(int32_t i) const { return FLines[static_cast<size_t>(i)]; }

@@ -100,7 +100,7 @@ void TLineIndex::Set(int32_t i, int32_t value) {
 }
 
 void TLineIndex::Insert(int32_t at, const std::vector<int32_t>& values) {
-  if (at == Count() && !FDirty) {
+  if (at == Count() && !FDirty && FTree.size() == FValues.size() + 1) {
     // Appending: each new node sums its own range, found from prefixes already in the tree.
     for (int32_t v : values) {
       FValues.push_back(v);

@@ -1,10 +1,12 @@
 #pragma once
 // What the edit and memo tests share: typing and pressing keys at a field as the form hands
-// them over (key down, then the character), and a field focused on a stand-in form.
+// them over (key down, then the character), the pixels of its text area, and a field focused
+// on a stand-in form.
 
 #include <cstdint>
 #include <memory>
 #include <string_view>
+#include <vector>
 
 #include "platform/controls/Edit.h"
 #include "platform/core/Text.h"
@@ -35,6 +37,15 @@ inline void Press(TControl& c, uint16_t key, TShiftState shift = {}) {
 // The same key several times.
 inline void PressTimes(TControl& c, uint16_t key, int times, TShiftState shift = {}) {
   for (int i = 0; i < times; ++i) Press(c, key, shift);
+}
+
+// The pixels of a field's text area, to compare two pictures of it.
+inline std::vector<TColor> TextPixels(TShot& shot, const TCustomEdit& field) {
+  std::vector<TColor> pixels;
+  TRect r = field.TextRect();
+  for (int32_t y = r.Top; y < r.Bottom; ++y)
+    for (int32_t x = r.Left; x < r.Right; ++x) pixels.push_back(shot(x, y));
+  return pixels;
 }
 
 // A field of class T on its own form, holding the focus.

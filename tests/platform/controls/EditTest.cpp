@@ -179,15 +179,6 @@ TEST(Edit, TabbingInSelectsAllAndAClickPlacesTheCaret) {
   EXPECT_EQ(e->SelText(), "two");
 }
 
-// The text area's pixels, as a string of the colours, to compare two pictures of it.
-std::vector<TColor> TextPixels(TShot& shot, const TEdit& e) {
-  std::vector<TColor> pixels;
-  TRect r = e.TextRect();
-  for (int32_t y = r.Top; y < r.Bottom; ++y)
-    for (int32_t x = r.Left; x < r.Right; ++x) pixels.push_back(shot(x, y));
-  return pixels;
-}
-
 TEST(Edit, APasswordShowsOneMaskPerCharacterAndIsNotCopied) {
   TFocusedField<TEdit> e;
   auto* plain = Make<TEdit>(e.Form.get(), 10, 40);

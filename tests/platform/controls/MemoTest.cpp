@@ -132,15 +132,6 @@ TEST(Memo, PageKeysAndTheWheelScrollTheView) {
   EXPECT_EQ(m->TopIndex(), 101 - page);
 }
 
-// The text area's pixels, to compare two pictures of it.
-std::vector<TColor> TextPixels(TShot& shot, const TMemo& m) {
-  std::vector<TColor> pixels;
-  TRect r = m.TextRect();
-  for (int32_t y = r.Top; y < r.Bottom; ++y)
-    for (int32_t x = r.Left; x < r.Right; ++x) pixels.push_back(shot(x, y));
-  return pixels;
-}
-
 TEST(Memo, WordWrapBreaksAfterTheLastBlankThatFits) {
   auto form = std::unique_ptr<TStdTestForm>(New<TStdTestForm>(nullptr));
   auto* wrapped = Make<TMemo>(form.get(), 0, 0);
