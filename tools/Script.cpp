@@ -225,6 +225,13 @@ TFormReadOptions TScript::FormReadOptions(const std::string& formPath) {
       action.Quiet = true;
       return MakeHandler(name, action);
     }
+    // One named like a script beside it runs that script, quietly: behaviour for a form that
+    // is run without a program of its own.
+    if (std::string file = dir + name + ".zs"; FileExists(file)) {
+      TAction action = RunAction(file);
+      action.Quiet = true;
+      return MakeHandler(name, action);
+    }
     return {};
   };
   return options;
@@ -313,12 +320,53 @@ TScript::TAction TScript::ParseAction(const TScriptLine& line, size_t first) con
     a.Kind = TAction::Form;
     a.File = Resolve(w[first + 1]);
     words = 2;
+  } else if (kind == "run") {
+    if (first + 1 >= w.size()) throw EScriptUsage("usage: run FILE");
+    a = RunAction(Resolve(w[first + 1]));
+    words = 2;
   } else {
     throw EScriptUsage("unknown action '" + kind +
-                       "' (log, veto, redirect N, refuse, form FILE, none)");
+                       "' (log, veto, redirect N, refuse, form FILE, run FILE, none)");
   }
   if (first + words != w.size()) throw EScriptUsage("unexpected '" + w[first + words] + "'");
   return a;
+}
+
+TScript::TAction TScript::RunAction(const std::string& file) {
+  TAction a;
+  a.Kind = TAction::Run;
+  a.File = file;
+  a.Lines = std::make_shared<const std::vector<TScriptLine>>(ReadScriptLines(file));
+  return a;
+}
+
+std::vector<TScriptLine> TScript::ReadScriptLines(const std::string& path) {
+  std::string text = ReadRegularFile(path, kMaxScriptSize);
+  std::vector<TScriptLine> lines;
+  int number = 0;
+  for (size_t pos = 0; pos < text.size();) {
+    size_t end = text.find('\n', pos);
+    if (end == std::string::npos) end = text.size();
+    ++number;
+    try {
+      lines.push_back(SplitScriptLine(std::string_view(text).substr(pos, end - pos), number));
+    } catch (const Exception& e) {
+      throw Exception(path + ":" + std::to_string(number) + ": " + e.Message());
+    }
+    pos = end + 1;
+  }
+  return lines;
+}
+
+void TScript::RunHandlerScript(const TAction& action) {
+  for (const TScriptLine& line : *action.Lines) {
+    if (line.Words.empty()) continue;
+    try {
+      Execute(line);
+    } catch (const Exception& e) {
+      throw Exception(action.File + ":" + std::to_string(line.Number) + ": " + e.Message());
+    }
+  }
 }
 
 TGenericHandler TScript::MakeHandler(const std::string& name, TAction action) {
@@ -358,6 +406,9 @@ TGenericHandler TScript::MakeHandler(const std::string& name, TAction action) {
         call.ObjectResult = root;
         break;
       }
+      case TAction::Run:
+        RunHandlerScript(action);
+        break;
       case TAction::Redirect: {
         for (TEventArg& a : call.Args)
           if (a.IsVar && std::holds_alternative<int32_t*>(a.Value)) {

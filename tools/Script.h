@@ -102,7 +102,8 @@ class TScript {
   TComponent* Find(std::string_view name) const;
   TControl* FindControl(std::string_view name) const;
   // How the script reads form files: unregistered form classes, and its methods as handlers.
-  // Handlers the script does not declare may be forms beside formPath (NAME.txt).
+  // Handlers the script does not declare may be forms beside formPath (NAME.txt), handed
+  // over, or scripts beside it (NAME.zs), run each time the event is raised.
   TFormReadOptions FormReadOptions(const std::string& formPath = "");
   // Loads a form file and makes it the active form.
   TForm* LoadForm(const std::string& path, bool design);
@@ -114,15 +115,21 @@ class TScript {
   int32_t RunModal(TForm& form, const std::function<int32_t()>& loop);
   // Runs one command line (for `fails`).
   void Execute(const TScriptLine& line);
+  // The lines of a script file, split; raises naming the file and line.
+  static std::vector<TScriptLine> ReadScriptLines(const std::string& path);
 
   // Script methods: handlers the script declares with `method`.
   struct TAction {
-    enum TKind { None, Log, Veto, Redirect, Refuse, Form } Kind = Log;
+    enum TKind { None, Log, Veto, Redirect, Refuse, Form, Run } Kind = Log;
     int32_t Value = 0;
-    std::string File;    // Form: the form file to load, resolved against the script's folder
-    bool Quiet = false;  // no log line when raised
+    // Form: the form file to load; Run: the script to run; resolved against the script's folder
+    std::string File;
+    std::shared_ptr<const std::vector<TScriptLine>> Lines;  // Run: the script's lines
+    bool Quiet = false;                                     // no log line when raised
   };
   TAction ParseAction(const TScriptLine& line, size_t first) const;
+  // The action that runs the script file on each call; its lines are read now.
+  static TAction RunAction(const std::string& file);
   // A handler that logs under name and applies the action.
   TGenericHandler MakeHandler(const std::string& name, TAction action);
   void DeclareMethod(const std::string& name, TAction action) { FMethods[Upper(name)] = action; }
@@ -135,6 +142,7 @@ class TScript {
  private:
   static std::string Upper(std::string_view s);
   bool RunNextLine();  // false at the end of the script
+  void RunHandlerScript(const TAction& action);
 
   std::ostream& FOut;
   std::ostream& FErr;

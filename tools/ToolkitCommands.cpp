@@ -280,6 +280,32 @@ void CmdExpect(TScript& s, const TScriptLine& l) {
   if (actual != expected) throw Exception(l.Words[1] + " is " + actual + ", expected " + expected);
 }
 
+// The value of one property given to another, as text: an edit's text shown on a label.
+void CmdCopy(TScript& s, const TScriptLine& l) {
+  auto [fromName, fromPath] = SplitPath(l.Words[2]);
+  std::string value = PropText(s.Find(fromName), fromPath);
+  auto [name, path] = SplitPath(l.Words[1]);
+  TScriptResolver resolver(s);
+  SetPropText(s.Find(name), path, value, &resolver);
+}
+
+// Runs the command only while the property has (`when`) or has not (`unless`) the value, so
+// a handler script can react to what it finds.
+void RunIf(TScript& s, const TScriptLine& l, bool equal) {
+  auto [name, path] = SplitPath(l.Words[1]);
+  bool same = PropText(s.Find(name), path) == CanonicalValue(l.Words[2]);
+  if (same != equal) return;
+  TScriptLine inner = SplitScriptLine(l.Rest(3), l.Number);
+  if (inner.Words[0] == "fails") throw EScriptUsage(l.Words[0] + " cannot wrap fails");
+  s.Execute(inner);
+}
+void CmdWhen(TScript& s, const TScriptLine& l) {
+  RunIf(s, l, true);
+}
+void CmdUnless(TScript& s, const TScriptLine& l) {
+  RunIf(s, l, false);
+}
+
 void CmdPrint(TScript& s, const TScriptLine& l) {
   auto [name, path] = SplitPath(l.Words[1]);
   // Read first: a path that fails prints nothing.
@@ -383,6 +409,16 @@ void CmdWheel(TScript& s, const TScriptLine& l) {
   Deliver(form, m);
 }
 
+// Whether c could take the focus on form. A form the script never showed takes input as if
+// it were shown (as the form itself judges where keys go), so only the controls between c
+// and the form count.
+bool CanFocusOn(const TForm& form, const TWinControl& c) {
+  if (form.IsShown()) return c.CanFocus();
+  for (const TControl* p = &c; p && p != &form; p = p->Parent())
+    if (!p->Visible() || !p->Enabled()) return false;
+  return c.Parent() != nullptr;
+}
+
 // Key down, the text the key types, key up: what a window delivers for one key.
 void TypeKey(TForm& form, TMessage m, std::string_view text) {
   if (m.Key != 0) {
@@ -408,9 +444,10 @@ void CmdType(TScript& s, const TScriptLine& l) {
   const std::string text = value.As<std::string>();
   if (!IsValidUtf8(text)) throw EScriptUsage("the text to type is not valid UTF-8");
   auto* c = dynamic_cast<TWinControl*>(s.FindControl(l.Words[1]));
-  if (!c || !c->CanFocus()) throw Exception("'" + l.Words[1] + "' cannot take the focus");
-  TForm& form = FormOf(s, *c);
-  c->SetFocus();
+  TForm& form = FormOf(s, c ? *c : s.RequireForm());
+  if (!c || c == &form || !CanFocusOn(form, *c))
+    throw Exception("'" + l.Words[1] + "' cannot take the focus");
+  form.SetFocusedControl(c);
   for (size_t i = 0; i < text.size();) {
     size_t next = NextCharBoundary(text, i);
     std::string_view ch(text.data() + i, next - i);
@@ -586,6 +623,7 @@ void AddToolkitCommands() {
       {"create", 2, 4, "create CLASS NAME [in PARENT]", CmdCreate},
       {"progdir", 1, 1, "progdir DIR", CmdProgdir},
       {"set", 2, kAny, "set PATH VALUE", CmdSet},
+      {"copy", 2, 2, "copy PATH FROM-PATH", CmdCopy},
       {"expect", 2, kAny, "expect PATH VALUE", CmdExpect},
       {"print", 1, 1, "print PATH", CmdPrint},
       {"call", 1, 2, "call NAME.METHOD [INT]", CmdCall},
@@ -605,6 +643,8 @@ void AddToolkitCommands() {
       {"show", 0, 0, "show", CmdShow},
       {"expect-result", 1, 1, "expect-result VALUE", CmdExpectResult},
       {"fails", 1, kAny, "fails COMMAND...", CmdFails},
+      {"when", 3, kAny, "when PATH VALUE COMMAND...", CmdWhen},
+      {"unless", 3, kAny, "unless PATH VALUE COMMAND...", CmdUnless},
       {"save", 1, 2, "save FILE [text]", CmdSave},
       {"shot", 1, 1, "shot FILE.png", CmdShot},
       {"expect-pixel", 3, 4, "expect-pixel X Y #RRGGBB [NAME]", CmdExpectPixel},

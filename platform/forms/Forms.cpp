@@ -448,9 +448,18 @@ bool TForm::HandleDialogKey(uint16_t key, TShiftState shift) {
   return false;
 }
 
+TControl* TForm::KeyTarget() {
+  TWinControl* focused = FocusedControl();
+  if (!focused) return this;
+  // The form's own visibility does not count: a form takes input only while it is active.
+  for (const TControl* c = focused; c != this; c = c->Parent())
+    if (!c || !c->Visible() || !c->Enabled()) return this;
+  return focused;
+}
+
 void TForm::DispatchKey(TMessage::TKind kind, uint16_t key, TShiftState shift, char ch) {
   TWinControl* focused = FocusedControl();
-  TControl* target = focused && focused->CanFocus() ? static_cast<TControl*>(focused) : this;
+  TControl* target = KeyTarget();
   if (kind == TMessage::KeyUp) {
     target->KeyUp(key, shift);
     return;
@@ -478,9 +487,8 @@ void TForm::DispatchText(std::string_view text) {
     // Control characters come with their keys; text input carries only what is printed.
     if (c.Code < 32 || c.Code == 127) continue;
     // The focus may move while a character is handled (a handler that tabs on).
-    TWinControl* focused = FocusedControl();
-    TControl* target = focused && focused->CanFocus() ? static_cast<TControl*>(focused) : this;
     char32_t typed = c.Code;
+    TControl* target = KeyTarget();
     target->KeyPress(typed);
   }
 }

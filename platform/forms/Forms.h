@@ -197,6 +197,8 @@ class TForm : public TWinControl {
   bool HandleDialogKey(uint16_t key, TShiftState shift);
   void Broadcast(const std::function<bool(TControl*)>& f);
   void TrackCursor(const TControl* receiver);
+  // Where keys and typed text go: the focused control while it can take them, else the form.
+  TControl* KeyTarget();
 
   TFormBorderStyle FBorderStyle = bsSizeable;
   TPosition FPosition = poDesigned;

@@ -164,6 +164,37 @@ TEST_F(Script, ErrorInsideModalLoopNamesItsOwnLine) {
   EXPECT_EQ(r.Err, "zelvar: " + ScriptPath() + ":3: no component named 'NoSuchButton' on Dialog\n");
 }
 
+TEST_F(Script, TimersFireAsTheClockMovesAndTypedTextArrives) {
+  TRun r = Zelvar("run --script " + kData + "input.zs");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out,
+            "OnTimer(Fast)\n"
+            "OnTimer(Fast)\n"
+            "OnTimer(Slow)\n"
+            "OnTimer(Fast)\n"
+            "OnTimer(Slow)\n"
+            "'Work' cannot take the focus\n");
+  // Time runs forward only.
+  TRun back = RunScript("wait -5\n");
+  EXPECT_EQ(back.Status, 1);
+  EXPECT_NE(back.Err.find("wait takes a number of milliseconds, not -5"), std::string::npos);
+}
+
+TEST_F(Script, HandlerScriptsBesideAFormRunWhenTheirEventIsRaised) {
+  TRun r = Zelvar("run --script " + kData + "handlers.zs");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out,
+            "Tick(Clock)\nTwice(Clock)\n"
+            "Invalid value for property TLabel.Caption: string expected, integer given\n");
+  // An error inside a handler script names the script's line.
+  TRun bad = RunScript("method Tick run " + kData +
+                       "Tick.zs\n"
+                       "new Form1\ncreate TTimer Clock\nset Clock.Interval 5\n"
+                       "set Clock.OnTimer Tick\nwait 5\n");
+  EXPECT_EQ(bad.Status, 1);
+  EXPECT_NE(bad.Err.find(kData + "Tick.zs:2: "), std::string::npos) << bad.Err;
+}
+
 TEST_F(Script, HandlersLogVetoAndDetach) {
   TRun r = Zelvar("run --script " + kData + "controls.zs");
   EXPECT_EQ(r.Status, 0) << r.Err;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/controls/Register.h"
+#include "platform/core/TimerQueue.h"
+#include "platform/streaming/FormFiles.h"
 #include "tests/platform/controls/ControlsSupport.h"
 
 namespace zelvar::test {
@@ -34,6 +37,52 @@ TEST(ExtCtrlsPanel, BevelsLightTheTopLeftAndShadeTheBottomRight) {
   child->SetAlign(alClient);
   EXPECT_EQ(p->FrameSize(), 7);
   EXPECT_EQ(child->BoundsRect(), Rect(7, 7, 93, 43));
+}
+
+TEST(ExtCtrlsTimer, FiresEveryIntervalWhileEnabledAndStopsWhenFreed) {
+  TStdTestForm form(nullptr);
+  auto* timer = new TTimer(&form);
+  int ticks = 0;
+  timer->OnTimer = TNotifyEvent([&](TObject* sender) {
+    EXPECT_EQ(sender, timer);
+    ++ticks;
+  });
+  timer->SetInterval(100);
+  Timers().Advance(250);
+  EXPECT_EQ(ticks, 2);
+  timer->SetEnabled(false);
+  Timers().Advance(1000);
+  EXPECT_EQ(ticks, 2);
+  // Enabling starts the count afresh.
+  Timers().Advance(30);
+  timer->SetEnabled(true);
+  Timers().Advance(99);
+  EXPECT_EQ(ticks, 2);
+  Timers().Advance(1);
+  EXPECT_EQ(ticks, 3);
+  timer->SetInterval(0);
+  EXPECT_FALSE(timer->Running());
+  timer->SetInterval(10);
+  delete timer;
+  Timers().Advance(100);  // nothing left to call
+  EXPECT_EQ(ticks, 3);
+}
+
+TEST(ExtCtrlsTimer, IsQuietInTheDesignerAndWhileItsFormIsRead) {
+  const std::string text =
+      "object Panel1: TPanel\n  object Timer1: TTimer\n    Interval = 50\n  end\nend\n";
+  RegisterControls();
+  TStdTestForm form(nullptr);
+  auto* designed = new TTimer(&form);
+  designed->SetDesigning(true);
+  designed->SetInterval(20);
+  EXPECT_FALSE(designed->Running());
+
+  std::unique_ptr<TComponent> read(ReadComponent(text));
+  auto* timer = As<TTimer>(read->FindComponent("Timer1"));
+  ASSERT_NE(timer, nullptr);
+  EXPECT_EQ(timer->Interval(), 50u);
+  EXPECT_TRUE(timer->Running());
 }
 
 }  // namespace

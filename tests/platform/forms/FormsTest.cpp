@@ -42,9 +42,26 @@ class TProbeControl : public TCustomControl {
     return true;
   }
   int32_t WMGetDlgCode() override { return WantsArrows ? DLGC_WANTARROWS : 0; }
+  void KeyPress(char32_t& key) override {
+    Say("char " + std::to_string(static_cast<uint32_t>(key)));
+    if (MovesOnAfter == key) FindNextControlFrom();
+  }
+  void DblClick() override { Say("double"); }
+  bool DoMouseWheel(TShiftState, int32_t delta, TPoint at) override {
+    if (!TakesWheel) return false;
+    Say("wheel " + std::to_string(delta) + " at " + std::to_string(at.X) + "," +
+        std::to_string(at.Y));
+    return true;
+  }
+  bool TakesWheel = false;
+  char32_t MovesOnAfter = 0;
   int32_t CMDesignHitTest(int32_t, int32_t, TShiftState) override { return ClaimsDesignPress; }
 
  private:
+  // Moves the focus on, as a handler that tabs on after a character does.
+  void FindNextControlFrom() {
+    if (TWinControl* next = Parent()->FindNextControl(this, true, true)) next->SetFocus();
+  }
   void Say(const std::string& s) {
     if (Log) Log->push_back(Name() + " " + s);
   }
@@ -143,6 +160,77 @@ TEST_F(FormsTest, MouseGoesToTheControlUnderItAndTheReleaseToTheSame) {
   post(TMessage::MouseUp, 20, 15);  // released over A: still B's release
   EXPECT_EQ(Log, (std::vector<std::string>{"B down 5,5", "B up -80,5"}));
   EXPECT_TRUE(B->Focused());
+  Form->Hide();
+}
+
+TEST_F(FormsTest, TypedTextReachesTheFocusOneCharacterAtATime) {
+  Form->Show();
+  TMessage text;
+  text.Kind = TMessage::TextInput;
+  // Two-, three- and four-byte characters; a stray byte is one replacement character; a
+  // control character in text input is not typed (it comes with its key).
+  text.Text = "a\xC3\xBC\xE2\x82\xAC\xF0\x9F\x98\x80\xFF\x01";
+  Application().PostMessage(text);
+  Application().ProcessMessages();
+  EXPECT_EQ(Log, (std::vector<std::string>{"A char 97", "A char 252", "A char 8364",
+                                           "A char 128512", "A char 65533"}));
+  // The focus may move while text is typed: the rest goes to the new focus.
+  Log.clear();
+  A->MovesOnAfter = 'x';
+  Form->DispatchText("xy");
+  EXPECT_EQ(Log, (std::vector<std::string>{"A char 120", "B char 121"}));
+  Form->Hide();
+}
+
+TEST_F(FormsTest, TheWheelGoesToTheControlUnderThePointerThenItsParents) {
+  auto* inner = New<TProbeControl>(Form);
+  inner->SetName("Inner");
+  inner->SetParent(B);
+  inner->SetBounds(5, 5, 10, 10);
+  inner->Log = &Log;
+  Form->Show();
+  Form->DispatchWheel({}, -WHEEL_DELTA, 107, 17);  // over Inner, which passes it on
+  B->TakesWheel = true;
+  Form->DispatchWheel({}, -WHEEL_DELTA, 107, 17);
+  Form->DispatchWheel({ssShift}, 2 * WHEEL_DELTA, 20, 15);  // over A, which does not take it
+  EXPECT_EQ(Log, (std::vector<std::string>{"B wheel -120 at 7,7"}));
+  B->SetEnabled(false);  // a disabled control and what it holds take no input
+  Form->DispatchWheel({}, -WHEEL_DELTA, 107, 17);
+  EXPECT_EQ(Log.size(), 1u);
+  Form->Hide();
+}
+
+TEST_F(FormsTest, ADoubleClickReachesOnlyControlsThatAskForIt) {
+  Form->Show();
+  Form->DispatchMouse(TMessage::MouseDown, mbLeft, {ssLeft, ssDouble}, 15, 15);
+  A->IncludeStyle(csDoubleClicks);
+  Form->DispatchMouse(TMessage::MouseDown, mbLeft, {ssLeft, ssDouble}, 15, 15);
+  Form->DispatchMouse(TMessage::MouseDown, mbRight, {ssRight, ssDouble}, 15, 15);
+  EXPECT_EQ(Log, (std::vector<std::string>{"A down 5,5", "A down 5,5", "A double", "A down 5,5"}));
+  Form->Hide();
+}
+
+// Records the cursors a form asks its backend for.
+class TCursorBackend : public THeadlessBackend {
+ public:
+  std::vector<TCursor> Shown;
+  void ShowCursor(TCursor c) override { Shown.push_back(c); }
+};
+
+TEST_F(FormsTest, ThePointerTakesTheShapeOfTheControlUnderIt) {
+  auto* backend = new TCursorBackend;
+  Application().SetBackend(std::unique_ptr<TBackend>(backend));
+  auto* inner = New<TProbeControl>(Form);
+  inner->SetParent(B);
+  inner->SetBounds(5, 5, 10, 10);
+  B->SetCursor(crIBeam);
+  Form->Show();
+  Form->DispatchMouse(TMessage::MouseMove, mbLeft, {}, 107, 17);  // Inner has crDefault: B's
+  Form->DispatchMouse(TMessage::MouseMove, mbLeft, {}, 102, 12);  // B itself: no change
+  Form->DispatchMouse(TMessage::MouseMove, mbLeft, {}, 15, 15);
+  Form->SetDesigning(true);  // the designer moves and sizes controls: always the arrow
+  Form->DispatchMouse(TMessage::MouseMove, mbLeft, {}, 107, 17);
+  EXPECT_EQ(backend->Shown, (std::vector<TCursor>{crIBeam, crArrow}));
   Form->Hide();
 }
 
