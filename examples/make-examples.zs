@@ -297,7 +297,32 @@ set View.Left 12
 set View.Top 36
 set View.Width 390
 set View.Height 140
-set View.Caption 'Colours follow the system'
+set View.Caption ''
+create TCheckBox ShowToolbar in View
+set ShowToolbar.Left 16
+set ShowToolbar.Top 16
+set ShowToolbar.Width 200
+set ShowToolbar.Caption 'Show the &toolbar'
+set ShowToolbar.Checked True
+create TCheckBox ShowStatus in View
+set ShowStatus.Left 16
+set ShowStatus.Top 44
+set ShowStatus.Width 200
+set ShowStatus.Caption 'Show the &status bar'
+create TLabel ZoomLabel in View
+set ZoomLabel.Left 16
+set ZoomLabel.Top 84
+set ZoomLabel.Caption '&Zoom:'
+create TScrollBar Zoom in View
+set Zoom.Left 72
+set Zoom.Top 82
+set Zoom.Width 290
+set Zoom.Min 50
+set Zoom.Max 200
+set Zoom.Position 100
+set Zoom.LargeChange 25
+set Zoom.SmallChange 5
+set ZoomLabel.FocusControl Zoom
 set Tabs.Page 3
 create TAGroupBox Advanced in Tabs
 set Advanced.Left 12
@@ -305,10 +330,23 @@ set Advanced.Top 36
 set Advanced.Width 390
 set Advanced.Height 140
 set Advanced.Caption 'Advanced'
-create TLabel AdvancedText in Advanced
-set AdvancedText.Left 16
-set AdvancedText.Top 28
-set AdvancedText.Caption 'Nothing to see here yet.'
+create TLabel LogLabel in Advanced
+set LogLabel.Left 16
+set LogLabel.Top 32
+set LogLabel.Caption '&Log file:'
+create TEdit LogFile in Advanced
+set LogFile.Left 88
+set LogFile.Top 28
+set LogFile.Width 280
+set LogFile.Text '~/.zelvar/log.txt'
+set LogLabel.FocusControl LogFile
+create TCheckBox Verbose in Advanced
+set Verbose.Left 16
+set Verbose.Top 64
+set Verbose.Width 280
+set Verbose.Caption '&Verbose log'
+set Verbose.AllowGrayed True
+set Verbose.State cbGrayed
 set Tabs.Page 4
 create TABox About in Tabs
 set About.Left 12
