@@ -127,7 +127,7 @@ set LanguageList.Left 12
 set LanguageList.Top 22
 set LanguageList.Width 216
 set LanguageList.Height 90
-set LanguageList.Items ('English' 'Deutsch' 'Français' 'Español' 'Italiano' 'Nederlands' 'Polski' 'Português' 'Svenska' 'Čeština')
+set LanguageList.Items ('English' 'German' 'French' 'Spanish' 'Italian' 'Dutch' 'Polish' 'Portuguese' 'Swedish' 'Czech')
 
 # Page 4: a whole form embedded, handed over by the handler named Details (Details.txt).
 set Zelvar1.Page 4

@@ -25,7 +25,7 @@ expect FolderEdit.Focused True
 type FolderEdit '/usr/local/zelvar'
 click DocsPart
 # Typing a letter in the list picks the next language that starts with it.
-type LanguageList 'd'
+type LanguageList 'g'
 expect LanguageList.ItemIndex 1
 shot ../out/demo/04-options.png
 key n alt
@@ -42,7 +42,7 @@ expect Progress.Position 100
 expect NextButton.Enabled True
 click NextButton
 expect SummaryFolder.Caption '/usr/local/zelvar'
-expect SummaryLanguage.Caption 'Deutsch'
+expect SummaryLanguage.Caption 'German'
 expect SummaryDocs.Checked True
 expect NextButton.Caption '&Finish'
 shot ../out/demo/07-summary.png

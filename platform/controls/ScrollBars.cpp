@@ -398,8 +398,13 @@ void TScrollBarPart::Paint(TCanvas& canvas, bool enabled) const {
                   pressed == TScrollBarHit::LessArrow, active);
   DrawArrowButton(canvas, layout.More, vertical ? adDown : adRight,
                   pressed == TScrollBarHit::MoreArrow, active);
-  canvas.Brush()->SetColor(clScrollBar);
-  canvas.FillRect(layout.Track);
+  // A track of the face's own colour would not show: the classic toolkit dithers it then.
+  if (ColorToRGB(clScrollBar) == ColorToRGB(clBtnFace)) {
+    canvas.FillDithered(layout.Track, clBtnHighlight, clBtnFace);
+  } else {
+    canvas.Brush()->SetColor(clScrollBar);
+    canvas.FillRect(layout.Track);
+  }
   if (!active || layout.Thumb.Empty()) return;
   // A held page press darkens the track between the thumb and that end.
   const TAlong track{FKind, layout.Track};

@@ -243,6 +243,18 @@ void TCanvas::FillRect(const TRect& r) {
              ColorToPixel(FBrush->Color()));
 }
 
+void TCanvas::FillDithered(const TRect& r, TColor first, TColor second) {
+  TSurface s = Surface();
+  TRect d = Intersect(
+      {r.Left + FOrigin.X, r.Top + FOrigin.Y, r.Right + FOrigin.X, r.Bottom + FOrigin.Y}, s.Clip);
+  if (d.Empty()) return;
+  const uint32_t pixels[2] = {ColorToPixel(first), ColorToPixel(second)};
+  for (int32_t y = d.Top; y < d.Bottom; ++y) {
+    uint32_t* row = s.Pixels + static_cast<size_t>(y) * s.Width;
+    for (int32_t x = d.Left; x < d.Right; ++x) row[x] = pixels[(x + y) & 1];
+  }
+}
+
 void TCanvas::FrameRect(const TRect& r) {
   if (r.Empty()) return;
   uint32_t pixel = ColorToPixel(FBrush->Color());

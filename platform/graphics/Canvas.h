@@ -47,6 +47,9 @@ class TCanvas : public TPersistent {
   void FillRect(const TRect& r);
   void FrameRect(const TRect& r);
   void DrawFocusRect(const TRect& r);
+  // Fills r with a checkerboard of two colours by the bitmap's own grid (first where x + y is
+  // even): the classic track of a scroll bar whose colour is the face colour.
+  void FillDithered(const TRect& r, TColor first, TColor second);
 
   void TextOut(int32_t x, int32_t y, std::string_view text);
   void TextRect(const TRect& r, int32_t x, int32_t y, std::string_view text);

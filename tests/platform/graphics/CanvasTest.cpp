@@ -90,6 +90,18 @@ TEST_F(CanvasTest, FillRectExcludesRightAndBottomAndFollowsOriginAndClip) {
   EXPECT_EQ(At(30, 20), kBlue);
 }
 
+TEST_F(CanvasTest, DitheringFollowsTheBitmapsGridWhateverTheOriginAndStaysInTheClip) {
+  C.SetOrigin(3, 0);
+  C.SetDeviceClip(Rect(3, 0, 9, 2));
+  C.FillDithered(Rect(-5, 0, 20, 20), clRed, clBlue);
+  // Device (x + y) even is the first colour, so neighbouring controls' tracks line up.
+  EXPECT_EQ(Row(0, 0, 12), "...######...");
+  EXPECT_EQ(At(4, 0), kRed);
+  EXPECT_EQ(At(3, 0), kBlue);
+  EXPECT_EQ(At(3, 1), kRed);
+  EXPECT_EQ(At(3, 2), kWhite);
+}
+
 TEST_F(CanvasTest, DottedPensRunTheirPatternRoundCorners) {
   C.Pen()->SetStyle(psDot);
   C.MoveTo(0, 0);
