@@ -299,7 +299,7 @@ bool TMemo::MoveVertically(uint16_t key, TShiftState shift) {
 }
 
 bool TMemo::DoMouseWheel(TShiftState, int32_t wheelDelta, TPoint) {
-  const int64_t rows = int64_t{wheelDelta} * kWheelRows / WHEEL_DELTA;
+  const int64_t rows = int64_t{WheelNotches(FWheelRest, wheelDelta)} * kWheelScrollLines;
   SetTopRow(ClampExtent(FTopRow - rows));
   return true;
 }

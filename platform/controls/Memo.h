@@ -48,8 +48,6 @@ class TMemo : public TCustomEdit {
   static constexpr bool kDefaultWantReturns = true;
   static constexpr bool kDefaultWantTabs = false;
   static constexpr TScrollStyle kDefaultScrollBars = ssNone;
-  // Rows one notch of the mouse wheel scrolls.
-  static constexpr int32_t kWheelRows = 3;
 
   explicit TMemo(TComponent* owner);
   ~TMemo() override;
@@ -115,6 +113,7 @@ class TMemo : public TCustomEdit {
   bool FWantReturns = kDefaultWantReturns;
   bool FWantTabs = kDefaultWantTabs;
   int32_t FTopRow = 0;
+  int32_t FWheelRest = 0;  // wheel turn short of a notch
 
   // The layout, a cache of the text, the font and the width.
   mutable TLineIndex FRows;           // rows per line

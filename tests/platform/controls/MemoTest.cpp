@@ -119,9 +119,9 @@ TEST(Memo, PageKeysAndTheWheelScrollTheView) {
   EXPECT_EQ(m->CaretPos().Line, page);
   EXPECT_EQ(m->TopIndex(), page);
   EXPECT_TRUE(m->DoMouseWheel({}, -WHEEL_DELTA, {5, 5}));
-  EXPECT_EQ(m->TopIndex(), page + TMemo::kWheelRows);
+  EXPECT_EQ(m->TopIndex(), page + kWheelScrollLines);
   m->DoMouseWheel({}, 2 * WHEEL_DELTA, {5, 5});
-  EXPECT_EQ(m->TopIndex(), page - TMemo::kWheelRows);
+  EXPECT_EQ(m->TopIndex(), page - kWheelScrollLines);
   // The view stops where the last row shows at the bottom (101 rows: the last is empty).
   m->DoMouseWheel({}, -100 * WHEEL_DELTA, {5, 5});
   EXPECT_EQ(m->TopIndex(), 101 - page);
