@@ -90,6 +90,12 @@ TCustomEdit::~TCustomEdit() = default;
 // =============================================================================================
 // Text and selection
 
+const std::string& TCustomEdit::Line(int32_t i) const {
+  if (i < 0 || static_cast<size_t>(i) >= FLines.size())
+    throw EListError("Line index out of bounds (" + std::to_string(i) + ")");
+  return FLines[static_cast<size_t>(i)];
+}
+
 std::string TCustomEdit::Text() const {
   std::string text;
   for (size_t i = 0; i < FLines.size(); ++i) {

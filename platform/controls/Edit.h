@@ -51,7 +51,8 @@ class TCustomEdit : public TCustomControl {
   // again changes nothing (no OnChange).
   void SetText(const std::string& v);
   int32_t LineCount() const { return static_cast<int32_t>(FLines.size()); }
-  const std::string& Line(int32_t i) const { return FLines[static_cast<size_t>(i)]; }
+  // EListError out of range.
+  const std::string& Line(int32_t i) const;
   // Characters in the text, each line break one.
   int64_t TextLength() const { return FChars.Total() - 1; }
 

@@ -40,7 +40,10 @@ class TListBoxStrings final : public TStrings {
   void Exchange(int index1, int index2) override;
 
   // The text of an item without copying it, for painting.
-  const std::string& Ref(int index) const { return FItems[static_cast<size_t>(index)].Text; }
+  const std::string& Ref(int index) const {
+    CheckIndex(index, Count());
+    return FItems[static_cast<size_t>(index)].Text;
+  }
 
  private:
   friend class TListBox;

@@ -13,6 +13,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "platform/core/Assert.h"
 #include "platform/graphics/Graphics.h"
 
 namespace zelvar {
@@ -53,7 +54,10 @@ TByteRange WordAt(std::string_view s, size_t i);
 class TLineIndex {
  public:
   int32_t Count() const { return static_cast<int32_t>(FValues.size()); }
-  int32_t Value(int32_t i) const { return FValues[static_cast<size_t>(i)]; }
+  int32_t Value(int32_t i) const {
+    ZELVAR_ASSERT(i >= 0 && i < Count());
+    return FValues[static_cast<size_t>(i)];
+  }
   void Set(int32_t i, int32_t value);
   void Insert(int32_t at, const std::vector<int32_t>& values);
   void Erase(int32_t at, int32_t count);

@@ -41,6 +41,10 @@ TEST(Edit, TheCaretStepsOverWholeUtf8Characters) {
   e->SetSelStart(1);
   e->SetSelLength(1);
   EXPECT_EQ(e->SelText(), "\xC3\xA9");
+  // One line, and no other.
+  EXPECT_EQ(e->Line(0), e->Text());
+  EXPECT_THROW(e->Line(1), EListError);
+  EXPECT_THROW(e->Line(-1), EListError);
 }
 
 TEST(Edit, ShiftAndCtrlKeysSelectByCharacterWordAndLine) {
