@@ -341,7 +341,12 @@ TScript::TAction TScript::RunAction(const std::string& file) {
 }
 
 std::vector<TScriptLine> TScript::ReadScriptLines(const std::string& path) {
-  std::string text = ReadRegularFile(path, kMaxScriptSize);
+  std::string text;
+  try {
+    text = ReadRegularFile(path, kMaxScriptSize);
+  } catch (...) {
+    throw Exception(path + ": " + CurrentErrorMessage());
+  }
   std::vector<TScriptLine> lines;
   int number = 0;
   for (size_t pos = 0; pos < text.size();) {
@@ -482,25 +487,10 @@ bool TScript::RunNextLine() {
 int TScript::RunFile(const std::string& path) {
   FScriptPath = path;
   FScriptDir = ExtractFilePath(path);
-  std::string text;
   try {
-    text = ReadRegularFile(path, kMaxScriptSize);
-  } catch (...) {
-    FErr << "zelvar: " << path << ": " << CurrentErrorMessage() << "\n";
-    return 1;
-  }
-  int number = 0;
-  size_t pos = 0;
-  try {
-    while (pos < text.size()) {
-      size_t end = text.find('\n', pos);
-      if (end == std::string::npos) end = text.size();
-      ++number;
-      FLines.push_back(SplitScriptLine(std::string_view(text).substr(pos, end - pos), number));
-      pos = end + 1;
-    }
+    FLines = ReadScriptLines(path);
   } catch (const Exception& e) {
-    FErr << "zelvar: " << path << ":" << number << ": " << e.Message() << "\n";
+    FErr << "zelvar: " << e.Message() << "\n";
     return 1;
   }
   try {

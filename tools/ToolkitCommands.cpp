@@ -409,16 +409,6 @@ void CmdWheel(TScript& s, const TScriptLine& l) {
   Deliver(form, m);
 }
 
-// Whether c could take the focus on form. A form the script never showed takes input as if
-// it were shown (as the form itself judges where keys go), so only the controls between c
-// and the form count.
-bool CanFocusOn(const TForm& form, const TWinControl& c) {
-  if (form.IsShown()) return c.CanFocus();
-  for (const TControl* p = &c; p && p != &form; p = p->Parent())
-    if (!p->Visible() || !p->Enabled()) return false;
-  return c.Parent() != nullptr;
-}
-
 // Key down, the text the key types, key up: what a window delivers for one key.
 void TypeKey(TForm& form, TMessage m, std::string_view text) {
   if (m.Key != 0) {
@@ -445,8 +435,8 @@ void CmdType(TScript& s, const TScriptLine& l) {
   if (!IsValidUtf8(text)) throw EScriptUsage("the text to type is not valid UTF-8");
   auto* c = dynamic_cast<TWinControl*>(s.FindControl(l.Words[1]));
   TForm& form = FormOf(s, c ? *c : s.RequireForm());
-  if (!c || c == &form || !CanFocusOn(form, *c))
-    throw Exception("'" + l.Words[1] + "' cannot take the focus");
+  // A form the script never showed takes input as if it were shown: the form judges.
+  if (!c || !form.TakesKeys(*c)) throw Exception("'" + l.Words[1] + "' cannot take the focus");
   form.SetFocusedControl(c);
   for (size_t i = 0; i < text.size();) {
     size_t next = NextCharBoundary(text, i);

@@ -448,13 +448,17 @@ bool TForm::HandleDialogKey(uint16_t key, TShiftState shift) {
   return false;
 }
 
+bool TForm::TakesKeys(const TControl& control) const {
+  if (&control == this) return false;
+  // The form's own visibility does not count: a form takes input only while it is active.
+  for (const TControl* c = &control; c != this; c = c->Parent())
+    if (!c || !c->Visible() || !c->Enabled()) return false;
+  return true;
+}
+
 TControl* TForm::KeyTarget() {
   TWinControl* focused = FocusedControl();
-  if (!focused) return this;
-  // The form's own visibility does not count: a form takes input only while it is active.
-  for (const TControl* c = focused; c != this; c = c->Parent())
-    if (!c || !c->Visible() || !c->Enabled()) return this;
-  return focused;
+  return focused && TakesKeys(*focused) ? static_cast<TControl*>(focused) : this;
 }
 
 void TForm::DispatchKey(TMessage::TKind kind, uint16_t key, TShiftState shift, char ch) {

@@ -180,6 +180,9 @@ class TForm : public TWinControl {
   void DispatchText(std::string_view text);
   // The wheel at a client point: the control under it, then its parents, until one takes it.
   void DispatchWheel(TShiftState shift, int32_t wheelDelta, int32_t x, int32_t y);
+  // Whether keys and typed text for control reach it: it lies on this form, and it and the
+  // controls between it and the form are visible and enabled.
+  bool TakesKeys(const TControl& control) const;
   // The control under a client point (deepest first), or nullptr for the form itself.
   TControl* ControlAt(int32_t x, int32_t y) const;
 
