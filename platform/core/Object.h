@@ -5,6 +5,7 @@
 // these records by name.
 
 #include <any>
+#include <cstddef>
 #include <cstdint>
 #include <functional>
 #include <initializer_list>
@@ -12,7 +13,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <type_traits>
 #include <typeindex>
+#include <utility>
 #include <variant>
 #include <vector>
 
@@ -136,8 +139,18 @@ class TEvent<R(A...)> {
   using Function = std::function<R(A...)>;
 
   TEvent() = default;
+  TEvent(std::nullptr_t) {}  // NOLINT(google-explicit-constructor): event = nullptr clears it
   TEvent(Function code, std::string methodName = {})
       : FCode(std::move(code)), FMethodName(std::move(methodName)) {}
+  // Any callable of a fitting shape, by plain assignment: a lambda, a free function, a member
+  // function bound to its object (Bind).
+  template <class F>
+  requires(!std::is_same_v<std::remove_cvref_t<F>, TEvent> &&
+           !std::is_same_v<std::remove_cvref_t<F>, Function> &&
+           !std::is_same_v<std::remove_cvref_t<F>, std::nullptr_t> &&
+           std::is_invocable_r_v<R, F&, A...>)
+      TEvent(F&& code)  // NOLINT(google-explicit-constructor): events are assigned handlers
+      : FCode(std::forward<F>(code)) {}
 
   explicit operator bool() const { return static_cast<bool>(FCode); }
   R operator()(A... args) const { return FCode(std::forward<A>(args)...); }
@@ -151,6 +164,17 @@ class TEvent<R(A...)> {
   Function FCode;
   std::string FMethodName;
 };
+
+// A member function bound to its object, for an event: OnPageChange = Bind(this,
+// &TSetup::PageChanged). The object must outlive the event's use, as with any handler.
+template <class C, class R, class... A>
+auto Bind(C* object, R (C::*method)(A...)) {
+  return [object, method](A... args) -> R { return (object->*method)(std::forward<A>(args)...); };
+}
+template <class C, class R, class... A>
+auto Bind(const C* object, R (C::*method)(A...) const) {
+  return [object, method](A... args) -> R { return (object->*method)(std::forward<A>(args)...); };
+}
 
 template <class T>
 struct IsTEvent : std::false_type {};
