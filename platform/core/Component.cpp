@@ -284,4 +284,12 @@ std::string TComponent::GetNamePath() const {
   return path;
 }
 
+void RaiseFindError(const TComponent& owner, std::string_view name, const TComponent* found,
+                    const std::string& wanted) {
+  std::string where = owner.Name().empty() ? owner.ClassName() : owner.Name();
+  if (!found) throw EComponentError("No component named '" + std::string(name) + "' on " + where);
+  throw EComponentError("'" + std::string(name) + "' on " + where + " is a " + found->ClassName() +
+                        ", not a " + wanted);
+}
+
 }  // namespace zelvar

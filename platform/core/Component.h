@@ -137,4 +137,21 @@ class TComponent : public TPersistent {
   bool FKeptOutOfDesign = false;  // set by SetDesigning(false) on this component itself
 };
 
+// The component owner owns under name, of class T (or a descendant). Where FindComponent
+// answers nullptr, this raises EComponentError naming the missing component or its class, so
+// a misspelled name fails where it is written.
+[[noreturn]] void RaiseFindError(const TComponent& owner, std::string_view name,
+                                 const TComponent* found, const std::string& wanted);
+template <class T>
+T* Find(const TComponent& owner, std::string_view name) {
+  TComponent* c = owner.FindComponent(name);
+  if (auto* t = dynamic_cast<T*>(c)) return t;
+  RaiseFindError(owner, name, c, T::StaticClassInfo().Name);
+}
+template <class T>
+T* Find(const TComponent* owner, std::string_view name) {
+  if (!owner) throw EComponentError("No owner to find '" + std::string(name) + "' in");
+  return Find<T>(*owner, name);
+}
+
 }  // namespace zelvar

@@ -32,6 +32,27 @@ TEST(Ownership, OwnerFreesWhatItOwnsLastCreatedFirst) {
   EXPECT_EQ(DestroyLog(), (std::vector<std::string>{"Form", "C", "B", "B1", "A"}));
 }
 
+TEST(Ownership, FindNamesAMissingComponentOrAWrongClass) {
+  TThing form(nullptr);
+  form.SetName("Form");
+  TThing* a = Make(&form, "A");
+  EXPECT_EQ(Find<TThing>(form, "a"), a);  // names compare without case, as FindComponent's
+  EXPECT_EQ(Find<TComponent>(&form, "A"), a);
+  try {
+    Find<TThing>(form, "Missing");
+    FAIL();
+  } catch (const EComponentError& e) {
+    EXPECT_STREQ(e.what(), "No component named 'Missing' on Form");
+  }
+  try {
+    Find<TBigThing>(form, "A");
+    FAIL();
+  } catch (const EComponentError& e) {
+    EXPECT_STREQ(e.what(), "'A' on Form is a TThing, not a TBigThing");
+  }
+  EXPECT_THROW(Find<TThing>(static_cast<TComponent*>(nullptr), "A"), EComponentError);
+}
+
 TEST(Ownership, ComponentDeletedEarlyLeavesItsOwner) {
   TThing form(nullptr);
   TThing* a = Make(&form, "A");
