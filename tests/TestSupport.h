@@ -1,6 +1,6 @@
 #pragma once
-// Helpers the tests share: the message of an expected exception, and running the `zelvar`
-// command as a user does.
+// Helpers the tests share: the message of an expected exception, an environment variable for
+// a while, and running the `zelvar` command as a user does.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -9,6 +9,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -25,6 +26,30 @@ std::string MessageOf(F f) {
   }
   return "no exception";
 }
+
+// Sets an environment variable for the life of this object.
+class TEnvVar {
+ public:
+  TEnvVar(const char* name, const char* value) : FName(name) {
+    if (const char* old = std::getenv(name)) FOld = old;
+    if (value)
+      ::setenv(name, value, 1);
+    else
+      ::unsetenv(name);
+  }
+  ~TEnvVar() {
+    if (FOld)
+      ::setenv(FName.c_str(), FOld->c_str(), 1);
+    else
+      ::unsetenv(FName.c_str());
+  }
+  TEnvVar(const TEnvVar&) = delete;
+  TEnvVar& operator=(const TEnvVar&) = delete;
+
+ private:
+  std::string FName;
+  std::optional<std::string> FOld;
+};
 
 inline std::string Slurp(const std::filesystem::path& p) {
   std::ifstream in(p, std::ios::binary);

@@ -1,5 +1,6 @@
 #include "platform/graphics/TextRender.h"
 
+#include <fontconfig/fontconfig.h>
 #include <ft2build.h>
 #include FT_FREETYPE_H
 #include FT_OUTLINE_H
@@ -11,6 +12,7 @@
 #include <limits>
 #include <memory>
 #include <optional>
+#include <span>
 #include <unordered_map>
 #include <utility>
 #include <vector>
@@ -21,7 +23,6 @@
 namespace zelvar {
 namespace {
 
-constexpr const char* kDefaultFontDir = "/usr/share/fonts/truetype/dejavu";
 // About 11.3 degrees, close to what other toolkits use when a face has no oblique file.
 constexpr FT_Fixed kShear = 0x3333;
 // Enough for many sizes of a few alphabets; past it the cache starts over rather than grow.
@@ -45,6 +46,9 @@ TFamily FamilyOf(std::string_view name) {
   return fmSans;
 }
 
+// The family each name maps onto: the same faces, so the same metrics, wherever they are.
+constexpr std::string_view kFamilyNames[3] = {"DejaVu Sans", "DejaVu Sans Mono", "DejaVu Serif"};
+
 const char* FontFileName(TFamily family, bool bold, bool italic) {
   static constexpr const char* kFiles[3][4] = {
       {"DejaVuSans.ttf", "DejaVuSans-Oblique.ttf", "DejaVuSans-Bold.ttf",
@@ -66,6 +70,85 @@ int32_t RoundPixels(FT_Pos v) {
 }
 int32_t CeilPixels(FT_Pos v) {
   return static_cast<int32_t>((v + 63) >> 6);
+}
+
+// A configuration of fontconfig's own, read when first asked for and dropped with the fonts,
+// so that a changed FONTCONFIG_FILE is read afresh after ReleaseTextResources.
+class TFontConfig {
+ public:
+  TFontConfig() = default;
+  TFontConfig(const TFontConfig&) = delete;
+  TFontConfig& operator=(const TFontConfig&) = delete;
+  ~TFontConfig() { Release(); }
+
+  FcConfig* Get() {
+    if (!FConfig) FConfig = FcInitLoadConfigAndFonts();
+    if (!FConfig) throw EInvalidGraphic("Cannot read the fontconfig configuration");
+    return FConfig;
+  }
+  void Release() {
+    if (FConfig) FcConfigDestroy(FConfig);
+    FConfig = nullptr;
+  }
+
+ private:
+  FcConfig* FConfig = nullptr;
+};
+
+template <typename T, void (*Free)(T*)>
+struct TFcDeleter {
+  void operator()(T* p) const { Free(p); }
+};
+using TFcPattern = std::unique_ptr<FcPattern, TFcDeleter<FcPattern, FcPatternDestroy>>;
+using TFcFontSet = std::unique_ptr<FcFontSet, TFcDeleter<FcFontSet, FcFontSetDestroy>>;
+
+// Fontconfig's faces for family, nearest to the style asked for first.
+TFcFontSet SortedFaces(FcConfig* config, std::string_view family, bool bold, bool italic) {
+  TFcPattern pattern(FcPatternCreate());
+  if (!pattern) throw std::bad_alloc();
+  const std::string name(family);
+  FcPatternAddString(pattern.get(), FC_FAMILY, reinterpret_cast<const FcChar8*>(name.c_str()));
+  FcPatternAddInteger(pattern.get(), FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
+  FcPatternAddInteger(pattern.get(), FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
+  FcPatternAddInteger(pattern.get(), FC_WIDTH, FC_WIDTH_NORMAL);
+  FcConfigSubstitute(config, pattern.get(), FcMatchPattern);
+  FcDefaultSubstitute(pattern.get());
+  FcResult result = FcResultNoMatch;
+  return TFcFontSet(FcFontSort(config, pattern.get(), FcFalse, nullptr, &result));
+}
+
+bool HasFamily(const FcPattern* face, std::string_view family) {
+  FcChar8* name = nullptr;
+  for (int i = 0; FcPatternGetString(face, FC_FAMILY, i, &name) == FcResultMatch; ++i) {
+    if (SameText(reinterpret_cast<const char*>(name), family)) return true;
+  }
+  return false;
+}
+
+// The face as a file FreeType can scale, with the style it really has.
+std::optional<TFontFace> FaceOf(const FcPattern* face) {
+  FcChar8* file = nullptr;
+  FcBool scalable = FcFalse;
+  if (FcPatternGetString(face, FC_FILE, 0, &file) != FcResultMatch ||
+      FcPatternGetBool(face, FC_SCALABLE, 0, &scalable) != FcResultMatch || !scalable) {
+    return std::nullopt;
+  }
+  int index = 0, weight = FC_WEIGHT_REGULAR, slant = FC_SLANT_ROMAN;
+  FcPatternGetInteger(face, FC_INDEX, 0, &index);
+  FcPatternGetInteger(face, FC_WEIGHT, 0, &weight);
+  FcPatternGetInteger(face, FC_SLANT, 0, &slant);
+  return TFontFace{reinterpret_cast<const char*>(file), index, weight >= FC_WEIGHT_DEMIBOLD,
+                   slant != FC_SLANT_ROMAN};
+}
+
+// The first face of set that fits, if any.
+template <typename Fits>
+std::optional<TFontFace> FirstFace(const TFcFontSet& set, Fits fits) {
+  for (int i = 0; set && i < set->nfont; ++i) {
+    if (!fits(set->fonts[i])) continue;
+    if (auto face = FaceOf(set->fonts[i])) return face;
+  }
+  return std::nullopt;
 }
 
 struct TGlyph {
@@ -118,7 +201,10 @@ class TFontEngine {
     if (FLibrary) FT_Done_FreeType(FLibrary);
     FLibrary = nullptr;
     FFontDir.clear();
+    FConfig.Release();
   }
+
+  FcConfig* Config() { return FConfig.Get(); }
 
   // The variant and pixel size that draw font.
   std::pair<size_t, int32_t> Resolve(const TFontSpec& font) {
@@ -233,7 +319,7 @@ class TFontEngine {
       throw EInvalidGraphic("Cannot initialise the FreeType library");
     }
     const char* dir = std::getenv("ZELVAR_FONT_DIR");
-    FFontDir = dir && *dir ? dir : kDefaultFontDir;
+    FFontDir = dir ? dir : "";
     while (FFontDir.size() > 1 && FFontDir.back() == '/') FFontDir.pop_back();
   }
 
@@ -241,22 +327,23 @@ class TFontEngine {
     return FFontDir + "/" + FontFileName(family, bold, italic);
   }
 
-  // The opened file, or nothing; a missing file is remembered so it is only looked for once.
-  std::optional<size_t> File(TFamily family, bool bold, bool italic) {
-    const std::string path = PathOf(family, bold, italic);
-    auto it = FFileOf.find(path);
+  // The opened face, or nothing; a file that cannot be opened is remembered so it is only
+  // tried once.
+  std::optional<size_t> File(const std::string& path, int index) {
+    const std::string key = path + "#" + std::to_string(index);
+    auto it = FFileOf.find(key);
     if (it == FFileOf.end()) {
       FT_Face face = nullptr;
-      int index = -1;
-      if (FT_New_Face(FLibrary, path.c_str(), 0, &face) == 0) {
+      int opened = -1;
+      if (FT_New_Face(FLibrary, path.c_str(), index, &face) == 0) {
         if (FT_IS_SCALABLE(face) && FT_Select_Charmap(face, FT_ENCODING_UNICODE) == 0) {
           FFiles.push_back(TFaceFile{face, 0});
-          index = static_cast<int>(FFiles.size() - 1);
+          opened = static_cast<int>(FFiles.size() - 1);
         } else {
           FT_Done_Face(face);
         }
       }
-      it = FFileOf.emplace(path, index).first;
+      it = FFileOf.emplace(key, opened).first;
     }
     if (it->second < 0) return std::nullopt;
     return static_cast<size_t>(it->second);
@@ -266,16 +353,35 @@ class TFontEngine {
     Open();
     const size_t key = static_cast<size_t>(family) * 4 + (bold ? 2 : 0) + (italic ? 1 : 0);
     if (FVariantOf[key] >= 0) return static_cast<size_t>(FVariantOf[key]);
-    // The exact file first, then one lacking a style that can be made up, then the same in
-    // DejaVu Sans: a missing Serif or Mono face degrades to Sans rather than failing.
+    FVariants.push_back(FFontDir.empty() ? SystemVariant(family, bold, italic)
+                                         : DirVariant(family, bold, italic));
+    FVariantOf[key] = static_cast<int>(FVariants.size() - 1);
+    return FVariants.size() - 1;
+  }
+
+  // The face fontconfig offers; a style it lacks is made up.
+  TVariant SystemVariant(TFamily family, bool bold, bool italic) {
+    const std::string_view families[] = {kFamilyNames[family], kFamilyNames[fmSans]};
+    const std::optional<TFontFace> face = FindFontFace(families, bold, italic);
+    if (!face) {
+      throw EInvalidGraphic(
+          "No sans-serif font found through fontconfig (looked for DejaVu Sans); install "
+          "fonts-dejavu-core");
+    }
+    const std::optional<size_t> file = File(face->File, face->Index);
+    if (!file) throw EInvalidGraphic("Cannot open the font file " + face->File);
+    return TVariant{*file, italic && !face->Italic, bold && !face->Bold};
+  }
+
+  // The DejaVu files in ZELVAR_FONT_DIR: the exact file first, then one lacking a style that
+  // can be made up, then the same in DejaVu Sans.
+  TVariant DirVariant(TFamily family, bool bold, bool italic) {
     for (TFamily fam : {family, fmSans}) {
       for (int drop = 0; drop < 4; ++drop) {
         const bool dropItalic = (drop & 1) != 0, dropBold = (drop & 2) != 0;
         if ((dropItalic && !italic) || (dropBold && !bold)) continue;
-        if (auto file = File(fam, bold && !dropBold, italic && !dropItalic)) {
-          FVariants.push_back(TVariant{*file, dropItalic, dropBold});
-          FVariantOf[key] = static_cast<int>(FVariants.size() - 1);
-          return FVariants.size() - 1;
+        if (auto file = File(PathOf(fam, bold && !dropBold, italic && !dropItalic), 0)) {
+          return TVariant{*file, dropItalic, dropBold};
         }
       }
     }
@@ -312,10 +418,11 @@ class TFontEngine {
     return f.Face;
   }
 
+  TFontConfig FConfig;
   FT_Library FLibrary = nullptr;
   std::string FFontDir;
   std::vector<TFaceFile> FFiles;
-  std::unordered_map<std::string, int> FFileOf;  // path -> index in FFiles, -1 if unusable
+  std::unordered_map<std::string, int> FFileOf;  // path#face -> index in FFiles, -1 if unusable
   std::vector<TVariant> FVariants;
   std::array<int, 12> FVariantOf = {-1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1, -1};
   std::unordered_map<uint64_t, TLineMetrics> FLines;
@@ -360,6 +467,18 @@ void DrawGlyph(const TSurface& s, const TRect& clip, const TGlyph& g, int64_t le
 }
 
 }  // namespace
+
+std::optional<TFontFace> FindFontFace(std::span<const std::string_view> families, bool bold,
+                                      bool italic) {
+  FcConfig* config = Engine().Config();
+  for (std::string_view family : families) {
+    const TFcFontSet sorted = SortedFaces(config, family, bold, italic);
+    if (auto face = FirstFace(sorted, [&](const FcPattern* f) { return HasFamily(f, family); }))
+      return face;
+  }
+  const TFcFontSet sans = SortedFaces(config, "sans-serif", bold, italic);
+  return FirstFace(sans, [](const FcPattern*) { return true; });
+}
 
 TTextMetrics MeasureText(const TFontSpec& font, std::string_view utf8) {
   TFontEngine& engine = Engine();

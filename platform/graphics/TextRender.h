@@ -1,15 +1,20 @@
 #pragma once
 // Text measuring and drawing with FreeType and the DejaVu fonts. Every font name maps onto a
-// DejaVu face so that metrics are the same on every machine that has the same build.
+// DejaVu face so that metrics are the same on every machine that has the same fonts.
 //
 // Glyphs are hinted and rendered monochrome: a pixel is either the text colour or untouched,
 // which keeps captions crisp at the small sizes dialogs use and makes drawn output exact.
 //
-// Fonts are found in /usr/share/fonts/truetype/dejavu, or in the directory named by the
-// environment variable ZELVAR_FONT_DIR. If no usable face can be opened, measuring and
-// drawing raise EInvalidGraphic naming the file that was missing.
+// Fonts are found through fontconfig: the DejaVu family asked for, else DejaVu Sans, else
+// whatever sans-serif face fontconfig offers; a style the face found lacks is made up. If
+// fontconfig offers no font at all, measuring and drawing raise EInvalidGraphic saying what
+// to install. The environment variable ZELVAR_FONT_DIR names a directory of DejaVu files to
+// use instead (the tests' way to a known set of fonts); a missing file there raises
+// EInvalidGraphic naming it.
 
 #include <cstdint>
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -49,7 +54,22 @@ void DrawText(TSurface& s, int32_t x, int32_t y, const TFontSpec& font, std::str
               uint32_t argb);
 
 // Closes the fonts and drops cached glyphs. The next use opens them again and reads
-// ZELVAR_FONT_DIR afresh, which is how a changed font directory is picked up.
+// ZELVAR_FONT_DIR and fontconfig's configuration afresh, which is how a changed font
+// directory is picked up.
 void ReleaseTextResources();
+
+// A face as fontconfig lists it: its file, the face's index in it, and the style it has.
+struct TFontFace {
+  std::string File;
+  int32_t Index = 0;
+  bool Bold = false;
+  bool Italic = false;
+};
+
+// The scalable face of the first of families that fontconfig has, in the style asked for or
+// the nearest that family has; failing them all, fontconfig's choice for sans-serif in any
+// family. Nothing when fontconfig offers no scalable font at all.
+std::optional<TFontFace> FindFontFace(std::span<const std::string_view> families, bool bold,
+                                      bool italic);
 
 }  // namespace zelvar

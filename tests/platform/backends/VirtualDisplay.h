@@ -167,30 +167,6 @@ struct TOutput {
 // Runs a shell command; stops it after the patience runs out.
 TOutput Shell(const std::string& command);
 
-// Sets an environment variable for the life of this object.
-class TEnvVar {
- public:
-  TEnvVar(const char* name, const char* value) : FName(name) {
-    if (const char* old = std::getenv(name)) FOld = old;
-    if (value)
-      ::setenv(name, value, 1);
-    else
-      ::unsetenv(name);
-  }
-  ~TEnvVar() {
-    if (FOld)
-      ::setenv(FName.c_str(), FOld->c_str(), 1);
-    else
-      ::unsetenv(FName.c_str());
-  }
-  TEnvVar(const TEnvVar&) = delete;
-  TEnvVar& operator=(const TEnvVar&) = delete;
-
- private:
-  std::string FName;
-  std::optional<std::string> FOld;
-};
-
 // Each test has its own folder and its own X server.
 class WindowTestBase : public ::testing::Test {
  protected:

@@ -6,12 +6,14 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <optional>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "platform/core/Exceptions.h"
+#include "tests/TestSupport.h"
 
 namespace zelvar::test {
 namespace {
@@ -212,29 +214,33 @@ TEST(TextRender, SwitchingSizesKeepsEachSizesMetrics) {
   EXPECT_EQ(TextWidth(Font(9), "Wizard"), fresh);
 }
 
+// Where Debian's fonts-dejavu-core puts the faces.
+const std::filesystem::path kDejaVuDir = "/usr/share/fonts/truetype/dejavu";
+
+// A scratch directory of the test's own, removed after.
+std::filesystem::path ScratchDir(const std::string& kind) {
+  const auto dir = std::filesystem::temp_directory_path() /
+                   ("zelvar-" + kind + "-" + std::to_string(getpid()) + "-" +
+                    ::testing::UnitTest::GetInstance()->current_test_info()->name());
+  std::filesystem::create_directories(dir);
+  return dir;
+}
+
 // Points ZELVAR_FONT_DIR at an empty directory of its own and puts everything back after.
 class TextFontDirTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    if (const char* old = std::getenv("ZELVAR_FONT_DIR")) FOld = old;
-    FDir = std::filesystem::temp_directory_path() /
-           ("zelvar-fonts-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    std::filesystem::create_directories(FDir);
-    setenv("ZELVAR_FONT_DIR", FDir.c_str(), 1);
+    FDir = ScratchDir("fonts");
+    FFontDir.emplace("ZELVAR_FONT_DIR", FDir.c_str());
     ReleaseTextResources();
   }
   void TearDown() override {
-    if (FOld) {
-      setenv("ZELVAR_FONT_DIR", FOld->c_str(), 1);
-    } else {
-      unsetenv("ZELVAR_FONT_DIR");
-    }
+    FFontDir.reset();
     ReleaseTextResources();
     std::filesystem::remove_all(FDir);
   }
   std::filesystem::path FDir;
-  std::optional<std::string> FOld;
+  std::optional<TEnvVar> FFontDir;
 };
 
 TEST_F(TextFontDirTest, MissingFontsRaiseNamingTheFile) {
@@ -248,8 +254,7 @@ TEST_F(TextFontDirTest, MissingFontsRaiseNamingTheFile) {
 }
 
 TEST_F(TextFontDirTest, MissingStylesAreMadeUpFromTheRegularFace) {
-  std::filesystem::create_symlink("/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-                                  FDir / "DejaVuSans.ttf");
+  std::filesystem::create_symlink(kDejaVuDir / "DejaVuSans.ttf", FDir / "DejaVuSans.ttf");
   const int32_t regular = TextWidth(Font(12), "Wizard");
   EXPECT_GT(TextWidth(Font(12, true), "Wizard"), regular);
   EXPECT_EQ(TextWidth(Font(12, false, true), "Wizard"), regular);  // a shear keeps advances
@@ -260,6 +265,74 @@ TEST_F(TextFontDirTest, MissingStylesAreMadeUpFromTheRegularFace) {
   DrawText(slanted.Surface, 10, 5, Font(12, false, true), "l", kInk);
   ASSERT_FALSE(up.Ink().Empty());
   EXPECT_GT(slanted.Ink().Width(), up.Ink().Width());
+}
+
+// Fonts as a program finds them, through fontconfig.
+class TextFontConfigTest : public ::testing::Test {
+ protected:
+  void SetUp() override { ReleaseTextResources(); }
+  void TearDown() override { ReleaseTextResources(); }
+  TEnvVar FNoFontDir{"ZELVAR_FONT_DIR", nullptr};
+};
+
+TEST_F(TextFontConfigTest, FindsTheSameDejaVuFacesAsTheFontDirectory) {
+  const std::string_view sans[] = {"DejaVu Sans"};
+  const std::optional<TFontFace> bold = FindFontFace(sans, true, false);
+  ASSERT_TRUE(bold);
+  EXPECT_EQ(bold->File, (kDejaVuDir / "DejaVuSans-Bold.ttf").string());
+  EXPECT_TRUE(bold->Bold);
+  EXPECT_FALSE(bold->Italic);
+  // Every family and style measures as the files of the font directory do, so pictures made
+  // either way are the same.
+  std::vector<int32_t> found, named;
+  auto measureAll = [](std::vector<int32_t>& out) {
+    ReleaseTextResources();
+    for (const char* name : {"MS Sans Serif", "Courier New", "Times New Roman"}) {
+      for (int style = 0; style < 4; ++style) {
+        const TFontSpec f = Font(11, (style & 2) != 0, (style & 1) != 0, name);
+        out.push_back(TextWidth(f, "Setup Wizard 1.0"));
+        out.push_back(TextHeight(f));
+      }
+    }
+  };
+  measureAll(found);
+  {
+    TEnvVar dir("ZELVAR_FONT_DIR", kDejaVuDir.c_str());
+    measureAll(named);
+  }
+  EXPECT_EQ(found, named);
+}
+
+TEST_F(TextFontConfigTest, AnUnknownFamilyFallsBackToASansFace) {
+  const std::string_view unknown[] = {"Zelvar No Such Family"};
+  const std::optional<TFontFace> any = FindFontFace(unknown, false, false);
+  ASSERT_TRUE(any);
+  EXPECT_TRUE(std::filesystem::exists(any->File)) << any->File;
+  // The families are tried in order before that.
+  const std::string_view then[] = {"Zelvar No Such Family", "DejaVu Sans Mono"};
+  const std::optional<TFontFace> mono = FindFontFace(then, false, true);
+  ASSERT_TRUE(mono);
+  EXPECT_EQ(mono->File, (kDejaVuDir / "DejaVuSansMono-Oblique.ttf").string());
+  EXPECT_TRUE(mono->Italic);
+}
+
+TEST_F(TextFontConfigTest, NoFontAtAllRaisesSayingWhatToInstall) {
+  const std::filesystem::path dir = ScratchDir("fontconfig");
+  const std::filesystem::path conf = dir / "fonts.conf";
+  std::ofstream(conf) << "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n";
+  {
+    TEnvVar config("FONTCONFIG_FILE", conf.c_str());
+    ReleaseTextResources();
+    const std::string_view sans[] = {"DejaVu Sans"};
+    EXPECT_FALSE(FindFontFace(sans, false, false));
+    const std::string message = MessageOf<EInvalidGraphic>([] { TextHeight(TFontSpec{}); });
+    EXPECT_NE(message.find("No sans-serif font found through fontconfig"), std::string::npos)
+        << message;
+    EXPECT_NE(message.find("install fonts-dejavu-core"), std::string::npos) << message;
+    ReleaseTextResources();
+  }
+  std::filesystem::remove_all(dir);
+  EXPECT_GT(TextHeight(TFontSpec{}), 0);  // the machine's own configuration again
 }
 
 }  // namespace
