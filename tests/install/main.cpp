@@ -1,47 +1,53 @@
-// A program of another project that uses the installed library headless: it links
+// A program of another project that uses the installed library headless: one include, one
+// set-up call, a form read from text and run to its end by the headless backend. It links
 // Zelvar::zelvar only, so neither SDL2 nor Xlib comes with it.
+#include <zelvar/version.h>
+#include <zelvar/zelvar.h>
+
 #include <cstdio>
 #include <memory>
 
-#include "platform/backends/Headless.h"
-#include "platform/controls/StdCtrls.h"
-#include "platform/core/Format.h"
-#include "platform/core/Strings.h"
-#include "platform/forms/Forms.h"
-
 using namespace zelvar;
 
-// A dialog with a default OK button, answered by Return from the headless backend.
-static TModalResult RunDialog() {
+static const char* const kForm = R"(object Setup: TForm
+  Caption = 'Setup'
+  ClientWidth = 300
+  ClientHeight = 120
+  object Wizard: TZelvar
+    NumPages = 3
+  end
+  object OK: TButton
+    Caption = 'OK'
+    ModalResult = 1
+  end
+end
+)";
+
+// Shows the form modally; when it waits for input, its OK button is clicked.
+static TModalResult Run(TForm& form) {
   auto backend = std::make_unique<THeadlessBackend>();
   THeadlessBackend& input = *backend;
   Application().SetBackend(std::move(backend));
-  std::unique_ptr<TForm> form(New<TForm>(nullptr));
-  form->SetClientWidth(200);
-  form->SetClientHeight(80);
-  auto* ok = New<TButton>(form.get());
-  ok->SetParent(form.get());
-  ok->SetCaption("OK");
-  ok->SetDefault(true);
-  ok->SetModalResult(mrOk);
-  bool pressed = false;
+  bool clicked = false;
   input.OnIdle = [&] {
-    if (pressed) return false;
-    pressed = true;
-    Application().PostMessage({TMessage::KeyDown, form.get(), mbLeft, {}, 0, 0, VK_RETURN});
+    if (clicked) return false;
+    clicked = true;
+    Find<TButton>(form, "OK")->Click();
     return true;
   };
-  TModalResult result = form->ShowModal();
-  form.reset();
+  TModalResult result = form.ShowModal();
   Application().SetBackend(nullptr);
   return result;
 }
 
 int main() {
-  TStringList pages{"Dialog", "Page 1"};
-  std::string caption = Format("Wizard - Page %d of %d", {1, pages.Count() - 1});
-  std::puts(caption.c_str());
-  TModalResult result = RunDialog();
-  std::printf("dialog closed with %d\n", static_cast<int>(result));
-  return caption == "Wizard - Page 1 of 1" && result == mrOk ? 0 : 1;
+  Initialize();
+  std::unique_ptr<TComponent> root(ReadComponent(kForm));
+  auto* form = dynamic_cast<TForm*>(root.get());
+  if (!form) return 1;
+  const std::string pages = GetPropText(Find<TZelvar>(form, "Wizard"), "NumPages");
+  const TModalResult result = Run(*form);
+  std::printf("Zelvar %s: a wizard of %s pages, closed with %d\n", ZELVAR_VERSION_STRING,
+              pages.c_str(), static_cast<int>(result));
+  return pages == "3" && result == mrOk ? 0 : 1;
 }

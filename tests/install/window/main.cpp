@@ -4,7 +4,7 @@
 #include <memory>
 #include <string>
 
-#include "platform/backends/Window.h"
+#include <zelvar/platform/backends/Window.h>
 
 int main() {
   std::string why;
