@@ -10,6 +10,7 @@
 #include "script/Script.h"
 #include "script/ScriptSupport.h"
 #include "tools/Commands.h"
+#include "zelvar/version.h"
 #include "zelvar/zelvar.h"
 
 namespace zelvar::tool {
@@ -46,7 +47,7 @@ namespace {
 
 void Usage(std::ostream& out) {
   out << "usage: zelvar [--progdir DIR] COMMAND [ARGS]\n"
-         "       zelvar --help | zelvar COMMAND --help\n"
+         "       zelvar --help | zelvar --version | zelvar COMMAND --help\n"
          "\n"
          "Zelvar builds multi-page wizards and tabbed dialogs on ordinary forms.\n"
          "\n"
@@ -72,6 +73,10 @@ int main(int argc, char** argv) {
     std::string_view arg = argv[i];
     if (arg == "--help" || arg == "-h") {
       Usage(std::cout);
+      return 0;
+    }
+    if (arg == "--version") {
+      std::cout << "zelvar " ZELVAR_VERSION_STRING "\n";
       return 0;
     }
     if (arg == "--progdir") {
