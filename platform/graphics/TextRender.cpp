@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <limits>
 #include <memory>
+#include <new>
 #include <optional>
 #include <span>
 #include <unordered_map>
@@ -72,35 +73,13 @@ int32_t CeilPixels(FT_Pos v) {
   return static_cast<int32_t>((v + 63) >> 6);
 }
 
-// A configuration of fontconfig's own, read when first asked for and dropped with the fonts,
-// so that a changed FONTCONFIG_FILE is read afresh after ReleaseTextResources.
-class TFontConfig {
- public:
-  TFontConfig() = default;
-  TFontConfig(const TFontConfig&) = delete;
-  TFontConfig& operator=(const TFontConfig&) = delete;
-  ~TFontConfig() { Release(); }
-
-  FcConfig* Get() {
-    if (!FConfig) FConfig = FcInitLoadConfigAndFonts();
-    if (!FConfig) throw EInvalidGraphic("Cannot read the fontconfig configuration");
-    return FConfig;
-  }
-  void Release() {
-    if (FConfig) FcConfigDestroy(FConfig);
-    FConfig = nullptr;
-  }
-
- private:
-  FcConfig* FConfig = nullptr;
-};
-
 template <typename T, void (*Free)(T*)>
 struct TFcDeleter {
   void operator()(T* p) const { Free(p); }
 };
 using TFcPattern = std::unique_ptr<FcPattern, TFcDeleter<FcPattern, FcPatternDestroy>>;
 using TFcFontSet = std::unique_ptr<FcFontSet, TFcDeleter<FcFontSet, FcFontSetDestroy>>;
+using TFcConfig = std::unique_ptr<FcConfig, TFcDeleter<FcConfig, FcConfigDestroy>>;
 
 // Fontconfig's faces for family, nearest to the style asked for first.
 TFcFontSet SortedFaces(FcConfig* config, std::string_view family, bool bold, bool italic) {
@@ -201,10 +180,16 @@ class TFontEngine {
     if (FLibrary) FT_Done_FreeType(FLibrary);
     FLibrary = nullptr;
     FFontDir.clear();
-    FConfig.Release();
+    FConfig.reset();
   }
 
-  FcConfig* Config() { return FConfig.Get(); }
+  // Fontconfig's configuration, of the engine's own: read when first asked for and dropped
+  // with the fonts, so a changed FONTCONFIG_FILE is read afresh after ReleaseTextResources.
+  FcConfig* Config() {
+    if (!FConfig) FConfig.reset(FcInitLoadConfigAndFonts());
+    if (!FConfig) throw EInvalidGraphic("Cannot read the fontconfig configuration");
+    return FConfig.get();
+  }
 
   // The variant and pixel size that draw font.
   std::pair<size_t, int32_t> Resolve(const TFontSpec& font) {
@@ -418,7 +403,7 @@ class TFontEngine {
     return f.Face;
   }
 
-  TFontConfig FConfig;
+  TFcConfig FConfig;
   FT_Library FLibrary = nullptr;
   std::string FFontDir;
   std::vector<TFaceFile> FFiles;
