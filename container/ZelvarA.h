@@ -212,6 +212,18 @@ class TZelvar : public TCustomControl {
   void zelvarupdate();
 
   // --- button bar
+  // Gives the container the button bar a container made in the form designer starts with,
+  // and shows it at once. All nine descriptions are enabled and get their glyphs and texts:
+  // Help "&Help", ZelvarOK "&OK", Finish "&Finish", DialogOK "&OK", ChangeZelvar "&Wizard",
+  // ChangeDialog "&Dialog", Cancel "&Cancel", Next "&Next" (its glyph on the right), Back
+  // "&Back"; Help and the wizard's OK are hidden, the others shown. CaptionWizard becomes
+  // "Wizard - Page %d of %d" and CaptionDialog "Dialog". A "Zelvar.ini" beside the program
+  // may replace the texts: its key Language in section [Option] names the section that holds
+  // them, under the keys above and CaptionWizard, CaptionDialog. The bar is then laid out for
+  // the page shown, with its default button (Next, or OK on the dialog page).
+  // A container read from a form file keeps its stored button data; called on one, this
+  // replaces them, as a new container in the designer would have them.
+  void UseDefaultButtons();
   void ShowButtons();
   void ClearGlyphTag();
   TDesignButton* ChangeButton() const { return FChangeButton; }
@@ -275,6 +287,7 @@ class TZelvar : public TCustomControl {
  private:
   // Construction steps.
   TDesignButton* MakeDesignButton(const char* name);
+  // The button descriptions and captions from the language file, or its defaults.
   void ApplyLanguageFile();
 
   // A component a broadcast is to reach, with its class's method.
