@@ -236,6 +236,17 @@ class TZelvar : public TCustomControl {
   void NextRightDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   void BackRightDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
 
+  // --- page-bound controls
+  // Puts a page-bound control (one that publishes SetNewPosition, FAposList and FZelvar, as
+  // every control of unit ZelvarC does) on page, at bounds, without showing that page: page
+  // is the page shown (0 the dialog page, 1..NumPages the wizard pages), not a way-list
+  // position. The control is shown on that page only; a control without a parent is put on
+  // the container. It is shown now when page is the page shown, and hidden otherwise; no
+  // page-change event is raised. EListError for a page out of range; EComponentError for a
+  // control that is not page-bound, follows no or another container, or belongs to another
+  // form.
+  void Place(TControl* control, int32_t page, const TRect& bounds);
+
   // --- sizing, caption and keys
   // Resizes the owner form to w by h around its centre (only while Align is alClient).
   void myresize(int32_t w, int32_t h);

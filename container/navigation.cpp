@@ -123,11 +123,7 @@ void TZelvar::CheckShowable(int32_t shown, TPageTargets& targets) const {
   targets.List.reserve(components.size());
   for (TComponent* c : components) {
     const TPlaceRoles& roles = targets.Classes.For(c->ClassInfo());
-    const TAposList* list = roles.PositionList(*c);
-    if (list && shown >= list->RecordCount())
-      throw EListError(
-          Format("Page %d has no place in the position list of %s (it holds %d)",
-                 {shown, c->Name().empty() ? c->ClassName() : c->Name(), list->RecordCount()}));
+    roles.CheckPlace(*c, shown);
     if (roles.Method) targets.List.push_back({c, &roles});
   }
   targets.FormCount = components.size();
