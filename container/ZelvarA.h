@@ -300,6 +300,9 @@ class TZelvar : public TCustomControl {
   TDesignButton* MakeDesignButton(const char* name);
   // The button descriptions and captions from the language file, or its defaults.
   void ApplyLanguageFile();
+  // After a page change in the wizard style: the focus goes to the first control of the page
+  // that takes it, else to the default button, so that Enter goes on.
+  void FocusPage();
 
   // A component a broadcast is to reach, with its class's method.
   struct TBroadcastTarget {

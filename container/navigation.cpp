@@ -159,7 +159,7 @@ void TZelvar::setPage(int32_t value) {
       ApplyPage(oldPage, shown, targets);
       if ((FPage != oldPage || FPage == 0) && OnPageChange && !IsReading())
         OnPageChange(this, FPage);
-      if (!IsDesigning() && FStyle == asWizard && CanFocus()) SelectFirst();
+      if (!IsDesigning() && FStyle == asWizard) FocusPage();
     }
   }
   TellDesignerModified();

@@ -1,12 +1,14 @@
 // The container's dealings with the controls of one page, through the names they publish:
-// placing a control on a page by code.
+// placing a control on a page by code, and the control a page change gives the focus to.
 
 #include <string>
 #include <vector>
 
 #include "container/PageBoundNames.h"
 #include "container/ZelvarA.h"
+#include "platform/core/ClassCache.h"
 #include "platform/core/Format.h"
+#include "platform/forms/Forms.h"
 
 namespace zelvar {
 
@@ -14,6 +16,25 @@ namespace {
 
 std::string NameOf(const TComponent& c) {
   return c.Name().empty() ? c.ClassName() : c.Name();
+}
+
+// The first control in tab order below tabs that takes the focus and lies on the page shown:
+// it is, or lies inside, a page-bound control of zelvar (onPage: one above already is).
+// Hidden and disabled controls are passed over with all they hold, as a page change leaves
+// the controls of other pages.
+TWinControl* FirstOfPage(const std::vector<TWinControl*>& tabs, bool onPage, const TZelvar& zelvar,
+                         TClassCache<TPlaceRoles>& classes) {
+  for (TWinControl* w : tabs) {
+    if (!w->Visible() || !w->Enabled()) continue;
+    bool inPage = onPage;
+    if (!inPage) {
+      const TPlaceRoles& roles = classes.For(w->ClassInfo());
+      inPage = roles.PageBound() && roles.ContainerOf(*w) == &zelvar;
+    }
+    if (inPage && w->TabStop()) return w;
+    if (TWinControl* inner = FirstOfPage(w->TabListRef(), inPage, zelvar, classes)) return inner;
+  }
+  return nullptr;
 }
 
 }  // namespace
@@ -53,6 +74,26 @@ void TZelvar::Place(TControl* control, int32_t page, const TRect& bounds) {
   for (size_t i = 0; i < places.size(); ++i) list.SetApos(static_cast<int>(i), places[i]);
   // The control takes the page shown as a page change would give it, and nothing else hears.
   roles.Call(control, RealPage());
+}
+
+void TZelvar::FocusPage() {
+  auto* form = dynamic_cast<TForm*>(GetParentForm());
+  // The form itself need not be shown yet: Execute chooses the focus before it shows it.
+  if (!form || !form->TakesKeys(*this)) return;
+  TClassCache<TPlaceRoles> classes;
+  TWinControl* target = FirstOfPage(form->TabListRef(), false, *this, classes);
+  if (!target)
+    for (TBitBtn* b : {static_cast<TBitBtn*>(FNextButton), FOKButton})
+      if (b && b->Default() && form->TakesKeys(*b)) target = b;
+  if (target) {
+    form->SetFocusedControl(target);
+    return;
+  }
+  // A disabled default button (Next waits for something) takes no focus; a control the
+  // change hid must not keep it, so keys go to the form and Enter to the default button
+  // once it is enabled.
+  if (TWinControl* focused = form->FocusedControl(); focused && !form->TakesKeys(*focused))
+    form->SetFocusedControl(nullptr);
 }
 
 }  // namespace zelvar

@@ -1,5 +1,5 @@
 // The controls of a page in a wizard built by code: placing them on pages without showing
-// those pages.
+// those pages, and where the focus goes after a page change.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "controls/ZelvarC.h"
+#include "platform/backends/Headless.h"
 #include "platform/controls/Edit.h"
 #include "platform/streaming/FormFiles.h"
 #include "tests/TestSupport.h"
@@ -146,6 +147,91 @@ TEST_F(CodeBuiltWizard, PlacingRefusesWhatCannotBePlacedAndChangesNothing) {
   EXPECT_EQ(box->Width(), 50);
   EXPECT_THAT(Shown(*box->ShowContainer()), ElementsAre(0, 1, 0, 0));
   EXPECT_EQ(edit->Parent(), nullptr);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The focus after a page change
+
+class PageFocus : public CodeBuiltWizard {
+ protected:
+  void SetUp() override {
+    CodeBuiltWizard::SetUp();
+    // Page 1 says something; page 2 asks for a name; page 3 says goodbye.
+    Z->Place(Make<TAPanel>("Hello"), 1, {8, 8, 208, 108});
+    auto* ask = Make<TAPanel>("Ask");
+    Z->Place(ask, 2, {8, 8, 208, 108});
+    // Ahead of the page in tab order, but on every page: not the page's own.
+    Shared = Make<TEdit>("Shared");
+    Shared->SetParent(Z);
+    Shared->SetTabOrder(0);
+    Second = Make<TEdit>("Second");
+    Second->SetParent(ask);
+    NameEdit = Make<TEdit>("NameEdit");
+    NameEdit->SetParent(ask);
+    NameEdit->SetTabOrder(0);
+    Z->Place(Make<TAPanel>("Bye"), 3, {8, 8, 208, 108});
+    Z->setPage(1);
+  }
+  TWinControl* Focused() const { return Form->ActiveControl(); }
+  TEdit* Shared = nullptr;
+  TEdit* Second = nullptr;
+  TEdit* NameEdit = nullptr;
+};
+
+TEST_F(PageFocus, ThePagesFirstControlElseTheDefaultButtonHasTheFocus) {
+  EXPECT_EQ(Focused(), Z->NextButton());
+  Z->Nextclick(nullptr);
+  EXPECT_EQ(Focused(), NameEdit);
+  Z->Nextclick(nullptr);
+  EXPECT_EQ(Focused(), Z->NextButton());  // it finishes here
+  Z->Changeclick(nullptr);
+  EXPECT_EQ(Focused(), Z->OKButton());
+}
+
+TEST_F(PageFocus, EnterGoesOnFromPageToPageToTheEnd) {
+  auto backend = std::make_unique<THeadlessBackend>();
+  std::vector<std::pair<int32_t, TWinControl*>> seen;
+  backend->OnIdle = [&] {
+    seen.emplace_back(Z->Page(), Focused());
+    Form->DispatchKey(TMessage::KeyDown, VK_RETURN, {}, 0);
+    return true;
+  };
+  Application().SetBackend(std::move(backend));
+  int32_t result = Z->Execute(1);
+  Application().SetBackend(nullptr);
+  EXPECT_EQ(result, mrOk);
+  EXPECT_THAT(seen, ElementsAre(std::pair<int32_t, TWinControl*>{1, Z->NextButton()},
+                                std::pair<int32_t, TWinControl*>{2, NameEdit},
+                                std::pair<int32_t, TWinControl*>{3, Z->NextButton()}));
+}
+
+TEST_F(PageFocus, ADisabledNextLeavesNoFocusOnAHiddenControl) {
+  Z->Nextclick(nullptr);
+  ASSERT_EQ(Focused(), NameEdit);
+  // The last page waits for something before it lets the wizard finish.
+  Z->OnPageChange =
+      TPageChangeEvent([](TZelvar* z, int32_t) { z->BtnFinish()->SetEnabled(false); });
+  Z->Nextclick(nullptr);
+  EXPECT_EQ(Focused(), nullptr);
+  // Once it is enabled, Enter reaches it.
+  Z->BtnFinish()->SetEnabled(true);
+  Form->Show();
+  Form->DispatchKey(TMessage::KeyDown, VK_RETURN, {}, 0);
+  Form->Hide();
+  EXPECT_EQ(Form->ModalResult(), mrOk);
+}
+
+TEST_F(PageFocus, TheTabbedStyleAndTheDesignerLeaveTheFocusAlone) {
+  Z->SetStyle(asTabbed);
+  Form->SetFocusedControl(Shared);
+  Z->setPage(2);
+  EXPECT_EQ(Focused(), Shared);
+  Z->SetStyle(asWizard);
+  Z->setPage(1);
+  EXPECT_EQ(Focused(), Z->NextButton());
+  Form->SetDesigning(true);
+  Z->setPage(2);
+  EXPECT_EQ(Focused(), Z->NextButton());
 }
 
 }  // namespace
