@@ -20,7 +20,8 @@ function(zelvar_public_headers out)
   file(GLOB_RECURSE headers CONFIGURE_DEPENDS RELATIVE ${PROJECT_SOURCE_DIR}
     ${PROJECT_SOURCE_DIR}/platform/*.h ${PROJECT_SOURCE_DIR}/lists/*.h
     ${PROJECT_SOURCE_DIR}/container/*.h ${PROJECT_SOURCE_DIR}/controls/*.h
-    ${PROJECT_SOURCE_DIR}/design/*.h ${PROJECT_SOURCE_DIR}/resources/*.h)
+    ${PROJECT_SOURCE_DIR}/design/*.h ${PROJECT_SOURCE_DIR}/resources/*.h
+    ${PROJECT_SOURCE_DIR}/script/*.h ${PROJECT_SOURCE_DIR}/zelvar/*.h)
   list(REMOVE_ITEM headers ${ZELVAR_INTERNAL_HEADERS})
   list(SORT headers)
   set(${out} ${headers} PARENT_SCOPE)

@@ -8,9 +8,12 @@
 #include "platform/streaming/FormFiles.h"
 #include "platform/streaming/FormText.h"
 #include "platform/streaming/Streams.h"
+#include "script/ScriptSupport.h"
 #include "tools/Commands.h"
 
 namespace zelvar::tool {
+
+using namespace zelvar::script;
 
 namespace {
 

@@ -13,11 +13,13 @@
 #include "platform/core/TypInfo.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Codecs.h"
+#include "script/Script.h"
+#include "script/ScriptSupport.h"
 #include "tools/Commands.h"
-#include "tools/Script.h"
-#include "tools/ScriptSupport.h"
 
 namespace zelvar::tool {
+
+using namespace zelvar::script;
 
 namespace {
 

@@ -7,7 +7,10 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Paths.h"
+#include "script/Script.h"
+#include "script/ScriptSupport.h"
 #include "tools/Commands.h"
+#include "zelvar/zelvar.h"
 
 namespace zelvar::tool {
 
@@ -37,24 +40,6 @@ const std::vector<TCommand>& Commands() {
 int Fail(int status, const std::string& message) {
   std::cerr << "zelvar: " << message << "\n";
   return status;
-}
-
-std::string CurrentErrorMessage() {
-  try {
-    throw;
-  } catch (const Exception& e) {
-    return e.Message();
-  } catch (const std::bad_alloc&) {
-    return "out of memory";
-  } catch (const std::length_error&) {
-    // A size past what a container can hold: the standard library's text names only the
-    // container's function.
-    return "out of memory";
-  } catch (const std::exception& e) {
-    return e.what();
-  } catch (...) {
-    return "unknown error";
-  }
 }
 
 namespace {
@@ -113,10 +98,11 @@ int main(int argc, char** argv) {
     // Commands report their own errors with the file at fault; this is the last resort for
     // anything that slips through, so no error ends the program with a signal.
     try {
-      SetUp();
+      zelvar::Initialize();
+      zelvar::script::AddCommandTables();
       return c.Run(args);
     } catch (...) {
-      return Fail(1, CurrentErrorMessage());
+      return Fail(1, zelvar::script::CurrentErrorMessage());
     }
   }
   return Fail(2, "unknown command '" + std::string(name) + "' (see zelvar --help)");

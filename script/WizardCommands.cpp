@@ -4,10 +4,10 @@
 #include "container/ZelvarA.h"
 #include "platform/core/SysUtils.h"
 #include "platform/forms/Forms.h"
-#include "tools/CommandTables.h"
-#include "tools/Script.h"
+#include "script/CommandTables.h"
+#include "script/Script.h"
 
-namespace zelvar::tool {
+namespace zelvar::script {
 
 namespace {
 
@@ -26,4 +26,4 @@ void AddWizardCommands() {
   AddScriptCommand({"execute", 2, 2, "execute NAME PAGE", CmdExecute});
 }
 
-}  // namespace zelvar::tool
+}  // namespace zelvar::script

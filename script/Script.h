@@ -3,8 +3,8 @@
 // headless backend and reports the first failure with the script's name and line. Commands
 // that show a form modally run the following lines from inside the modal loop, through the
 // backend's idle hook. It finds commands in a registry that the command tables fill
-// (tools/CommandTables.h) and knows nothing of the package: the program registers the
-// classes and adds the tables before it runs a script (tools/Setup.cpp).
+// (script/CommandTables.h) and knows nothing of the package: the program registers the
+// classes and adds the tables before it runs a script (AddCommandTables).
 
 #include <functional>
 #include <iosfwd>
@@ -25,7 +25,7 @@ class TForm;
 class TControl;
 }  // namespace zelvar
 
-namespace zelvar::tool {
+namespace zelvar::script {
 
 // A line split into words. Quoted strings and bracketed lists stay whole, so a value may hold
 // blanks; Rest(i) is the raw text from word i to the end, for values.
@@ -69,8 +69,13 @@ struct TScriptCommand {
 };
 
 // Adds a command to the registry the runner finds commands in (the command tables of
-// tools/CommandTables.h add theirs); a later one of the same name replaces it.
+// script/CommandTables.h add theirs); a later one of the same name replaces it.
 void AddScriptCommand(TScriptCommand command);
+
+// Adds the command tables (script/CommandTables.h) and names the design package: what running
+// a script needs besides the classes a form file names (zelvar::Initialize registers those).
+// Adding them again replaces them.
+void AddCommandTables();
 
 // What loading or making a form for design loads first: the design-time package, as a
 // designer loads it. The program names it; the runner knows no package.
@@ -97,7 +102,7 @@ class TScript {
   // The form commands act on: the one the innermost modal loop shows, else the last loaded.
   TForm* ActiveForm() const;
   TForm& RequireForm() const;
-  // A component by name on the active form (see FindComponentIn in tools/ScriptSupport.h),
+  // A component by name on the active form (see FindComponentIn in script/ScriptSupport.h),
   // then on the forms embedded in its controls; raises when missing.
   TComponent* Find(std::string_view name) const;
   TControl* FindControl(std::string_view name) const;
@@ -170,4 +175,4 @@ class TScript {
   std::optional<int32_t> FLastResult;
 };
 
-}  // namespace zelvar::tool
+}  // namespace zelvar::script

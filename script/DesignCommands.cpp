@@ -10,10 +10,10 @@
 #include "platform/core/ValueText.h"
 #include "platform/designer/Designer.h"
 #include "platform/forms/Forms.h"
-#include "tools/CommandTables.h"
-#include "tools/Script.h"
+#include "script/CommandTables.h"
+#include "script/Script.h"
 
-namespace zelvar::tool {
+namespace zelvar::script {
 
 namespace {
 
@@ -79,4 +79,4 @@ void AddDesignCommands() {
   AddScriptCommand({"value", 1, SIZE_MAX, "value NAME.PROP ['text']", CmdValue});
 }
 
-}  // namespace zelvar::tool
+}  // namespace zelvar::script

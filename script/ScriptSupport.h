@@ -11,7 +11,7 @@
 
 #include "platform/core/Component.h"
 
-namespace zelvar::tool {
+namespace zelvar::script {
 
 // Depth first: the owner's own components, then those each of them owns.
 TComponent* FindComponentIn(const TComponent* owner, std::string_view name);
@@ -41,23 +41,16 @@ int32_t ParseInt(const std::string& word);
 // when either is missing.
 std::pair<std::string, std::string> SplitPath(const std::string& path);
 
-// A key as a script names it: Left, Tab, Enter, Backspace, Delete, Home, End, PageUp,
-// PageDown, Insert, F1…F12, a letter or a digit (any case), with the character it types (0 for
-// none): a control character travels with the key down, a printable one as text input.
-struct TKeyName {
-  uint16_t Key = 0;
-  char Char = 0;
-};
-std::optional<TKeyName> ParseKey(const std::string& name);
-// The key that types c on a US keyboard (a line break is Enter), if one does; other
-// characters are typed as text input alone, as an input method would.
-std::optional<TKeyName> KeyForChar(char32_t c);
 // Shift, Ctrl or Alt (any case) as its virtual key; raises EScriptUsage for anything else.
 uint16_t ParseModifier(const std::string& name);
+
+// The message of the exception being handled, to be called in a catch block: the toolkit's
+// own, "out of memory" for an allocation that failed, or what any other exception says.
+std::string CurrentErrorMessage();
 
 // Colours as #RRGGBB: ColourText ignores the alpha byte; ParseColour raises EScriptUsage for
 // anything but exactly six hex digits after the '#'.
 std::string ColourText(uint32_t rgb);
 uint32_t ParseColour(const std::string& word);
 
-}  // namespace zelvar::tool
+}  // namespace zelvar::script

@@ -1,8 +1,9 @@
 #pragma once
 // The command tables of `zelvar run`: each adds its commands to the runner's registry
-// (AddScriptCommand). The program adds them before it runs a script (tools/Setup.cpp).
+// (AddScriptCommand). The program adds them before it runs a script (AddCommandTables,
+// script/Setup.cpp).
 
-namespace zelvar::tool {
+namespace zelvar::script {
 
 // load, new, create, set, expect, print, call, method, handle, click, key, mouse, show, fails,
 // save, shot, cell, pick, ...: the toolkit's forms, controls and input.
@@ -12,4 +13,4 @@ void AddWizardCommands();
 // verbs, verb, edit, value: the designer's component and property editors.
 void AddDesignCommands();
 
-}  // namespace zelvar::tool
+}  // namespace zelvar::script

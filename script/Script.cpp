@@ -5,7 +5,7 @@
 //
 // Sections: lines and words · the registry · TScript (forms, handlers, running).
 
-#include "tools/Script.h"
+#include "script/Script.h"
 
 #include <iostream>
 #include <variant>
@@ -17,10 +17,9 @@
 #include "platform/core/ValueText.h"
 #include "platform/forms/Forms.h"
 #include "platform/streaming/FormFiles.h"
-#include "tools/Commands.h"
-#include "tools/ScriptSupport.h"
+#include "script/ScriptSupport.h"
 
-namespace zelvar::tool {
+namespace zelvar::script {
 
 namespace {
 
@@ -504,4 +503,4 @@ int TScript::RunFile(const std::string& path) {
   return 0;
 }
 
-}  // namespace zelvar::tool
+}  // namespace zelvar::script

@@ -19,15 +19,16 @@
 #include "platform/core/TypInfo.h"
 #include "platform/core/ValueText.h"
 #include "platform/forms/Forms.h"
+#include "platform/forms/KeyNames.h"
 #include "platform/graphics/Codecs.h"
 #include "platform/streaming/Filer.h"
 #include "platform/streaming/FormFiles.h"
 #include "platform/streaming/Streams.h"
-#include "tools/CommandTables.h"
-#include "tools/Script.h"
-#include "tools/ScriptSupport.h"
+#include "script/CommandTables.h"
+#include "script/Script.h"
+#include "script/ScriptSupport.h"
 
-namespace zelvar::tool {
+namespace zelvar::script {
 
 namespace {
 
@@ -462,7 +463,7 @@ void CmdWait(TScript&, const TScriptLine& l) {
 }
 
 void CmdKey(TScript& s, const TScriptLine& l) {
-  std::optional<TKeyName> key = ParseKey(l.Words[1]);
+  std::optional<TKeyName> key = KeyByName(l.Words[1]);
   if (!key) throw EScriptUsage("unknown key '" + l.Words[1] + "'");
   TMessage m;
   m.Shift = HeldShift();
@@ -646,4 +647,4 @@ void AddToolkitCommands() {
   for (const TScriptCommand& c : commands) AddScriptCommand(c);
 }
 
-}  // namespace zelvar::tool
+}  // namespace zelvar::script
