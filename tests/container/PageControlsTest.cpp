@@ -13,6 +13,7 @@
 #include "platform/streaming/FormFiles.h"
 #include "tests/TestSupport.h"
 #include "tests/container/ContainerSupport.h"
+#include "zelvar/zelvar.h"
 
 namespace zelvar::test {
 namespace {
@@ -20,19 +21,12 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-std::vector<int32_t> Shown(const TAposList& list) {
-  std::vector<int32_t> r;
-  for (const TAposRec& rec : list.Records()) r.push_back(rec.Shown);
-  return r;
-}
-
 // A wizard of three pages with the default bar, on page 1, as a program builds it.
 class CodeBuiltWizard : public ContainerTest {
  protected:
   void SetUp() override {
     ContainerTest::SetUp();
-    RegisterZelvarA();
-    RegisterZelvarC();
+    Initialize();  // a form file names the classes
     Z->UseDefaultButtons();
     Z->setPage(1);
     Z->OnPageChange = TPageChangeEvent([this](TZelvar*, int32_t) { ++PageChanges; });
