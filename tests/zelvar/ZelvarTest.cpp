@@ -19,6 +19,15 @@ using ::testing::HasSubstr;
 
 const std::string kExamples = std::string(ZELVAR_TEST_DATA) + "/../../examples/";
 
+// How a failure at a line of a test's script (test.zs in its folder) is reported.
+class TestScriptFolder : public ScriptFolderTest {
+ protected:
+  using ScriptFolderTest::ScriptFolderTest;
+  std::string At(int line) const {
+    return "zelvar: " + (Dir / "test.zs").string() + ":" + std::to_string(line) + ": ";
+  }
+};
+
 TEST(Initialize, TheOptionsDialogLoadsWithNoOtherCall) {
   Initialize();
   std::unique_ptr<TComponent> form(ReadComponentFile(kExamples + "options.txt"));
@@ -55,11 +64,11 @@ TEST(Initialize, TheSetupWizardLoadsWithTheHandlersItNames) {
 // ---------------------------------------------------------------------------------------------
 // RunScript: a program's own form under a script
 
-class RunScriptTest : public ScriptFolderTest {
+class RunScriptTest : public TestScriptFolder {
  protected:
-  RunScriptTest() : ScriptFolderTest("run-script", {"program.txt"}) {}
+  RunScriptTest() : TestScriptFolder("run-script", {"program.txt"}) {}
   void SetUp() override {
-    ScriptFolderTest::SetUp();
+    TestScriptFolder::SetUp();
     Initialize();
     Root.reset(ReadComponentFile((Dir / "program.txt").string(), Handlers));
   }
@@ -69,9 +78,6 @@ class RunScriptTest : public ScriptFolderTest {
     int status =
         zelvar::RunScript(*As<TForm>(Root.get()), (Dir / "test.zs").string(), Handlers, out, err);
     return {status, out.str(), err.str()};
-  }
-  std::string At(int line) const {
-    return "zelvar: " + (Dir / "test.zs").string() + ":" + std::to_string(line) + ": ";
   }
 
   std::vector<std::string> Calls;
@@ -124,16 +130,13 @@ TEST_F(RunScriptTest, ScriptsNameTheProgramsHandlersCheckedAgainstTheEvent) {
 // A program under ZELVAR_SCRIPT (tests/programs/scripted.cpp: reads a form with its handler
 // Hello, shows it modally, prints "closed with N")
 
-class ProgramUnderScript : public ScriptFolderTest {
+class ProgramUnderScript : public TestScriptFolder {
  protected:
-  ProgramUnderScript() : ScriptFolderTest("under-script", {"program.txt"}) {}
+  ProgramUnderScript() : TestScriptFolder("under-script", {"program.txt"}) {}
   TRun Run(const std::string& text, const std::string& options = "") {
     std::ofstream(Dir / "test.zs") << text;
     return RunProgram(ZELVAR_SCRIPTED_PROGRAM, (Dir / "program.txt").string() + options, Dir, "",
                       "ZELVAR_SCRIPT=" + (Dir / "test.zs").string());
-  }
-  std::string At(int line) const {
-    return "zelvar: " + (Dir / "test.zs").string() + ":" + std::to_string(line) + ": ";
   }
 };
 

@@ -402,29 +402,27 @@ TEST(Handlers, WhatDoesNotFitIsRefusedWhenBoundNamingWhat) {
                          {"Silent", [](TObject*, int32_t&) {}},
                          {"Byte", [](TObject*, uint8_t) {}},
                          {"Sub", []() -> TSub* { return nullptr; }}};
-  auto misfit = [&](TObject* obj, const char* event, const char* name) {
-    return MessageOf<EPropertyConvertError>([&] { handlers.Bind(obj, event, name); });
+  struct TCase {
+    TObject* Obj;
+    const char* Event;
+    const char* Handler;
+    std::string Why;  // after "Handler 'H' does not fit CLASS.EVENT: "
   };
-  EXPECT_EQ(misfit(&t, "OnPage", "TooMany"),
-            "Handler 'TooMany' does not fit TThing.OnPage: it takes 3 parameters, the event "
-            "passes 2 parameters");
-  EXPECT_EQ(misfit(&t, "OnPage", "WrongKind"),
-            "Handler 'WrongKind' does not fit TThing.OnPage: parameter 2 is bool, the event "
-            "passes int32_t");
-  EXPECT_EQ(misfit(&t, "OnPage", "ByRef"),
-            "Handler 'ByRef' does not fit TThing.OnPage: parameter 2 is int32_t&, the event "
-            "passes int32_t by value");
-  EXPECT_EQ(misfit(&t, "OnPage", "Answers"),
-            "Handler 'Answers' does not fit TThing.OnPage: it returns bool, the event answers "
-            "nothing");
-  EXPECT_EQ(misfit(&t, "OnAsk", "Silent"),
-            "Handler 'Silent' does not fit TThing.OnAsk: it returns nothing, the event asks for "
-            "bool");
-  // An enumeration takes only its own type.
-  EXPECT_THAT(misfit(&h, "OnShade", "Byte"), HasSubstr("parameter 2 is unsigned char, the event"));
-  EXPECT_EQ(misfit(&h, "OnMake", "Sub"),
-            "Handler 'Sub' does not fit THandled.OnMake: it returns TSub*, the event asks for "
-            "TThing*");
+  const TCase cases[] = {
+      {&t, "OnPage", "TooMany", "it takes 3 parameters, the event passes 2 parameters"},
+      {&t, "OnPage", "WrongKind", "parameter 2 is bool, the event passes int32_t"},
+      {&t, "OnPage", "ByRef", "parameter 2 is int32_t&, the event passes int32_t by value"},
+      {&t, "OnPage", "Answers", "it returns bool, the event answers nothing"},
+      {&t, "OnAsk", "Silent", "it returns nothing, the event asks for bool"},
+      // An enumeration takes only its own type.
+      {&h, "OnShade", "Byte",
+       "parameter 2 is unsigned char, the event passes " + TypeText(typeid(TShade))},
+      {&h, "OnMake", "Sub", "it returns TSub*, the event asks for TThing*"},
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(MessageOf<EPropertyConvertError>([&] { handlers.Bind(c.Obj, c.Event, c.Handler); }),
+              "Handler '" + std::string(c.Handler) + "' does not fit " + c.Obj->ClassName() + "." +
+                  c.Event + ": " + c.Why);
   EXPECT_FALSE(t.OnPage);  // nothing was bound
   EXPECT_FALSE(t.OnAsk);
 
