@@ -7,6 +7,9 @@
 
 #include "script/Script.h"
 
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
 #include <iostream>
 #include <variant>
 
@@ -22,6 +25,11 @@
 namespace zelvar::script {
 
 namespace {
+
+// Ends a program whose script failed (DriveProgram), thrown from the modal loop that waited
+// through the program's own frames. It is no Exception, so the program's handlers for the
+// toolkit's errors let it pass, and the runner's own steps pass it on untouched.
+struct TScriptAbort {};
 
 // Deeper than this, a script (or handlers it drives) is assumed to be looping.
 constexpr size_t kMaxModalDepth = 32;
@@ -212,6 +220,12 @@ TFormReadOptions TScript::FormReadOptions(const std::string& formPath) {
     f->SetFormClassName(className);
     return f;
   };
+  // The script's methods that name the program's handlers, then the program's own.
+  for (const auto& [name, action] : FMethods)
+    if (action.Kind == TAction::Handler)
+      options.Handlers.Add(ProgramHandler(action.Name).Renamed(name));
+  for (const TFormHandler& handler : FHandlers)
+    if (!options.Handlers.Find(handler.Name())) options.Handlers.Add(handler);
   std::string dir = ExtractFilePath(formPath);
   options.FindHandler = [this, dir](const std::string& name) -> TGenericHandler {
     if (auto action = FindMethod(name)) return MakeHandler(name, *action);
@@ -323,9 +337,15 @@ TScript::TAction TScript::ParseAction(const TScriptLine& line, size_t first) con
     if (first + 1 >= w.size()) throw EScriptUsage("usage: run FILE");
     a = RunAction(Resolve(w[first + 1]));
     words = 2;
+  } else if (kind == "handler") {
+    if (first + 1 >= w.size()) throw EScriptUsage("usage: handler NAME");
+    a.Kind = TAction::Handler;
+    a.Name = ProgramHandler(w[first + 1]).Name();
+    words = 2;
   } else {
-    throw EScriptUsage("unknown action '" + kind +
-                       "' (log, veto, redirect N, refuse, form FILE, run FILE, none)");
+    throw EScriptUsage(
+        "unknown action '" + kind +
+        "' (log, veto, redirect N, refuse, form FILE, run FILE, handler NAME, none)");
   }
   if (first + words != w.size()) throw EScriptUsage("unexpected '" + w[first + words] + "'");
   return a;
@@ -433,6 +453,18 @@ std::optional<TScript::TAction> TScript::FindMethod(std::string_view name) const
   return it->second;
 }
 
+const TFormHandler& TScript::ProgramHandler(std::string_view name) const {
+  if (const TFormHandler* handler = FHandlers.Find(name)) return *handler;
+  if (FHandlers.Empty())
+    throw Exception("no handler '" + std::string(name) + "': the program gave the script none");
+  throw Exception("no handler '" + std::string(name) + "' among the program's (" +
+                  FHandlers.NameList() + ")");
+}
+
+void TScript::UseForm(TForm& form) {
+  MakeCurrent(&form);
+}
+
 bool TScript::LoadStartForm(const std::string& path, bool design) {
   try {
     LoadForm(path, design);
@@ -473,6 +505,8 @@ bool TScript::RunNextLine() {
     Application().ProcessMessages();
   } catch (const EScriptFailure&) {
     throw;
+  } catch (const TScriptAbort&) {
+    throw;
   } catch (const Exception& e) {
     if (FEnded)
       throw EScriptFailure(line.Number, "script ended inside a modal loop of " + FEndedForm);
@@ -483,24 +517,126 @@ bool TScript::RunNextLine() {
   return true;
 }
 
-int TScript::RunFile(const std::string& path) {
+bool TScript::Open(const std::string& path) {
   FScriptPath = path;
   FScriptDir = ExtractFilePath(path);
   try {
     FLines = ReadScriptLines(path);
   } catch (const Exception& e) {
     FErr << "zelvar: " << e.Message() << "\n";
-    return 1;
+    return false;
   }
+  return true;
+}
+
+const TScriptLine* TScript::NextLine() {
+  while (FNext < FLines.size() && FLines[FNext].Words.empty()) ++FNext;
+  return FNext < FLines.size() ? &FLines[FNext] : nullptr;
+}
+
+void TScript::Report(int line, const std::string& message) {
+  FOut.flush();
+  FErr << "zelvar: " << FScriptPath << ":" << line << ": " << message << "\n";
+}
+
+int TScript::RunFile(const std::string& path) {
+  if (!Open(path)) return 1;
   try {
     while (FNext < FLines.size()) RunNextLine();
   } catch (const EScriptFailure& e) {
-    FOut.flush();
-    FErr << "zelvar: " << path << ":" << e.Line << ": " << e.Message() << "\n";
+    Report(e.Line, e.Message());
     return 1;
   }
   FOut.flush();
   return 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// A program's own modal loops driven by a script
+
+// The script behind DriveProgram, for the rest of the program's life. A failure is reported
+// at once and thrown through the program's frames as TScriptAbort; where unwinding cannot
+// carry it to the end of the program, the process ends with status 1 itself: when the abort
+// is not caught (terminate), when the program caught it and waits for input again, and at
+// exit after a failure or with lines left. It ends with _Exit, flushing first: the program's
+// frames and forms are still there, so nothing at exit may run under them.
+class TProgramInput {
+ public:
+  static void Start(const std::string& path) {
+    if (tInput) return;
+    // Never freed: it answers at exit, whatever order the program's statics go in.
+    tInput = new TProgramInput();
+    tInput->FPreviousTerminate = std::set_terminate(OnTerminate);
+    std::atexit(AtExit);
+    auto backend = std::make_unique<THeadlessBackend>();
+    backend->OnIdle = [] { return tInput->Idle(); };
+    Application().SetBackend(std::move(backend));
+    SetHandlersObserver(
+        [](const TFormHandlers& handlers) { tInput->FScript.SetHandlers(handlers); });
+    if (!tInput->FScript.Open(path)) {
+      tInput->FFailed = true;
+      throw TScriptAbort{};
+    }
+  }
+
+ private:
+  TProgramInput() : FScript(std::cout, std::cerr) {}
+
+  bool Idle() {
+    // The program caught the abort and waits for input again: it will get none.
+    if (FFailed) Exit();
+    try {
+      if (FScript.RunNextLine()) return true;
+    } catch (const EScriptFailure& e) {
+      Fail(e.Line, e.Message());
+    }
+    Fail(LastLine(), "script ended inside a modal loop of " + FScript.FEndedForm);
+  }
+
+  [[noreturn]] void Fail(int line, const std::string& message) {
+    FScript.Report(line, message);
+    FFailed = true;
+    throw TScriptAbort{};
+  }
+
+  // Where the script ended: its last command.
+  int LastLine() const {
+    const auto& lines = FScript.FLines;
+    for (auto it = lines.rbegin(); it != lines.rend(); ++it)
+      if (!it->Words.empty()) return it->Number;
+    return 1;
+  }
+
+  [[noreturn]] static void Exit() {
+    std::cout.flush();
+    std::cerr.flush();
+    std::fflush(nullptr);
+    std::_Exit(1);
+  }
+
+  static void AtExit() {
+    if (!tInput->FFailed) {
+      const TScriptLine* line = tInput->FScript.NextLine();
+      if (!line) return;
+      tInput->FScript.Report(line->Number, "not run: the program ended first");
+    }
+    Exit();
+  }
+
+  static void OnTerminate() {
+    if (tInput->FFailed) Exit();
+    if (tInput->FPreviousTerminate) tInput->FPreviousTerminate();
+    std::abort();
+  }
+
+  static inline TProgramInput* tInput = nullptr;
+  TScript FScript;
+  bool FFailed = false;
+  std::terminate_handler FPreviousTerminate = nullptr;
+};
+
+void DriveProgram(const std::string& scriptFile) {
+  TProgramInput::Start(scriptFile);
 }
 
 }  // namespace zelvar::script

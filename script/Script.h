@@ -27,6 +27,8 @@ class TControl;
 
 namespace zelvar::script {
 
+class TProgramInput;
+
 // A line split into words. Quoted strings and bracketed lists stay whole, so a value may hold
 // blanks; Rest(i) is the raw text from word i to the end, for values.
 struct TScriptLine {
@@ -77,6 +79,18 @@ void AddScriptCommand(TScriptCommand command);
 // Adding them again replaces them.
 void AddCommandTables();
 
+// AddCommandTables unless they are in place already.
+void EnsureCommandTables();
+
+// Makes the script file the input of this program's own modal loops (zelvar::Initialize does
+// it when ZELVAR_SCRIPT names a script): from now on the application runs headless, and each
+// time one of its modal loops waits for input the script's next line runs against the active
+// form. Handlers the program gives the form reader the script can bind by name (the last
+// table given). A failure prints `zelvar: FILE:LINE: message` and ends the program with status
+// 1, and so do the script ending while a loop waits and the program ending before the script
+// did (naming the first line not run).
+void DriveProgram(const std::string& scriptFile);
+
 // What loading or making a form for design loads first: the design-time package, as a
 // designer loads it. The program names it; the runner knows no package.
 void SetDesignPackage(std::function<void()> load);
@@ -92,6 +106,13 @@ class TScript {
   // Loads a form given on the command line (relative to the working folder); false after
   // reporting a bad form file as `zelvar: FILE: message`.
   bool LoadStartForm(const std::string& path, bool design);
+  // Makes the program's own form the active one, as a start form; the script does not own it,
+  // and it must outlive the script.
+  void UseForm(TForm& form);
+  // The program's handlers: what `handler NAME` names, and what forms the script loads bind.
+  void SetHandlers(TFormHandlers handlers) { FHandlers = std::move(handlers); }
+  // The program's handler of that name; raises naming the handlers there are.
+  const TFormHandler& ProgramHandler(std::string_view name) const;
   // Runs a script file; the exit status (0 all good, 1 a failure).
   int RunFile(const std::string& path);
 
@@ -125,8 +146,9 @@ class TScript {
 
   // Script methods: handlers the script declares with `method`.
   struct TAction {
-    enum TKind { None, Log, Veto, Redirect, Refuse, Form, Run } Kind = Log;
+    enum TKind { None, Log, Veto, Redirect, Refuse, Form, Run, Handler } Kind = Log;
     int32_t Value = 0;
+    std::string Name;  // Handler: the program's handler
     // Form: the form file to load; Run: the script to run; resolved against the script's folder
     std::string File;
     std::shared_ptr<const std::vector<TScriptLine>> Lines;  // Run: the script's lines
@@ -145,8 +167,15 @@ class TScript {
   bool Ended() const { return FEnded; }
 
  private:
+  friend class TProgramInput;
   static std::string Upper(std::string_view s);
+  // Reads the script's lines; false after reporting a script that cannot be read.
+  bool Open(const std::string& path);
   bool RunNextLine();  // false at the end of the script
+  // The first line not run yet, or nullptr.
+  const TScriptLine* NextLine();
+  // Reports a failure at a line of the script as `zelvar: FILE:LINE: message`.
+  void Report(int line, const std::string& message);
   void RunHandlerScript(const TAction& action);
 
   std::ostream& FOut;
@@ -172,6 +201,7 @@ class TScript {
   std::vector<TCurrent> FCurrent;
   void MakeCurrent(TForm* form);
   std::map<std::string, TAction> FMethods;
+  TFormHandlers FHandlers;
   std::optional<int32_t> FLastResult;
 };
 

@@ -8,13 +8,22 @@
 
 namespace zelvar::script {
 
+namespace {
+bool tTablesAdded = false;
+}  // namespace
+
 void AddCommandTables() {
+  tTablesAdded = true;
   AddToolkitCommands();
   AddWizardCommands();
   AddDesignCommands();
   // The package's editors and dialogs are registered only once a form is designed, as a
   // designer loads a package: a plain run knows only the classes above.
   SetDesignPackage(zelvar::Register);
+}
+
+void EnsureCommandTables() {
+  if (!tTablesAdded) AddCommandTables();
 }
 
 }  // namespace zelvar::script

@@ -348,6 +348,8 @@ void CmdHandle(TScript& s, const TScriptLine& l) {
     throw Exception(l.Words[1] + " does not ask for a form");
   if (action.Kind == TScript::TAction::None)
     prop.SetEvent(target.Object, std::any{}, "");
+  else if (action.Kind == TScript::TAction::Handler)
+    s.ProgramHandler(action.Name).BindTo(target.Object, prop);
   else
     prop.SetEvent(target.Object, prop.MakeHandler(s.MakeHandler(prop.Name, action)), "");
 }

@@ -63,16 +63,23 @@ struct TRun {
   std::string Out, Err;
 };
 
-// Runs `zelvar ARGS` with its output captured in dir; stdinFile feeds standard input and env
+// Runs `PROGRAM ARGS` with its output captured in dir; stdinFile feeds standard input and env
 // goes in front of the command (VAR=value ...).
-inline TRun RunZelvar(const std::string& args, const std::filesystem::path& dir,
-                      const std::string& stdinFile = "", const std::string& env = "") {
+inline TRun RunProgram(const std::string& program, const std::string& args,
+                       const std::filesystem::path& dir, const std::string& stdinFile = "",
+                       const std::string& env = "") {
   std::filesystem::create_directories(dir);
-  std::string cmd = env + " " + std::string(ZELVAR_TOOL) + " " + args + " >" +
-                    (dir / "out").string() + " 2>" + (dir / "err").string();
+  std::string cmd = env + " " + program + " " + args + " >" + (dir / "out").string() + " 2>" +
+                    (dir / "err").string();
   if (!stdinFile.empty()) cmd += " <" + stdinFile;
   int raw = std::system(cmd.c_str());
   return {WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(dir / "out"), Slurp(dir / "err")};
+}
+
+// Runs `zelvar ARGS` as RunProgram does.
+inline TRun RunZelvar(const std::string& args, const std::filesystem::path& dir,
+                      const std::string& stdinFile = "", const std::string& env = "") {
+  return RunProgram(ZELVAR_TOOL, args, dir, stdinFile, env);
 }
 
 // A scratch folder per test holding copies of files from tests/data/scripts, where scripts

@@ -46,7 +46,8 @@ namespace zelvar {
 
 // Registers every class a form file may name: the toolkit's controls, TForm, and the wizard
 // package's container and page-bound controls. Call it once before reading a form; calling it
-// again does nothing.
+// again does nothing. With ZELVAR_SCRIPT=FILE in the environment the program runs headless
+// with FILE as the input of its modal loops (docs/SCRIPTS.md, "A program under a script").
 void Initialize();
 
 }  // namespace zelvar

@@ -250,6 +250,23 @@ class TMethod {
 // own kind (a control's Parent), and its record is still being built at that moment.
 using TClassInfoFn = const TClassInfo& (*)();
 
+// What one parameter or the result of an event is, as a handler given by name has to take
+// it (TFormHandlers, platform/core/TypInfo.h). Derived once from the event's signature.
+enum class TEventParamKind : uint8_t {
+  None,     // a result: the event answers nothing
+  Object,   // a pointer to a TObject descendant
+  Integer,  // int32_t, and what reaches a generic handler as one: enumerations, sets, chars
+  Boolean,
+  String,
+  Other,  // nothing a handler can take (a rectangle)
+};
+struct TEventParam {
+  TEventParamKind Kind = TEventParamKind::None;
+  bool IsVar = false;                   // int32_t& or bool&: the handler's changes reach the caller
+  std::type_index Type = typeid(void);  // the C++ type without reference and const
+  TClassInfoFn Class = nullptr;         // objects: the class the event declares
+};
+
 struct TFieldInfo {
   std::string Name;
   TClassInfoFn FieldClass = nullptr;
@@ -318,8 +335,10 @@ struct TPropInfo {
   const TIntIdents* IntIdents = nullptr;    // integers that have names for some values
   TClassInfoFn PropClass = nullptr;         // objects, components and strings lists
   std::type_index EventSignature = typeid(void);
-  bool EventReturnsObject = false;     // an event that asks its handler for an object
-  int64_t MinValue = 0, MaxValue = 0;  // integers: the range of the field's type
+  bool EventReturnsObject = false;       // an event that asks its handler for an object
+  std::vector<TEventParam> EventParams;  // events: what each parameter is, in order
+  TEventParam EventResult;               // events: what the handler answers
+  int64_t MinValue = 0, MaxValue = 0;    // integers: the range of the field's type
 
   std::function<int64_t(const TObject*)> GetOrd;  // integer, boolean, enumeration, set bits
   std::function<void(TObject*, int64_t)> SetOrd;

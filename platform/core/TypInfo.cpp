@@ -328,4 +328,126 @@ bool IsDefaultPropValue(const TObject* obj, const TPropInfo& prop) {
   return prop.Default.has_value() && prop.GetOrd && prop.GetOrd(obj) == *prop.Default;
 }
 
+// ---------------------------------------------------------------------------------------------
+// Handlers by name
+
+namespace {
+
+std::string ParamText(const TEventParam& p) {
+  std::string text;
+  switch (p.Kind) {
+    case TEventParamKind::None:
+      return "nothing";
+    case TEventParamKind::Object:
+      text = p.Class().Name + "*";
+      break;
+    case TEventParamKind::Boolean:
+      text = "bool";
+      break;
+    case TEventParamKind::String:
+      text = "a string";
+      break;
+    case TEventParamKind::Integer:
+      text = p.Type == typeid(int32_t) ? "int32_t" : TypeText(p.Type);
+      break;
+    case TEventParamKind::Other:
+      text = TypeText(p.Type);
+      break;
+  }
+  return p.IsVar ? text + "&" : text;
+}
+
+// Objects of one class can be of the other: a handler's TZelvar* for an event's TObject* is
+// checked when the event is raised; unrelated classes could never be.
+bool Related(const TEventParam& a, const TEventParam& b) {
+  return a.Class().InheritsFrom(b.Class()) || b.Class().InheritsFrom(a.Class());
+}
+
+bool SameKind(const TEventParam& handler, const TEventParam& event) {
+  if (handler.Kind != event.Kind) return false;
+  if (handler.Kind == TEventParamKind::Object) return Related(handler, event);
+  // An int32_t takes any integer an event passes; an enumeration or a set only its own type.
+  if (handler.Kind == TEventParamKind::Integer)
+    return handler.Type == typeid(int32_t) || handler.Type == event.Type;
+  return true;
+}
+
+std::string ParamMisfit(const TEventParam& handler, const TEventParam& event) {
+  if (event.Kind == TEventParamKind::Other)
+    return "cannot be taken: the event passes " + ParamText(event);
+  if (!SameKind(handler, event))
+    return "is " + ParamText(handler) + ", the event passes " + ParamText(event);
+  if (handler.IsVar && !event.IsVar)
+    return "is " + ParamText(handler) + ", the event passes " + ParamText(event) + " by value";
+  return {};
+}
+
+}  // namespace
+
+std::string TFormHandler::Misfit(const TPropInfo& event) const {
+  const auto& params = FBody->Params;
+  auto count = [](size_t n) { return std::to_string(n) + (n == 1 ? " parameter" : " parameters"); };
+  if (params.size() > event.EventParams.size())
+    return "it takes " + count(params.size()) + ", the event passes " +
+           count(event.EventParams.size());
+  for (size_t i = 0; i < params.size(); ++i)
+    if (std::string why = ParamMisfit(params[i], event.EventParams[i]); !why.empty())
+      return "parameter " + std::to_string(i + 1) + " " + why;
+  if (!SameKind(FBody->Result, event.EventResult))
+    return "it returns " + ParamText(FBody->Result) + ", the event " +
+           (event.EventResult.Kind == TEventParamKind::None
+                ? std::string("answers nothing")
+                : "asks for " + ParamText(event.EventResult));
+  return {};
+}
+
+void TFormHandler::BindTo(TObject* obj, const TPropInfo& event, std::string_view methodName) const {
+  if (event.Kind != TPropKind::Method || !event.SetEvent || !event.MakeHandler)
+    throw EPropertyError("Property " + PropName(obj, event) + " is not an event to bind");
+  if (std::string why = Misfit(event); !why.empty())
+    throw EPropertyConvertError("Handler '" + FName + "' does not fit " + PropName(obj, event) +
+                                ": " + why);
+  event.SetEvent(obj, event.MakeHandler(FBody->Call),
+                 methodName.empty() ? FName : std::string(methodName));
+}
+
+TFormHandler TFormHandler::Renamed(std::string name) const {
+  TFormHandler copy = *this;
+  copy.FName = std::move(name);
+  return copy;
+}
+
+TFormHandlers::TFormHandlers(std::initializer_list<TFormHandler> handlers) {
+  for (const TFormHandler& h : handlers) Add(h);
+}
+
+TFormHandlers& TFormHandlers::Add(TFormHandler handler) {
+  if (Find(handler.Name())) throw EListError("Handler '" + handler.Name() + "' is given twice");
+  FHandlers.push_back(std::move(handler));
+  return *this;
+}
+
+const TFormHandler* TFormHandlers::Find(std::string_view name) const {
+  for (const TFormHandler& h : FHandlers)
+    if (SameText(h.Name(), name)) return &h;
+  return nullptr;
+}
+
+std::string TFormHandlers::NameList() const {
+  std::string list;
+  for (const TFormHandler& h : FHandlers) list += (list.empty() ? "" : ", ") + h.Name();
+  return list;
+}
+
+void TFormHandlers::Bind(TObject* obj, std::string_view eventPath, std::string_view name) const {
+  const TFormHandler* handler = Find(name);
+  if (!handler)
+    throw EPropertyError(
+        "No handler named '" + std::string(name) + "'" +
+        (Empty() ? std::string(": none were given") : " (handlers given: " + NameList() + ")"));
+  TPropTarget target = FindPropTarget(obj, eventPath);
+  if (!target.Prop) throw EPropertyError(std::string(eventPath) + " is not an event");
+  handler->BindTo(target.Object, *target.Prop);
+}
+
 }  // namespace zelvar

@@ -10,6 +10,9 @@
 #include <string>
 #include <string_view>
 #include <type_traits>
+#include <utility>
+#include <variant>
+#include <vector>
 
 #include "platform/core/Component.h"
 #include "platform/core/Object.h"
@@ -101,17 +104,55 @@ template <class P>
 concept ObjectPointer =
     std::is_pointer_v<P> && std::derived_from<std::remove_pointer_t<P>, TObject>;
 
+// A var parameter whose changes a generic handler makes reach the caller: int32_t& and bool&.
+// Other references (char32_t&, std::string&) reach it as copies.
+template <class A>
+constexpr bool IsVarParam =
+    std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>> &&
+    (std::is_same_v<std::remove_cvref_t<A>, int32_t> ||
+     std::is_same_v<std::remove_cvref_t<A>, bool>);
+
+// What reaches a generic handler as an integer: enumerations, sets, characters.
+template <class U>
+concept IntegerLike = std::is_enum_v<U> || std::is_integral_v<U> || IsTSet<U>::value;
+
+// A parameter or result of an event as EventArg hands it over.
+template <class A>
+TEventParam EventParamOf() {
+  using U = std::remove_cvref_t<A>;
+  TEventParam p;
+  p.Type = typeid(U);
+  p.IsVar = IsVarParam<A>;
+  if constexpr (std::is_void_v<U>) {
+    p.Kind = TEventParamKind::None;
+  } else if constexpr (ObjectPointer<U>) {
+    p.Kind = TEventParamKind::Object;
+    p.Class = &std::remove_cv_t<std::remove_pointer_t<U>>::StaticClassInfo;
+  } else if constexpr (std::is_same_v<U, bool>) {
+    p.Kind = TEventParamKind::Boolean;
+  } else if constexpr (std::is_same_v<U, std::string>) {
+    p.Kind = TEventParamKind::String;
+  } else if constexpr (IntegerLike<U>) {
+    p.Kind = TEventParamKind::Integer;
+  } else {
+    p.Kind = TEventParamKind::Other;
+  }
+  return p;
+}
+template <class R, class... A>
+std::vector<TEventParam> EventParamsOf(std::type_identity<R(A...)>) {
+  return {EventParamOf<A>()...};
+}
+
 // One argument of an event call as a generic handler sees it; locals keeps copies of values
 // that have no pointer of their own (enumerations, sets) alive for the call.
 template <class A, class V>
 TEventArg EventArg(V& a, std::vector<int32_t>& locals) {
   using U = std::remove_cvref_t<A>;
-  constexpr bool isVar =
-      std::is_lvalue_reference_v<A> && !std::is_const_v<std::remove_reference_t<A>>;
   if constexpr (ObjectPointer<U>) {
     return {static_cast<TObject*>(a), false};
   } else if constexpr (std::is_same_v<U, int32_t> || std::is_same_v<U, bool>) {
-    return {&a, isVar};
+    return {&a, IsVarParam<A>};
   } else if constexpr (std::is_same_v<U, std::string>) {
     return {static_cast<const std::string*>(&a), false};
   } else if constexpr (std::is_enum_v<U> || std::is_integral_v<U>) {
@@ -347,6 +388,8 @@ class TClassBuilder {
       p.Kind = TPropKind::Method;
       p.EventSignature = typeid(typename T::Signature);
       p.EventReturnsObject = detail::ObjectPointer<typename Fn::result_type>;
+      p.EventParams = detail::EventParamsOf(std::type_identity<typename T::Signature>{});
+      p.EventResult = detail::EventParamOf<typename Fn::result_type>();
       p.MakeHandler = [](const TGenericHandler& h) {
         return detail::MakeGenericHandler(h, std::type_identity<typename T::Signature>{});
       };
@@ -366,6 +409,180 @@ class TClassBuilder {
 
   std::unique_ptr<TClassInfo> FInfo;
   TPropInfo* FLast = nullptr;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Handlers by name
+
+namespace detail {
+
+// The signature R(A...) of a callable with one call operator: a function, a function
+// pointer, a lambda with typed parameters, a Bind result.
+template <class F>
+struct CallableSig;
+template <class R, class... A>
+struct CallableSig<R(A...)> {
+  using Type = R(A...);
+};
+template <class R, class... A>
+struct CallableSig<R(A...) noexcept> : CallableSig<R(A...)> {};
+template <class R, class... A>
+struct CallableSig<R (*)(A...)> : CallableSig<R(A...)> {};
+template <class R, class... A>
+struct CallableSig<R (*)(A...) noexcept> : CallableSig<R(A...)> {};
+template <class C, class R, class... A>
+struct CallableSig<R (C::*)(A...)> : CallableSig<R(A...)> {};
+template <class C, class R, class... A>
+struct CallableSig<R (C::*)(A...) const> : CallableSig<R(A...)> {};
+template <class C, class R, class... A>
+struct CallableSig<R (C::*)(A...) noexcept> : CallableSig<R(A...)> {};
+template <class C, class R, class... A>
+struct CallableSig<R (C::*)(A...) const noexcept> : CallableSig<R(A...)> {};
+template <class F>
+requires requires {
+  &F::operator();
+}
+struct CallableSig<F> : CallableSig<decltype(&F::operator())> {};
+
+template <class F>
+concept HasOneSignature = requires {
+  typename CallableSig<F>::Type;
+};
+
+// A handler parameter: an object pointer, a value an event passes (int32_t, bool, a string,
+// an enumeration), or int32_t& / bool& for a var parameter the handler changes.
+template <class P>
+constexpr bool IsHandlerParam =
+    std::is_lvalue_reference_v<P> && !std::is_const_v<std::remove_reference_t<P>>
+        ? IsVarParam<P>
+        : !std::is_rvalue_reference_v<P> &&
+              (ObjectPointer<std::remove_cvref_t<P>> || IntegerLike<std::remove_cvref_t<P>> ||
+               std::is_same_v<std::remove_cvref_t<P>, std::string> ||
+               std::is_same_v<std::remove_cvref_t<P>, std::string_view>);
+
+template <class R>
+constexpr bool IsHandlerResult = std::is_void_v<R> || std::is_same_v<R, bool> || ObjectPointer<R>;
+
+template <class P>
+TEventParam HandlerParamOf() {
+  TEventParam p = EventParamOf<P>();
+  if constexpr (std::is_same_v<std::remove_cvref_t<P>, std::string_view>) {
+    p.Kind = TEventParamKind::String;
+    p.Type = typeid(std::string);
+  }
+  return p;
+}
+
+// An event's argument as the handler's parameter P takes it; an object of another class than
+// P names raises EInvalidCast.
+template <class P>
+decltype(auto) HandlerArg(TEventArg& a) {
+  using U = std::remove_cvref_t<P>;
+  if constexpr (ObjectPointer<U>) {
+    return As<std::remove_cv_t<std::remove_pointer_t<U>>>(std::get<TObject*>(a.Value));
+  } else if constexpr (std::is_same_v<U, int32_t>) {
+    return *std::get<int32_t*>(a.Value);
+  } else if constexpr (std::is_same_v<U, bool>) {
+    return *std::get<bool*>(a.Value);
+  } else if constexpr (std::is_same_v<U, std::string> || std::is_same_v<U, std::string_view>) {
+    return *std::get<const std::string*>(a.Value);
+  } else if constexpr (IsTSet<U>::value) {
+    return U::FromBits(static_cast<uint32_t>(*std::get<int32_t*>(a.Value)));
+  } else {
+    return static_cast<U>(*std::get<int32_t*>(a.Value));
+  }
+}
+
+template <class R, class... A, class F, size_t... I>
+void CallHandler(F& code, TEventCall& call, std::index_sequence<I...>) {
+  if constexpr (std::is_void_v<R>)
+    code(HandlerArg<A>(call.Args[I])...);
+  else if constexpr (std::is_same_v<R, bool>)
+    call.Result = code(HandlerArg<A>(call.Args[I])...);
+  else
+    call.ObjectResult = code(HandlerArg<A>(call.Args[I])...);
+}
+
+}  // namespace detail
+
+// A handler given by name (TFormHandlers): any callable whose parameters take an event's
+// leading arguments. An object parameter of a class the event's does not guarantee (TZelvar*
+// where the event passes a TObject* sender) is checked with As when the event is raised;
+// int32_t& and bool& take var parameters; a bool result answers an event that asks yes or
+// no, an object pointer one that asks for an object. Whether a handler fits an event is
+// checked when it is bound, not when the event is raised.
+class TFormHandler {
+ public:
+  template <class F>
+  TFormHandler(std::string name, F code)  // NOLINT(google-explicit-constructor): table entries
+      : FName(std::move(name)) {
+    static_assert(detail::HasOneSignature<std::decay_t<F>>,
+                  "a handler is a function, a lambda with typed parameters or a Bind result");
+    Init(std::move(code),
+         std::type_identity<typename detail::CallableSig<std::decay_t<F>>::Type>{});
+  }
+
+  const std::string& Name() const { return FName; }
+  // Why the handler cannot take the event's arguments or give its answer; empty when it fits.
+  std::string Misfit(const TPropInfo& event) const;
+  // Sets obj's event to the handler, under methodName (the name a form file gives it) or the
+  // handler's own; raises EPropertyConvertError naming the handler, the event and what does
+  // not fit.
+  void BindTo(TObject* obj, const TPropInfo& event, std::string_view methodName = {}) const;
+  // The same handler under another name (a script's method that names the program's).
+  TFormHandler Renamed(std::string name) const;
+
+ private:
+  struct TBody {
+    std::vector<TEventParam> Params;
+    TEventParam Result;
+    TGenericHandler Call;
+  };
+
+  template <class F, class R, class... A>
+  void Init(F code, std::type_identity<R(A...)>) {
+    static_assert((detail::IsHandlerParam<A> && ...),
+                  "a handler parameter is an object pointer, int32_t, bool, a string, an "
+                  "enumeration or set by value, or int32_t& / bool& for a var parameter");
+    static_assert(detail::IsHandlerResult<R>, "a handler returns nothing, bool or an object");
+    auto body = std::make_shared<TBody>();
+    body->Params = {detail::HandlerParamOf<A>()...};
+    body->Result = detail::EventParamOf<R>();
+    body->Call = [code = std::move(code)](TEventCall& call) mutable {
+      detail::CallHandler<R, A...>(code, call, std::index_sequence_for<A...>{});
+    };
+    FBody = std::move(body);
+  }
+
+  std::string FName;
+  std::shared_ptr<const TBody> FBody;  // shared: tables and the events bound to them copy it
+};
+
+// Handlers by name, for the events a form file names (TFormReadOptions::Handlers) or that
+// code binds by name:
+//   TFormHandlers{{"Details", [&] { return detailsForm; }},
+//                 {"PageChanged", Bind(this, &TSetup::PageChanged)}}
+class TFormHandlers {
+ public:
+  TFormHandlers() = default;
+  // A name given twice (names compare case-insensitively) raises EListError.
+  TFormHandlers(std::initializer_list<TFormHandler> handlers);
+  TFormHandlers& Add(TFormHandler handler);
+
+  bool Empty() const { return FHandlers.empty(); }
+  auto begin() const { return FHandlers.begin(); }
+  auto end() const { return FHandlers.end(); }
+  // nullptr when there is none of that name.
+  const TFormHandler* Find(std::string_view name) const;
+  // The names, for messages: "Details, PageChanged".
+  std::string NameList() const;
+  // Binds the handler named name to an event of obj ("OnClick"), as a form file would:
+  // raises EPropertyError when there is no such handler or event, EPropertyConvertError when
+  // the handler does not fit.
+  void Bind(TObject* obj, std::string_view eventPath, std::string_view name) const;
+
+ private:
+  std::vector<TFormHandler> FHandlers;
 };
 
 }  // namespace zelvar

@@ -473,11 +473,9 @@ class TReaderImpl {
       }
       TValue value = R.ReadTValue();
       if (prop->Kind == TPropKind::Method && prop->SetEvent && value.Is<TIdent>() &&
-          R.OnFindHandler && !Names.FindMethod(component, value.As<TIdent>().Name)) {
-        if (TGenericHandler handler = R.OnFindHandler(value.As<TIdent>().Name)) {
-          prop->SetEvent(target, prop->MakeHandler(handler), value.As<TIdent>().Name);
-          return;
-        }
+          !Names.FindMethod(component, value.As<TIdent>().Name)) {
+        BindHandler(target, *prop, value.As<TIdent>().Name);
+        return;
       }
       SetPropValue(target, *prop, value, &Names);
       return;
@@ -490,6 +488,21 @@ class TReaderImpl {
     R.FPropHandled = false;
     if (persistent) persistent->DefineProperties(R);
     if (!R.FPropHandled) R.ErrorAt("Property " + std::string(path) + " does not exist", at);
+  }
+
+  // An event name that is no published method of the root: the program's handlers, then the
+  // generic ones (a script's). A name neither knows fails, listing the handlers given.
+  void BindHandler(TObject* target, const TPropInfo& prop, const std::string& name) {
+    if (const TFormHandler* handler = R.Handlers.Find(name))
+      return handler->BindTo(target, prop, name);
+    if (R.OnFindHandler) {
+      if (TGenericHandler handler = R.OnFindHandler(name))
+        return prop.SetEvent(target, prop.MakeHandler(handler), name);
+    }
+    std::string message =
+        "Method '" + name + "' not found for property " + detail::PropName(target, prop);
+    if (!R.Handlers.Empty()) message += " (handlers given: " + R.Handlers.NameList() + ")";
+    throw EPropertyError(message);
   }
 
   void ResolveFixups() {

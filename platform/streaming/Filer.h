@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/core/Component.h"
+#include "platform/core/TypInfo.h"
 #include "platform/core/Value.h"
 #include "platform/streaming/BinaryEncoder.h"
 #include "platform/streaming/Streams.h"
@@ -95,6 +96,8 @@ class TReader : public TFiler {
   std::function<TComponent*(const std::string& className, TComponent* owner)> OnCreateRoot;
   // Finds an event handler by name; the default is a published method of the root.
   std::function<TMethod(TComponent* root, const std::string& name)> OnFindMethod;
+  // Then the program's handlers by name, each checked against the event it is bound to.
+  TFormHandlers Handlers;
   // Then a handler that takes any event's arguments (a script's methods); empty for none.
   std::function<TGenericHandler(const std::string& name)> OnFindHandler;
   // The root is designed as soon as it is made (a form read into the designer).

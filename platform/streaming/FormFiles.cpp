@@ -1,5 +1,7 @@
 #include "platform/streaming/FormFiles.h"
 
+#include <memory>
+
 #include "platform/core/Paths.h"
 #include "platform/streaming/Filer.h"
 #include "platform/streaming/FormText.h"
@@ -9,6 +11,19 @@ namespace zelvar {
 TFormFormat DetectFormFormat(std::string_view bytes) {
   return bytes.substr(0, kFormSignature.size()) == kFormSignature ? TFormFormat::Binary
                                                                   : TFormFormat::Text;
+}
+
+namespace {
+
+std::function<void(const TFormHandlers&)>& HandlersObserver() {
+  static std::function<void(const TFormHandlers&)> observer;
+  return observer;
+}
+
+}  // namespace
+
+void SetHandlersObserver(std::function<void(const TFormHandlers&)> observer) {
+  HandlersObserver() = std::move(observer);
 }
 
 TComponent* ReadComponent(std::string_view bytes, const TFormReadOptions& options) {
@@ -22,13 +37,16 @@ TComponent* ReadComponent(std::string_view bytes, const TFormReadOptions& option
   TReader reader(bytes);
   reader.OnCreateRoot = options.CreateRoot;
   reader.OnFindMethod = options.FindMethod;
+  reader.Handlers = options.Handlers;
   reader.OnFindHandler = options.FindHandler;
   reader.Designing = options.Designing;
   // The input is one form file: anything after the form is damage.
   reader.RequireEnd = true;
   // Errors in a text file name its lines, not offsets of the converted bytes.
   if (text) reader.OnDescribeOffset = [&map](size_t offset) { return map.Describe(offset); };
-  return reader.ReadRootComponent(options.Owner);
+  std::unique_ptr<TComponent> root(reader.ReadRootComponent(options.Owner));
+  if (!options.Handlers.Empty() && HandlersObserver()) HandlersObserver()(options.Handlers);
+  return root.release();
 }
 
 TComponent* ReadComponent(TStream& stream, const TFormReadOptions& options) {

@@ -315,5 +315,127 @@ TEST(Classes, RegistrationAndCheckedCasts) {
   EXPECT_FALSE(TStrings::StaticClassInfo().Factory);
 }
 
+// Events of shapes TThing's do not have: an enumeration and a string, an object answer.
+class THandled : public TComponent {
+  ZELVAR_CLASS(THandled, TComponent)
+
+ public:
+  using TComponent::TComponent;
+  TEvent<void(TObject*, TShade, const std::string&)> OnShade;
+  TEvent<TThing*()> OnMake;
+};
+
+const TClassInfo& THandled::StaticClassInfo() {
+  static const auto info = TClassBuilder<THandled>("THandled")
+                               .Property("OnShade", &THandled::OnShade, &THandled::OnShade)
+                               .Property("OnMake", &THandled::OnMake, &THandled::OnMake)
+                               .Build();
+  return *info;
+}
+
+int32_t gCountedPage = 0;
+void CountPage(TObject*, int32_t page) {
+  gCountedPage = page;
+}
+
+struct TListener {
+  std::string Seen;
+  bool Ask(TThing* sender, int32_t& page) {
+    Seen = sender->Name();
+    page = 9;
+    return false;
+  }
+};
+
+TEST(Handlers, AnyCallableTakesTheEventsLeadingArguments) {
+  TThing t(nullptr);
+  t.SetName("T");
+  TListener listener;
+  int paged = 0;
+  TFormHandlers handlers{{"Paged", [&] { ++paged; }},
+                         {"Asked", Bind(&listener, &TListener::Ask)},
+                         {"Counted", &CountPage}};
+  handlers.Bind(&t, "OnPage", "paged");  // names compare as method names do
+  t.OnPage(&t, 3);
+  EXPECT_EQ(paged, 1);
+  EXPECT_EQ(t.OnPage.MethodName(), "Paged");  // what a writer stores
+  handlers.Bind(&t, "OnPage", "Counted");
+  t.OnPage(&t, 4);
+  EXPECT_EQ(gCountedPage, 4);
+
+  handlers.Bind(&t, "OnAsk", "Asked");
+  int32_t page = 1;
+  EXPECT_FALSE(t.OnAsk(&t, page));  // the answer and the var parameter reach the caller
+  EXPECT_EQ(page, 9);
+  EXPECT_EQ(listener.Seen, "T");
+  // The handler takes a TThing* where the event passes any object: checked when raised.
+  TSub notAThing(nullptr);
+  EXPECT_THROW(t.OnAsk(&notAThing, page), EInvalidCast);
+}
+
+TEST(Handlers, EnumerationsStringsAndObjectAnswers) {
+  THandled h(nullptr);
+  TThing made(nullptr);
+  std::string seen;
+  TFormHandlers handlers{
+      {"Shaded", [&](TObject*, TShade shade,
+                     std::string_view text) { seen = std::string(text) + std::to_string(shade); }},
+      {"Number", [&](TObject*, int32_t shade) { seen = std::to_string(shade); }},
+      {"Make", [&] { return &made; }}};
+  handlers.Bind(&h, "OnShade", "Shaded");
+  h.OnShade(&h, shBlue, "blue");
+  EXPECT_EQ(seen, "blue2");
+  handlers.Bind(&h, "OnShade", "Number");  // an int32_t takes any enumeration
+  h.OnShade(&h, shGreen, "");
+  EXPECT_EQ(seen, "1");
+  handlers.Bind(&h, "OnMake", "Make");
+  EXPECT_EQ(h.OnMake(), &made);
+}
+
+TEST(Handlers, WhatDoesNotFitIsRefusedWhenBoundNamingWhat) {
+  TThing t(nullptr);
+  THandled h(nullptr);
+  TFormHandlers handlers{{"TooMany", [](TObject*, int32_t, int32_t) {}},
+                         {"WrongKind", [](TObject*, bool) {}},
+                         {"ByRef", [](TObject*, int32_t&) {}},
+                         {"Answers", [](TObject*, int32_t) { return true; }},
+                         {"Silent", [](TObject*, int32_t&) {}},
+                         {"Byte", [](TObject*, uint8_t) {}},
+                         {"Sub", []() -> TSub* { return nullptr; }}};
+  struct TCase {
+    TObject* Obj;
+    const char* Event;
+    const char* Handler;
+    std::string Why;  // after "Handler 'H' does not fit CLASS.EVENT: "
+  };
+  const TCase cases[] = {
+      {&t, "OnPage", "TooMany", "it takes 3 parameters, the event passes 2 parameters"},
+      {&t, "OnPage", "WrongKind", "parameter 2 is bool, the event passes int32_t"},
+      {&t, "OnPage", "ByRef", "parameter 2 is int32_t&, the event passes int32_t by value"},
+      {&t, "OnPage", "Answers", "it returns bool, the event answers nothing"},
+      {&t, "OnAsk", "Silent", "it returns nothing, the event asks for bool"},
+      // An enumeration takes only its own type.
+      {&h, "OnShade", "Byte",
+       "parameter 2 is unsigned char, the event passes " + TypeText(typeid(TShade))},
+      {&h, "OnMake", "Sub", "it returns TSub*, the event asks for TThing*"},
+  };
+  for (const TCase& c : cases)
+    EXPECT_EQ(MessageOf<EPropertyConvertError>([&] { handlers.Bind(c.Obj, c.Event, c.Handler); }),
+              "Handler '" + std::string(c.Handler) + "' does not fit " + c.Obj->ClassName() + "." +
+                  c.Event + ": " + c.Why);
+  EXPECT_FALSE(t.OnPage);  // nothing was bound
+  EXPECT_FALSE(t.OnAsk);
+
+  EXPECT_EQ(MessageOf<EPropertyError>([&] { handlers.Bind(&t, "OnPage", "Nobody"); }),
+            "No handler named 'Nobody' (handlers given: TooMany, WrongKind, ByRef, Answers, "
+            "Silent, Byte, Sub)");
+  EXPECT_EQ(MessageOf<EPropertyError>([&] { handlers.Bind(&t, "Count", "TooMany"); }),
+            "Property TThing.Count is not an event to bind");
+  EXPECT_EQ(MessageOf<EListError>([] {
+              TFormHandlers{{"Once", [] {}}, {"ONCE", [] {}}};
+            }),
+            "Handler 'ONCE' is given twice");
+}
+
 }  // namespace
 }  // namespace zelvar::test

@@ -327,6 +327,45 @@ TEST_F(FormFiles, EventsBindToGenericHandlersWhenNoMethodHasTheirName) {
                EReadError);
 }
 
+TEST_F(FormFiles, EventsBindToTheProgramsHandlersByName) {
+  const char* text = "object Form1: TThing\n  OnAsk = Decide\n  OnPage = PageChanged\nend\n";
+  int32_t asked = 0;
+  bool pageHandlerRan = false;
+  std::unique_ptr<TComponent> root(
+      ReadComponent(text, TFormHandlers{{"Decide",
+                                         [&](TThing*, int32_t& page) {
+                                           asked = page;
+                                           page = 3;
+                                           return false;
+                                         }},
+                                        {"PageChanged", [&] { pageHandlerRan = true; }}}));
+  auto* t = As<TThing>(root.get());
+  int32_t page = 1;
+  EXPECT_FALSE(t->OnAsk(t, page));
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(page, 3);
+  // The root's own published method wins over a handler of the same name.
+  t->OnPage(t, 5);
+  EXPECT_EQ(t->LastPosition, 5);
+  EXPECT_FALSE(pageHandlerRan);
+  // The names stay, for writing the form again.
+  EXPECT_THAT(ObjectBinaryToText(WriteComponent(t)), HasSubstr("OnAsk = Decide"));
+}
+
+TEST_F(FormFiles, AHandlerThatDoesNotFitOrANameNotGivenFailsTheRead) {
+  TFormHandlers handlers{{"Decide", [](TObject*, bool&) { return true; }}, {"Other", [] {}}};
+  EXPECT_EQ(ReadError([&] {
+              return ReadComponent("object Form1: TThing\n  OnAsk = Decide\nend\n", handlers);
+            }),
+            "Error reading Form1.OnAsk at line 2:3: Handler 'Decide' does not fit "
+            "TThing.OnAsk: parameter 2 is bool&, the event passes int32_t&");
+  EXPECT_EQ(ReadError([&] {
+              return ReadComponent("object Form1: TThing\n  OnAsk = Decidd\nend\n", handlers);
+            }),
+            "Error reading Form1.OnAsk at line 2:3: Method 'Decidd' not found for "
+            "property TThing.OnAsk (handlers given: Decide, Other)");
+}
+
 TEST_F(FormFiles, UnregisteredRootsNeedAFactory) {
   const char* text = "object Form1: TForm1\n  Value = 5\nend\n";
   EXPECT_THROW(delete ReadComponent(text), EReadError);
