@@ -5,6 +5,7 @@
 
 #include <limits>
 
+#include "platform/core/Format.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
@@ -25,14 +26,13 @@ void TBroadcastMethod::CallChecked(TComponent* c, int32_t n) const {
   TMethod(c, Method).Call<void, int32_t>(n);  // raises: the wrong shape
 }
 
-TPlaceRoles::TPlaceRoles(const TClassInfo& cls)
-    : TBroadcastMethod(cls, "SetNewPosition"), AposList(cls.FindField("FAposList")) {
-  if (AposList &&
-      !(AposList->FieldClass && AposList->FieldClass().InheritsFrom(TAposList::StaticClassInfo())))
-    AposList = nullptr;
-}
-
 namespace {
+
+// A published field whose declared class is cls or descends from it, or nullptr.
+const TFieldInfo* FieldOfClass(const TClassInfo& owner, const char* name, const TClassInfo& cls) {
+  const TFieldInfo* f = owner.FindField(name);
+  return f && f->FieldClass && f->FieldClass().InheritsFrom(cls) ? f : nullptr;
+}
 
 // A published property of the given kind, or nullptr.
 const TPropInfo* PropOfKind(const TClassInfo& cls, const char* name, TPropKind kind) {
@@ -41,6 +41,16 @@ const TPropInfo* PropOfKind(const TClassInfo& cls, const char* name, TPropKind k
 }
 
 }  // namespace
+
+TPlaceRoles::TPlaceRoles(const TClassInfo& cls)
+    : TBroadcastMethod(cls, "SetNewPosition"),
+      AposList(FieldOfClass(cls, "FAposList", TAposList::StaticClassInfo())),
+      Container(FieldOfClass(cls, "FZelvar", TZelvar::StaticClassInfo())) {}
+
+void TPlaceRoles::RaiseNoPlace(const TComponent& c, int32_t page, const TAposList& list) {
+  throw EListError(Format("Page %d has no place in the position list of %s (it holds %d)",
+                          {page, c.Name().empty() ? c.ClassName() : c.Name(), list.RecordCount()}));
+}
 
 TJumpRoles::TJumpRoles(const TClassInfo& cls) {
   const TPropInfo* page = PropOfKind(cls, "JumpPage", TPropKind::Integer);

@@ -2,8 +2,9 @@
 // What the container reads of the page-bound controls through their class records, by the
 // names they publish, so that it needs none of their headers and any class that publishes the
 // names takes part: the broadcast methods SetNewPosition and SetNumApos, the position list
-// FAposList, and for a control that chooses where Next leads (a jump radio button) JumpPage,
-// JumpMode, Checked, Enabled and ButtonMode. Each is looked up once per class (TClassCache).
+// FAposList, the container FZelvar, and for a control that chooses where Next leads (a jump radio
+// button) JumpPage, JumpMode, Checked, Enabled and ButtonMode. Each is looked up once per class
+// (TClassCache).
 
 #include <cstdint>
 #include <functional>
@@ -39,15 +40,33 @@ struct TNumAposMethod : TBroadcastMethod {
 };
 
 // What a page change uses of a class: SetNewPosition, and the position list that must hold a
-// place for the page before anything changes.
+// place for the page before anything changes; and the container its instances follow
+// (FZelvar), by which placing and focusing tell a control of the page from any other.
 struct TPlaceRoles : TBroadcastMethod {
   explicit TPlaceRoles(const TClassInfo& cls);
   // The position list of c, an instance of the class; nullptr when the class publishes none.
-  const TAposList* PositionList(const TComponent& c) const {
-    return AposList ? static_cast<const TAposList*>(AposList->Get(&c)) : nullptr;
+  TAposList* PositionList(const TComponent& c) const {
+    return AposList ? static_cast<TAposList*>(AposList->Get(&c)) : nullptr;
+  }
+  // Raises EListError naming c, an instance of the class, unless its position list (when it
+  // has one) holds a place for page, a page number of 0 or more. Inline: a page change checks
+  // every component of the form.
+  void CheckPlace(const TComponent& c, int32_t page) const {
+    if (const TAposList* list = PositionList(c); list && page >= list->RecordCount())
+      RaiseNoPlace(c, page, *list);
+  }
+  // True when the class publishes all three names: its instances follow a container's pages.
+  bool PageBound() const { return Method && AposList && Container; }
+  // The container c follows; nullptr when it has none or its class publishes no FZelvar.
+  TZelvar* ContainerOf(const TComponent& c) const {
+    return Container ? static_cast<TZelvar*>(Container->Get(&c)) : nullptr;
   }
 
-  const TFieldInfo* AposList;  // kept only when it holds a TAposList
+  const TFieldInfo* AposList;   // kept only when it holds a TAposList
+  const TFieldInfo* Container;  // kept only when it holds a TZelvar
+
+ private:
+  [[noreturn]] static void RaiseNoPlace(const TComponent& c, int32_t page, const TAposList& list);
 };
 
 // What decides whether a component chooses where Next leads: a class takes part when it

@@ -8,6 +8,7 @@
 #include "platform/core/Format.h"
 #include "platform/core/IniFiles.h"
 #include "platform/core/Paths.h"
+#include "platform/core/ScopeGuard.h"
 #include "platform/core/TypInfo.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Resources.h"
@@ -147,8 +148,6 @@ TZelvar::TZelvar(TComponent* owner) : TCustomControl(RequireFormOwner(owner)) {
   }
   FHideBanner = false;
 
-  if (IsDesigning()) ApplyLanguageFile();
-
   FSetFormProperties = true;
   FPageNames = std::make_unique<TStringList>(std::initializer_list<std::string>{"Dialog"});
   FWayList = std::make_unique<TPageList>();
@@ -180,7 +179,8 @@ TZelvar::TZelvar(TComponent* owner) : TCustomControl(RequireFormOwner(owner)) {
   GetAsyncKeyState(VK_SHIFT);
   if (GetAsyncKeyState(VK_SHIFT) == 0) FHideBanner = true;
 
-  if (IsDesigning()) FButtonsReady = true;
+  // The designer starts a container with the bar a program asks for with UseDefaultButtons.
+  if (IsDesigning()) UseDefaultButtons();
 }
 
 TZelvar::~TZelvar() {
@@ -197,6 +197,17 @@ TDesignButton* TZelvar::MakeDesignButton(const char* name) {
   // Clicked in the form designer as at run time.
   b->SetDesigning(false);
   return b;
+}
+
+void TZelvar::UseDefaultButtons() {
+  {
+    // Each description would lay the bar out again; once at the end is enough.
+    TRestore<bool> quiet(FButtonsReady, false);
+    ApplyLanguageFile();
+  }
+  SetCaption();
+  FButtonsReady = true;
+  ShowButtons();
 }
 
 void TZelvar::ApplyLanguageFile() {

@@ -216,6 +216,18 @@ class TZelvar : public TCustomControl, public IFormRunner {
   void zelvarupdate();
 
   // --- button bar
+  // Gives the container the button bar a container made in the form designer starts with,
+  // and shows it at once. All nine descriptions are enabled and get their glyphs and texts:
+  // Help "&Help", ZelvarOK "&OK", Finish "&Finish", DialogOK "&OK", ChangeZelvar "&Wizard",
+  // ChangeDialog "&Dialog", Cancel "&Cancel", Next "&Next" (its glyph on the right), Back
+  // "&Back"; Help and the wizard's OK are hidden, the others shown. CaptionWizard becomes
+  // "Wizard - Page %d of %d" and CaptionDialog "Dialog". A "Zelvar.ini" beside the program
+  // may replace the texts: its key Language in section [Option] names the section that holds
+  // them, under the keys above and CaptionWizard, CaptionDialog. The bar is then laid out for
+  // the page shown, with its default button (Next, or OK on the dialog page).
+  // A container read from a form file keeps its stored button data; called on one, this
+  // replaces them, as a new container in the designer would have them.
+  void UseDefaultButtons();
   void ShowButtons();
   void ClearGlyphTag();
   TDesignButton* ChangeButton() const { return FChangeButton; }
@@ -227,6 +239,17 @@ class TZelvar : public TCustomControl, public IFormRunner {
   // Design time: the right button steps the page without the history.
   void NextRightDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   void BackRightDown(TObject* sender, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
+
+  // --- page-bound controls
+  // Puts a page-bound control (one that publishes SetNewPosition, FAposList and FZelvar, as
+  // every control of unit ZelvarC does) on page, at bounds, without showing that page: page
+  // is the page shown (0 the dialog page, 1..NumPages the wizard pages), not a way-list
+  // position. The control is shown on that page only; a control without a parent is put on
+  // the container. It is shown now when page is the page shown, and hidden otherwise; no
+  // page-change event is raised. EListError for a page out of range; EComponentError for a
+  // control that is not page-bound, follows no or another container, or belongs to another
+  // form.
+  void Place(TControl* control, int32_t page, const TRect& bounds);
 
   // --- sizing, caption and keys
   // Resizes the owner form to w by h around its centre (only while Align is alClient).
@@ -279,7 +302,11 @@ class TZelvar : public TCustomControl, public IFormRunner {
  private:
   // Construction steps.
   TDesignButton* MakeDesignButton(const char* name);
+  // The button descriptions and captions from the language file, or its defaults.
   void ApplyLanguageFile();
+  // After a page change in the wizard style: the focus goes to the first control of the page
+  // that takes it, else to the default button, so that Enter goes on.
+  void FocusPage();
 
   // A component a broadcast is to reach, with its class's method.
   struct TBroadcastTarget {

@@ -123,11 +123,7 @@ void TZelvar::CheckShowable(int32_t shown, TPageTargets& targets) const {
   targets.List.reserve(components.size());
   for (TComponent* c : components) {
     const TPlaceRoles& roles = targets.Classes.For(c->ClassInfo());
-    const TAposList* list = roles.PositionList(*c);
-    if (list && shown >= list->RecordCount())
-      throw EListError(
-          Format("Page %d has no place in the position list of %s (it holds %d)",
-                 {shown, c->Name().empty() ? c->ClassName() : c->Name(), list->RecordCount()}));
+    roles.CheckPlace(*c, shown);
     if (roles.Method) targets.List.push_back({c, &roles});
   }
   targets.FormCount = components.size();
@@ -163,7 +159,7 @@ void TZelvar::setPage(int32_t value) {
       ApplyPage(oldPage, shown, targets);
       if ((FPage != oldPage || FPage == 0) && OnPageChange && !IsReading())
         OnPageChange(this, FPage);
-      if (!IsDesigning() && FStyle == asWizard && CanFocus()) SelectFirst();
+      if (!IsDesigning() && FStyle == asWizard) FocusPage();
     }
   }
   TellDesignerModified();

@@ -32,6 +32,12 @@ void TPageProbe::SetNumApos(int32_t n) {
   if (CallOrder) CallOrder->push_back(this);
 }
 
+std::vector<int32_t> Shown(const TAposList& list) {
+  std::vector<int32_t> r;
+  for (const TAposRec& rec : list.Records()) r.push_back(rec.Shown);
+  return r;
+}
+
 void ContainerTest::SetUp() {
   Form.reset(New<TForm>(nullptr));
   Form->SetName("Form1");

@@ -1,6 +1,7 @@
 #pragma once
 // What the container tests share: a form with a container, a component that answers the two
-// broadcasts and records them, and a designer that counts what it is told.
+// broadcasts and records them, a designer that counts what it is told, and the pages a
+// position list shows its control on.
 
 #include <gtest/gtest.h>
 
@@ -48,6 +49,9 @@ class TCountingDesigner : public IDesigner {
   int ModifiedCount = 0;
   TPersistent* Selected = nullptr;
 };
+
+// The Shown value of every record of a position list, by page.
+std::vector<int32_t> Shown(const TAposList& list);
 
 // A 400 by 300 form at 100, 100 with a run-time container of three pages.
 class ContainerTest : public ::testing::Test {

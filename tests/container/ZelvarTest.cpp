@@ -64,6 +64,59 @@ TEST_F(ContainerTest, RunTimeContainerHasEmptyTextsAndThreePageNames) {
   EXPECT_EQ(z->NextButton()->Parent(), z);
 }
 
+// A wizard a program builds: three pages and the default bar, shown at once.
+TEST_F(ContainerTest, DefaultButtonsGiveACodeBuiltWizardItsBar) {
+  Z->UseDefaultButtons();
+  EXPECT_TRUE(Z->ButtonsReady());
+  EXPECT_EQ(Form->Caption(), "Dialog");
+  EXPECT_TRUE(Z->OKButton()->Default());
+  Z->setPage(1);
+  EXPECT_EQ(Form->Caption(), "Wizard - Page 1 of 3");
+  for (TBitBtn* b :
+       {static_cast<TBitBtn*>(Z->ChangeButton()), Z->CancelButton(),
+        static_cast<TBitBtn*>(Z->BackButton()), static_cast<TBitBtn*>(Z->NextButton())}) {
+    EXPECT_NE(b->Left(), kParkedLeft) << b->Name();
+    EXPECT_FALSE(b->Glyph()->Empty()) << b->Name();
+  }
+  EXPECT_EQ(Z->HelpButton()->Left(), kParkedLeft);
+  EXPECT_EQ(Z->OKButton()->Left(), kParkedLeft);
+  EXPECT_EQ(Z->ChangeButton()->Caption(), "&Dialog");
+  EXPECT_EQ(Z->CancelButton()->Caption(), "&Cancel");
+  EXPECT_EQ(Z->BackButton()->Caption(), "&Back");
+  EXPECT_EQ(Z->NextButton()->Caption(), "&Next");
+  EXPECT_EQ(Z->NextButton()->Layout(), blGlyphRight);
+  EXPECT_TRUE(Z->NextButton()->Default());
+  EXPECT_TRUE(Z->NextButton()->Enabled());
+  EXPECT_FALSE(Z->BackButton()->Enabled());
+  Z->Nextclick(nullptr);
+  Z->Nextclick(nullptr);
+  EXPECT_EQ(Z->NextButton()->Caption(), "&Finish");
+  EXPECT_TRUE(Z->NextButton()->Enabled());
+  EXPECT_TRUE(Z->NextButton()->Default());
+  EXPECT_TRUE(Z->BackButton()->Enabled());
+}
+
+// The texts of the nine descriptions and the two captions as a form file holds them.
+std::string ButtonData(TForm& form) {
+  std::string text = ObjectBinaryToText(WriteComponent(&form, TFormFormat::Binary));
+  size_t from = text.find("CaptionDialog"), to = text.find("WayList.");
+  EXPECT_NE(to, std::string::npos);
+  return text.substr(from, to - from);
+}
+
+TEST_F(ContainerTest, DefaultButtonsAreWhatTheDesignerStartsWith) {
+  Z->UseDefaultButtons();
+  TForm designed(nullptr);
+  designed.SetDesigning(true);
+  designed.SetBounds(100, 100, 400, 300);
+  auto* z = New<TZelvar>(&designed);
+  z->SetName("Zelvar1");
+  z->SetNumPages(3);
+  const std::string data = ButtonData(*Form);
+  EXPECT_THAT(data, HasSubstr("BtnNext.Text = '&Next'"));
+  EXPECT_EQ(data, ButtonData(designed));
+}
+
 TEST_F(ContainerTest, ShiftHeldAtCreationShowsTheBanner) {
   EXPECT_TRUE(Z->HideBanner());
   Application().Backend().SetKeyState(VK_SHIFT, true);
@@ -248,10 +301,17 @@ TEST_F(LanguageFile, OneKeyChangesOneTextAndAMissingSectionChangesNone) {
   EXPECT_EQ(other->CaptionDialog(), "Dialog");
 }
 
-TEST_F(LanguageFile, RunTimeCreationNeverReadsIt) {
-  Write("[Option]\nLanguage=deutsch\n[deutsch]\nNext=&Weiter\n");
+TEST_F(LanguageFile, RunTimeCreationNeverReadsItButDefaultButtonsDo) {
+  Write("[Option]\nLanguage=deutsch\n[deutsch]\nNext=&Weiter\nCaptionWizard=Seite %d von %d\n");
   Form->SetDesigning(false);
-  EXPECT_EQ(Make()->BtnNext()->Text(), "");
+  TZelvar* z = Make();
+  EXPECT_EQ(z->BtnNext()->Text(), "");
+  z->SetParent(Form.get());
+  z->UseDefaultButtons();
+  z->setPage(1);
+  EXPECT_EQ(z->NextButton()->Caption(), "&Weiter");
+  EXPECT_EQ(z->BackButton()->Caption(), "&Back");
+  EXPECT_EQ(Form->Caption(), "Seite 1 von 2");
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -301,6 +361,24 @@ TEST_F(ContainerFiles, HistorySizesAndPageSurviveBothFormats) {
     EXPECT_EQ(z.GetComponentCount(), 6);
     EXPECT_EQ(copy->GetComponentCount(), 1);
   }
+}
+
+TEST_F(ContainerFiles, ReadButtonDataWinsUntilTheDefaultsAreAskedFor) {
+  Z->UseDefaultButtons();
+  Z->BtnNext()->SetText("&Weiter");
+  Z->BtnHelp()->SetShow(true);
+  Z->SetCaptionWizard("Seite %d");
+  std::unique_ptr<TForm> copy = ReadBack(WriteComponent(Form.get(), TFormFormat::Text));
+  TZelvar& z = ZelvarOf(*copy);
+  EXPECT_EQ(z.BtnNext()->Text(), "&Weiter");
+  EXPECT_TRUE(z.BtnHelp()->Show());
+  EXPECT_EQ(z.CaptionWizard(), "Seite %d");
+  z.setPage(1);
+  EXPECT_NE(z.HelpButton()->Left(), kParkedLeft);
+  z.UseDefaultButtons();
+  EXPECT_EQ(z.NextButton()->Caption(), "&Next");
+  EXPECT_EQ(z.HelpButton()->Left(), kParkedLeft);
+  EXPECT_EQ(copy->Caption(), "Wizard - Page 1 of 3");
 }
 
 TEST_F(ContainerFiles, EmptyHistoryWritesItsCountOnlyAndFormSizeIsSixteenBytes) {

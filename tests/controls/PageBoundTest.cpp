@@ -18,12 +18,6 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-std::vector<int32_t> Shown(const TAposList& list) {
-  std::vector<int32_t> r;
-  for (const TAposRec& rec : list.Records()) r.push_back(rec.Shown);
-  return r;
-}
-
 class PageBound : public ContainerTest {
  protected:
   template <class T>
