@@ -245,11 +245,7 @@ TEST_F(ContainerTest, ExecuteStartsWithAnEmptyHistoryAndReturnsHowTheFormClosed)
 }
 
 TEST_F(ContainerTest, ApplicationRunRunsTheWizardFromItsStartPage) {
-  // A container made at run time shows no buttons until told to, as the classic one.
-  for (TButtonData* b : {Z->BtnBack(), Z->BtnNext(), Z->BtnFinish(), Z->BtnCancel()}) {
-    b->SetShow(true);
-    b->SetEnabled(true);
-  }
+  Z->UseDefaultButtons();
   Z->setPage(3);
   // With nowhere to show the form, the wizard stays where it was.
   Application().SetBackend(nullptr);
