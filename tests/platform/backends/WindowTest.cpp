@@ -110,7 +110,8 @@ class TWatchdog {
   std::thread FThread;  // last: it starts once the rest is ready
 };
 
-class WindowBackend : public WindowTestBase {
+// The test's X server as the display SDL opens, and no backend installed before or after.
+class WindowOnDisplay : public WindowTestBase {
  protected:
   void SetUp() override {
     WindowTestBase::SetUp();
@@ -118,6 +119,24 @@ class WindowBackend : public WindowTestBase {
     Display.emplace("DISPLAY", Server->Display().c_str());
     Wayland.emplace("WAYLAND_DISPLAY", nullptr);
     Driver.emplace("SDL_VIDEODRIVER", "x11");
+    Application().SetBackend(nullptr);
+  }
+  void TearDown() override {
+    Application().SetBackend(nullptr);
+    Driver.reset();
+    Wayland.reset();
+    Display.reset();
+    WindowTestBase::TearDown();
+  }
+
+  std::optional<TEnvVar> Display, Wayland, Driver;
+};
+
+class WindowBackend : public WindowOnDisplay {
+ protected:
+  void SetUp() override {
+    WindowOnDisplay::SetUp();
+    if (HasFatalFailure()) return;
     std::string why;
     std::unique_ptr<TBackend> backend = OpenWindowBackend(&why);
     ASSERT_TRUE(backend) << "no window backend on " << Server->Display() << ": " << why;
@@ -128,11 +147,7 @@ class WindowBackend : public WindowTestBase {
   void TearDown() override {
     for (auto it = Forms.rbegin(); it != Forms.rend(); ++it) delete *it;
     Forms.clear();
-    Application().SetBackend(nullptr);
-    Driver.reset();
-    Wayland.reset();
-    Display.reset();
-    WindowTestBase::TearDown();
+    WindowOnDisplay::TearDown();
   }
 
   TForm* MakeForm(const std::string& name, int w, int h) {
@@ -190,7 +205,6 @@ class WindowBackend : public WindowTestBase {
     return e;
   }
 
-  std::optional<TEnvVar> Display, Wayland, Driver;
   TWindowBackend* Backend = nullptr;
   std::vector<TForm*> Forms;
 };
@@ -416,25 +430,7 @@ TEST_F(WindowBackend, AsyncKeyStateFollowsTheKeyboard) {
 
 // A program that includes <zelvar/window.h> and installs no backend: its first modal loop
 // opens the window backend on the display it is given.
-class WindowByDefault : public WindowTestBase {
- protected:
-  void SetUp() override {
-    WindowTestBase::SetUp();
-    if (HasFatalFailure()) return;
-    Display.emplace("DISPLAY", Server->Display().c_str());
-    Wayland.emplace("WAYLAND_DISPLAY", nullptr);
-    Driver.emplace("SDL_VIDEODRIVER", "x11");
-    Application().SetBackend(nullptr);
-  }
-  void TearDown() override {
-    Application().SetBackend(nullptr);
-    Driver.reset();
-    Wayland.reset();
-    Display.reset();
-    WindowTestBase::TearDown();
-  }
-  std::optional<TEnvVar> Display, Wayland, Driver;
-};
+class WindowByDefault : public WindowOnDisplay {};
 
 TEST_F(WindowByDefault, ShowModalOpensAWindowWithNoBackendInstalled) {
   EXPECT_EQ(RegisteredWindowBackend(), &OpenWindowBackend);
