@@ -20,6 +20,7 @@
 #include "platform/controls/Controls.h"
 #include "platform/controls/TabLayout.h"
 #include "platform/core/Strings.h"
+#include "platform/forms/Forms.h"
 
 namespace zelvar {
 
@@ -103,7 +104,8 @@ class TDesignButton : public TBitBtn {
   using TBitBtn::TBitBtn;
 };
 
-class TZelvar : public TCustomControl {
+// A form that holds one is run as a wizard from its start page (Application().Run).
+class TZelvar : public TCustomControl, public IFormRunner {
   ZELVAR_CLASS(TZelvar, TCustomControl)
 
  public:
@@ -198,6 +200,8 @@ class TZelvar : public TCustomControl {
   void JumpRel(int32_t offset);
   // Shows the owner form modally on page; the form's modal result when it closes.
   int32_t Execute(int32_t page);
+  // Execute from the start page.
+  int32_t RunForm() override { return Execute(FStartPage); }
   void ClearHistory();
   int32_t RealPage() const { return GetRealPage(FPage); }
   // The page shown at a position: the way list's entry for it while the list is enabled.

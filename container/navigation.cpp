@@ -358,6 +358,8 @@ int32_t TZelvar::Execute(int32_t page) {
   if (!form)
     throw EInvalidOperation(
         Format("%s has no form to show", {Name().empty() ? ClassName() : Name()}));
+  // A program that cannot show the form learns it before the wizard moves.
+  Application().EnsureBackend();
   setPage(page);
   ClearHistory();
   return form->ShowModal();

@@ -180,29 +180,9 @@ TForm& TScript::RequireForm() const {
   return *f;
 }
 
-namespace {
-
-// Forms shown inside controls of w (a wizard's embedded pages), which their hosts do not own.
-TComponent* FindInEmbeddedForms(const TWinControl& w, std::string_view name) {
-  for (int i = 0; i < w.ControlCount(); ++i) {
-    auto* child = dynamic_cast<TWinControl*>(w.Controls(i));
-    if (!child) continue;
-    if (auto* embedded = dynamic_cast<TForm*>(child)) {
-      if (SameText(embedded->Name(), name)) return embedded;
-      if (TComponent* c = FindComponentIn(embedded, name)) return c;
-    }
-    if (TComponent* c = FindInEmbeddedForms(*child, name)) return c;
-  }
-  return nullptr;
-}
-
-}  // namespace
-
 TComponent* TScript::Find(std::string_view name) const {
   TForm& form = RequireForm();
-  if (SameText(form.Name(), name)) return &form;
-  if (TComponent* c = FindComponentIn(&form, name)) return c;
-  if (TComponent* c = FindInEmbeddedForms(form, name)) return c;
+  if (TComponent* c = FindOnForm(form, name)) return c;
   throw Exception("no component named '" + std::string(name) + "' on " + FormName(form));
 }
 

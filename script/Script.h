@@ -123,8 +123,8 @@ class TScript {
   // The form commands act on: the one the innermost modal loop shows, else the last loaded.
   TForm* ActiveForm() const;
   TForm& RequireForm() const;
-  // A component by name on the active form (see FindComponentIn in script/ScriptSupport.h),
-  // then on the forms embedded in its controls; raises when missing.
+  // A component by name on the active form, and on the forms embedded in its controls (see
+  // FindOnForm in platform/forms/Forms.h); raises when missing.
   TComponent* Find(std::string_view name) const;
   TControl* FindControl(std::string_view name) const;
   // How the script reads form files: unregistered form classes, and its methods as handlers.

@@ -11,17 +11,6 @@
 
 namespace zelvar::script {
 
-TComponent* FindComponentIn(const TComponent* owner, std::string_view name) {
-  if (TComponent* c = owner->FindComponent(name)) return c;
-  for (int i = 0; i < owner->GetComponentCount(); ++i)
-    if (TComponent* c = FindComponentIn(owner->GetComponent(i), name)) return c;
-  return nullptr;
-}
-
-std::string FormName(const TComponent& c) {
-  return c.Name().empty() ? c.ClassName() : c.Name();
-}
-
 std::string ModalResultText(int32_t result) {
   static const char* const names[] = {"mrNone",   "mrOk",  "mrCancel", "mrAbort", "mrRetry",
                                       "mrIgnore", "mrYes", "mrNo",     "mrAll"};

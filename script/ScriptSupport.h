@@ -1,10 +1,9 @@
 #pragma once
-// What the runner and its command tables share: components by name, the words of a line
-// (integers, property paths, key names, colours) and the texts they print. Each is written
-// once here, so every table reads and prints them alike.
+// What the runner and its command tables share: the words of a line (integers, property
+// paths, key names, colours) and the texts they print. Each is written once here, so every
+// table reads and prints them alike; components by name are the toolkit's (FindComponentIn).
 
 #include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -12,24 +11,6 @@
 #include "platform/core/Component.h"
 
 namespace zelvar::script {
-
-// Depth first: the owner's own components, then those each of them owns.
-TComponent* FindComponentIn(const TComponent* owner, std::string_view name);
-
-// The first component that pred accepts, depth first: each of the owner's components, then
-// those it owns, before the owner's next one.
-template <class Pred>
-TComponent* FindComponentWhere(const TComponent* owner, const Pred& pred) {
-  for (int i = 0; i < owner->GetComponentCount(); ++i) {
-    TComponent* c = owner->GetComponent(i);
-    if (pred(*c)) return c;
-    if (TComponent* inner = FindComponentWhere(c, pred)) return inner;
-  }
-  return nullptr;
-}
-
-// How messages name a component: its Name, or its class when it has none.
-std::string FormName(const TComponent& c);
 
 // The text of a modal result: mrOk, mrCancel, ... or the number.
 std::string ModalResultText(int32_t result);

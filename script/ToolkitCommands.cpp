@@ -10,6 +10,7 @@
 #include <variant>
 
 #include "platform/backends/Headless.h"
+#include "platform/backends/HeadlessInput.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Grids.h"
 #include "platform/core/Paths.h"
@@ -32,33 +33,7 @@ namespace zelvar::script {
 
 namespace {
 
-// --- how input reaches a form
-
-// Input goes through the application's queue when the form is on screen. A form that nothing
-// shows (the script loaded it and never ran `show`) takes it directly, as it would if shown
-// without a modal loop.
-void Deliver(TForm& form, TMessage m) {
-  auto& app = Application();
-  if (form.IsShown() || !app.ShownForms().empty()) {
-    m.Form = &form;
-    app.PostMessage(m);
-    return;
-  }
-  switch (m.Kind) {
-    case TMessage::KeyDown:
-    case TMessage::KeyUp:
-      form.DispatchKey(m.Kind, m.Key, m.Shift, m.Char);
-      break;
-    case TMessage::TextInput:
-      form.DispatchText(m.Text);
-      break;
-    case TMessage::MouseWheel:
-      form.DispatchWheel(m.Shift, m.WheelDelta, m.X, m.Y);
-      break;
-    default:
-      form.DispatchMouse(m.Kind, m.Button, m.Shift, m.X, m.Y);
-  }
-}
+// --- how input reaches a form (made up as a user's, platform/backends/HeadlessInput.h)
 
 TForm& FormOf(const TScript& script, TControl& control) {
   TForm& active = script.RequireForm();
@@ -69,64 +44,10 @@ TForm& FormOf(const TScript& script, TControl& control) {
   return active;
 }
 
-// The point (x, y) in the control's own coordinates, in its form's client coordinates.
-TPoint ClientPoint(TForm& form, TControl& control, int32_t x, int32_t y) {
-  if (&control == &form) return {x, y};
-  TPoint o = control.FormOrigin();
-  return {o.X + x, o.Y + y};
-}
-
-TShiftState MouseShift(TMessage::TKind kind, TMouseButton button);
-
-// The centre of the control (of a form: of its client area), in its form's coordinates.
-TPoint CentreOf(TForm& form, TControl& c) {
-  if (&c == &form) return {form.ClientWidth() / 2, form.ClientHeight() / 2};
-  return ClientPoint(form, c, c.Width() / 2, c.Height() / 2);
-}
-
-// A press and release at p, in the form's coordinates; the press with ssDouble when it is the
-// second of a double click.
-void PressAt(TForm& form, TPoint p, TMouseButton button, bool second = false) {
-  TMessage m;
-  m.Button = button;
-  m.X = p.X;
-  m.Y = p.Y;
-  m.Kind = TMessage::MouseDown;
-  m.Shift = MouseShift(m.Kind, button);
-  if (second) m.Shift.Include(ssDouble);
-  {
-    // A press that fails does not leave the button held for the lines that follow.
-    TOnFailure release([button]() noexcept { MouseShift(TMessage::MouseUp, button); });
-    Deliver(form, m);
-  }
-  m.Kind = TMessage::MouseUp;
-  m.Shift = MouseShift(m.Kind, button);
-  Deliver(form, m);
-}
-
 void Click(TScript& s, const std::string& name, TMouseButton button) {
   TControl* c = s.FindControl(name);
   TForm& form = FormOf(s, *c);
-  PressAt(form, CentreOf(form, *c), button);
-}
-
-TShiftState HeldShift() {
-  TShiftState shift;
-  const TBackend& b = Application().Backend();
-  if (b.KeyDown(VK_SHIFT)) shift.Include(ssShift);
-  if (b.KeyDown(VK_CONTROL)) shift.Include(ssCtrl);
-  if (b.KeyDown(VK_MENU)) shift.Include(ssAlt);
-  return shift;
-}
-
-// A mouse message's shift state as the window backend fills it: the held keys and the held
-// buttons, the button a press presses included and the one a release releases left out.
-TShiftState MouseShift(TMessage::TKind kind, TMouseButton button) {
-  TShiftState shift = HeldShift();
-  auto* headless = dynamic_cast<THeadlessBackend*>(&Application().Backend());
-  if (!headless) return shift;
-  headless->SetButtonState(button, kind == TMessage::MouseDown);
-  return shift + headless->ButtonState();
+  PressAt(form, ControlCentre(form, *c), button);
 }
 
 // --- how values are compared
@@ -380,19 +301,19 @@ void CmdMouse(TScript& s, const TScriptLine& l) {
   TForm* form = &s.RequireForm();
   TControl* c = l.Words.size() == 6 ? s.FindControl(l.Words[5]) : form;
   form = &FormOf(s, *c);
-  TPoint p = ClientPoint(*form, *c, x, y);
+  TPoint p = FormPoint(*form, *c, x, y);
   m.X = p.X;
   m.Y = p.Y;
   m.Shift = MouseShift(m.Kind, m.Button);
-  Deliver(*form, m);
+  DeliverInput(*form, m);
 }
 
 void CmdDblClick(TScript& s, const TScriptLine& l) {
   if (l.Words.size() == 3) throw EScriptUsage("usage: dblclick NAME [X Y]");
   TControl* c = s.FindControl(l.Words[1]);
   TForm& form = FormOf(s, *c);
-  TPoint p = l.Words.size() == 4 ? ClientPoint(form, *c, ParseInt(l.Words[2]), ParseInt(l.Words[3]))
-                                 : CentreOf(form, *c);
+  TPoint p = l.Words.size() == 4 ? FormPoint(form, *c, ParseInt(l.Words[2]), ParseInt(l.Words[3]))
+                                 : ControlCentre(form, *c);
   PressAt(form, p, mbLeft);
   PressAt(form, p, mbLeft, true);
 }
@@ -400,7 +321,7 @@ void CmdDblClick(TScript& s, const TScriptLine& l) {
 void CmdWheel(TScript& s, const TScriptLine& l) {
   TControl* c = s.FindControl(l.Words[1]);
   TForm& form = FormOf(s, *c);
-  TPoint p = CentreOf(form, *c);
+  TPoint p = ControlCentre(form, *c);
   TMessage m;
   m.Kind = TMessage::MouseWheel;
   m.Shift = HeldShift();
@@ -409,26 +330,7 @@ void CmdWheel(TScript& s, const TScriptLine& l) {
   m.WheelDelta = ClampExtent(int64_t{ParseInt(l.Words[2])} * WHEEL_DELTA);
   m.X = p.X;
   m.Y = p.Y;
-  Deliver(form, m);
-}
-
-// Key down, the text the key types, key up: what a window delivers for one key.
-void TypeKey(TForm& form, TMessage m, std::string_view text) {
-  if (m.Key != 0) {
-    m.Kind = TMessage::KeyDown;
-    Deliver(form, m);
-  }
-  if (!text.empty()) {
-    TMessage t;
-    t.Kind = TMessage::TextInput;
-    t.Text = text;
-    Deliver(form, t);
-  }
-  if (m.Key != 0) {
-    m.Kind = TMessage::KeyUp;
-    m.Char = 0;
-    Deliver(form, m);
-  }
+  DeliverInput(form, m);
 }
 
 void CmdType(TScript& s, const TScriptLine& l) {
@@ -441,21 +343,7 @@ void CmdType(TScript& s, const TScriptLine& l) {
   // A form the script never showed takes input as if it were shown: the form judges.
   if (!c || !form.TakesKeys(*c)) throw Exception("'" + l.Words[1] + "' cannot take the focus");
   form.SetFocusedControl(c);
-  for (size_t i = 0; i < text.size();) {
-    size_t next = NextCharBoundary(text, i);
-    std::string_view ch(text.data() + i, next - i);
-    char32_t code = DecodeUtf8Char(text, i).Code;
-    i = next;
-    TMessage m;
-    m.Shift = HeldShift();
-    std::optional<TKeyName> key = KeyForChar(code);
-    if (key) m.Key = key->Key;
-    if (code >= 'A' && code <= 'Z') m.Shift.Include(ssShift);
-    // A control character rides on its key down; what prints comes as text input.
-    bool control = key && static_cast<unsigned char>(key->Char) < ' ';
-    if (control) m.Char = key->Char;
-    TypeKey(form, m, control ? std::string_view{} : ch);
-  }
+  TypeChars(form, text);
 }
 
 void CmdWait(TScript&, const TScriptLine& l) {
@@ -467,28 +355,18 @@ void CmdWait(TScript&, const TScriptLine& l) {
 void CmdKey(TScript& s, const TScriptLine& l) {
   std::optional<TKeyName> key = KeyByName(l.Words[1]);
   if (!key) throw EScriptUsage("unknown key '" + l.Words[1] + "'");
-  TMessage m;
-  m.Shift = HeldShift();
+  TShiftState shift;
   for (size_t i = 2; i < l.Words.size(); ++i) {
     if (l.Words[i] == "shift")
-      m.Shift.Include(ssShift);
+      shift.Include(ssShift);
     else if (l.Words[i] == "ctrl")
-      m.Shift.Include(ssCtrl);
+      shift.Include(ssCtrl);
     else if (l.Words[i] == "alt")
-      m.Shift.Include(ssAlt);
+      shift.Include(ssAlt);
     else
       throw EScriptUsage("usage: key KEY [shift] [ctrl] [alt]");
   }
-  m.Key = key->Key;
-  char typed = key->Char;
-  if (m.Shift.Contains(ssShift) && std::isalpha(static_cast<unsigned char>(typed)))
-    typed = UpperChar(typed);
-  // With Ctrl or Alt a key types nothing; it is a shortcut.
-  if (m.Shift.Contains(ssCtrl) || m.Shift.Contains(ssAlt)) typed = 0;
-  bool control = typed != 0 && static_cast<unsigned char>(typed) < ' ';
-  if (control) m.Char = typed;
-  TypeKey(s.RequireForm(), m,
-          control || typed == 0 ? std::string_view{} : std::string_view(&typed, 1));
+  PressKey(s.RequireForm(), *key, shift);
 }
 
 void CmdHold(TScript&, const TScriptLine& l) {
@@ -555,7 +433,7 @@ void CmdExpectPixel(TScript& s, const TScriptLine& l) {
   TForm& form = s.RequireForm();
   TControl* c = l.Words.size() == 5 ? s.FindControl(l.Words[4]) : &form;
   FormOf(s, *c);
-  TPoint p = ClientPoint(form, *c, x, y);
+  TPoint p = FormPoint(form, *c, x, y);
   const TImageData& image = form.Snapshot().Image();
   if (p.X < 0 || p.Y < 0 || p.X >= image.Width || p.Y >= image.Height)
     throw Exception("pixel " + std::to_string(x) + ", " + std::to_string(y) +

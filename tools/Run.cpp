@@ -7,7 +7,6 @@
 #include <memory>
 #include <optional>
 
-#include "container/ZelvarA.h"
 #include "platform/backends/Window.h"
 #include "platform/core/Paths.h"
 #include "platform/core/TypInfo.h"
@@ -29,12 +28,6 @@ TComponent* FindPaged(TComponent* owner) {
   return FindComponentWhere(owner, [](TComponent& c) { return c.ClassInfo().FindProp("Page"); });
 }
 
-// The first wizard container the form holds, depth first.
-TZelvar* FindWizard(TComponent* owner) {
-  return static_cast<TZelvar*>(
-      FindComponentWhere(owner, [](TComponent& c) { return dynamic_cast<TZelvar*>(&c); }));
-}
-
 // Shows the loaded form in a window until the user closes it: a wizard from its start page,
 // any other form modally. Prints the modal result as a script's `show` does.
 int RunInWindow(TScript& script, const std::string& formFile) {
@@ -51,10 +44,7 @@ int RunInWindow(TScript& script, const std::string& formFile) {
   TForm& form = script.RequireForm();
   int32_t result = mrNone;
   try {
-    if (TZelvar* wizard = FindWizard(&form))
-      result = wizard->Execute(wizard->StartPage());
-    else
-      result = form.ShowModal();
+    result = Application().Run(&form);
   } catch (...) {
     return Fail(1, formFile + ": " + CurrentErrorMessage());
   }

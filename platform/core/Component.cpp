@@ -284,9 +284,20 @@ std::string TComponent::GetNamePath() const {
   return path;
 }
 
+TComponent* FindComponentIn(const TComponent* owner, std::string_view name) {
+  if (TComponent* c = owner->FindComponent(name)) return c;
+  for (int i = 0; i < owner->GetComponentCount(); ++i)
+    if (TComponent* c = FindComponentIn(owner->GetComponent(i), name)) return c;
+  return nullptr;
+}
+
+std::string FormName(const TComponent& c) {
+  return c.Name().empty() ? c.ClassName() : c.Name();
+}
+
 void RaiseFindError(const TComponent& owner, std::string_view name, const TComponent* found,
                     const std::string& wanted) {
-  std::string where = owner.Name().empty() ? owner.ClassName() : owner.Name();
+  std::string where = FormName(owner);
   if (!found) throw EComponentError("No component named '" + std::string(name) + "' on " + where);
   throw EComponentError("'" + std::string(name) + "' on " + where + " is a " + found->ClassName() +
                         ", not a " + wanted);

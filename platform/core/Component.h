@@ -137,6 +137,24 @@ class TComponent : public TPersistent {
   bool FKeptOutOfDesign = false;  // set by SetDesigning(false) on this component itself
 };
 
+// Depth first: the owner's own components, then those each of them owns.
+TComponent* FindComponentIn(const TComponent* owner, std::string_view name);
+
+// The first component that pred accepts, depth first: each of the owner's components, then
+// those it owns, before the owner's next one.
+template <class Pred>
+TComponent* FindComponentWhere(const TComponent* owner, const Pred& pred) {
+  for (int i = 0; i < owner->GetComponentCount(); ++i) {
+    TComponent* c = owner->GetComponent(i);
+    if (pred(*c)) return c;
+    if (TComponent* inner = FindComponentWhere(c, pred)) return inner;
+  }
+  return nullptr;
+}
+
+// How messages name a component: its Name, or its class when it has none.
+std::string FormName(const TComponent& c);
+
 // The component owner owns under name, of class T (or a descendant). Where FindComponent
 // answers nullptr, this raises EComponentError naming the missing component or its class, so
 // a misspelled name fails where it is written.

@@ -39,10 +39,76 @@ TApplication::TApplication(TComponent* owner)
 
 TApplication::~TApplication() {
   for (TForm* f : FShown) RemoveFreeNotification(f);
+  if (FMainForm) RemoveFreeNotification(FMainForm);
 }
 
 void TApplication::SetBackend(std::unique_ptr<TBackend> backend) {
+  FHasBackend = backend != nullptr;
+  FHeadless = nullptr;
   FBackend = backend ? std::move(backend) : std::make_unique<TNoInputBackend>();
+  // Forms shown before (without a modal loop) get their windows too.
+  for (TForm* f : FShown) FBackend->FormShown(f);
+}
+
+namespace {
+TBackendOpener& WindowOpener() {
+  static TBackendOpener open = nullptr;
+  return open;
+}
+}  // namespace
+
+bool RegisterWindowBackend(TBackendOpener open) {
+  WindowOpener() = open;
+  return true;
+}
+
+TBackendOpener RegisteredWindowBackend() {
+  return WindowOpener();
+}
+
+void TApplication::EnsureBackend() {
+  if (FHasBackend) return;
+  TBackendOpener open = WindowOpener();
+  if (!open)
+    throw ENoWindow(
+        "No window backend: include <zelvar/window.h> and link Zelvar::window, or call "
+        "Application().UseHeadless()");
+  std::string why;
+  std::unique_ptr<TBackend> backend = open(&why);
+  if (!backend)
+    throw ENoWindow("No window can be opened: " + (why.empty() ? "no display" : why) +
+                    ". Set DISPLAY, or call Application().UseHeadless() to run without windows");
+  SetBackend(std::move(backend));
+}
+
+void TApplication::SetMainForm(TForm* form) {
+  if (form == FMainForm) return;
+  TForm* old = FMainForm;
+  FMainForm = form;
+  if (old) KeepNotified(old);
+  if (form) FreeNotification(form);
+}
+
+// The application hears of a form's end while it lists it as shown or as the main form.
+void TApplication::KeepNotified(TForm* form) {
+  if (form != FMainForm && std::find(FShown.begin(), FShown.end(), form) == FShown.end())
+    RemoveFreeNotification(form);
+}
+
+int32_t TApplication::Run(TForm* form) {
+  if (!form) throw EInvalidOperation("Run: no form to run");
+  SetMainForm(form);
+  auto runs = [](TComponent& c) { return dynamic_cast<IFormRunner*>(&c) != nullptr; };
+  if (TComponent* runner = FindComponentWhere(form, runs))
+    return dynamic_cast<IFormRunner*>(runner)->RunForm();
+  return form->ShowModal();
+}
+
+int32_t TApplication::Run() {
+  if (!FMainForm)
+    throw EInvalidOperation(
+        "Run: no main form; call Application().SetMainForm(form) first, or Run(form)");
+  return Run(FMainForm);
 }
 
 void TApplication::Dispatch(const TMessage& m) {
@@ -86,9 +152,9 @@ bool TApplication::HandleMessage() {
 
 void TApplication::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
-  if (operation == opRemove)
-    std::erase_if(FShown,
-                  [component](TForm* f) { return static_cast<TComponent*>(f) == component; });
+  if (operation != opRemove) return;
+  std::erase_if(FShown, [component](TForm* f) { return static_cast<TComponent*>(f) == component; });
+  if (static_cast<TComponent*>(FMainForm) == component) FMainForm = nullptr;
 }
 
 TApplication& Application() {
@@ -104,6 +170,30 @@ int16_t GetAsyncKeyState(int32_t vk) {
 
 // =============================================================================================
 // TForm
+
+namespace {
+
+// Forms shown inside controls of w (a wizard's embedded pages), which their hosts do not own.
+TComponent* FindInEmbeddedForms(const TWinControl& w, std::string_view name) {
+  for (int i = 0; i < w.ControlCount(); ++i) {
+    auto* child = dynamic_cast<TWinControl*>(w.Controls(i));
+    if (!child) continue;
+    if (auto* embedded = dynamic_cast<TForm*>(child)) {
+      if (SameText(embedded->Name(), name)) return embedded;
+      if (TComponent* c = FindComponentIn(embedded, name)) return c;
+    }
+    if (TComponent* c = FindInEmbeddedForms(*child, name)) return c;
+  }
+  return nullptr;
+}
+
+}  // namespace
+
+TComponent* FindOnForm(const TForm& form, std::string_view name) {
+  if (SameText(form.Name(), name)) return const_cast<TForm*>(&form);
+  if (TComponent* c = FindComponentIn(&form, name)) return c;
+  return FindInEmbeddedForms(form, name);
+}
 
 TComponent* RequireFormOwner(TComponent* owner) {
   As<TForm>(owner);
@@ -251,7 +341,7 @@ void TForm::Hide() {
   auto& app = Application();
   const size_t listed = std::erase(app.FShown, this);
   ZELVAR_ASSERT(listed == 1);  // Show listed it once; a form leaves the list by hiding
-  app.RemoveFreeNotification(this);
+  app.KeepNotified(this);
   app.Backend().FormHidden(this);
 }
 
@@ -262,15 +352,15 @@ void TForm::Close() {
 
 TModalResult TForm::ShowModal() {
   if (FShowing) throw EInvalidOperation("Cannot make a visible window modal");
+  auto& app = Application();
+  app.EnsureBackend();
   FModalResult = mrNone;
   Show();
-  auto& app = Application();
   try {
     app.ProcessMessages();
     while (FModalResult == mrNone) {
       if (!app.HandleMessage())
-        throw ENoInput("No input left for the modal loop of " +
-                       (Name().empty() ? ClassName() : Name()));
+        throw ENoInput("No input left for the modal loop of " + FormName(*this));
     }
   } catch (...) {
     Hide();

@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "platform/controls/Controls.h"
@@ -16,7 +17,9 @@
 namespace zelvar {
 
 class TForm;
-class IDesigner;  // the form designer's interface (platform/designer)
+class IDesigner;         // the form designer's interface (platform/designer)
+class THeadlessBackend;  // platform/backends/Headless.h
+class THeadlessSteps;    // platform/backends/Headless.h
 
 ZELVAR_ENUM(TPosition, uint8_t, poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly,
             poScreenCenter, poDesktopCenter, poMainFormCenter, poOwnerFormCenter)
@@ -25,6 +28,13 @@ ZELVAR_ENUM(TWindowState, uint8_t, wsNormal, wsMinimized, wsMaximized)
 // A modal loop waited for input that will never come (a headless run with nothing left to
 // answer the form).
 class ENoInput : public EInvalidOperation {
+ public:
+  using EInvalidOperation::EInvalidOperation;
+};
+
+// A modal loop started with no backend installed and none could be had: the window backend is
+// not linked in, or it cannot open a window.
+class ENoWindow : public EInvalidOperation {
  public:
   using EInvalidOperation::EInvalidOperation;
 };
@@ -64,6 +74,25 @@ class TBackend {
   std::vector<uint16_t> FHeld;
 };
 
+// Opens a backend; nullptr when it cannot, with the reason in *why.
+using TBackendOpener = std::unique_ptr<TBackend> (*)(std::string* why);
+
+// Makes the window backend what a modal loop opens when the program installed no backend. The
+// toolkit links no window system: <zelvar/window.h> registers it, so including that header is
+// enough. Answers true, so that a variable's initializer can call it; nullptr unregisters.
+bool RegisterWindowBackend(TBackendOpener open);
+TBackendOpener RegisteredWindowBackend();
+
+// A component that runs its form's modal loop its own way (a wizard starts at its first
+// page); Application().Run(form) lets the first one on the form do it.
+class IFormRunner {
+ public:
+  virtual int32_t RunForm() = 0;
+
+ protected:
+  ~IFormRunner() = default;
+};
+
 class TApplication : public TComponent {
   ZELVAR_CLASS(TApplication, TComponent)
 
@@ -72,7 +101,32 @@ class TApplication : public TComponent {
   ~TApplication() override;
 
   TBackend& Backend() { return *FBackend; }
+  // Installs a backend; it is told of the forms already shown. nullptr goes back to none
+  // installed, as at the start.
   void SetBackend(std::unique_ptr<TBackend> backend);
+  bool HasBackend() const { return FHasBackend; }
+  // What a modal loop does first: with no backend installed, opens the registered window
+  // backend; raises ENoWindow, saying what to do, when there is none or it cannot open one.
+  void EnsureBackend();
+
+  // Installs the headless backend, whose input is the steps of Headless(), and returns it; one
+  // already installed stays as it is. These two are defined with the headless backend
+  // (platform/backends/Headless.cpp), which this layer cannot include.
+  THeadlessBackend& UseHeadless();
+  // The steps a program queues for a headless run (Click, Type, Key, Wait), run one each time a
+  // modal loop waits for input. The application owns them, so they outlive the code that
+  // queued them. Installs the headless backend first unless it is in place.
+  THeadlessSteps& Headless();
+
+  // The form Run() shows; nil once that form is freed.
+  TForm* MainForm() const { return FMainForm; }
+  void SetMainForm(TForm* form);
+  // Makes form the main form and shows it until it closes (its ModalResult is set, or its
+  // window is closed: mrCancel), and returns how it closed. A form that holds a component
+  // that runs it (a wizard) is run by that component, the first one depth first.
+  int32_t Run(TForm* form);
+  // The same for the main form set before; raises EInvalidOperation when there is none.
+  int32_t Run();
 
   void PostMessage(const TMessage& m) { FQueue.push_back(m); }
   // Dispatches every pending message, then paints forms that asked for it.
@@ -87,15 +141,25 @@ class TApplication : public TComponent {
  private:
   friend class TForm;
   void Dispatch(const TMessage& m);
+  // Stops hearing of form's end unless it is still shown or the main form.
+  void KeepNotified(TForm* form);
   void Notification(TComponent* component, TOperation operation) override;
 
   std::unique_ptr<TBackend> FBackend;
+  bool FHasBackend = false;
+  THeadlessBackend* FHeadless = nullptr;  // FBackend, while it is the one UseHeadless installed
+  // Defined with the steps; the steps' type is complete there only.
+  struct TStepsDeleter {
+    void operator()(THeadlessSteps* steps) const;
+  };
+  std::unique_ptr<THeadlessSteps, TStepsDeleter> FSteps;
+  TForm* FMainForm = nullptr;
   std::deque<TMessage> FQueue;
   std::vector<TForm*> FShown;
 };
 
-// The one application object. Until a backend is installed it has one without input, so a
-// modal loop with nothing to run ends with an error instead of waiting.
+// The one application object. Until a backend is installed it has one without input; a modal
+// loop then opens a window (EnsureBackend).
 TApplication& Application();
 
 // The asynchronous key state, as the backend sees it: the high bit is set while held.
@@ -105,6 +169,10 @@ int16_t GetAsyncKeyState(int32_t vk);
 // at the form's size: capped like an image read from a file (kMaxImagePixels), so a few bytes
 // of a form file cannot ask for gigabytes.
 inline constexpr int32_t kMaxFormSide = 8192;
+
+// A component by name as a user finds it on a form: the form itself, what it owns (depth
+// first), then the forms embedded in its controls and what they own; nullptr when none.
+TComponent* FindOnForm(const TForm& form, std::string_view name);
 
 // For the constructors of components that live only on a form (the wizard and its page-bound
 // controls): the owner when it is a form or none; any other owner raises EInvalidCast before
@@ -161,8 +229,9 @@ class TForm : public TWinControl {
   void Close();
   bool IsShown() const { return FShowing; }
   // Shows the form and dispatches messages until ModalResult is set; then hides it and
-  // returns the result. With no input left the loop raises ENoInput rather than waiting
-  // forever.
+  // returns the result. With no backend installed it opens a window first (see
+  // TApplication::EnsureBackend). With no input left the loop raises ENoInput rather than
+  // waiting forever.
   TModalResult ShowModal();
 
   // The form as painted now (painted first if anything asked for it).

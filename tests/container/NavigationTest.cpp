@@ -244,6 +244,28 @@ TEST_F(ContainerTest, ExecuteStartsWithAnEmptyHistoryAndReturnsHowTheFormClosed)
   EXPECT_FALSE(Form->IsShown());
 }
 
+TEST_F(ContainerTest, ApplicationRunRunsTheWizardFromItsStartPage) {
+  Z->UseDefaultButtons();
+  Z->setPage(3);
+  // With nowhere to show the form, the wizard stays where it was.
+  Application().SetBackend(nullptr);
+  TBackendOpener window = RegisteredWindowBackend();
+  RegisterWindowBackend(nullptr);
+  EXPECT_THROW(Application().Run(Form.get()), ENoWindow);
+  RegisterWindowBackend(window);
+  EXPECT_EQ(Z->Page(), 3);
+
+  std::vector<int32_t> pages;
+  Z->OnPageChange = [&](TZelvar*, int32_t page) { pages.push_back(page); };
+  // On the last page the Next button is the Finish button.
+  Application().Headless().Click("NextButton").Click("NextButton").Click("NextButton");
+  int32_t result = Application().Run(Form.get());
+  Application().SetBackend(nullptr);
+  EXPECT_EQ(result, mrOk);
+  EXPECT_THAT(pages, ElementsAre(1, 2, 3));
+  EXPECT_FALSE(Form->IsShown());
+}
+
 TEST_F(ContainerTest, TheCaptionFollowsThePage) {
   Z->SetCaptionWizard("Wizard - Page %d of %d");
   Z->SetCaptionDialog("Settings");

@@ -15,10 +15,12 @@
 #include <thread>
 #include <vector>
 
+#include "platform/controls/ExtCtrls.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
 #include "tests/platform/backends/VirtualDisplay.h"
 #include "tests/platform/backends/XlibProbe.h"
+#include "zelvar/window.h"
 
 namespace zelvar::test {
 namespace {
@@ -108,7 +110,8 @@ class TWatchdog {
   std::thread FThread;  // last: it starts once the rest is ready
 };
 
-class WindowBackend : public WindowTestBase {
+// The test's X server as the display SDL opens, and no backend installed before or after.
+class WindowOnDisplay : public WindowTestBase {
  protected:
   void SetUp() override {
     WindowTestBase::SetUp();
@@ -116,6 +119,24 @@ class WindowBackend : public WindowTestBase {
     Display.emplace("DISPLAY", Server->Display().c_str());
     Wayland.emplace("WAYLAND_DISPLAY", nullptr);
     Driver.emplace("SDL_VIDEODRIVER", "x11");
+    Application().SetBackend(nullptr);
+  }
+  void TearDown() override {
+    Application().SetBackend(nullptr);
+    Driver.reset();
+    Wayland.reset();
+    Display.reset();
+    WindowTestBase::TearDown();
+  }
+
+  std::optional<TEnvVar> Display, Wayland, Driver;
+};
+
+class WindowBackend : public WindowOnDisplay {
+ protected:
+  void SetUp() override {
+    WindowOnDisplay::SetUp();
+    if (HasFatalFailure()) return;
     std::string why;
     std::unique_ptr<TBackend> backend = OpenWindowBackend(&why);
     ASSERT_TRUE(backend) << "no window backend on " << Server->Display() << ": " << why;
@@ -126,11 +147,7 @@ class WindowBackend : public WindowTestBase {
   void TearDown() override {
     for (auto it = Forms.rbegin(); it != Forms.rend(); ++it) delete *it;
     Forms.clear();
-    Application().SetBackend(nullptr);
-    Driver.reset();
-    Wayland.reset();
-    Display.reset();
-    WindowTestBase::TearDown();
+    WindowOnDisplay::TearDown();
   }
 
   TForm* MakeForm(const std::string& name, int w, int h) {
@@ -188,7 +205,6 @@ class WindowBackend : public WindowTestBase {
     return e;
   }
 
-  std::optional<TEnvVar> Display, Wayland, Driver;
   TWindowBackend* Backend = nullptr;
   std::vector<TForm*> Forms;
 };
@@ -410,6 +426,29 @@ TEST_F(WindowBackend, AsyncKeyStateFollowsTheKeyboard) {
   EXPECT_FALSE(held('B'));
   ASSERT_EQ(Xdo("keyup a keyup shift").Status, 0);
   EXPECT_TRUE(PumpUntil([&] { return !held(VK_SHIFT) && !held('A'); }));
+}
+
+// A program that includes <zelvar/window.h> and installs no backend: its first modal loop
+// opens the window backend on the display it is given.
+class WindowByDefault : public WindowOnDisplay {};
+
+TEST_F(WindowByDefault, ShowModalOpensAWindowWithNoBackendInstalled) {
+  EXPECT_EQ(RegisteredWindowBackend(), &OpenWindowBackend);
+  std::unique_ptr<TForm> form(New<TForm>(nullptr));
+  form->SetName("Plain");
+  auto* timer = New<TTimer>(form.get());
+  timer->SetInterval(10);
+  uint32_t window = 0;
+  timer->OnTimer = [&](TObject*) {
+    if (auto* backend = dynamic_cast<TWindowBackend*>(&Application().Backend()))
+      window = backend->WindowID(form.get());
+    form->SetModalResult(mrOk);
+  };
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  TWatchdog watchdog(quit);
+  EXPECT_EQ(form->ShowModal(), mrOk);
+  EXPECT_NE(window, 0u);
 }
 
 }  // namespace

@@ -196,5 +196,29 @@ TEST(State, FlagsAndDesigningRecursion) {
   EXPECT_TRUE(a1->ComponentState().Empty());
 }
 
+TEST(Names, FoundLevelFirstAndPredicatesDepthFirst) {
+  // Root owns Panel (which owns a Dup) and then a Dup of its own.
+  auto root = std::make_unique<TComponent>(nullptr);
+  auto* panel = new TComponent(root.get());
+  panel->SetName("Panel");
+  auto* inner = new TComponent(panel);
+  inner->SetName("Dup");
+  auto* outer = new TComponent(root.get());
+  outer->SetName("Dup");
+  auto* unnamed = new TComponent(inner);
+
+  EXPECT_EQ(FindComponentIn(root.get(), "dup"), outer);  // the owner's own first, any case
+  EXPECT_EQ(FindComponentIn(root.get(), "Panel"), panel);
+  EXPECT_EQ(FindComponentIn(root.get(), "Missing"), nullptr);
+  auto named = [](const TComponent& c) { return c.Name() == "Dup"; };
+  EXPECT_EQ(FindComponentWhere(root.get(), named), inner);  // into Panel before its sibling
+  auto nameless = [](const TComponent& c) { return c.Name().empty(); };
+  EXPECT_EQ(FindComponentWhere(root.get(), nameless), unnamed);
+  EXPECT_EQ(FindComponentWhere(unnamed, nameless), nullptr);  // the owner itself is not asked
+
+  EXPECT_EQ(FormName(*panel), "Panel");
+  EXPECT_EQ(FormName(*unnamed), "TComponent");
+}
+
 }  // namespace
 }  // namespace zelvar::test

@@ -10,9 +10,12 @@
 #include "platform/graphics/Captions.h"
 #include "platform/graphics/Codecs.h"
 #include "platform/streaming/FormFiles.h"
+#include "tests/TestSupport.h"
 
 namespace zelvar {
 namespace {
+
+using test::MessageOf;
 
 // A focusable control that logs what reaches it and can act as a default or cancel button.
 class TProbeControl : public TCustomControl {
@@ -282,6 +285,107 @@ TEST_F(FormsTest, ModalLoopsEndNestAndNeverHang) {
     EXPECT_STREQ(e.what(), "No input left for the modal loop of Form1");
   }
   EXPECT_FALSE(Form->IsShown());
+}
+
+// The window backend a program registers, replaced for the length of a test.
+class TRegisteredWindow {
+ public:
+  explicit TRegisteredWindow(TBackendOpener open) : FSaved(RegisteredWindowBackend()) {
+    RegisterWindowBackend(open);
+  }
+  ~TRegisteredWindow() { RegisterWindowBackend(FSaved); }
+  TRegisteredWindow(const TRegisteredWindow&) = delete;
+  TRegisteredWindow& operator=(const TRegisteredWindow&) = delete;
+
+ private:
+  TBackendOpener FSaved;
+};
+
+std::unique_ptr<TBackend> NoDisplay(std::string* why) {
+  *why = "x11 not available";
+  return nullptr;
+}
+
+// Stands in for a window backend: records the forms it is told of and answers OK.
+class TFakeWindows : public THeadlessBackend {
+ public:
+  static inline std::vector<std::string> Shown;
+  void FormShown(TForm* form) override { Shown.push_back(form->Name()); }
+};
+
+std::unique_ptr<TBackend> OpenFakeWindows(std::string*) {
+  auto backend = std::make_unique<TFakeWindows>();
+  backend->OnIdle = [] {
+    Application().ActiveForm()->SetModalResult(mrOk);
+    return true;
+  };
+  return backend;
+}
+
+TEST_F(FormsTest, AModalLoopWithNoBackendOpensTheWindowBackendOrSaysWhatToDo) {
+  Application().SetBackend(nullptr);
+  {
+    TRegisteredWindow none(nullptr);
+    EXPECT_EQ(MessageOf<ENoWindow>([&] { Form->ShowModal(); }),
+              "No window backend: include <zelvar/window.h> and link Zelvar::window, or call "
+              "Application().UseHeadless()");
+    EXPECT_FALSE(Form->IsShown());
+  }
+  {
+    TRegisteredWindow failing(NoDisplay);
+    EXPECT_EQ(MessageOf<ENoWindow>([&] { Form->ShowModal(); }),
+              "No window can be opened: x11 not available. Set DISPLAY, or call "
+              "Application().UseHeadless() to run without windows");
+    EXPECT_FALSE(Application().HasBackend());
+  }
+  TRegisteredWindow fake(OpenFakeWindows);
+  TFakeWindows::Shown.clear();
+  std::unique_ptr<TForm> before(New<TForm>(nullptr));
+  before->SetName("Before");
+  before->Show();  // shown with no backend: the one opened later hears of it
+  EXPECT_EQ(Form->ShowModal(), mrOk);
+  EXPECT_TRUE(dynamic_cast<TFakeWindows*>(&Application().Backend()));
+  EXPECT_EQ(TFakeWindows::Shown, (std::vector<std::string>{"Before", "Form1"}));
+  // Installed once, it stays: the next loop opens nothing new.
+  TBackend* opened = &Application().Backend();
+  EXPECT_EQ(Form->ShowModal(), mrOk);
+  EXPECT_EQ(&Application().Backend(), opened);
+}
+
+TEST_F(FormsTest, RunShowsTheMainFormUntilItClosesAndForgetsItWhenFreed) {
+  EXPECT_EQ(MessageOf<EInvalidOperation>([] { Application().Run(); }),
+            "Run: no main form; call Application().SetMainForm(form) first, or Run(form)");
+  Application().Headless().Do([&] { Form->SetModalResult(mrYes); });
+  EXPECT_EQ(Application().Run(Form), mrYes);
+  EXPECT_EQ(Application().MainForm(), Form);
+  // Closing the window answers Cancel.
+  Application().Headless().Do([&] { Form->Close(); });
+  EXPECT_EQ(Application().Run(), mrCancel);
+  EXPECT_FALSE(Form->IsShown());
+
+  // A main form that was shown and hidden, then freed, leaves no reference behind.
+  auto other = std::unique_ptr<TForm>(New<TForm>(nullptr));
+  Application().SetMainForm(other.get());
+  other->Show();
+  other->Hide();
+  other.reset();
+  EXPECT_EQ(Application().MainForm(), nullptr);
+}
+
+TEST_F(FormsTest, FormsFindTheirOwnComponentsThenThoseOfEmbeddedForms) {
+  auto embedded = std::unique_ptr<TForm>(New<TForm>(nullptr));
+  embedded->SetName("Details");
+  auto* inner = New<TProbeControl>(embedded.get());
+  inner->SetName("Inner");
+  auto* shadow = New<TProbeControl>(embedded.get());
+  shadow->SetName("A");  // the host form's A comes first
+  embedded->SetParent(B);
+  EXPECT_EQ(FindOnForm(*Form, "form1"), Form);
+  EXPECT_EQ(FindOnForm(*Form, "A"), A);
+  EXPECT_EQ(FindOnForm(*Form, "details"), embedded.get());
+  EXPECT_EQ(FindOnForm(*Form, "Inner"), inner);
+  EXPECT_EQ(FindOnForm(*Form, "Missing"), nullptr);
+  embedded->SetParent(nullptr);
 }
 
 TEST_F(FormsTest, AFormOfAnApplicationsOwnClassKeepsItsName) {
