@@ -1,5 +1,6 @@
 // The `zelvar` command: the command-line face of the toolkit and the wizard package.
 
+#include <cstdlib>
 #include <iostream>
 #include <new>
 #include <stdexcept>
@@ -103,6 +104,8 @@ int main(int argc, char** argv) {
     // Commands report their own errors with the file at fault; this is the last resort for
     // anything that slips through, so no error ends the program with a signal.
     try {
+      // The tool runs scripts with --script; the variable is for an application's own runs.
+      ::unsetenv("ZELVAR_SCRIPT");
       zelvar::Initialize();
       zelvar::script::AddCommandTables();
       return c.Run(args);

@@ -41,6 +41,7 @@
 #include "platform/graphics/Canvas.h"
 #include "platform/graphics/Graphics.h"
 #include "platform/streaming/FormFiles.h"
+#include "zelvar/version.h"
 
 namespace zelvar {
 

@@ -16,6 +16,6 @@ using TMsgDlgButtons = TSet<TMsgDlgBtn>;
 
 // Shows the message modally and returns the modal result of the button pressed (mrOk, ...).
 TModalResult MessageDlg(const std::string& message, TMsgDlgType type, TMsgDlgButtons buttons,
-                        int32_t helpContext);
+                        int32_t helpContext = 0);
 
 }  // namespace zelvar

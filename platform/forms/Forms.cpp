@@ -195,6 +195,16 @@ TComponent* FindOnForm(const TForm& form, std::string_view name) {
   return FindInEmbeddedForms(form, name);
 }
 
+TForm* ReadForm(const std::string& fileName, const TFormReadOptions& options) {
+  std::unique_ptr<TComponent> root(ReadComponentFile(fileName, options));
+  auto* form = dynamic_cast<TForm*>(root.get());
+  if (!form)
+    throw EReadError(fileName + ": its root " + root->Name() + " is a " + root->ClassName() +
+                     ", not a form");
+  root.release();
+  return form;
+}
+
 TComponent* RequireFormOwner(TComponent* owner) {
   As<TForm>(owner);
   return owner;

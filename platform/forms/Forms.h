@@ -13,6 +13,7 @@
 
 #include "platform/controls/Controls.h"
 #include "platform/graphics/Bitmap.h"
+#include "platform/streaming/FormFiles.h"
 
 namespace zelvar {
 
@@ -178,6 +179,12 @@ TComponent* FindOnForm(const TForm& form, std::string_view name);
 // controls): the owner when it is a form or none; any other owner raises EInvalidCast before
 // anything is built.
 TComponent* RequireFormOwner(TComponent* owner);
+
+class TForm;
+// Reads a form file whose root is a form (ReadComponentFile): the caller owns the form unless
+// options name an owner. A file of another root raises EReadError naming it, and nothing of the
+// read survives.
+TForm* ReadForm(const std::string& fileName, const TFormReadOptions& options = {});
 
 class TForm : public TWinControl {
  public:

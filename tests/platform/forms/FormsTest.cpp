@@ -4,8 +4,11 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
+#include "platform/controls/StdCtrls.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Captions.h"
 #include "platform/graphics/Codecs.h"
@@ -396,6 +399,23 @@ TEST_F(FormsTest, AFormOfAnApplicationsOwnClassKeepsItsName) {
             TForm::StaticClassInfo().FindProp("ClientWidth"));
   Form->SetFormClassName("");
   EXPECT_EQ(Form->ClassName(), "TForm");
+}
+
+TEST_F(FormsTest, ReadFormGivesAFormAndRefusesAnyOtherRoot) {
+  RegisterClasses<TForm, TButton>();
+  const auto dir = std::filesystem::path(::testing::TempDir());
+  const std::string formFile = (dir / "readform-form.txt").string();
+  const std::string buttonFile = (dir / "readform-button.txt").string();
+  std::ofstream(formFile) << "object Form7: TForm\n  Caption = 'Seven'\nend\n";
+  std::ofstream(buttonFile) << "object Button1: TButton\n  Caption = 'OK'\nend\n";
+  std::unique_ptr<TForm> form(ReadForm(formFile));
+  EXPECT_EQ(form->Name(), "Form7");
+  EXPECT_EQ(form->Caption(), "Seven");
+  // The button read is freed again: the sanitizer build would see it leak.
+  EXPECT_EQ(test::MessageOf<EReadError>([&] { ReadForm(buttonFile); }),
+            buttonFile + ": its root Button1 is a TButton, not a form");
+  std::filesystem::remove(formFile);
+  std::filesystem::remove(buttonFile);
 }
 
 TEST_F(FormsTest, AsyncKeyStateComesFromTheBackend) {
