@@ -1,8 +1,9 @@
 # Installs the build into a scratch prefix, then builds and runs programs of other projects
 # against it: a headless CMake project, which must neither look for nor link SDL2 and Xlib (and
-# which compiles every installed header on its own), one that links the window backend, and a
-# one-file program built with pkg-config alone. Another consumer project is one more
-# check_project call (ZELVAR_SOURCE_DIR is the repository, for a project outside tests/install).
+# which compiles every installed header on its own), the C++ examples (examples/cpp), which link
+# the window backend and run under their scripts, and one-file programs built with pkg-config
+# alone. Another consumer project is one more check_project call (ZELVAR_SOURCE_DIR is the
+# repository, for a project outside tests/install).
 file(REMOVE_RECURSE ${WORK_DIR})
 set(prefix ${WORK_DIR}/prefix)
 
@@ -51,11 +52,26 @@ if(libs MATCHES "libSDL2|libX11")
   message(FATAL_ERROR "the headless consumer loads SDL2 or Xlib:\n${libs}")
 endif()
 
-# With windows: the component brings the backend and what it needs.
-check_project(window ${CONSUMER_SOURCE_DIR}/window window_consumer)
-loaded_libraries(${WORK_DIR}/window/window_consumer libs)
+# The C++ examples of the guide, built as a developer builds them (find_package(Zelvar), link
+# Zelvar::zelvar and Zelvar::window), each run headless under its script from examples/, where
+# the form files are: a script that fails, or ends early, fails the program.
+set(examples ${ZELVAR_SOURCE_DIR}/examples)
+run(${CMAKE_COMMAND} -S ${examples}/cpp -B ${WORK_DIR}/examples
+    -DCMAKE_PREFIX_PATH=${prefix} -DCMAKE_BUILD_TYPE=Release)
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/examples --parallel 2)
+function(run_example program expected)
+  execute_process(
+    COMMAND ${CMAKE_COMMAND} -E env ZELVAR_SCRIPT=cpp/${program}.zs ${WORK_DIR}/examples/${program}
+    WORKING_DIRECTORY ${examples} OUTPUT_VARIABLE out ERROR_VARIABLE err RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0 OR NOT out STREQUAL expected)
+    message(FATAL_ERROR "${program} under cpp/${program}.zs: status ${rc}\n${out}${err}")
+  endif()
+endfunction()
+run_example(first_wizard "Finished: Ada\n")
+run_example(setup "Installed into /usr/local/zelvar, language German\n")
+loaded_libraries(${WORK_DIR}/examples/setup libs)
 if(NOT libs MATCHES "libSDL2")
-  message(FATAL_ERROR "the window consumer does not load SDL2:\n${libs}")
+  message(FATAL_ERROR "the setup example does not load SDL2:\n${libs}")
 endif()
 
 # Without CMake: the compiler line that pkg-config gives is all it takes.

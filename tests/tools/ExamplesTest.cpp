@@ -24,7 +24,7 @@ class Examples : public ::testing::Test {
     fs::remove_all(Dir);
     fs::create_directories(Dir / "examples");
     for (const auto& f : fs::directory_iterator(kExamples))
-      fs::copy_file(f.path(), Dir / "examples" / f.path().filename());
+      if (f.is_regular_file()) fs::copy_file(f.path(), Dir / "examples" / f.path().filename());
   }
   void TearDown() override { fs::remove_all(Dir); }
   fs::path Dir;

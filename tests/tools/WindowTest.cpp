@@ -1,5 +1,5 @@
-// `zelvar run FORM` in a window on a virtual X server of the test's own, driven with xdotool
-// as a user drives it.
+// `zelvar run FORM`, and a C++ example, in a window on a virtual X server of the test's own,
+// driven with xdotool as a user drives it.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -186,6 +186,28 @@ TEST_F(WindowRun, TypedTextAndTheWheelReachTheControls) {
   EXPECT_EQ(done.Status, 0) << done.Text;
   EXPECT_EQ(WaitForZelvar(), 0);
   EXPECT_EQ(Slurp(Dir / "out"), headless.Out + "Memo1.TopIndex = 9\nresult = mrOk\n");
+  EXPECT_EQ(Slurp(Dir / "err"), "");
+}
+
+// The code-built wizard of examples/cpp, a program of an application's own: including
+// <zelvar/window.h> is all it does to get a window. Enter goes on from a page of text (Next
+// has the focus) and from the name page (the edit has it), and Finish ends the program.
+TEST_F(WindowRun, FirstWizardFromCxxRunsInAWindow) {
+  std::string why;
+  ASSERT_TRUE(Zelvar.Start({ZELVAR_EXAMPLE_FIRST_WIZARD}, EnvironmentFor(Server->Display()),
+                           Dir / "out", Dir / "err", &why))
+      << why;
+  std::string id = WaitForWindow("^Wizard - Page 1 of 3$");
+  ASSERT_FALSE(id.empty()) << "no wizard window appeared; it wrote: " << Slurp(Dir / "err");
+  EXPECT_EQ(Xdo("windowfocus --sync " + id).Status, 0);
+  EXPECT_EQ(Xdo("key Return").Status, 0);
+  EXPECT_EQ(WaitForTitle(id, "Wizard - Page 2 of 3"), "Wizard - Page 2 of 3");
+  EXPECT_EQ(Xdo("type --delay 30 Ada").Status, 0);
+  EXPECT_EQ(Xdo("key Return").Status, 0);
+  EXPECT_EQ(WaitForTitle(id, "Wizard - Page 3 of 3"), "Wizard - Page 3 of 3");
+  EXPECT_EQ(Xdo("key Return").Status, 0);
+  EXPECT_EQ(WaitForZelvar(), 0);
+  EXPECT_EQ(Slurp(Dir / "out"), "Finished: Ada\n");
   EXPECT_EQ(Slurp(Dir / "err"), "");
 }
 

@@ -1,0 +1,27 @@
+# The setup wizard of setup.cpp as a user goes through it, for
+# `ZELVAR_SCRIPT=cpp/setup.zs cpp/setup` run from examples/.
+click NextButton
+click Accept
+click NextButton
+# The options page refuses an empty folder.
+expect Zelvar1.Page 3
+set FolderEdit.Text ''
+click NextButton
+expect Message.Caption 'Please choose the folder to install into.'
+click OK
+expect Zelvar1.Page 3
+type FolderEdit '/usr/local/zelvar'
+type LanguageList 'g'
+click NextButton
+expect DetailsHost.HostedForm DetailsForm
+# Installing: the C++ timer handler fills the bar; Next waits until it is full.
+click NextButton
+expect Zelvar1.Page 5
+expect NextButton.Enabled False
+wait 2600
+expect Progress.Position 100
+expect NextButton.Enabled True
+click NextButton
+expect SummaryFolder.Caption '/usr/local/zelvar'
+expect SummaryLanguage.Caption 'German'
+click NextButton
