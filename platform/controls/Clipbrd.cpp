@@ -13,9 +13,11 @@ class TProcessStore : public TClipboardStore {
   std::string FText;
 };
 
+// Never destroyed: a window backend freed at exit hands its text back here, and statics go
+// in no order one can rely on.
 TProcessStore& ProcessStore() {
-  static TProcessStore store;
-  return store;
+  static auto* store = new TProcessStore;
+  return *store;
 }
 
 TClipboardStore*& CurrentStore() {
