@@ -19,6 +19,7 @@
 #include "platform/core/TimerQueue.h"
 #include "platform/core/TypInfo.h"
 #include "platform/core/ValueText.h"
+#include "platform/designer/DesignerWindow.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/KeyNames.h"
 #include "platform/graphics/Codecs.h"
@@ -308,6 +309,29 @@ void CmdMouse(TScript& s, const TScriptLine& l) {
   DeliverInput(*form, m);
 }
 
+// Press, a few moves on the way, release: what a user's drag delivers.
+void CmdDrag(TScript& s, const TScriptLine& l) {
+  TControl* c = s.FindControl(l.Words[1]);
+  TForm& form = FormOf(s, *c);
+  TPoint from = FormPoint(form, *c, ParseInt(l.Words[2]), ParseInt(l.Words[3]));
+  TPoint to = FormPoint(form, *c, ParseInt(l.Words[4]), ParseInt(l.Words[5]));
+  auto send = [&form](TMessage::TKind kind, TPoint p) {
+    TMessage m;
+    m.Kind = kind;
+    m.Button = mbLeft;
+    m.X = p.X;
+    m.Y = p.Y;
+    m.Shift = MouseShift(kind, mbLeft);
+    DeliverInput(form, m);
+  };
+  send(TMessage::MouseDown, from);
+  constexpr int kSteps = 4;
+  for (int i = 1; i <= kSteps; ++i)
+    send(TMessage::MouseMove,
+         {from.X + (to.X - from.X) * i / kSteps, from.Y + (to.Y - from.Y) * i / kSteps});
+  send(TMessage::MouseUp, to);
+}
+
 void CmdDblClick(TScript& s, const TScriptLine& l) {
   if (l.Words.size() == 3) throw EScriptUsage("usage: dblclick NAME [X Y]");
   TControl* c = s.FindControl(l.Words[1]);
@@ -416,8 +440,19 @@ void CmdFails(TScript& s, const TScriptLine& l) {
 }
 
 void CmdSave(TScript& s, const TScriptLine& l) {
-  bool text = l.Words.size() == 3;
-  if (text && l.Words[2] != "text") throw EScriptUsage("usage: save FILE [text]");
+  if (l.Words.size() == 3 && l.Words[2] != "text" && l.Words[2] != "binary")
+    throw EScriptUsage("usage: save FILE [text|binary]");
+  // In the designer: the designed form, to its own file and format unless told otherwise.
+  if (TDesignerWindow* designer = ShownDesignerWindow()) {
+    TDesignSession& session = designer->Session();
+    if (l.Words.size() == 1) return session.Save();
+    TFormFormat format = l.Words.size() == 3
+                             ? (l.Words[2] == "text" ? TFormFormat::Text : TFormFormat::Binary)
+                             : session.Format();
+    return session.SaveAs(s.Resolve(l.Words[1]), format);
+  }
+  if (l.Words.size() == 1) throw EScriptUsage("usage: save FILE [text]");
+  bool text = l.Words.size() == 3 && l.Words[2] == "text";
   WriteComponentFile(s.Resolve(l.Words[1]), &s.RequireForm(),
                      text ? TFormFormat::Text : TFormFormat::Binary);
 }
@@ -516,7 +551,8 @@ void AddToolkitCommands() {
       {"fails", 1, kAny, "fails COMMAND...", CmdFails},
       {"when", 3, kAny, "when PATH VALUE COMMAND...", CmdWhen},
       {"unless", 3, kAny, "unless PATH VALUE COMMAND...", CmdUnless},
-      {"save", 1, 2, "save FILE [text]", CmdSave},
+      {"save", 0, 2, "save [FILE] [text|binary]", CmdSave},
+      {"drag", 5, 5, "drag NAME X1 Y1 X2 Y2", CmdDrag},
       {"shot", 1, 1, "shot FILE.png", CmdShot},
       {"expect-pixel", 3, 4, "expect-pixel X Y #RRGGBB [NAME]", CmdExpectPixel},
       {"cell", 3, kAny, "cell NAME COL ROW ['text']", CmdCell},

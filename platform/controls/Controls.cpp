@@ -537,12 +537,17 @@ void TWinControl::PaintControl(TBitmap& target, TPoint origin, const TRect& clip
   canvas.Font()->Assign(Font());
   PaintWindow(canvas);
   for (TControl* c : std::vector<TControl*>(FControls)) {
-    if (!c->FVisible && !IsDesigning()) continue;
+    // A designer shows what is hidden at run time.
+    if (!c->FVisible && !c->IsDesigning()) continue;
     TPoint at{origin.X + c->FLeft, origin.Y + c->FTop};
     TRect area = Intersect(clip, {at.X, at.Y, at.X + c->FWidth, at.Y + c->FHeight});
     if (area.Empty()) continue;
     c->PaintControl(target, at, area);
   }
+  canvas.SetTarget(&target);
+  canvas.SetOrigin(origin.X, origin.Y);
+  canvas.SetDeviceClip(clip);
+  PaintOver(canvas);
 }
 
 void TWinControl::Notification(TComponent* component, TOperation operation) {

@@ -284,6 +284,8 @@ class TWinControl : public TControl {
  protected:
   // Paints this control's own face (not its children); the default fills with Color.
   virtual void PaintWindow(TCanvas& canvas);
+  // Paints over the children once they are painted (a designer's grab handles).
+  virtual void PaintOver(TCanvas&) {}
   void Notification(TComponent* component, TOperation operation) override;
 
  private:

@@ -11,12 +11,48 @@ namespace zelvar {
 // =============================================================================================
 // TFormDesigner
 
-TFormDesigner::TFormDesigner(TForm& form) : FForm(form) {
+// Takes a freed component out of the selection.
+class TFormDesigner::TWatch : public TComponent {
+ public:
+  explicit TWatch(TFormDesigner& designer) : TComponent(nullptr), FDesigner(designer) {}
+  ~TWatch() override {
+    for (TComponent* c : FWatched) RemoveFreeNotification(c);
+  }
+  void Watch(const std::vector<TPersistent*>& selection) {
+    for (TComponent* c : FWatched) RemoveFreeNotification(c);
+    FWatched.clear();
+    for (TPersistent* p : selection)
+      if (auto* c = dynamic_cast<TComponent*>(p)) {
+        FreeNotification(c);
+        FWatched.push_back(c);
+      }
+  }
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    TComponent::Notification(component, operation);
+    if (operation != opRemove) return;
+    std::erase(FWatched, component);
+    auto& sel = FDesigner.FSelection;
+    if (std::erase(sel, static_cast<TPersistent*>(component)) > 0) FDesigner.SelectionChanged();
+  }
+
+ private:
+  TFormDesigner& FDesigner;
+  std::vector<TComponent*> FWatched;
+};
+
+TFormDesigner::TFormDesigner(TForm& form) : FForm(form), FWatch(std::make_unique<TWatch>(*this)) {
   FForm.SetDesigning(true);
   FForm.SetDesigner(this);
-  // Presses that no control claims select what was pressed.
-  FForm.OnDesignMouse = [this](TControl* target, TMouseButton, TShiftState, int32_t, int32_t) {
-    SelectComponent(target ? static_cast<TPersistent*>(target) : &FForm);
+  FForm.OnDesignMouse = [this](TMessage::TKind kind, TControl* target, TMouseButton button,
+                               TShiftState shift, int32_t x, int32_t y) {
+    try {
+      DesignMouse(kind, target, button, shift, x, y);
+    } catch (const Exception& e) {
+      if (!OnError) throw;
+      OnError(e.Message());
+    }
   };
 }
 
@@ -27,9 +63,62 @@ TFormDesigner::~TFormDesigner() {
   }
 }
 
+void TFormDesigner::Modified() {
+  ++FModifiedCount;
+  if (FChangeDepth > 0) {
+    FChangedInAction = true;
+    return;
+  }
+  if (OnModified) OnModified();
+}
+
+void TFormDesigner::EndChange() {
+  if (FChangeDepth == 0) return;
+  if (--FChangeDepth > 0 || !FChangedInAction) return;
+  FChangedInAction = false;
+  if (OnModified) OnModified();
+}
+
 void TFormDesigner::SelectComponent(TPersistent* instance) {
-  FSelection.clear();
-  if (instance) FSelection.push_back(instance);
+  SetSelection(instance && instance != &FForm ? std::vector<TPersistent*>{instance}
+                                              : std::vector<TPersistent*>{});
+}
+
+void TFormDesigner::SetSelection(std::vector<TPersistent*> selection) {
+  std::erase(selection, static_cast<TPersistent*>(&FForm));
+  std::erase(selection, nullptr);
+  if (selection == FSelection) return;
+  FSelection = std::move(selection);
+  SelectionChanged();
+}
+
+bool TFormDesigner::IsSelected(const TPersistent* instance) const {
+  return std::find(FSelection.begin(), FSelection.end(), instance) != FSelection.end();
+}
+
+void TFormDesigner::ToggleSelection(TPersistent* instance) {
+  std::vector<TPersistent*> sel = FSelection;
+  if (IsSelected(instance))
+    std::erase(sel, instance);
+  else
+    sel.push_back(instance);
+  SetSelection(std::move(sel));
+}
+
+void TFormDesigner::SelectionChanged() {
+  FWatch->Watch(FSelection);
+  if (OnSelectionChanged) OnSelectionChanged();
+}
+
+TComponent* TFormDesigner::SelectableAt(TControl* target) const {
+  for (TControl* c = target; c && c != &FForm; c = c->Parent())
+    if (c->Owner() == &FForm) return c;
+  return &FForm;
+}
+
+void TFormDesigner::DesignMouse(TMessage::TKind kind, TControl* target, TMouseButton, TShiftState,
+                                int32_t, int32_t) {
+  if (kind == TMessage::MouseDown) SelectComponent(SelectableAt(target));
 }
 
 // =============================================================================================

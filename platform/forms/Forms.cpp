@@ -356,6 +356,7 @@ void TForm::Hide() {
 }
 
 void TForm::Close() {
+  if (!CloseQuery()) return;
   if (FModalResult == mrNone) FModalResult = mrCancel;
   if (!FShowing) return;
 }
@@ -413,6 +414,11 @@ void TForm::PaintWindow(TCanvas& canvas) {
   canvas.Brush()->SetColor(Color());
   canvas.Brush()->SetStyle(bsSolid);
   canvas.FillRect(client);
+  if (IsDesigning() && FDesignGrid > 0) {
+    // The grid the designer snaps to, as dots on the form's face.
+    for (int32_t y = 0; y < client.Bottom; y += FDesignGrid)
+      for (int32_t x = 0; x < client.Right; x += FDesignGrid) canvas.SetPixel(x, y, clBlack);
+  }
 }
 
 TControl* TForm::ControlAt(int32_t x, int32_t y) const {
@@ -424,7 +430,7 @@ TControl* TForm::ControlAt(int32_t x, int32_t y) const {
     // Topmost first: the last in z-order is painted last.
     for (int i = parent->ControlCount() - 1; i >= 0; --i) {
       TControl* c = parent->Controls(i);
-      if (!c->Visible() && !IsDesigning()) continue;
+      if (!c->Visible() && !c->IsDesigning()) continue;
       if (px >= c->Left() && py >= c->Top() && px < c->Left() + c->Width() &&
           py < c->Top() + c->Height()) {
         hit = c;
@@ -452,11 +458,19 @@ void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState
   TPoint origin = receiver == this ? TPoint{0, 0} : receiver->FormOrigin();
   int32_t cx = x - origin.X, cy = y - origin.Y;
 
-  // In the designer a press belongs to the designer unless the control claims it or was taken
-  // out of the design state.
-  if (IsDesigning() && receiver->IsDesigning() && kind == TMessage::MouseDown) {
-    if (!receiver->CMDesignHitTest(cx, cy, shift)) {
-      if (OnDesignMouse) OnDesignMouse(target, button, shift, cx, cy);
+  // In the designer the mouse belongs to the designer unless the control claims the press or
+  // was taken out of the design state; a press the designer took keeps the mouse until the
+  // release, so it can drag.
+  if (TForm* designed = FDesignCapture ? FDesignCapture : DesignedFormOf(receiver)) {
+    bool route =
+        FDesignCapture || kind != TMessage::MouseDown || !receiver->CMDesignHitTest(cx, cy, shift);
+    if (route && (kind != TMessage::MouseMove || FDesignCapture || !FCapture)) {
+      TPoint at = designed == this ? TPoint{0, 0} : designed->FormOrigin();
+      if (kind == TMessage::MouseDown) SetDesignCapture(designed);
+      if (kind == TMessage::MouseUp) SetDesignCapture(nullptr);
+      if (designed->OnDesignMouse)
+        designed->OnDesignMouse(kind, target && target != designed ? target : nullptr, button,
+                                shift, x - at.X, y - at.Y);
       return;
     }
   }
@@ -485,6 +499,34 @@ void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState
       TrackCursor(receiver);
       receiver->MouseMove(shift, cx, cy);
   }
+}
+
+TForm* TForm::DesignedFormOf(TControl* receiver) const {
+  if (!receiver->IsDesigning()) return nullptr;
+  for (TControl* c = receiver; c; c = c->Parent())
+    if (auto* f = dynamic_cast<TForm*>(c); f && f->IsDesigning()) return f;
+  return nullptr;
+}
+
+void TForm::SetDesignCapture(TForm* form) {
+  if (FDesignCapture == form) return;
+  if (FDesignCapture && FDesignCapture != this) RemoveFreeNotification(FDesignCapture);
+  FDesignCapture = form;
+  if (FDesignCapture && FDesignCapture != this) FreeNotification(FDesignCapture);
+}
+
+void TForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == FCapture) FCapture = nullptr;
+  if (component == FDesignCapture) FDesignCapture = nullptr;
+}
+
+void TForm::SetDesignGrid(int32_t v) {
+  v = std::clamp(v, 0, 128);
+  if (v == FDesignGrid) return;
+  FDesignGrid = v;
+  Invalidate();
 }
 
 void TForm::TrackCursor(const TControl* receiver) {

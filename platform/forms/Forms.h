@@ -233,7 +233,10 @@ class TForm : public TWinControl {
 
   void Show();
   void Hide();
+  // Ends the form's modal loop (mrCancel unless a result is set) when CloseQuery agrees.
   void Close();
+  // Whether the form may close now; a form with unsaved work asks here.
+  virtual bool CloseQuery() { return true; }
   bool IsShown() const { return FShowing; }
   // Shows the form and dispatches messages until ModalResult is set; then hides it and
   // returns the result. With no backend installed it opens a window first (see
@@ -262,8 +265,16 @@ class TForm : public TWinControl {
   // The control under a client point (deepest first), or nullptr for the form itself.
   TControl* ControlAt(int32_t x, int32_t y) const;
 
-  // While designing, presses the controls do not claim go here (the designer's selection).
-  std::function<void(TControl* target, TMouseButton, TShiftState, int32_t, int32_t)> OnDesignMouse;
+  // While this form is designed, the mouse over its controls goes here: presses the controls
+  // do not claim, and the moves and the release that follow such a press. target is the
+  // control under the mouse (nullptr: the form); x, y are in this form's client coordinates.
+  // The form may itself lie inside another (a designer's window): the routing is the same.
+  std::function<void(TMessage::TKind, TControl* target, TMouseButton, TShiftState, int32_t x,
+                     int32_t y)>
+      OnDesignMouse;
+  // The spacing of the dots drawn on the form's face while it is designed; 0 draws none.
+  int32_t DesignGrid() const { return FDesignGrid; }
+  void SetDesignGrid(int32_t v);
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -271,8 +282,12 @@ class TForm : public TWinControl {
 
  protected:
   void PaintWindow(TCanvas& canvas) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  // The designed form (this one, or one inside it) that receiver's mouse input belongs to.
+  TForm* DesignedFormOf(TControl* receiver) const;
+  void SetDesignCapture(TForm* form);
   bool HandleDialogKey(uint16_t key, TShiftState shift);
   void Broadcast(const std::function<bool(TControl*)>& f);
   void TrackCursor(const TControl* receiver);
@@ -288,7 +303,9 @@ class TForm : public TWinControl {
   bool FDirty = true;
   TModalResult FModalResult = mrNone;
   TBitmap FBitmap;
-  TControl* FCapture = nullptr;  // the control that took the last press gets its release
+  TControl* FCapture = nullptr;     // the control that took the last press gets its release
+  TForm* FDesignCapture = nullptr;  // the designed form whose designer took the last press
+  int32_t FDesignGrid = 0;
   TCursor FShownCursor = crArrow;
   std::unique_ptr<TClassInfo> FOwnClass;
   IDesigner* FDesigner = nullptr;

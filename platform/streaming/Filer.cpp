@@ -719,6 +719,13 @@ void TWriter::WriteRootComponent(TComponent* root) {
   FlushBuffer();
 }
 
+void TWriter::WriteOwnedComponent(TComponent* root, TComponent* component) {
+  FRoot = root;
+  WriteSignature();
+  WriteComponent(component);
+  FlushBuffer();
+}
+
 void TWriter::DefineProperty(std::string_view name, const TReaderProc&,
                              const TWriterProc& writeData, bool hasData) {
   if (!hasData || !writeData) return;
