@@ -1,6 +1,6 @@
 // The toolkit's script commands: forms (load, new, create, save, show), properties and
 // methods (set, expect, print, call, method, handle), input (click, dblclick, mouse, wheel, key,
-// type, hold, focus), the clock (wait), pictures (shot, expect-pixel), grids and combo boxes
+// type, hold, focus, popup), the clock (wait), pictures (shot, expect-pixel), grids and combo boxes
 // (cell, pick), message boxes and `fails`.
 //
 // Sections: how input reaches a form · how values are compared · the commands · the table.
@@ -13,6 +13,7 @@
 #include "platform/backends/HeadlessInput.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Grids.h"
+#include "platform/controls/Menus.h"
 #include "platform/core/Paths.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/core/Text.h"
@@ -283,6 +284,42 @@ void CmdRClick(TScript& s, const TScriptLine& l) {
   Click(s, l.Words[1], mbRight);
 }
 
+// A right click on the control, then a click on the row of the item of the menu that opened
+// (wherever it came from: the control's menu, or the designer's).
+void CmdPopup(TScript& s, const TScriptLine& l) {
+  TValue value = AsPropertyValue(ParseValue(l.Rest(2)));
+  if (!value.Is<std::string>()) throw EScriptUsage("usage: popup NAME 'Caption'");
+  auto plain = [](std::string text) {
+    std::erase(text, '&');
+    return text;
+  };
+  const std::string wanted = plain(value.As<std::string>());
+  Click(s, l.Words[1], mbRight);
+  Application().ProcessMessages();
+  TPopupMenu* menu = TPopupMenu::Opened();
+  if (!menu) throw Exception("no popup menu opened over '" + l.Words[1] + "'");
+  // A menu left open by a failure would take the input of the lines that follow.
+  TOnFailure close([menu]() noexcept { menu->Close(); });
+  std::string captions;
+  const TMenuItems& items = menu->Items();
+  for (int i = 0; i < items.Count(); ++i) {
+    TMenuItem& item = *items[i];
+    if (!item.Visible() || item.IsLine()) continue;
+    if (plain(item.Caption()) != wanted) {
+      captions += (captions.empty() ? "'" : ", '") + item.Caption() + "'";
+      continue;
+    }
+    if (!item.Enabled()) throw Exception("the menu item '" + item.Caption() + "' is disabled");
+    auto* form = dynamic_cast<TForm*>(menu->PopupComponent()->GetParentForm());
+    if (!form) throw Exception("the popup menu is not on a form");
+    const TRect row = menu->ItemRect(i);
+    PressAt(*form, {(row.Left + row.Right) / 2, (row.Top + row.Bottom) / 2}, mbLeft);
+    return;
+  }
+  throw Exception("the popup menu has no item '" + wanted + "' (it has " +
+                  (captions.empty() ? std::string("none") : captions) + ")");
+}
+
 void CmdMouse(TScript& s, const TScriptLine& l) {
   TMessage m;
   if (l.Words[1] == "down")
@@ -538,6 +575,7 @@ void AddToolkitCommands() {
       {"click", 1, 1, "click NAME", CmdClick},
       {"rclick", 1, 1, "rclick NAME", CmdRClick},
       {"dblclick", 1, 3, "dblclick NAME [X Y]", CmdDblClick},
+      {"popup", 2, kAny, "popup NAME 'Caption'", CmdPopup},
       {"wheel", 2, 2, "wheel NAME DELTA", CmdWheel},
       {"type", 2, kAny, "type NAME 'text'", CmdType},
       {"wait", 1, 1, "wait MS", CmdWait},

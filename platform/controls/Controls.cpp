@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/controls/Menus.h"
+
 #include "platform/core/Assert.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/core/TypInfo.h"
@@ -56,6 +58,7 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Public("OnDblClick", &TControl::OnDblClick, &TControl::OnDblClick)
           .Public("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown)
           .Public("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp)
+          .Public("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
           .Build();
   return *info;
 }
@@ -205,8 +208,29 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_
   bool wasDown = FControlState.Contains(csLButtonDown);
   if (button == mbLeft) FControlState.Exclude(csLButtonDown);
   if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+  const bool inside = x >= 0 && y >= 0 && x < FWidth && y < FHeight;
   // A click is a press and release of the left button over the control.
-  if (button == mbLeft && wasDown && x >= 0 && y >= 0 && x < FWidth && y < FHeight) Click();
+  if (button == mbLeft && wasDown && inside) Click();
+  // A right click opens the nearest popup menu at the pointer (the designer opens its own).
+  if (button == mbRight && inside && !IsDesigning())
+    for (TControl* c = this; c; c = c->FParent)
+      if (TPopupMenu* menu = c->FPopupMenu) {
+        if (menu->AutoPopup()) menu->Popup(*this, x, y);
+        break;
+      }
+}
+
+void TControl::SetPopupMenu(TPopupMenu* v) {
+  if (v == FPopupMenu) return;
+  // The link stays while the old menu is open over this control: it closes when this goes.
+  if (FPopupMenu && FPopupMenu->PopupComponent() != this) RemoveFreeNotification(FPopupMenu);
+  FPopupMenu = v;
+  if (v) FreeNotification(v);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::MouseMove(TShiftState shift, int32_t x, int32_t y) {

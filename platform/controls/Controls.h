@@ -18,6 +18,7 @@
 namespace zelvar {
 
 class TWinControl;
+class TPopupMenu;  // platform/controls/Menus.h
 
 // Coordinates and sizes are kept within this many pixels either way, so that the few of them
 // any layout adds up cannot overflow, whatever a form file or a caller asks for.
@@ -193,6 +194,10 @@ class TControl : public TComponent {
 
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor v) { FCursor = v; }
+  // The menu a right click opens (this control's, else its nearest parent's); nil again when
+  // the menu is freed.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* v);
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -208,6 +213,7 @@ class TControl : public TComponent {
   void RequestAlign();
   // The stored rule of Font for the controls that publish it: only a changed font is written.
   bool FontStored() const { return !IsDefaultFont(*FFont); }
+  void Notification(TComponent* component, TOperation operation) override;
 
   TControlState FControlState;
   TControlStyle FControlStyle;
@@ -223,6 +229,7 @@ class TControl : public TComponent {
   TCursor FCursor = crDefault;
   TColor FColor = clBtnFace;
   std::unique_ptr<TFont> FFont;
+  TPopupMenu* FPopupMenu = nullptr;
 };
 
 class TWinControl : public TControl {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/Menus.h"
 #include "platform/core/Assert.h"
 #include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
@@ -227,6 +228,7 @@ const TClassInfo& TForm::StaticClassInfo() {
           .Stored(true)
           .Property("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview)
           .Default(false)
+          .Publish("PopupMenu")
           .Property("Position", &TForm::Position, &TForm::SetPosition)
           .Default(poDesigned)
           .Property("Scaled", &TForm::Scaled, &TForm::SetScaled)
@@ -448,6 +450,11 @@ TControl* TForm::ControlAt(int32_t x, int32_t y) const {
 
 void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState shift, int32_t x,
                           int32_t y) {
+  // An open popup menu has the window's mouse first.
+  const TMouseAction action = kind == TMessage::MouseDown ? TMouseAction::Down
+                              : kind == TMessage::MouseUp ? TMouseAction::Up
+                                                          : TMouseAction::Move;
+  if (TPopupMenu::PreviewMouse(*this, action, button, x, y)) return;
   TControl* target = nullptr;
   if (kind == TMessage::MouseDown || !FCapture) {
     target = ControlAt(x, y);
@@ -604,6 +611,7 @@ TControl* TForm::KeyTarget() {
 }
 
 void TForm::DispatchKey(TMessage::TKind kind, uint16_t key, TShiftState shift, char ch) {
+  if (TPopupMenu::PreviewKey(*this, kind == TMessage::KeyDown, key, shift)) return;
   TWinControl* focused = FocusedControl();
   TControl* target = KeyTarget();
   if (kind == TMessage::KeyUp) {
@@ -627,6 +635,7 @@ void TForm::DispatchKey(TMessage::TKind kind, uint16_t key, TShiftState shift, c
 }
 
 void TForm::DispatchText(std::string_view text) {
+  if (TPopupMenu::PreviewText(*this, text)) return;
   for (size_t i = 0; i < text.size();) {
     TUtf8Char c = DecodeUtf8Char(text, i);
     i += c.Length;
