@@ -114,6 +114,9 @@ class TPropertyEditor {
   virtual void Edit() {}
   // The sub-properties of a nested object (paSubProperties).
   virtual std::vector<std::unique_ptr<TPropertyEditor>> GetProperties() const { return {}; }
+  // The values a property view offers in its drop-down: the identifiers of enumerations,
+  // booleans and named integers (colours); none for other kinds.
+  virtual std::vector<std::string> GetValues() const;
 
   IDesigner* Designer() const { return FDesigner; }
   const TPropInfo& Prop() const { return FProp; }
@@ -132,11 +135,44 @@ class TPropertyEditor {
   const TPropInfo& FProp;
 };
 
-// Integers in decimal; text that is no integer raises EConvertError.
+// Integers in decimal (or $hex); one with named values (a colour) also takes and shows its
+// names. Text that is neither raises EConvertError.
 class TIntegerProperty : public TPropertyEditor {
  public:
   using TPropertyEditor::TPropertyEditor;
   void SetValue(const std::string& value) override;
+};
+
+// A reference to a component: its name, empty for none; the drop-down lists the components
+// of the root that fit.
+class TComponentProperty : public TPropertyEditor {
+ public:
+  using TPropertyEditor::TPropertyEditor;
+  TPropertyAttributes GetAttributes() const override { return {paMultiSelect, paValueList}; }
+  std::string GetValue() const override;
+  void SetValue(const std::string& value) override;
+  std::vector<std::string> GetValues() const override;
+};
+
+// A strings list: shown as "(TStrings)", edited in a dialog of one memo.
+class TStringsProperty : public TPropertyEditor {
+ public:
+  using TPropertyEditor::TPropertyEditor;
+  TPropertyAttributes GetAttributes() const override { return {paMultiSelect, paDialog}; }
+  std::string GetValue() const override { return "(TStrings)"; }
+  void Edit() override;
+};
+
+// An event: the name of its handler. At design time there is no code to bind, so the name is
+// stored alone (SetEventName) and a form writer writes it; empty text clears it. A name that
+// is no identifier raises EPropertyError.
+class TMethodProperty : public TPropertyEditor {
+ public:
+  using TPropertyEditor::TPropertyEditor;
+  std::string GetValue() const override;
+  void SetValue(const std::string& value) override;
+  // The root's published methods of the event's signature.
+  std::vector<std::string> GetValues() const override;
 };
 
 // A nested object: shown as "(TClassName)", edited through its own properties.

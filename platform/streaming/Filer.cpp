@@ -499,6 +499,8 @@ class TReaderImpl {
       if (TGenericHandler handler = R.OnFindHandler(name))
         return prop.SetEvent(target, prop.MakeHandler(handler), name);
     }
+    // A form read for design keeps the names of handlers that only the program has.
+    if (R.Designing) return SetEventName(target, prop, name);
     std::string message =
         "Method '" + name + "' not found for property " + detail::PropName(target, prop);
     if (!R.Handlers.Empty()) message += " (handlers given: " + R.Handlers.NameList() + ")";
@@ -693,7 +695,7 @@ void TWriter::WriteProperties(TPersistent* instance) {
       case TPropKind::Method: {
         if (!p->SetEvent) break;
         TEventState e = p->GetEvent(instance);
-        if (!e.Assigned || e.MethodName.empty()) break;
+        if (e.MethodName.empty()) break;  // a designed form's name without code is written
         WritePropName(p->Name);
         WriteIdent(e.MethodName);
         break;
