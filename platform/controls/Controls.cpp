@@ -56,6 +56,9 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Public("OnDblClick", &TControl::OnDblClick, &TControl::OnDblClick)
           .Public("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown)
           .Public("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp)
+          .Public("Hint", &TControl::Hint, &TControl::SetHint)
+          .Public("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+          .Default(false)
           .Build();
   return *info;
 }
@@ -67,6 +70,10 @@ TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_uniqu
 
 TControl::~TControl() {
   if (FParent) FParent->RemoveControl(this);
+}
+
+std::string TControl::GetHintAt(int32_t, int32_t) const {
+  return FHint;
 }
 
 void TControl::AfterConstruction() {
