@@ -59,6 +59,9 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Public("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown)
           .Public("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp)
           .Public("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
+          .Public("Hint", &TControl::Hint, &TControl::SetHint)
+          .Public("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+          .Default(false)
           .Build();
   return *info;
 }
@@ -70,6 +73,10 @@ TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_uniqu
 
 TControl::~TControl() {
   if (FParent) FParent->RemoveControl(this);
+}
+
+std::string TControl::GetHintAt(int32_t, int32_t) const {
+  return FHint;
 }
 
 void TControl::AfterConstruction() {

@@ -199,6 +199,16 @@ class TControl : public TComponent {
   TPopupMenu* PopupMenu() const { return FPopupMenu; }
   void SetPopupMenu(TPopupMenu* v);
 
+  // --- hints: the form shows the text at the pointer after it rests there (TForm::ShownHint)
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& v) { FHint = v; }
+  // Whether hints show here; a parent's ShowHint covers its children too.
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool v) { FShowHint = v; }
+  // The hint at x, y in the control's coordinates; a control with parts of its own (a palette's
+  // buttons) answers per part. Empty: none here.
+  virtual std::string GetHintAt(int32_t x, int32_t y) const;
+
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -228,6 +238,8 @@ class TControl : public TComponent {
   TAlign FAlign = alNone;
   TCursor FCursor = crDefault;
   TColor FColor = clBtnFace;
+  std::string FHint;
+  bool FShowHint = false;
   std::unique_ptr<TFont> FFont;
   TPopupMenu* FPopupMenu = nullptr;
 };

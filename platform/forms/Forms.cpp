@@ -1,10 +1,12 @@
 #include "platform/forms/Forms.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/controls/Menus.h"
 #include "platform/core/Assert.h"
 #include "platform/core/Text.h"
+#include "platform/core/TimerQueue.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Codecs.h"
 
@@ -265,6 +267,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 
 TForm::~TForm() {
   if (FShowing) Hide();
+  CancelHint();
   // The components go while this is still a form, so their notifications find it whole.
   DestroyComponents();
 }
@@ -349,6 +352,7 @@ void TForm::Show() {
 void TForm::Hide() {
   if (!FShowing) return;
   FShowing = false;
+  CancelHint();
   SetVisible(false);
   auto& app = Application();
   const size_t listed = std::erase(app.FShown, this);
@@ -399,6 +403,7 @@ void TForm::RepaintForm() {
     FBitmap.SetSize(client.Width(), client.Height());
   FDirty = false;
   if (!FBitmap.Empty()) PaintControl(FBitmap, {0, 0}, client);
+  if (FHintShown) PaintHint();
   if (FShowing) Application().Backend().FormPainted(this);
 }
 
@@ -455,6 +460,7 @@ void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState
                               : kind == TMessage::MouseUp ? TMouseAction::Up
                                                           : TMouseAction::Move;
   if (TPopupMenu::PreviewMouse(*this, action, button, x, y)) return;
+  TrackHint(kind, x, y);
   TControl* target = nullptr;
   if (kind == TMessage::MouseDown || !FCapture) {
     target = ControlAt(x, y);
@@ -612,6 +618,7 @@ TControl* TForm::KeyTarget() {
 
 void TForm::DispatchKey(TMessage::TKind kind, uint16_t key, TShiftState shift, char ch) {
   if (TPopupMenu::PreviewKey(*this, kind == TMessage::KeyDown, key, shift)) return;
+  if (kind == TMessage::KeyDown) CancelHint();
   TWinControl* focused = FocusedControl();
   TControl* target = KeyTarget();
   if (kind == TMessage::KeyUp) {
@@ -646,6 +653,120 @@ void TForm::DispatchText(std::string_view text) {
     TControl* target = KeyTarget();
     target->KeyPress(typed);
   }
+}
+
+// =============================================================================================
+// Hints
+
+namespace {
+
+// The hint at a client point: the first non-empty answer from the control under it up to the
+// form, shown when that control or one of its parents has ShowHint (classic ParentShowHint).
+std::pair<TControl*, std::string> HintAt(TForm& form, int32_t x, int32_t y) {
+  for (TControl* c = form.ControlAt(x, y); c; c = c->Parent()) {
+    const TPoint origin = c == &form ? TPoint{0, 0} : c->FormOrigin();
+    std::string text = c->GetHintAt(x - origin.X, y - origin.Y);
+    if (text.empty()) continue;
+    for (const TControl* p = c; p; p = p->Parent())
+      if (p->ShowHint()) return {c, std::move(text)};
+    return {};
+  }
+  if (std::string text = form.GetHintAt(x, y); !text.empty() && form.ShowHint())
+    return {&form, std::move(text)};
+  return {};
+}
+
+// Below the arrow pointer, as classic hints sit.
+constexpr int32_t kHintBelowPointer = 20;
+
+}  // namespace
+
+void TForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == FCapture) FCapture = nullptr;
+  if (component == FHintControl) {
+    CancelHint();
+    FHintControl = nullptr;
+    FHintText.clear();
+  }
+}
+
+void TForm::TrackHint(TMessage::TKind kind, int32_t x, int32_t y) {
+  if (kind == TMessage::MouseDown) {
+    // The control and text stay: the hint comes back only over another one.
+    CancelHint();
+    return;
+  }
+  if (kind != TMessage::MouseMove) return;
+  FHintPoint = {x, y};
+  // On a designed form presses and moves belong to the designer; its controls show no hints.
+  auto [control, text] = IsDesigning() ? std::pair<TControl*, std::string>{} : HintAt(*this, x, y);
+  if (control == FHintControl && text == FHintText) return;
+  const bool browsing = FHintShown || FHintBrowsing;
+  CancelHint();
+  FHintControl = control;
+  FHintText = std::move(text);
+  // Never removed again: the focus and the capture may hold the same link, and a stale one only
+  // brings a notification that matches nothing.
+  if (control && control != this) FreeNotification(control);
+  if (FHintText.empty()) {
+    if (!browsing) return;
+    // Crossing a gap between hinted controls keeps the next hint quick for one pause.
+    FHintBrowsing = true;
+    FHintTimer = Timers().Schedule(kHintPause, [this] {
+      Timers().Cancel(FHintTimer);
+      FHintTimer = 0;
+      FHintBrowsing = false;
+    });
+  } else if (browsing) {
+    ShowHintNow();
+  } else {
+    FHintTimer = Timers().Schedule(kHintPause, [this] {
+      Timers().Cancel(FHintTimer);
+      FHintTimer = 0;
+      ShowHintNow();
+    });
+  }
+}
+
+void TForm::ShowHintNow() {
+  if (FHintText.empty()) return;
+  TCanvas measure(nullptr);
+  measure.Font()->Assign(Font());
+  // A 1-pixel frame and a margin inside it.
+  const int32_t w = measure.TextWidth(FHintText) + 8, h = measure.TextHeight(FHintText) + 4;
+  const TRect client = GetClientRect();
+  int32_t left = FHintPoint.X, top = FHintPoint.Y + kHintBelowPointer;
+  if (top + h > client.Bottom) top = FHintPoint.Y - h - 2;
+  left = std::max(0, std::min(left, client.Right - w));
+  top = std::max(0, std::min(top, client.Bottom - h));
+  FHintRect = {left, top, left + w, top + h};
+  FHintShown = true;
+  FHintBrowsing = true;
+  InvalidateForm();
+}
+
+void TForm::CancelHint() {
+  Timers().Cancel(FHintTimer);
+  FHintTimer = 0;
+  FHintBrowsing = false;
+  if (!FHintShown) return;
+  FHintShown = false;
+  InvalidateForm();
+}
+
+void TForm::PaintHint() {
+  TCanvas canvas(&FBitmap);
+  canvas.Font()->Assign(Font());
+  canvas.Brush()->SetStyle(bsSolid);
+  canvas.Brush()->SetColor(clInfoBk);
+  canvas.FillRect(FHintRect);
+  canvas.Brush()->SetColor(clBlack);
+  canvas.FrameRect(FHintRect);
+  canvas.Brush()->SetStyle(bsClear);
+  canvas.Font()->SetColor(clInfoText);
+  canvas.TextOut(FHintRect.Left + 4, FHintRect.Top + 2, FHintText);
 }
 
 }  // namespace zelvar

@@ -276,6 +276,14 @@ class TForm : public TWinControl {
   int32_t DesignGrid() const { return FDesignGrid; }
   void SetDesignGrid(int32_t v);
 
+  // Hints. The pointer rests this long (the application's clock) over a control that shows
+  // hints before its hint shows; once one showed, the next shows at once.
+  static constexpr uint32_t kHintPause = 500;
+  // The hint shown now; empty when none.
+  std::string ShownHint() const { return FHintShown ? FHintText : std::string(); }
+  // Where it shows, in client coordinates; empty when none.
+  TRect HintRect() const { return FHintShown ? FHintRect : TRect{}; }
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
   TKeyEvent OnKeyDown;
@@ -293,6 +301,13 @@ class TForm : public TWinControl {
   void TrackCursor(const TControl* receiver);
   // Where keys and typed text go: the focused control while it can take them, else the form.
   TControl* KeyTarget();
+  void Notification(TComponent* component, TOperation operation) override;
+  // Follows the pointer for hints: a move starts the pause over a new hint, a press hides it.
+  void TrackHint(TMessage::TKind kind, int32_t x, int32_t y);
+  void ShowHintNow();
+  // Hides the hint and stops waiting; browsing (the next hint at once) ends too.
+  void CancelHint();
+  void PaintHint();
 
   TFormBorderStyle FBorderStyle = bsSizeable;
   TPosition FPosition = poDesigned;
@@ -309,6 +324,14 @@ class TForm : public TWinControl {
   TCursor FShownCursor = crArrow;
   std::unique_ptr<TClassInfo> FOwnClass;
   IDesigner* FDesigner = nullptr;
+  // The control and hint under the pointer, the pause's timer, and what shows.
+  TControl* FHintControl = nullptr;
+  std::string FHintText;
+  TPoint FHintPoint;
+  TRect FHintRect;
+  uint64_t FHintTimer = 0;
+  bool FHintShown = false;
+  bool FHintBrowsing = false;
 };
 
 }  // namespace zelvar
