@@ -16,6 +16,7 @@
 #include "platform/forms/Forms.h"
 #include "script/CommandTables.h"
 #include "script/Script.h"
+#include "script/ScriptSupport.h"
 
 namespace zelvar::script {
 
@@ -82,7 +83,7 @@ void Press(TForm& window, TControl& control, const TRect& r) {
           mbLeft);
 }
 
-void CmdPalette(TScript& s, const TScriptLine& l) {
+void CmdPalette(TScript&, const TScriptLine& l) {
   TDesignerWindow& w = RequireDesignerWindow();
   TComponentPalette& palette = w.Palette();
   int32_t page = palette.PageOf(l.Words[1]);

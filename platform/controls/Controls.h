@@ -82,6 +82,7 @@ enum : uint16_t {
   VK_INSERT = 45,
   VK_DELETE = 46,
   VK_F1 = 112,
+  VK_F9 = 120,
 };
 
 // Answers to the dialog-code query: which keys a control wants for itself.

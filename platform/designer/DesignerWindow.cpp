@@ -246,7 +246,7 @@ void TDesignerWindow::ShowContextMenu(TComponent* component, int32_t x, int32_t 
     auto verbs = GetComponentEditor(component, &editor);
     for (int i = 0; i < verbs->GetVerbCount(); ++i)
       // By name: the component may be gone by the time the item is chosen.
-      FMenu->Add(verbs->GetVerb(i), [this, name = component->Name(), i] {
+      FMenu->Items().Add(verbs->GetVerb(i), TNotifyEvent([this, name = component->Name(), i](TObject*) {
         TFormEditor& ed = FSession->Editor();
         TComponent* target = FSession->Form().FindComponent(name);
         if (!target) return;
@@ -259,23 +259,23 @@ void TDesignerWindow::ShowContextMenu(TComponent* component, int32_t x, int32_t 
           ed.EndChange();
           ShowError(e.Message());
         }
-      });
-    if (verbs->GetVerbCount() > 0) FMenu->Add("-", nullptr);
+      }));
+    if (verbs->GetVerbCount() > 0) FMenu->Items().Add("-");
   }
   auto add = [this](const std::string& caption, std::function<void(TFormEditor&)> run) {
-    FMenu->Add(caption, [this, run] {
+    FMenu->Items().Add(caption, TNotifyEvent([this, run](TObject*) {
       try {
         run(FSession->Editor());
       } catch (const Exception& e) {
         ShowError(e.Message());
       }
-    });
+    }));
   };
   add("Cu&t", [](TFormEditor& e) { e.DesignKey('X', {ssCtrl}); });
   add("&Copy", [](TFormEditor& e) { e.DesignKey('C', {ssCtrl}); });
   add("&Paste", [](TFormEditor& e) { e.DesignKey('V', {ssCtrl}); });
   add("&Delete", [](TFormEditor& e) { e.DeleteSelection(); });
-  FMenu->Add("-", nullptr);
+  FMenu->Items().Add("-");
   add("&Bring to Front", [](TFormEditor& e) { e.BringSelectionToFront(); });
   add("&Send to Back", [](TFormEditor& e) { e.SendSelectionToBack(); });
   add("&Align to Grid", [](TFormEditor& e) { e.AlignSelectionToGrid(); });

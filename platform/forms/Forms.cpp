@@ -528,13 +528,6 @@ void TForm::SetDesignCapture(TForm* form) {
   if (FDesignCapture && FDesignCapture != this) FreeNotification(FDesignCapture);
 }
 
-void TForm::Notification(TComponent* component, TOperation operation) {
-  TWinControl::Notification(component, operation);
-  if (operation != opRemove) return;
-  if (component == FCapture) FCapture = nullptr;
-  if (component == FDesignCapture) FDesignCapture = nullptr;
-}
-
 void TForm::SetDesignGrid(int32_t v) {
   v = std::clamp(v, 0, 128);
   if (v == FDesignGrid) return;
@@ -685,6 +678,7 @@ void TForm::Notification(TComponent* component, TOperation operation) {
   TWinControl::Notification(component, operation);
   if (operation != opRemove) return;
   if (component == FCapture) FCapture = nullptr;
+  if (component == FDesignCapture) FDesignCapture = nullptr;
   if (component == FHintControl) {
     CancelHint();
     FHintControl = nullptr;

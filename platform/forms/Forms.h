@@ -301,7 +301,6 @@ class TForm : public TWinControl {
   void TrackCursor(const TControl* receiver);
   // Where keys and typed text go: the focused control while it can take them, else the form.
   TControl* KeyTarget();
-  void Notification(TComponent* component, TOperation operation) override;
   // Follows the pointer for hints: a move starts the pause over a new hint, a press hides it.
   void TrackHint(TMessage::TKind kind, int32_t x, int32_t y);
   void ShowHintNow();
