@@ -148,12 +148,19 @@ TPersistent* TPropertyEditor::GetComponent(int index) const {
   return FComponents[static_cast<size_t>(index)];
 }
 
+// Text is shown and typed as it is, without the quotes a form file puts around it.
 std::string TPropertyEditor::GetValue() const {
+  if (FProp.Kind == TPropKind::String && FProp.GetStr) return FProp.GetStr(FComponents.front());
   return GetPropText(FComponents.front(), FProp.Name);
 }
 
 void TPropertyEditor::SetValue(const std::string& value) {
-  for (TPersistent* c : FComponents) SetPropText(c, FProp.Name, value);
+  for (TPersistent* c : FComponents) {
+    if (FProp.Kind == TPropKind::String)
+      SetPropValue(c, FProp, TValue(value));
+    else
+      SetPropText(c, FProp.Name, value);
+  }
   Modified();
 }
 

@@ -292,6 +292,14 @@ TComponent* TFormEditor::CreateComponent(const TClassInfo& cls, TWinControl* par
     made = cls.Factory(&Form());
     made->SetName(UniqueName(cls.Name));
     made->SetDesigning(true);
+    // A new button, label or edit shows its name until the user gives it a text, as classic.
+    for (const char* text : {"Caption", "Text"})
+      if (const TPropInfo* p = made->ClassInfo().FindProp(text);
+          p && p->Published && p->Kind == TPropKind::String && p->GetStr && p->SetStr &&
+          p->GetStr(made).empty()) {
+        p->SetStr(made, made->Name());
+        break;
+      }
     if (auto* control = dynamic_cast<TControl*>(made)) {
       control->SetParent(parent);
       int32_t w = rect.Empty() ? control->Width() : rect.Width();

@@ -474,16 +474,18 @@ void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState
   // In the designer the mouse belongs to the designer unless the control claims the press or
   // was taken out of the design state; a press the designer took keeps the mouse until the
   // release, so it can drag.
+  // A release that never came (a popup menu took it) ends the designer's hold at the next press.
+  if (kind == TMessage::MouseDown) SetDesignCapture(nullptr);
   if (TForm* designed = FDesignCapture ? FDesignCapture : DesignedFormOf(receiver)) {
-    bool route =
-        FDesignCapture || kind != TMessage::MouseDown || !receiver->CMDesignHitTest(cx, cy, shift);
-    if (route && (kind != TMessage::MouseMove || FDesignCapture || !FCapture)) {
+    bool route = kind == TMessage::MouseDown ? !receiver->CMDesignHitTest(cx, cy, shift)
+                                             : FDesignCapture || !FCapture;
+    if (route) {
       TPoint at = designed == this ? TPoint{0, 0} : designed->FormOrigin();
       if (kind == TMessage::MouseDown) SetDesignCapture(designed);
       if (kind == TMessage::MouseUp) SetDesignCapture(nullptr);
       if (designed->OnDesignMouse)
-        designed->OnDesignMouse(kind, target && target != designed ? target : nullptr, button,
-                                shift, x - at.X, y - at.Y);
+        designed->OnDesignMouse(kind, target && target != designed ? target : nullptr, button, shift,
+                                x - at.X, y - at.Y);
       return;
     }
   }
