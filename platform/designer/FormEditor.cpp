@@ -418,8 +418,11 @@ void TFormEditor::Paste(const std::string& text) {
   // The blocks are read as the components of a form of their own, then handed over.
   TFormReadOptions options;
   options.Designing = true;
+  options.CreateRoot = [](const std::string&, TComponent* owner) -> TComponent* {
+    return New<TForm>(owner);
+  };
   std::unique_ptr<TComponent> holder(
-      ReadComponent("object ZelvarClipboard: TForm\n" + text + "\nend\n", options));
+      ReadComponent("object Clipboard: TZelvarClipboard\n" + text + "\nend\n", options));
   TWinControl* parent = &Form();
   if (!Selection().empty())
     if (auto* c = dynamic_cast<TControl*>(Selection().front())) {

@@ -91,22 +91,22 @@ TEST_F(FormEditorTest, DragsMoveOnTheGridAndHandlesSize) {
   TControl* b = Make(TButton::StaticClassInfo(), 16, 16);
   Changes = 0;
   DragTo(30, 30, 52, 41);  // by 22, 11: the button lands on the grid
-  EXPECT_EQ(b->BoundsRect(), (TRect{40, 32, 115, 57}));
+  EXPECT_EQ(b->BoundsRect(), (TRect{40, 24, 115, 49}));
   EXPECT_EQ(Changes, 1);            // one drag, one change
   DragTo(45, 40, 48, 43, {ssAlt});  // Alt: no snapping
-  EXPECT_EQ(b->BoundsRect(), (TRect{43, 35, 118, 60}));
+  EXPECT_EQ(b->BoundsRect(), (TRect{43, 27, 118, 52}));
   // The bottom-right handle sits on the last pixel of the control.
   std::vector<TFormEditor::THandle> h = Editor->Handles();
   ASSERT_EQ(h.size(), 8u);
-  EXPECT_TRUE(h[4].Rect.Contains(117, 59));
-  DragTo(117, 59, 150, 80);
-  EXPECT_EQ(b->BoundsRect(), (TRect{43, 35, 152, 80}));
+  EXPECT_TRUE(h[4].Rect.Contains(117, 51));
+  DragTo(117, 51, 150, 80);  // the moving edges land on the grid
+  EXPECT_EQ(b->BoundsRect(), (TRect{43, 27, 152, 80}));
   // A press that does not travel far is a click: nothing moves, nothing changes.
   Changes = 0;
   Down(60, 50);
   Move(61, 51);
   Up(61, 51);
-  EXPECT_EQ(b->BoundsRect(), (TRect{43, 35, 152, 80}));
+  EXPECT_EQ(b->BoundsRect(), (TRect{43, 27, 152, 80}));
   EXPECT_EQ(Changes, 0);
 }
 
@@ -184,14 +184,15 @@ TEST(DesignSession, UndoAndRedoGiveBackTheBytesOfEachStateAndTrackSaving) {
   const std::string two = session.State();
   EXPECT_NE(one, two);
   session.Undo();
+  EXPECT_EQ(WriteComponent(&session.Form()), one);
+  // The selection follows the new form by name.
+  ASSERT_EQ(session.Editor().Selection().size(), 1u);
+  EXPECT_EQ(dynamic_cast<TComponent*>(session.Editor().Selection().front())->Name(), "Button1");
   session.Undo();
   EXPECT_EQ(WriteComponent(&session.Form()), empty);
   EXPECT_FALSE(session.CanUndo());
   session.Redo();
   EXPECT_EQ(WriteComponent(&session.Form()), one);
-  // The selection follows the new form by name.
-  ASSERT_EQ(session.Editor().Selection().size(), 1u);
-  EXPECT_EQ(dynamic_cast<TComponent*>(session.Editor().Selection().front())->Name(), "Button1");
   session.Redo();
   EXPECT_EQ(WriteComponent(&session.Form()), two);
   EXPECT_EQ(replaced, 4);
@@ -206,6 +207,7 @@ TEST(DesignSession, UndoAndRedoGiveBackTheBytesOfEachStateAndTrackSaving) {
   EXPECT_FALSE(session.IsModified());
   // A change after an undo drops the redo states, the saved one among them.
   session.Undo();
+  session.Editor().SelectComponent(session.Form().FindComponent("Button1"));
   session.Editor().MoveSelection(0, 8);
   EXPECT_FALSE(session.CanRedo());
   EXPECT_TRUE(session.IsModified());
