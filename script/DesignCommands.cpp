@@ -106,6 +106,9 @@ void CmdSelect(TScript& s, const TScriptLine& l) {
     selection.push_back(c);
   }
   editor.SetSelection(std::move(selection));
+  // As a click would, the form's surface takes the keyboard.
+  TDesignSurface& surface = RequireDesignerWindow().Surface();
+  if (surface.CanFocus()) surface.SetFocus();
 }
 
 // Selects NAME and makes the inspector's row of PROP current.
