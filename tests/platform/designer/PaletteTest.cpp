@@ -8,6 +8,7 @@
 
 #include "design/Zelvar32.h"
 #include "platform/backends/HeadlessInput.h"
+#include "platform/controls/Edit.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/Memo.h"
 #include "platform/controls/StdCtrls.h"
@@ -107,20 +108,20 @@ TEST_F(Palette, EveryStandardPictureIs24By24AndNotBlank) {
 }
 
 TEST_F(Palette, PressesChooseEntriesTheArrowAndPages) {
-  const int32_t standard = Pal->PageOf("TButton"), zelvar = Pal->PageOf("TZelvar");
+  const int32_t standard = Pal->PageOf("TLabel"), zelvar = Pal->PageOf("TZelvar");
   Press(Pal->TabRect(standard));
   EXPECT_EQ(Pal->ActivePage(), standard);
   EXPECT_EQ(Selects, 0);  // a page is no choice
   EXPECT_TRUE(Pal->EntryRect("TZelvar").Empty());
 
-  Press(Pal->EntryRect("TButton"));
-  EXPECT_EQ(Pal->Selected(), &TButton::StaticClassInfo());
+  Press(Pal->EntryRect("TEdit"));
+  EXPECT_EQ(Pal->Selected(), &TEdit::StaticClassInfo());
   EXPECT_EQ(Selects, 1);
   // Another page: the choice stays, its entry is not shown.
   Press(Pal->TabRect(zelvar));
   EXPECT_EQ(Pal->ActivePage(), zelvar);
-  EXPECT_TRUE(Pal->EntryRect("TButton").Empty());
-  EXPECT_EQ(Pal->Selected(), &TButton::StaticClassInfo());
+  EXPECT_TRUE(Pal->EntryRect("TEdit").Empty());
+  EXPECT_EQ(Pal->Selected(), &TEdit::StaticClassInfo());
 
   Press(Pal->ArrowRect());
   EXPECT_EQ(Pal->Selected(), nullptr);
@@ -215,22 +216,22 @@ TEST_F(Palette, EntriesThatDoNotFitScrollWithTheArrows) {
 
 TEST_F(Palette, ItsHintNamesTheClassAfterThePointerRests) {
   Form->SetBounds(0, 0, 700, 300);
-  Pal->SetActivePage(Pal->PageOf("TButton"));
-  const TPoint button = At(Pal->EntryRect("TButton"));
-  MoveTo(button);
+  Pal->SetActivePage(Pal->PageOf("TLabel"));
+  const TPoint edit = At(Pal->EntryRect("TEdit"));
+  MoveTo(edit);
   Timers().Advance(TForm::kHintPause - 1);
   EXPECT_EQ(Form->ShownHint(), "");
   Timers().Advance(1);
-  EXPECT_EQ(Form->ShownHint(), "TButton");
+  EXPECT_EQ(Form->ShownHint(), "TEdit");
   // Another entry shows its name at once; the arrow has none.
-  MoveTo(At(Pal->EntryRect("TBitBtn")));
-  EXPECT_EQ(Form->ShownHint(), "TBitBtn");
+  MoveTo(At(Pal->EntryRect("TMemo")));
+  EXPECT_EQ(Form->ShownHint(), "TMemo");
   MoveTo(At(Pal->ArrowRect()));
   EXPECT_EQ(Form->ShownHint(), "");
   // A press hides it, and resting on afterwards does not bring it back.
-  MoveTo(button);
-  EXPECT_EQ(Form->ShownHint(), "TButton");
-  Press(Pal->EntryRect("TButton"));
+  MoveTo(edit);
+  EXPECT_EQ(Form->ShownHint(), "TEdit");
+  Press(Pal->EntryRect("TEdit"));
   EXPECT_EQ(Form->ShownHint(), "");
   Timers().Advance(2 * TForm::kHintPause);
   EXPECT_EQ(Form->ShownHint(), "");
