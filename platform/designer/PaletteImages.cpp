@@ -1,7 +1,6 @@
 #include "platform/designer/Palette.h"
 
 #include <string_view>
-#include <utility>
 
 #include "platform/graphics/PixelMap.h"
 
@@ -525,14 +524,9 @@ constexpr std::string_view kPointer = R"(
 ........................
 )";
 
-struct TPaletteImage {
-  std::string_view Name;
-  std::string_view Rows;
-};
-
 constexpr int32_t kImageSize = 24;
 
-constexpr TPaletteImage kImages[] = {
+constexpr pixelmap::TNamedMap kImages[] = {
     {"TLABEL", kLabel},
     {"TEDIT", kEdit},
     {"TMEMO", kMemo},
@@ -554,26 +548,13 @@ constexpr TPaletteImage kImages[] = {
     {"POINTER", kPointer},
 };
 
-constexpr bool AllWellFormed() {
-  for (const TPaletteImage& image : kImages)
-    if (!pixelmap::WellFormed(image.Rows, kImageSize, kImageSize)) return false;
-  return true;
-}
-
-static_assert(AllWellFormed(), "a palette picture's pixel map is malformed");
+static_assert(pixelmap::AllWellFormed(kImages, kImageSize),
+              "a palette picture's pixel map is malformed");
 
 }  // namespace
 
 HMODULE StandardPaletteImages() {
-  static const HMODULE module = [] {
-    HMODULE m = RegisterModule("StandardPalette");
-    for (const TPaletteImage& map : kImages) {
-      TImageData image(kImageSize, kImageSize);
-      pixelmap::Paint(image, map.Rows, kImageSize, kImageSize);
-      RegisterBitmapResource(m, map.Name, std::move(image));
-    }
-    return m;
-  }();
+  static const HMODULE module = pixelmap::RegisterMaps("StandardPalette", kImages, kImageSize);
   return module;
 }
 
