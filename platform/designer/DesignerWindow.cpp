@@ -188,19 +188,20 @@ void TDesignerWindow::RunForm() {
   options.CreateRoot = DesignReadOptions().CreateRoot;
   // The form has no code here: its event names run nothing.
   options.FindHandler = [](const std::string&) -> TGenericHandler { return [](TEventCall&) {}; };
+  std::unique_ptr<TForm> form;
   try {
-    std::unique_ptr<TForm> form(dynamic_cast<TForm*>(ReadComponent(FSession->State(), options)));
-    if (!form) return;
-    auto runs = [](TComponent& c) { return dynamic_cast<IFormRunner*>(&c) != nullptr; };
-    if (TComponent* runner = FindComponentWhere(form.get(), runs))
-      dynamic_cast<IFormRunner*>(runner)->RunForm();
-    else
-      form->ShowModal();
-  } catch (const ENoInput&) {
-    throw;
+    form.reset(dynamic_cast<TForm*>(ReadComponent(FSession->State(), options)));
   } catch (const Exception& e) {
     ShowError(e.Message());
+    return;
   }
+  if (!form) return;
+  // What goes wrong while it runs is the running form's business, not the designer's.
+  auto runs = [](TComponent& c) { return dynamic_cast<IFormRunner*>(&c) != nullptr; };
+  if (TComponent* runner = FindComponentWhere(form.get(), runs))
+    dynamic_cast<IFormRunner*>(runner)->RunForm();
+  else
+    form->ShowModal();
 }
 
 bool TDesignerWindow::CloseQuery() {

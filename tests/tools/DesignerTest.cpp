@@ -21,7 +21,8 @@ class DesignerProgram : public ScriptFolderTest {
       : ScriptFolderTest("designer", {"design-wizard.zs", "run-designed.zs", "wizard.txt"}) {}
   TRun Design(const std::string& form, const std::string& script) {
     std::ofstream(Dir / "test.zs") << script;
-    return RunZelvar("design " + form + " --script " + (Dir / "test.zs").string(), Dir);
+    std::string file = form.empty() ? "" : (Dir / form).string() + " ";
+    return RunZelvar("design " + file + "--script " + (Dir / "test.zs").string(), Dir);
   }
 };
 
@@ -41,7 +42,9 @@ TEST_F(DesignerProgram, AWizardMadeFromNothingRunsAndItsHistoryGivesBackEveryByt
   EXPECT_EQ(again.Status, 0) << again.Err;
   EXPECT_EQ(Slurp(Dir / "wizard.txt"), wizard);
 
-  TRun run = RunZelvar("run wizard.txt --script " + (Dir / "run-designed.zs").string(), Dir);
+  TRun run = RunZelvar(
+      "run " + (Dir / "wizard.txt").string() + " --script " + (Dir / "run-designed.zs").string(),
+      Dir);
   EXPECT_EQ(run.Err, "");
   EXPECT_EQ(run.Out, "result = mrOk\n");
 }
@@ -66,21 +69,20 @@ TEST_F(DesignerProgram, KeysMoveDeleteAndClimbAndTheMenuOffersTheVerbs) {
                   "popup Zelvar1 'Bring to Front'\n"
                   "fails popup Zelvar1 'Frobnicate'\n");
   EXPECT_EQ(r.Status, 0) << r.Err;
-  EXPECT_THAT(r.Out, HasSubstr("Button1.Left = 176\nButton1.Left = 177\n"));
+  EXPECT_THAT(r.Out, HasSubstr("Button1.Left = 240\nButton1.Left = 241\n"));
   EXPECT_THAT(r.Out, HasSubstr("no component named 'Button1'"));
-  EXPECT_THAT(r.Out, HasSubstr("Button1.Left = 177\n"));
+  EXPECT_THAT(r.Out, HasSubstr("on ZelvarDesigner\nButton1.Left = 241\n"));
 }
 
 TEST_F(DesignerProgram, SaveAsAsksForAFileAndAFormatAndF9RunsTheForm) {
   TRun r = Design("wizard.txt",
                   "key s ctrl shift\n"
-                  "set FileName.Text 'copy.dfm'\n"
+                  "set FileName.Text '" + (Dir / "copy.dfm").string() + "'\n"
                   "click BinaryFormat\n"
                   "click OK\n"
                   "expect ZelvarDesigner.Caption 'Zelvar designer - copy.dfm'\n"
                   "key F9\n"
                   "expect Zelvar1.Page 1\n"
-                  "expect Zelvar1.IsDesigning False\n"
                   "click CancelButton\n"
                   "expect ZelvarDesigner.Caption 'Zelvar designer - copy.dfm'\n");
   EXPECT_EQ(r.Status, 0) << r.Err;
