@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/designer/Palette.h"
 #include "platform/forms/Forms.h"
 #include "platform/graphics/Frame3D.h"
 
@@ -18,6 +19,16 @@ class TDesignSurface::TViewport : public TWinControl {
     TForm* form = FSurface.FForm;
     if (!editor || !form) return;
     const int32_t dx = form->Left(), dy = form->Top();
+    // Components without a place on the form of their own, as raised icons.
+    for (TComponent* c : editor->IconComponents()) {
+      TRect r = TFormEditor::IconRect(*c);
+      r = {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+      canvas.Brush()->SetStyle(bsSolid);
+      canvas.Brush()->SetColor(clBtnFace);
+      canvas.FillRect(r);
+      Frame3D(canvas, r, clBtnHighlight, cl3DDkShadow);
+      DrawPaletteImage(canvas, PaletteEntryOf(c->ClassInfo()), r.Left + 2, r.Top + 2);
+    }
     canvas.Pen()->SetStyle(psSolid);
     for (const TFormEditor::THandle& h : editor->Handles()) {
       TRect r{h.Rect.Left + dx, h.Rect.Top + dy, h.Rect.Right + dx, h.Rect.Bottom + dy};

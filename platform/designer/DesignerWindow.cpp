@@ -247,30 +247,31 @@ void TDesignerWindow::ShowContextMenu(TComponent* component, int32_t x, int32_t 
     auto verbs = GetComponentEditor(component, &editor);
     for (int i = 0; i < verbs->GetVerbCount(); ++i)
       // By name: the component may be gone by the time the item is chosen.
-      FMenu->Items().Add(verbs->GetVerb(i), TNotifyEvent([this, name = component->Name(), i](TObject*) {
-        TFormEditor& ed = FSession->Editor();
-        TComponent* target = FSession->Form().FindComponent(name);
-        if (!target) return;
-        try {
-          ed.BeginChange();
-          GetComponentEditor(target, &ed)->ExecuteVerb(i);
-          ed.Modified();
-          ed.EndChange();
-        } catch (const Exception& e) {
-          ed.EndChange();
-          ShowError(e.Message());
-        }
-      }));
+      FMenu->Items().Add(verbs->GetVerb(i),
+                         TNotifyEvent([this, name = component->Name(), i](TObject*) {
+                           TFormEditor& ed = FSession->Editor();
+                           TComponent* target = FSession->Form().FindComponent(name);
+                           if (!target) return;
+                           try {
+                             ed.BeginChange();
+                             GetComponentEditor(target, &ed)->ExecuteVerb(i);
+                             ed.Modified();
+                             ed.EndChange();
+                           } catch (const Exception& e) {
+                             ed.EndChange();
+                             ShowError(e.Message());
+                           }
+                         }));
     if (verbs->GetVerbCount() > 0) FMenu->Items().Add("-");
   }
   auto add = [this](const std::string& caption, std::function<void(TFormEditor&)> run) {
     FMenu->Items().Add(caption, TNotifyEvent([this, run](TObject*) {
-      try {
-        run(FSession->Editor());
-      } catch (const Exception& e) {
-        ShowError(e.Message());
-      }
-    }));
+                         try {
+                           run(FSession->Editor());
+                         } catch (const Exception& e) {
+                           ShowError(e.Message());
+                         }
+                       }));
   };
   add("Cu&t", [](TFormEditor& e) { e.DesignKey('X', {ssCtrl}); });
   add("&Copy", [](TFormEditor& e) { e.DesignKey('C', {ssCtrl}); });

@@ -25,6 +25,10 @@ class TFormEditor::TGuard : public TComponent {
     TComponent::Notification(component, operation);
     if (operation != opRemove) return;
     if (component == FEditor.FCreateParent) FEditor.FDrag = TDrag::None;
+    if (component == FEditor.FIcon) {
+      FEditor.FIcon = nullptr;
+      FEditor.FDrag = TDrag::None;
+    }
     if (std::find(FEditor.FDragged.begin(), FEditor.FDragged.end(), component) !=
         FEditor.FDragged.end()) {
       FEditor.FDragged.clear();
@@ -98,11 +102,31 @@ TWinControl* TFormEditor::ParentForNew(TControl* target) const {
   return &Form();
 }
 
+std::vector<TComponent*> TFormEditor::IconComponents() const {
+  std::vector<TComponent*> result;
+  for (TComponent* c : Form().Components())
+    if (!dynamic_cast<TControl*>(c)) result.push_back(c);
+  return result;
+}
+
+TRect TFormEditor::IconRect(const TComponent& c) {
+  return {c.DesignLeft(), c.DesignTop(), c.DesignLeft() + kIconSize, c.DesignTop() + kIconSize};
+}
+
+TComponent* TFormEditor::IconAt(int32_t x, int32_t y) const {
+  std::vector<TComponent*> icons = IconComponents();
+  for (auto it = icons.rbegin(); it != icons.rend(); ++it)
+    if (IconRect(**it).Contains(x, y)) return *it;
+  return nullptr;
+}
+
 void TFormEditor::Press(TControl* target, TMouseButton button, TShiftState shift, int32_t x,
                         int32_t y) {
   FDrag = TDrag::None;
+  FIcon = nullptr;
   if (OnPress) OnPress();
-  TComponent* hit = SelectableAt(target);
+  TComponent* icon = CreationClass && CreationClass() ? nullptr : IconAt(x, y);
+  TComponent* hit = icon ? icon : SelectableAt(target);
   if (button == mbRight) {
     if (!IsSelected(hit)) SelectComponent(hit);
     if (OnContextMenu) OnContextMenu(hit, x, y);
@@ -123,6 +147,21 @@ void TFormEditor::Press(TControl* target, TMouseButton button, TShiftState shift
   if (shift.Contains(ssDouble) && hit != &Form()) {
     SelectComponent(hit);
     GetComponentEditor(hit, this)->Edit();
+    return;
+  }
+  if (icon) {
+    if (shift.Contains(ssShift)) {
+      ToggleSelection(icon);
+      return;
+    }
+    if (!IsSelected(icon)) SelectComponent(icon);
+    FIcon = icon;
+    FGuard->Watch(icon);
+    FIconStart = {icon->DesignLeft(), icon->DesignTop()};
+    FStart = {x, y};
+    FDragged.clear();
+    FStartBounds.clear();
+    FDrag = TDrag::Pending;
     return;
   }
   if (int h = HandleAt(x, y); h >= 0) {
@@ -161,6 +200,14 @@ void TFormEditor::Drag(TShiftState shift, int32_t x, int32_t y) {
       BeginChange();
       [[fallthrough]];
     case TDrag::Moving: {
+      if (FIcon) {
+        int32_t left = FIconStart.X + dx, top = FIconStart.Y + dy;
+        if (snap) left = Snap(left), top = Snap(top);
+        FIcon->SetDesignPos(std::max(left, 0), std::max(top, 0));
+        Form().Invalidate();
+        Modified();
+        return;
+      }
       if (FDragged.empty()) return;
       // The pressed control lands on the grid; the others keep their distance to it.
       const TRect& lead = FStartBounds.front();
@@ -215,6 +262,7 @@ void TFormEditor::Release(TShiftState shift, int32_t x, int32_t y) {
   FDragged.clear();
   FStartBounds.clear();
   if (was == TDrag::Moving) EndChange();
+  FIcon = nullptr;
   if (was == TDrag::Sizing && FChangeStarted) {
     FChangeStarted = false;
     EndChange();
@@ -233,7 +281,7 @@ void TFormEditor::Release(TShiftState shift, int32_t x, int32_t y) {
 }
 
 int TFormEditor::HandleAt(int32_t x, int32_t y) const {
-  if (Selection().size() != 1) return -1;
+  if (Selection().size() != 1 || SelectedControls().size() != 1) return -1;
   std::vector<THandle> handles = Handles();
   for (size_t i = 0; i < handles.size(); ++i)
     if (handles[i].Rect.Contains(x, y)) return static_cast<int>(i);
@@ -260,6 +308,16 @@ std::vector<TFormEditor::THandle> TFormEditor::Handles() const {
       result.push_back({{p.X - h, p.Y - h, p.X - h + kHandleSize, p.Y - h + kHandleSize}, single});
     }
   }
+  // An icon is only moved: its corners are marked, never filled.
+  for (TPersistent* p : Selection())
+    if (auto* c = dynamic_cast<TComponent*>(p); c && !dynamic_cast<TControl*>(c)) {
+      TRect r = IconRect(*c);
+      for (const TPoint& q : {TPoint{r.Left, r.Top}, TPoint{r.Right - 1, r.Top},
+                              TPoint{r.Right - 1, r.Bottom - 1}, TPoint{r.Left, r.Bottom - 1}}) {
+        const int32_t h = kHandleSize / 2;
+        result.push_back({{q.X - h, q.Y - h, q.X - h + kHandleSize, q.Y - h + kHandleSize}, false});
+      }
+    }
   return result;
 }
 
@@ -305,6 +363,9 @@ TComponent* TFormEditor::CreateComponent(const TClassInfo& cls, TWinControl* par
       int32_t w = rect.Empty() ? control->Width() : rect.Width();
       int32_t h = rect.Empty() ? control->Height() : rect.Height();
       control->SetBounds(rect.Left, rect.Top, w, h);
+    } else {
+      TPoint o = OriginOf(*parent);
+      made->SetDesignPos(std::max(o.X + rect.Left, 0), std::max(o.Y + rect.Top, 0));
     }
   } catch (...) {
     delete made;
@@ -321,10 +382,14 @@ TComponent* TFormEditor::CreateComponent(const TClassInfo& cls, TWinControl* par
 // Commands
 
 void TFormEditor::MoveSelection(int32_t dx, int32_t dy) {
-  std::vector<TControl*> controls = SelectedControls();
-  if (controls.empty()) return;
+  if (Selection().empty()) return;
   BeginChange();
-  for (TControl* c : controls) c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
+  for (TControl* c : SelectedControls())
+    c->SetBounds(c->Left() + dx, c->Top() + dy, c->Width(), c->Height());
+  for (TPersistent* p : Selection())
+    if (auto* c = dynamic_cast<TComponent*>(p); c && !dynamic_cast<TControl*>(c))
+      c->SetDesignPos(std::max(c->DesignLeft() + dx, 0), std::max(c->DesignTop() + dy, 0));
+  Form().Invalidate();
   Modified();
   EndChange();
 }

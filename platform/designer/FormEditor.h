@@ -64,6 +64,11 @@ class TFormEditor : public TFormDesigner {
   // The class name without its leading T and the first free number: Button1, Zelvar2.
   std::string UniqueName(const std::string& className) const;
 
+  // Components that are no controls (timers, menus) show as icons at their design place.
+  static constexpr int32_t kIconSize = 28;
+  std::vector<TComponent*> IconComponents() const;
+  static TRect IconRect(const TComponent& c);
+
   // What the designer paints over the form, in the form's client coordinates: the grab
   // handles of the selection (filled for a single selection, frames for several) and the
   // rectangle a creating drag spans.
@@ -91,6 +96,7 @@ class TFormEditor : public TFormDesigner {
   // The handle (0 top-left, clockwise to 7 left) of the single selection at x, y; -1 none.
   int HandleAt(int32_t x, int32_t y) const;
   TWinControl* ParentForNew(TControl* target) const;
+  TComponent* IconAt(int32_t x, int32_t y) const;
   TPoint OriginOf(const TWinControl& parent) const;
 
   class TGuard;
@@ -99,6 +105,8 @@ class TFormEditor : public TFormDesigner {
   std::vector<TRect> FStartBounds;  // the selected controls' bounds at the press
   std::vector<TControl*> FDragged;  // the controls a move or size changes
   int FHandle = -1;
+  TComponent* FIcon = nullptr;  // the icon a drag moves
+  TPoint FIconStart;
   bool FChangeStarted = false;  // a size drag has changed something
   const TClassInfo* FCreating = nullptr;
   TWinControl* FCreateParent = nullptr;

@@ -1,5 +1,7 @@
 #include "platform/designer/Palette.h"
 
+#include "platform/controls/Menus.h"
+
 #include <algorithm>
 
 #include "platform/controls/Buttons.h"
@@ -11,6 +13,7 @@
 #include "platform/controls/Image.h"
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Memo.h"
+#include "platform/controls/Menus.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Text.h"
@@ -24,24 +27,16 @@ void RegisterStandardPalette() {
   // leaves the page as it is. One line a class: the order here is the order on the page.
   RegisterComponents("Standard",
                      {
-                         &TLabel::StaticClassInfo(),
-                         &TEdit::StaticClassInfo(),
-                         &TMemo::StaticClassInfo(),
-                         &TButton::StaticClassInfo(),
-                         &TBitBtn::StaticClassInfo(),
-                         &TCheckBox::StaticClassInfo(),
-                         &TRadioButton::StaticClassInfo(),
-                         &TListBox::StaticClassInfo(),
-                         &TComboBox::StaticClassInfo(),
-                         &TScrollBar::StaticClassInfo(),
-                         &TGroupBox::StaticClassInfo(),
-                         &TPanel::StaticClassInfo(),
-                         &TImage::StaticClassInfo(),
-                         &TPageControl::StaticClassInfo(),
-                         &TStringGrid::StaticClassInfo(),
-                         &TDrawGrid::StaticClassInfo(),
-                         &TProgressBar::StaticClassInfo(),
-                         &TTimer::StaticClassInfo(),
+                         &TLabel::StaticClassInfo(),       &TEdit::StaticClassInfo(),
+                         &TMemo::StaticClassInfo(),        &TButton::StaticClassInfo(),
+                         &TBitBtn::StaticClassInfo(),      &TCheckBox::StaticClassInfo(),
+                         &TRadioButton::StaticClassInfo(), &TListBox::StaticClassInfo(),
+                         &TComboBox::StaticClassInfo(),    &TScrollBar::StaticClassInfo(),
+                         &TGroupBox::StaticClassInfo(),    &TPanel::StaticClassInfo(),
+                         &TImage::StaticClassInfo(),       &TPageControl::StaticClassInfo(),
+                         &TStringGrid::StaticClassInfo(),  &TDrawGrid::StaticClassInfo(),
+                         &TProgressBar::StaticClassInfo(), &TTimer::StaticClassInfo(),
+                         &TPopupMenu::StaticClassInfo(),
                      },
                      StandardPaletteImages());
 }
@@ -300,6 +295,10 @@ void TComponentPalette::PaintEntry(TCanvas& canvas, const TPaletteEntry& entry, 
   // A pressed button's face moves a pixel down and right, as on a classic tool button.
   const int32_t x = r.Left + (r.Width() - kImageSize) / 2 + (pressed ? 1 : 0);
   const int32_t y = r.Top + (r.Height() - kImageSize) / 2 + (pressed ? 1 : 0);
+  DrawPaletteImage(canvas, entry, x, y);
+}
+
+void DrawPaletteImage(TCanvas& canvas, const TPaletteEntry& entry, int32_t x, int32_t y) {
   if (entry.Image) {
     TBitmap image;
     image.LoadFromResource(entry.Image);
@@ -321,6 +320,14 @@ void TComponentPalette::PaintEntry(TCanvas& canvas, const TPaletteEntry& entry, 
   canvas.TextOut(box.Left + (box.Width() - canvas.TextWidth(letters)) / 2,
                  box.Top + (box.Height() - canvas.TextHeight(letters)) / 2, letters);
   canvas.Brush()->SetStyle(bsSolid);
+}
+
+TPaletteEntry PaletteEntryOf(const TClassInfo& cls) {
+  for (const TClassInfo* c = &cls; c; c = c->Parent)
+    for (const TPalettePage& page : PalettePages())
+      for (const TPaletteEntry& e : page.Entries)
+        if (e.Class == c) return {&cls, e.Image};
+  return {&cls, nullptr};
 }
 
 void TComponentPalette::PaintScrollButton(TCanvas& canvas, const TRect& r, int32_t direction,

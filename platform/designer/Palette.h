@@ -90,4 +90,10 @@ class TComponentPalette : public TCustomControl {
   const TClassInfo* FSelected = nullptr;
 };
 
+// A palette entry's 24 x 24 picture at x, y: its image, or a box with the first letters of the
+// class's name when it has none.
+void DrawPaletteImage(TCanvas& canvas, const TPaletteEntry& entry, int32_t x, int32_t y);
+// The palette entry that shows a class: its own, else its closest registered ancestor's image.
+TPaletteEntry PaletteEntryOf(const TClassInfo& cls);
+
 }  // namespace zelvar

@@ -480,6 +480,17 @@ class TReaderImpl {
       SetPropValue(target, *prop, value, &Names);
       return;
     }
+    // A designer's place for a component that has none of its own.
+    if (target == component && (SameText(path, "Left") || SameText(path, "Top"))) {
+      TComponent* c = component;
+      int64_t v = R.ReadInt64();
+      if (v < INT16_MIN || v > INT16_MAX) R.ErrorAt("Design position out of range", ValueAt);
+      if (SameText(path, "Left"))
+        c->SetDesignPos(static_cast<int32_t>(v), c->DesignTop());
+      else
+        c->SetDesignPos(c->DesignLeft(), static_cast<int32_t>(v));
+      return;
+    }
     // Not published: the object's own stored values may know it.
     auto* persistent = target->InheritsFrom(TPersistent::StaticClassInfo())
                            ? static_cast<TPersistent*>(target)
@@ -701,6 +712,14 @@ void TWriter::WriteProperties(TPersistent* instance) {
         break;
       }
     }
+  }
+  // A component without a place of its own keeps where the designer shows it.
+  if (auto* c = dynamic_cast<TComponent*>(instance);
+      c && c->DesignInfo() != 0 && !c->ClassInfo().FindProp("Left")) {
+    WritePropName("Left");
+    WriteInteger(c->DesignLeft());
+    WritePropName("Top");
+    WriteInteger(c->DesignTop());
   }
   instance->DefineProperties(*this);
 }

@@ -170,6 +170,33 @@ TEST_F(FormEditorTest, CopyAndPasteCarryChildrenAndRenameWhatIsTaken) {
   EXPECT_EQ(Form->GetComponentCount(), 4);
 }
 
+TEST_F(FormEditorTest, ComponentsWithoutBoundsShowAsIconsThatMoveAndAreStored) {
+  Creating = &TTimer::StaticClassInfo();
+  Down(41, 43);
+  Up(41, 43);
+  ASSERT_EQ(Editor->Selection().size(), 1u);
+  auto* timer = dynamic_cast<TTimer*>(Editor->Selection().front());
+  ASSERT_NE(timer, nullptr);
+  EXPECT_EQ(timer->Name(), "Timer1");
+  EXPECT_EQ(TFormEditor::IconRect(*timer), (TRect{40, 40, 68, 68}));
+  EXPECT_EQ(Editor->IconComponents(), std::vector<TComponent*>{timer});
+  DragTo(50, 50, 75, 50);  // by 25: onto the grid
+  EXPECT_EQ(timer->DesignLeft(), 64);
+  Editor->MoveSelection(0, 1);
+  EXPECT_EQ(timer->DesignTop(), 41);
+  // A form file keeps the place as Left and Top, and reads it back.
+  std::string text = WriteComponent(Form.get(), TFormFormat::Text);
+  EXPECT_THAT(text, HasSubstr("object Timer1: TTimer\n    Left = 64\n    Top = 41\n"));
+  std::unique_ptr<TComponent> back(ReadComponent(text, DesignReadOptions()));
+  auto* read = dynamic_cast<TTimer*>(back->FindComponent("Timer1"));
+  ASSERT_NE(read, nullptr);
+  EXPECT_EQ(read->DesignLeft(), 64);
+  EXPECT_EQ(read->DesignTop(), 41);
+  EXPECT_THROW(ReadComponent("object F: TForm1\n  object T: TTimer\n    Left = 70000\n  end\nend\n",
+                             DesignReadOptions()),
+               EReadError);
+}
+
 TEST(DesignSession, UndoAndRedoGiveBackTheBytesOfEachStateAndTrackSaving) {
   RegisterControls();
   TDesignSession session;

@@ -22,10 +22,11 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 
-const char* const kStandard[] = {
-    "TLabel",       "TEdit",        "TMemo",       "TButton",    "TBitBtn",      "TCheckBox",
-    "TRadioButton", "TListBox",     "TComboBox",   "TScrollBar", "TGroupBox",    "TPanel",
-    "TImage",       "TPageControl", "TStringGrid", "TDrawGrid",  "TProgressBar", "TTimer"};
+const char* const kStandard[] = {"TLabel",       "TEdit",        "TMemo",        "TButton",
+                                 "TBitBtn",      "TCheckBox",    "TRadioButton", "TListBox",
+                                 "TComboBox",    "TScrollBar",   "TGroupBox",    "TPanel",
+                                 "TImage",       "TPageControl", "TStringGrid",  "TDrawGrid",
+                                 "TProgressBar", "TTimer",       "TPopupMenu"};
 
 class Palette : public ::testing::Test {
  protected:
