@@ -37,13 +37,17 @@ namespace {
 
 // --- how input reaches a form (made up as a user's, platform/backends/HeadlessInput.h)
 
+// The form that takes input for a control of the active form: the window it lies in, which
+// for a form shown inside another's window (the designer's form) is that window.
 TForm& FormOf(const TScript& script, TControl& control) {
   TForm& active = script.RequireForm();
-  if (&control == &active) return active;
+  auto* window = dynamic_cast<TForm*>(active.GetParentForm());
+  if (!window) window = &active;
+  if (&control == &active || &control == window) return *window;
   auto* form = dynamic_cast<TForm*>(control.GetParentForm());
-  if (form != &active)
+  if (form != window)
     throw Exception("'" + FormName(control) + "' is not on the active form " + FormName(active));
-  return active;
+  return *window;
 }
 
 void Click(TScript& s, const std::string& name, TMouseButton button) {
@@ -427,7 +431,7 @@ void CmdKey(TScript& s, const TScriptLine& l) {
     else
       throw EScriptUsage("usage: key KEY [shift] [ctrl] [alt]");
   }
-  PressKey(s.RequireForm(), *key, shift);
+  PressKey(FormOf(s, s.RequireForm()), *key, shift);
 }
 
 void CmdHold(TScript&, const TScriptLine& l) {

@@ -65,8 +65,10 @@ int RunDesign(const TArgs& args) {
   }
   Application().UseHeadless();
   TScript script(std::cout, std::cerr);
-  script.UseForm(*designer);
   designer->Show();
+  // The script's form is the one being designed, whichever form undo has made it.
+  TDesignerWindow* window = designer.get();
+  script.UseForm([window] { return &window->Session().Form(); });
   int status = script.RunFile(*scriptFile);
   designer->Hide();
   return status;
