@@ -59,12 +59,19 @@ TPersistent* TPropertyEditor::GetComponent(int index) const {
   return FComponents[static_cast<size_t>(index)];
 }
 
+// Strings show and take their text as it is; other kinds their form-file spelling.
 std::string TPropertyEditor::GetValue() const {
+  if (FProp.Kind == TPropKind::String && FProp.GetStr) return FProp.GetStr(FComponents.front());
   return GetPropText(FComponents.front(), FProp.Name);
 }
 
 void TPropertyEditor::SetValue(const std::string& value) {
-  for (TPersistent* c : FComponents) SetPropText(c, FProp.Name, value);
+  for (TPersistent* c : FComponents) {
+    if (FProp.Kind == TPropKind::String)
+      SetPropValue(c, FProp, TValue(value));
+    else
+      SetPropText(c, FProp.Name, value);
+  }
   Modified();
 }
 
@@ -122,7 +129,7 @@ void TComponentProperty::SetValue(const std::string& value) {
   std::string name = Trim(value);
   TValue v = name.empty() ? TValue(TNil{}) : TValue(TIdent{name});
   TComponent* root = ReferenceRoot(*this);
-  if (!name.empty() && (!root || (!SameText(root->Name(), name) && !root->FindComponent(name))))
+  if (!name.empty() && (!root || !root->FindComponent(name)))
     throw EPropertyError("Component '" + name + "' not found");
   for (int i = 0; i < ComponentCount(); ++i) SetPropValue(GetComponent(i), Prop(), v);
   Modified();
@@ -134,7 +141,6 @@ std::vector<std::string> TComponentProperty::GetValues() const {
   if (!root || !Prop().PropClass) return values;
   const TClassInfo& cls = Prop().PropClass();
   auto fits = [&](TComponent* c) { return !c->Name().empty() && c->ClassInfo().InheritsFrom(cls); };
-  if (fits(root)) values.push_back(root->Name());
   for (TComponent* c : root->Components())
     if (fits(c)) values.push_back(c->Name());
   std::sort(values.begin() + 1, values.end(),

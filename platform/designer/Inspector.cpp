@@ -49,9 +49,7 @@ bool InspectorKey(TObjectInspector& inspector, uint16_t& key, bool listOpen) {
 class TInspectorEdit : public TEdit {
  public:
   TInspectorEdit(TObjectInspector* inspector) : TEdit(inspector), FInspector(*inspector) {}
-  int32_t WMGetDlgCode() override {
-    return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
-  }
+  int32_t WMGetDlgCode() override { return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS; }
   void KeyDown(uint16_t& key, TShiftState shift) override {
     if (!InspectorKey(FInspector, key, false)) TEdit::KeyDown(key, shift);
   }
@@ -71,9 +69,7 @@ class TInspectorCombo : public TComboBox {
   TInspectorCombo(TObjectInspector* inspector) : TComboBox(inspector), FInspector(*inspector) {
     IncludeStyle(csDoubleClicks);
   }
-  int32_t WMGetDlgCode() override {
-    return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS;
-  }
+  int32_t WMGetDlgCode() override { return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS; }
   void KeyDown(uint16_t& key, TShiftState shift) override {
     bool open = DroppedDown();
     if (key == VK_RETURN && open) {
@@ -118,9 +114,7 @@ class TSetElementProperty : public TPropertyEditor {
                       const TPropInfo& prop, int bit)
       : TPropertyEditor(designer, std::move(components), prop), FBit(bit) {}
   TPropertyAttributes GetAttributes() const override { return {paMultiSelect, paValueList}; }
-  std::string GetValue() const override {
-    return (GetOrdValue() >> FBit) & 1 ? "True" : "False";
-  }
+  std::string GetValue() const override { return (GetOrdValue() >> FBit) & 1 ? "True" : "False"; }
   void SetValue(const std::string& value) override {
     bool on = SameText(value, "True");
     if (!on && !SameText(value, "False"))
@@ -291,8 +285,8 @@ void TObjectInspector::BuildChildren(TRow& row) {
       editors = row.Editor->GetProperties();
     } else if (prop.Kind == TPropKind::Set && prop.EnumType) {
       for (int bit = 0; bit < prop.EnumType->Count(); ++bit) {
-        editors.push_back(std::make_unique<TSetElementProperty>(
-            FDesigner, ComponentsOf(*row.Editor), prop, bit));
+        editors.push_back(
+            std::make_unique<TSetElementProperty>(FDesigner, ComponentsOf(*row.Editor), prop, bit));
         flags.push_back(prop.EnumType->NameOf(bit));
       }
     }
@@ -715,7 +709,7 @@ void TObjectInspector::MouseMove(TShiftState shift, int32_t x, int32_t y) {
   if (ScrollBarsMouseMove({&FVert}, x, y)) return;
   if (FDragging) SetSplitterPos(x);
   SetCursor(FDragging || (std::abs(x - FSplitter) <= 2 && y >= GridRect().Top) ? crSizeWE
-                                                                                : crDefault);
+                                                                               : crDefault);
 }
 
 void TObjectInspector::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
