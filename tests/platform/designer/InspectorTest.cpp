@@ -5,11 +5,8 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "container/ZelvarA.h"
 #include "design/Zelvar32.h"
-#include "platform/backends/Headless.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/ListBox.h"
@@ -22,6 +19,7 @@
 #include "platform/streaming/FormFiles.h"
 #include "tests/TestSupport.h"
 #include "tests/platform/controls/ControlsSupport.h"
+#include "tests/platform/designer/DesignerSupport.h"
 
 namespace zelvar::test {
 namespace {
@@ -31,21 +29,11 @@ using ::testing::ElementsAre;
 using ::testing::HasSubstr;
 using ::testing::Not;
 
-using TStep = std::function<void(TForm&)>;
-
-// Clicks the middle of a control through its form, as a user does.
-void ClickOn(TForm& form, const TControl& c) {
-  TPoint at = c.FormOrigin();
-  int32_t x = at.X + c.Width() / 2, y = at.Y + c.Height() / 2;
-  form.DispatchMouse(TMessage::MouseDown, mbLeft, {ssLeft}, x, y);
-  form.DispatchMouse(TMessage::MouseUp, mbLeft, {}, x, y);
-}
-
-TStep Press(const std::string& name) {
-  return [name](TForm& dialog) {
-    auto* c = As<TControl>(dialog.FindComponent(name));
-    ASSERT_NE(c, nullptr) << name;
-    ClickOn(dialog, *c);
+// A step that reads the message box's text into message and presses OK.
+TStep ReadBox(std::string& message) {
+  return [&message](TForm& box) {
+    message = As<TLabel>(box.FindComponent("Message"))->Caption();
+    Press("OK")(box);
   };
 }
 
@@ -98,21 +86,9 @@ class Inspector : public ::testing::Test {
     Designed.reset();
   }
 
-  // Runs f while dialogs it shows take the steps, one per idle turn; every step must run.
   void Answering(std::vector<TStep> steps, const std::function<void()>& f) {
-    auto queue = std::make_shared<std::deque<TStep>>(steps.begin(), steps.end());
-    auto backend = std::make_unique<THeadlessBackend>();
-    backend->OnIdle = [queue] {
-      if (queue->empty()) return false;
-      TStep step = queue->front();
-      queue->pop_front();
-      step(*Application().ActiveForm());
-      return true;
-    };
-    Application().SetBackend(std::move(backend));
-    f();
-    EXPECT_TRUE(queue->empty());
-    Application().SetBackend(nullptr);
+    RunWithSteps(std::move(steps), f);
+    Application().UseHeadless();
   }
 
   // Types text into the current row's editor and presses Enter, through the window's keys.
@@ -248,11 +224,7 @@ TEST_F(Inspector, ARefusedValueShowsTheErrorAndKeepsTheOldOne) {
   Button->SetLeft(10);
   ASSERT_TRUE(View->SelectRow("Left"));
   std::string message;
-  Answering({[&](TForm& box) {
-              message = As<TLabel>(box.FindComponent("Message"))->Caption();
-              Press("OK")(box);
-            }},
-            [&] { TypeAndEnter("abc"); });
+  Answering({ReadBox(message)}, [&] { TypeAndEnter("abc"); });
   EXPECT_THAT(message, HasSubstr("abc"));
   EXPECT_EQ(Button->Left(), 10);
   EXPECT_EQ(As<TEdit>(View->ValueEdit())->Text(), "10");
@@ -297,11 +269,7 @@ TEST_F(Inspector, EventNamesAreWrittenAndSurviveADesignTimeReload) {
   EXPECT_THROW(std::unique_ptr<TComponent>(ReadComponent(text)), EReadError);
 
   std::string message;
-  Answering({[&](TForm& box) {
-              message = As<TLabel>(box.FindComponent("Message"))->Caption();
-              Press("OK")(box);
-            }},
-            [&] { TypeAndEnter("1 click"); });
+  Answering({ReadBox(message)}, [&] { TypeAndEnter("1 click"); });
   EXPECT_THAT(message, HasSubstr("not a valid method name"));
   EXPECT_EQ(Button->OnClick.MethodName(), "Button1Click");
   TypeAndEnter("");
