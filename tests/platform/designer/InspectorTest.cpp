@@ -187,6 +187,19 @@ TEST_F(Inspector, TypingIntoCaptionAppliesOnEnterAndEscapeReverts) {
   EXPECT_EQ(Button->Caption(), "Moved");
   EXPECT_EQ(View->RowName(View->CurrentRow()), View->RowName(Row("Caption") + 1));
   EXPECT_EQ(Designer.Count, 2);
+
+  // From the grid: Up goes back, typing replaces the value, Enter applies it.
+  View->SetFocus();
+  Window->DispatchKey(TMessage::KeyDown, VK_UP, {}, 0);
+  EXPECT_EQ(View->RowPath(View->CurrentRow()), "Caption");
+  Window->DispatchText("Go");
+  EXPECT_EQ(Window->ActiveControl(), View->ValueEdit());
+  Window->DispatchKey(TMessage::KeyDown, VK_RETURN, {}, '\r');
+  EXPECT_EQ(Button->Caption(), "Go");
+  // Tab from the grid moves into the value editor.
+  View->SetFocus();
+  Window->DispatchKey(TMessage::KeyDown, VK_TAB, {}, '\t');
+  EXPECT_EQ(Window->ActiveControl(), View->ValueEdit());
 }
 
 TEST_F(Inspector, EnumerationsAndComponentReferencesOfferTheirValues) {
