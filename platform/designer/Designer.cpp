@@ -148,7 +148,7 @@ TPersistent* TPropertyEditor::GetComponent(int index) const {
   return FComponents[static_cast<size_t>(index)];
 }
 
-// Text is shown and typed as it is, without the quotes a form file puts around it.
+// Strings show and take their text as it is; other kinds their form-file spelling.
 std::string TPropertyEditor::GetValue() const {
   if (FProp.Kind == TPropKind::String && FProp.GetStr) return FProp.GetStr(FComponents.front());
   return GetPropText(FComponents.front(), FProp.Name);
@@ -218,7 +218,7 @@ void TComponentProperty::SetValue(const std::string& value) {
   std::string name = Trim(value);
   TValue v = name.empty() ? TValue(TNil{}) : TValue(TIdent{name});
   TComponent* root = ReferenceRoot(*this);
-  if (!name.empty() && (!root || (!SameText(root->Name(), name) && !root->FindComponent(name))))
+  if (!name.empty() && (!root || !root->FindComponent(name)))
     throw EPropertyError("Component '" + name + "' not found");
   for (int i = 0; i < ComponentCount(); ++i) SetPropValue(GetComponent(i), Prop(), v);
   Modified();
@@ -230,7 +230,6 @@ std::vector<std::string> TComponentProperty::GetValues() const {
   if (!root || !Prop().PropClass) return values;
   const TClassInfo& cls = Prop().PropClass();
   auto fits = [&](TComponent* c) { return !c->Name().empty() && c->ClassInfo().InheritsFrom(cls); };
-  if (fits(root)) values.push_back(root->Name());
   for (TComponent* c : root->Components())
     if (fits(c)) values.push_back(c->Name());
   std::sort(values.begin() + 1, values.end(),

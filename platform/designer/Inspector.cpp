@@ -48,7 +48,7 @@ bool InspectorKey(TObjectInspector& inspector, uint16_t& key, bool listOpen) {
 
 class TInspectorEdit : public TEdit {
  public:
-  TInspectorEdit(TObjectInspector* inspector) : TEdit(inspector), FInspector(*inspector) {}
+  explicit TInspectorEdit(TObjectInspector* inspector) : TEdit(inspector), FInspector(*inspector) {}
   int32_t WMGetDlgCode() override { return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS; }
   void KeyDown(uint16_t& key, TShiftState shift) override {
     if (!InspectorKey(FInspector, key, false)) TEdit::KeyDown(key, shift);
@@ -66,7 +66,8 @@ class TInspectorEdit : public TEdit {
 // Enter, a picked item applies at once.
 class TInspectorCombo : public TComboBox {
  public:
-  TInspectorCombo(TObjectInspector* inspector) : TComboBox(inspector), FInspector(*inspector) {
+  explicit TInspectorCombo(TObjectInspector* inspector)
+      : TComboBox(inspector), FInspector(*inspector) {
     IncludeStyle(csDoubleClicks);
   }
   int32_t WMGetDlgCode() override { return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS; }
@@ -176,12 +177,10 @@ TObjectInspector::TObjectInspector(TComponent* owner)
     PlaceEditor();
     Invalidate();
   };
-  FEdit = new TInspectorEdit(this);
-  FEdit->AfterConstruction();
+  FEdit = New<TInspectorEdit>(this);
   FEdit->SetVisible(false);
   FEdit->SetParent(this);
-  FCombo = new TInspectorCombo(this);
-  FCombo->AfterConstruction();
+  FCombo = New<TInspectorCombo>(this);
   FCombo->SetVisible(false);
   FCombo->SetParent(this);
   FEllipsis = New<TButton>(this);
@@ -702,6 +701,9 @@ void TObjectInspector::MouseDown(TMouseButton button, TShiftState shift, int32_t
   if (FCurrent != index) return;
   TRow& row = *FShown[static_cast<size_t>(index)];
   if (row.Expandable && x < (row.Level + 1) * kIndent) Toggle(index);
+  // A press on the value goes on into its editor.
+  TWinControl* edit = ValueEdit();
+  if (x > FSplitter && edit && edit->CanFocus()) edit->SetFocus();
 }
 
 void TObjectInspector::MouseMove(TShiftState shift, int32_t x, int32_t y) {
@@ -774,6 +776,15 @@ void TObjectInspector::KeyPress(char32_t& key) {
   TCustomControl::KeyPress(key);
   if ((key == '+' || key == '-') && FCurrent >= 0) {
     SetExpanded(FShown[static_cast<size_t>(FCurrent)]->Path, key == '+');
+    key = 0;
+  } else if (key >= 32 && key != 127) {
+    // Typing on a row starts editing its value afresh, as in the classic inspector.
+    TWinControl* edit = ValueEdit();
+    if (!edit || !edit->CanFocus()) return;
+    edit->SetFocus();
+    if (edit == FEdit) FEdit->SelectAll();
+    if (edit == FCombo) FCombo->SetText({});
+    edit->KeyPress(key);
     key = 0;
   }
 }
