@@ -67,8 +67,8 @@ int RunDesign(const TArgs& args) {
   TScript script(std::cout, std::cerr);
   designer->Show();
   // The script's form is the one being designed, whichever form undo has made it.
-  TDesignerWindow* window = designer.get();
-  script.UseForm([window] { return &window->Session().Form(); });
+  TDesignerWindow* shown = designer.get();
+  script.UseForm([shown] { return &shown->Session().Form(); });
   int status = script.RunFile(*scriptFile);
   designer->Hide();
   return status;

@@ -70,8 +70,8 @@ TEST_F(DesignerProgram, KeysMoveDeleteAndClimbAndTheMenuOffersTheVerbs) {
                   "fails popup Zelvar1 'Frobnicate'\n");
   EXPECT_EQ(r.Status, 0) << r.Err;
   EXPECT_THAT(r.Out, HasSubstr("Button1.Left = 240\nButton1.Left = 241\n"));
-  EXPECT_THAT(r.Out, HasSubstr("no component named 'Button1'"));
-  EXPECT_THAT(r.Out, HasSubstr("on ZelvarDesigner\nButton1.Left = 241\n"));
+  EXPECT_THAT(r.Out, HasSubstr("no component named 'Button1' on Form1"));
+  EXPECT_THAT(r.Out, HasSubstr("on Form1\nButton1.Left = 241\n"));
 }
 
 TEST_F(DesignerProgram, SaveAsAsksForAFileAndAFormatAndF9RunsTheForm) {
