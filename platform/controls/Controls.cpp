@@ -114,8 +114,9 @@ void TControl::SetClientHeight(int32_t v) {
 TPoint TControl::FormOrigin() const {
   int64_t x = 0, y = 0;
   for (const TControl* c = this; c->FParent; c = c->FParent) {
-    x += c->FLeft;
-    y += c->FTop;
+    const TPoint shift = c->FParent->ChildOrigin();
+    x += c->FLeft + shift.X;
+    y += c->FTop + shift.Y;
   }
   // Deep enough nesting of far-off controls would leave any picture anyway.
   return {ClampExtent(x), ClampExtent(y)};
@@ -567,10 +568,11 @@ void TWinControl::PaintControl(TBitmap& target, TPoint origin, const TRect& clip
   canvas.SetDeviceClip(clip);
   canvas.Font()->Assign(Font());
   PaintWindow(canvas);
+  const TPoint shift = ChildOrigin();
   for (TControl* c : std::vector<TControl*>(FControls)) {
     // A designer shows what is hidden at run time.
     if (!c->FVisible && !c->IsDesigning()) continue;
-    TPoint at{origin.X + c->FLeft, origin.Y + c->FTop};
+    TPoint at{origin.X + shift.X + c->FLeft, origin.Y + shift.Y + c->FTop};
     TRect area = Intersect(clip, {at.X, at.Y, at.X + c->FWidth, at.Y + c->FHeight});
     if (area.Empty()) continue;
     c->PaintControl(target, at, area);

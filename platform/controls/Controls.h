@@ -252,6 +252,10 @@ class TWinControl : public TControl {
   explicit TWinControl(TComponent* owner);
   ~TWinControl() override;
 
+  // Where the children's coordinates start in this control's client area: a view that shows
+  // its children moved (a designer showing a form at its own Left and Top) says so here, and
+  // painting, hit-testing and FormOrigin follow.
+  virtual TPoint ChildOrigin() const { return {0, 0}; }
   int ControlCount() const { return static_cast<int>(FControls.size()); }
   TControl* Controls(int index) const;  // in z-order, back first; EListError out of range
   void InsertControl(TControl* control);

@@ -8,71 +8,32 @@
 
 namespace zelvar {
 
-// Holds the form at its own position and paints the editor's marks over it. It paints no face
-// of its own: the surface's work area and the frame show through around the form.
-class TDesignSurface::TViewport : public TWinControl {
- public:
-  explicit TViewport(TDesignSurface& surface) : TWinControl(&surface), FSurface(surface) {}
-  void PaintWindow(TCanvas&) override {}
-  void PaintOver(TCanvas& canvas) override {
-    TFormEditor* editor = FSurface.FEditor;
-    TForm* form = FSurface.FForm;
-    if (!editor || !form) return;
-    const int32_t dx = form->Left(), dy = form->Top();
-    // Components without a place on the form of their own, as raised icons.
-    for (TComponent* c : editor->IconComponents()) {
-      TRect r = TFormEditor::IconRect(*c);
-      r = {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
-      canvas.Brush()->SetStyle(bsSolid);
-      canvas.Brush()->SetColor(clBtnFace);
-      canvas.FillRect(r);
-      Frame3D(canvas, r, clBtnHighlight, cl3DDkShadow);
-      DrawPaletteImage(canvas, PaletteEntryOf(c->ClassInfo()), r.Left + 2, r.Top + 2);
-    }
-    canvas.Pen()->SetStyle(psSolid);
-    for (const TFormEditor::THandle& h : editor->Handles()) {
-      TRect r{h.Rect.Left + dx, h.Rect.Top + dy, h.Rect.Right + dx, h.Rect.Bottom + dy};
-      canvas.Brush()->SetStyle(bsSolid);
-      canvas.Brush()->SetColor(h.Filled ? clBlack : clGray);
-      canvas.FillRect(r);
-    }
-    if (TRect r = editor->CreationRect(); !r.Empty())
-      canvas.DrawFocusRect({r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy});
-  }
-
- private:
-  TDesignSurface& FSurface;
-};
-
 const TClassInfo& TDesignSurface::StaticClassInfo() {
   static const auto info = TClassBuilder<TDesignSurface>("TDesignSurface").Build();
   return *info;
 }
 
-TDesignSurface::TDesignSurface(TComponent* owner)
-    : TCustomControl(owner), FViewport(new TViewport(*this)) {
-  FViewport->SetParent(this);
+TDesignSurface::TDesignSurface(TComponent* owner) : TCustomControl(owner) {
   SetTabStop(true);
   SetColor(clAppWorkSpace);
 }
 
 TDesignSurface::~TDesignSurface() {
   // The form belongs to the designer's session: it only leaves.
-  if (FForm && FForm->Parent() == FViewport) FForm->SetParent(nullptr);
+  if (FForm && FForm->Parent() == this) FForm->SetParent(nullptr);
 }
 
 void TDesignSurface::SetForm(TForm* form, TFormEditor* editor) {
   if (FForm) {
     RemoveFreeNotification(FForm);
-    if (FForm->Parent() == FViewport) FForm->SetParent(nullptr);
+    if (FForm->Parent() == this) FForm->SetParent(nullptr);
   }
   FForm = form;
   FEditor = form ? editor : nullptr;
   if (FForm) {
     FreeNotification(FForm);
-    FForm->SetParent(FViewport);
+    FForm->SetParent(this);
   }
-  Place();
   Invalidate();
 }
 
@@ -89,23 +50,38 @@ TPoint TDesignSurface::FormClientOrigin() const {
   return {kMargin + FForm->FrameWidth(), kMargin + FForm->FrameWidth() + FForm->CaptionHeight()};
 }
 
-void TDesignSurface::Place() {
-  if (!FForm) {
-    FViewport->SetBounds(0, 0, 0, 0);
-    return;
-  }
+TPoint TDesignSurface::ChildOrigin() const {
+  // The form keeps its own Left and Top (its file says where its window goes); its client
+  // area shows at the margin all the same.
+  if (!FForm) return {0, 0};
   TPoint at = FormClientOrigin();
-  // A form placed left of or above the screen's corner would be cut off: it shows at the
-  // margin all the same, only its part inside the viewport is lost (rare, and only on screen).
-  int32_t left = std::max(FForm->Left(), 0), top = std::max(FForm->Top(), 0);
-  TRect want{at.X - left, at.Y - top, at.X - left + left + FForm->Width(),
-             at.Y - top + top + FForm->Height()};
-  if (FViewport->BoundsRect() != want)
-    FViewport->SetBounds(want.Left, want.Top, want.Width(), want.Height());
+  return {at.X - FForm->Left(), at.Y - FForm->Top()};
+}
+
+void TDesignSurface::PaintOver(TCanvas& canvas) {
+  if (!FEditor || !FForm) return;
+  const TPoint at = FormClientOrigin();
+  const int32_t dx = at.X, dy = at.Y;
+  // Components without a place on the form of their own, as raised icons.
+  for (TComponent* c : FEditor->IconComponents()) {
+    TRect r = TFormEditor::IconRect(*c);
+    r = {r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+    canvas.Brush()->SetStyle(bsSolid);
+    canvas.Brush()->SetColor(clBtnFace);
+    canvas.FillRect(r);
+    Frame3D(canvas, r, clBtnHighlight, cl3DDkShadow);
+    DrawPaletteImage(canvas, PaletteEntryOf(c->ClassInfo()), r.Left + 2, r.Top + 2);
+  }
+  for (const TFormEditor::THandle& h : FEditor->Handles()) {
+    canvas.Brush()->SetStyle(bsSolid);
+    canvas.Brush()->SetColor(h.Filled ? clBlack : clGray);
+    canvas.FillRect({h.Rect.Left + dx, h.Rect.Top + dy, h.Rect.Right + dx, h.Rect.Bottom + dy});
+  }
+  if (TRect r = FEditor->CreationRect(); !r.Empty())
+    canvas.DrawFocusRect({r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy});
 }
 
 void TDesignSurface::Paint() {
-  Place();
   TCanvas& c = *Canvas();
   c.Brush()->SetStyle(bsSolid);
   c.Brush()->SetColor(Color());

@@ -29,6 +29,8 @@ class TDesignSurface : public TCustomControl {
   TPoint FormClientOrigin() const;
 
   void Paint() override;
+  void PaintOver(TCanvas& canvas) override;
+  TPoint ChildOrigin() const override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
   int32_t WMGetDlgCode() override { return DLGC_WANTARROWS | DLGC_WANTALLKEYS; }
@@ -37,12 +39,6 @@ class TDesignSurface : public TCustomControl {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
-  class TViewport;
-  // Places the viewport so that the form, at its own Left and Top inside it, shows at the
-  // margin: the form's position stays what its file says.
-  void Place();
-
-  TViewport* FViewport;
   TForm* FForm = nullptr;
   TFormEditor* FEditor = nullptr;
 };

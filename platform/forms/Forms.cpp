@@ -434,6 +434,9 @@ TControl* TForm::ControlAt(int32_t x, int32_t y) const {
   int32_t px = x, py = y;
   while (parent) {
     TControl* hit = nullptr;
+    const TPoint shift = parent->ChildOrigin();
+    px -= shift.X;
+    py -= shift.Y;
     // Topmost first: the last in z-order is painted last.
     for (int i = parent->ControlCount() - 1; i >= 0; --i) {
       TControl* c = parent->Controls(i);
@@ -484,8 +487,8 @@ void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState
       if (kind == TMessage::MouseDown) SetDesignCapture(designed);
       if (kind == TMessage::MouseUp) SetDesignCapture(nullptr);
       if (designed->OnDesignMouse)
-        designed->OnDesignMouse(kind, target && target != designed ? target : nullptr, button, shift,
-                                x - at.X, y - at.Y);
+        designed->OnDesignMouse(kind, target && target != designed ? target : nullptr, button,
+                                shift, x - at.X, y - at.Y);
       return;
     }
   }

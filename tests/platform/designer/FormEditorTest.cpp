@@ -10,6 +10,7 @@
 #include "platform/controls/Register.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/designer/DesignSession.h"
+#include "platform/designer/DesignSurface.h"
 #include "platform/designer/FormEditor.h"
 #include "platform/forms/Forms.h"
 #include "tests/TestSupport.h"
@@ -249,6 +250,47 @@ TEST(DesignSession, UndoAndRedoGiveBackTheBytesOfEachStateAndTrackSaving) {
   EXPECT_EQ(session.FileName(), file.string());
   std::filesystem::remove(file);
   std::filesystem::remove(bad);
+}
+
+}  // namespace
+}  // namespace zelvar::test
+
+namespace zelvar::test {
+namespace {
+
+// The surface shows a form at the margin whatever its own Left and Top say, and presses reach
+// its controls there; the form's position stays what its file says.
+TEST(DesignSurface, ShowsTheFormAtTheMarginAndPassesPressesToItsControls) {
+  RegisterControls();
+  TForm window(nullptr);
+  window.SetBounds(0, 0, 700, 500);
+  auto* surface = new TDesignSurface(&window);
+  surface->SetParent(&window);
+  surface->SetAlign(alClient);
+  auto form = std::unique_ptr<TForm>(New<TForm>(nullptr));
+  form->SetBounds(-40, -20, 300, 200);
+  form->SetColor(clRed);
+  auto* panel = New<TPanel>(form.get());
+  panel->SetParent(form.get());
+  panel->SetBounds(10, 10, 50, 40);
+  panel->SetColor(clLime);
+  TFormEditor editor(*form);
+  surface->SetForm(form.get(), &editor);
+  const TPoint at = surface->FormClientOrigin();
+  EXPECT_EQ(at.X, TDesignSurface::kMargin + form->FrameWidth());
+  EXPECT_EQ(form->Left(), -40);
+  EXPECT_EQ(panel->FormOrigin().X, at.X + 10);
+  EXPECT_EQ(panel->FormOrigin().Y, at.Y + 10);
+  const TImageData& image = window.Snapshot().Image();
+  auto pixel = [&](int x, int y) { return image.Pixels[static_cast<size_t>(y * image.Width + x)]; };
+  EXPECT_EQ(pixel(at.X + 2, at.Y + 2) & 0xFFFFFF, 0xFF0000u);    // the form's face
+  EXPECT_EQ(pixel(at.X + 30, at.Y + 30) & 0xFFFFFF, 0x00FF00u);  // the panel
+  EXPECT_EQ(window.ControlAt(at.X + 30, at.Y + 30), panel);
+  window.DispatchMouse(TMessage::MouseDown, mbLeft, {ssLeft}, at.X + 30, at.Y + 30);
+  window.DispatchMouse(TMessage::MouseUp, mbLeft, {}, at.X + 30, at.Y + 30);
+  EXPECT_THAT(editor.Selection(), ElementsAre(panel));
+  surface->SetForm(nullptr, nullptr);
+  EXPECT_EQ(form->Parent(), nullptr);
 }
 
 }  // namespace
