@@ -27,8 +27,7 @@ class DesignerProgram : public ScriptFolderTest {
 };
 
 TEST_F(DesignerProgram, AWizardMadeFromNothingRunsAndItsHistoryGivesBackEveryByte) {
-  TRun made =
-      RunZelvar("design --script " + (Dir / "design-wizard.zs").string(), Dir / "design");
+  TRun made = RunZelvar("design --script " + (Dir / "design-wizard.zs").string(), Dir / "design");
   ASSERT_EQ(made.Status, 0) << made.Err;
   EXPECT_EQ(made.Err, "");
   // Undone to the empty form and redone to the wizard: the very bytes of each.
@@ -77,14 +76,16 @@ TEST_F(DesignerProgram, KeysMoveDeleteAndClimbAndTheMenuOffersTheVerbs) {
 TEST_F(DesignerProgram, SaveAsAsksForAFileAndAFormatAndF9RunsTheForm) {
   TRun r = Design("wizard.txt",
                   "key s ctrl shift\n"
-                  "set FileName.Text '" + (Dir / "copy.dfm").string() + "'\n"
-                  "click BinaryFormat\n"
-                  "click OK\n"
-                  "expect ZelvarDesigner.Caption 'Zelvar designer - copy.dfm'\n"
-                  "key F9\n"
-                  "expect Zelvar1.Page 1\n"
-                  "click CancelButton\n"
-                  "expect ZelvarDesigner.Caption 'Zelvar designer - copy.dfm'\n");
+                  "set FileName.Text '" +
+                      (Dir / "copy.dfm").string() +
+                      "'\n"
+                      "click BinaryFormat\n"
+                      "click OK\n"
+                      "expect ZelvarDesigner.Caption 'Zelvar designer - copy.dfm'\n"
+                      "key F9\n"
+                      "expect Zelvar1.Page 1\n"
+                      "click CancelButton\n"
+                      "expect ZelvarDesigner.Caption 'Zelvar designer - copy.dfm'\n");
   EXPECT_EQ(r.Status, 0) << r.Err;
   EXPECT_EQ(Slurp(Dir / "copy.dfm").substr(0, 4), "TPF0");
 }
