@@ -95,10 +95,10 @@ void TDesignSurface::Paint() {
   if (fw > 0) Frame3D(c, outer, clBtnFace, clBlack);
   if (ch > 0) {
     TRect bar{kMargin + fw, kMargin + fw, outer.Right - fw, kMargin + fw + ch - 1};
-    c.Brush()->SetColor(Focused() ? clActiveCaption : clInactiveCaption);
+    c.Brush()->SetColor(clActiveCaption);
     c.FillRect(bar);
     c.Brush()->SetStyle(bsClear);
-    c.Font()->SetColor(Focused() ? clCaptionText : clInactiveCaptionText);
+    c.Font()->SetColor(clCaptionText);
     c.Font()->SetStyle({fsBold});
     c.TextOut(bar.Left + 4, bar.Top + (bar.Height() - c.TextHeight("Ag")) / 2, FForm->Caption());
     c.Font()->SetStyle({});
