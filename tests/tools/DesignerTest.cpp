@@ -73,6 +73,29 @@ TEST_F(DesignerProgram, KeysMoveDeleteAndClimbAndTheMenuOffersTheVerbs) {
   EXPECT_THAT(r.Out, HasSubstr("on Form1\nButton1.Left = 241\n"));
 }
 
+TEST_F(DesignerProgram, ADoubleClickRunsTheDefaultVerbAndEventsTakeHandlerNames) {
+  TRun r = Design("wizard.txt",
+                  "click ChangeButton\n"
+                  "palette TButton\n"
+                  "drag Zelvar1 248 16 320 40\n"
+                  "palette TButton\n"
+                  "drag Zelvar1 40 40 112 64\n"
+                  "palette TABox\n"  // drawn over Button2, which stays where it is
+                  "drag Zelvar1 8 8 208 160\n"
+                  "expect Button2.Parent Zelvar1\n"
+                  "dblclick ABox1 4 4\n"  // Insert covered controls
+                  "expect Button2.Parent ABox1\n"
+                  "expect Button2.Left 32\n"
+                  "expect Button1.Parent Zelvar1\n"
+                  "inspect Button2.OnClick 'not a name'\n"
+                  "expect-message '''not a name'' is not a valid method name'\n"
+                  "click OK\n"
+                  "inspect Button2.OnClick 'GoClick'\n"
+                  "save\n");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_THAT(Slurp(Dir / "wizard.txt"), HasSubstr("OnClick = GoClick"));
+}
+
 TEST_F(DesignerProgram, SaveAsAsksForAFileAndAFormatAndF9RunsTheForm) {
   TRun r = Design("wizard.txt",
                   "key s ctrl shift\n"
