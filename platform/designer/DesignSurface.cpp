@@ -77,8 +77,8 @@ void TDesignSurface::PaintOver(TCanvas& canvas) {
     canvas.Brush()->SetColor(h.Filled ? clBlack : clGray);
     canvas.FillRect({h.Rect.Left + dx, h.Rect.Top + dy, h.Rect.Right + dx, h.Rect.Bottom + dy});
   }
-  if (TRect r = FEditor->CreationRect(); !r.Empty())
-    canvas.DrawFocusRect({r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy});
+  for (TRect r : {FEditor->CreationRect(), FEditor->BandRect()})
+    if (!r.Empty()) canvas.DrawFocusRect({r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy});
 }
 
 void TDesignSurface::Paint() {

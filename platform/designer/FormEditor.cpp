@@ -24,7 +24,10 @@ class TFormEditor::TGuard : public TComponent {
   void Notification(TComponent* component, TOperation operation) override {
     TComponent::Notification(component, operation);
     if (operation != opRemove) return;
-    if (component == FEditor.FCreateParent) FEditor.FDrag = TDrag::None;
+    if (component == FEditor.FCreateParent || component == FEditor.FBandParent) {
+      FEditor.FDrag = TDrag::None;
+      FEditor.FBandParent = nullptr;
+    }
     if (component == FEditor.FIcon) {
       FEditor.FIcon = nullptr;
       FEditor.FDrag = TDrag::None;
@@ -171,9 +174,25 @@ void TFormEditor::Press(TControl* target, TMouseButton button, TShiftState shift
   } else if (shift.Contains(ssShift) && hit != &Form()) {
     ToggleSelection(hit);
     return;
+  } else if (hit == &Form() || (shift.Contains(ssCtrl) && ParentForNew(target) != &Form())) {
+    // The frame's right and bottom edges size the form; its face (or, with Ctrl, a container's)
+    // starts a band that selects what it touches.
+    const TRect client = Form().GetClientRect();
+    FStart = {x, y};
+    if (hit == &Form() && (x >= client.Right || y >= client.Bottom)) {
+      SelectComponent(nullptr);
+      FFormStart = {Form().Width(), Form().Height()};
+      FDrag = TDrag::SizingForm;
+      return;
+    }
+    FBandParent = hit == &Form() ? &Form() : ParentForNew(target);
+    FBandEnd = FStart;
+    FGuard->Watch(FBandParent);
+    if (!shift.Contains(ssShift)) SelectComponent(nullptr);
+    FDrag = TDrag::Band;
+    return;
   } else {
     if (!IsSelected(hit)) SelectComponent(hit);
-    if (hit == &Form()) return;
     // The controls that move together share the pressed one's parent.
     auto* pressed = dynamic_cast<TControl*>(hit);
     FDragged.clear();
@@ -250,6 +269,22 @@ void TFormEditor::Drag(TShiftState shift, int32_t x, int32_t y) {
       Form().Invalidate();
       break;
     }
+    case TDrag::SizingForm: {
+      int32_t w = std::max(FFormStart.X + dx, 2 * Form().FrameWidth() + 8);
+      int32_t h = std::max(FFormStart.Y + dy, 2 * Form().FrameWidth() + Form().CaptionHeight() + 8);
+      if (w == Form().Width() && h == Form().Height()) return;
+      if (!FChangeStarted) {
+        BeginChange();
+        FChangeStarted = true;
+      }
+      Form().SetBounds(Form().Left(), Form().Top(), w, h);
+      Modified();
+      break;
+    }
+    case TDrag::Band:
+      FBandEnd = {x, y};
+      Form().Invalidate();
+      break;
     case TDrag::None:
       break;
   }
@@ -263,7 +298,22 @@ void TFormEditor::Release(TShiftState shift, int32_t x, int32_t y) {
   FStartBounds.clear();
   if (was == TDrag::Moving) EndChange();
   FIcon = nullptr;
-  if (was == TDrag::Sizing && FChangeStarted) {
+  if (was == TDrag::Band && FBandParent) {
+    // What the band touches among the parent's children joins the selection.
+    TRect band{std::min(FStart.X, FBandEnd.X), std::min(FStart.Y, FBandEnd.Y),
+               std::max(FStart.X, FBandEnd.X) + 1, std::max(FStart.Y, FBandEnd.Y) + 1};
+    std::vector<TPersistent*> sel = Selection();
+    for (int i = 0; i < FBandParent->ControlCount(); ++i) {
+      TControl* c = FBandParent->Controls(i);
+      if (c->Owner() != &Form() || IsSelected(c)) continue;
+      if (!Intersect(band, RectOnForm(*c)).Empty()) sel.push_back(c);
+    }
+    FBandParent = nullptr;
+    SetSelection(std::move(sel));
+    Form().Invalidate();
+    return;
+  }
+  if ((was == TDrag::Sizing || was == TDrag::SizingForm) && FChangeStarted) {
     FChangeStarted = false;
     EndChange();
   }
@@ -319,6 +369,12 @@ std::vector<TFormEditor::THandle> TFormEditor::Handles() const {
       }
     }
   return result;
+}
+
+TRect TFormEditor::BandRect() const {
+  if (FDrag != TDrag::Band || FBandEnd == FStart) return {};
+  return {std::min(FStart.X, FBandEnd.X), std::min(FStart.Y, FBandEnd.Y),
+          std::max(FStart.X, FBandEnd.X) + 1, std::max(FStart.Y, FBandEnd.Y) + 1};
 }
 
 TRect TFormEditor::CreationRect() const {

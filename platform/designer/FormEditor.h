@@ -78,6 +78,8 @@ class TFormEditor : public TFormDesigner {
   };
   std::vector<THandle> Handles() const;
   TRect CreationRect() const;
+  // The rectangle a drag on the form's empty face spans: what it touches gets selected.
+  TRect BandRect() const;
   // A control's rectangle in the form's client coordinates.
   TRect RectOnForm(const TControl& control) const;
   // Snaps to the grid.
@@ -88,7 +90,7 @@ class TFormEditor : public TFormDesigner {
                    int32_t x, int32_t y) override;
 
  private:
-  enum class TDrag { None, Pending, Moving, Sizing, Creating };
+  enum class TDrag { None, Pending, Moving, Sizing, Creating, SizingForm, Band };
   static int32_t Snapped(int32_t v, int32_t grid);
   void Press(TControl* target, TMouseButton button, TShiftState shift, int32_t x, int32_t y);
   void Drag(TShiftState shift, int32_t x, int32_t y);
@@ -107,6 +109,9 @@ class TFormEditor : public TFormDesigner {
   int FHandle = -1;
   TComponent* FIcon = nullptr;  // the icon a drag moves
   TPoint FIconStart;
+  TPoint FFormStart;                   // the form's size when a drag on its frame began
+  TWinControl* FBandParent = nullptr;  // whose children a band selects
+  TPoint FBandEnd;
   bool FChangeStarted = false;  // a size drag has changed something
   const TClassInfo* FCreating = nullptr;
   TWinControl* FCreateParent = nullptr;

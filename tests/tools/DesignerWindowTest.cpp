@@ -72,7 +72,7 @@ class DesignerWindowRun : public WindowTestBase {
   void Do(const std::string& args) {
     TOutput r = Xdo(args);
     EXPECT_EQ(r.Status, 0) << args << ": " << r.Text;
-    std::this_thread::sleep_for(300ms);  // the window takes the events before the next ones
+    std::this_thread::sleep_for(400ms);  // the window takes the events before the next ones
   }
   static std::string Xy(TPoint p) { return std::to_string(p.X) + " " + std::to_string(p.Y); }
   TControl& Designed(const std::string& name) {
@@ -92,6 +92,7 @@ TEST_F(DesignerWindowRun, APanelDraggedOntoPage2GetsItsCaptionTypedAndIsSaved) {
   Id = WaitForWindow("^Zelvar designer");
   ASSERT_FALSE(Id.empty()) << "no designer window appeared; zelvar wrote: " << Slurp(Dir / "err");
   EXPECT_EQ(Title(Id), "Zelvar designer - wizard.txt");
+  std::this_thread::sleep_for(1s);  // mapped is not yet reading input on a busy machine
 
   TComponentPalette& palette = Twin->Palette();
   Click(At(palette, palette.TabRect(palette.PageOf("TAPanel"))));

@@ -125,6 +125,26 @@ TEST_F(FormEditorTest, ShiftAddsToTheSelectionAndTheSelectionMovesTogether) {
   EXPECT_TRUE(Editor->Selection().empty());
 }
 
+TEST_F(FormEditorTest, ABandSelectsWhatItTouchesAndTheFrameSizesTheForm) {
+  TControl* a = Make(TButton::StaticClassInfo(), 16, 16);
+  TControl* b = Make(TButton::StaticClassInfo(), 16, 80);
+  Creating = &TPanel::StaticClassInfo();
+  DragTo(200, 16, 360, 200);
+  TControl* inner = Make(TButton::StaticClassInfo(), 216, 32);
+  DragTo(120, 8, 80, 90);  // from the empty face, up and left, over a and b
+  EXPECT_THAT(Editor->Selection(), ElementsAre(a, b));
+  // Ctrl: a band inside the panel, whose children it selects.
+  DragTo(208, 24, 230, 40, {ssCtrl});
+  EXPECT_THAT(Editor->Selection(), ElementsAre(inner));
+  // The strip right of the client area is the frame: dragging it sizes the form, as one change.
+  Changes = 0;
+  const TRect client = Form->GetClientRect();
+  DragTo(client.Right + 2, 100, client.Right + 42, 130);
+  EXPECT_EQ(Form->Width(), 408 + 40);
+  EXPECT_EQ(Form->Height(), 327 + 30);
+  EXPECT_EQ(Changes, 1);
+}
+
 TEST_F(FormEditorTest, KeysMoveSizeDeleteAndClimbToTheParent) {
   Creating = &TPanel::StaticClassInfo();
   DragTo(16, 16, 200, 160);
