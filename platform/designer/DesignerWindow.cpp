@@ -108,17 +108,29 @@ bool TDesignerWindow::Save() {
   }
 }
 
+namespace {
+
+// A control of a dialog made in code, named so that scripts can answer the dialog.
+template <class T>
+T* Place(TForm& dialog, const char* name, const char* caption, TRect r) {
+  auto* c = new T(&dialog);
+  if (*name) c->SetName(name);
+  c->SetParent(&dialog);
+  c->SetCaption(caption);
+  c->SetBounds(r.Left, r.Top, r.Width(), r.Height());
+  return c;
+}
+
+}  // namespace
+
 bool TDesignerWindow::SaveAs() {
-  // A small dialog: the file name and the format, named so that scripts can answer it.
+  // A small dialog: the file name and the format.
   TForm dialog(nullptr);
   dialog.SetName("SaveAsDialog");
   dialog.SetCaption("Save form as");
   dialog.SetBorderStyle(bsDialog);
   dialog.SetBounds(0, 0, 380, 170);
-  auto* label = new TLabel(&dialog);
-  label->SetParent(&dialog);
-  label->SetCaption("&File name:");
-  label->SetBounds(12, 14, 80, 16);
+  auto* label = Place<TLabel>(dialog, "", "&File name:", {12, 14, 92, 30});
   auto* name = new TEdit(&dialog);
   name->SetName("FileName");
   name->SetParent(&dialog);
@@ -126,31 +138,16 @@ bool TDesignerWindow::SaveAs() {
   name->SetText(FSession->FileName().empty() ? FSession->Form().Name() + ".txt"
                                              : FSession->FileName());
   label->SetFocusControl(name);
-  auto* text = new TRadioButton(&dialog);
-  text->SetName("TextFormat");
-  text->SetParent(&dialog);
-  text->SetCaption("&Text (readable, fits version control)");
-  text->SetBounds(12, 64, 300, 18);
-  auto* binary = new TRadioButton(&dialog);
-  binary->SetName("BinaryFormat");
-  binary->SetParent(&dialog);
-  binary->SetCaption("&Binary");
-  binary->SetBounds(12, 84, 300, 18);
+  auto* text = Place<TRadioButton>(dialog, "TextFormat", "&Text (readable, fits version control)",
+                                   {12, 64, 312, 82});
+  auto* binary = Place<TRadioButton>(dialog, "BinaryFormat", "&Binary", {12, 84, 312, 102});
   (FSession->Format() == TFormFormat::Binary ? binary : text)->SetChecked(true);
-  auto* ok = new TButton(&dialog);
-  ok->SetName("OK");
-  ok->SetParent(&dialog);
-  ok->SetCaption("OK");
+  auto* ok = Place<TButton>(dialog, "OK", "OK", {202, 106, 277, 131});
   ok->SetDefault(true);
   ok->SetModalResult(mrOk);
-  ok->SetBounds(202, 106, 75, 25);
-  auto* cancel = new TButton(&dialog);
-  cancel->SetName("Cancel");
-  cancel->SetParent(&dialog);
-  cancel->SetCaption("Cancel");
+  auto* cancel = Place<TButton>(dialog, "Cancel", "Cancel", {283, 106, 358, 131});
   cancel->SetCancel(true);
   cancel->SetModalResult(mrCancel);
-  cancel->SetBounds(283, 106, 75, 25);
   dialog.SetActiveControl(name);
   if (dialog.ShowModal() != mrOk) return false;
   std::string file = name->Text();
