@@ -165,6 +165,9 @@ TZelvar::TZelvar(TComponent* owner) : TCustomControl(RequireFormOwner(owner)) {
   FBLDialog = std::make_unique<TIntegerList>();
   for (int32_t code : {bcChange, bcHelp, bcMiddle, bcCancel, bcOK}) FBLDialog->Add(code);
 
+  // Dropped on a form in the designer, the container sets the form up at once as loading it
+  // will: what the designer shows, and the bytes it keeps for undo, are what the file gives back.
+  if (IsDesigning() && !IsReading()) ApplyFormProperties();
   if (TForm* form = OwnerForm()) {
     FDialogWidth = FWizardWidth = form->Width();
     FDialogHeight = FWizardHeight = form->Height();
@@ -365,14 +368,17 @@ void TZelvar::Loaded() {
   FBLWizard->CheckLoaded(name, "BLWizard");
   FBLDialog->CheckLoaded(name, "BLDialog");
   FWayList->CheckLoaded(name, "WayList");
-  if (FSetFormProperties) {
-    if (TForm* form = OwnerForm()) {
-      form->SetPosition(poScreenCenter);
-      form->SetBorderStyle(bsDialog);
-      form->SetScaled(false);
-    }
-  }
+  ApplyFormProperties();
   TCustomControl::Loaded();
+}
+
+void TZelvar::ApplyFormProperties() {
+  if (!FSetFormProperties) return;
+  if (TForm* form = OwnerForm()) {
+    form->SetPosition(poScreenCenter);
+    form->SetBorderStyle(bsDialog);
+    form->SetScaled(false);
+  }
 }
 
 void RegisterZelvarA() {

@@ -294,6 +294,8 @@ class TZelvar : public TCustomControl, public IFormRunner {
 
   void DefineProperties(TFiler& filer) override;
   void Loaded() override;
+  // With SetFormProperties: the owner form centred on the screen, a dialog's border, no scaling.
+  void ApplyFormProperties();
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;

@@ -211,7 +211,7 @@ void TZelvar::UpdateBackAndNext(int32_t shown) {
 
 void TZelvar::TellDesignerModified() {
   if (!IsDesigning()) return;
-  if (auto* form = dynamic_cast<TForm*>(GetParentForm()))
+  if (TForm* form = OwnerForm())
     if (IDesigner* designer = form->Designer()) designer->Modified();
 }
 

@@ -5,13 +5,18 @@
 #include <memory>
 #include <string>
 
+#include "platform/backends/HeadlessInput.h"
 #include "platform/core/SysUtils.h"
 #include "platform/core/TypInfo.h"
 #include "platform/core/ValueText.h"
 #include "platform/designer/Designer.h"
+#include "platform/designer/DesignerWindow.h"
+#include "platform/designer/Inspector.h"
+#include "platform/designer/Palette.h"
 #include "platform/forms/Forms.h"
 #include "script/CommandTables.h"
 #include "script/Script.h"
+#include "script/ScriptSupport.h"
 
 namespace zelvar::script {
 
@@ -70,13 +75,122 @@ void CmdValue(TScript& s, const TScriptLine& l) {
   editor->SetValue(text.As<std::string>());
 }
 
+// --- the visual designer (zelvar design)
+
+void Press(TForm& window, TControl& control, const TRect& r) {
+  if (r.Empty()) throw Exception("'" + control.Name() + "' shows no such entry");
+  PressAt(window, FormPoint(window, control, (r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2),
+          mbLeft);
+}
+
+void CmdPalette(TScript&, const TScriptLine& l) {
+  TDesignerWindow& w = RequireDesignerWindow();
+  TComponentPalette& palette = w.Palette();
+  int32_t page = palette.PageOf(l.Words[1]);
+  if (page < 0) throw Exception("the palette has no " + l.Words[1]);
+  if (palette.ActivePage() != page) {
+    Press(w, palette, palette.TabRect(page));
+    Application().ProcessMessages();
+  }
+  Press(w, palette, palette.EntryRect(l.Words[1]));
+}
+
+void CmdSelect(TScript& s, const TScriptLine& l) {
+  TFormEditor& editor = RequireDesignerWindow().Session().Editor();
+  std::vector<TPersistent*> selection;
+  for (size_t i = 1; i < l.Words.size(); ++i) {
+    TComponent* c = s.Find(l.Words[i]);
+    if (c == &editor.Form()) continue;
+    if (c->Owner() != &editor.Form())
+      throw Exception("'" + l.Words[i] + "' is not a component of the designed form");
+    selection.push_back(c);
+  }
+  editor.SetSelection(std::move(selection));
+  // As a click would, the form's surface takes the keyboard.
+  TDesignSurface& surface = RequireDesignerWindow().Surface();
+  if (surface.CanFocus()) surface.SetFocus();
+}
+
+// Selects NAME and makes the inspector's row of PROP current.
+TObjectInspector& InspectRow(TScript& s, const std::string& path) {
+  auto [name, prop] = SplitPath(path);
+  TDesignerWindow& w = RequireDesignerWindow();
+  TComponent* c = s.Find(name);
+  w.Session().Editor().SelectComponent(c);
+  Application().ProcessMessages();
+  TObjectInspector& inspector = w.Inspector();
+  if (!inspector.SelectRow(prop))
+    throw Exception("the inspector shows no row " + prop + " for '" + name + "'");
+  Application().ProcessMessages();
+  return inspector;
+}
+
+void CmdInspect(TScript& s, const TScriptLine& l) {
+  TValue text = ParseValue(l.Rest(2));
+  if (!text.Is<std::string>()) throw EScriptUsage("usage: inspect NAME.PROP 'text'");
+  TObjectInspector& inspector = InspectRow(s, l.Words[1]);
+  TWinControl* edit = inspector.ValueEdit();
+  if (!edit || !edit->CanFocus()) throw Exception("the row " + l.Words[1] + " cannot be edited");
+  TDesignerWindow& w = RequireDesignerWindow();
+  edit->SetFocus();
+  PressKey(w, *KeyByName("A"), {ssCtrl});
+  TypeChars(w, text.As<std::string>());
+  PressKey(w, *KeyByName("Enter"), {});
+}
+
+void CmdInspectDialog(TScript& s, const TScriptLine& l) {
+  TObjectInspector& inspector = InspectRow(s, l.Words[1]);
+  TControl* button = inspector.EllipsisButton();
+  if (!button) throw Exception("the row " + l.Words[1] + " has no dialog (no ... button)");
+  TDesignerWindow& w = RequireDesignerWindow();
+  PressAt(w, ControlCentre(w, *button), mbLeft);
+}
+
+void UndoKey(char key) {
+  TDesignerWindow& w = RequireDesignerWindow();
+  // The shortcut belongs to the designer, not to a text field that has the focus.
+  if (w.Surface().CanFocus()) w.Surface().SetFocus();
+  TMessage m;
+  m.Kind = TMessage::KeyDown;
+  m.Key = static_cast<uint16_t>(key);
+  m.Shift = {ssCtrl};
+  TypeKey(w, m, {});
+}
+
+void CmdUndo(TScript&, const TScriptLine&) {
+  UndoKey('Z');
+}
+
+void CmdRedo(TScript&, const TScriptLine&) {
+  UndoKey('Y');
+}
+
 }  // namespace
+
+TDesignerWindow* ShownDesignerWindow() {
+  const auto& shown = Application().ShownForms();
+  for (auto it = shown.rbegin(); it != shown.rend(); ++it)
+    if (auto* w = dynamic_cast<TDesignerWindow*>(*it)) return w;
+  return nullptr;
+}
+
+TDesignerWindow& RequireDesignerWindow() {
+  TDesignerWindow* w = ShownDesignerWindow();
+  if (!w) throw Exception("no designer: run the script with zelvar design FORM --script FILE");
+  return *w;
+}
 
 void AddDesignCommands() {
   AddScriptCommand({"verbs", 1, 1, "verbs NAME", CmdVerbs});
   AddScriptCommand({"verb", 2, 2, "verb NAME INDEX", CmdVerb});
   AddScriptCommand({"edit", 1, 1, "edit NAME.PROP", CmdEdit});
   AddScriptCommand({"value", 1, SIZE_MAX, "value NAME.PROP ['text']", CmdValue});
+  AddScriptCommand({"palette", 1, 1, "palette CLASS", CmdPalette});
+  AddScriptCommand({"select", 1, SIZE_MAX, "select NAME...", CmdSelect});
+  AddScriptCommand({"inspect", 2, SIZE_MAX, "inspect NAME.PROP 'text'", CmdInspect});
+  AddScriptCommand({"inspect-dialog", 1, 1, "inspect-dialog NAME.PROP", CmdInspectDialog});
+  AddScriptCommand({"undo", 0, 0, "undo", CmdUndo});
+  AddScriptCommand({"redo", 0, 0, "redo", CmdRedo});
 }
 
 }  // namespace zelvar::script

@@ -171,7 +171,7 @@ TForm* TScript::ActiveForm() const {
   const auto& shown = Application().ShownForms();
   if (FCurrent.empty() || shown.size() > FCurrent.back().Depth)
     return shown.empty() ? nullptr : shown.back();
-  return FCurrent.back().Form;
+  return FCurrent.back().Provider ? FCurrent.back().Provider() : FCurrent.back().Form;
 }
 
 TForm& TScript::RequireForm() const {
@@ -183,6 +183,9 @@ TForm& TScript::RequireForm() const {
 TComponent* TScript::Find(std::string_view name) const {
   TForm& form = RequireForm();
   if (TComponent* c = FindOnForm(form, name)) return c;
+  // A form inside another's window (the designer's form): then the window's own components.
+  if (auto* host = dynamic_cast<TForm*>(form.GetParentForm()); host && host != &form)
+    if (TComponent* c = FindOnForm(*host, name)) return c;
   throw Exception("no component named '" + std::string(name) + "' on " + FormName(form));
 }
 
@@ -443,6 +446,10 @@ const TFormHandler& TScript::ProgramHandler(std::string_view name) const {
 
 void TScript::UseForm(TForm& form) {
   MakeCurrent(&form);
+}
+
+void TScript::UseForm(std::function<TForm*()> form) {
+  FCurrent.push_back({nullptr, Application().ShownForms().size(), std::move(form)});
 }
 
 bool TScript::LoadStartForm(const std::string& path, bool design) {

@@ -109,6 +109,9 @@ class TScript {
   // Makes the program's own form the active one, as a start form; the script does not own it,
   // and it must outlive the script.
   void UseForm(TForm& form);
+  // The same for a form the program may replace while the script runs (a designer's form,
+  // which undo rebuilds): asked for each time a command needs the active form.
+  void UseForm(std::function<TForm*()> form);
   // The program's handlers: what `handler NAME` names, and what forms the script loads bind.
   void SetHandlers(TFormHandlers handlers) { FHandlers = std::move(handlers); }
   // The program's handler of that name; raises naming the handlers there are.
@@ -197,6 +200,7 @@ class TScript {
   struct TCurrent {
     TForm* Form;
     size_t Depth;
+    std::function<TForm*()> Provider = {};  // when set, it names the form
   };
   std::vector<TCurrent> FCurrent;
   void MakeCurrent(TForm* form);

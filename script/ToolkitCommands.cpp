@@ -1,6 +1,6 @@
 // The toolkit's script commands: forms (load, new, create, save, show), properties and
 // methods (set, expect, print, call, method, handle), input (click, dblclick, mouse, wheel, key,
-// type, hold, focus), the clock (wait), pictures (shot, expect-pixel), grids and combo boxes
+// type, hold, focus, popup), the clock (wait), pictures (shot, expect-pixel), grids and combo boxes
 // (cell, pick), message boxes and `fails`.
 //
 // Sections: how input reaches a form · how values are compared · the commands · the table.
@@ -13,12 +13,14 @@
 #include "platform/backends/HeadlessInput.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Grids.h"
+#include "platform/controls/Menus.h"
 #include "platform/core/Paths.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/core/Text.h"
 #include "platform/core/TimerQueue.h"
 #include "platform/core/TypInfo.h"
 #include "platform/core/ValueText.h"
+#include "platform/designer/DesignerWindow.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/KeyNames.h"
 #include "platform/graphics/Codecs.h"
@@ -35,13 +37,17 @@ namespace {
 
 // --- how input reaches a form (made up as a user's, platform/backends/HeadlessInput.h)
 
+// The form that takes input for a control of the active form: the window it lies in, which
+// for a form shown inside another's window (the designer's form) is that window.
 TForm& FormOf(const TScript& script, TControl& control) {
   TForm& active = script.RequireForm();
-  if (&control == &active) return active;
+  auto* window = dynamic_cast<TForm*>(active.GetParentForm());
+  if (!window) window = &active;
+  if (&control == &active || &control == window) return *window;
   auto* form = dynamic_cast<TForm*>(control.GetParentForm());
-  if (form != &active)
+  if (form != window)
     throw Exception("'" + FormName(control) + "' is not on the active form " + FormName(active));
-  return active;
+  return *window;
 }
 
 void Click(TScript& s, const std::string& name, TMouseButton button) {
@@ -282,6 +288,42 @@ void CmdRClick(TScript& s, const TScriptLine& l) {
   Click(s, l.Words[1], mbRight);
 }
 
+// A right click on the control, then a click on the row of the item of the menu that opened
+// (wherever it came from: the control's menu, or the designer's).
+void CmdPopup(TScript& s, const TScriptLine& l) {
+  TValue value = AsPropertyValue(ParseValue(l.Rest(2)));
+  if (!value.Is<std::string>()) throw EScriptUsage("usage: popup NAME 'Caption'");
+  auto plain = [](std::string text) {
+    std::erase(text, '&');
+    return text;
+  };
+  const std::string wanted = plain(value.As<std::string>());
+  Click(s, l.Words[1], mbRight);
+  Application().ProcessMessages();
+  TPopupMenu* menu = TPopupMenu::Opened();
+  if (!menu) throw Exception("no popup menu opened over '" + l.Words[1] + "'");
+  // A menu left open by a failure would take the input of the lines that follow.
+  TOnFailure close([menu]() noexcept { menu->Close(); });
+  std::string captions;
+  const TMenuItems& items = menu->Items();
+  for (int i = 0; i < items.Count(); ++i) {
+    TMenuItem& item = *items[i];
+    if (!item.Visible() || item.IsLine()) continue;
+    if (plain(item.Caption()) != wanted) {
+      captions += (captions.empty() ? "'" : ", '") + item.Caption() + "'";
+      continue;
+    }
+    if (!item.Enabled()) throw Exception("the menu item '" + item.Caption() + "' is disabled");
+    auto* form = dynamic_cast<TForm*>(menu->PopupComponent()->GetParentForm());
+    if (!form) throw Exception("the popup menu is not on a form");
+    const TRect row = menu->ItemRect(i);
+    PressAt(*form, {(row.Left + row.Right) / 2, (row.Top + row.Bottom) / 2}, mbLeft);
+    return;
+  }
+  throw Exception("the popup menu has no item '" + wanted + "' (it has " +
+                  (captions.empty() ? std::string("none") : captions) + ")");
+}
+
 void CmdMouse(TScript& s, const TScriptLine& l) {
   TMessage m;
   if (l.Words[1] == "down")
@@ -306,6 +348,29 @@ void CmdMouse(TScript& s, const TScriptLine& l) {
   m.Y = p.Y;
   m.Shift = MouseShift(m.Kind, m.Button);
   DeliverInput(*form, m);
+}
+
+// Press, a few moves on the way, release: what a user's drag delivers.
+void CmdDrag(TScript& s, const TScriptLine& l) {
+  TControl* c = s.FindControl(l.Words[1]);
+  TForm& form = FormOf(s, *c);
+  TPoint from = FormPoint(form, *c, ParseInt(l.Words[2]), ParseInt(l.Words[3]));
+  TPoint to = FormPoint(form, *c, ParseInt(l.Words[4]), ParseInt(l.Words[5]));
+  auto send = [&form](TMessage::TKind kind, TPoint p) {
+    TMessage m;
+    m.Kind = kind;
+    m.Button = mbLeft;
+    m.X = p.X;
+    m.Y = p.Y;
+    m.Shift = MouseShift(kind, mbLeft);
+    DeliverInput(form, m);
+  };
+  send(TMessage::MouseDown, from);
+  constexpr int kSteps = 4;
+  for (int i = 1; i <= kSteps; ++i)
+    send(TMessage::MouseMove,
+         {from.X + (to.X - from.X) * i / kSteps, from.Y + (to.Y - from.Y) * i / kSteps});
+  send(TMessage::MouseUp, to);
 }
 
 void CmdDblClick(TScript& s, const TScriptLine& l) {
@@ -366,7 +431,7 @@ void CmdKey(TScript& s, const TScriptLine& l) {
     else
       throw EScriptUsage("usage: key KEY [shift] [ctrl] [alt]");
   }
-  PressKey(s.RequireForm(), *key, shift);
+  PressKey(FormOf(s, s.RequireForm()), *key, shift);
 }
 
 void CmdHold(TScript&, const TScriptLine& l) {
@@ -416,8 +481,19 @@ void CmdFails(TScript& s, const TScriptLine& l) {
 }
 
 void CmdSave(TScript& s, const TScriptLine& l) {
-  bool text = l.Words.size() == 3;
-  if (text && l.Words[2] != "text") throw EScriptUsage("usage: save FILE [text]");
+  if (l.Words.size() == 3 && l.Words[2] != "text" && l.Words[2] != "binary")
+    throw EScriptUsage("usage: save FILE [text|binary]");
+  // In the designer: the designed form, to its own file and format unless told otherwise.
+  if (TDesignerWindow* designer = ShownDesignerWindow()) {
+    TDesignSession& session = designer->Session();
+    if (l.Words.size() == 1) return session.Save();
+    TFormFormat format = l.Words.size() == 3
+                             ? (l.Words[2] == "text" ? TFormFormat::Text : TFormFormat::Binary)
+                             : session.Format();
+    return session.SaveAs(s.Resolve(l.Words[1]), format);
+  }
+  if (l.Words.size() == 1) throw EScriptUsage("usage: save FILE [text]");
+  bool text = l.Words.size() == 3 && l.Words[2] == "text";
   WriteComponentFile(s.Resolve(l.Words[1]), &s.RequireForm(),
                      text ? TFormFormat::Text : TFormFormat::Binary);
 }
@@ -503,6 +579,7 @@ void AddToolkitCommands() {
       {"click", 1, 1, "click NAME", CmdClick},
       {"rclick", 1, 1, "rclick NAME", CmdRClick},
       {"dblclick", 1, 3, "dblclick NAME [X Y]", CmdDblClick},
+      {"popup", 2, kAny, "popup NAME 'Caption'", CmdPopup},
       {"wheel", 2, 2, "wheel NAME DELTA", CmdWheel},
       {"type", 2, kAny, "type NAME 'text'", CmdType},
       {"wait", 1, 1, "wait MS", CmdWait},
@@ -516,7 +593,8 @@ void AddToolkitCommands() {
       {"fails", 1, kAny, "fails COMMAND...", CmdFails},
       {"when", 3, kAny, "when PATH VALUE COMMAND...", CmdWhen},
       {"unless", 3, kAny, "unless PATH VALUE COMMAND...", CmdUnless},
-      {"save", 1, 2, "save FILE [text]", CmdSave},
+      {"save", 0, 2, "save [FILE] [text|binary]", CmdSave},
+      {"drag", 5, 5, "drag NAME X1 Y1 X2 Y2", CmdDrag},
       {"shot", 1, 1, "shot FILE.png", CmdShot},
       {"expect-pixel", 3, 4, "expect-pixel X Y #RRGGBB [NAME]", CmdExpectPixel},
       {"cell", 3, kAny, "cell NAME COL ROW ['text']", CmdCell},

@@ -21,6 +21,7 @@ const std::vector<TCommand>& Commands();
 int RunConvert(const TArgs& args);
 int RunShot(const TArgs& args);  // tools/Run.cpp
 int RunRun(const TArgs& args);
+int RunDesign(const TArgs& args);  // tools/Design.cpp
 
 // Writes "zelvar: message" to standard error and returns the status.
 int Fail(int status, const std::string& message);

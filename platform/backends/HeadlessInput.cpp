@@ -34,6 +34,11 @@ void DeliverInput(TForm& form, TMessage m) {
 TPoint FormPoint(TForm& form, TControl& control, int32_t x, int32_t y) {
   if (&control == &form) return {x, y};
   TPoint o = control.FormOrigin();
+  // A form inside another's window counts from its own client area.
+  if (form.Parent()) {
+    TPoint f = form.FormOrigin();
+    o = {o.X - f.X, o.Y - f.Y};
+  }
   return {o.X + x, o.Y + y};
 }
 

@@ -22,6 +22,7 @@ const TClassInfo& TTabSheet::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TTabSheet>("TTabSheet")
           .Publish("Caption")
+          .Publish("PopupMenu")
           .Property("TabVisible", &TTabSheet::TabVisible, &TTabSheet::SetTabVisible)
           .Default(true)
           .Public("PageControl", &TTabSheet::PageControl, &TTabSheet::SetPageControl)
@@ -80,6 +81,7 @@ const TClassInfo& TPageControl::StaticClassInfo() {
       TClassBuilder<TPageControl>("TPageControl")
           .Property("ActivePage", &TPageControl::ActivePage, &TPageControl::SetActivePage)
           .Publish("Align")
+          .Publish("PopupMenu")
           .Property("TabHeight", &TPageControl::TabHeight, &TPageControl::SetTabHeight)
           .Default(0)
           .Publish("TabOrder")

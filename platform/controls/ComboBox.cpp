@@ -24,6 +24,7 @@ const TClassInfo& TComboBox::StaticClassInfo() {
           .Publish("Enabled")
           // Items before Text: a drop-down list keeps only text that is one of its items.
           .Property("Items", &TComboBox::Items, &TComboBox::SetItems)
+          .Publish("PopupMenu")
           .Publish("TabOrder")
           .Publish("TabStop")
           .Default(kDefaultTabStop)

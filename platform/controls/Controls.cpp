@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/controls/Menus.h"
+
 #include "platform/core/Assert.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/core/TypInfo.h"
@@ -56,6 +58,10 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Public("OnDblClick", &TControl::OnDblClick, &TControl::OnDblClick)
           .Public("OnMouseDown", &TControl::OnMouseDown, &TControl::OnMouseDown)
           .Public("OnMouseUp", &TControl::OnMouseUp, &TControl::OnMouseUp)
+          .Public("PopupMenu", &TControl::PopupMenu, &TControl::SetPopupMenu)
+          .Public("Hint", &TControl::Hint, &TControl::SetHint)
+          .Public("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
+          .Default(false)
           .Build();
   return *info;
 }
@@ -67,6 +73,10 @@ TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_uniqu
 
 TControl::~TControl() {
   if (FParent) FParent->RemoveControl(this);
+}
+
+std::string TControl::GetHintAt(int32_t, int32_t) const {
+  return FHint;
 }
 
 void TControl::AfterConstruction() {
@@ -104,8 +114,9 @@ void TControl::SetClientHeight(int32_t v) {
 TPoint TControl::FormOrigin() const {
   int64_t x = 0, y = 0;
   for (const TControl* c = this; c->FParent; c = c->FParent) {
-    x += c->FLeft;
-    y += c->FTop;
+    const TPoint shift = c->FParent->ChildOrigin();
+    x += c->FLeft + shift.X;
+    y += c->FTop + shift.Y;
   }
   // Deep enough nesting of far-off controls would leave any picture anyway.
   return {ClampExtent(x), ClampExtent(y)};
@@ -205,8 +216,29 @@ void TControl::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_
   bool wasDown = FControlState.Contains(csLButtonDown);
   if (button == mbLeft) FControlState.Exclude(csLButtonDown);
   if (OnMouseUp) OnMouseUp(this, button, shift, x, y);
+  const bool inside = x >= 0 && y >= 0 && x < FWidth && y < FHeight;
   // A click is a press and release of the left button over the control.
-  if (button == mbLeft && wasDown && x >= 0 && y >= 0 && x < FWidth && y < FHeight) Click();
+  if (button == mbLeft && wasDown && inside) Click();
+  // A right click opens the nearest popup menu at the pointer (the designer opens its own).
+  if (button == mbRight && inside && !IsDesigning())
+    for (TControl* c = this; c; c = c->FParent)
+      if (TPopupMenu* menu = c->FPopupMenu) {
+        if (menu->AutoPopup()) menu->Popup(*this, x, y);
+        break;
+      }
+}
+
+void TControl::SetPopupMenu(TPopupMenu* v) {
+  if (v == FPopupMenu) return;
+  // The link stays while the old menu is open over this control: it closes when this goes.
+  if (FPopupMenu && FPopupMenu->PopupComponent() != this) RemoveFreeNotification(FPopupMenu);
+  FPopupMenu = v;
+  if (v) FreeNotification(v);
+}
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation == opRemove && component == FPopupMenu) FPopupMenu = nullptr;
 }
 
 void TControl::MouseMove(TShiftState shift, int32_t x, int32_t y) {
@@ -536,13 +568,19 @@ void TWinControl::PaintControl(TBitmap& target, TPoint origin, const TRect& clip
   canvas.SetDeviceClip(clip);
   canvas.Font()->Assign(Font());
   PaintWindow(canvas);
+  const TPoint shift = ChildOrigin();
   for (TControl* c : std::vector<TControl*>(FControls)) {
-    if (!c->FVisible && !IsDesigning()) continue;
-    TPoint at{origin.X + c->FLeft, origin.Y + c->FTop};
+    // A designer shows what is hidden at run time.
+    if (!c->FVisible && !c->IsDesigning()) continue;
+    TPoint at{origin.X + shift.X + c->FLeft, origin.Y + shift.Y + c->FTop};
     TRect area = Intersect(clip, {at.X, at.Y, at.X + c->FWidth, at.Y + c->FHeight});
     if (area.Empty()) continue;
     c->PaintControl(target, at, area);
   }
+  canvas.SetTarget(&target);
+  canvas.SetOrigin(origin.X, origin.Y);
+  canvas.SetDeviceClip(clip);
+  PaintOver(canvas);
 }
 
 void TWinControl::Notification(TComponent* component, TOperation operation) {

@@ -18,6 +18,7 @@
 namespace zelvar {
 
 class TWinControl;
+class TPopupMenu;  // platform/controls/Menus.h
 
 // Coordinates and sizes are kept within this many pixels either way, so that the few of them
 // any layout adds up cannot overflow, whatever a form file or a caller asks for.
@@ -81,6 +82,7 @@ enum : uint16_t {
   VK_INSERT = 45,
   VK_DELETE = 46,
   VK_F1 = 112,
+  VK_F9 = 120,
 };
 
 // Answers to the dialog-code query: which keys a control wants for itself.
@@ -193,6 +195,20 @@ class TControl : public TComponent {
 
   TCursor Cursor() const { return FCursor; }
   void SetCursor(TCursor v) { FCursor = v; }
+  // The menu a right click opens (this control's, else its nearest parent's); nil again when
+  // the menu is freed.
+  TPopupMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TPopupMenu* v);
+
+  // --- hints: the form shows the text at the pointer after it rests there (TForm::ShownHint)
+  const std::string& Hint() const { return FHint; }
+  void SetHint(const std::string& v) { FHint = v; }
+  // Whether hints show here; a parent's ShowHint covers its children too.
+  bool ShowHint() const { return FShowHint; }
+  void SetShowHint(bool v) { FShowHint = v; }
+  // The hint at x, y in the control's coordinates; a control with parts of its own (a palette's
+  // buttons) answers per part. Empty: none here.
+  virtual std::string GetHintAt(int32_t x, int32_t y) const;
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
@@ -208,6 +224,7 @@ class TControl : public TComponent {
   void RequestAlign();
   // The stored rule of Font for the controls that publish it: only a changed font is written.
   bool FontStored() const { return !IsDefaultFont(*FFont); }
+  void Notification(TComponent* component, TOperation operation) override;
 
   TControlState FControlState;
   TControlStyle FControlStyle;
@@ -222,7 +239,10 @@ class TControl : public TComponent {
   TAlign FAlign = alNone;
   TCursor FCursor = crDefault;
   TColor FColor = clBtnFace;
+  std::string FHint;
+  bool FShowHint = false;
   std::unique_ptr<TFont> FFont;
+  TPopupMenu* FPopupMenu = nullptr;
 };
 
 class TWinControl : public TControl {
@@ -232,6 +252,10 @@ class TWinControl : public TControl {
   explicit TWinControl(TComponent* owner);
   ~TWinControl() override;
 
+  // Where the children's coordinates start in this control's client area: a view that shows
+  // its children moved (a designer showing a form at its own Left and Top) says so here, and
+  // painting, hit-testing and FormOrigin follow.
+  virtual TPoint ChildOrigin() const { return {0, 0}; }
   int ControlCount() const { return static_cast<int>(FControls.size()); }
   TControl* Controls(int index) const;  // in z-order, back first; EListError out of range
   void InsertControl(TControl* control);
@@ -284,6 +308,8 @@ class TWinControl : public TControl {
  protected:
   // Paints this control's own face (not its children); the default fills with Color.
   virtual void PaintWindow(TCanvas& canvas);
+  // Paints over the children once they are painted (a designer's grab handles).
+  virtual void PaintOver(TCanvas&) {}
   void Notification(TComponent* component, TOperation operation) override;
 
  private:

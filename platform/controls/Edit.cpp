@@ -68,6 +68,7 @@ const TClassInfo& TEdit::StaticClassInfo() {
                   throw EConvertError("PasswordChar takes one ASCII character, not '" + v + "'");
                 e.SetPasswordChar(v.empty() ? '\0' : v[0]);
               })
+          .Publish("PopupMenu")
           .Publish("ReadOnly", "TabOrder")
           .Publish("TabStop")
           .Default(kDefaultTabStop)

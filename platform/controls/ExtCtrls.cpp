@@ -24,6 +24,7 @@ const TClassInfo& TPanel::StaticClassInfo() {
           .Default(0)
           .Property("BorderStyle", &TPanel::BorderStyle, &TPanel::SetBorderStyle)
           .Default(bsNone)
+          .Publish("PopupMenu")
           .Publish("Caption", "Color", "Enabled", "Font", "TabOrder", "TabStop", "Visible",
                    "OnClick")
           .Build();

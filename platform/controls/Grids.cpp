@@ -845,6 +845,7 @@ const TClassInfo& TDrawGrid::StaticClassInfo() {
           .Property("FixedCols", &TDrawGrid::FixedCols, &TDrawGrid::SetFixedCols)
           .Default(1)
           // Rows before fixed rows: a reader must be able to set the fixed count it stored.
+          .Publish("PopupMenu")
           .Publish("RowCount")
           .Default(kDefaultRowCount)
           .Property("FixedRows", &TDrawGrid::FixedRows, &TDrawGrid::SetFixedRows)

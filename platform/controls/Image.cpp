@@ -114,6 +114,7 @@ const TClassInfo& TImage::StaticClassInfo() {
           .Property("Center", &TImage::Center, &TImage::SetCenter)
           .Default(false)
           .Property("Picture", &TImage::Picture, &TImage::SetPicture)
+          .Publish("PopupMenu")
           .Property("Stretch", &TImage::Stretch, &TImage::SetStretch)
           .Default(false)
           .Property("Transparent", &TImage::Transparent, &TImage::SetTransparent)

@@ -138,6 +138,7 @@ const TClassInfo& TListBox::StaticClassInfo() {
           .Property("Items", &TListBox::Items, &TListBox::SetItems)
           .Property("MultiSelect", &TListBox::MultiSelect, &TListBox::SetMultiSelect)
           .Default(false)
+          .Publish("PopupMenu")
           .Property("Sorted", &TListBox::Sorted, &TListBox::SetSorted)
           .Default(false)
           .Publish("TabOrder")

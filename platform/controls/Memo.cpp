@@ -86,6 +86,7 @@ const TClassInfo& TMemo::StaticClassInfo() {
           .Publish("Enabled", "Font")
           .Property("Lines", &TMemo::Lines, &TMemo::SetLines)
           .Publish("MaxLength", "ReadOnly")
+          .Publish("PopupMenu")
           .Property("ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars)
           .Default(kDefaultScrollBars)
           .Publish("TabOrder")

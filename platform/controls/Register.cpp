@@ -8,6 +8,7 @@
 #include "platform/controls/Grids.h"
 #include "platform/controls/Image.h"
 #include "platform/controls/ListBox.h"
+#include "platform/controls/Menus.h"
 #include "platform/controls/Memo.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
@@ -20,6 +21,7 @@ void RegisterControls() {
                   TComboBox, TPageControl, TTabSheet, TImage, TTimer>();
   // The everyday controls of a wizard page.
   RegisterClasses<TEdit, TMemo, TCheckBox, TListBox, TProgressBar, TScrollBar>();
+  RegisterClasses<TPopupMenu, TMenuItem>();
 }
 
 }  // namespace zelvar

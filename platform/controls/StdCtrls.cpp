@@ -124,6 +124,7 @@ const TClassInfo& TButton::StaticClassInfo() {
           .Publish("Enabled", "Font")
           .Property("ModalResult", &TButton::ModalResult, &TButton::SetModalResult)
           .Default(mrNone)
+          .Publish("PopupMenu")
           .Publish("TabOrder")
           .Publish("TabStop")
           .Default(kDefaultTabStop)
@@ -225,6 +226,7 @@ const TClassInfo& TCheckBox::StaticClassInfo() {
           .Property("Checked", &TCheckBox::Checked, &TCheckBox::SetChecked)
           .Default(false)
           .Publish("Color", "Enabled", "Font")
+          .Publish("PopupMenu")
           .Property("State", &TCheckBox::State, &TCheckBox::SetState)
           .Default(cbUnchecked)
           .Publish("TabOrder")
@@ -312,6 +314,7 @@ const TClassInfo& TRadioButton::StaticClassInfo() {
           .Publish("Caption")
           .Property("Checked", &TRadioButton::Checked, &TRadioButton::SetChecked)
           .Default(false)
+          .Publish("PopupMenu")
           .Publish("Color", "Enabled", "Font", "TabOrder", "TabStop", "Visible", "OnClick")
           .Build();
   return *info;
@@ -381,6 +384,7 @@ const TClassInfo& TLabel::StaticClassInfo() {
           .Publish("Caption", "Color", "Enabled")
           .Property("FocusControl", &TLabel::FocusControl, &TLabel::SetFocusControl)
           .Publish("Font")
+          .Publish("PopupMenu")
           .Property("Transparent", &TLabel::Transparent, &TLabel::SetTransparent)
           .Default(false)
           .Publish("Visible")
@@ -528,6 +532,7 @@ const TClassInfo& TGroupBox::StaticClassInfo() {
   static const auto info = TClassBuilder<TGroupBox>("TGroupBox")
                                .Publish("Align", "Caption", "Color", "Enabled", "Font", "TabOrder",
                                         "TabStop", "Visible", "OnClick")
+                               .Publish("PopupMenu")
                                .Build();
   return *info;
 }

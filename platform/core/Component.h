@@ -40,6 +40,16 @@ class TComponent : public TPersistent {
   virtual void SetName(const std::string& name);
   int32_t Tag() const { return FTag; }
   void SetTag(int32_t tag) { FTag = tag; }
+  // Where a designer shows a component that is no control, as a form file keeps it for such
+  // components ("Left" and "Top"): left in the low 16 bits, top in the high ones.
+  int32_t DesignInfo() const { return FDesignInfo; }
+  void SetDesignInfo(int32_t v) { FDesignInfo = v; }
+  int16_t DesignLeft() const { return static_cast<int16_t>(FDesignInfo & 0xFFFF); }
+  int16_t DesignTop() const { return static_cast<int16_t>((FDesignInfo >> 16) & 0xFFFF); }
+  void SetDesignPos(int32_t left, int32_t top) {
+    FDesignInfo = static_cast<int32_t>((static_cast<uint32_t>(static_cast<uint16_t>(top)) << 16) |
+                                       static_cast<uint16_t>(left));
+  }
 
   int GetComponentCount() const { return static_cast<int>(FComponents.size()); }
   // Raises EListError for an index out of range.
@@ -111,6 +121,7 @@ class TComponent : public TPersistent {
   TComponent* FOwner = nullptr;
   std::string FName;
   int32_t FTag = 0;
+  int32_t FDesignInfo = 0;
   std::vector<TComponent*> FComponents;
   // Owned components by name, case-insensitively, so that naming thousands of components stays
   // linear: an open-addressing table of (hash, component) kept flat for the cache.

@@ -64,6 +64,8 @@ class TIntIdents {
   std::optional<int64_t> ValueOf(std::string_view ident) const;
   // The identifier of a value, or nullptr.
   const std::string* NameOf(int64_t value) const;
+  // Every identifier with its value, in declaration order (a designer's drop-down).
+  const std::vector<std::pair<std::string, int64_t>>& Idents() const { return FIdents; }
 
  private:
   std::vector<std::pair<std::string, int64_t>> FIdents;
@@ -349,7 +351,8 @@ struct TPropInfo {
   std::function<TObject*(const TObject*)> GetObj;  // objects, components, strings lists
   std::function<void(TObject*, TObject*)> SetObj;  // checks the value's class
   std::function<TEventState(const TObject*)> GetEvent;
-  // Sets an event from a std::function of the event's signature held in an any (empty: clear).
+  // Sets an event from a std::function of the event's signature held in an any. An empty any
+  // with a name keeps the name alone (a designed form's handler); with none it clears.
   std::function<void(TObject*, const std::any&, const std::string&)> SetEvent;
   // Wraps a generic handler as a std::function of the event's signature, for SetEvent.
   std::function<std::any(const TGenericHandler&)> MakeHandler;

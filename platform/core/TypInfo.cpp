@@ -151,8 +151,9 @@ TValue GetPropValue(const TObject* obj, const TPropInfo& prop) {
       return list ? StringsValue(*list) : TValue(TNil{});
     }
     case TPropKind::Method: {
+      // A designed form's handler has a name and no code yet: it counts.
       TEventState e = prop.GetEvent(obj);
-      if (!e.Assigned || e.MethodName.empty()) return TNil{};
+      if (e.MethodName.empty()) return TNil{};
       return TIdent{e.MethodName};
     }
   }
@@ -326,6 +327,14 @@ void SetPropText(TObject* obj, std::string_view path, std::string_view text,
 
 bool IsDefaultPropValue(const TObject* obj, const TPropInfo& prop) {
   return prop.Default.has_value() && prop.GetOrd && prop.GetOrd(obj) == *prop.Default;
+}
+
+void SetEventName(TObject* obj, const TPropInfo& prop, std::string_view name) {
+  if (prop.Kind != TPropKind::Method || !prop.SetEvent)
+    throw EPropertyError("Property " + PropName(obj, prop) + " is no event that can be set");
+  if (!name.empty() && !IsValidIdent(name))
+    throw EPropertyError("'" + std::string(name) + "' is not a valid method name");
+  prop.SetEvent(obj, std::any{}, std::string(name));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -60,6 +60,11 @@ void SetPropValue(TObject* obj, const TPropInfo& prop, const TValue& value,
 // True when an ordinal property holds its declared default (a writer then leaves it out).
 bool IsDefaultPropValue(const TObject* obj, const TPropInfo& prop);
 
+// Stores name as the handler of an event without binding code, as a designed form has it (the
+// writer writes the name); an empty name clears the event. Raises EPropertyError for a
+// property that is no writable event, or a name that is no identifier.
+void SetEventName(TObject* obj, const TPropInfo& prop, std::string_view name);
+
 // ---------------------------------------------------------------------------------------------
 // TClassBuilder
 
@@ -399,7 +404,8 @@ class TClassBuilder {
       };
       if constexpr (writable)
         p.SetEvent = [setter](TObject* o, const std::any& code, const std::string& name) {
-          if (!code.has_value()) return Assign<T>(Self(o), setter, T{});
+          if (!code.has_value())
+            return Assign<T>(Self(o), setter, name.empty() ? T{} : T(Fn{}, name));
           Assign<T>(Self(o), setter, T(std::any_cast<Fn>(code), name));
         };
     } else {

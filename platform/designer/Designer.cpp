@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/controls/Memo.h"
+#include "platform/controls/StdCtrls.h"
 #include "platform/core/SysUtils.h"
 #include "platform/core/TypInfo.h"
 #include "platform/forms/Forms.h"
@@ -11,12 +13,48 @@ namespace zelvar {
 // =============================================================================================
 // TFormDesigner
 
-TFormDesigner::TFormDesigner(TForm& form) : FForm(form) {
+// Takes a freed component out of the selection.
+class TFormDesigner::TWatch : public TComponent {
+ public:
+  explicit TWatch(TFormDesigner& designer) : TComponent(nullptr), FDesigner(designer) {}
+  ~TWatch() override {
+    for (TComponent* c : FWatched) RemoveFreeNotification(c);
+  }
+  void Watch(const std::vector<TPersistent*>& selection) {
+    for (TComponent* c : FWatched) RemoveFreeNotification(c);
+    FWatched.clear();
+    for (TPersistent* p : selection)
+      if (auto* c = dynamic_cast<TComponent*>(p)) {
+        FreeNotification(c);
+        FWatched.push_back(c);
+      }
+  }
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    TComponent::Notification(component, operation);
+    if (operation != opRemove) return;
+    std::erase(FWatched, component);
+    auto& sel = FDesigner.FSelection;
+    if (std::erase(sel, static_cast<TPersistent*>(component)) > 0) FDesigner.SelectionChanged();
+  }
+
+ private:
+  TFormDesigner& FDesigner;
+  std::vector<TComponent*> FWatched;
+};
+
+TFormDesigner::TFormDesigner(TForm& form) : FForm(form), FWatch(std::make_unique<TWatch>(*this)) {
   FForm.SetDesigning(true);
   FForm.SetDesigner(this);
-  // Presses that no control claims select what was pressed.
-  FForm.OnDesignMouse = [this](TControl* target, TMouseButton, TShiftState, int32_t, int32_t) {
-    SelectComponent(target ? static_cast<TPersistent*>(target) : &FForm);
+  FForm.OnDesignMouse = [this](TMessage::TKind kind, TControl* target, TMouseButton button,
+                               TShiftState shift, int32_t x, int32_t y) {
+    try {
+      DesignMouse(kind, target, button, shift, x, y);
+    } catch (const Exception& e) {
+      if (!OnError) throw;
+      OnError(e.Message());
+    }
   };
 }
 
@@ -27,13 +65,76 @@ TFormDesigner::~TFormDesigner() {
   }
 }
 
+void TFormDesigner::Modified() {
+  ++FModifiedCount;
+  if (FChangeDepth > 0) {
+    FChangedInAction = true;
+    return;
+  }
+  if (OnModified) OnModified();
+}
+
+void TFormDesigner::EndChange() {
+  if (FChangeDepth == 0) return;
+  if (--FChangeDepth > 0 || !FChangedInAction) return;
+  FChangedInAction = false;
+  if (OnModified) OnModified();
+}
+
 void TFormDesigner::SelectComponent(TPersistent* instance) {
-  FSelection.clear();
-  if (instance) FSelection.push_back(instance);
+  SetSelection(instance && instance != &FForm ? std::vector<TPersistent*>{instance}
+                                              : std::vector<TPersistent*>{});
+}
+
+void TFormDesigner::SetSelection(std::vector<TPersistent*> selection) {
+  std::erase(selection, static_cast<TPersistent*>(&FForm));
+  std::erase(selection, nullptr);
+  if (selection == FSelection) return;
+  FSelection = std::move(selection);
+  SelectionChanged();
+}
+
+bool TFormDesigner::IsSelected(const TPersistent* instance) const {
+  return std::find(FSelection.begin(), FSelection.end(), instance) != FSelection.end();
+}
+
+void TFormDesigner::ToggleSelection(TPersistent* instance) {
+  std::vector<TPersistent*> sel = FSelection;
+  if (IsSelected(instance))
+    std::erase(sel, instance);
+  else
+    sel.push_back(instance);
+  SetSelection(std::move(sel));
+}
+
+void TFormDesigner::SelectionChanged() {
+  FWatch->Watch(FSelection);
+  if (OnSelectionChanged) OnSelectionChanged();
+}
+
+TComponent* TFormDesigner::SelectableAt(TControl* target) const {
+  for (TControl* c = target; c && c != &FForm; c = c->Parent())
+    if (c->Owner() == &FForm) return c;
+  return &FForm;
+}
+
+void TFormDesigner::DesignMouse(TMessage::TKind kind, TControl* target, TMouseButton, TShiftState,
+                                int32_t, int32_t) {
+  if (kind == TMessage::MouseDown) SelectComponent(SelectableAt(target));
 }
 
 // =============================================================================================
 // Property editors
+
+namespace {
+
+// Text typed into a property view: blanks around a name or number are not part of it.
+std::string Trim(std::string_view s) {
+  size_t b = s.find_first_not_of(" \t"), e = s.find_last_not_of(" \t");
+  return b == std::string_view::npos ? std::string() : std::string(s.substr(b, e - b + 1));
+}
+
+}  // namespace
 
 TPropertyEditor::TPropertyEditor(IDesigner* designer, std::vector<TPersistent*> components,
                                  const TPropInfo& prop)
@@ -47,12 +148,19 @@ TPersistent* TPropertyEditor::GetComponent(int index) const {
   return FComponents[static_cast<size_t>(index)];
 }
 
+// Strings show and take their text as it is; other kinds their form-file spelling.
 std::string TPropertyEditor::GetValue() const {
+  if (FProp.Kind == TPropKind::String && FProp.GetStr) return FProp.GetStr(FComponents.front());
   return GetPropText(FComponents.front(), FProp.Name);
 }
 
 void TPropertyEditor::SetValue(const std::string& value) {
-  for (TPersistent* c : FComponents) SetPropText(c, FProp.Name, value);
+  for (TPersistent* c : FComponents) {
+    if (FProp.Kind == TPropKind::String)
+      SetPropValue(c, FProp, TValue(value));
+    else
+      SetPropText(c, FProp.Name, value);
+  }
   Modified();
 }
 
@@ -70,11 +178,125 @@ void TPropertyEditor::Modified() const {
   if (FDesigner) FDesigner->Modified();
 }
 
+std::vector<std::string> TPropertyEditor::GetValues() const {
+  std::vector<std::string> values;
+  if (FProp.Kind == TPropKind::Boolean) return {"False", "True"};
+  if (FProp.Kind == TPropKind::Enumeration && FProp.EnumType) {
+    for (int i = 0; i < FProp.EnumType->Count(); ++i) values.push_back(FProp.EnumType->NameOf(i));
+  } else if (FProp.Kind == TPropKind::Integer && FProp.IntIdents) {
+    for (const auto& ident : FProp.IntIdents->Idents()) values.push_back(ident.first);
+  }
+  return values;
+}
+
 void TIntegerProperty::SetValue(const std::string& value) {
-  int32_t v = StrToInt(value);
+  std::optional<int64_t> named;
+  if (Prop().IntIdents) named = Prop().IntIdents->ValueOf(Trim(value));
+  int32_t v = named ? static_cast<int32_t>(*named) : StrToInt(value);
   for (int i = 0; i < ComponentCount(); ++i)
     SetPropValue(GetComponent(i), Prop(), TValue(int64_t{v}));
   Modified();
+}
+
+namespace {
+
+// The form a reference is looked up in: the selection's root, or the selection itself when it
+// is a root (the designed form).
+TComponent* ReferenceRoot(const TPropertyEditor& editor) {
+  auto* c = dynamic_cast<TComponent*>(editor.GetComponent(0));
+  return c ? c->Root() : nullptr;
+}
+
+}  // namespace
+
+std::string TComponentProperty::GetValue() const {
+  auto* c = static_cast<TComponent*>(GetObjValue());
+  return c ? c->Name() : std::string();
+}
+
+void TComponentProperty::SetValue(const std::string& value) {
+  std::string name = Trim(value);
+  TValue v = name.empty() ? TValue(TNil{}) : TValue(TIdent{name});
+  TComponent* root = ReferenceRoot(*this);
+  if (!name.empty() && (!root || !root->FindComponent(name)))
+    throw EPropertyError("Component '" + name + "' not found");
+  for (int i = 0; i < ComponentCount(); ++i) SetPropValue(GetComponent(i), Prop(), v);
+  Modified();
+}
+
+std::vector<std::string> TComponentProperty::GetValues() const {
+  std::vector<std::string> values{""};
+  TComponent* root = ReferenceRoot(*this);
+  if (!root || !Prop().PropClass) return values;
+  const TClassInfo& cls = Prop().PropClass();
+  auto fits = [&](TComponent* c) { return !c->Name().empty() && c->ClassInfo().InheritsFrom(cls); };
+  for (TComponent* c : root->Components())
+    if (fits(c)) values.push_back(c->Name());
+  std::sort(values.begin() + 1, values.end(),
+            [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+  return values;
+}
+
+void TStringsProperty::Edit() {
+  auto* list = static_cast<TStrings*>(GetObjValue());
+  std::unique_ptr<TForm> dialog(New<TForm>(nullptr));
+  dialog->SetCaption("String List Editor");
+  dialog->SetBorderStyle(bsDialog);
+  dialog->SetPosition(poScreenCenter);
+  dialog->SetClientWidth(360);
+  dialog->SetClientHeight(260);
+  auto* memo = New<TMemo>(dialog.get());
+  memo->SetName("Memo");
+  memo->SetParent(dialog.get());
+  memo->SetBounds(8, 8, 344, 206);
+  memo->SetWordWrap(false);
+  memo->SetScrollBars(ssBoth);
+  if (list) memo->Lines()->Assign(list);
+  auto button = [&](const char* name, const char* caption, TModalResult result, int32_t left) {
+    auto* b = New<TButton>(dialog.get());
+    b->SetName(name);
+    b->SetCaption(caption);
+    b->SetModalResult(result);
+    b->SetParent(dialog.get());
+    b->SetBounds(left, 224, 75, 25);
+    return b;
+  };
+  button("OKButton", "OK", mrOk, 196)->SetDefault(true);
+  button("CancelButton", "Cancel", mrCancel, 277)->SetCancel(true);
+  dialog->SetActiveControl(memo);
+  if (dialog->ShowModal() != mrOk) return;
+  for (int i = 0; i < ComponentCount(); ++i) {
+    auto* target = static_cast<TStrings*>(Prop().GetObj(GetComponent(i)));
+    if (!target) throw EPropertyError("Property " + Prop().Name + " is nil");
+    target->Assign(memo->Lines());
+  }
+  Modified();
+}
+
+std::string TMethodProperty::GetValue() const {
+  return Prop().GetEvent ? Prop().GetEvent(GetComponent(0)).MethodName : std::string();
+}
+
+void TMethodProperty::SetValue(const std::string& value) {
+  std::string name = Trim(value);
+  for (int i = 0; i < ComponentCount(); ++i) SetEventName(GetComponent(i), Prop(), name);
+  Modified();
+}
+
+std::vector<std::string> TMethodProperty::GetValues() const {
+  std::vector<std::string> values;
+  TComponent* root = ReferenceRoot(*this);
+  if (!root) return values;
+  for (const TClassInfo* cls = &root->ClassInfo(); cls; cls = cls->Parent)
+    for (const TMethodInfo& m : cls->Methods)
+      if (m.Signature == Prop().EventSignature) values.push_back(m.Name);
+  std::sort(values.begin(), values.end(),
+            [](const std::string& a, const std::string& b) { return CompareText(a, b) < 0; });
+  values.erase(
+      std::unique(values.begin(), values.end(),
+                  [](const std::string& a, const std::string& b) { return SameText(a, b); }),
+      values.end());
+  return values;
 }
 
 std::string TClassProperty::GetValue() const {
@@ -156,6 +378,12 @@ std::unique_ptr<TPropertyEditor> GetPropertyEditor(IDesigner* designer,
     return std::make_unique<TIntegerProperty>(designer, std::move(components), prop);
   if (prop.Kind == TPropKind::Object)
     return std::make_unique<TClassProperty>(designer, std::move(components), prop);
+  if (prop.Kind == TPropKind::Component)
+    return std::make_unique<TComponentProperty>(designer, std::move(components), prop);
+  if (prop.Kind == TPropKind::Strings)
+    return std::make_unique<TStringsProperty>(designer, std::move(components), prop);
+  if (prop.Kind == TPropKind::Method)
+    return std::make_unique<TMethodProperty>(designer, std::move(components), prop);
   return std::make_unique<TPropertyEditor>(designer, std::move(components), prop);
 }
 

@@ -15,6 +15,7 @@
 #include "platform/core/Object.h"
 #include "platform/core/Strings.h"
 #include "platform/core/TypInfo.h"
+#include "platform/forms/Forms.h"
 #include "platform/graphics/Resources.h"
 
 namespace zelvar {
@@ -35,7 +36,8 @@ class IDesigner {
 };
 
 // A designer for one form: the form is marked as designed, a press on a control the designer
-// handles selects it, and components report their changes here.
+// handles selects it, and components report their changes here. The visual designer derives
+// from it to move, size and create controls; this base only selects.
 class TFormDesigner : public IDesigner {
  public:
   explicit TFormDesigner(TForm& form);
@@ -44,16 +46,49 @@ class TFormDesigner : public IDesigner {
   TFormDesigner& operator=(const TFormDesigner&) = delete;
 
   TForm& Form() const { return FForm; }
-  void Modified() override { ++FModifiedCount; }
+  // Counts the change and reports it (OnModified) unless a change is in progress
+  // (BeginChange): then the outermost EndChange reports it once.
+  void Modified() override;
   void SelectComponent(TPersistent* instance) override;
-  // Nothing selected means the form itself.
+
+  // The selected components, in the order they were selected; empty means the form itself.
+  // A component freed while selected leaves the selection.
   const std::vector<TPersistent*>& Selection() const { return FSelection; }
+  void SetSelection(std::vector<TPersistent*> selection);
+  bool IsSelected(const TPersistent* instance) const;
+  // Adds instance, or takes it out when it is selected already (Shift+click).
+  void ToggleSelection(TPersistent* instance);
   int ModifiedCount() const { return FModifiedCount; }
 
+  // One user action that may call Modified many times (a drag, a paste) is one change.
+  void BeginChange() { ++FChangeDepth; }
+  void EndChange();
+
+  // The visual designer's hooks: a change was made (once per user action), the selection
+  // changed.
+  std::function<void()> OnModified;
+  std::function<void()> OnSelectionChanged;
+  // An action the mouse started failed; without a handler the error goes on to the caller.
+  std::function<void(const std::string& message)> OnError;
+
+ protected:
+  // The mouse over the designed form that no control claimed (see TForm::OnDesignMouse):
+  // x, y in the form's client coordinates. The base selects what a press hits.
+  virtual void DesignMouse(TMessage::TKind kind, TControl* target, TMouseButton button,
+                           TShiftState shift, int32_t x, int32_t y);
+  // The component a press on target selects: target or the nearest parent the form owns.
+  TComponent* SelectableAt(TControl* target) const;
+
  private:
+  class TWatch;
+  void SelectionChanged();
+
   TForm& FForm;
   std::vector<TPersistent*> FSelection;
+  std::unique_ptr<TWatch> FWatch;
   int FModifiedCount = 0;
+  int FChangeDepth = 0;
+  bool FChangedInAction = false;
 };
 
 // ---------------------------------------------------------------------------------------------
@@ -79,6 +114,9 @@ class TPropertyEditor {
   virtual void Edit() {}
   // The sub-properties of a nested object (paSubProperties).
   virtual std::vector<std::unique_ptr<TPropertyEditor>> GetProperties() const { return {}; }
+  // The values a property view offers in its drop-down: the identifiers of enumerations,
+  // booleans and named integers (colours); none for other kinds.
+  virtual std::vector<std::string> GetValues() const;
 
   IDesigner* Designer() const { return FDesigner; }
   const TPropInfo& Prop() const { return FProp; }
@@ -97,11 +135,44 @@ class TPropertyEditor {
   const TPropInfo& FProp;
 };
 
-// Integers in decimal; text that is no integer raises EConvertError.
+// Integers in decimal (or $hex); one with named values (a colour) also takes and shows its
+// names. Text that is neither raises EConvertError.
 class TIntegerProperty : public TPropertyEditor {
  public:
   using TPropertyEditor::TPropertyEditor;
   void SetValue(const std::string& value) override;
+};
+
+// A reference to a component: its name, empty for none; the drop-down lists the components
+// of the root that fit.
+class TComponentProperty : public TPropertyEditor {
+ public:
+  using TPropertyEditor::TPropertyEditor;
+  TPropertyAttributes GetAttributes() const override { return {paMultiSelect, paValueList}; }
+  std::string GetValue() const override;
+  void SetValue(const std::string& value) override;
+  std::vector<std::string> GetValues() const override;
+};
+
+// A strings list: shown as "(TStrings)", edited in a dialog of one memo.
+class TStringsProperty : public TPropertyEditor {
+ public:
+  using TPropertyEditor::TPropertyEditor;
+  TPropertyAttributes GetAttributes() const override { return {paMultiSelect, paDialog}; }
+  std::string GetValue() const override { return "(TStrings)"; }
+  void Edit() override;
+};
+
+// An event: the name of its handler. At design time there is no code to bind, so the name is
+// stored alone (SetEventName) and a form writer writes it; empty text clears it. A name that
+// is no identifier raises EPropertyError.
+class TMethodProperty : public TPropertyEditor {
+ public:
+  using TPropertyEditor::TPropertyEditor;
+  std::string GetValue() const override;
+  void SetValue(const std::string& value) override;
+  // The root's published methods of the event's signature.
+  std::vector<std::string> GetValues() const override;
 };
 
 // A nested object: shown as "(TClassName)", edited through its own properties.

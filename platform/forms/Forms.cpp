@@ -1,9 +1,12 @@
 #include "platform/forms/Forms.h"
 
 #include <algorithm>
+#include <utility>
 
+#include "platform/controls/Menus.h"
 #include "platform/core/Assert.h"
 #include "platform/core/Text.h"
+#include "platform/core/TimerQueue.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Codecs.h"
 
@@ -227,6 +230,7 @@ const TClassInfo& TForm::StaticClassInfo() {
           .Stored(true)
           .Property("KeyPreview", &TForm::KeyPreview, &TForm::SetKeyPreview)
           .Default(false)
+          .Publish("PopupMenu")
           .Property("Position", &TForm::Position, &TForm::SetPosition)
           .Default(poDesigned)
           .Property("Scaled", &TForm::Scaled, &TForm::SetScaled)
@@ -263,6 +267,7 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 
 TForm::~TForm() {
   if (FShowing) Hide();
+  CancelHint();
   // The components go while this is still a form, so their notifications find it whole.
   DestroyComponents();
 }
@@ -347,6 +352,7 @@ void TForm::Show() {
 void TForm::Hide() {
   if (!FShowing) return;
   FShowing = false;
+  CancelHint();
   SetVisible(false);
   auto& app = Application();
   const size_t listed = std::erase(app.FShown, this);
@@ -356,6 +362,7 @@ void TForm::Hide() {
 }
 
 void TForm::Close() {
+  if (!CloseQuery()) return;
   if (FModalResult == mrNone) FModalResult = mrCancel;
   if (!FShowing) return;
 }
@@ -396,6 +403,7 @@ void TForm::RepaintForm() {
     FBitmap.SetSize(client.Width(), client.Height());
   FDirty = false;
   if (!FBitmap.Empty()) PaintControl(FBitmap, {0, 0}, client);
+  if (FHintShown) PaintHint();
   if (FShowing) Application().Backend().FormPainted(this);
 }
 
@@ -413,6 +421,11 @@ void TForm::PaintWindow(TCanvas& canvas) {
   canvas.Brush()->SetColor(Color());
   canvas.Brush()->SetStyle(bsSolid);
   canvas.FillRect(client);
+  if (IsDesigning() && FDesignGrid > 0) {
+    // The grid the designer snaps to, as dots on the form's face.
+    for (int32_t y = 0; y < client.Bottom; y += FDesignGrid)
+      for (int32_t x = 0; x < client.Right; x += FDesignGrid) canvas.SetPixel(x, y, clBlack);
+  }
 }
 
 TControl* TForm::ControlAt(int32_t x, int32_t y) const {
@@ -421,10 +434,13 @@ TControl* TForm::ControlAt(int32_t x, int32_t y) const {
   int32_t px = x, py = y;
   while (parent) {
     TControl* hit = nullptr;
+    const TPoint shift = parent->ChildOrigin();
+    px -= shift.X;
+    py -= shift.Y;
     // Topmost first: the last in z-order is painted last.
     for (int i = parent->ControlCount() - 1; i >= 0; --i) {
       TControl* c = parent->Controls(i);
-      if (!c->Visible() && !IsDesigning()) continue;
+      if (!c->Visible() && !c->IsDesigning()) continue;
       if (px >= c->Left() && py >= c->Top() && px < c->Left() + c->Width() &&
           py < c->Top() + c->Height()) {
         hit = c;
@@ -442,6 +458,12 @@ TControl* TForm::ControlAt(int32_t x, int32_t y) const {
 
 void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState shift, int32_t x,
                           int32_t y) {
+  // An open popup menu has the window's mouse first.
+  const TMouseAction action = kind == TMessage::MouseDown ? TMouseAction::Down
+                              : kind == TMessage::MouseUp ? TMouseAction::Up
+                                                          : TMouseAction::Move;
+  if (TPopupMenu::PreviewMouse(*this, action, button, x, y)) return;
+  TrackHint(kind, x, y);
   TControl* target = nullptr;
   if (kind == TMessage::MouseDown || !FCapture) {
     target = ControlAt(x, y);
@@ -452,11 +474,21 @@ void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState
   TPoint origin = receiver == this ? TPoint{0, 0} : receiver->FormOrigin();
   int32_t cx = x - origin.X, cy = y - origin.Y;
 
-  // In the designer a press belongs to the designer unless the control claims it or was taken
-  // out of the design state.
-  if (IsDesigning() && receiver->IsDesigning() && kind == TMessage::MouseDown) {
-    if (!receiver->CMDesignHitTest(cx, cy, shift)) {
-      if (OnDesignMouse) OnDesignMouse(target, button, shift, cx, cy);
+  // In the designer the mouse belongs to the designer unless the control claims the press or
+  // was taken out of the design state; a press the designer took keeps the mouse until the
+  // release, so it can drag.
+  // A release that never came (a popup menu took it) ends the designer's hold at the next press.
+  if (kind == TMessage::MouseDown) SetDesignCapture(nullptr);
+  if (TForm* designed = FDesignCapture ? FDesignCapture : DesignedFormOf(receiver)) {
+    bool route = kind == TMessage::MouseDown ? !receiver->CMDesignHitTest(cx, cy, shift)
+                                             : FDesignCapture || !FCapture;
+    if (route) {
+      TPoint at = designed == this ? TPoint{0, 0} : designed->FormOrigin();
+      if (kind == TMessage::MouseDown) SetDesignCapture(designed);
+      if (kind == TMessage::MouseUp) SetDesignCapture(nullptr);
+      if (designed->OnDesignMouse)
+        designed->OnDesignMouse(kind, target && target != designed ? target : nullptr, button,
+                                shift, x - at.X, y - at.Y);
       return;
     }
   }
@@ -485,6 +517,27 @@ void TForm::DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState
       TrackCursor(receiver);
       receiver->MouseMove(shift, cx, cy);
   }
+}
+
+TForm* TForm::DesignedFormOf(TControl* receiver) const {
+  if (!receiver->IsDesigning()) return nullptr;
+  for (TControl* c = receiver; c; c = c->Parent())
+    if (auto* f = dynamic_cast<TForm*>(c); f && f->IsDesigning()) return f;
+  return nullptr;
+}
+
+void TForm::SetDesignCapture(TForm* form) {
+  if (FDesignCapture == form) return;
+  if (FDesignCapture && FDesignCapture != this) RemoveFreeNotification(FDesignCapture);
+  FDesignCapture = form;
+  if (FDesignCapture && FDesignCapture != this) FreeNotification(FDesignCapture);
+}
+
+void TForm::SetDesignGrid(int32_t v) {
+  v = std::clamp(v, 0, 128);
+  if (v == FDesignGrid) return;
+  FDesignGrid = v;
+  Invalidate();
 }
 
 void TForm::TrackCursor(const TControl* receiver) {
@@ -562,6 +615,8 @@ TControl* TForm::KeyTarget() {
 }
 
 void TForm::DispatchKey(TMessage::TKind kind, uint16_t key, TShiftState shift, char ch) {
+  if (TPopupMenu::PreviewKey(*this, kind == TMessage::KeyDown, key, shift)) return;
+  if (kind == TMessage::KeyDown) CancelHint();
   TWinControl* focused = FocusedControl();
   TControl* target = KeyTarget();
   if (kind == TMessage::KeyUp) {
@@ -585,6 +640,7 @@ void TForm::DispatchKey(TMessage::TKind kind, uint16_t key, TShiftState shift, c
 }
 
 void TForm::DispatchText(std::string_view text) {
+  if (TPopupMenu::PreviewText(*this, text)) return;
   for (size_t i = 0; i < text.size();) {
     TUtf8Char c = DecodeUtf8Char(text, i);
     i += c.Length;
@@ -595,6 +651,121 @@ void TForm::DispatchText(std::string_view text) {
     TControl* target = KeyTarget();
     target->KeyPress(typed);
   }
+}
+
+// =============================================================================================
+// Hints
+
+namespace {
+
+// The hint at a client point: the first non-empty answer from the control under it up to the
+// form, shown when that control or one of its parents has ShowHint (classic ParentShowHint).
+std::pair<TControl*, std::string> HintAt(TForm& form, int32_t x, int32_t y) {
+  for (TControl* c = form.ControlAt(x, y); c; c = c->Parent()) {
+    const TPoint origin = c == &form ? TPoint{0, 0} : c->FormOrigin();
+    std::string text = c->GetHintAt(x - origin.X, y - origin.Y);
+    if (text.empty()) continue;
+    for (const TControl* p = c; p; p = p->Parent())
+      if (p->ShowHint()) return {c, std::move(text)};
+    return {};
+  }
+  if (std::string text = form.GetHintAt(x, y); !text.empty() && form.ShowHint())
+    return {&form, std::move(text)};
+  return {};
+}
+
+// Below the arrow pointer, as classic hints sit.
+constexpr int32_t kHintBelowPointer = 20;
+
+}  // namespace
+
+void TForm::Notification(TComponent* component, TOperation operation) {
+  TWinControl::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == FCapture) FCapture = nullptr;
+  if (component == FDesignCapture) FDesignCapture = nullptr;
+  if (component == FHintControl) {
+    CancelHint();
+    FHintControl = nullptr;
+    FHintText.clear();
+  }
+}
+
+void TForm::TrackHint(TMessage::TKind kind, int32_t x, int32_t y) {
+  if (kind == TMessage::MouseDown) {
+    // The control and text stay: the hint comes back only over another one.
+    CancelHint();
+    return;
+  }
+  if (kind != TMessage::MouseMove) return;
+  FHintPoint = {x, y};
+  // On a designed form presses and moves belong to the designer; its controls show no hints.
+  auto [control, text] = IsDesigning() ? std::pair<TControl*, std::string>{} : HintAt(*this, x, y);
+  if (control == FHintControl && text == FHintText) return;
+  const bool browsing = FHintShown || FHintBrowsing;
+  CancelHint();
+  FHintControl = control;
+  FHintText = std::move(text);
+  // Never removed again: the focus and the capture may hold the same link, and a stale one only
+  // brings a notification that matches nothing.
+  if (control && control != this) FreeNotification(control);
+  if (FHintText.empty()) {
+    if (!browsing) return;
+    // Crossing a gap between hinted controls keeps the next hint quick for one pause.
+    FHintBrowsing = true;
+    FHintTimer = Timers().Schedule(kHintPause, [this] {
+      Timers().Cancel(FHintTimer);
+      FHintTimer = 0;
+      FHintBrowsing = false;
+    });
+  } else if (browsing) {
+    ShowHintNow();
+  } else {
+    FHintTimer = Timers().Schedule(kHintPause, [this] {
+      Timers().Cancel(FHintTimer);
+      FHintTimer = 0;
+      ShowHintNow();
+    });
+  }
+}
+
+void TForm::ShowHintNow() {
+  if (FHintText.empty()) return;
+  TCanvas measure(nullptr);
+  measure.Font()->Assign(Font());
+  // A 1-pixel frame and a margin inside it.
+  const int32_t w = measure.TextWidth(FHintText) + 8, h = measure.TextHeight(FHintText) + 4;
+  const TRect client = GetClientRect();
+  int32_t left = FHintPoint.X, top = FHintPoint.Y + kHintBelowPointer;
+  if (top + h > client.Bottom) top = FHintPoint.Y - h - 2;
+  left = std::max(0, std::min(left, client.Right - w));
+  top = std::max(0, std::min(top, client.Bottom - h));
+  FHintRect = {left, top, left + w, top + h};
+  FHintShown = true;
+  FHintBrowsing = true;
+  InvalidateForm();
+}
+
+void TForm::CancelHint() {
+  Timers().Cancel(FHintTimer);
+  FHintTimer = 0;
+  FHintBrowsing = false;
+  if (!FHintShown) return;
+  FHintShown = false;
+  InvalidateForm();
+}
+
+void TForm::PaintHint() {
+  TCanvas canvas(&FBitmap);
+  canvas.Font()->Assign(Font());
+  canvas.Brush()->SetStyle(bsSolid);
+  canvas.Brush()->SetColor(clInfoBk);
+  canvas.FillRect(FHintRect);
+  canvas.Brush()->SetColor(clBlack);
+  canvas.FrameRect(FHintRect);
+  canvas.Brush()->SetStyle(bsClear);
+  canvas.Font()->SetColor(clInfoText);
+  canvas.TextOut(FHintRect.Left + 4, FHintRect.Top + 2, FHintText);
 }
 
 }  // namespace zelvar

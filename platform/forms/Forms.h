@@ -233,7 +233,10 @@ class TForm : public TWinControl {
 
   void Show();
   void Hide();
+  // Ends the form's modal loop (mrCancel unless a result is set) when CloseQuery agrees.
   void Close();
+  // Whether the form may close now; a form with unsaved work asks here.
+  virtual bool CloseQuery() { return true; }
   bool IsShown() const { return FShowing; }
   // Shows the form and dispatches messages until ModalResult is set; then hides it and
   // returns the result. With no backend installed it opens a window first (see
@@ -262,8 +265,24 @@ class TForm : public TWinControl {
   // The control under a client point (deepest first), or nullptr for the form itself.
   TControl* ControlAt(int32_t x, int32_t y) const;
 
-  // While designing, presses the controls do not claim go here (the designer's selection).
-  std::function<void(TControl* target, TMouseButton, TShiftState, int32_t, int32_t)> OnDesignMouse;
+  // While this form is designed, the mouse over its controls goes here: presses the controls
+  // do not claim, and the moves and the release that follow such a press. target is the
+  // control under the mouse (nullptr: the form); x, y are in this form's client coordinates.
+  // The form may itself lie inside another (a designer's window): the routing is the same.
+  std::function<void(TMessage::TKind, TControl* target, TMouseButton, TShiftState, int32_t x,
+                     int32_t y)>
+      OnDesignMouse;
+  // The spacing of the dots drawn on the form's face while it is designed; 0 draws none.
+  int32_t DesignGrid() const { return FDesignGrid; }
+  void SetDesignGrid(int32_t v);
+
+  // Hints. The pointer rests this long (the application's clock) over a control that shows
+  // hints before its hint shows; once one showed, the next shows at once.
+  static constexpr uint32_t kHintPause = 500;
+  // The hint shown now; empty when none.
+  std::string ShownHint() const { return FHintShown ? FHintText : std::string(); }
+  // Where it shows, in client coordinates; empty when none.
+  TRect HintRect() const { return FHintShown ? FHintRect : TRect{}; }
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -271,13 +290,23 @@ class TForm : public TWinControl {
 
  protected:
   void PaintWindow(TCanvas& canvas) override;
+  void Notification(TComponent* component, TOperation operation) override;
 
  private:
+  // The designed form (this one, or one inside it) that receiver's mouse input belongs to.
+  TForm* DesignedFormOf(TControl* receiver) const;
+  void SetDesignCapture(TForm* form);
   bool HandleDialogKey(uint16_t key, TShiftState shift);
   void Broadcast(const std::function<bool(TControl*)>& f);
   void TrackCursor(const TControl* receiver);
   // Where keys and typed text go: the focused control while it can take them, else the form.
   TControl* KeyTarget();
+  // Follows the pointer for hints: a move starts the pause over a new hint, a press hides it.
+  void TrackHint(TMessage::TKind kind, int32_t x, int32_t y);
+  void ShowHintNow();
+  // Hides the hint and stops waiting; browsing (the next hint at once) ends too.
+  void CancelHint();
+  void PaintHint();
 
   TFormBorderStyle FBorderStyle = bsSizeable;
   TPosition FPosition = poDesigned;
@@ -288,10 +317,20 @@ class TForm : public TWinControl {
   bool FDirty = true;
   TModalResult FModalResult = mrNone;
   TBitmap FBitmap;
-  TControl* FCapture = nullptr;  // the control that took the last press gets its release
+  TControl* FCapture = nullptr;     // the control that took the last press gets its release
+  TForm* FDesignCapture = nullptr;  // the designed form whose designer took the last press
+  int32_t FDesignGrid = 0;
   TCursor FShownCursor = crArrow;
   std::unique_ptr<TClassInfo> FOwnClass;
   IDesigner* FDesigner = nullptr;
+  // The control and hint under the pointer, the pause's timer, and what shows.
+  TControl* FHintControl = nullptr;
+  std::string FHintText;
+  TPoint FHintPoint;
+  TRect FHintRect;
+  uint64_t FHintTimer = 0;
+  bool FHintShown = false;
+  bool FHintBrowsing = false;
 };
 
 }  // namespace zelvar

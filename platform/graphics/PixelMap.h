@@ -3,13 +3,17 @@
 // that the images compiled into a program read as pictures and hold what a 16-colour bitmap
 // holds. A map starts with a newline and has one line a row. '.' is the background: no picture
 // uses olive otherwise, and every map's bottom-left pixel, which names the transparent colour
-// of a classic bitmap, is '.'.
+// of a classic bitmap, is '.'. RegisterMaps makes a module of square maps (the toolkit's icons,
+// the palette's pictures).
 
 #include <cstddef>
 #include <cstdint>
+#include <span>
 #include <string_view>
+#include <utility>
 
 #include "platform/graphics/ImageData.h"
+#include "platform/graphics/Resources.h"
 
 namespace zelvar::pixelmap {
 
@@ -70,6 +74,30 @@ inline void Paint(TImageData& image, std::string_view rows, int32_t width, int32
   for (int32_t y = 0; y < height; ++y) {
     for (int32_t x = 0; x < width; ++x) image.At(x, y) = LegendColour(rows[RowStart(width, y) + x]);
   }
+}
+
+// A square picture of a module's and the name it is found by.
+struct TNamedMap {
+  std::string_view Name;
+  std::string_view Rows;
+};
+
+constexpr bool AllWellFormed(std::span<const TNamedMap> maps, int32_t size) {
+  for (const TNamedMap& map : maps)
+    if (!WellFormed(map.Rows, size, size)) return false;
+  return true;
+}
+
+// Registers the module of that name with each map as a bitmap of size by size.
+inline HMODULE RegisterMaps(std::string_view module, std::span<const TNamedMap> maps,
+                            int32_t size) {
+  HMODULE m = RegisterModule(module);
+  for (const TNamedMap& map : maps) {
+    TImageData image(size, size);
+    Paint(image, map.Rows, size, size);
+    RegisterBitmapResource(m, map.Name, std::move(image));
+  }
+  return m;
 }
 
 }  // namespace zelvar::pixelmap

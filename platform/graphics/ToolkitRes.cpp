@@ -2,7 +2,6 @@
 
 #include <cstdint>
 #include <string_view>
-#include <utility>
 
 #include "platform/graphics/PixelMap.h"
 
@@ -149,40 +148,21 @@ constexpr std::string_view kConfirmation = R"(
 ................................
 )";
 
-struct TIconMap {
-  std::string_view Name;
-  std::string_view Rows;
-};
-
 constexpr int32_t kIconSize = 32;
 
-constexpr TIconMap kIcons[] = {
+constexpr pixelmap::TNamedMap kIcons[] = {
     {"IDI_WARNING", kWarning},
     {"IDI_ERROR", kError},
     {"IDI_INFORMATION", kInformation},
     {"IDI_QUESTION", kConfirmation},
 };
 
-constexpr bool AllWellFormed() {
-  for (const TIconMap& icon : kIcons)
-    if (!pixelmap::WellFormed(icon.Rows, kIconSize, kIconSize)) return false;
-  return true;
-}
-
-static_assert(AllWellFormed(), "an icon's pixel map is malformed");
+static_assert(pixelmap::AllWellFormed(kIcons, kIconSize), "an icon's pixel map is malformed");
 
 }  // namespace
 
 HMODULE ToolkitModule() {
-  static const HMODULE module = [] {
-    HMODULE m = RegisterModule("Toolkit");
-    for (const TIconMap& icon : kIcons) {
-      TImageData image(kIconSize, kIconSize);
-      pixelmap::Paint(image, icon.Rows, kIconSize, kIconSize);
-      RegisterBitmapResource(m, icon.Name, std::move(image));
-    }
-    return m;
-  }();
+  static const HMODULE module = pixelmap::RegisterMaps("Toolkit", kIcons, kIconSize);
   return module;
 }
 

@@ -480,6 +480,17 @@ class TReaderImpl {
       SetPropValue(target, *prop, value, &Names);
       return;
     }
+    // A designer's place for a component that has none of its own.
+    if (target == component && (SameText(path, "Left") || SameText(path, "Top"))) {
+      TComponent* c = component;
+      int64_t v = R.ReadInt64();
+      if (v < INT16_MIN || v > INT16_MAX) R.ErrorAt("Design position out of range", ValueAt);
+      if (SameText(path, "Left"))
+        c->SetDesignPos(static_cast<int32_t>(v), c->DesignTop());
+      else
+        c->SetDesignPos(c->DesignLeft(), static_cast<int32_t>(v));
+      return;
+    }
     // Not published: the object's own stored values may know it.
     auto* persistent = target->InheritsFrom(TPersistent::StaticClassInfo())
                            ? static_cast<TPersistent*>(target)
@@ -499,6 +510,8 @@ class TReaderImpl {
       if (TGenericHandler handler = R.OnFindHandler(name))
         return prop.SetEvent(target, prop.MakeHandler(handler), name);
     }
+    // A form read for design keeps the names of handlers that only the program has.
+    if (R.Designing) return SetEventName(target, prop, name);
     std::string message =
         "Method '" + name + "' not found for property " + detail::PropName(target, prop);
     if (!R.Handlers.Empty()) message += " (handlers given: " + R.Handlers.NameList() + ")";
@@ -693,12 +706,20 @@ void TWriter::WriteProperties(TPersistent* instance) {
       case TPropKind::Method: {
         if (!p->SetEvent) break;
         TEventState e = p->GetEvent(instance);
-        if (!e.Assigned || e.MethodName.empty()) break;
+        if (e.MethodName.empty()) break;  // a designed form's name without code is written
         WritePropName(p->Name);
         WriteIdent(e.MethodName);
         break;
       }
     }
+  }
+  // A component without a place of its own keeps where the designer shows it.
+  if (auto* c = dynamic_cast<TComponent*>(instance);
+      c && c->DesignInfo() != 0 && !c->ClassInfo().FindProp("Left")) {
+    WritePropName("Left");
+    WriteInteger(c->DesignLeft());
+    WritePropName("Top");
+    WriteInteger(c->DesignTop());
   }
   instance->DefineProperties(*this);
 }
@@ -716,6 +737,13 @@ void TWriter::WriteRootComponent(TComponent* root) {
   FRoot = root;
   WriteSignature();
   WriteComponent(root);
+  FlushBuffer();
+}
+
+void TWriter::WriteOwnedComponent(TComponent* root, TComponent* component) {
+  FRoot = root;
+  WriteSignature();
+  WriteComponent(component);
   FlushBuffer();
 }
 

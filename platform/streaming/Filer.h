@@ -148,6 +148,9 @@ class TWriter : public TFiler, public TBinaryEncoder {
 
   // Writes the signature and the root with its properties and children.
   void WriteRootComponent(TComponent* root);
+  // Writes the signature and one component that root owns, with its children, as a form file
+  // of its own (what a designer copies to the clipboard).
+  void WriteOwnedComponent(TComponent* root, TComponent* component);
   void WriteComponent(TComponent* component);
 
   void DefineProperty(std::string_view name, const TReaderProc& readData,

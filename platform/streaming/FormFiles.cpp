@@ -67,6 +67,20 @@ std::string WriteComponent(TComponent* root, TFormFormat format) {
   return ObjectBinaryToText(binary.Data());
 }
 
+std::string WriteComponentsText(TComponent* root, const std::vector<TComponent*>& components) {
+  std::string text;
+  for (TComponent* c : components) {
+    if (c->Owner() != root) throw EWriteError(c->Name() + " is not a component of " + root->Name());
+    TMemoryStream binary;
+    {
+      TWriter writer(binary);
+      writer.WriteOwnedComponent(root, c);
+    }
+    text += ObjectBinaryToText(binary.Data());
+  }
+  return text;
+}
+
 void WriteComponent(TStream& stream, TComponent* root, TFormFormat format) {
   stream.WriteBuffer(WriteComponent(root, format));
 }

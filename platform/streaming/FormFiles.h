@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "platform/core/Component.h"
 #include "platform/core/TypInfo.h"
@@ -53,5 +54,9 @@ std::string WriteComponent(TComponent* root, TFormFormat format = TFormFormat::B
 void WriteComponent(TStream& stream, TComponent* root, TFormFormat format = TFormFormat::Binary);
 void WriteComponentFile(const std::string& fileName, TComponent* root,
                         TFormFormat format = TFormFormat::Binary);
+
+// The text form of components that root owns, one `object` block each, with their children:
+// what a designer puts on the clipboard.
+std::string WriteComponentsText(TComponent* root, const std::vector<TComponent*>& components);
 
 }  // namespace zelvar

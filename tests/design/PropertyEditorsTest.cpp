@@ -4,8 +4,6 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <deque>
-
 #include "controls/ZelvarC.h"
 #include "design/Zelvar32.h"
 #include "design/ZelvarP.h"
@@ -13,25 +11,13 @@
 #include "platform/controls/Grids.h"
 #include "platform/forms/Forms.h"
 #include "tests/TestSupport.h"
+#include "tests/platform/designer/DesignerSupport.h"
 
 namespace zelvar::test {
 namespace {
 
 using ::testing::ElementsAre;
 
-using TStep = std::function<void(TForm&)>;
-
-// Presses a button of the shown dialog through the mouse, as a user does.
-TStep Press(const std::string& name) {
-  return [name](TForm& dialog) {
-    auto* c = As<TControl>(dialog.FindComponent(name));
-    ASSERT_NE(c, nullptr) << name;
-    TPoint at = c->FormOrigin();
-    int32_t x = at.X + c->Width() / 2, y = at.Y + c->Height() / 2;
-    dialog.DispatchMouse(TMessage::MouseDown, mbLeft, {ssLeft}, x, y);
-    dialog.DispatchMouse(TMessage::MouseUp, mbLeft, {}, x, y);
-  };
-}
 TStep Select(const std::string& grid, int32_t col, int32_t row) {
   return [=](TForm& dialog) { As<TCustomGrid>(dialog.FindComponent(grid))->SelectCell(col, row); };
 }
@@ -62,18 +48,9 @@ class PropertyEditors : public ::testing::Test {
   }
   // Runs a property's editor; the steps act on the dialog it shows, one per idle turn.
   void Edit(TPersistent* c, const char* prop, std::vector<TStep> steps) {
-    auto queue = std::make_shared<std::deque<TStep>>(steps.begin(), steps.end());
-    auto backend = std::make_unique<THeadlessBackend>();
-    backend->OnIdle = [queue] {
-      if (queue->empty()) return false;
-      TStep step = queue->front();
-      queue->pop_front();
-      step(*Application().ActiveForm());
-      return true;
-    };
-    Application().SetBackend(std::move(backend));
-    GetPropertyEditor(Designer.get(), {c}, *c->ClassInfo().FindProp(prop))->Edit();
-    EXPECT_TRUE(queue->empty());
+    RunWithSteps(std::move(steps), [&] {
+      GetPropertyEditor(Designer.get(), {c}, *c->ClassInfo().FindProp(prop))->Edit();
+    });
   }
   std::vector<TAposRec> Places() const { return Box->ShowContainer()->Records(); }
 

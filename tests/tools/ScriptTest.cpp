@@ -222,6 +222,19 @@ TEST_F(Script, CheckBoxesToggleAndTheProgressBarSteps) {
             "result = mrOk\n");
 }
 
+TEST_F(Script, PopupChoosesAMenuItemByItsCaption) {
+  TRun r = Zelvar("run --script " + kData + "menus.zs");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Out,
+            "OnClick(CutItem)\n"
+            "OnClick(CopyItem)\n"
+            "the menu item '&Paste' is disabled\n"
+            "the popup menu has no item 'Undo' (it has 'Cu&t', '&Copy', '&Paste')\n"
+            "no popup menu opened over 'Plain'\n"
+            "the popup menu has no item 'Copy' (it has 'Cu&t', '&Paste')\n"
+            "result = mrOk\n");
+}
+
 TEST_F(Script, ListsScrollByBarKeysAndWheel) {
   // Item and row counts, positions and the repeat of a held arrow are expected in the script;
   // a selection is clicked once per change, and a double click once.

@@ -556,7 +556,7 @@ TEST(StdCtrls, ButtonPublishesItsPropertiesInFormFileOrder) {
   EXPECT_EQ(names,
             (std::vector<std::string>{"Name", "Tag", "Left", "Top", "Width", "Height", "Caption",
                                       "Cancel", "Default", "Enabled", "Font", "ModalResult",
-                                      "TabOrder", "TabStop", "Visible", "OnClick"}));
+                                      "PopupMenu", "TabOrder", "TabStop", "Visible", "OnClick"}));
 }
 
 }  // namespace

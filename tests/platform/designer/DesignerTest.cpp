@@ -131,7 +131,7 @@ TEST(Designer, ThePlainDesignerSelectsWhatIsPressedAndCountsChanges) {
     form.DispatchMouse(TMessage::MouseDown, mbLeft, {ssLeft}, 20, 20);
     EXPECT_THAT(designer.Selection(), ElementsAre(panel));
     form.DispatchMouse(TMessage::MouseDown, mbLeft, {ssLeft}, 200, 150);
-    EXPECT_THAT(designer.Selection(), ElementsAre(&form));
+    EXPECT_TRUE(designer.Selection().empty());  // the form itself
     designer.Modified();
     EXPECT_EQ(designer.ModifiedCount(), 1);
   }

@@ -243,8 +243,11 @@ TEST_F(FormsTest, ThePointerTakesTheShapeOfTheControlUnderIt) {
 TEST_F(FormsTest, InTheDesignerPressesGoToTheDesignerUnlessClaimed) {
   Form->SetDesigning(true);
   std::vector<std::string> designer;
-  Form->OnDesignMouse = [&](TControl* c, TMouseButton, TShiftState, int32_t, int32_t) {
-    designer.push_back(c ? c->Name() : "form");
+  Form->OnDesignMouse = [&](TMessage::TKind kind, TControl* c, TMouseButton, TShiftState,
+                            int32_t x, int32_t y) {
+    if (kind == TMessage::MouseDown)
+      designer.push_back((c ? c->Name() : "form") + " " + std::to_string(x) + "," +
+                         std::to_string(y));
   };
   Form->Show();
   Form->DispatchMouse(TMessage::MouseDown, mbLeft, {}, 15, 15);
@@ -252,7 +255,7 @@ TEST_F(FormsTest, InTheDesignerPressesGoToTheDesignerUnlessClaimed) {
   Form->DispatchMouse(TMessage::MouseDown, mbLeft, {}, 105, 15);
   A->SetDesigning(false);  // taken out of the design state: input as at run time
   Form->DispatchMouse(TMessage::MouseDown, mbLeft, {}, 15, 15);
-  EXPECT_EQ(designer, (std::vector<std::string>{"A"}));
+  EXPECT_EQ(designer, (std::vector<std::string>{"A 15,15"}));
   EXPECT_EQ(Log, (std::vector<std::string>{"B down 5,5", "A down 5,5"}));
   Form->Hide();
 }
