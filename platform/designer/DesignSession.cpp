@@ -59,6 +59,7 @@ void TDesignSession::Open(const std::string& fileName) {
 }
 
 void TDesignSession::Install(std::unique_ptr<TForm> form) {
+  if (FForm && OnFormClosing) OnFormClosing();
   FEditor.reset();
   FForm = std::move(form);
   FEditor = std::make_unique<TFormEditor>(*FForm);
@@ -92,6 +93,7 @@ void TDesignSession::Restore(size_t at) {
   std::unique_ptr<TForm> form(
       dynamic_cast<TForm*>(ReadComponent(FStates[at], DesignReadOptions())));
   if (!form) throw EReadError("The designer's history holds no form");
+  if (OnFormClosing) OnFormClosing();
   FEditor.reset();
   FForm = std::move(form);
   FEditor = std::make_unique<TFormEditor>(*FForm);

@@ -49,6 +49,8 @@ class TDesignSession {
   // The form as a form file would hold it now (binary).
   const std::string& State() const { return FStates[FAt]; }
 
+  // The form and its editor are about to go (before they are replaced): let go of them.
+  std::function<void()> OnFormClosing;
   // The form was replaced (opened, new, undo, redo): wire the new editor.
   std::function<void()> OnFormChanged;
   // A change was recorded, undone or redone, or the form was saved: a title shows it.

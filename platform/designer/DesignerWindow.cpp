@@ -40,6 +40,12 @@ TDesignerWindow::TDesignerWindow(TComponent* owner)
   OnKeyDown = TKeyEvent([this](TObject* sender, uint16_t& key, TShiftState shift) {
     DesignerKey(sender, key, shift);
   });
+  FSession->OnFormClosing = [this] {
+    FMenu->Close();
+    FSurface->SetForm(nullptr, nullptr);
+    FInspector->SetSelection({});
+    FInspector->SetDesigner(nullptr);
+  };
   FSession->OnFormChanged = [this] { Wire(); };
   FSession->OnStateChanged = [this] { StateChanged(); };
   Wire();
@@ -51,6 +57,7 @@ TDesignerWindow::~TDesignerWindow() {
   FSurface->SetForm(nullptr, nullptr);
   FInspector->SetSelection({});
   FInspector->SetDesigner(nullptr);
+  FSession->OnFormClosing = nullptr;
   FSession->OnFormChanged = nullptr;
   FSession->OnStateChanged = nullptr;
   FSession.reset();

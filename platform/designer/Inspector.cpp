@@ -72,6 +72,12 @@ class TInspectorCombo : public TComboBox {
   }
   int32_t WMGetDlgCode() override { return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS; }
   void KeyDown(uint16_t& key, TShiftState shift) override {
+    // Ctrl+A takes the whole value, as entering the field does: typing then replaces it.
+    if (key == 'A' && shift.Contains(ssCtrl)) {
+      FReplace = true;
+      key = 0;
+      return;
+    }
     bool open = DroppedDown();
     if (key == VK_RETURN && open) {
       TComboBox::KeyDown(key, shift);  // closes the list
@@ -79,8 +85,13 @@ class TInspectorCombo : public TComboBox {
     }
     if (!InspectorKey(FInspector, key, open)) TComboBox::KeyDown(key, shift);
   }
+  void WMSetFocus() override {
+    TComboBox::WMSetFocus();
+    FReplace = true;
+  }
   void KeyPress(char32_t& key) override {
-    std::string text = Text();
+    std::string text = FReplace ? std::string() : Text();
+    FReplace = false;
     if (key == VK_BACK) {
       if (!text.empty()) text.erase(PrevCharBoundary(text, text.size()));
     } else if (key >= 32 && key != 127) {
@@ -104,6 +115,7 @@ class TInspectorCombo : public TComboBox {
 
  private:
   TObjectInspector& FInspector;
+  bool FReplace = false;  // the next character typed replaces the value
 };
 
 namespace {

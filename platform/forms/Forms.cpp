@@ -329,6 +329,10 @@ TRect TForm::GetClientRect() const {
 }
 
 void TForm::SetActiveControl(TWinControl* c) {
+  // Kept until the form shows: a form file names it before anything can take the focus.
+  if (FActiveControl && FActiveControl != c) RemoveFreeNotification(FActiveControl);
+  FActiveControl = c;
+  if (c) FreeNotification(c);
   if (c && c->CanFocus())
     SetFocusedControl(c);
   else if (!c)
@@ -342,6 +346,8 @@ void TForm::Show() {
     auto& app = Application();
     app.FShown.push_back(this);
     app.FreeNotification(this);
+    if (!FocusedControl() && FActiveControl && FActiveControl->CanFocus())
+      SetFocusedControl(FActiveControl);
     if (!FocusedControl()) SelectFirst();
     if (OnShow) OnShow(this);
     app.Backend().FormShown(this);
@@ -684,6 +690,7 @@ void TForm::Notification(TComponent* component, TOperation operation) {
   if (operation != opRemove) return;
   if (component == FCapture) FCapture = nullptr;
   if (component == FDesignCapture) FDesignCapture = nullptr;
+  if (component == FActiveControl) FActiveControl = nullptr;
   if (component == FHintControl) {
     CancelHint();
     FHintControl = nullptr;

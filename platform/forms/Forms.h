@@ -218,7 +218,11 @@ class TForm : public TWinControl {
   void SetKeyPreview(bool v) { FKeyPreview = v; }
   TModalResult ModalResult() const { return FModalResult; }
   void SetModalResult(TModalResult v) { FModalResult = v; }
-  TWinControl* ActiveControl() const { return FocusedControl(); }
+  // The focused control; before the form shows (read from a file, or designed), the control
+  // named to take the focus first.
+  TWinControl* ActiveControl() const {
+    return FocusedControl() ? FocusedControl() : FActiveControl;
+  }
   // The designer editing this form, or nullptr at run time; the form does not own it.
   IDesigner* Designer() const { return FDesigner; }
   void SetDesigner(IDesigner* designer) { FDesigner = designer; }
@@ -317,8 +321,9 @@ class TForm : public TWinControl {
   bool FDirty = true;
   TModalResult FModalResult = mrNone;
   TBitmap FBitmap;
-  TControl* FCapture = nullptr;     // the control that took the last press gets its release
-  TForm* FDesignCapture = nullptr;  // the designed form whose designer took the last press
+  TControl* FCapture = nullptr;           // the control that took the last press gets its release
+  TForm* FDesignCapture = nullptr;        // the designed form whose designer took the last press
+  TWinControl* FActiveControl = nullptr;  // named to take the focus when the form shows
   int32_t FDesignGrid = 0;
   TCursor FShownCursor = crArrow;
   std::unique_ptr<TClassInfo> FOwnClass;

@@ -18,7 +18,8 @@ using ::testing::HasSubstr;
 class DesignerProgram : public ScriptFolderTest {
  protected:
   DesignerProgram()
-      : ScriptFolderTest("designer", {"design-wizard.zs", "run-designed.zs", "wizard.txt"}) {}
+      : ScriptFolderTest("designer", {"design-wizard.zs", "run-designed.zs", "wizard.txt",
+                                      "design-inspect.zs"}) {}
   TRun Design(const std::string& form, const std::string& script) {
     std::ofstream(Dir / "test.zs") << script;
     std::string file = form.empty() ? "" : (Dir / form).string() + " ";
@@ -46,6 +47,12 @@ TEST_F(DesignerProgram, AWizardMadeFromNothingRunsAndItsHistoryGivesBackEveryByt
       Dir);
   EXPECT_EQ(run.Err, "");
   EXPECT_EQ(run.Out, "result = mrOk\n");
+}
+
+TEST_F(DesignerProgram, TheInspectorTakesEveryKindOfValueAsTyped) {
+  TRun r = RunZelvar("design --script " + (Dir / "design-inspect.zs").string(), Dir);
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_EQ(r.Err, "");
 }
 
 TEST_F(DesignerProgram, KeysMoveDeleteAndClimbAndTheMenuOffersTheVerbs) {

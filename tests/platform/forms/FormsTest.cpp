@@ -243,8 +243,8 @@ TEST_F(FormsTest, ThePointerTakesTheShapeOfTheControlUnderIt) {
 TEST_F(FormsTest, InTheDesignerPressesGoToTheDesignerUnlessClaimed) {
   Form->SetDesigning(true);
   std::vector<std::string> designer;
-  Form->OnDesignMouse = [&](TMessage::TKind kind, TControl* c, TMouseButton, TShiftState,
-                            int32_t x, int32_t y) {
+  Form->OnDesignMouse = [&](TMessage::TKind kind, TControl* c, TMouseButton, TShiftState, int32_t x,
+                            int32_t y) {
     if (kind == TMessage::MouseDown)
       designer.push_back((c ? c->Name() : "form") + " " + std::to_string(x) + "," +
                          std::to_string(y));
@@ -483,3 +483,40 @@ TEST_F(FormsTest, AFormFileCannotAskForAHugePicture) {
 
 }  // namespace
 }  // namespace zelvar
+
+namespace zelvar::test {
+namespace {
+
+// A form file names the control to take the focus before anything can: it is kept, focused
+// when the form shows, and written back.
+TEST(FormActiveControl, NamedInAFileItIsKeptFocusedOnShowAndWrittenBack) {
+  RegisterClasses<TForm, TButton>();
+  const std::string text =
+      "object Form1: TForm\n"
+      "  ActiveControl = Second\n"
+      "  object First: TButton\n"
+      "    Left = 8\n"
+      "    Top = 8\n"
+      "    TabOrder = 0\n"
+      "  end\n"
+      "  object Second: TButton\n"
+      "    Left = 8\n"
+      "    Top = 40\n"
+      "    TabOrder = 1\n"
+      "  end\n"
+      "end\n";
+  std::unique_ptr<TComponent> root(ReadComponent(text));
+  auto& form = dynamic_cast<TForm&>(*root);
+  auto* second = dynamic_cast<TWinControl*>(form.FindComponent("Second"));
+  EXPECT_EQ(form.ActiveControl(), second);
+  EXPECT_NE(WriteComponent(&form, TFormFormat::Text).find("ActiveControl = Second"),
+            std::string::npos);
+  form.Show();
+  EXPECT_TRUE(second->Focused());
+  form.Hide();
+  delete second;  // the name goes with the control
+  EXPECT_EQ(form.ActiveControl(), nullptr);
+}
+
+}  // namespace
+}  // namespace zelvar::test
