@@ -179,6 +179,25 @@ std::string FlowDot(const TFlowModel& m) {
       if (Valid(m, e.To))
         dot +=
             "  p" + std::to_string(p) + " -> " + node(e.To) + " [label=" + quoted(e.Label) + "];\n";
+  // Back from a page reached through a skipped one returns past it, to where that one came
+  // from: each such way back is drawn dashed.
+  auto skipped = [&](int32_t p) {
+    return std::find(m.SkipOnBack.begin(), m.SkipOnBack.end(),
+                     m.Positions[static_cast<size_t>(p - 1)].Page) != m.SkipOnBack.end();
+  };
+  std::set<std::pair<int32_t, int32_t>> backs;
+  for (int32_t u = 1; u <= n; ++u) {
+    if (!skipped(u)) continue;
+    for (const TEdge& out : EdgesFrom(m, u)) {
+      if (!IsPosition(m, out.To) || skipped(out.To)) continue;
+      for (int32_t w = 1; w <= n; ++w)
+        for (const TEdge& in : EdgesFrom(m, w))
+          if (in.To == u && !skipped(w)) backs.insert({out.To, w});
+    }
+  }
+  for (const auto& [from, to] : backs)
+    dot += "  p" + std::to_string(from) + " -> p" + std::to_string(to) +
+           " [label=\"Back-skips\", style=dashed];\n";
   return dot + "}\n";
 }
 

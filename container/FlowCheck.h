@@ -43,6 +43,7 @@ struct TFlowModel {
   std::vector<std::string> PageNames;    // index = page
   std::vector<TFlowPosition> Positions;  // index 0 = position 1
   std::vector<TFlowMissingPlace> MissingPlaces;
+  std::vector<int32_t> SkipOnBack;  // pages Back passes over
 };
 
 struct TFlowFinding {

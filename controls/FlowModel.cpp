@@ -44,6 +44,11 @@ TFlowModel FlowModelOf(const TZelvar& z, const TPageList* wayList) {
       m.Positions.push_back({p, p < m.NumPages ? p + 1 : kFlowFinish, {}, 0});
   }
 
+  // Read by name: a container class without the history rules simply has none.
+  if (const TPropInfo* skip = z.ClassInfo().FindProp("SkipOnBack"); skip && skip->GetObj)
+    if (auto* pages = dynamic_cast<TIntegerList*>(skip->GetObj(&z)))
+      for (int i = 0; i < pages->ItemCount(); ++i) m.SkipOnBack.push_back(pages->GetInteger(i));
+
   const TComponent* form = z.Owner();
   if (!form) return m;
   TClassCache<TPlaceRoles> classes;

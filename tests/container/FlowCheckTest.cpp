@@ -84,6 +84,15 @@ TEST(FlowCheck, ARelativeJumpOffTheEndAndOtherBadTargets) {
                             "way-list position 2 goes on to position 3, which has no entry")));
 }
 
+TEST(FlowCheck, TheGraphShowsBackPassingOverSkippedPages) {
+  TFlowModel m = Row(3);
+  m.SkipOnBack = {2};  // a "please wait" page
+  std::string dot = FlowDot(m);
+  EXPECT_THAT(dot, HasSubstr("p1 -> p2 [label=\"Next\"];"));
+  EXPECT_THAT(dot, HasSubstr("p3 -> p1 [label=\"Back-skips\", style=dashed];"));
+  EXPECT_THAT(dot, HasSubstr("p2 [label=\"P2\"];"));
+}
+
 TEST(FlowCheck, WarningsAndMissingPlaces) {
   TFlowModel m = Row(2);
   m.Positions[1].ShownControls = 0;
