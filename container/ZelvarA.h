@@ -35,6 +35,7 @@ using TCanPageChangeEvent = TEvent<bool(TZelvar* sender, int32_t fromPage, int32
 using THelpClickEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 using TAskPageChangeEvent = TEvent<void(TZelvar* sender, int32_t aktPage, int32_t& newPage)>;
 using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
+using TCommitEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 
 // The shape of the two broadcast methods every page-bound control publishes: SetNewPosition
 // and SetNumApos, one integer each.
@@ -171,12 +172,20 @@ class TZelvar : public TCustomControl, public IFormRunner {
   void SetTabSpaceX(int32_t v);
   int32_t TabSpaceY() const { return FTabSpaceY; }
   void SetTabSpaceY(int32_t v);
+  // Pages (pages shown, not way-list positions) that Back passes over: it goes to the latest
+  // page of the history that is not listed, or without the history to the nearest lower one.
+  TIntegerList* SkipOnBack() const { return FSkipOnBack.get(); }
+  // Pages that, once left forward (Next, a jump), cannot be gone back to: the history is
+  // cleared after the change and OnCommit is raised with the page left. Without the history,
+  // Back never steps down onto or past one.
+  TIntegerList* CommitPages() const { return FCommitPages.get(); }
 
   TPageChangeEvent OnPageChange;
   TCanPageChangeEvent OnCanPageChange;
   THelpClickEvent OnHelpClick;
   TAskPageChangeEvent OnAskPageChange;
   TCancelClickEvent OnCancelClick;
+  TCommitEvent OnCommit;
 
   // --- form sizes per mode (public, not published: the form file keeps them as FormSize)
   int32_t WizardWidth() const { return FWizardWidth; }
@@ -339,6 +348,16 @@ class TZelvar : public TCustomControl, public IFormRunner {
   // components) and the buttons. A control's failure is raised after the rest.
   void ApplyPage(int32_t from, int32_t shown, TPageTargets& targets);
   void UpdateBackAndNext(int32_t value);
+  // Whether a list holds the page shown at a position; entries outside 1..NumPages never
+  // match, and a position that cannot be shown is in no list.
+  bool Lists(const TIntegerList& pages, int32_t position) const;
+  // Where Back leads: the index of the history entry it returns to (with the history), or the
+  // position it steps down to (without, stopping above a commit page); -1 when Back has
+  // nowhere to go.
+  int32_t BackTarget() const;
+  // After Next or a jump left position from and the change took place: a commit page clears
+  // the history and raises OnCommit.
+  void CommitLeft(int32_t from);
   void TellDesignerModified();
   void setnobuttons();
   void setWizardbuttons();
@@ -374,6 +393,10 @@ class TZelvar : public TCustomControl, public IFormRunner {
   int32_t TabsInRows() const;
   TTabLayout TabLayout(const std::vector<int32_t>& textWidths) const;
 
+  // The two page lists are written only while they hold entries, so a form without them
+  // keeps its bytes.
+  bool SkipOnBackStored() const;
+  bool CommitPagesStored() const;
   void ReadHistoryNum(TReader& reader);
   void WriteHistoryNum(TWriter& writer) const;
   void ReadFormSize(TStream& stream);
@@ -394,6 +417,7 @@ class TZelvar : public TCustomControl, public IFormRunner {
   int32_t FStartPage = 1;
   bool FShowPageNames = false;
   std::unique_ptr<TIntegerList> FBLWizard, FBLDialog;
+  std::unique_ptr<TIntegerList> FSkipOnBack, FCommitPages;
   TButtonStyle FButtonStyle = bsAutoDetect;
   int32_t FPage = 0;
   bool FSeperator = true;

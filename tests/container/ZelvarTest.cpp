@@ -456,5 +456,35 @@ TEST_F(ContainerFiles, ListCountsWithoutTheirDataFailTheWholeRead) {
   EXPECT_EQ(ZelvarOf(*As<TForm>(empty.get())).BLDialog()->ItemCount(), 0);
 }
 
+TEST_F(ContainerFiles, TheHistoryRulesAreStoredOnlyWhileTheyHoldPages) {
+  const std::string plain = ObjectBinaryToText(WriteComponent(Form.get(), TFormFormat::Binary));
+  EXPECT_THAT(plain, Not(HasSubstr("SkipOnBack")));
+  EXPECT_THAT(plain, Not(HasSubstr("CommitPages")));
+  Z->SkipOnBack()->Add(2);
+  Z->SkipOnBack()->Add(3);
+  Z->CommitPages()->Add(1);
+  const std::string text = ObjectBinaryToText(WriteComponent(Form.get(), TFormFormat::Binary));
+  EXPECT_THAT(text,
+              HasSubstr("SkipOnBack.Num = 2\n    SkipOnBack.Data = {\n      0200000003000000\n"));
+  EXPECT_LT(text.find("TabOrder"), text.find("SkipOnBack"));
+  for (TFormFormat format : {TFormFormat::Binary, TFormFormat::Text}) {
+    std::unique_ptr<TForm> copy = ReadBack(WriteComponent(Form.get(), format));
+    EXPECT_THAT(Items(*ZelvarOf(*copy).SkipOnBack()), ElementsAre(2, 3));
+    EXPECT_THAT(Items(*ZelvarOf(*copy).CommitPages()), ElementsAre(1));
+  }
+  // Emptied again, the form writes what it wrote before.
+  Z->SkipOnBack()->Clear();
+  Z->CommitPages()->Clear();
+  EXPECT_EQ(ObjectBinaryToText(WriteComponent(Form.get(), TFormFormat::Binary)), plain);
+  // A count without its pages is refused like the other lists'.
+  std::string damaged = text;
+  damaged.replace(damaged.find("CommitPages.Num = 1"), 19, "CommitPages.Num = 4");
+  damaged.erase(damaged.find("    CommitPages.Data"),
+                damaged.find("}\n", damaged.find("CommitPages.Data")) + 2 -
+                    damaged.find("    CommitPages.Data"));
+  EXPECT_THAT(MessageOf<EReadError>([&] { ReadBack(damaged); }),
+              HasSubstr("Zelvar1: CommitPages.Num is 4 but CommitPages.Data holds 0"));
+}
+
 }  // namespace
 }  // namespace zelvar::test
