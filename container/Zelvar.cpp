@@ -65,6 +65,8 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Property("TabSpaceX", &Z::TabSpaceX, &Z::SetTabSpaceX)
           .Property("TabSpaceY", &Z::TabSpaceY, &Z::SetTabSpaceY)
           .Publish("TabStop", "TabOrder")
+          .Property("ConfirmCancel", &Z::ConfirmCancel, &Z::SetConfirmCancel)
+          .Default(kDefaultConfirmCancel)
           .Public("WizardWidth", &Z::WizardWidth, &Z::setWizardWidth)
           .Public("WizardHeight", &Z::WizardHeight, &Z::setWizardHeight)
           .Public("DialogWidth", &Z::DialogWidth, &Z::setDialogWidth)

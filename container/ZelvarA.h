@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "container/BarLayout.h"
+#include "container/InputValues.h"
 #include "lists/ZelvarL.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Controls.h"
@@ -35,6 +36,11 @@ using TCanPageChangeEvent = TEvent<bool(TZelvar* sender, int32_t fromPage, int32
 using THelpClickEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 using TAskPageChangeEvent = TEvent<void(TZelvar* sender, int32_t aktPage, int32_t& newPage)>;
 using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
+
+// Whether Cancel, Escape or closing the window first asks "Discard the changes you made?":
+// never, always, or only when an input control's value differs from the one it had when the
+// modal loop started.
+ZELVAR_ENUM(TConfirmCancel, uint8_t, ccNever, ccAlways, ccIfModified)
 
 // The shape of the two broadcast methods every page-bound control publishes: SetNewPosition
 // and SetNumApos, one integer each.
@@ -105,7 +111,7 @@ class TDesignButton : public TBitBtn {
 };
 
 // A form that holds one is run as a wizard from its start page (Application().Run).
-class TZelvar : public TCustomControl, public IFormRunner {
+class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   ZELVAR_CLASS(TZelvar, TCustomControl)
 
  public:
@@ -171,6 +177,9 @@ class TZelvar : public TCustomControl, public IFormRunner {
   void SetTabSpaceX(int32_t v);
   int32_t TabSpaceY() const { return FTabSpaceY; }
   void SetTabSpaceY(int32_t v);
+  static constexpr TConfirmCancel kDefaultConfirmCancel = ccNever;
+  TConfirmCancel ConfirmCancel() const { return FConfirmCancel; }
+  void SetConfirmCancel(TConfirmCancel v) { FConfirmCancel = v; }
 
   TPageChangeEvent OnPageChange;
   TCanPageChangeEvent OnCanPageChange;
@@ -202,6 +211,12 @@ class TZelvar : public TCustomControl, public IFormRunner {
   int32_t Execute(int32_t page);
   // Execute from the start page.
   int32_t RunForm() override { return Execute(FStartPage); }
+  // The form's modal loop started: its input values are what Cancel compares against.
+  void ModalStarted() override;
+  // Closing the window asks, as Cancel does, whether to discard the changes (ConfirmCancel).
+  bool CanCloseForm() override;
+  // The input values as the modal loop started (empty before one started).
+  const TInputValues& StartValues() const { return FStartValues; }
   void ClearHistory();
   int32_t RealPage() const { return GetRealPage(FPage); }
   // The page shown at a position: the way list's entry for it while the list is enabled.
@@ -374,6 +389,9 @@ class TZelvar : public TCustomControl, public IFormRunner {
   int32_t TabsInRows() const;
   TTabLayout TabLayout(const std::vector<int32_t>& textWidths) const;
 
+  // True unless ConfirmCancel asks and the user answers No.
+  bool ConfirmDiscard() const;
+
   void ReadHistoryNum(TReader& reader);
   void WriteHistoryNum(TWriter& writer) const;
   void ReadFormSize(TStream& stream);
@@ -403,6 +421,8 @@ class TZelvar : public TCustomControl, public IFormRunner {
   ZelvarStyle FStyle = asWizard;
   int32_t FTabSpaceX = 16;
   int32_t FTabSpaceY = 8;
+  TConfirmCancel FConfirmCancel = kDefaultConfirmCancel;
+  TInputValues FStartValues;
   TRect FAlignedClient;  // the client rectangle of the last layout
 
   std::unique_ptr<TIntegerList> FHistory;
