@@ -79,11 +79,14 @@ std::string ValueText(TComponent& c, TInputKind kind) {
   return {};
 }
 
+[[noreturn]] void RaiseInvalid(const std::string& name, const std::string& text) {
+  throw EConvertError("The value '" + text + "' of " + name + " is not valid for its control");
+}
+
 // A number of a value text; EConvertError names the control when it is none.
 int32_t Number(std::string_view s, const std::string& name, const std::string& text) {
   int32_t n = 0;
-  if (!TryStrToInt(s, n))
-    throw EConvertError("The value '" + text + "' of " + name + " is not valid for its control");
+  if (!TryStrToInt(s, n)) RaiseInvalid(name, text);
   return n;
 }
 
@@ -110,8 +113,7 @@ void ApplyList(TListBox& box, const std::string& name, const std::string& text) 
 
 void ApplyCombo(TComboBox& box, const std::string& name, const std::string& text) {
   const size_t colon = text.find(':');
-  if (colon == std::string::npos)
-    throw EConvertError("The value '" + text + "' of " + name + " is not valid for its control");
+  if (colon == std::string::npos) RaiseInvalid(name, text);
   const int32_t index = Number(std::string_view(text).substr(0, colon), name, text);
   if (index >= -1 && index < box.Items()->Count()) box.SetItemIndex(index);
   // A drop-down list takes only the text of its item, which the index set already.
@@ -126,16 +128,12 @@ void ApplyValue(TComponent& c, const std::string& name, const TInputValue& value
       return;
     case ikCheck: {
       const int32_t state = Number(text, name, text);
-      if (state < cbUnchecked || state > cbGrayed)
-        throw EConvertError("The value '" + text + "' of " + name +
-                            " is not valid for its control");
+      if (state < cbUnchecked || state > cbGrayed) RaiseInvalid(name, text);
       static_cast<TCheckBox&>(c).SetState(static_cast<TCheckBoxState>(state));
       return;
     }
     case ikRadio:
-      if (text != "0" && text != "1")
-        throw EConvertError("The value '" + text + "' of " + name +
-                            " is not valid for its control");
+      if (text != "0" && text != "1") RaiseInvalid(name, text);
       static_cast<TRadioButton&>(c).SetChecked(text == "1");
       return;
     case ikList:
