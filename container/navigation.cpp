@@ -372,7 +372,9 @@ void TZelvar::ModalStarted() {
 }
 
 bool TZelvar::CanCloseForm() {
-  return ConfirmDiscard();
+  // A form that is not shown has nobody to ask, nor anything typed to lose.
+  TForm* form = OwnerForm();
+  return !form || !form->IsShown() || ConfirmDiscard();
 }
 
 bool TZelvar::ConfirmDiscard() const {

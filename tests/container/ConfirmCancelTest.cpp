@@ -78,6 +78,10 @@ TEST_F(ConfirmCancelTest, IfModifiedAsksOnlyWhenAValueDiffersFromTheStart) {
 }
 
 TEST_F(ConfirmCancelTest, ClosingTheWindowAsksToo) {
+  // Not shown, the form closes without a question.
+  Z->SetConfirmCancel(ccAlways);
+  Form->Close();
+  EXPECT_EQ(Form->ModalResult(), mrCancel);
   Z->SetConfirmCancel(ccIfModified);
   Steps().Type("Edit1", "x").Do([&] { Form->Close(); }).Do(NoteBox()).Click("No");
   Steps().Do([&] { EXPECT_EQ(Form->ModalResult(), mrNone); });
