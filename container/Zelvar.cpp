@@ -70,6 +70,8 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Property("CommitPages", &Z::CommitPages)
           .Stored(&Z::CommitPagesStored)
           .Property("OnCommit", &Z::OnCommit, &Z::OnCommit)
+          .Property("ConfirmCancel", &Z::ConfirmCancel, &Z::SetConfirmCancel)
+          .Default(kDefaultConfirmCancel)
           .Public("WizardWidth", &Z::WizardWidth, &Z::setWizardWidth)
           .Public("WizardHeight", &Z::WizardHeight, &Z::setWizardHeight)
           .Public("DialogWidth", &Z::DialogWidth, &Z::setDialogWidth)

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "container/BarLayout.h"
+#include "container/InputValues.h"
 #include "lists/ZelvarL.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Controls.h"
@@ -36,6 +37,11 @@ using THelpClickEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 using TAskPageChangeEvent = TEvent<void(TZelvar* sender, int32_t aktPage, int32_t& newPage)>;
 using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
 using TCommitEvent = TEvent<void(TZelvar* sender, int32_t page)>;
+
+// Whether Cancel, Escape or closing the window first asks "Discard the changes you made?":
+// never, always, or only when an input control's value differs from the one it had when the
+// modal loop started.
+ZELVAR_ENUM(TConfirmCancel, uint8_t, ccNever, ccAlways, ccIfModified)
 
 // The shape of the two broadcast methods every page-bound control publishes: SetNewPosition
 // and SetNumApos, one integer each.
@@ -106,7 +112,7 @@ class TDesignButton : public TBitBtn {
 };
 
 // A form that holds one is run as a wizard from its start page (Application().Run).
-class TZelvar : public TCustomControl, public IFormRunner {
+class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   ZELVAR_CLASS(TZelvar, TCustomControl)
 
  public:
@@ -179,6 +185,9 @@ class TZelvar : public TCustomControl, public IFormRunner {
   // cleared after the change and OnCommit is raised with the page left. Without the history,
   // Back never steps down onto or past one.
   TIntegerList* CommitPages() const { return FCommitPages.get(); }
+  static constexpr TConfirmCancel kDefaultConfirmCancel = ccNever;
+  TConfirmCancel ConfirmCancel() const { return FConfirmCancel; }
+  void SetConfirmCancel(TConfirmCancel v) { FConfirmCancel = v; }
 
   TPageChangeEvent OnPageChange;
   TCanPageChangeEvent OnCanPageChange;
@@ -211,6 +220,12 @@ class TZelvar : public TCustomControl, public IFormRunner {
   int32_t Execute(int32_t page);
   // Execute from the start page.
   int32_t RunForm() override { return Execute(FStartPage); }
+  // The form's modal loop started: its input values are what Cancel compares against.
+  void ModalStarted() override;
+  // Closing the window asks, as Cancel does, whether to discard the changes (ConfirmCancel).
+  bool CanCloseForm() override;
+  // The input values as the modal loop started (empty before one started).
+  const TInputValues& StartValues() const { return FStartValues; }
   void ClearHistory();
   int32_t RealPage() const { return GetRealPage(FPage); }
   // The page shown at a position: the way list's entry for it while the list is enabled.
@@ -397,6 +412,9 @@ class TZelvar : public TCustomControl, public IFormRunner {
   // keeps its bytes.
   bool SkipOnBackStored() const;
   bool CommitPagesStored() const;
+  // True unless ConfirmCancel asks and the user answers No.
+  bool ConfirmDiscard() const;
+
   void ReadHistoryNum(TReader& reader);
   void WriteHistoryNum(TWriter& writer) const;
   void ReadFormSize(TStream& stream);
@@ -427,6 +445,8 @@ class TZelvar : public TCustomControl, public IFormRunner {
   ZelvarStyle FStyle = asWizard;
   int32_t FTabSpaceX = 16;
   int32_t FTabSpaceY = 8;
+  TConfirmCancel FConfirmCancel = kDefaultConfirmCancel;
+  TInputValues FStartValues;
   TRect FAlignedClient;  // the client rectangle of the last layout
 
   std::unique_ptr<TIntegerList> FHistory;

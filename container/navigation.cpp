@@ -14,6 +14,7 @@
 #include "platform/core/Format.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/designer/Designer.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 
 namespace zelvar {
@@ -356,6 +357,7 @@ void TZelvar::OKClick(TObject*) {
 
 void TZelvar::CancelClick(TObject*) {
   if (OnCancelClick && !OnCancelClick(this, FPage)) return;
+  if (!ConfirmDiscard()) return;
   if (TForm* form = OwnerForm()) form->SetModalResult(mrCancel);
 }
 
@@ -401,6 +403,23 @@ int32_t TZelvar::Execute(int32_t page) {
   setPage(page);
   ClearHistory();
   return form->ShowModal();
+}
+
+void TZelvar::ModalStarted() {
+  if (Owner()) FStartValues = CaptureInputValues(*Owner());
+}
+
+bool TZelvar::CanCloseForm() {
+  // A form that is not shown has nobody to ask, nor anything typed to lose.
+  TForm* form = OwnerForm();
+  return !form || !form->IsShown() || ConfirmDiscard();
+}
+
+bool TZelvar::ConfirmDiscard() const {
+  if (IsDesigning() || FConfirmCancel == ccNever) return true;
+  if (FConfirmCancel == ccIfModified && (!Owner() || CaptureInputValues(*Owner()) == FStartValues))
+    return true;
+  return MessageDlg("Discard the changes you made?", mtConfirmation, {mbYes, mbNo}) == mrYes;
 }
 
 void TZelvar::ClearHistory() {

@@ -336,6 +336,16 @@ class ContainerFiles : public ContainerTest {
   static TZelvar& ZelvarOf(TForm& form) { return *As<TZelvar>(form.FindComponent("Zelvar1")); }
 };
 
+TEST_F(ContainerFiles, ConfirmCancelIsWrittenOnlyWhenSet) {
+  const std::string before = WriteComponent(Form.get(), TFormFormat::Text);
+  EXPECT_THAT(before, Not(HasSubstr("ConfirmCancel")));
+  Z->SetConfirmCancel(ccIfModified);
+  std::unique_ptr<TForm> copy = ReadBack(WriteComponent(Form.get(), TFormFormat::Binary));
+  EXPECT_EQ(ZelvarOf(*copy).ConfirmCancel(), ccIfModified);
+  Z->SetConfirmCancel(ccNever);
+  EXPECT_EQ(WriteComponent(Form.get(), TFormFormat::Text), before);
+}
+
 TEST_F(ContainerFiles, HistorySizesAndPageSurviveBothFormats) {
   Z->setPage(1);
   Z->Jump(3);

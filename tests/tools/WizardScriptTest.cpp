@@ -160,6 +160,31 @@ TEST_F(WizardScript, BackSkipsAndCommitsFollowTheFormsLists) {
             "result = mrOk\n");
 }
 
+TEST_F(WizardScript, CancelAsksBeforeThrowingAwayWhatWasTyped) {
+  TRun r = RunScript(
+      "load wizard.txt\n"
+      "create TEdit Edit1 in Zelvar1\n"
+      "set Zelvar1.ConfirmCancel ccIfModified\n"
+      "handle Zelvar1.OnCancelClick log\n"
+      "execute Zelvar1 1\n"
+      "type Edit1 'Ada'\n"
+      "click CancelButton\n"
+      "expect-message 'Discard the changes you made?'\n"
+      "click No\n"
+      "expect Zelvar1.Page 1\n"
+      "expect Edit1.Text 'Ada'\n"
+      "click CancelButton\n"
+      "expect-message 'Discard the changes you made?'\n"
+      "click Yes\n"
+      "expect-result mrCancel\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "OnCancelClick(Zelvar1, 1)\n"
+            "OnCancelClick(Zelvar1, 1)\n"
+            "result = mrCancel\n");
+}
+
 TEST_F(WizardScript, ExecuteNeedsAContainer) {
   TRun r = RunScript(
       "load wizard.txt\n"
