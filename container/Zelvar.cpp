@@ -65,6 +65,13 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Property("TabSpaceX", &Z::TabSpaceX, &Z::SetTabSpaceX)
           .Property("TabSpaceY", &Z::TabSpaceY, &Z::SetTabSpaceY)
           .Publish("TabStop", "TabOrder")
+          .Property("SkipOnBack", &Z::SkipOnBack)
+          .Stored(&Z::SkipOnBackStored)
+          .Property("CommitPages", &Z::CommitPages)
+          .Stored(&Z::CommitPagesStored)
+          .Property("OnCommit", &Z::OnCommit, &Z::OnCommit)
+          .Property("ConfirmCancel", &Z::ConfirmCancel, &Z::SetConfirmCancel)
+          .Default(kDefaultConfirmCancel)
           .Public("WizardWidth", &Z::WizardWidth, &Z::setWizardWidth)
           .Public("WizardHeight", &Z::WizardHeight, &Z::setWizardHeight)
           .Public("DialogWidth", &Z::DialogWidth, &Z::setDialogWidth)
@@ -164,6 +171,8 @@ TZelvar::TZelvar(TComponent* owner) : TCustomControl(RequireFormOwner(owner)) {
     FBLWizard->Add(code);
   FBLDialog = std::make_unique<TIntegerList>();
   for (int32_t code : {bcChange, bcHelp, bcMiddle, bcCancel, bcOK}) FBLDialog->Add(code);
+  FSkipOnBack = std::make_unique<TIntegerList>();
+  FCommitPages = std::make_unique<TIntegerList>();
 
   // Dropped on a form in the designer, the container sets the form up at once as loading it
   // will: what the designer shows, and the bytes it keeps for undo, are what the file gives back.
@@ -313,6 +322,22 @@ void TZelvar::DefineProperties(TFiler& filer) {
       true);
 }
 
+namespace {
+
+bool HoldsEntries(const TIntegerList& list) {
+  return std::min(list.Count(), list.ItemCount()) > 0;
+}
+
+}  // namespace
+
+bool TZelvar::SkipOnBackStored() const {
+  return HoldsEntries(*FSkipOnBack);
+}
+
+bool TZelvar::CommitPagesStored() const {
+  return HoldsEntries(*FCommitPages);
+}
+
 void TZelvar::ReadHistoryNum(TReader& reader) {
   FHistory->ReadNum(reader);
 }
@@ -344,8 +369,7 @@ void TZelvar::ReadFormSize(TStream& stream) {
   FDialogHeight = GetLE32(&block[8]);
   FDialogWidth = GetLE32(&block[12]);
   // Back may be offered at once; it is never taken away here.
-  bool back = FUseHistory ? std::min(FHistory->Count(), FHistory->ItemCount()) > 0 : FPage > 1;
-  if (back) FBtnBack->SetEnabled(true);
+  if (BackTarget() >= 0) FBtnBack->SetEnabled(true);
 }
 
 void TZelvar::WriteFormSize(TStream& stream) const {
@@ -367,6 +391,8 @@ void TZelvar::Loaded() {
   const std::string& name = Name().empty() ? ClassName() : Name();
   FBLWizard->CheckLoaded(name, "BLWizard");
   FBLDialog->CheckLoaded(name, "BLDialog");
+  FSkipOnBack->CheckLoaded(name, "SkipOnBack");
+  FCommitPages->CheckLoaded(name, "CommitPages");
   FWayList->CheckLoaded(name, "WayList");
   ApplyFormProperties();
   TCustomControl::Loaded();

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "container/BarLayout.h"
+#include "container/InputValues.h"
 #include "lists/ZelvarL.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Controls.h"
@@ -35,6 +36,12 @@ using TCanPageChangeEvent = TEvent<bool(TZelvar* sender, int32_t fromPage, int32
 using THelpClickEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 using TAskPageChangeEvent = TEvent<void(TZelvar* sender, int32_t aktPage, int32_t& newPage)>;
 using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
+using TCommitEvent = TEvent<void(TZelvar* sender, int32_t page)>;
+
+// Whether Cancel, Escape or closing the window first asks "Discard the changes you made?":
+// never, always, or only when an input control's value differs from the one it had when the
+// modal loop started.
+ZELVAR_ENUM(TConfirmCancel, uint8_t, ccNever, ccAlways, ccIfModified)
 
 // The shape of the two broadcast methods every page-bound control publishes: SetNewPosition
 // and SetNumApos, one integer each.
@@ -105,7 +112,7 @@ class TDesignButton : public TBitBtn {
 };
 
 // A form that holds one is run as a wizard from its start page (Application().Run).
-class TZelvar : public TCustomControl, public IFormRunner {
+class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   ZELVAR_CLASS(TZelvar, TCustomControl)
 
  public:
@@ -171,12 +178,23 @@ class TZelvar : public TCustomControl, public IFormRunner {
   void SetTabSpaceX(int32_t v);
   int32_t TabSpaceY() const { return FTabSpaceY; }
   void SetTabSpaceY(int32_t v);
+  // Pages (pages shown, not way-list positions) that Back passes over: it goes to the latest
+  // page of the history that is not listed, or without the history to the nearest lower one.
+  TIntegerList* SkipOnBack() const { return FSkipOnBack.get(); }
+  // Pages that, once left forward (Next, a jump), cannot be gone back to: the history is
+  // cleared after the change and OnCommit is raised with the page left. Without the history,
+  // Back never steps down onto or past one.
+  TIntegerList* CommitPages() const { return FCommitPages.get(); }
+  static constexpr TConfirmCancel kDefaultConfirmCancel = ccNever;
+  TConfirmCancel ConfirmCancel() const { return FConfirmCancel; }
+  void SetConfirmCancel(TConfirmCancel v) { FConfirmCancel = v; }
 
   TPageChangeEvent OnPageChange;
   TCanPageChangeEvent OnCanPageChange;
   THelpClickEvent OnHelpClick;
   TAskPageChangeEvent OnAskPageChange;
   TCancelClickEvent OnCancelClick;
+  TCommitEvent OnCommit;
 
   // --- form sizes per mode (public, not published: the form file keeps them as FormSize)
   int32_t WizardWidth() const { return FWizardWidth; }
@@ -202,6 +220,12 @@ class TZelvar : public TCustomControl, public IFormRunner {
   int32_t Execute(int32_t page);
   // Execute from the start page.
   int32_t RunForm() override { return Execute(FStartPage); }
+  // The form's modal loop started: its input values are what Cancel compares against.
+  void ModalStarted() override;
+  // Closing the window asks, as Cancel does, whether to discard the changes (ConfirmCancel).
+  bool CanCloseForm() override;
+  // The input values as the modal loop started (empty before one started).
+  const TInputValues& StartValues() const { return FStartValues; }
   void ClearHistory();
   int32_t RealPage() const { return GetRealPage(FPage); }
   // The page shown at a position: the way list's entry for it while the list is enabled.
@@ -339,6 +363,16 @@ class TZelvar : public TCustomControl, public IFormRunner {
   // components) and the buttons. A control's failure is raised after the rest.
   void ApplyPage(int32_t from, int32_t shown, TPageTargets& targets);
   void UpdateBackAndNext(int32_t value);
+  // Whether a list holds the page shown at a position; entries outside 1..NumPages never
+  // match, and a position that cannot be shown is in no list.
+  bool Lists(const TIntegerList& pages, int32_t position) const;
+  // Where Back leads: the index of the history entry it returns to (with the history), or the
+  // position it steps down to (without, stopping above a commit page); -1 when Back has
+  // nowhere to go.
+  int32_t BackTarget() const;
+  // After Next or a jump left position from and the change took place: a commit page clears
+  // the history and raises OnCommit.
+  void CommitLeft(int32_t from);
   void TellDesignerModified();
   void setnobuttons();
   void setWizardbuttons();
@@ -374,6 +408,13 @@ class TZelvar : public TCustomControl, public IFormRunner {
   int32_t TabsInRows() const;
   TTabLayout TabLayout(const std::vector<int32_t>& textWidths) const;
 
+  // The two page lists are written only while they hold entries, so a form without them
+  // keeps its bytes.
+  bool SkipOnBackStored() const;
+  bool CommitPagesStored() const;
+  // True unless ConfirmCancel asks and the user answers No.
+  bool ConfirmDiscard() const;
+
   void ReadHistoryNum(TReader& reader);
   void WriteHistoryNum(TWriter& writer) const;
   void ReadFormSize(TStream& stream);
@@ -394,6 +435,7 @@ class TZelvar : public TCustomControl, public IFormRunner {
   int32_t FStartPage = 1;
   bool FShowPageNames = false;
   std::unique_ptr<TIntegerList> FBLWizard, FBLDialog;
+  std::unique_ptr<TIntegerList> FSkipOnBack, FCommitPages;
   TButtonStyle FButtonStyle = bsAutoDetect;
   int32_t FPage = 0;
   bool FSeperator = true;
@@ -403,6 +445,8 @@ class TZelvar : public TCustomControl, public IFormRunner {
   ZelvarStyle FStyle = asWizard;
   int32_t FTabSpaceX = 16;
   int32_t FTabSpaceY = 8;
+  TConfirmCancel FConfirmCancel = kDefaultConfirmCancel;
+  TInputValues FStartValues;
   TRect FAlignedClient;  // the client rectangle of the last layout
 
   std::unique_ptr<TIntegerList> FHistory;

@@ -1,6 +1,7 @@
 // Page navigation: setPage, the actions of the navigation buttons, the way list and the
 // history, jumps, Execute, and the two broadcasts that page-bound controls receive.
 
+#include <algorithm>
 #include <cstdint>
 #include <exception>
 #include <limits>
@@ -13,6 +14,7 @@
 #include "platform/core/Format.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/designer/Designer.h"
+#include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
 
 namespace zelvar {
@@ -200,8 +202,7 @@ void TZelvar::ApplyPage(int32_t from, int32_t shown, TPageTargets& targets) {
 }
 
 void TZelvar::UpdateBackAndNext(int32_t shown) {
-  bool back = FUseHistory ? FHistory->Count() > 0 : FPage > 1;
-  FBtnBack->SetEnabled(back);
+  FBtnBack->SetEnabled(BackTarget() >= 0);
   if (FWayListEnabled) {
     if (FPage > 0) FBtnNext->SetEnabled(WayEntry(*FWayList, FPage).GotoPage != gpFinish);
   } else {
@@ -280,23 +281,59 @@ void TZelvar::Nextclick(TObject*) {
   if (appended) FHistory->Add(p);
   setPage(target);
   if (!FPageChangeAllowed && appended) DropLast(*FHistory);
+  CommitLeft(p);
   if (IsDesigning()) Deselect();
 }
 
 void TZelvar::Backclick(TObject*) {
   if (IsDesigning()) UpdateDesigner();
-  if (FUseHistory) {
-    if (FHistory->Count() > 0) {
-      TPageChange change(*this);
-      int32_t p = FHistory->GetInteger(FHistory->Count() - 1);
-      DropLast(*FHistory);
+  if (int32_t target = BackTarget(); target >= 0) {
+    TPageChange change(*this);
+    if (FUseHistory) {
+      // The entry gone back to goes, and with it the skipped ones after it; a veto or a
+      // redirect keeps them all, as Back did not lead where the history said.
+      TIntegerList before;
+      before.Assign(FHistory.get());
+      int32_t p = FHistory->GetInteger(target);
+      while (FHistory->Count() > target) DropLast(*FHistory);
       setPage(p);
-      if (!FPageChangeAllowed || FPage != p) FHistory->Add(p);
+      if (!FPageChangeAllowed || FPage != p) {
+        FHistory->Assign(&before);
+        FBtnBack->SetEnabled(BackTarget() >= 0);
+      }
+    } else {
+      setPage(target);
     }
-  } else if (FPage > 1) {
-    setPage(FPage - 1);
   }
   if (IsDesigning()) Deselect();
+}
+
+bool TZelvar::Lists(const TIntegerList& pages, int32_t position) const {
+  if (!CanShowPosition(position)) return false;
+  const int32_t shown = GetRealPage(position);
+  if (shown < 1) return false;
+  const int count = std::min(pages.Count(), pages.ItemCount());
+  for (int i = 0; i < count; ++i)
+    if (pages.GetInteger(i) == shown) return true;
+  return false;
+}
+
+int32_t TZelvar::BackTarget() const {
+  if (FUseHistory) {
+    for (int i = std::min(FHistory->Count(), FHistory->ItemCount()); i-- > 0;)
+      if (!Lists(*FSkipOnBack, FHistory->GetInteger(i))) return i;
+  } else {
+    // Without a history, a commit page below is where stepping down ends: Back never crosses it.
+    for (int32_t p = FPage - 1; p >= 1 && !Lists(*FCommitPages, p); --p)
+      if (!Lists(*FSkipOnBack, p)) return p;
+  }
+  return -1;
+}
+
+void TZelvar::CommitLeft(int32_t from) {
+  if (!FPageChangeAllowed || FPage == from || !Lists(*FCommitPages, from)) return;
+  ClearHistory();
+  if (OnCommit) OnCommit(this, GetRealPage(from));
 }
 
 void TZelvar::Changeclick(TObject*) {
@@ -320,6 +357,7 @@ void TZelvar::OKClick(TObject*) {
 
 void TZelvar::CancelClick(TObject*) {
   if (OnCancelClick && !OnCancelClick(this, FPage)) return;
+  if (!ConfirmDiscard()) return;
   if (TForm* form = OwnerForm()) form->SetModalResult(mrCancel);
 }
 
@@ -345,8 +383,10 @@ void TZelvar::BackRightDown(TObject*, TMouseButton button, TShiftState, int32_t,
 
 void TZelvar::Jump(int32_t page) {
   TPageChange change(*this);
-  if (FUseHistory) FHistory->Add(FPage);
+  const int32_t from = FPage;
+  if (FUseHistory) FHistory->Add(from);
   setPage(page);
+  CommitLeft(from);
 }
 
 void TZelvar::JumpRel(int32_t offset) {
@@ -363,6 +403,23 @@ int32_t TZelvar::Execute(int32_t page) {
   setPage(page);
   ClearHistory();
   return form->ShowModal();
+}
+
+void TZelvar::ModalStarted() {
+  if (Owner()) FStartValues = CaptureInputValues(*Owner());
+}
+
+bool TZelvar::CanCloseForm() {
+  // A form that is not shown has nobody to ask, nor anything typed to lose.
+  TForm* form = OwnerForm();
+  return !form || !form->IsShown() || ConfirmDiscard();
+}
+
+bool TZelvar::ConfirmDiscard() const {
+  if (IsDesigning() || FConfirmCancel == ccNever) return true;
+  if (FConfirmCancel == ccIfModified && (!Owner() || CaptureInputValues(*Owner()) == FStartValues))
+    return true;
+  return MessageDlg("Discard the changes you made?", mtConfirmation, {mbYes, mbNo}) == mrYes;
 }
 
 void TZelvar::ClearHistory() {
@@ -407,7 +464,7 @@ void TZelvar::SetNumPages(int32_t n) {
         FHistory->Del(i);
         dropped = true;
       }
-    if (dropped) FBtnBack->SetEnabled(FUseHistory ? FHistory->Count() > 0 : FPage > 1);
+    if (dropped) FBtnBack->SetEnabled(BackTarget() >= 0);
     if (FPage != 0) {
       SetCaption();
       ShowButtons();

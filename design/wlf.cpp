@@ -3,7 +3,9 @@
 #include <string>
 
 #include "container/ZelvarA.h"
+#include "controls/FlowModel.h"
 #include "design/DialogParts.h"
+#include "platform/controls/ListBox.h"
 #include "platform/core/TypInfo.h"
 
 namespace zelvar {
@@ -68,6 +70,7 @@ const TClassInfo& TWayListForm::StaticClassInfo() {
                                .Field("Button6", &D::Button6, false)
                                .Field("Button7", &D::Button7, false)
                                .Field("Button8", &D::Button8, false)
+                               .Field("CheckButton", &D::CheckButton, false)
                                .Field("Panel2", &D::Panel2, false)
                                .Field("Panel3", &D::Panel3, false)
                                .Field("Label1", &D::Label1, false)
@@ -87,6 +90,7 @@ const TClassInfo& TWayListForm::StaticClassInfo() {
                                .Method("Button6Click", &D::Button6Click)
                                .Method("Button8Click", &D::Button8Click)
                                .Method("FormShow", &D::FormShow)
+                               .Method("CheckButtonClick", &D::CheckButtonClick)
                                .Build();
   return *info;
 }
@@ -104,6 +108,8 @@ TWayListForm::TWayListForm(TComponent* owner) : TForm(owner) {
   Button6 = MakeButton(Panel1, "Button6", 104, "Delete", 5);
   Button7 = MakeButton(Panel1, "Button7", 136, "Add", 6);
   Button8 = MakeButton(Panel1, "Button8", 168, "Default", 7);
+  CheckButton = MakeButton(Panel1, "CheckButton", 200, "Check", 8);
+  CheckButton->OnClick = MethodAddress("CheckButtonClick").AsEvent<void(TObject*)>();
 
   Panel2 = New<TPanel>(this);
   Panel2->SetName("Panel2");
@@ -307,6 +313,31 @@ void TWayListForm::Button7Click(TObject*) {
 }
 
 // One step per page in page order, the last one finishing.
+// The flow check of the way list as it stands in the editor, in a list of its own.
+void TWayListForm::CheckButtonClick(TObject*) {
+  if (!FContainer || !FEditList) return;
+  std::vector<std::string> lines = FlowCheckLines("", FlowModelOf(*FContainer, FEditList));
+  if (lines.empty())
+    lines.push_back("No problems: every position is reached and leads to the finish.");
+  TForm box(nullptr);
+  box.SetName("FlowCheck");
+  SetUpDialog(box, "Flow check", 520, 240);
+  auto* list = New<TListBox>(&box);
+  list->SetName("Findings");
+  list->SetParent(&box);
+  list->SetBounds(8, 8, box.ClientWidth() - 16, box.ClientHeight() - 50);
+  for (const std::string& line : lines) list->Items()->Add(line);
+  auto* ok = New<TButton>(&box);
+  ok->SetName("OK");
+  ok->SetParent(&box);
+  ok->SetCaption("OK");
+  ok->SetDefault(true);
+  ok->SetCancel(true);
+  ok->SetModalResult(mrOk);
+  ok->SetBounds(box.ClientWidth() - 83, box.ClientHeight() - 33, 75, 25);
+  box.ShowModal();
+}
+
 void TWayListForm::Button8Click(TObject*) {
   if (!FEditList || !FContainer) return;
   FEditList->Clear();

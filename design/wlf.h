@@ -27,14 +27,15 @@ class TWayListForm : public TForm {
 
   // Published components.
   TPanel* Panel1 = nullptr;
-  TButton* Button1 = nullptr;  // Up
-  TButton* Button2 = nullptr;  // OK
-  TButton* Button3 = nullptr;  // Cancel
-  TButton* Button4 = nullptr;  // Down
-  TButton* Button5 = nullptr;  // Insert
-  TButton* Button6 = nullptr;  // Delete
-  TButton* Button7 = nullptr;  // Add
-  TButton* Button8 = nullptr;  // Default
+  TButton* Button1 = nullptr;      // Up
+  TButton* Button2 = nullptr;      // OK
+  TButton* Button3 = nullptr;      // Cancel
+  TButton* Button4 = nullptr;      // Down
+  TButton* Button5 = nullptr;      // Insert
+  TButton* Button6 = nullptr;      // Delete
+  TButton* Button7 = nullptr;      // Add
+  TButton* Button8 = nullptr;      // Default
+  TButton* CheckButton = nullptr;  // the flow check of the list as edited
   TPanel* Panel2 = nullptr;
   TPanel* Panel3 = nullptr;
   TLabel* Label1 = nullptr;      // the selected position
@@ -44,6 +45,7 @@ class TWayListForm : public TForm {
 
   // Published handlers.
   void FormCreate(TObject* Sender);
+  void CheckButtonClick(TObject* Sender);
   void FormDestroy(TObject* Sender);
   void WayListGridDrawCell(TObject* Sender, int32_t ACol, int32_t ARow, TRect Rect,
                            TGridDrawState State);

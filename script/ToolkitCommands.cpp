@@ -486,11 +486,15 @@ void CmdSave(TScript& s, const TScriptLine& l) {
   // In the designer: the designed form, to its own file and format unless told otherwise.
   if (TDesignerWindow* designer = ShownDesignerWindow()) {
     TDesignSession& session = designer->Session();
-    if (l.Words.size() == 1) return session.Save();
-    TFormFormat format = l.Words.size() == 3
-                             ? (l.Words[2] == "text" ? TFormFormat::Text : TFormFormat::Binary)
-                             : session.Format();
-    return session.SaveAs(s.Resolve(l.Words[1]), format);
+    if (l.Words.size() == 1) {
+      session.Save();
+    } else {
+      TFormFormat format = l.Words.size() == 3
+                               ? (l.Words[2] == "text" ? TFormFormat::Text : TFormFormat::Binary)
+                               : session.Format();
+      session.SaveAs(s.Resolve(l.Words[1]), format);
+    }
+    return designer->Saved();
   }
   if (l.Words.size() == 1) throw EScriptUsage("usage: save FILE [text]");
   bool text = l.Words.size() == 3 && l.Words[2] == "text";

@@ -22,6 +22,7 @@ int RunConvert(const TArgs& args);
 int RunShot(const TArgs& args);  // tools/Run.cpp
 int RunRun(const TArgs& args);
 int RunDesign(const TArgs& args);  // tools/Design.cpp
+int RunCheck(const TArgs& args);   // tools/Check.cpp
 
 // Writes "zelvar: message" to standard error and returns the status.
 int Fail(int status, const std::string& message);

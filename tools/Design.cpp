@@ -4,6 +4,7 @@
 #include <memory>
 #include <optional>
 
+#include "controls/FlowModel.h"
 #include "design/Zelvar32.h"
 #include "platform/backends/Headless.h"
 #include "platform/backends/Window.h"
@@ -47,6 +48,12 @@ int RunDesign(const TArgs& args) {
   }
   auto designer = std::make_unique<TDesignerWindow>(nullptr);
   designer->Palette().Rebuild();
+  // On each save, the wizard's flow is checked and what the check finds is listed.
+  designer->CheckOnSave = [](TForm& form) {
+    auto isWizard = [](TComponent& c) { return dynamic_cast<TZelvar*>(&c) != nullptr; };
+    auto* zelvar = dynamic_cast<TZelvar*>(FindComponentWhere(&form, isWizard));
+    return zelvar ? FlowCheckLines("", FlowModelOf(*zelvar)) : std::vector<std::string>{};
+  };
   if (!files.empty()) {
     try {
       designer->Open(files[0]);

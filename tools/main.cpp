@@ -43,6 +43,17 @@ const std::vector<TCommand>& Commands() {
        "active form is the designer's window, the designed form's components are found by\n"
        "name, and `save` writes the designed form.\n",
        RunDesign},
+      {"check", "zelvar check FORM [--dot]",
+       "Checks how the form's wizard can be walked: the way list (when enabled) or the pages\n"
+       "in order, the jump radio buttons and jump bit buttons of each page, the start page\n"
+       "and the finish. Prints one line per finding, FORM: page N ('name'): error: message\n"
+       "(or warning:), and exits 1 when any finding is an error. Errors: a position no walk\n"
+       "from the start reaches, a jump target outside the wizard, a way-list position with\n"
+       "no entry, a position from which no walk reaches the finish, a page-bound control\n"
+       "with no place for a page. Warnings: a page that shows no control, checked jump\n"
+       "radio buttons on one page that lead to different pages. --dot prints the walk as a\n"
+       "Graphviz graph (the findings then go to standard error).\n",
+       RunCheck},
   };
   return commands;
 }

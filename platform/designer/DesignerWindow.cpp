@@ -1,6 +1,7 @@
 #include "platform/designer/DesignerWindow.h"
 
 #include "platform/controls/Edit.h"
+#include "platform/controls/ListBox.h"
 #include "platform/controls/Menus.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Paths.h"
@@ -22,7 +23,8 @@ TDesignerWindow::TDesignerWindow(TComponent* owner)
       FPalette(new TComponentPalette(this)),
       FInspector(new TObjectInspector(this)),
       FSurface(new TDesignSurface(this)),
-      FMenu(new TPopupMenu(this)) {
+      FMenu(new TPopupMenu(this)),
+      FMessages(new TListBox(this)) {
   SetName("ZelvarDesigner");
   SetBounds(0, 0, 1000, 700);
   FPalette->SetName("DesignerPalette");
@@ -32,6 +34,11 @@ TDesignerWindow::TDesignerWindow(TComponent* owner)
   FInspector->SetWidth(260);
   FInspector->SetAlign(alLeft);
   FInspector->SetParent(this);
+  FMessages->SetName("DesignerMessages");
+  FMessages->SetHeight(90);
+  FMessages->SetAlign(alBottom);
+  FMessages->SetVisible(false);
+  FMessages->SetParent(this);
   FSurface->SetName("DesignerSurface");
   FSurface->SetAlign(alClient);
   FSurface->SetParent(this);
@@ -104,10 +111,19 @@ void TDesignerWindow::ShowError(const std::string& message) {
   MessageDlg(message, mtError, {mbOK}, 0);
 }
 
+void TDesignerWindow::Saved() {
+  std::vector<std::string> lines =
+      CheckOnSave ? CheckOnSave(FSession->Form()) : std::vector<std::string>{};
+  FMessages->Items()->Clear();
+  for (const std::string& line : lines) FMessages->Items()->Add(line);
+  FMessages->SetVisible(!lines.empty());
+}
+
 bool TDesignerWindow::Save() {
   if (FSession->FileName().empty()) return SaveAs();
   try {
     FSession->Save();
+    Saved();
     return true;
   } catch (const Exception& e) {
     ShowError(e.Message());
@@ -164,6 +180,7 @@ bool TDesignerWindow::SaveAs() {
   }
   try {
     FSession->SaveAs(file, binary->Checked() ? TFormFormat::Binary : TFormFormat::Text);
+    Saved();
     return true;
   } catch (const Exception& e) {
     ShowError(e.Message());

@@ -4,8 +4,10 @@
 // format the form came in; Ctrl+Shift+S asks for a file and a format), Ctrl+Z and Ctrl+Y undo
 // and redo, F9 runs the form as at run time, and closing with unsaved changes asks first.
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "platform/designer/DesignSession.h"
 #include "platform/designer/DesignSurface.h"
@@ -16,6 +18,7 @@ namespace zelvar {
 class TComponentPalette;
 class TObjectInspector;
 class TPopupMenu;
+class TListBox;
 
 class TDesignerWindow : public TForm {
  public:
@@ -50,6 +53,13 @@ class TDesignerWindow : public TForm {
   // "Zelvar designer - setup.txt *": the file and whether it has unsaved changes.
   std::string TitleText() const;
 
+  // What a package checks in a form once it is saved (a wizard's flow): the lines show in a
+  // list below the form until the next save; none hides the list.
+  std::function<std::vector<std::string>(TForm&)> CheckOnSave;
+  // After any save: runs CheckOnSave and shows its lines.
+  void Saved();
+  TListBox& Messages() const { return *FMessages; }
+
  private:
   void Wire();
   void SelectionChanged();
@@ -63,6 +73,7 @@ class TDesignerWindow : public TForm {
   TObjectInspector* FInspector;
   TDesignSurface* FSurface;
   TPopupMenu* FMenu;
+  TListBox* FMessages;
 };
 
 }  // namespace zelvar

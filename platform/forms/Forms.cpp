@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "platform/controls/Menus.h"
 #include "platform/core/Assert.h"
@@ -367,6 +368,21 @@ void TForm::Hide() {
   app.Backend().FormHidden(this);
 }
 
+// The guards are gathered first: asking one may show a message form, whose components come and
+// go while they are asked.
+static std::vector<IModalGuard*> ModalGuards(const TForm& form) {
+  std::vector<IModalGuard*> guards;
+  for (TComponent* c : form.Components())
+    if (auto* g = dynamic_cast<IModalGuard*>(c)) guards.push_back(g);
+  return guards;
+}
+
+bool TForm::CloseQuery() {
+  for (IModalGuard* g : ModalGuards(*this))
+    if (!g->CanCloseForm()) return false;
+  return true;
+}
+
 void TForm::Close() {
   if (!CloseQuery()) return;
   if (FModalResult == mrNone) FModalResult = mrCancel;
@@ -380,6 +396,7 @@ TModalResult TForm::ShowModal() {
   FModalResult = mrNone;
   Show();
   try {
+    for (IModalGuard* g : ModalGuards(*this)) g->ModalStarted();
     app.ProcessMessages();
     while (FModalResult == mrNone) {
       if (!app.HandleMessage())

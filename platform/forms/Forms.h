@@ -94,6 +94,18 @@ class IFormRunner {
   ~IFormRunner() = default;
 };
 
+// A component with a say in its form's modal loop, as a wizard that asks before throwing away
+// what the user typed: told once the loop's form shows, asked before the form closes. The form
+// asks the components it owns.
+class IModalGuard {
+ public:
+  virtual void ModalStarted() = 0;
+  virtual bool CanCloseForm() = 0;
+
+ protected:
+  ~IModalGuard() = default;
+};
+
 class TApplication : public TComponent {
   ZELVAR_CLASS(TApplication, TComponent)
 
@@ -239,8 +251,9 @@ class TForm : public TWinControl {
   void Hide();
   // Ends the form's modal loop (mrCancel unless a result is set) when CloseQuery agrees.
   void Close();
-  // Whether the form may close now; a form with unsaved work asks here.
-  virtual bool CloseQuery() { return true; }
+  // Whether the form may close now; a form with unsaved work asks here. The form's own
+  // IModalGuard components have their say.
+  virtual bool CloseQuery();
   bool IsShown() const { return FShowing; }
   // Shows the form and dispatches messages until ModalResult is set; then hides it and
   // returns the result. With no backend installed it opens a window first (see

@@ -336,6 +336,16 @@ class ContainerFiles : public ContainerTest {
   static TZelvar& ZelvarOf(TForm& form) { return *As<TZelvar>(form.FindComponent("Zelvar1")); }
 };
 
+TEST_F(ContainerFiles, ConfirmCancelIsWrittenOnlyWhenSet) {
+  const std::string before = WriteComponent(Form.get(), TFormFormat::Text);
+  EXPECT_THAT(before, Not(HasSubstr("ConfirmCancel")));
+  Z->SetConfirmCancel(ccIfModified);
+  std::unique_ptr<TForm> copy = ReadBack(WriteComponent(Form.get(), TFormFormat::Binary));
+  EXPECT_EQ(ZelvarOf(*copy).ConfirmCancel(), ccIfModified);
+  Z->SetConfirmCancel(ccNever);
+  EXPECT_EQ(WriteComponent(Form.get(), TFormFormat::Text), before);
+}
+
 TEST_F(ContainerFiles, HistorySizesAndPageSurviveBothFormats) {
   Z->setPage(1);
   Z->Jump(3);
@@ -454,6 +464,36 @@ TEST_F(ContainerFiles, ListCountsWithoutTheirDataFailTheWholeRead) {
   // A count of 0 without data is an empty list, as written.
   std::unique_ptr<TComponent> empty(ReadComponent(damaged("BLDialog.Num", "0"), options));
   EXPECT_EQ(ZelvarOf(*As<TForm>(empty.get())).BLDialog()->ItemCount(), 0);
+}
+
+TEST_F(ContainerFiles, TheHistoryRulesAreStoredOnlyWhileTheyHoldPages) {
+  const std::string plain = ObjectBinaryToText(WriteComponent(Form.get(), TFormFormat::Binary));
+  EXPECT_THAT(plain, Not(HasSubstr("SkipOnBack")));
+  EXPECT_THAT(plain, Not(HasSubstr("CommitPages")));
+  Z->SkipOnBack()->Add(2);
+  Z->SkipOnBack()->Add(3);
+  Z->CommitPages()->Add(1);
+  const std::string text = ObjectBinaryToText(WriteComponent(Form.get(), TFormFormat::Binary));
+  EXPECT_THAT(text,
+              HasSubstr("SkipOnBack.Num = 2\n    SkipOnBack.Data = {\n      0200000003000000\n"));
+  EXPECT_LT(text.find("TabOrder"), text.find("SkipOnBack"));
+  for (TFormFormat format : {TFormFormat::Binary, TFormFormat::Text}) {
+    std::unique_ptr<TForm> copy = ReadBack(WriteComponent(Form.get(), format));
+    EXPECT_THAT(Items(*ZelvarOf(*copy).SkipOnBack()), ElementsAre(2, 3));
+    EXPECT_THAT(Items(*ZelvarOf(*copy).CommitPages()), ElementsAre(1));
+  }
+  // Emptied again, the form writes what it wrote before.
+  Z->SkipOnBack()->Clear();
+  Z->CommitPages()->Clear();
+  EXPECT_EQ(ObjectBinaryToText(WriteComponent(Form.get(), TFormFormat::Binary)), plain);
+  // A count without its pages is refused like the other lists'.
+  std::string damaged = text;
+  damaged.replace(damaged.find("CommitPages.Num = 1"), 19, "CommitPages.Num = 4");
+  damaged.erase(damaged.find("    CommitPages.Data"),
+                damaged.find("}\n", damaged.find("CommitPages.Data")) + 2 -
+                    damaged.find("    CommitPages.Data"));
+  EXPECT_THAT(MessageOf<EReadError>([&] { ReadBack(damaged); }),
+              HasSubstr("Zelvar1: CommitPages.Num is 4 but CommitPages.Data holds 0"));
 }
 
 }  // namespace

@@ -120,6 +120,37 @@ TEST_F(DesignerProgram, SaveAsAsksForAFileAndAFormatAndF9RunsTheForm) {
   EXPECT_EQ(Slurp(Dir / "copy.dfm").substr(0, 4), "TPF0");
 }
 
+TEST_F(DesignerProgram, SavingListsWhatTheFlowCheckFindsAndTheWayListEditorChecksItsList) {
+  TRun r = Design("wizard.txt",
+                  "expect DesignerMessages.Visible False\n"
+                  "save\n"
+                  "expect DesignerMessages.Visible True\n"
+                  "print DesignerMessages.Items.Count\n"
+                  "print DesignerMessages.Items\n");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_THAT(r.Out, HasSubstr("DesignerMessages.Items.Count = 3\n"));
+  EXPECT_THAT(r.Out, HasSubstr("'page 1 (''Page 1''): warning: the page shows no control'"));
+  // The way-list editor checks the list as it stands in the editor, before OK.
+  std::ofstream(Dir / "way.zs") << "load " << ZELVAR_TEST_DATA
+                                << "/../../examples/setup.txt design\n"
+                                << "edit Zelvar1.WayList\n"
+                                   "click CheckButton\n"
+                                   "print Findings.Items\n"
+                                   "click OK\n"
+                                   "cell WayListGrid 0 5\n"
+                                   "pick GotoBox 1\n"
+                                   "click CheckButton\n"
+                                   "print Findings.Items\n"
+                                   "click OK\n"
+                                   "click Button3\n";
+  TRun way = RunZelvar("run --script " + (Dir / "way.zs").string(), Dir);
+  EXPECT_EQ(way.Status, 0) << way.Err;
+  EXPECT_EQ(way.Out,
+            "Findings.Items = ('No problems: every position is reached and leads to the finish.')\n"
+            "Findings.Items = ('page 6 (''Summary''): error: way-list position 6 is reached by no "
+            "walk from the start page')\n");
+}
+
 TEST_F(DesignerProgram, ABadFormIsReportedAndTheScriptMustKnowTheDesigner) {
   std::ofstream(Dir / "bad.txt") << "object Form1: TForm1\n  Nonsense = 1\nend\n";
   TRun bad = Design("bad.txt", "save\n");

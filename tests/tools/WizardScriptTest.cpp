@@ -6,6 +6,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
+#include <string>
 
 #include "tests/TestSupport.h"
 
@@ -118,6 +120,68 @@ TEST_F(WizardScript, PageBoundControlsAndAnEmbeddedFormFollowThePages) {
             "PageGone(Details, DetailsPage)\n"
             "OnGetForm()\n"
             "Zelvar1.OnPageChange does not ask for a form\n"
+            "result = mrCancel\n");
+}
+
+TEST_F(WizardScript, BackSkipsAndCommitsFollowTheFormsLists) {
+  // The wizard of the folder, with page 2 skipped by Back and page 3 a commit page.
+  std::string form;
+  {
+    std::ifstream in(Dir / "wizard.txt");
+    form.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  const std::string at = "    TabOrder = 0\n";
+  ASSERT_NE(form.find(at), std::string::npos);
+  form.insert(form.find(at) + at.size(),
+              "    SkipOnBack.Num = 1\n    SkipOnBack.Data = {\n      02000000\n    }\n"
+              "    CommitPages.Num = 1\n    CommitPages.Data = {\n      03000000\n    }\n");
+  std::ofstream(Dir / "rules.txt") << form;
+  TRun r = RunScript(
+      "load rules.txt\n"
+      "set Zelvar1.NumPages 4\n"
+      "handle Zelvar1.OnCommit log\n"
+      "execute Zelvar1 1\n"
+      "click NextButton\n"
+      "click NextButton\n"
+      "click BackButton\n"
+      "expect Zelvar1.Page 1\n"
+      "click NextButton\n"
+      "click NextButton\n"
+      "expect BackButton.Enabled True\n"
+      "click NextButton\n"
+      "expect Zelvar1.Page 4\n"
+      "expect BackButton.Enabled False\n"
+      "click NextButton\n"
+      "expect-result mrOk\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "OnCommit(Zelvar1, 3)\n"
+            "result = mrOk\n");
+}
+
+TEST_F(WizardScript, CancelAsksBeforeThrowingAwayWhatWasTyped) {
+  TRun r = RunScript(
+      "load wizard.txt\n"
+      "create TEdit Edit1 in Zelvar1\n"
+      "set Zelvar1.ConfirmCancel ccIfModified\n"
+      "handle Zelvar1.OnCancelClick log\n"
+      "execute Zelvar1 1\n"
+      "type Edit1 'Ada'\n"
+      "click CancelButton\n"
+      "expect-message 'Discard the changes you made?'\n"
+      "click No\n"
+      "expect Zelvar1.Page 1\n"
+      "expect Edit1.Text 'Ada'\n"
+      "click CancelButton\n"
+      "expect-message 'Discard the changes you made?'\n"
+      "click Yes\n"
+      "expect-result mrCancel\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "OnCancelClick(Zelvar1, 1)\n"
+            "OnCancelClick(Zelvar1, 1)\n"
             "result = mrCancel\n");
 }
 
