@@ -37,7 +37,7 @@ const std::vector<TCommand>& Commands() {
        RunRun},
       {"design", "zelvar design [FORM] [--script FILE]",
        "Opens the form (either format; without FORM a new one) in the visual designer: the\n"
-       "component palette, the object inspector and the form. Ctrl+S saves in the form's\n"
+       "component palette, the property grid and the form. Ctrl+S saves in the form's\n"
        "format (Ctrl+Shift+S asks for a file and a format), Ctrl+Z/Ctrl+Y undo and redo,\n"
        "F9 runs the form. With --script, runs the script headless against the designer: its\n"
        "active form is the designer's window, the designed form's components are found by\n"

@@ -1,7 +1,7 @@
 #include "platform/designer/Inspector.h"
 
-// Sections: the in-place editors and the set-flag editor; rows (building, values, paths);
-// selection and reloading; editing the current row; geometry; input; painting.
+// In this file, in order: the in-place editors and the set-flag editor; rows (building,
+// values, paths); selection and reloading; editing the current row; geometry; input; painting.
 
 #include <algorithm>
 

@@ -2,7 +2,8 @@
 // TObjectInspector: the designer's property view. Two tabs (Properties, Events) over a grid of
 // name and value, one row per published property of the selection, sorted by name; nested
 // objects and sets expand into rows of their own. Every value is read and written through the
-// property editor GetPropertyEditor gives, so registered editors behave as registered.
+// property editor GetPropertyEditor gives, so an editor a package binds to a property is the
+// one used.
 //
 // Rows are painted, not made of controls: only the current row has controls, an edit or a
 // drop-down over its value and an ellipsis button for editors with a dialog. Selecting a

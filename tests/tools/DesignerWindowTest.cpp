@@ -1,6 +1,6 @@
 // `zelvar design` in a real window on a virtual X server, driven with xdotool as a developer
 // drives it: a panel from the palette dragged onto page 2 of a wizard, its caption typed into
-// the object inspector, Ctrl+S. A designer in this process, given the same presses at the same
+// the property grid, Ctrl+S. A designer in this process, given the same presses at the same
 // points, says where things are on screen and what the saved file must hold.
 
 #include <gmock/gmock.h>

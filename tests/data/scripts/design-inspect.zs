@@ -1,4 +1,4 @@
-# The object inspector typed into as a user types: enumerations, set flags, colours, numbers,
+# The designer's property grid typed into as a user types: enumerations, set flags, colours, numbers,
 # text and component references, each one change that undo takes back.
 palette TPanel
 click Form1

@@ -1,6 +1,6 @@
-// The object inspector over a designed form: its rows, in-place editing through the property
-// editors (the package's registered ones too), events, several selected components, and what
-// it paints.
+// The designer's property grid over a designed form: its rows, in-place editing through the
+// property editors (those the wizard package binds too), events, several selected components,
+// and what it paints.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
