@@ -407,6 +407,11 @@ void TZelvar::ApplyFormProperties() {
   }
 }
 
+TZelvar* FindZelvar(const TComponent& owner) {
+  auto isWizard = [](TComponent& c) { return dynamic_cast<TZelvar*>(&c) != nullptr; };
+  return static_cast<TZelvar*>(FindComponentWhere(&owner, isWizard));
+}
+
 void RegisterZelvarA() {
   RegisterClasses<TZelvar, TDesignButton>();
 }

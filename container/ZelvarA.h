@@ -477,6 +477,9 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   uint64_t FRemovals = 0;
 };
 
+// The first wizard container among what owner owns, depth first; nullptr when there is none.
+TZelvar* FindZelvar(const TComponent& owner);
+
 // Registers TZelvar, TDesignButton and TButtonData with the form reader.
 void RegisterZelvarA();
 

@@ -31,8 +31,7 @@ int RunCheck(const TArgs& args) {
   } catch (...) {
     return Fail(1, script::CurrentErrorMessage());
   }
-  auto isWizard = [](TComponent& c) { return dynamic_cast<TZelvar*>(&c) != nullptr; };
-  auto* zelvar = dynamic_cast<TZelvar*>(FindComponentWhere(form.get(), isWizard));
+  TZelvar* zelvar = FindZelvar(*form);
   if (!zelvar) return Fail(1, file + ": the form holds no wizard (TZelvar)");
   TFlowModel model = FlowModelOf(*zelvar);
   bool errors = false;

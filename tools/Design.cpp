@@ -50,8 +50,7 @@ int RunDesign(const TArgs& args) {
   designer->Palette().Rebuild();
   // On each save, the wizard's flow is checked and what the check finds is listed.
   designer->CheckOnSave = [](TForm& form) {
-    auto isWizard = [](TComponent& c) { return dynamic_cast<TZelvar*>(&c) != nullptr; };
-    auto* zelvar = dynamic_cast<TZelvar*>(FindComponentWhere(&form, isWizard));
+    TZelvar* zelvar = FindZelvar(form);
     return zelvar ? FlowCheckLines("", FlowModelOf(*zelvar)) : std::vector<std::string>{};
   };
   if (!files.empty()) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/TabPaint.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Captions.h"
 #include "platform/graphics/Frame3D.h"
@@ -341,25 +342,10 @@ void TPageControl::Paint() {
           clBtnShadow);
 
   auto drawTab = [&](TTabSheet* page, TRect r, bool active) {
-    if (active) r = {r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 1};
-    canvas.Brush()->SetColor(Color());
-    canvas.FillRect({r.Left + 1, r.Top + 1, r.Right - 1, r.Bottom});
-    canvas.Brush()->SetColor(clBtnHighlight);
-    canvas.FillRect({r.Left, r.Top + 2, r.Left + 1, r.Bottom});
-    canvas.FillRect({r.Left + 2, r.Top, r.Right - 2, r.Top + 1});
-    canvas.FillRect({r.Left + 1, r.Top + 1, r.Left + 2, r.Top + 2});
-    canvas.Brush()->SetColor(clBtnShadow);
-    canvas.FillRect({r.Right - 2, r.Top + 1, r.Right - 1, r.Bottom});
-    canvas.Brush()->SetColor(cl3DDkShadow);
-    canvas.FillRect({r.Right - 1, r.Top + 2, r.Right, r.Bottom});
-    std::string text = StripAccel(page->Caption()).Text;
-    int32_t tw = canvas.TextWidth(text), th = canvas.TextHeight("Xy");
-    int32_t tx = r.Left + (r.Width() - tw) / 2, ty = r.Top + (r.Height() - th) / 2;
-    canvas.Brush()->SetStyle(bsClear);
-    canvas.Font()->SetColor(EnabledInTree() ? Font()->Color() : clGrayText);
-    canvas.TextOut(tx, ty, text);
-    canvas.Brush()->SetStyle(bsSolid);
-    if (active && Focused()) canvas.DrawFocusRect({tx - 2, ty - 1, tx + tw + 2, ty + th + 1});
+    TRect text = PaintTab(canvas, r, active, StripAccel(page->Caption()).Text, Color(),
+                          EnabledInTree() ? Font()->Color() : clGrayText);
+    if (active && Focused())
+      canvas.DrawFocusRect({text.Left - 2, text.Top - 1, text.Right + 2, text.Bottom + 1});
   };
   std::vector<int32_t> shown;
   const TTabLayout layout = TabLayout(TabStyle(), shown);

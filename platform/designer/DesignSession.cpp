@@ -8,17 +8,6 @@
 
 namespace zelvar {
 
-TFormReadOptions DesignReadOptions() {
-  TFormReadOptions options;
-  options.Designing = true;
-  options.CreateRoot = [](const std::string& className, TComponent* owner) -> TComponent* {
-    TForm* f = New<TForm>(owner);
-    f->SetFormClassName(className);
-    return f;
-  };
-  return options;
-}
-
 TDesignSession::TDesignSession() {
   New();
 }

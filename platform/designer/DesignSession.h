@@ -71,7 +71,4 @@ class TDesignSession {
   size_t FSavedAt = 0;
 };
 
-// How the designer reads forms: designed, with unregistered form classes as plain forms.
-TFormReadOptions DesignReadOptions();
-
 }  // namespace zelvar

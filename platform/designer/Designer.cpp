@@ -123,6 +123,17 @@ void TFormDesigner::DesignMouse(TMessage::TKind kind, TControl* target, TMouseBu
   if (kind == TMessage::MouseDown) SelectComponent(SelectableAt(target));
 }
 
+TFormReadOptions DesignReadOptions() {
+  TFormReadOptions options;
+  options.Designing = true;
+  options.CreateRoot = [](const std::string& className, TComponent* owner) -> TComponent* {
+    TForm* f = New<TForm>(owner);
+    f->SetFormClassName(className);
+    return f;
+  };
+  return options;
+}
+
 // =============================================================================================
 // Property editors
 

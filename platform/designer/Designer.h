@@ -91,6 +91,10 @@ class TFormDesigner : public IDesigner {
   bool FChangedInAction = false;
 };
 
+// How the designer reads forms: designed, with unregistered form classes (an application's
+// TForm1) as plain forms that keep their class name.
+TFormReadOptions DesignReadOptions();
+
 // ---------------------------------------------------------------------------------------------
 // Property editors
 

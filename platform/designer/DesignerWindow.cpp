@@ -218,11 +218,7 @@ void TDesignerWindow::RunForm() {
   }
   if (!form) return;
   // What goes wrong while it runs is the running form's business, not the designer's.
-  auto runs = [](TComponent& c) { return dynamic_cast<IFormRunner*>(&c) != nullptr; };
-  if (TComponent* runner = FindComponentWhere(form.get(), runs))
-    dynamic_cast<IFormRunner*>(runner)->RunForm();
-  else
-    form->ShowModal();
+  TApplication::RunModal(*form);
 }
 
 bool TDesignerWindow::CloseQuery() {

@@ -537,13 +537,8 @@ std::string TFormEditor::CopySelection() const {
 void TFormEditor::Paste(const std::string& text) {
   if (text.find_first_not_of(" \t\r\n") == std::string::npos) return;
   // The blocks are read as the components of a form of their own, then handed over.
-  TFormReadOptions options;
-  options.Designing = true;
-  options.CreateRoot = [](const std::string&, TComponent* owner) -> TComponent* {
-    return New<TForm>(owner);
-  };
-  std::unique_ptr<TComponent> holder(
-      ReadComponent("object Clipboard: TZelvarClipboard\n" + text + "\nend\n", options));
+  std::unique_ptr<TComponent> holder(ReadComponent(
+      "object Clipboard: TZelvarClipboard\n" + text + "\nend\n", DesignReadOptions()));
   TWinControl* parent = &Form();
   if (!Selection().empty())
     if (auto* c = dynamic_cast<TControl*>(Selection().front())) {

@@ -8,6 +8,7 @@
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/controls/TabPaint.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/core/Text.h"
@@ -821,21 +822,11 @@ void TObjectInspector::Paint() {
   // The tabs: the current one raised and joined to the grid below it.
   TTabLayout tabs = Tabs();
   const char* captions[] = {"Properties", "Events"};
-  for (int i = 0; i < 2; ++i) {
-    TRect t = tabs.Tabs[static_cast<size_t>(i)].Bounds;
-    bool selected = (i == 1) == FShowEvents;
-    if (!selected) t.Top += 2;
-    c.Pen()->SetColor(clBtnHighlight);
-    c.MoveTo(t.Left, t.Bottom - 1);
-    c.LineTo(t.Left, t.Top);
-    c.LineTo(t.Right - 1, t.Top);
-    c.Pen()->SetColor(clBtnShadow);
-    c.LineTo(t.Right - 1, t.Bottom);
-    c.Brush()->SetStyle(bsClear);
-    c.Font()->SetColor(clBtnText);
-    c.TextOut(t.Left + 6, t.Top + 1, captions[i]);
-    c.Brush()->SetStyle(bsSolid);
-  }
+  for (int i = 0; i < 2; ++i)
+    if ((i == 1) != FShowEvents)
+      PaintTab(c, tabs.Tabs[static_cast<size_t>(i)].Bounds, false, captions[i], Color(), clBtnText);
+  PaintTab(c, tabs.Tabs[FShowEvents ? 1 : 0].Bounds, true, captions[FShowEvents ? 1 : 0], Color(),
+           clBtnText);
 
   TRect grid = GridRect();
   c.Brush()->SetColor(clWindow);

@@ -16,6 +16,7 @@
 #include "platform/controls/Menus.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/controls/TabPaint.h"
 #include "platform/core/Text.h"
 #include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Frame3D.h"
@@ -265,25 +266,9 @@ void TComponentPalette::Paint() {
 void TComponentPalette::PaintTabs(TCanvas& canvas) {
   const TTabLayout layout = Tabs();
   canvas.Font()->Assign(Font());
-  // Each tab a raised box whose bottom opens into the band; the shown page's tab stands taller
-  // and covers the band's top edge under it.
+  // The shown page's tab last: it stands taller and covers the band's top edge under it.
   const auto paintTab = [&](size_t i, bool shown) {
-    TRect r = layout.Tabs[i].Bounds;
-    if (shown) r = {r.Left - 2, r.Top - 2, r.Right + 2, r.Bottom + 1};
-    canvas.Brush()->SetColor(Color());
-    canvas.FillRect(r);
-    canvas.Pen()->SetColor(clBtnHighlight);
-    canvas.MoveTo(r.Left, r.Bottom - 1);
-    canvas.LineTo(r.Left, r.Top);
-    canvas.LineTo(r.Right - 1, r.Top);
-    canvas.Pen()->SetColor(cl3DDkShadow);
-    canvas.LineTo(r.Right - 1, r.Bottom);
-    const std::string& name = FPages[i].Name;
-    canvas.Brush()->SetStyle(bsClear);
-    canvas.Font()->SetColor(Font()->Color());
-    canvas.TextOut(r.Left + (r.Width() - canvas.TextWidth(name)) / 2,
-                   r.Top + (r.Height() - canvas.TextHeight(name)) / 2, name);
-    canvas.Brush()->SetStyle(bsSolid);
+    PaintTab(canvas, layout.Tabs[i].Bounds, shown, FPages[i].Name, Color(), Font()->Color());
   };
   for (size_t i = 0; i < layout.Tabs.size(); ++i)
     if (static_cast<int32_t>(i) != layout.Selected) paintTab(i, false);

@@ -102,10 +102,14 @@ void TApplication::KeepNotified(TForm* form) {
 int32_t TApplication::Run(TForm* form) {
   if (!form) throw EInvalidOperation("Run: no form to run");
   SetMainForm(form);
+  return RunModal(*form);
+}
+
+int32_t TApplication::RunModal(TForm& form) {
   auto runs = [](TComponent& c) { return dynamic_cast<IFormRunner*>(&c) != nullptr; };
-  if (TComponent* runner = FindComponentWhere(form, runs))
+  if (TComponent* runner = FindComponentWhere(&form, runs))
     return dynamic_cast<IFormRunner*>(runner)->RunForm();
-  return form->ShowModal();
+  return form.ShowModal();
 }
 
 int32_t TApplication::Run() {

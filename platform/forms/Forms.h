@@ -138,6 +138,9 @@ class TApplication : public TComponent {
   // window is closed: mrCancel), and returns how it closed. A form that holds a component
   // that runs it (a wizard) is run by that component, the first one depth first.
   int32_t Run(TForm* form);
+  // Shows form until it closes, as Run does, without making it the main form (a form a
+  // designer tries out).
+  static int32_t RunModal(TForm& form);
   // The same for the main form set before; raises EInvalidOperation when there is none.
   int32_t Run();
 
