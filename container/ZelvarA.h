@@ -16,6 +16,7 @@
 
 #include "container/BarLayout.h"
 #include "container/InputValues.h"
+#include "container/WizardState.h"
 #include "lists/ZelvarL.h"
 #include "platform/controls/Buttons.h"
 #include "platform/controls/Controls.h"
@@ -37,6 +38,7 @@ using THelpClickEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 using TAskPageChangeEvent = TEvent<void(TZelvar* sender, int32_t aktPage, int32_t& newPage)>;
 using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
 using TCommitEvent = TEvent<void(TZelvar* sender, int32_t page)>;
+using TStateErrorEvent = TEvent<void(TZelvar* sender, const std::string& message)>;
 
 // Whether Cancel, Escape or closing the window first asks "Discard the changes you made?":
 // never, always, or only when an input control's value differs from the one it had when the
@@ -188,6 +190,10 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   static constexpr TConfirmCancel kDefaultConfirmCancel = ccNever;
   TConfirmCancel ConfirmCancel() const { return FConfirmCancel; }
   void SetConfirmCancel(TConfirmCancel v) { FConfirmCancel = v; }
+  // The file Execute resumes from and saves to (see Execute); "" for none. A relative name is
+  // taken in the user's state folder (StateFilePath).
+  const std::string& ResumeState() const { return FResumeState; }
+  void SetResumeState(const std::string& v) { FResumeState = v; }
 
   TPageChangeEvent OnPageChange;
   TCanPageChangeEvent OnCanPageChange;
@@ -195,6 +201,8 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   TAskPageChangeEvent OnAskPageChange;
   TCancelClickEvent OnCancelClick;
   TCommitEvent OnCommit;
+  // A saved state could not be read: Execute goes on from its page as if there were none.
+  TStateErrorEvent OnStateError;
 
   // --- form sizes per mode (public, not published: the form file keeps them as FormSize)
   int32_t WizardWidth() const { return FWizardWidth; }
@@ -216,14 +224,41 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   // Records the current position in the history (when used), then goes to page.
   void Jump(int32_t page);
   void JumpRel(int32_t offset);
-  // Shows the owner form modally on page; the form's modal result when it closes.
+  // Shows the owner form modally on page; the form's modal result when it closes. Resumes
+  // from ResumeState when it is set.
   int32_t Execute(int32_t page);
+  // With a resumeFromFile, a state saved there for this form (its section is the form's
+  // name) is restored first, and the wizard opens where it was; without one, or when the
+  // state's position no longer exists, it opens on page. A damaged state is ignored after
+  // OnStateError. Closing the window keeps the state for the next run; finishing, or leaving
+  // with Cancel, removes it. A relative file is taken in the user's state folder.
+  int32_t Execute(int32_t page, const std::string& resumeFromFile);
   // Execute from the start page.
   int32_t RunForm() override { return Execute(FStartPage); }
   // The form's modal loop started: its input values are what Cancel compares against.
   void ModalStarted() override;
   // Closing the window asks, as Cancel does, whether to discard the changes (ConfirmCancel).
   bool CanCloseForm() override;
+  // --- save and resume
+  // The wizard as it stands: position, history, sizes and the form's input values.
+  TWizardState State() const;
+  // Puts a state back: the values first (so the page's handlers see them), then the sizes and
+  // the position, then the history. What no longer matches is left out: values of controls
+  // gone or of another kind, a position that cannot be shown (the page stays), history entries
+  // that cannot. A value its control cannot hold raises EConvertError, with every value put
+  // back as it was.
+  void ApplyState(const TWizardState& state);
+  // The state as an INI section [State] on a stream, and back. LoadState raises EReadError
+  // naming the problem for a damaged state, and changes nothing then.
+  void SaveState(TStream& stream) const;
+  void LoadState(TStream& stream);
+  // The state as section of an INI file, the file's other sections kept; the file name is
+  // used as given. LoadStateFromIni is false when the file or the section is not there.
+  void SaveStateToIni(const std::string& fileName, const std::string& section) const;
+  bool LoadStateFromIni(const std::string& fileName, const std::string& section);
+  // The section Execute keeps its state in: the form's name.
+  std::string StateSection() const;
+
   // The input values as the modal loop started (empty before one started).
   const TInputValues& StartValues() const { return FStartValues; }
   void ClearHistory();
@@ -412,6 +447,10 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   // keeps its bytes.
   bool SkipOnBackStored() const;
   bool CommitPagesStored() const;
+  bool ResumeStateStored() const { return !FResumeState.empty(); }
+  // Execute's resume file: true when a state was restored from it.
+  bool Resume(const std::string& file, int32_t page);
+  void KeepState(const std::string& file, int32_t result);
   // True unless ConfirmCancel asks and the user answers No.
   bool ConfirmDiscard() const;
 
@@ -447,7 +486,13 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   int32_t FTabSpaceY = 8;
   TConfirmCancel FConfirmCancel = kDefaultConfirmCancel;
   TInputValues FStartValues;
-  TRect FAlignedClient;  // the client rectangle of the last layout
+  // Set by Execute: the values before a resumed state, which Cancel compares against.
+  bool FKeepStartValues = false;
+  // Cancel was pressed in the modal loop now running: its state is not kept.
+  bool FCancelled = false;
+  std::string FResumeState;
+  std::string FResumeFile;  // resolved, while Execute runs with one
+  TRect FAlignedClient;     // the client rectangle of the last layout
 
   std::unique_ptr<TIntegerList> FHistory;
   int32_t FLastWizardPage = 1;

@@ -358,6 +358,7 @@ void TZelvar::OKClick(TObject*) {
 void TZelvar::CancelClick(TObject*) {
   if (OnCancelClick && !OnCancelClick(this, FPage)) return;
   if (!ConfirmDiscard()) return;
+  FCancelled = true;
   if (TForm* form = OwnerForm()) form->SetModalResult(mrCancel);
 }
 
@@ -393,26 +394,17 @@ void TZelvar::JumpRel(int32_t offset) {
   Jump(OffsetPage(FPage, offset));
 }
 
-int32_t TZelvar::Execute(int32_t page) {
-  TForm* form = OwnerForm();
-  if (!form)
-    throw EInvalidOperation(
-        Format("%s has no form to show", {Name().empty() ? ClassName() : Name()}));
-  // A program that cannot show the form learns it before the wizard moves.
-  Application().EnsureBackend();
-  setPage(page);
-  ClearHistory();
-  return form->ShowModal();
-}
-
 void TZelvar::ModalStarted() {
+  // Execute took them before it restored a saved state.
+  if (FKeepStartValues) return;
   if (Owner()) FStartValues = CaptureInputValues(*Owner());
 }
 
 bool TZelvar::CanCloseForm() {
   // A form that is not shown has nobody to ask, nor anything typed to lose.
   TForm* form = OwnerForm();
-  return !form || !form->IsShown() || ConfirmDiscard();
+  // With a state kept for the next run, closing loses nothing.
+  return !form || !form->IsShown() || !FResumeFile.empty() || ConfirmDiscard();
 }
 
 bool TZelvar::ConfirmDiscard() const {

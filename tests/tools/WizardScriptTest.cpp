@@ -185,6 +185,51 @@ TEST_F(WizardScript, CancelAsksBeforeThrowingAwayWhatWasTyped) {
             "result = mrCancel\n");
 }
 
+TEST_F(WizardScript, AWizardClosedHalfWayResumesWhereItWas) {
+  TRun r = RunScript(
+      "load wizard.txt\n"
+      "create TEdit Edit1 in Zelvar1\n"
+      "create TCheckBox Check1 in Zelvar1\n"
+      "execute Zelvar1 1 state.ini\n"
+      "click NextButton\n"
+      "type Edit1 'Ada'\n"
+      "click Check1\n"
+      "click NextButton\n"
+      // Closed with the window's close box: the state is kept for the next run.
+      "set Form1.ModalResult 2\n"
+      "expect-result mrCancel\n"
+      "load wizard.txt\n"
+      "create TEdit Edit1 in Zelvar1\n"
+      "create TCheckBox Check1 in Zelvar1\n"
+      "execute Zelvar1 1 state.ini\n"
+      "expect Zelvar1.Page 3\n"
+      "expect Edit1.Text 'Ada'\n"
+      "expect Check1.Checked True\n"
+      "click BackButton\n"
+      "expect Zelvar1.Page 2\n"
+      "set Form1.ModalResult 2\n"
+      "expect-result mrCancel\n"
+      // The form changed since: a page and the check box are gone, the edit renamed.
+      "load wizard.txt\n"
+      "create TEdit Folder in Zelvar1\n"
+      "create TEdit Edit1 in Zelvar1\n"
+      "set Zelvar1.NumPages 1\n"
+      "handle Zelvar1.OnStateError log\n"
+      "execute Zelvar1 1 state.ini\n"
+      "expect Zelvar1.Page 1\n"
+      "expect Edit1.Text 'Ada'\n"
+      "expect Folder.Text ''\n"
+      "click NextButton\n"
+      "expect-result mrOk\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "result = mrCancel\nresult = mrCancel\nresult = mrOk\n");
+  // Finished: nothing is kept for a next run.
+  std::ifstream in(Dir / "state.ini");
+  const std::string kept(std::istreambuf_iterator<char>(in), {});
+  EXPECT_EQ(kept.find("[Form1]"), std::string::npos) << kept;
+}
+
 TEST_F(WizardScript, ExecuteNeedsAContainer) {
   TRun r = RunScript(
       "load wizard.txt\n"
