@@ -13,10 +13,13 @@ expect Zelvar1.Page 3
 type FolderEdit '/usr/local/zelvar'
 type LanguageList 'g'
 click NextButton
+# The checking page goes on by itself.
+expect Zelvar1.Page 4
+wait 900
 expect DetailsHost.HostedForm DetailsForm
 # Installing: the C++ timer handler fills the bar; Next waits until it is full.
 click NextButton
-expect Zelvar1.Page 5
+expect Zelvar1.Page 6
 expect NextButton.Enabled False
 wait 2600
 expect Progress.Position 100

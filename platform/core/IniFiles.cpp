@@ -1,6 +1,7 @@
 #include "platform/core/IniFiles.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
@@ -11,6 +12,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/core/Exceptions.h"
 #include "platform/core/Paths.h"
 #include "platform/core/SysUtils.h"
 
@@ -205,6 +207,12 @@ void WriteIniSection(const std::string& fileName, std::string_view section,
   if (!exists && pairs.empty()) return;
   const std::string text = ReplaceIniSection(
       exists ? ReadRegularFile(fileName, TIniFile::kMaxIniFileSize) : "", section, pairs);
+  // A file whose last section went is removed, as the profile API leaves no empty files.
+  if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+    if (std::remove(fileName.c_str()) != 0)
+      throw EFilerError("Cannot remove file \"" + fileName + "\": " + std::strerror(errno));
+    return;
+  }
   WriteFileAtomically(fileName, text);
 }
 

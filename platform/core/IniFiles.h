@@ -62,7 +62,8 @@ std::string ReplaceIniSection(std::string_view text, std::string_view section,
 
 // ReplaceIniSection on a file, written to a file beside it and renamed over it, so a reader
 // sees the old file or the new one, never half of one. A file that does not exist is an empty
-// one; removing a section from it creates nothing. EFilerError names the file when it cannot
+// one; removing a section from it creates nothing, and removing the last section of a file
+// removes the file. EFilerError names the file when it cannot
 // be read or written.
 void WriteIniSection(const std::string& fileName, std::string_view section, const TIniPairs& pairs);
 

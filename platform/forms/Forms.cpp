@@ -248,6 +248,8 @@ const TClassInfo& TForm::StaticClassInfo() {
           .Property("OnKeyDown", &TForm::OnKeyDown, &TForm::OnKeyDown)
           .Property("OnShow", &TForm::OnShow, &TForm::OnShow)
           .Public("ModalResult", &TForm::ModalResult, &TForm::SetModalResult)
+          // What the window's close box does: scripts close a form as its user would.
+          .Method("Close", &TForm::Close)
           .Build();
   return *info;
 }

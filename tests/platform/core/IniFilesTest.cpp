@@ -183,6 +183,10 @@ TEST(IniFiles, WritingASectionReplacesTheFileWhole) {
   fs::create_directory(dir / "sub.ini");
   EXPECT_THROW(WriteIniSection((dir / "sub.ini").string(), "S", {{"a", "1"}}), EFilerError);
   EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+  // Without its last section, the file goes.
+  WriteIniSection(file, "S", {});
+  WriteIniSection(file, "T", {});
+  EXPECT_FALSE(fs::exists(file));
   fs::remove_all(dir);
 }
 
