@@ -230,6 +230,24 @@ TEST_F(WizardScript, AWizardClosedHalfWayResumesWhereItWas) {
   EXPECT_EQ(kept.find("[Form1]"), std::string::npos) << kept;
 }
 
+TEST_F(WizardScript, ADamagedStateIsReportedAndTheWizardStartsAfresh) {
+  std::ofstream(Dir / "state.ini") << "[Form1]\nVersion=7\n";
+  TRun r = RunScript(
+      "load wizard.txt\n"
+      "handle Zelvar1.OnStateError log\n"
+      "execute Zelvar1 2 state.ini\n"
+      "expect Zelvar1.Page 2\n"
+      "click CancelButton\n"
+      "expect-result mrCancel\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "OnStateError(Zelvar1, 'Wizard state [Form1] of \"" +
+                       (Dir / "state.ini").string() +
+                       "\": Version is not 1')\nresult = mrCancel\n");
+  // Cancel gave the wizard up: nothing is kept, and the damaged state is gone with it.
+  EXPECT_FALSE(std::filesystem::exists(Dir / "state.ini"));
+}
+
 TEST_F(WizardScript, ExecuteNeedsAContainer) {
   TRun r = RunScript(
       "load wizard.txt\n"
