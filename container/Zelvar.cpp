@@ -72,6 +72,7 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Property("OnCommit", &Z::OnCommit, &Z::OnCommit)
           .Property("ConfirmCancel", &Z::ConfirmCancel, &Z::SetConfirmCancel)
           .Default(kDefaultConfirmCancel)
+          .Property("OnPageComplete", &Z::OnPageComplete, &Z::OnPageComplete)
           .Public("WizardWidth", &Z::WizardWidth, &Z::setWizardWidth)
           .Public("WizardHeight", &Z::WizardHeight, &Z::setWizardHeight)
           .Public("DialogWidth", &Z::DialogWidth, &Z::setDialogWidth)
@@ -80,6 +81,7 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Public("LastWizardPage", &Z::LastWizardPage)
           .Public("HistoryCount", [](const Z& z) { return z.History().Count(); })
           .Public("HideBanner", &Z::HideBanner)
+          .Public("PageComplete", &Z::PageComplete)
           .Method("Nextclick", &Z::Nextclick)
           .Method("Backclick", &Z::Backclick)
           .Method("Changeclick", &Z::Changeclick)
@@ -91,6 +93,7 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Method("Jump", &Z::Jump)
           .Method("JumpRel", &Z::JumpRel)
           .Method("ClearHistory", &Z::ClearHistory)
+          .Method("UpdatePageComplete", &Z::UpdatePageComplete)
           .Method("zelvarupdate", &Z::zelvarupdate)
           .Build();
   return *info;

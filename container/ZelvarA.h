@@ -37,6 +37,9 @@ using THelpClickEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 using TAskPageChangeEvent = TEvent<void(TZelvar* sender, int32_t aktPage, int32_t& newPage)>;
 using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
 using TCommitEvent = TEvent<void(TZelvar* sender, int32_t page)>;
+// Whether the page's input is complete: complete comes preset from the required controls, and
+// the handler may change it either way.
+using TPageCompleteEvent = TEvent<void(TZelvar* sender, int32_t page, bool& complete)>;
 
 // Whether Cancel, Escape or closing the window first asks "Discard the changes you made?":
 // never, always, or only when an input control's value differs from the one it had when the
@@ -84,7 +87,9 @@ class TButtonData : public TPersistent {
   // Puts this record onto a button at top and left, writing only what differs; tab is the tab
   // position to ask for, and becomes the one the button got; a negative one leaves the tab
   // order as it is. True when the button is shown.
-  bool WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph, int32_t& tab);
+  // held keeps the button disabled whatever the record says (Next until the page is complete).
+  bool WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph, int32_t& tab,
+                     bool held = false);
 
   TPersistent* GetOwner() const override;
 
@@ -112,7 +117,10 @@ class TDesignButton : public TBitBtn {
 };
 
 // A form that holds one is run as a wizard from its start page (Application().Run).
-class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
+class TZelvar : public TCustomControl,
+                public IFormRunner,
+                public IModalGuard,
+                public IInputWatcher {
   ZELVAR_CLASS(TZelvar, TCustomControl)
 
  public:
@@ -195,6 +203,7 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   TAskPageChangeEvent OnAskPageChange;
   TCancelClickEvent OnCancelClick;
   TCommitEvent OnCommit;
+  TPageCompleteEvent OnPageComplete;
 
   // --- form sizes per mode (public, not published: the form file keeps them as FormSize)
   int32_t WizardWidth() const { return FWizardWidth; }
@@ -224,6 +233,18 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   void ModalStarted() override;
   // Closing the window asks, as Cancel does, whether to discard the changes (ConfirmCancel).
   bool CanCloseForm() override;
+  // --- required input
+  // Whether the page is complete, as last evaluated: while it is not, Next, Finish and OK are
+  // disabled and do nothing. A page is incomplete while a control marked Required that is
+  // shown on it (it and its parents up to the form visible and enabled) lacks its input, or
+  // when OnPageComplete says so. Always complete in the designer.
+  bool PageComplete() const { return FPageComplete; }
+  // Evaluates the page again (raising OnPageComplete) and updates the buttons: for an
+  // application whose own rule depends on more than the input controls. Page changes and
+  // every input change evaluate it by themselves.
+  void UpdatePageComplete();
+  // An input control of the form changed its value.
+  void FormInputChanged(TControl* control) override;
   // The input values as the modal loop started (empty before one started).
   const TInputValues& StartValues() const { return FStartValues; }
   void ClearHistory();
@@ -412,6 +433,8 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   // keeps its bytes.
   bool SkipOnBackStored() const;
   bool CommitPagesStored() const;
+  // The page's completeness from its required controls, then OnPageComplete's say.
+  bool EvaluatePageComplete();
   // True unless ConfirmCancel asks and the user answers No.
   bool ConfirmDiscard() const;
 
@@ -447,6 +470,7 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   int32_t FTabSpaceY = 8;
   TConfirmCancel FConfirmCancel = kDefaultConfirmCancel;
   TInputValues FStartValues;
+  bool FPageComplete = true;
   TRect FAlignedClient;  // the client rectangle of the last layout
 
   std::unique_ptr<TIntegerList> FHistory;

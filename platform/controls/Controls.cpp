@@ -62,6 +62,9 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Public("Hint", &TControl::Hint, &TControl::SetHint)
           .Public("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
           .Default(false)
+          // Published by the controls that hold a value.
+          .Public("Required", &TControl::Required, &TControl::SetRequired)
+          .Default(false)
           .Build();
   return *info;
 }
@@ -163,6 +166,17 @@ void TControl::SetEnabled(bool v) {
   if (v == FEnabled) return;
   FEnabled = v;
   Invalidate();
+}
+
+void TControl::SetRequired(bool v) {
+  if (v == FRequired) return;
+  FRequired = v;
+  NotifyInputChanged();
+}
+
+void TControl::NotifyInputChanged() {
+  if (IsLoading() || IsReading() || IsDestroying()) return;
+  if (TWinControl* form = GetParentForm(); form && form != this) form->InputChanged(this);
 }
 
 bool TControl::Showing() const {

@@ -147,6 +147,12 @@ std::string LowerCase(std::string_view s) {
   return out;
 }
 
+bool IsBlank(std::string_view s) {
+  // Control characters count as blank, as Delphi's Trim drops everything up to the space.
+  return std::all_of(s.begin(), s.end(),
+                     [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)

@@ -76,6 +76,9 @@ bool SameText(std::string_view a, std::string_view b);
 // letters.
 int CompareText(std::string_view a, std::string_view b);
 
+// True when s holds nothing but spaces, tabs and line breaks (what Trim would leave empty).
+bool IsBlank(std::string_view s);
+
 // ---------------------------------------------------------------------------------------------
 // Hex digits
 

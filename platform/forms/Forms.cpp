@@ -381,6 +381,14 @@ static std::vector<IModalGuard*> ModalGuards(const TForm& form) {
   return guards;
 }
 
+void TForm::InputChanged(TControl* control) {
+  if (IsDestroying()) return;
+  // Index by index: a watcher's handler may add components to the form, never read past them.
+  const std::vector<TComponent*>& components = Components();
+  for (size_t i = 0; i < components.size(); ++i)
+    if (auto* w = dynamic_cast<IInputWatcher*>(components[i])) w->FormInputChanged(control);
+}
+
 bool TForm::CloseQuery() {
   for (IModalGuard* g : ModalGuards(*this))
     if (!g->CanCloseForm()) return false;
