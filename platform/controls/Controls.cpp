@@ -160,12 +160,15 @@ void TControl::SetVisible(bool v) {
   FVisible = v;
   if (Aligned()) RequestAlign();
   Invalidate();
+  // Required input counts only where it shows.
+  if (FRequired) NotifyInputChanged();
 }
 
 void TControl::SetEnabled(bool v) {
   if (v == FEnabled) return;
   FEnabled = v;
   Invalidate();
+  if (FRequired) NotifyInputChanged();
 }
 
 void TControl::SetRequired(bool v) {
@@ -176,7 +179,11 @@ void TControl::SetRequired(bool v) {
 
 void TControl::NotifyInputChanged() {
   if (IsLoading() || IsReading() || IsDestroying()) return;
-  if (TWinControl* form = GetParentForm(); form && form != this) form->InputChanged(this);
+  if (FParent) FParent->InputChanged(this);
+}
+
+void TWinControl::InputChanged(TControl* control) {
+  if (Parent()) Parent()->InputChanged(control);
 }
 
 bool TControl::Showing() const {

@@ -232,8 +232,8 @@ class TControl : public TComponent {
   // The stored rule of Font for the controls that publish it: only a changed font is written.
   bool FontStored() const { return !IsDefaultFont(*FFont); }
   void Notification(TComponent* component, TOperation operation) override;
-  // The control's value (or its Required) changed: its form hears of it at once
-  // (TWinControl::InputChanged); not while a form file is read.
+  // The control's value (or its Required) changed: its parents hear of it at once, up to the
+  // top (TWinControl::InputChanged); not while a form file is read.
   void NotifyInputChanged();
 
   TControlState FControlState;
@@ -310,9 +310,10 @@ class TWinControl : public TControl {
   virtual void SetFocusedControl(TWinControl* control);
   virtual void InvalidateForm() {}
   virtual void RepaintForm() {}
-  // On the top-level control: an input control on it changed its value (NotifyInputChanged).
-  // It runs per keystroke, so it must stay cheap.
-  virtual void InputChanged(TControl*) {}
+  // An input control inside this one changed its value (NotifyInputChanged); passed on to the
+  // parent, so a form inside another hears of it as well as the outer one. It runs per
+  // keystroke, so an override must stay cheap.
+  virtual void InputChanged(TControl* control);
 
   void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
   void SetChildOrder(TComponent* child, int order) override;

@@ -387,6 +387,7 @@ void TForm::InputChanged(TControl* control) {
   const std::vector<TComponent*>& components = Components();
   for (size_t i = 0; i < components.size(); ++i)
     if (auto* w = dynamic_cast<IInputWatcher*>(components[i])) w->FormInputChanged(control);
+  TWinControl::InputChanged(control);
 }
 
 bool TForm::CloseQuery() {

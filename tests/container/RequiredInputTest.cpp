@@ -8,6 +8,7 @@
 
 #include "controls/ZelvarC.h"
 #include "platform/controls/Edit.h"
+#include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/streaming/FormFiles.h"
 #include "tests/container/ContainerSupport.h"
@@ -48,10 +49,18 @@ TEST_F(RequiredWizard, NextWaitsForTheInputKeystrokeByKeystroke) {
   EXPECT_TRUE(Z->BtnNext()->Enabled());
   // A disabled or hidden control does not count.
   Name->SetEnabled(false);
-  Z->UpdatePageComplete();
   EXPECT_TRUE(NextEnabled());
   Name->SetEnabled(true);
+  EXPECT_FALSE(NextEnabled());
   Name->SetVisible(false);
+  EXPECT_TRUE(NextEnabled());
+  // A parent hidden by code is the program's to report.
+  Name->SetVisible(true);
+  auto* box = New<TPanel>(Form.get());
+  box->SetParent(Form.get());
+  Name->SetParent(box);
+  EXPECT_FALSE(NextEnabled());
+  box->SetVisible(false);
   Z->UpdatePageComplete();
   EXPECT_TRUE(NextEnabled());
 }

@@ -17,7 +17,7 @@ using zelvar::test::TRun;
 
 class WizardScript : public zelvar::test::ScriptFolderTest {
  protected:
-  WizardScript() : ScriptFolderTest("wizard-script", {"wizard.txt"}) {}
+  WizardScript() : ScriptFolderTest("wizard-script", {"wizard.txt", "required.txt"}) {}
 };
 
 TEST_F(WizardScript, ExecuteRunsTheWizardToItsEnd) {
@@ -197,12 +197,7 @@ TEST_F(WizardScript, ExecuteNeedsAContainer) {
 
 namespace {
 
-class RequiredScript : public zelvar::test::ScriptFolderTest {
- protected:
-  RequiredScript() : ScriptFolderTest("required-script", {"required.txt"}) {}
-};
-
-TEST_F(RequiredScript, NextFollowsTheRequiredEditAsTheUserTypes) {
+TEST_F(WizardScript, NextFollowsTheRequiredEditAsTheUserTypes) {
   TRun r = RunScript(
       "load required.txt\n"
       "set NameEdit.Required True\n"
@@ -225,7 +220,7 @@ TEST_F(RequiredScript, NextFollowsTheRequiredEditAsTheUserTypes) {
   EXPECT_EQ(r.Status, 0);
   EXPECT_EQ(r.Out,
             "OnPageComplete(Zelvar1, 1, False)\n"
-            "OnPageComplete(Zelvar1, 1, False)\n"
+            "OnPageComplete(Zelvar1, 1, True)\n"
             "OnPageComplete(Zelvar1, 1, True)\n"
             "OnPageComplete(Zelvar1, 1, True)\n"
             "OnPageComplete(Zelvar1, 1, False)\n"
