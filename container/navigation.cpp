@@ -413,6 +413,7 @@ bool TZelvar::EvaluatePageComplete() {
 }
 
 void TZelvar::UpdatePageComplete() {
+  if (IsDestroying()) return;
   const bool complete = EvaluatePageComplete();
   if (complete == FPageComplete) return;
   FPageComplete = complete;

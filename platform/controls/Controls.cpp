@@ -74,8 +74,18 @@ TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_uniqu
   FFont->OnChange = [this] { Invalidate(); };
 }
 
+// A control that is freed leaves its parent. A required one then holds nothing back any more:
+// the parent hears of it, with no control named (it is half destroyed), unless its owner is
+// going too (tell false), as when the whole form goes.
+static void LeaveParent(TControl& control, bool tell) {
+  TWinControl* parent = control.Parent();
+  if (!parent) return;
+  parent->RemoveControl(&control);
+  if (tell && control.Required()) parent->InputChanged(nullptr);
+}
+
 TControl::~TControl() {
-  if (FParent) FParent->RemoveControl(this);
+  LeaveParent(*this, !IsDestroying());
 }
 
 std::string TControl::GetHintAt(int32_t, int32_t) const {
@@ -316,9 +326,10 @@ const TClassInfo& TWinControl::StaticClassInfo() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+  const bool ownerStays = !IsDestroying();
   Destroying();
   // Leave the parent while this is still a windowed control, so its tab list lets go too.
-  if (Parent()) Parent()->RemoveControl(this);
+  LeaveParent(*this, ownerStays);
   // A windowed control takes its children with it, whoever owns them; they leave their
   // owners' lists as they go.
   while (!FControls.empty()) {

@@ -273,7 +273,9 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 TForm::~TForm() {
   if (FShowing) Hide();
   CancelHint();
-  // The components go while this is still a form, so their notifications find it whole.
+  // The components go while this is still a form, so their notifications find it whole; they
+  // know the form goes, so none tells it of input that nobody will see.
+  Destroying();
   DestroyComponents();
 }
 

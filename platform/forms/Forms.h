@@ -106,9 +106,9 @@ class IModalGuard {
   ~IModalGuard() = default;
 };
 
-// A component that follows the values of its form's input controls, as a wizard that holds
-// Next back until the required input is given: told of each change as it happens (every
-// keystroke), with the control that changed. The form tells the components it owns.
+// A component that follows the values of its form's input controls, as a wizard holding Next
+// back until the required input is given: told of each change at once (every keystroke), with
+// the control that changed (nullptr: a required one was freed). The form tells its components.
 class IInputWatcher {
  public:
   virtual void FormInputChanged(TControl* control) = 0;

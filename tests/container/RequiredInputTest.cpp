@@ -65,6 +65,13 @@ TEST_F(RequiredWizard, NextWaitsForTheInputKeystrokeByKeystroke) {
   EXPECT_TRUE(NextEnabled());
 }
 
+TEST_F(RequiredWizard, AFreedRequiredControlHoldsNothingBack) {
+  Name->SetRequired(true);
+  EXPECT_FALSE(NextEnabled());
+  delete Name;
+  EXPECT_TRUE(NextEnabled());
+}
+
 TEST_F(RequiredWizard, ARequiredControlCountsOnlyOnThePagesItsPanelShows) {
   auto* panel = New<TAPanel>(Form.get());
   panel->SetName("Details");
