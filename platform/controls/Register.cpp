@@ -8,8 +8,8 @@
 #include "platform/controls/Grids.h"
 #include "platform/controls/Image.h"
 #include "platform/controls/ListBox.h"
-#include "platform/controls/Memo.h"
 #include "platform/controls/Menus.h"
+#include "platform/controls/Memo.h"
 #include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
 
