@@ -421,6 +421,9 @@ void TZelvar::UpdatePageComplete() {
 }
 
 void TZelvar::FormInputChanged(TControl*) {
+  // While a page change tells the controls of the page, they show and hide: the change
+  // evaluates the page once they are done.
+  if (FBroadcasts) return;
   UpdatePageComplete();
 }
 

@@ -148,7 +148,6 @@ std::string LowerCase(std::string_view s) {
 }
 
 bool IsBlank(std::string_view s) {
-  // Control characters count as blank, as Delphi's Trim drops everything up to the space.
   return std::all_of(s.begin(), s.end(),
                      [](char c) { return static_cast<unsigned char>(c) <= ' '; });
 }

@@ -385,7 +385,7 @@ static std::vector<IModalGuard*> ModalGuards(const TForm& form) {
 
 void TForm::InputChanged(TControl* control) {
   if (IsDestroying()) return;
-  // Index by index: a watcher's handler may add components to the form, never read past them.
+  // Index by index: a watcher's handler may add or free components of the form meanwhile.
   const std::vector<TComponent*>& components = Components();
   for (size_t i = 0; i < components.size(); ++i)
     if (auto* w = dynamic_cast<IInputWatcher*>(components[i])) w->FormInputChanged(control);

@@ -281,7 +281,7 @@ class TForm : public TWinControl {
   // Something asked for a repaint since the last one.
   bool NeedsRepaint() const { return FDirty; }
   void RepaintForm() override;
-  // Tells the form's IInputWatcher components.
+  // Tells the form's IInputWatcher components, then the parent.
   void InputChanged(TControl* control) override;
 
   // Input, in client coordinates, as a backend delivers it.
