@@ -193,10 +193,6 @@ TEST_F(WizardScript, ExecuteNeedsAContainer) {
   EXPECT_NE(r.Err.find("'Form1' is not a TZelvar"), std::string::npos) << r.Err;
 }
 
-}  // namespace
-
-namespace {
-
 TEST_F(WizardScript, NextFollowsTheRequiredEditAsTheUserTypes) {
   TRun r = RunScript(
       "load required.txt\n"
