@@ -75,6 +75,7 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Property("ResumeState", &Z::ResumeState, &Z::SetResumeState)
           .Stored(&Z::ResumeStateStored)
           .Property("OnStateError", &Z::OnStateError, &Z::OnStateError)
+          .Property("OnPageComplete", &Z::OnPageComplete, &Z::OnPageComplete)
           .Public("WizardWidth", &Z::WizardWidth, &Z::setWizardWidth)
           .Public("WizardHeight", &Z::WizardHeight, &Z::setWizardHeight)
           .Public("DialogWidth", &Z::DialogWidth, &Z::setDialogWidth)
@@ -83,6 +84,7 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Public("LastWizardPage", &Z::LastWizardPage)
           .Public("HistoryCount", [](const Z& z) { return z.History().Count(); })
           .Public("HideBanner", &Z::HideBanner)
+          .Public("PageComplete", &Z::PageComplete)
           .Method("Nextclick", &Z::Nextclick)
           .Method("Backclick", &Z::Backclick)
           .Method("Changeclick", &Z::Changeclick)
@@ -94,6 +96,7 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Method("Jump", &Z::Jump)
           .Method("JumpRel", &Z::JumpRel)
           .Method("ClearHistory", &Z::ClearHistory)
+          .Method("UpdatePageComplete", &Z::UpdatePageComplete)
           .Method("zelvarupdate", &Z::zelvarupdate)
           .Build();
   return *info;

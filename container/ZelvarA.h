@@ -39,6 +39,9 @@ using TAskPageChangeEvent = TEvent<void(TZelvar* sender, int32_t aktPage, int32_
 using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
 using TCommitEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 using TStateErrorEvent = TEvent<void(TZelvar* sender, const std::string& message)>;
+// Whether the page's input is complete: complete comes preset from the required controls, and
+// the handler may change it either way.
+using TPageCompleteEvent = TEvent<void(TZelvar* sender, int32_t page, bool& complete)>;
 
 // Whether Cancel, Escape or closing the window first asks "Discard the changes you made?":
 // never, always, or only when an input control's value differs from the one it had when the
@@ -86,7 +89,9 @@ class TButtonData : public TPersistent {
   // Puts this record onto a button at top and left, writing only what differs; tab is the tab
   // position to ask for, and becomes the one the button got; a negative one leaves the tab
   // order as it is. True when the button is shown.
-  bool WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph, int32_t& tab);
+  // held keeps the button disabled whatever the record says (Next until the page is complete).
+  bool WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph, int32_t& tab,
+                     bool held = false);
 
   TPersistent* GetOwner() const override;
 
@@ -114,7 +119,10 @@ class TDesignButton : public TBitBtn {
 };
 
 // A form that holds one is run as a wizard from its start page (Application().Run).
-class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
+class TZelvar : public TCustomControl,
+                public IFormRunner,
+                public IModalGuard,
+                public IInputWatcher {
   ZELVAR_CLASS(TZelvar, TCustomControl)
 
  public:
@@ -203,6 +211,7 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   TCommitEvent OnCommit;
   // A saved state could not be read: Execute goes on from its page as if there were none.
   TStateErrorEvent OnStateError;
+  TPageCompleteEvent OnPageComplete;
 
   // --- form sizes per mode (public, not published: the form file keeps them as FormSize)
   int32_t WizardWidth() const { return FWizardWidth; }
@@ -259,6 +268,18 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   // The section Execute keeps its state in: the form's name.
   std::string StateSection() const;
 
+  // --- required input
+  // Whether the page is complete, as last evaluated: while it is not, Next, Finish and OK are
+  // disabled and do nothing. A page is incomplete while a control marked Required that is
+  // shown on it (it and its parents up to the form visible and enabled) lacks its input, or
+  // when OnPageComplete says so. Always complete in the designer.
+  bool PageComplete() const { return FPageComplete; }
+  // Evaluates the page again (raising OnPageComplete) and updates the buttons: for an
+  // application whose own rule depends on more than the input controls. Page changes and
+  // every input change evaluate it by themselves.
+  void UpdatePageComplete();
+  // An input control of the form changed its value.
+  void FormInputChanged(TControl* control) override;
   // The input values as the modal loop started (empty before one started).
   const TInputValues& StartValues() const { return FStartValues; }
   void ClearHistory();
@@ -451,6 +472,8 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   // Execute's resume file: true when a state was restored from it.
   bool Resume(const std::string& file, int32_t page);
   void KeepState(const std::string& file, int32_t result);
+  // The page's completeness from its required controls, then OnPageComplete's say.
+  bool EvaluatePageComplete();
   // True unless ConfirmCancel asks and the user answers No.
   bool ConfirmDiscard() const;
 
@@ -493,6 +516,8 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   std::string FResumeState;
   std::string FResumeFile;  // resolved, while Execute runs with one
   TRect FAlignedClient;     // the client rectangle of the last layout
+  bool FPageComplete = true;
+  TRect FAlignedClient;  // the client rectangle of the last layout
 
   std::unique_ptr<TIntegerList> FHistory;
   int32_t FLastWizardPage = 1;

@@ -78,12 +78,12 @@ void TButtonData::SetShow(bool v) {
 }
 
 bool TButtonData::WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph,
-                                int32_t& tab) {
+                                int32_t& tab, bool held) {
   if (button.Top() != top) button.SetTop(top);
   int32_t x = FShow ? left : kParkedLeft;
   if (button.Left() != x) button.SetLeft(x);
   if (button.Caption() != FText) button.SetCaption(FText);
-  bool enabled = FEnabled && FShow;
+  bool enabled = FEnabled && FShow && !held;
   if (button.Enabled() != enabled) button.SetEnabled(enabled);
   if (button.Layout() != FLayout) button.SetLayout(FLayout);
   if (showGlyph) {
@@ -246,15 +246,17 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
     written[place.Code] = true;
     TBitBtn& button = *buttons[place.Code];
     TButtonData& d = *data[place.Code];
+    // The buttons that go on (Next, Finish, OK) wait for the page's input.
+    const bool held = (place.Code == bcNext || place.Code == bcOK) && !PageComplete();
     if (button.Parent() != this) {
-      d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, tab);
+      d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, tab, held);
       return;
     }
     // The position the button would get, as the walk goes on from it.
     tab = std::clamp(tab, 0, lastTab);
     asks[askCount++] = {&button, tab};
     int32_t keep = -1;
-    d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, keep);
+    d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, keep, held);
   });
 
   // The moves played on the asked buttons' positions alone: a move shifts those in between,

@@ -196,6 +196,7 @@ void TZelvar::ApplyPage(int32_t from, int32_t shown, TPageTargets& targets) {
     UpdateBackAndNext(shown);
   }
   FButtonsReady = true;
+  FPageComplete = EvaluatePageComplete();
   ShowButtons();
   if (FStyle == asTabbed) RepaintTabs();
   if (failure) std::rethrow_exception(failure);
@@ -257,6 +258,9 @@ std::exception_ptr TZelvar::BroadcastNumApos(int32_t n) {
 
 void TZelvar::Nextclick(TObject*) {
   if (IsDesigning()) UpdateDesigner();
+  // Code and scripts go on no more than the disabled button would.
+  UpdatePageComplete();
+  if (!FPageComplete) return;
   int32_t p = FPage;
   int32_t target;
   if (FWayListEnabled) {
@@ -352,6 +356,8 @@ void TZelvar::Changeclick(TObject*) {
 }
 
 void TZelvar::OKClick(TObject*) {
+  UpdatePageComplete();
+  if (!FPageComplete) return;
   setPage(-1);
 }
 
@@ -377,6 +383,49 @@ void TZelvar::BackRightDown(TObject*, TMouseButton button, TShiftState, int32_t,
   if (!IsDesigning() || button != mbRight) return;
   setPage(OffsetPage(FPage, -1));
   UpdateDesigner();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Required input
+
+namespace {
+
+// Whether every control marked Required that shows within parent (visible and enabled down
+// from it) has its input. Hidden or disabled branches are not entered: a page-bound panel of
+// another page hides itself, and what it holds does not count.
+bool RequiredGiven(const TWinControl& parent) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    const TControl* c = parent.Controls(i);
+    if (!c->Visible() || !c->Enabled()) continue;
+    if (c->Required() && !c->InputSatisfied()) return false;
+    if (auto* w = dynamic_cast<const TWinControl*>(c); w && !RequiredGiven(*w)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool TZelvar::EvaluatePageComplete() {
+  if (IsDesigning() || IsReading() || IsDestroying()) return true;
+  TForm* form = OwnerForm();
+  bool complete = !form || RequiredGiven(*form);
+  if (OnPageComplete) OnPageComplete(this, FPage, complete);
+  return complete;
+}
+
+void TZelvar::UpdatePageComplete() {
+  if (IsDestroying()) return;
+  const bool complete = EvaluatePageComplete();
+  if (complete == FPageComplete) return;
+  FPageComplete = complete;
+  ShowButtons();
+}
+
+void TZelvar::FormInputChanged(TControl*) {
+  // While a page change tells the controls of the page, they show and hide: the change
+  // evaluates the page once they are done.
+  if (FBroadcasts) return;
+  UpdatePageComplete();
 }
 
 // ---------------------------------------------------------------------------------------------

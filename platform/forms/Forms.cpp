@@ -275,7 +275,9 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 TForm::~TForm() {
   if (FShowing) Hide();
   CancelHint();
-  // The components go while this is still a form, so their notifications find it whole.
+  // The components go while this is still a form, so their notifications find it whole; they
+  // know the form goes, so none tells it of input that nobody will see.
+  Destroying();
   DestroyComponents();
 }
 
@@ -381,6 +383,15 @@ static std::vector<IModalGuard*> ModalGuards(const TForm& form) {
   for (TComponent* c : form.Components())
     if (auto* g = dynamic_cast<IModalGuard*>(c)) guards.push_back(g);
   return guards;
+}
+
+void TForm::InputChanged(TControl* control) {
+  if (IsDestroying()) return;
+  // Index by index: a watcher's handler may add or free components of the form meanwhile.
+  const std::vector<TComponent*>& components = Components();
+  for (size_t i = 0; i < components.size(); ++i)
+    if (auto* w = dynamic_cast<IInputWatcher*>(components[i])) w->FormInputChanged(control);
+  TWinControl::InputChanged(control);
 }
 
 bool TForm::CloseQuery() {

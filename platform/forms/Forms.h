@@ -106,6 +106,17 @@ class IModalGuard {
   ~IModalGuard() = default;
 };
 
+// A component that follows the values of its form's input controls, as a wizard holding Next
+// back until the required input is given: told of each change at once (every keystroke), with
+// the control that changed (nullptr: a required one was freed). The form tells its components.
+class IInputWatcher {
+ public:
+  virtual void FormInputChanged(TControl* control) = 0;
+
+ protected:
+  ~IInputWatcher() = default;
+};
+
 class TApplication : public TComponent {
   ZELVAR_CLASS(TApplication, TComponent)
 
@@ -270,6 +281,8 @@ class TForm : public TWinControl {
   // Something asked for a repaint since the last one.
   bool NeedsRepaint() const { return FDirty; }
   void RepaintForm() override;
+  // Tells the form's IInputWatcher components, then the parent.
+  void InputChanged(TControl* control) override;
 
   // Input, in client coordinates, as a backend delivers it.
   void DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState shift, int32_t x,

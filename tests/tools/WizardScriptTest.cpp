@@ -17,7 +17,7 @@ using zelvar::test::TRun;
 
 class WizardScript : public zelvar::test::ScriptFolderTest {
  protected:
-  WizardScript() : ScriptFolderTest("wizard-script", {"wizard.txt"}) {}
+  WizardScript() : ScriptFolderTest("wizard-script", {"wizard.txt", "required.txt"}) {}
 };
 
 TEST_F(WizardScript, ExecuteRunsTheWizardToItsEnd) {
@@ -254,6 +254,39 @@ TEST_F(WizardScript, ExecuteNeedsAContainer) {
       "execute Form1 1\n");
   EXPECT_EQ(r.Status, 1);
   EXPECT_NE(r.Err.find("'Form1' is not a TZelvar"), std::string::npos) << r.Err;
+}
+
+TEST_F(WizardScript, NextFollowsTheRequiredEditAsTheUserTypes) {
+  TRun r = RunScript(
+      "load required.txt\n"
+      "set NameEdit.Required True\n"
+      "handle Zelvar1.OnPageComplete log\n"
+      "execute Zelvar1 1\n"
+      "expect NextButton.Enabled False\n"
+      "type NameEdit 'Ann'\n"
+      "expect NextButton.Enabled True\n"
+      "set NameEdit.Text ''\n"
+      "expect NextButton.Enabled False\n"
+      "expect Zelvar1.BtnNext.Enabled True\n"
+      "click NextButton\n"
+      "expect Zelvar1.Page 1\n"
+      "type NameEdit 'B'\n"
+      "click NextButton\n"
+      "expect Zelvar1.Page 2\n"
+      "click CancelButton\n"
+      "expect-result mrCancel\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "OnPageComplete(Zelvar1, 1, False)\n"
+            "OnPageComplete(Zelvar1, 1, True)\n"
+            "OnPageComplete(Zelvar1, 1, True)\n"
+            "OnPageComplete(Zelvar1, 1, True)\n"
+            "OnPageComplete(Zelvar1, 1, False)\n"
+            "OnPageComplete(Zelvar1, 1, True)\n"
+            "OnPageComplete(Zelvar1, 1, True)\n"
+            "OnPageComplete(Zelvar1, 2, True)\n"
+            "result = mrCancel\n");
 }
 
 }  // namespace
