@@ -515,7 +515,6 @@ class TZelvar : public TCustomControl,
   bool FCancelled = false;
   std::string FResumeState;
   std::string FResumeFile;  // resolved, while Execute runs with one
-  TRect FAlignedClient;     // the client rectangle of the last layout
   bool FPageComplete = true;
   TRect FAlignedClient;  // the client rectangle of the last layout
 
