@@ -18,6 +18,7 @@
 #include "container/InputValues.h"
 #include "lists/ZelvarL.h"
 #include "platform/controls/Buttons.h"
+#include "platform/controls/ComCtrls.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/TabLayout.h"
 #include "platform/core/Strings.h"
@@ -37,6 +38,7 @@ using THelpClickEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 using TAskPageChangeEvent = TEvent<void(TZelvar* sender, int32_t aktPage, int32_t& newPage)>;
 using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
 using TCommitEvent = TEvent<void(TZelvar* sender, int32_t page)>;
+using TBusyCancelEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 
 // Whether Cancel, Escape or closing the window first asks "Discard the changes you made?":
 // never, always, or only when an input control's value differs from the one it had when the
@@ -195,6 +197,25 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   TAskPageChangeEvent OnAskPageChange;
   TCancelClickEvent OnCancelClick;
   TCommitEvent OnCommit;
+  // Cancel, Escape or closing the window abandoned a page change waiting for EndBusy.
+  TBusyCancelEvent OnBusyCancel;
+
+  // --- answers that take time
+  // Called from OnCanPageChange: its answer comes later, through EndBusy. Until then the page
+  // stays, the navigation (all but Cancel and Help) is held, the form shows a busy pointer and
+  // the bar a marquee; the modal loop goes on. EInvalidOperation outside OnCanPageChange, or
+  // while a change already waits.
+  void BeginBusy();
+  // allow: the waiting change goes on as if OnCanPageChange had said yes, to the page it left
+  // in ToPage; otherwise nothing changes. EInvalidOperation when no change waits, except once
+  // after Cancel abandoned one: the late answer is dropped quietly.
+  void EndBusy(bool allow);
+  // A page change waits for EndBusy.
+  bool Busy() const { return FPending != nullptr; }
+  // Whether the wait holds this button of the bar disabled (every one but Cancel and Help).
+  bool HeldWhileBusy(const TControl& button) const;
+  // The marquee of the bar while busy; nullptr otherwise.
+  TProgressBar* BusyBar() const { return FBusyBar; }
 
   // --- form sizes per mode (public, not published: the form file keeps them as FormSize)
   int32_t WizardWidth() const { return FWizardWidth; }
@@ -415,6 +436,35 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   // True unless ConfirmCancel asks and the user answers No.
   bool ConfirmDiscard() const;
 
+  // What asked for a page change, so that a deferred answer finishes it as the action would.
+  enum class TRequestKind : uint8_t { Page, Next, Back, Jump };
+  // The question setPage is asking OnCanPageChange.
+  struct TQuestion {
+    TRequestKind Kind;
+    int32_t Requested;
+  };
+  // A page change waiting for EndBusy: what asked, from where, to where the handler left
+  // ToPage, and the history and last wizard page as the action had prepared them and as they
+  // were before it (kept once the action returned: Deferred).
+  struct TPendingChange {
+    TRequestKind Kind = TRequestKind::Page;
+    int32_t From = 0;
+    int32_t Requested = 0;
+    int32_t Target = 0;
+    int32_t PreparedLastWizardPage = 0;
+    TIntegerList Prepared, Before;
+    bool Deferred = false;
+  };
+  // Ends the wait without a change: the bar and the pointer as before.
+  void DropPending();
+  // Shows or takes down what the wait looks like: the bar's buttons, the marquee, the pointer.
+  void ShowBusy(bool busy);
+  void PlaceBusyBar();
+  // Goes on with a change EndBusy allowed.
+  void CompletePending(const TPendingChange& pending);
+  // Cancel or closing the window while busy: abandons the change and raises OnBusyCancel.
+  void AbandonPending();
+
   void ReadHistoryNum(TReader& reader);
   void WriteHistoryNum(TWriter& writer) const;
   void ReadFormSize(TStream& stream);
@@ -457,6 +507,15 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   bool FHideBanner = false;
   int32_t FWizardWidth = 0, FWizardHeight = 0, FDialogWidth = 0, FDialogHeight = 0;
   std::unique_ptr<TIntegerList> FTabRows;
+
+  std::unique_ptr<TPendingChange> FPending;
+  TQuestion* FAsking = nullptr;                    // while OnCanPageChange is asked
+  TRequestKind FRequestKind = TRequestKind::Page;  // of the next setPage
+  const int32_t* FAnswer = nullptr;                // a deferred answer: setPage does not ask again
+  int32_t FChangeDepth = 0;                        // nested page-change transactions
+  bool FBusyAbandoned = false;  // Cancel abandoned a change; its EndBusy is dropped
+  TProgressBar* FBusyBar = nullptr;
+  int32_t FBarFreeLeft = 0, FBarFreeRight = 0;  // the bar's free space between its groups
 
   TDesignButton* FChangeButton = nullptr;
   TDesignButton* FHelpButton = nullptr;
