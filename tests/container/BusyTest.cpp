@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/backends/Headless.h"
 #include "platform/streaming/FormFiles.h"
 #include "tests/container/ContainerSupport.h"
 
@@ -250,6 +251,21 @@ TEST_F(Busy, TheFormFileKeepsItsBytes) {
   Z->EndBusy(false);
   EXPECT_EQ(WriteComponent(Form.get(), TFormFormat::Binary), before);
   EXPECT_EQ(WriteComponent(Form.get(), TFormFormat::Text).find("Busy"), std::string::npos);
+}
+
+TEST_F(Busy, ClosingTheWindowWhileWaitingIsCancel) {
+  std::vector<int32_t> cancelled;
+  Z->OnBusyCancel = TBusyCancelEvent([&](TZelvar*, int32_t page) { cancelled.push_back(page); });
+  Defer = false;  // Execute's own change goes at once
+  Application().Headless().Do([&] { Defer = true; }).Click("NextButton").Do([&] {
+    EXPECT_TRUE(Z->Busy());
+    Form->Close();
+  });
+  EXPECT_EQ(Z->Execute(1), mrCancel);
+  Application().SetBackend(nullptr);
+  EXPECT_THAT(cancelled, ElementsAre(1));
+  EXPECT_FALSE(Z->Busy());
+  EXPECT_EQ(Z->Page(), 1);
 }
 
 }  // namespace
