@@ -6,7 +6,8 @@
 //
 // Page numbers: 0 is the dialog page, 1..NumPages the wizard pages (way-list positions while
 // the way list is enabled), -1 asks to finish. The implementation is split by concern:
-// Zelvar.cpp (state, construction, persistence), navigation.cpp, buttons.cpp, sizing.cpp.
+// Zelvar.cpp (state, construction, persistence), navigation.cpp, Busy.cpp (answers that take
+// time), buttons.cpp, sizing.cpp.
 
 #include <cstdint>
 #include <exception>

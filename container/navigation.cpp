@@ -171,10 +171,12 @@ bool TZelvar::CanShowPosition(int32_t position) const {
 void TZelvar::setPage(int32_t value) {
   TPageChange change(*this);
   TQuestion question{std::exchange(FRequestKind, TRequestKind::Page), value};
+  // The answer EndBusy gives is for this change only, not for one its handlers start.
+  const int32_t* answer = std::exchange(FAnswer, nullptr);
   int32_t newPage = value;
   FPageChangeAllowed = true;
-  if (FAnswer) {
-    newPage = *FAnswer;
+  if (answer) {
+    newPage = *answer;
   } else if (OnCanPageChange && !IsReading()) {
     TRestore<TQuestion*> asking(FAsking, &question);
     FPageChangeAllowed = OnCanPageChange(this, FPage, newPage);

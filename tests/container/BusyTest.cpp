@@ -268,5 +268,19 @@ TEST_F(Busy, ClosingTheWindowWhileWaitingIsCancel) {
   EXPECT_EQ(Z->Page(), 1);
 }
 
+TEST_F(Busy, AChangeStartedByOnPageChangeIsAskedOnItsOwn) {
+  Z->Nextclick(nullptr);
+  Defer = false;
+  // Arriving on 2, the handler sends the wizard on to 4: that change is asked, and goes to 4.
+  Z->OnPageChange = TPageChangeEvent([this](TZelvar* z, int32_t page) {
+    Changes.push_back(page);
+    if (page == 2) z->setPage(4);
+  });
+  Z->EndBusy(true);
+  EXPECT_EQ(Z->Page(), 4);
+  EXPECT_THAT(Changes, ElementsAre(2, 4));
+  EXPECT_THAT(Asked, ElementsAre(1, 2));
+}
+
 }  // namespace
 }  // namespace zelvar::test
