@@ -4,10 +4,10 @@
 
 #include <algorithm>
 #include <memory>
+#include <string>
+#include <utility>
 
 #include "container/ZelvarA.h"
-#include "platform/core/Format.h"
-#include "platform/core/ScopeGuard.h"
 #include "platform/forms/Forms.h"
 
 namespace zelvar {
@@ -18,10 +18,15 @@ constexpr int32_t kBusyBarHeight = 16;
 constexpr int32_t kBusyBarMaxWidth = 200;
 constexpr int32_t kBusyBarGap = 8;
 
+// How a message names the container.
+std::string Named(const TZelvar& z) {
+  return z.Name().empty() ? z.ClassName() : z.Name();
+}
+
 }  // namespace
 
 void TZelvar::BeginBusy() {
-  const std::string& name = Name().empty() ? ClassName() : Name();
+  const std::string name = Named(*this);
   if (FPending)
     throw EInvalidOperation(name + ": BeginBusy while a page change already waits for EndBusy");
   if (!FAsking)
@@ -44,11 +49,10 @@ void TZelvar::EndBusy(bool allow) {
   if (!FPending) {
     // The application's check may still answer after Cancel abandoned it: that is no error.
     if (std::exchange(FBusyAbandoned, false)) return;
-    throw EInvalidOperation((Name().empty() ? ClassName() : Name()) +
-                            ": EndBusy without a page change waiting for it");
+    throw EInvalidOperation(Named(*this) + ": EndBusy without a page change waiting for it");
   }
   if (!FPending->Deferred)
-    throw EInvalidOperation((Name().empty() ? ClassName() : Name()) +
+    throw EInvalidOperation(Named(*this) +
                             ": EndBusy inside OnCanPageChange; return the answer instead");
   std::unique_ptr<TPendingChange> pending = std::move(FPending);
   ShowBusy(false);
