@@ -76,6 +76,7 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Stored(&Z::ResumeStateStored)
           .Property("OnStateError", &Z::OnStateError, &Z::OnStateError)
           .Property("OnPageComplete", &Z::OnPageComplete, &Z::OnPageComplete)
+          .Property("OnBusyCancel", &Z::OnBusyCancel, &Z::OnBusyCancel)
           .Public("WizardWidth", &Z::WizardWidth, &Z::setWizardWidth)
           .Public("WizardHeight", &Z::WizardHeight, &Z::setWizardHeight)
           .Public("DialogWidth", &Z::DialogWidth, &Z::setDialogWidth)
@@ -85,6 +86,7 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Public("HistoryCount", [](const Z& z) { return z.History().Count(); })
           .Public("HideBanner", &Z::HideBanner)
           .Public("PageComplete", &Z::PageComplete)
+          .Public("Busy", &Z::Busy)
           .Method("Nextclick", &Z::Nextclick)
           .Method("Backclick", &Z::Backclick)
           .Method("Changeclick", &Z::Changeclick)
@@ -98,6 +100,8 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Method("ClearHistory", &Z::ClearHistory)
           .Method("UpdatePageComplete", &Z::UpdatePageComplete)
           .Method("zelvarupdate", &Z::zelvarupdate)
+          .Method("BeginBusy", &Z::BeginBusy)
+          .Method("EndBusy", &Z::EndBusy)
           .Build();
   return *info;
 }
@@ -309,6 +313,7 @@ void TZelvar::Notification(TComponent* component, TOperation operation) {
   if (component == FBackButton) FBackButton = nullptr;
   if (component == FNextButton) FNextButton = nullptr;
   if (component == FOKButton) FOKButton = nullptr;
+  if (component == FBusyBar) FBusyBar = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------

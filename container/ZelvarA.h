@@ -6,7 +6,8 @@
 //
 // Page numbers: 0 is the dialog page, 1..NumPages the wizard pages (way-list positions while
 // the way list is enabled), -1 asks to finish. The implementation is split by concern:
-// Zelvar.cpp (state, construction, persistence), navigation.cpp, buttons.cpp, sizing.cpp.
+// Zelvar.cpp (state, construction, persistence), navigation.cpp, Busy.cpp (answers that take
+// time), buttons.cpp, sizing.cpp.
 
 #include <cstdint>
 #include <exception>
@@ -19,6 +20,7 @@
 #include "container/WizardState.h"
 #include "lists/ZelvarL.h"
 #include "platform/controls/Buttons.h"
+#include "platform/controls/ComCtrls.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/TabLayout.h"
 #include "platform/core/Strings.h"
@@ -42,6 +44,7 @@ using TStateErrorEvent = TEvent<void(TZelvar* sender, const std::string& message
 // Whether the page's input is complete: complete comes preset from the required controls, and
 // the handler may change it either way.
 using TPageCompleteEvent = TEvent<void(TZelvar* sender, int32_t page, bool& complete)>;
+using TBusyCancelEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 
 // Whether Cancel, Escape or closing the window first asks "Discard the changes you made?":
 // never, always, or only when an input control's value differs from the one it had when the
@@ -212,6 +215,25 @@ class TZelvar : public TCustomControl,
   // A saved state could not be read: Execute goes on from its page as if there were none.
   TStateErrorEvent OnStateError;
   TPageCompleteEvent OnPageComplete;
+  // Cancel, Escape or closing the window abandoned a page change waiting for EndBusy.
+  TBusyCancelEvent OnBusyCancel;
+
+  // --- answers that take time
+  // Called from OnCanPageChange: its answer comes later, through EndBusy. Until then the page
+  // stays, the navigation (all but Cancel and Help) is held, the form shows a busy pointer and
+  // the bar a marquee; the modal loop goes on. EInvalidOperation outside OnCanPageChange, or
+  // while a change already waits.
+  void BeginBusy();
+  // allow: the waiting change goes on as if OnCanPageChange had said yes, to the page it left
+  // in ToPage; otherwise nothing changes. EInvalidOperation when no change waits, except once
+  // after Cancel abandoned one: the late answer is dropped quietly.
+  void EndBusy(bool allow);
+  // A page change waits for EndBusy.
+  bool Busy() const { return FPending != nullptr; }
+  // Whether the wait holds this button of the bar disabled (every one but Cancel and Help).
+  bool HeldWhileBusy(const TControl& button) const;
+  // The marquee of the bar while busy; nullptr otherwise.
+  TProgressBar* BusyBar() const { return FBusyBar; }
 
   // --- form sizes per mode (public, not published: the form file keeps them as FormSize)
   int32_t WizardWidth() const { return FWizardWidth; }
@@ -477,6 +499,35 @@ class TZelvar : public TCustomControl,
   // True unless ConfirmCancel asks and the user answers No.
   bool ConfirmDiscard() const;
 
+  // What asked for a page change, so that a deferred answer finishes it as the action would.
+  enum class TRequestKind : uint8_t { Page, Next, Back, Jump };
+  // The question setPage is asking OnCanPageChange.
+  struct TQuestion {
+    TRequestKind Kind;
+    int32_t Requested;
+  };
+  // A page change waiting for EndBusy: what asked, from where, to where the handler left
+  // ToPage, and the history and last wizard page as the action had prepared them and as they
+  // were before it (kept once the action returned: Deferred).
+  struct TPendingChange {
+    TRequestKind Kind = TRequestKind::Page;
+    int32_t From = 0;
+    int32_t Requested = 0;
+    int32_t Target = 0;
+    int32_t PreparedLastWizardPage = 0;
+    TIntegerList Prepared, Before;
+    bool Deferred = false;
+  };
+  // Ends the wait without a change: the bar and the pointer as before.
+  void DropPending();
+  // Shows or takes down what the wait looks like: the bar's buttons, the marquee, the pointer.
+  void ShowBusy(bool busy);
+  void PlaceBusyBar();
+  // Goes on with a change EndBusy allowed.
+  void CompletePending(const TPendingChange& pending);
+  // Cancel or closing the window while busy: abandons the change and raises OnBusyCancel.
+  void AbandonPending();
+
   void ReadHistoryNum(TReader& reader);
   void WriteHistoryNum(TWriter& writer) const;
   void ReadFormSize(TStream& stream);
@@ -526,6 +577,15 @@ class TZelvar : public TCustomControl,
   bool FHideBanner = false;
   int32_t FWizardWidth = 0, FWizardHeight = 0, FDialogWidth = 0, FDialogHeight = 0;
   std::unique_ptr<TIntegerList> FTabRows;
+
+  std::unique_ptr<TPendingChange> FPending;
+  TQuestion* FAsking = nullptr;                    // while OnCanPageChange is asked
+  TRequestKind FRequestKind = TRequestKind::Page;  // of the next setPage
+  const int32_t* FAnswer = nullptr;                // a deferred answer: setPage does not ask again
+  int32_t FChangeDepth = 0;                        // nested page-change transactions
+  bool FBusyAbandoned = false;  // Cancel abandoned a change; its EndBusy is dropped
+  TProgressBar* FBusyBar = nullptr;
+  int32_t FBarFreeLeft = 0, FBarFreeRight = 0;  // the bar's free space between its groups
 
   TDesignButton* FChangeButton = nullptr;
   TDesignButton* FHelpButton = nullptr;

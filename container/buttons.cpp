@@ -83,7 +83,7 @@ bool TButtonData::WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool
   int32_t x = FShow ? left : kParkedLeft;
   if (button.Left() != x) button.SetLeft(x);
   if (button.Caption() != FText) button.SetCaption(FText);
-  bool enabled = FEnabled && FShow && !held;
+  bool enabled = FEnabled && FShow && !held && !(FOwner && FOwner->HeldWhileBusy(button));
   if (button.Enabled() != enabled) button.SetEnabled(enabled);
   if (button.Layout() != FLayout) button.SetLayout(FLayout);
   if (showGlyph) {
@@ -235,6 +235,7 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
   int64_t item = 0;  // the item the counter stands at
   bool right = false;
   bool written[bcOK + 1] = {};
+  int32_t freeLeft = 0, freeRight = metrics.BarWidth;
   WalkButtonBar({codes.data(), n}, bar, metrics, [&](const TBarPlace& place) {
     if (place.RightGroup && !right) {
       right = true;
@@ -244,6 +245,12 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
     tab = ClampExtent(tab + (place.Item - item));
     item = place.Item;
     written[place.Code] = true;
+    if (place.Bounds.Left != kParkedLeft) {
+      if (place.RightGroup)
+        freeRight = std::min(freeRight, place.Bounds.Left);
+      else
+        freeLeft = std::max(freeLeft, place.Bounds.Right);
+    }
     TBitBtn& button = *buttons[place.Code];
     TButtonData& d = *data[place.Code];
     // The buttons that go on (Next, Finish, OK) wait for the page's input.
@@ -275,6 +282,9 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
   if (!std::equal(at, at + askCount, stands))
     for (size_t i = 0; i < askCount; ++i)
       if (asks[i].Button->TabOrder() != asks[i].Tab) asks[i].Button->SetTabOrder(asks[i].Tab);
+  FBarFreeLeft = freeLeft;
+  FBarFreeRight = freeRight;
+  PlaceBusyBar();
   // A button the order leaves out has no place in this mode.
   for (int32_t code = bcChange; code <= bcOK; ++code)
     if (buttons[code] && !written[code]) Park(buttons[code]);

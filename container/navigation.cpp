@@ -67,8 +67,18 @@ struct TZelvar::TPageTargets {
 class TZelvar::TPageChange {
  public:
   explicit TPageChange(TZelvar& zelvar)
-      : FZelvar(zelvar), FPage(zelvar.FPage), FLastWizardPage(zelvar.FLastWizardPage) {
+      : FZelvar(zelvar),
+        FPage(zelvar.FPage),
+        FLastWizardPage(zelvar.FLastWizardPage),
+        FOutermost(zelvar.FChangeDepth++ == 0),
+        FExceptions(std::uncaught_exceptions()) {
     FHistory.Assign(zelvar.FHistory.get());
+  }
+  ~TPageChange() {
+    --FZelvar.FChangeDepth;
+    // A change whose answer was deferred leaves things as the action found them: the action
+    // is finished by EndBusy, from what it had prepared.
+    if (FOutermost && std::uncaught_exceptions() == FExceptions) Defer();
   }
   TPageChange(const TPageChange&) = delete;
   TPageChange& operator=(const TPageChange&) = delete;
@@ -77,8 +87,23 @@ class TZelvar::TPageChange {
   void Applying() { FApplied = true; }
 
  private:
+  void Defer() noexcept {
+    TZelvar& z = FZelvar;
+    if (!z.FPending || z.FPending->Deferred) return;
+    z.FPending->Before.Assign(&FHistory);
+    z.FHistory->Assign(&FHistory);
+    z.FLastWizardPage = FLastWizardPage;
+    z.FPending->Deferred = true;
+  }
+
   void Undo() noexcept {
     TZelvar& z = FZelvar;
+    // A failure after BeginBusy: nothing waits any more.
+    if (z.FPending && !z.FPending->Deferred) try {
+        z.DropPending();
+      } catch (...) {
+        // The wait is over all the same; the original failure is the one to hear of.
+      }
     const int32_t failed = z.FPage;
     z.FPage = FPage;
     z.FLastWizardPage = FLastWizardPage;
@@ -103,6 +128,8 @@ class TZelvar::TPageChange {
   const int32_t FPage;
   const int32_t FLastWizardPage;
   TIntegerList FHistory;
+  const bool FOutermost;
+  const int FExceptions;
   bool FApplied = false;
   // Left by an exception: the change did not happen. Last, so it runs while the rest is whole.
   struct TUndo {
@@ -143,9 +170,22 @@ bool TZelvar::CanShowPosition(int32_t position) const {
 
 void TZelvar::setPage(int32_t value) {
   TPageChange change(*this);
+  TQuestion question{std::exchange(FRequestKind, TRequestKind::Page), value};
+  // The answer EndBusy gives is for this change only, not for one its handlers start.
+  const int32_t* answer = std::exchange(FAnswer, nullptr);
   int32_t newPage = value;
   FPageChangeAllowed = true;
-  if (OnCanPageChange && !IsReading()) FPageChangeAllowed = OnCanPageChange(this, FPage, newPage);
+  if (answer) {
+    newPage = *answer;
+  } else if (OnCanPageChange && !IsReading()) {
+    TRestore<TQuestion*> asking(FAsking, &question);
+    FPageChangeAllowed = OnCanPageChange(this, FPage, newPage);
+  }
+  if (FPending && !FPending->Deferred) {
+    // The handler called BeginBusy: the answer comes with EndBusy.
+    FPending->Target = newPage;
+    FPageChangeAllowed = false;
+  }
   if (FPageChangeAllowed) {
     // The page shown follows the position actually taken, also when the event redirected it.
     // A target that cannot be shown fails here, before anything has changed.
@@ -257,6 +297,7 @@ std::exception_ptr TZelvar::BroadcastNumApos(int32_t n) {
 // The navigation buttons
 
 void TZelvar::Nextclick(TObject*) {
+  if (Busy()) return;
   if (IsDesigning()) UpdateDesigner();
   // Code and scripts go on no more than the disabled button would.
   UpdatePageComplete();
@@ -283,6 +324,7 @@ void TZelvar::Nextclick(TObject*) {
   TPageChange change(*this);
   bool appended = target != p && target != -1 && FUseHistory;
   if (appended) FHistory->Add(p);
+  FRequestKind = TRequestKind::Next;
   setPage(target);
   if (!FPageChangeAllowed && appended) DropLast(*FHistory);
   CommitLeft(p);
@@ -290,6 +332,7 @@ void TZelvar::Nextclick(TObject*) {
 }
 
 void TZelvar::Backclick(TObject*) {
+  if (Busy()) return;
   if (IsDesigning()) UpdateDesigner();
   if (int32_t target = BackTarget(); target >= 0) {
     TPageChange change(*this);
@@ -300,6 +343,7 @@ void TZelvar::Backclick(TObject*) {
       before.Assign(FHistory.get());
       int32_t p = FHistory->GetInteger(target);
       while (FHistory->Count() > target) DropLast(*FHistory);
+      FRequestKind = TRequestKind::Back;
       setPage(p);
       if (!FPageChangeAllowed || FPage != p) {
         FHistory->Assign(&before);
@@ -341,6 +385,7 @@ void TZelvar::CommitLeft(int32_t from) {
 }
 
 void TZelvar::Changeclick(TObject*) {
+  if (Busy()) return;
   if (IsDesigning()) UpdateDesigner();
   TPageChange change(*this);
   if (FPage > 0) {
@@ -356,12 +401,14 @@ void TZelvar::Changeclick(TObject*) {
 }
 
 void TZelvar::OKClick(TObject*) {
+  if (Busy()) return;
   UpdatePageComplete();
   if (!FPageComplete) return;
   setPage(-1);
 }
 
 void TZelvar::CancelClick(TObject*) {
+  if (Busy()) AbandonPending();
   if (OnCancelClick && !OnCancelClick(this, FPage)) return;
   if (!ConfirmDiscard()) return;
   FCancelled = true;
@@ -435,8 +482,36 @@ void TZelvar::Jump(int32_t page) {
   TPageChange change(*this);
   const int32_t from = FPage;
   if (FUseHistory) FHistory->Add(from);
+  FRequestKind = TRequestKind::Jump;
   setPage(page);
   CommitLeft(from);
+}
+
+// Finishes a change EndBusy allowed as its action would have (Busy.cpp holds the rest of the wait).
+void TZelvar::CompletePending(const TPendingChange& pending) {
+  TPageChange change(*this);
+  FHistory->Assign(&pending.Prepared);
+  FLastWizardPage = pending.PreparedLastWizardPage;
+  {
+    TRestore<const int32_t*> answer(FAnswer, &pending.Target);
+    setPage(pending.Requested);
+  }
+  // What the action does once the change took place.
+  switch (pending.Kind) {
+    case TRequestKind::Next:
+    case TRequestKind::Jump:
+      CommitLeft(pending.From);
+      break;
+    case TRequestKind::Back:
+      // A redirect keeps the entries Back would have dropped.
+      if (FPage != pending.Requested) {
+        FHistory->Assign(&pending.Before);
+        FBtnBack->SetEnabled(BackTarget() >= 0);
+      }
+      break;
+    case TRequestKind::Page:
+      break;
+  }
 }
 
 void TZelvar::JumpRel(int32_t offset) {
@@ -452,8 +527,10 @@ void TZelvar::ModalStarted() {
 bool TZelvar::CanCloseForm() {
   // A form that is not shown has nobody to ask, nor anything typed to lose.
   TForm* form = OwnerForm();
+  if (!form || !form->IsShown()) return true;
+  if (Busy()) AbandonPending();
   // With a state kept for the next run, closing loses nothing.
-  return !form || !form->IsShown() || !FResumeFile.empty() || ConfirmDiscard();
+  return !FResumeFile.empty() || ConfirmDiscard();
 }
 
 bool TZelvar::ConfirmDiscard() const {

@@ -40,7 +40,8 @@ ZELVAR_ENUM(TMouseButton, uint8_t, mbLeft, mbRight, mbMiddle)
 ZELVAR_ENUM(TShiftStateFlag, uint8_t, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
 using TShiftState = TSet<TShiftStateFlag>;
 // The mouse pointer's shape over a control; crDefault takes the parent's.
-ZELVAR_ENUM(TCursor, uint8_t, crDefault, crArrow, crIBeam, crSizeWE, crSizeNS, crHandPoint)
+ZELVAR_ENUM(TCursor, uint8_t, crDefault, crArrow, crIBeam, crSizeWE, crSizeNS, crHandPoint,
+            crHourGlass, crAppStarting)
 // One enumeration for the borders of forms and of panels (which take bsNone or bsSingle).
 ZELVAR_ENUM(TFormBorderStyle, uint8_t, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow,
             bsSizeToolWin)

@@ -586,6 +586,17 @@ void TForm::TrackCursor(const TControl* receiver) {
     for (const TControl* c = receiver; c && cursor == crDefault; c = c->Parent())
       cursor = c->Cursor();
   if (cursor == crDefault) cursor = crArrow;
+  FPointerCursor = cursor;
+  ShowCursorNow();
+}
+
+void TForm::SetOverrideCursor(TCursor v) {
+  FOverrideCursor = v;
+  ShowCursorNow();
+}
+
+void TForm::ShowCursorNow() {
+  const TCursor cursor = FOverrideCursor != crDefault ? FOverrideCursor : FPointerCursor;
   if (cursor == FShownCursor) return;
   FShownCursor = cursor;
   if (FShowing) Application().Backend().ShowCursor(cursor);

@@ -316,6 +316,12 @@ class TForm : public TWinControl {
   std::string ShownHint() const { return FHintShown ? FHintText : std::string(); }
   // Where it shows, in client coordinates; empty when none.
   TRect HintRect() const { return FHintShown ? FHintRect : TRect{}; }
+  // One pointer over the whole form, whatever each control names (crDefault: each its own):
+  // what a form shows while it works on something.
+  TCursor OverrideCursor() const { return FOverrideCursor; }
+  void SetOverrideCursor(TCursor v);
+  // The pointer the form shows now.
+  TCursor ShownCursor() const { return FShownCursor; }
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -332,6 +338,7 @@ class TForm : public TWinControl {
   bool HandleDialogKey(uint16_t key, TShiftState shift);
   void Broadcast(const std::function<bool(TControl*)>& f);
   void TrackCursor(const TControl* receiver);
+  void ShowCursorNow();
   // Where keys and typed text go: the focused control while it can take them, else the form.
   TControl* KeyTarget();
   // Follows the pointer for hints: a move starts the pause over a new hint, a press hides it.
@@ -355,6 +362,8 @@ class TForm : public TWinControl {
   TWinControl* FActiveControl = nullptr;  // named to take the focus when the form shows
   int32_t FDesignGrid = 0;
   TCursor FShownCursor = crArrow;
+  TCursor FPointerCursor = crArrow;  // what the control under the pointer names
+  TCursor FOverrideCursor = crDefault;
   std::unique_ptr<TClassInfo> FOwnClass;
   IDesigner* FDesigner = nullptr;
   // The control and hint under the pointer, the pause's timer, and what shows.

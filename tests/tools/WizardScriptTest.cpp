@@ -289,4 +289,66 @@ TEST_F(WizardScript, NextFollowsTheRequiredEditAsTheUserTypes) {
             "result = mrCancel\n");
 }
 
+// A lookup that takes time: OnCanPageChange begins busy and starts a timer that ends it.
+class BusyScript : public zelvar::test::ScriptFolderTest {
+ protected:
+  BusyScript() : ScriptFolderTest("busy-script", {"wizard.txt", "busy-check.zs", "busy-done.zs"}) {
+    Prelude =
+        "load wizard.txt\n"
+        "create TTimer Lookup\n"
+        "set Lookup.Enabled False\n"
+        "set Lookup.Interval 500\n"
+        "method LookupDone run busy-done.zs\n"
+        "set Lookup.OnTimer LookupDone\n"
+        "execute Zelvar1 1\n"
+        "handle Zelvar1.OnCanPageChange run busy-check.zs\n"
+        "handle Zelvar1.OnBusyCancel log\n";
+  }
+};
+
+TEST_F(BusyScript, TheWizardWaitsForTheAnswerWhileTheClockRuns) {
+  TRun r = RunScript(
+      "click NextButton\n"
+      "expect Zelvar1.Page 1\n"
+      "expect Zelvar1.Busy True\n"
+      "expect NextButton.Enabled False\n"
+      "expect BackButton.Enabled False\n"
+      "expect CancelButton.Enabled True\n"
+      "expect BusyBar.Visible True\n"
+      "wait 400\n"
+      "expect Zelvar1.Page 1\n"
+      "wait 200\n"
+      "expect Zelvar1.Page 2\n"
+      "expect Zelvar1.Busy False\n"
+      "expect NextButton.Enabled True\n"
+      "expect BackButton.Enabled True\n"
+      "handle Zelvar1.OnCanPageChange none\n"
+      "click NextButton\n"
+      "click NextButton\n"
+      "expect-result mrOk\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "OnCanPageChange(Zelvar1, 1, 2)\nLookupDone(Lookup)\nresult = mrOk\n");
+}
+
+TEST_F(BusyScript, CancelWhileWaitingAbandonsTheChange) {
+  TRun r = RunScript(
+      "click NextButton\n"
+      "click CancelButton\n"
+      "expect-result mrCancel\n"
+      "wait 600\n"
+      "expect Zelvar1.Page 1\n"
+      "expect Zelvar1.Busy False\n"
+      "fails call Zelvar1.EndBusy True\n"
+      "fails call Zelvar1.EndBusy Maybe\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  // The lookup answers after Cancel: quietly dropped; only that once.
+  EXPECT_EQ(r.Out,
+            "OnCanPageChange(Zelvar1, 1, 2)\nOnBusyCancel(Zelvar1, 1)\nresult = "
+            "mrCancel\nLookupDone(Lookup)\n"
+            "Zelvar1: EndBusy without a page change waiting for it\n"
+            "Zelvar1.EndBusy takes True or False, not 'Maybe'\n");
+}
+
 }  // namespace
