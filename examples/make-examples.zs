@@ -92,6 +92,8 @@ set FolderEdit.Left 72
 set FolderEdit.Top 12
 set FolderEdit.Width 400
 set FolderEdit.Text '/opt/zelvar'
+# Next waits while the folder is empty.
+set FolderEdit.Required True
 set FolderLabel.FocusControl FolderEdit
 create TAGroupBox Parts in Zelvar1
 set Parts.Left 16
@@ -141,6 +143,12 @@ create TLabel CheckingText in Checking
 set CheckingText.Left 8
 set CheckingText.Top 8
 set CheckingText.Caption 'Please wait while Setup checks the free space in the folder.'
+create TProgressBar CheckingBar in Checking
+set CheckingBar.Left 8
+set CheckingBar.Top 40
+set CheckingBar.Width 470
+set CheckingBar.Height 18
+set CheckingBar.Style pbstMarquee
 create TTimer Checker
 set Checker.Interval 800
 set Checker.Enabled False

@@ -23,7 +23,11 @@ expect Zelvar1.Page 3
 # Alt+F: the "&Folder:" label focuses its edit, which selects its text; typing replaces it.
 key f alt
 expect FolderEdit.Focused True
+# The folder is required: without one, Next waits.
+key Delete
+expect NextButton.Enabled False
 type FolderEdit '/usr/local/zelvar'
+expect NextButton.Enabled True
 click DocsPart
 # Typing a letter in the list picks the next language that starts with it.
 type LanguageList 'g'
@@ -33,8 +37,9 @@ shot ../out/demo/04-options.png
 key n alt
 expect Zelvar1.Page 4
 expect NextButton.Enabled False
+wait 300
 shot ../out/demo/05-checking.png
-wait 900
+wait 600
 expect DetailsHost.HostedForm DetailsForm
 shot ../out/demo/06-details.png
 # Back passes over the checking page.

@@ -52,9 +52,11 @@ int main() {
   form = setup.get();
   auto* wizard = Find<TZelvar>(form, "Zelvar1");
   auto* folder = Find<TEdit>(form, "FolderEdit");
+  // The form marks the folder Required, so Next waits while it is empty; the program adds
+  // its own rule.
   wizard->OnCanPageChange = [&](TZelvar*, int32_t from, int32_t& to) {
-    if (from != 3 || to < from || !folder->Text().empty()) return true;
-    MessageDlg("Please choose the folder to install into.", mtWarning, {mbOK});
+    if (from != 3 || to < from || folder->Text().starts_with('/')) return true;
+    MessageDlg("The folder must be a full path, starting with /.", mtWarning, {mbOK});
     return false;  // stay on the options page
   };
   if (wizard->Execute(1) != mrOk) {

@@ -3,13 +3,16 @@
 click NextButton
 click Accept
 click NextButton
-# The options page refuses an empty folder.
+# The options page waits for a folder, and refuses one that is no full path.
 expect Zelvar1.Page 3
 set FolderEdit.Text ''
+expect NextButton.Enabled False
+type FolderEdit 'zelvar'
 click NextButton
-expect Message.Caption 'Please choose the folder to install into.'
+expect Message.Caption 'The folder must be a full path, starting with /.'
 click OK
 expect Zelvar1.Page 3
+set FolderEdit.Text ''
 type FolderEdit '/usr/local/zelvar'
 type LanguageList 'g'
 click NextButton
