@@ -72,6 +72,11 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Property("OnCommit", &Z::OnCommit, &Z::OnCommit)
           .Property("ConfirmCancel", &Z::ConfirmCancel, &Z::SetConfirmCancel)
           .Default(kDefaultConfirmCancel)
+          .Property("ResumeState", &Z::ResumeState, &Z::SetResumeState)
+          .Stored(&Z::ResumeStateStored)
+          .Property("OnStateError", &Z::OnStateError, &Z::OnStateError)
+          .Property("OnPageComplete", &Z::OnPageComplete, &Z::OnPageComplete)
+          .Property("OnBusyCancel", &Z::OnBusyCancel, &Z::OnBusyCancel)
           .Public("WizardWidth", &Z::WizardWidth, &Z::setWizardWidth)
           .Public("WizardHeight", &Z::WizardHeight, &Z::setWizardHeight)
           .Public("DialogWidth", &Z::DialogWidth, &Z::setDialogWidth)
@@ -80,6 +85,8 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Public("LastWizardPage", &Z::LastWizardPage)
           .Public("HistoryCount", [](const Z& z) { return z.History().Count(); })
           .Public("HideBanner", &Z::HideBanner)
+          .Public("PageComplete", &Z::PageComplete)
+          .Public("Busy", &Z::Busy)
           .Method("Nextclick", &Z::Nextclick)
           .Method("Backclick", &Z::Backclick)
           .Method("Changeclick", &Z::Changeclick)
@@ -91,7 +98,10 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Method("Jump", &Z::Jump)
           .Method("JumpRel", &Z::JumpRel)
           .Method("ClearHistory", &Z::ClearHistory)
+          .Method("UpdatePageComplete", &Z::UpdatePageComplete)
           .Method("zelvarupdate", &Z::zelvarupdate)
+          .Method("BeginBusy", &Z::BeginBusy)
+          .Method("EndBusy", &Z::EndBusy)
           .Build();
   return *info;
 }
@@ -303,6 +313,7 @@ void TZelvar::Notification(TComponent* component, TOperation operation) {
   if (component == FBackButton) FBackButton = nullptr;
   if (component == FNextButton) FNextButton = nullptr;
   if (component == FOKButton) FOKButton = nullptr;
+  if (component == FBusyBar) FBusyBar = nullptr;
 }
 
 // ---------------------------------------------------------------------------------------------

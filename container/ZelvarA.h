@@ -6,7 +6,8 @@
 //
 // Page numbers: 0 is the dialog page, 1..NumPages the wizard pages (way-list positions while
 // the way list is enabled), -1 asks to finish. The implementation is split by concern:
-// Zelvar.cpp (state, construction, persistence), navigation.cpp, buttons.cpp, sizing.cpp.
+// Zelvar.cpp (state, construction, persistence), navigation.cpp, Busy.cpp (answers that take
+// time), buttons.cpp, sizing.cpp.
 
 #include <cstdint>
 #include <exception>
@@ -16,8 +17,10 @@
 
 #include "container/BarLayout.h"
 #include "container/InputValues.h"
+#include "container/WizardState.h"
 #include "lists/ZelvarL.h"
 #include "platform/controls/Buttons.h"
+#include "platform/controls/ComCtrls.h"
 #include "platform/controls/Controls.h"
 #include "platform/controls/TabLayout.h"
 #include "platform/core/Strings.h"
@@ -37,6 +40,11 @@ using THelpClickEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 using TAskPageChangeEvent = TEvent<void(TZelvar* sender, int32_t aktPage, int32_t& newPage)>;
 using TCancelClickEvent = TEvent<bool(TZelvar* sender, int32_t page)>;
 using TCommitEvent = TEvent<void(TZelvar* sender, int32_t page)>;
+using TStateErrorEvent = TEvent<void(TZelvar* sender, const std::string& message)>;
+// Whether the page's input is complete: complete comes preset from the required controls, and
+// the handler may change it either way.
+using TPageCompleteEvent = TEvent<void(TZelvar* sender, int32_t page, bool& complete)>;
+using TBusyCancelEvent = TEvent<void(TZelvar* sender, int32_t page)>;
 
 // Whether Cancel, Escape or closing the window first asks "Discard the changes you made?":
 // never, always, or only when an input control's value differs from the one it had when the
@@ -84,7 +92,9 @@ class TButtonData : public TPersistent {
   // Puts this record onto a button at top and left, writing only what differs; tab is the tab
   // position to ask for, and becomes the one the button got; a negative one leaves the tab
   // order as it is. True when the button is shown.
-  bool WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph, int32_t& tab);
+  // held keeps the button disabled whatever the record says (Next until the page is complete).
+  bool WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph, int32_t& tab,
+                     bool held = false);
 
   TPersistent* GetOwner() const override;
 
@@ -112,7 +122,10 @@ class TDesignButton : public TBitBtn {
 };
 
 // A form that holds one is run as a wizard from its start page (Application().Run).
-class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
+class TZelvar : public TCustomControl,
+                public IFormRunner,
+                public IModalGuard,
+                public IInputWatcher {
   ZELVAR_CLASS(TZelvar, TCustomControl)
 
  public:
@@ -188,6 +201,10 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   static constexpr TConfirmCancel kDefaultConfirmCancel = ccNever;
   TConfirmCancel ConfirmCancel() const { return FConfirmCancel; }
   void SetConfirmCancel(TConfirmCancel v) { FConfirmCancel = v; }
+  // The file Execute resumes from and saves to (see Execute); "" for none. A relative name is
+  // taken in the user's state folder (StateFilePath).
+  const std::string& ResumeState() const { return FResumeState; }
+  void SetResumeState(const std::string& v) { FResumeState = v; }
 
   TPageChangeEvent OnPageChange;
   TCanPageChangeEvent OnCanPageChange;
@@ -195,6 +212,28 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   TAskPageChangeEvent OnAskPageChange;
   TCancelClickEvent OnCancelClick;
   TCommitEvent OnCommit;
+  // A saved state could not be read: Execute goes on from its page as if there were none.
+  TStateErrorEvent OnStateError;
+  TPageCompleteEvent OnPageComplete;
+  // Cancel, Escape or closing the window abandoned a page change waiting for EndBusy.
+  TBusyCancelEvent OnBusyCancel;
+
+  // --- answers that take time
+  // Called from OnCanPageChange: its answer comes later, through EndBusy. Until then the page
+  // stays, the navigation (all but Cancel and Help) is held, the form shows a busy pointer and
+  // the bar a marquee; the modal loop goes on. EInvalidOperation outside OnCanPageChange, or
+  // while a change already waits.
+  void BeginBusy();
+  // allow: the waiting change goes on as if OnCanPageChange had said yes, to the page it left
+  // in ToPage; otherwise nothing changes. EInvalidOperation when no change waits, except once
+  // after Cancel abandoned one: the late answer is dropped quietly.
+  void EndBusy(bool allow);
+  // A page change waits for EndBusy.
+  bool Busy() const { return FPending != nullptr; }
+  // Whether the wait holds this button of the bar disabled (every one but Cancel and Help).
+  bool HeldWhileBusy(const TControl& button) const;
+  // The marquee of the bar while busy; nullptr otherwise.
+  TProgressBar* BusyBar() const { return FBusyBar; }
 
   // --- form sizes per mode (public, not published: the form file keeps them as FormSize)
   int32_t WizardWidth() const { return FWizardWidth; }
@@ -216,14 +255,53 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   // Records the current position in the history (when used), then goes to page.
   void Jump(int32_t page);
   void JumpRel(int32_t offset);
-  // Shows the owner form modally on page; the form's modal result when it closes.
+  // Shows the owner form modally on page; the form's modal result when it closes. Resumes
+  // from ResumeState when it is set.
   int32_t Execute(int32_t page);
+  // With a resumeFromFile, a state saved there for this form (its section is the form's
+  // name) is restored first, and the wizard opens where it was; without one, or when the
+  // state's position no longer exists, it opens on page. A damaged state is ignored after
+  // OnStateError. Closing the window keeps the state for the next run; finishing, or leaving
+  // with Cancel, removes it. A relative file is taken in the user's state folder.
+  int32_t Execute(int32_t page, const std::string& resumeFromFile);
   // Execute from the start page.
   int32_t RunForm() override { return Execute(FStartPage); }
   // The form's modal loop started: its input values are what Cancel compares against.
   void ModalStarted() override;
   // Closing the window asks, as Cancel does, whether to discard the changes (ConfirmCancel).
   bool CanCloseForm() override;
+  // --- save and resume
+  // The wizard as it stands: position, history, sizes and the form's input values.
+  TWizardState State() const;
+  // Puts a state back: the values first (so the page's handlers see them), then the sizes and
+  // the position, then the history. What no longer matches is left out: values of controls
+  // gone or of another kind, a position that cannot be shown (the page stays), history entries
+  // that cannot. A value its control cannot hold raises EConvertError, with every value put
+  // back as it was.
+  void ApplyState(const TWizardState& state);
+  // The state as an INI section [State] on a stream, and back. LoadState raises EReadError
+  // naming the problem for a damaged state, and changes nothing then.
+  void SaveState(TStream& stream) const;
+  void LoadState(TStream& stream);
+  // The state as section of an INI file, the file's other sections kept; the file name is
+  // used as given. LoadStateFromIni is false when the file or the section is not there.
+  void SaveStateToIni(const std::string& fileName, const std::string& section) const;
+  bool LoadStateFromIni(const std::string& fileName, const std::string& section);
+  // The section Execute keeps its state in: the form's name.
+  std::string StateSection() const;
+
+  // --- required input
+  // Whether the page is complete, as last evaluated: while it is not, Next, Finish and OK are
+  // disabled and do nothing. A page is incomplete while a control marked Required that is
+  // shown on it (it and its parents up to the form visible and enabled) lacks its input, or
+  // when OnPageComplete says so. Always complete in the designer.
+  bool PageComplete() const { return FPageComplete; }
+  // Evaluates the page again (raising OnPageComplete) and updates the buttons: for an
+  // application whose own rule depends on more than the input controls. Page changes and
+  // every input change evaluate it by themselves.
+  void UpdatePageComplete();
+  // An input control of the form changed its value.
+  void FormInputChanged(TControl* control) override;
   // The input values as the modal loop started (empty before one started).
   const TInputValues& StartValues() const { return FStartValues; }
   void ClearHistory();
@@ -412,8 +490,43 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   // keeps its bytes.
   bool SkipOnBackStored() const;
   bool CommitPagesStored() const;
+  bool ResumeStateStored() const { return !FResumeState.empty(); }
+  // Execute's resume file: true when a state was restored from it.
+  bool Resume(const std::string& file, int32_t page);
+  void KeepState(const std::string& file, int32_t result);
+  // The page's completeness from its required controls, then OnPageComplete's say.
+  bool EvaluatePageComplete();
   // True unless ConfirmCancel asks and the user answers No.
   bool ConfirmDiscard() const;
+
+  // What asked for a page change, so that a deferred answer finishes it as the action would.
+  enum class TRequestKind : uint8_t { Page, Next, Back, Jump };
+  // The question setPage is asking OnCanPageChange.
+  struct TQuestion {
+    TRequestKind Kind;
+    int32_t Requested;
+  };
+  // A page change waiting for EndBusy: what asked, from where, to where the handler left
+  // ToPage, and the history and last wizard page as the action had prepared them and as they
+  // were before it (kept once the action returned: Deferred).
+  struct TPendingChange {
+    TRequestKind Kind = TRequestKind::Page;
+    int32_t From = 0;
+    int32_t Requested = 0;
+    int32_t Target = 0;
+    int32_t PreparedLastWizardPage = 0;
+    TIntegerList Prepared, Before;
+    bool Deferred = false;
+  };
+  // Ends the wait without a change: the bar and the pointer as before.
+  void DropPending();
+  // Shows or takes down what the wait looks like: the bar's buttons, the marquee, the pointer.
+  void ShowBusy(bool busy);
+  void PlaceBusyBar();
+  // Goes on with a change EndBusy allowed.
+  void CompletePending(const TPendingChange& pending);
+  // Cancel or closing the window while busy: abandons the change and raises OnBusyCancel.
+  void AbandonPending();
 
   void ReadHistoryNum(TReader& reader);
   void WriteHistoryNum(TWriter& writer) const;
@@ -447,6 +560,13 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   int32_t FTabSpaceY = 8;
   TConfirmCancel FConfirmCancel = kDefaultConfirmCancel;
   TInputValues FStartValues;
+  // Set by Execute: the values before a resumed state, which Cancel compares against.
+  bool FKeepStartValues = false;
+  // Cancel was pressed in the modal loop now running: its state is not kept.
+  bool FCancelled = false;
+  std::string FResumeState;
+  std::string FResumeFile;  // resolved, while Execute runs with one
+  bool FPageComplete = true;
   TRect FAlignedClient;  // the client rectangle of the last layout
 
   std::unique_ptr<TIntegerList> FHistory;
@@ -457,6 +577,15 @@ class TZelvar : public TCustomControl, public IFormRunner, public IModalGuard {
   bool FHideBanner = false;
   int32_t FWizardWidth = 0, FWizardHeight = 0, FDialogWidth = 0, FDialogHeight = 0;
   std::unique_ptr<TIntegerList> FTabRows;
+
+  std::unique_ptr<TPendingChange> FPending;
+  TQuestion* FAsking = nullptr;                    // while OnCanPageChange is asked
+  TRequestKind FRequestKind = TRequestKind::Page;  // of the next setPage
+  const int32_t* FAnswer = nullptr;                // a deferred answer: setPage does not ask again
+  int32_t FChangeDepth = 0;                        // nested page-change transactions
+  bool FBusyAbandoned = false;  // Cancel abandoned a change; its EndBusy is dropped
+  TProgressBar* FBusyBar = nullptr;
+  int32_t FBarFreeLeft = 0, FBarFreeRight = 0;  // the bar's free space between its groups
 
   TDesignButton* FChangeButton = nullptr;
   TDesignButton* FHelpButton = nullptr;

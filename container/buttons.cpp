@@ -78,12 +78,12 @@ void TButtonData::SetShow(bool v) {
 }
 
 bool TButtonData::WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph,
-                                int32_t& tab) {
+                                int32_t& tab, bool held) {
   if (button.Top() != top) button.SetTop(top);
   int32_t x = FShow ? left : kParkedLeft;
   if (button.Left() != x) button.SetLeft(x);
   if (button.Caption() != FText) button.SetCaption(FText);
-  bool enabled = FEnabled && FShow;
+  bool enabled = FEnabled && FShow && !held && !(FOwner && FOwner->HeldWhileBusy(button));
   if (button.Enabled() != enabled) button.SetEnabled(enabled);
   if (button.Layout() != FLayout) button.SetLayout(FLayout);
   if (showGlyph) {
@@ -235,6 +235,7 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
   int64_t item = 0;  // the item the counter stands at
   bool right = false;
   bool written[bcOK + 1] = {};
+  int32_t freeLeft = 0, freeRight = metrics.BarWidth;
   WalkButtonBar({codes.data(), n}, bar, metrics, [&](const TBarPlace& place) {
     if (place.RightGroup && !right) {
       right = true;
@@ -244,17 +245,25 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
     tab = ClampExtent(tab + (place.Item - item));
     item = place.Item;
     written[place.Code] = true;
+    if (place.Bounds.Left != kParkedLeft) {
+      if (place.RightGroup)
+        freeRight = std::min(freeRight, place.Bounds.Left);
+      else
+        freeLeft = std::max(freeLeft, place.Bounds.Right);
+    }
     TBitBtn& button = *buttons[place.Code];
     TButtonData& d = *data[place.Code];
+    // The buttons that go on (Next, Finish, OK) wait for the page's input.
+    const bool held = (place.Code == bcNext || place.Code == bcOK) && !PageComplete();
     if (button.Parent() != this) {
-      d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, tab);
+      d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, tab, held);
       return;
     }
     // The position the button would get, as the walk goes on from it.
     tab = std::clamp(tab, 0, lastTab);
     asks[askCount++] = {&button, tab};
     int32_t keep = -1;
-    d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, keep);
+    d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, keep, held);
   });
 
   // The moves played on the asked buttons' positions alone: a move shifts those in between,
@@ -273,6 +282,9 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
   if (!std::equal(at, at + askCount, stands))
     for (size_t i = 0; i < askCount; ++i)
       if (asks[i].Button->TabOrder() != asks[i].Tab) asks[i].Button->SetTabOrder(asks[i].Tab);
+  FBarFreeLeft = freeLeft;
+  FBarFreeRight = freeRight;
+  PlaceBusyBar();
   // A button the order leaves out has no place in this mode.
   for (int32_t code = bcChange; code <= bcOK; ++code)
     if (buttons[code] && !written[code]) Park(buttons[code]);

@@ -67,8 +67,18 @@ struct TZelvar::TPageTargets {
 class TZelvar::TPageChange {
  public:
   explicit TPageChange(TZelvar& zelvar)
-      : FZelvar(zelvar), FPage(zelvar.FPage), FLastWizardPage(zelvar.FLastWizardPage) {
+      : FZelvar(zelvar),
+        FPage(zelvar.FPage),
+        FLastWizardPage(zelvar.FLastWizardPage),
+        FOutermost(zelvar.FChangeDepth++ == 0),
+        FExceptions(std::uncaught_exceptions()) {
     FHistory.Assign(zelvar.FHistory.get());
+  }
+  ~TPageChange() {
+    --FZelvar.FChangeDepth;
+    // A change whose answer was deferred leaves things as the action found them: the action
+    // is finished by EndBusy, from what it had prepared.
+    if (FOutermost && std::uncaught_exceptions() == FExceptions) Defer();
   }
   TPageChange(const TPageChange&) = delete;
   TPageChange& operator=(const TPageChange&) = delete;
@@ -77,8 +87,23 @@ class TZelvar::TPageChange {
   void Applying() { FApplied = true; }
 
  private:
+  void Defer() noexcept {
+    TZelvar& z = FZelvar;
+    if (!z.FPending || z.FPending->Deferred) return;
+    z.FPending->Before.Assign(&FHistory);
+    z.FHistory->Assign(&FHistory);
+    z.FLastWizardPage = FLastWizardPage;
+    z.FPending->Deferred = true;
+  }
+
   void Undo() noexcept {
     TZelvar& z = FZelvar;
+    // A failure after BeginBusy: nothing waits any more.
+    if (z.FPending && !z.FPending->Deferred) try {
+        z.DropPending();
+      } catch (...) {
+        // The wait is over all the same; the original failure is the one to hear of.
+      }
     const int32_t failed = z.FPage;
     z.FPage = FPage;
     z.FLastWizardPage = FLastWizardPage;
@@ -103,6 +128,8 @@ class TZelvar::TPageChange {
   const int32_t FPage;
   const int32_t FLastWizardPage;
   TIntegerList FHistory;
+  const bool FOutermost;
+  const int FExceptions;
   bool FApplied = false;
   // Left by an exception: the change did not happen. Last, so it runs while the rest is whole.
   struct TUndo {
@@ -143,9 +170,22 @@ bool TZelvar::CanShowPosition(int32_t position) const {
 
 void TZelvar::setPage(int32_t value) {
   TPageChange change(*this);
+  TQuestion question{std::exchange(FRequestKind, TRequestKind::Page), value};
+  // The answer EndBusy gives is for this change only, not for one its handlers start.
+  const int32_t* answer = std::exchange(FAnswer, nullptr);
   int32_t newPage = value;
   FPageChangeAllowed = true;
-  if (OnCanPageChange && !IsReading()) FPageChangeAllowed = OnCanPageChange(this, FPage, newPage);
+  if (answer) {
+    newPage = *answer;
+  } else if (OnCanPageChange && !IsReading()) {
+    TRestore<TQuestion*> asking(FAsking, &question);
+    FPageChangeAllowed = OnCanPageChange(this, FPage, newPage);
+  }
+  if (FPending && !FPending->Deferred) {
+    // The handler called BeginBusy: the answer comes with EndBusy.
+    FPending->Target = newPage;
+    FPageChangeAllowed = false;
+  }
   if (FPageChangeAllowed) {
     // The page shown follows the position actually taken, also when the event redirected it.
     // A target that cannot be shown fails here, before anything has changed.
@@ -196,6 +236,7 @@ void TZelvar::ApplyPage(int32_t from, int32_t shown, TPageTargets& targets) {
     UpdateBackAndNext(shown);
   }
   FButtonsReady = true;
+  FPageComplete = EvaluatePageComplete();
   ShowButtons();
   if (FStyle == asTabbed) RepaintTabs();
   if (failure) std::rethrow_exception(failure);
@@ -256,7 +297,11 @@ std::exception_ptr TZelvar::BroadcastNumApos(int32_t n) {
 // The navigation buttons
 
 void TZelvar::Nextclick(TObject*) {
+  if (Busy()) return;
   if (IsDesigning()) UpdateDesigner();
+  // Code and scripts go on no more than the disabled button would.
+  UpdatePageComplete();
+  if (!FPageComplete) return;
   int32_t p = FPage;
   int32_t target;
   if (FWayListEnabled) {
@@ -279,6 +324,7 @@ void TZelvar::Nextclick(TObject*) {
   TPageChange change(*this);
   bool appended = target != p && target != -1 && FUseHistory;
   if (appended) FHistory->Add(p);
+  FRequestKind = TRequestKind::Next;
   setPage(target);
   if (!FPageChangeAllowed && appended) DropLast(*FHistory);
   CommitLeft(p);
@@ -286,6 +332,7 @@ void TZelvar::Nextclick(TObject*) {
 }
 
 void TZelvar::Backclick(TObject*) {
+  if (Busy()) return;
   if (IsDesigning()) UpdateDesigner();
   if (int32_t target = BackTarget(); target >= 0) {
     TPageChange change(*this);
@@ -296,6 +343,7 @@ void TZelvar::Backclick(TObject*) {
       before.Assign(FHistory.get());
       int32_t p = FHistory->GetInteger(target);
       while (FHistory->Count() > target) DropLast(*FHistory);
+      FRequestKind = TRequestKind::Back;
       setPage(p);
       if (!FPageChangeAllowed || FPage != p) {
         FHistory->Assign(&before);
@@ -337,6 +385,7 @@ void TZelvar::CommitLeft(int32_t from) {
 }
 
 void TZelvar::Changeclick(TObject*) {
+  if (Busy()) return;
   if (IsDesigning()) UpdateDesigner();
   TPageChange change(*this);
   if (FPage > 0) {
@@ -352,12 +401,17 @@ void TZelvar::Changeclick(TObject*) {
 }
 
 void TZelvar::OKClick(TObject*) {
+  if (Busy()) return;
+  UpdatePageComplete();
+  if (!FPageComplete) return;
   setPage(-1);
 }
 
 void TZelvar::CancelClick(TObject*) {
+  if (Busy()) AbandonPending();
   if (OnCancelClick && !OnCancelClick(this, FPage)) return;
   if (!ConfirmDiscard()) return;
+  FCancelled = true;
   if (TForm* form = OwnerForm()) form->SetModalResult(mrCancel);
 }
 
@@ -379,40 +433,104 @@ void TZelvar::BackRightDown(TObject*, TMouseButton button, TShiftState, int32_t,
 }
 
 // ---------------------------------------------------------------------------------------------
+// Required input
+
+namespace {
+
+// Whether every control marked Required that shows within parent (visible and enabled down
+// from it) has its input. Hidden or disabled branches are not entered: a page-bound panel of
+// another page hides itself, and what it holds does not count.
+bool RequiredGiven(const TWinControl& parent) {
+  for (int i = 0; i < parent.ControlCount(); ++i) {
+    const TControl* c = parent.Controls(i);
+    if (!c->Visible() || !c->Enabled()) continue;
+    if (c->Required() && !c->InputSatisfied()) return false;
+    if (auto* w = dynamic_cast<const TWinControl*>(c); w && !RequiredGiven(*w)) return false;
+  }
+  return true;
+}
+
+}  // namespace
+
+bool TZelvar::EvaluatePageComplete() {
+  if (IsDesigning() || IsReading() || IsDestroying()) return true;
+  TForm* form = OwnerForm();
+  bool complete = !form || RequiredGiven(*form);
+  if (OnPageComplete) OnPageComplete(this, FPage, complete);
+  return complete;
+}
+
+void TZelvar::UpdatePageComplete() {
+  if (IsDestroying()) return;
+  const bool complete = EvaluatePageComplete();
+  if (complete == FPageComplete) return;
+  FPageComplete = complete;
+  ShowButtons();
+}
+
+void TZelvar::FormInputChanged(TControl*) {
+  // While a page change tells the controls of the page, they show and hide: the change
+  // evaluates the page once they are done.
+  if (FBroadcasts) return;
+  UpdatePageComplete();
+}
+
+// ---------------------------------------------------------------------------------------------
 // Jumps, Execute and the history
 
 void TZelvar::Jump(int32_t page) {
   TPageChange change(*this);
   const int32_t from = FPage;
   if (FUseHistory) FHistory->Add(from);
+  FRequestKind = TRequestKind::Jump;
   setPage(page);
   CommitLeft(from);
+}
+
+// Finishes a change EndBusy allowed as its action would have (Busy.cpp holds the rest of the wait).
+void TZelvar::CompletePending(const TPendingChange& pending) {
+  TPageChange change(*this);
+  FHistory->Assign(&pending.Prepared);
+  FLastWizardPage = pending.PreparedLastWizardPage;
+  {
+    TRestore<const int32_t*> answer(FAnswer, &pending.Target);
+    setPage(pending.Requested);
+  }
+  // What the action does once the change took place.
+  switch (pending.Kind) {
+    case TRequestKind::Next:
+    case TRequestKind::Jump:
+      CommitLeft(pending.From);
+      break;
+    case TRequestKind::Back:
+      // A redirect keeps the entries Back would have dropped.
+      if (FPage != pending.Requested) {
+        FHistory->Assign(&pending.Before);
+        FBtnBack->SetEnabled(BackTarget() >= 0);
+      }
+      break;
+    case TRequestKind::Page:
+      break;
+  }
 }
 
 void TZelvar::JumpRel(int32_t offset) {
   Jump(OffsetPage(FPage, offset));
 }
 
-int32_t TZelvar::Execute(int32_t page) {
-  TForm* form = OwnerForm();
-  if (!form)
-    throw EInvalidOperation(
-        Format("%s has no form to show", {Name().empty() ? ClassName() : Name()}));
-  // A program that cannot show the form learns it before the wizard moves.
-  Application().EnsureBackend();
-  setPage(page);
-  ClearHistory();
-  return form->ShowModal();
-}
-
 void TZelvar::ModalStarted() {
+  // Execute took them before it restored a saved state.
+  if (FKeepStartValues) return;
   if (Owner()) FStartValues = CaptureInputValues(*Owner());
 }
 
 bool TZelvar::CanCloseForm() {
   // A form that is not shown has nobody to ask, nor anything typed to lose.
   TForm* form = OwnerForm();
-  return !form || !form->IsShown() || ConfirmDiscard();
+  if (!form || !form->IsShown()) return true;
+  if (Busy()) AbandonPending();
+  // With a state kept for the next run, closing loses nothing.
+  return !FResumeFile.empty() || ConfirmDiscard();
 }
 
 bool TZelvar::ConfirmDiscard() const {

@@ -50,11 +50,12 @@ void TZelvar::WMSize() {
 }
 
 void TZelvar::KeyDown(uint16_t& key, TShiftState shift) {
-  // One position at a time, past the way list and the history.
-  if (key == VK_LEFT && FPage > 1) {
+  // One position at a time, past the way list and the history; held while an answer is awaited.
+  const bool held = Busy();
+  if (!held && key == VK_LEFT && FPage > 1) {
     setPage(FPage - 1);
     key = 0;
-  } else if (key == VK_RIGHT && FPage < FNumPages) {
+  } else if (!held && key == VK_RIGHT && FPage < FNumPages) {
     setPage(FPage + 1);
     key = 0;
   }

@@ -208,6 +208,7 @@ void TZelvar::painttab(int32_t p, const TTabPlace& tab, int32_t textWidth, bool 
 // Presses and focus
 
 void TZelvar::tabclick(int32_t x, int32_t y) {
+  if (Busy()) return;
   if (!FTabRows || FTabRows->ItemCount() == 0) return;
   const TTabLayout layout = TabLayout(TabTextWidths(TabsInRows()));
   const int32_t tab = TabAt(layout, TabStyle(), x, y);

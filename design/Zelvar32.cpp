@@ -36,6 +36,9 @@ void Register() {
                          PropertyEditorFactory<TLayoutProperty>());
   RegisterPropertyEditor(PropertyTypeOf<TIntegerList>(), zelvar, "BLDialog",
                          PropertyEditorFactory<TLayoutProperty>());
+  for (const char* set : {"SkipOnBack", "CommitPages"})
+    RegisterPropertyEditor(PropertyTypeOf<TIntegerList>(), zelvar, set,
+                           PropertyEditorFactory<TPageSetProperty>());
   RegisterPropertyEditor(PropertyTypeOf<int32_t>(), zelvar, "NumPages",
                          PropertyEditorFactory<TNumPagesProperty>());
   for (const TClassInfo* cls : {&TABox::StaticClassInfo(), &TAGroupBox::StaticClassInfo(),

@@ -304,6 +304,48 @@ void TWayListProperty::Edit() {
   });
 }
 
+std::string TPageSetProperty::GetValue() const {
+  const auto* list = dynamic_cast<TIntegerList*>(GetObjValue());
+  if (!list) return "";
+  std::string text;
+  for (int i = 0, n = std::min(list->Count(), list->ItemCount()); i < n; ++i)
+    text += (i ? ", " : "") + IntToStr(list->GetInteger(i));
+  return text;
+}
+
+void TPageSetProperty::SetValue(const std::string& value) {
+  auto* list = dynamic_cast<TIntegerList*>(GetObjValue());
+  auto* zelvar = dynamic_cast<TZelvar*>(GetComponent(0));
+  if (!list || !zelvar) return;
+  std::vector<int32_t> pages;
+  std::string word;
+  // Commas or blanks part the numbers; the pages are kept sorted, each once.
+  auto take = [&] {
+    if (word.empty()) return;
+    int32_t page = 0;
+    if (!TryStrToInt(word, page))
+      throw EPropertyError(Prop().Name + ": '" + word + "' is not a page number");
+    if (page < 1 || page > zelvar->NumPages())
+      throw EPropertyError(Prop().Name + ": page " + IntToStr(page) +
+                           " does not exist (the pages are 1 to " + IntToStr(zelvar->NumPages()) +
+                           ")");
+    if (std::find(pages.begin(), pages.end(), page) == pages.end()) pages.push_back(page);
+    word.clear();
+  };
+  for (char c : value) {
+    if (c == ',' || c == ' ' || c == '\t')
+      take();
+    else
+      word += c;
+  }
+  take();
+  std::sort(pages.begin(), pages.end());
+  list->Clear();
+  for (int32_t p : pages) list->Add(p);
+  zelvar->zelvarupdate();
+  Modified();
+}
+
 void TNumPagesProperty::SetValue(const std::string& value) {
   // Text that is no count, and whatever the setter refuses, leave the count as it was.
   try {

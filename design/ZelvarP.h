@@ -73,6 +73,17 @@ class TWayListProperty : public TListPropertyEditor {
   void Edit() override;
 };
 
+// A set of pages (SkipOnBack, CommitPages) typed as its page numbers: "4, 6"; "" for none.
+// A page the container does not have, or text that is no list of numbers, raises
+// EPropertyError naming it, and the set stays as it was.
+class TPageSetProperty : public TPropertyEditor {
+ public:
+  using TPropertyEditor::TPropertyEditor;
+  TPropertyAttributes GetAttributes() const override { return {}; }
+  std::string GetValue() const override;
+  void SetValue(const std::string& value) override;
+};
+
 // Kept for forms that name it; it edits nothing.
 class TPageChangeListProperty : public TListPropertyEditor {
  public:

@@ -1,10 +1,13 @@
-# The handler PageShown of setup.txt, raised after every page change. The install page runs
-# its timer while it shows, and Next waits there until the bar is full; the summary shows
-# what was chosen.
+# The handler PageShown of setup.txt, raised after every page change. The checking page and
+# the install page run their timers while they show, and Next waits there: the checking page
+# goes on by itself, the install page once the bar is full; the summary shows what was chosen.
 set Zelvar1.BtnNext.Enabled True
 set Installer.Enabled False
-when Zelvar1.Page 5 unless Progress.Position 100 set Installer.Enabled True
-when Zelvar1.Page 5 unless Progress.Position 100 set Zelvar1.BtnNext.Enabled False
+set Checker.Enabled False
+when Zelvar1.Page 4 set Checker.Enabled True
+when Zelvar1.Page 4 set Zelvar1.BtnNext.Enabled False
+when Zelvar1.Page 6 unless Progress.Position 100 set Installer.Enabled True
+when Zelvar1.Page 6 unless Progress.Position 100 set Zelvar1.BtnNext.Enabled False
 when LanguageList.ItemIndex -1 set LanguageList.ItemIndex 0
 copy SummaryFolder.Caption FolderEdit.Text
 copy SummaryProgram.Checked ProgramPart.Checked

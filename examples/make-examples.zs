@@ -8,10 +8,10 @@ new SetupForm design
 set SetupForm.ClientWidth 520
 set SetupForm.ClientHeight 340
 create TZelvar Zelvar1
-set Zelvar1.NumPages 7
+set Zelvar1.NumPages 8
 set Zelvar1.CaptionWizard 'Setup - Page %d of %d'
 set Zelvar1.CaptionDialog 'Setup - Settings'
-set Zelvar1.PageNames ('Settings' 'Welcome' 'Licence' 'Options' 'Details' 'Installing' 'Summary' 'Declined')
+set Zelvar1.PageNames ('Settings' 'Welcome' 'Licence' 'Options' 'Checking' 'Details' 'Installing' 'Summary' 'Declined')
 set Zelvar1.BtnHelp.Show True
 set Zelvar1.BtnNext.Text '&Next'
 # Help first, then Change; Cancel, a gap, Back and Next on the right.
@@ -45,7 +45,7 @@ set WelcomeText.Height 80
 set WelcomeText.Caption 'This wizard installs Zelvar on your computer. Click Next to go on, Back to return to a page, or Dialog to see every setting at once.'
 
 # Page 2: the licence in a read-only memo that scrolls, and two jump radio buttons: accept
-# leads on, decline to page 7.
+# leads on, decline to page 8.
 set Zelvar1.Page 2
 create TABox Licence in Zelvar1
 set Licence.Left 16
@@ -71,7 +71,7 @@ set Decline.Left 8
 set Decline.Top 216
 set Decline.Width 300
 set Decline.Caption 'I &do not accept it'
-set Decline.JumpPage 7
+set Decline.JumpPage 8
 set Decline.Checked True
 
 # Page 3: options: the folder in an edit its label names, the parts as check boxes, the
@@ -92,6 +92,8 @@ set FolderEdit.Left 72
 set FolderEdit.Top 12
 set FolderEdit.Width 400
 set FolderEdit.Text '/opt/zelvar'
+# Next waits while the folder is empty.
+set FolderEdit.Required True
 set FolderLabel.FocusControl FolderEdit
 create TAGroupBox Parts in Zelvar1
 set Parts.Left 16
@@ -129,8 +131,33 @@ set LanguageList.Width 216
 set LanguageList.Height 90
 set LanguageList.Items ('English' 'German' 'French' 'Spanish' 'Italian' 'Dutch' 'Polish' 'Portuguese' 'Swedish' 'Czech')
 
-# Page 4: a whole form embedded, handed over by the handler named Details (Details.txt).
+# Page 4: a moment's check of the free space, a page that goes on by itself (CheckTick.zs,
+# its timer's handler, moves to the next page); Back passes over it.
 set Zelvar1.Page 4
+create TABox Checking in Zelvar1
+set Checking.Left 16
+set Checking.Top 16
+set Checking.Width 488
+set Checking.Height 250
+create TLabel CheckingText in Checking
+set CheckingText.Left 8
+set CheckingText.Top 8
+set CheckingText.Caption 'Please wait while Setup checks the free space in the folder.'
+create TProgressBar CheckingBar in Checking
+set CheckingBar.Left 8
+set CheckingBar.Top 40
+set CheckingBar.Width 470
+set CheckingBar.Height 18
+set CheckingBar.Style pbstMarquee
+create TTimer Checker
+set Checker.Interval 800
+set Checker.Enabled False
+method CheckTick none
+set Checker.OnTimer CheckTick
+value Zelvar1.SkipOnBack '4'
+
+# Page 5: a whole form embedded, handed over by the handler named Details (Details.txt).
+set Zelvar1.Page 5
 method Details log
 create TAForm DetailsHost in Zelvar1
 set DetailsHost.Left 16
@@ -140,9 +167,10 @@ set DetailsHost.Height 250
 set DetailsHost.FormCreate fcOnDemand
 set DetailsHost.OnGetForm Details
 
-# Page 5: installing: a timer (its handler is InstallTick.zs beside the form) advances the
-# bar; Next waits until it is full (PageShown.zs, the wizard's page-change handler).
-set Zelvar1.Page 5
+# Page 6: installing: a timer (its handler is InstallTick.zs beside the form) advances the
+# bar; Next waits until it is full (PageShown.zs, the wizard's page-change handler). Once
+# installed, there is no way back: it is a commit page.
+set Zelvar1.Page 6
 create TABox Install in Zelvar1
 set Install.Left 16
 set Install.Top 16
@@ -165,9 +193,10 @@ method InstallTick none
 set Installer.OnTimer InstallTick
 method PageShown none
 set Zelvar1.OnPageChange PageShown
+value Zelvar1.CommitPages '6'
 
-# Page 6: the summary of what was chosen, filled in as the page is shown (PageShown.zs).
-set Zelvar1.Page 6
+# Page 7: the summary of what was chosen, filled in as the page is shown (PageShown.zs).
+set Zelvar1.Page 7
 create TABox Summary in Zelvar1
 set Summary.Left 16
 set Summary.Top 16
@@ -215,8 +244,8 @@ set SummaryDocs.Caption 'Documentation'
 set SummaryDocs.Enabled False
 
 
-# Page 7: declined; the wizard can only finish from here.
-set Zelvar1.Page 7
+# Page 8: declined; the wizard can only finish from here.
+set Zelvar1.Page 8
 create TABox Declined in Zelvar1
 set Declined.Left 16
 set Declined.Top 16
@@ -254,11 +283,15 @@ set SettingsText.Caption 'Zelvar goes into /opt/zelvar with its program files an
 # summary and the declined page finish.
 edit Zelvar1.WayList
 click Button8
-cell WayListGrid 0 6
+cell WayListGrid 0 7
 pick GotoBox 1
 click Button2
 set Zelvar1.WayListEnabled True
 set Zelvar1.StartPage 1
+# Cancel asks only when a choice was changed; closing the window keeps the wizard where it
+# was for the next run (in the user's state folder).
+set Zelvar1.ConfirmCancel ccIfModified
+set Zelvar1.ResumeState 'zelvar-setup.ini'
 set Zelvar1.Page 1
 save setup.txt text
 save setup.dfm

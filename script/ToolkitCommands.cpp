@@ -246,7 +246,12 @@ void CmdCall(TScript& s, const TScriptLine& l) {
   TComponent* c = s.Find(name);
   TMethod m = c->MethodAddress(method);
   if (!m) throw Exception(FormName(*c) + " has no published method '" + method + "'");
-  if (l.Words.size() == 3) {
+  if (l.Words.size() == 3 && m.HasSignature(typeid(void(bool)))) {
+    const std::string& word = l.Words[2];
+    if (!SameText(word, "True") && !SameText(word, "False"))
+      throw Exception(l.Words[1] + " takes True or False, not '" + word + "'");
+    m.As<void(bool)>()(SameText(word, "True"));
+  } else if (l.Words.size() == 3) {
     int32_t arg = ParseInt(l.Words[2]);
     if (!m.HasSignature(typeid(void(int32_t))))
       throw Exception(l.Words[1] + " takes " + TypeText(m.Info()->Signature) + ", not one integer");
@@ -577,7 +582,7 @@ void AddToolkitCommands() {
       {"copy", 2, 2, "copy PATH FROM-PATH", CmdCopy},
       {"expect", 2, kAny, "expect PATH VALUE", CmdExpect},
       {"print", 1, 1, "print PATH", CmdPrint},
-      {"call", 1, 2, "call NAME.METHOD [INT]", CmdCall},
+      {"call", 1, 2, "call NAME.METHOD [INT|True|False]", CmdCall},
       {"method", 2, 3, "method NAME ACTION", CmdMethod},
       {"handle", 2, 3, "handle NAME.EVENT ACTION", CmdHandle},
       {"click", 1, 1, "click NAME", CmdClick},

@@ -15,14 +15,18 @@ int main() {
   TForm* form = nullptr;  // set once read; the handlers run after that
   auto progress = [&] { return Find<TProgressBar>(form, "Progress"); };
   auto installer = [&] { return Find<TTimer>(form, "Installer"); };
+  auto checker = [&] { return Find<TTimer>(form, "Checker"); };
   TFormHandlers handlers{
       {"Details", [] { return ReadForm("Details.txt"); }},
-      // Next waits on the install page until the timer has filled the bar.
+      // The checking page goes on by itself; Next waits on the install page until the timer
+      // has filled the bar.
       {"PageShown",
        [&](TZelvar* wizard, int32_t page) {
-         bool installing = page == 5 && progress()->Position() < 100;
+         bool checking = page == 4;
+         bool installing = page == 6 && progress()->Position() < 100;
+         checker()->SetEnabled(checking);
          installer()->SetEnabled(installing);
-         wizard->BtnNext()->SetEnabled(!installing);
+         wizard->BtnNext()->SetEnabled(!checking && !installing);
          auto* list = Find<TListBox>(form, "LanguageList");
          if (list->ItemIndex() < 0) list->SetItemIndex(0);
          Find<TLabel>(form, "SummaryLanguage")->SetCaption(list->Items()->Get(list->ItemIndex()));
@@ -30,6 +34,11 @@ int main() {
          for (std::string part : {"Program", "Examples", "Docs"})
            Find<TCheckBox>(form, "Summary" + part)
                ->SetChecked(Find<TCheckBox>(form, part + "Part")->Checked());
+       }},
+      {"CheckTick",
+       [&] {
+         checker()->SetEnabled(false);
+         Find<TZelvar>(form, "Zelvar1")->JumpRel(1);
        }},
       {"InstallTick",
        [&] {
@@ -43,9 +52,11 @@ int main() {
   form = setup.get();
   auto* wizard = Find<TZelvar>(form, "Zelvar1");
   auto* folder = Find<TEdit>(form, "FolderEdit");
+  // The form marks the folder Required, so Next waits while it is empty; the program adds
+  // its own rule.
   wizard->OnCanPageChange = [&](TZelvar*, int32_t from, int32_t& to) {
-    if (from != 3 || to < from || !folder->Text().empty()) return true;
-    MessageDlg("Please choose the folder to install into.", mtWarning, {mbOK});
+    if (from != 3 || to < from || folder->Text().starts_with('/')) return true;
+    MessageDlg("The folder must be a full path, starting with /.", mtWarning, {mbOK});
     return false;  // stay on the options page
   };
   if (wizard->Execute(1) != mrOk) {

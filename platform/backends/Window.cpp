@@ -172,6 +172,10 @@ SDL_SystemCursor SystemCursor(TCursor cursor) {
       return SDL_SYSTEM_CURSOR_SIZENS;
     case crHandPoint:
       return SDL_SYSTEM_CURSOR_HAND;
+    case crHourGlass:
+      return SDL_SYSTEM_CURSOR_WAIT;
+    case crAppStarting:
+      return SDL_SYSTEM_CURSOR_WAITARROW;
     default:
       return SDL_SYSTEM_CURSOR_ARROW;
   }

@@ -405,6 +405,22 @@ std::vector<TRect> ProgressBarRects(TRect area, int32_t filled, TProgressBarOrie
   return rects;
 }
 
+TRect MarqueeSpan(TRect area, uint64_t step, TProgressBarOrientation orientation) {
+  const bool vertical = orientation == pbVertical;
+  const int64_t length = std::max(0, vertical ? area.Height() : area.Width());
+  const int64_t span = std::max<int64_t>(1, length / 4);
+  constexpr int64_t kPixelsPerStep = 8;
+  // The span enters from before the start and leaves past the end before it starts over.
+  const int64_t cycle = length + span;
+  const int64_t from = static_cast<int64_t>(step % static_cast<uint64_t>(cycle) * kPixelsPerStep %
+                                            static_cast<uint64_t>(cycle)) -
+                       span;
+  const auto lo = static_cast<int32_t>(std::clamp<int64_t>(from, 0, length));
+  const auto hi = static_cast<int32_t>(std::clamp<int64_t>(from + span, 0, length));
+  return vertical ? TRect{area.Left, area.Bottom - hi, area.Right, area.Bottom - lo}
+                  : TRect{area.Left + lo, area.Top, area.Left + hi, area.Bottom};
+}
+
 const TClassInfo& TProgressBar::StaticClassInfo() {
   static const auto info =
       TClassBuilder<TProgressBar>("TProgressBar")
@@ -421,6 +437,11 @@ const TClassInfo& TProgressBar::StaticClassInfo() {
           .Default(false)
           .Property("Step", &TProgressBar::Step, &TProgressBar::SetStep)
           .Default(kDefaultStep)
+          .Property("Style", &TProgressBar::Style, &TProgressBar::SetStyle)
+          .Default(pbstNormal)
+          .Property("MarqueeInterval", &TProgressBar::MarqueeInterval,
+                    &TProgressBar::SetMarqueeInterval)
+          .Default(kDefaultMarqueeInterval)
           .Publish("TabOrder")
           .Publish("TabStop")
           .Default(false)
@@ -434,6 +455,43 @@ const TClassInfo& TProgressBar::StaticClassInfo() {
 
 TProgressBar::TProgressBar(TComponent* owner) : TCustomControl(owner) {
   SetBounds(0, 0, 150, 16);
+}
+
+TProgressBar::~TProgressBar() {
+  Timers().Cancel(FMarqueeId);
+}
+
+void TProgressBar::SetStyle(TProgressBarStyle v) {
+  if (v == FStyle) return;
+  FStyle = v;
+  UpdateMarquee();
+  Invalidate();
+}
+
+void TProgressBar::SetMarqueeInterval(uint32_t v) {
+  if (v == FMarqueeInterval) return;
+  FMarqueeInterval = v;
+  UpdateMarquee();
+}
+
+void TProgressBar::SetVisible(bool v) {
+  TCustomControl::SetVisible(v);
+  UpdateMarquee();
+}
+
+void TProgressBar::UpdateMarquee() {
+  // A hidden marquee costs nothing: its timer runs only while it can be seen.
+  const bool run =
+      FStyle == pbstMarquee && FMarqueeInterval > 0 && Visible() && !IsDesigning() && !IsLoading();
+  if (run == (FMarqueeId != 0)) return;
+  Timers().Cancel(FMarqueeId);
+  FMarqueeId = 0;
+  if (!run) return;
+  FMarqueeStep = 0;
+  FMarqueeId = Timers().Schedule(FMarqueeInterval, [this] {
+    ++FMarqueeStep;
+    Invalidate();
+  });
 }
 
 void TProgressBar::SetRange(int32_t min, int32_t max) {
@@ -493,6 +551,7 @@ void TProgressBar::Loaded() {
     throw EReadError(Name() + ": Min (" + std::to_string(FMin) + ") above Max (" +
                      std::to_string(FMax) + ")");
   SetPosition(FPosition);
+  UpdateMarquee();
 }
 
 TRect TProgressBar::BarArea() const {
@@ -511,6 +570,13 @@ void TProgressBar::Paint() {
   TRect area = BarArea();
   int32_t length = FOrientation == pbVertical ? area.Height() : area.Width();
   c.Brush()->SetColor(clHighlight);
+  if (FStyle == pbstMarquee) {
+    // The blocks of a full bar, as far as the marquee covers them.
+    const TRect span = MarqueeSpan(area, FMarqueeStep, FOrientation);
+    for (const TRect& r : ProgressBarRects(area, length, FOrientation, FSmooth, span))
+      c.FillRect(Intersect(r, span));
+    return;
+  }
   int32_t filled = ProgressFill(FPosition, FMin, FMax, length);
   for (const TRect& r : ProgressBarRects(area, filled, FOrientation, FSmooth, c.ClipRect()))
     c.FillRect(r);

@@ -10,6 +10,7 @@
 
 #include "platform/controls/Controls.h"
 #include "platform/controls/TabLayout.h"
+#include "platform/core/TimerQueue.h"
 
 namespace zelvar {
 
@@ -110,6 +111,9 @@ class TPageControl : public TCustomControl {
 };
 
 ZELVAR_ENUM(TProgressBarOrientation, uint8_t, pbHorizontal, pbVertical)
+// Normal shows Position; Marquee shows work of unknown length: a group of blocks that travels
+// along the bar on the application's clock, wrapping round.
+ZELVAR_ENUM(TProgressBarStyle, uint8_t, pbstNormal, pbstMarquee)
 
 // How many of length pixels position fills in min..max, rounded to the nearest pixel (halves
 // up); none when min and max are equal. position is taken within min..max, length within
@@ -121,14 +125,20 @@ int32_t ProgressFill(int32_t position, int32_t min, int32_t max, int32_t length)
 // within the filled length and fits whole in the area; of those, the ones that meet visible.
 std::vector<TRect> ProgressBarRects(TRect area, int32_t filled, TProgressBarOrientation orientation,
                                     bool smooth, const TRect& visible);
+// The part of area the marquee covers after step ticks: a quarter of the bar's length (at least
+// one pixel) that starts step * 8 pixels in, from the left or up from the bottom, and starts
+// over past the end; clipped to the area.
+TRect MarqueeSpan(TRect area, uint64_t step, TProgressBarOrientation orientation);
 
 class TProgressBar : public TCustomControl {
   ZELVAR_CLASS(TProgressBar, TCustomControl)
 
  public:
   static constexpr int32_t kDefaultMin = 0, kDefaultMax = 100, kDefaultStep = 10;
+  static constexpr uint32_t kDefaultMarqueeInterval = 10;
 
   explicit TProgressBar(TComponent* owner);
+  ~TProgressBar() override;
 
   // Min above Max raises EInvalidOperation (while a form file is read, its Loaded checks
   // them once both are in). A new range pulls Position into it.
@@ -145,6 +155,15 @@ class TProgressBar : public TCustomControl {
   void SetSmooth(bool v);
   TProgressBarOrientation Orientation() const { return FOrientation; }
   void SetOrientation(TProgressBarOrientation v);
+  TProgressBarStyle Style() const { return FStyle; }
+  void SetStyle(TProgressBarStyle v);
+  // Milliseconds between two moves of the marquee; 0 holds it still.
+  uint32_t MarqueeInterval() const { return FMarqueeInterval; }
+  void SetMarqueeInterval(uint32_t v);
+  // How often the marquee has moved since it started.
+  uint64_t MarqueeStep() const { return FMarqueeStep; }
+  // Whether the marquee's timer runs: marquee style, an interval, visible, not designing.
+  bool MarqueeRunning() const { return FMarqueeId != 0; }
 
   // Adds Step; past Max the bar starts over at Min (and below Min, stepping down, at Max).
   void StepIt();
@@ -154,12 +173,15 @@ class TProgressBar : public TCustomControl {
   // Inside the sunken frame, with a pixel to spare on each side.
   TRect BarArea() const;
   void Loaded() override;
+  void SetVisible(bool v) override;
 
  protected:
   void Paint() override;
 
  private:
   void SetRange(int32_t min, int32_t max);
+  // Starts or stops the marquee's timer to match the properties.
+  void UpdateMarquee();
 
   int32_t FMin = kDefaultMin;
   int32_t FMax = kDefaultMax;
@@ -167,6 +189,10 @@ class TProgressBar : public TCustomControl {
   int32_t FStep = kDefaultStep;
   bool FSmooth = false;
   TProgressBarOrientation FOrientation = pbHorizontal;
+  TProgressBarStyle FStyle = pbstNormal;
+  uint32_t FMarqueeInterval = kDefaultMarqueeInterval;
+  uint64_t FMarqueeStep = 0;
+  TTimerQueue::TId FMarqueeId = 0;
 };
 
 }  // namespace zelvar

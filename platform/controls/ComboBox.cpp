@@ -1,5 +1,6 @@
 #include "platform/controls/ComboBox.h"
 
+#include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Frame3D.h"
 
@@ -34,6 +35,7 @@ const TClassInfo& TComboBox::StaticClassInfo() {
           .Publish("OnClick", "OnEnter", "OnExit")
           .Public("ItemIndex", &TComboBox::ItemIndex, &TComboBox::SetItemIndex)
           .Public("DroppedDown", &TComboBox::DroppedDown, &TComboBox::SetDroppedDown)
+          .Publish("Required")
           .Build();
   return *info;
 }
@@ -70,6 +72,12 @@ void TComboBox::ItemsChanged() {
   if (FItemIndex >= FItems->Count()) FItemIndex = -1;
   if (FStyle == csDropDownList) FText = FItemIndex >= 0 ? FItems->Get(FItemIndex) : std::string();
   Invalidate();
+  NotifyInputChanged();
+}
+
+bool TComboBox::InputSatisfied() const {
+  // A list takes only its items; a field may also take text of the user's own.
+  return FItemIndex >= 0 || (FStyle != csDropDownList && !IsBlank(FText));
 }
 
 void TComboBox::SetItemIndex(int32_t v) {
@@ -78,6 +86,7 @@ void TComboBox::SetItemIndex(int32_t v) {
   FItemIndex = v;
   FText = v >= 0 ? FItems->Get(v) : std::string();
   Invalidate();
+  NotifyInputChanged();
 }
 
 void TComboBox::SetText(const std::string& v) {
@@ -90,6 +99,7 @@ void TComboBox::SetText(const std::string& v) {
     FText = v;
   }
   Invalidate();
+  NotifyInputChanged();
 }
 
 void TComboBox::SetDroppedDown(bool v) {

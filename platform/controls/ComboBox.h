@@ -50,6 +50,9 @@ class TComboBox : public TCustomControl {
 
   TNotifyEvent OnChange;
 
+  // Required input is a chosen item, or in a field that takes any text, text not all blanks.
+  bool InputSatisfied() const override;
+
   // Where the drop-down button lies, in client coordinates (empty for csSimple).
   TRect ButtonRect() const;
 

@@ -62,6 +62,9 @@ const TClassInfo& TControl::StaticClassInfo() {
           .Public("Hint", &TControl::Hint, &TControl::SetHint)
           .Public("ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
           .Default(false)
+          // Published by the controls that hold a value.
+          .Public("Required", &TControl::Required, &TControl::SetRequired)
+          .Default(false)
           .Build();
   return *info;
 }
@@ -71,8 +74,18 @@ TControl::TControl(TComponent* owner) : TComponent(owner), FFont(std::make_uniqu
   FFont->OnChange = [this] { Invalidate(); };
 }
 
+// A control that is freed leaves its parent. A required one then holds nothing back any more:
+// the parent hears of it, with no control named (it is half destroyed), unless its owner is
+// going too (tell false), as when the whole form goes.
+static void LeaveParent(TControl& control, bool tell) {
+  TWinControl* parent = control.Parent();
+  if (!parent) return;
+  parent->RemoveControl(&control);
+  if (tell && control.Required()) parent->InputChanged(nullptr);
+}
+
 TControl::~TControl() {
-  if (FParent) FParent->RemoveControl(this);
+  LeaveParent(*this, !IsDestroying());
 }
 
 std::string TControl::GetHintAt(int32_t, int32_t) const {
@@ -157,12 +170,30 @@ void TControl::SetVisible(bool v) {
   FVisible = v;
   if (Aligned()) RequestAlign();
   Invalidate();
+  // Required input counts only where it shows.
+  if (FRequired) NotifyInputChanged();
 }
 
 void TControl::SetEnabled(bool v) {
   if (v == FEnabled) return;
   FEnabled = v;
   Invalidate();
+  if (FRequired) NotifyInputChanged();
+}
+
+void TControl::SetRequired(bool v) {
+  if (v == FRequired) return;
+  FRequired = v;
+  NotifyInputChanged();
+}
+
+void TControl::NotifyInputChanged() {
+  if (IsLoading() || IsReading() || IsDestroying()) return;
+  if (FParent) FParent->InputChanged(this);
+}
+
+void TWinControl::InputChanged(TControl* control) {
+  if (Parent()) Parent()->InputChanged(control);
 }
 
 bool TControl::Showing() const {
@@ -295,9 +326,10 @@ const TClassInfo& TWinControl::StaticClassInfo() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+  const bool ownerStays = !IsDestroying();
   Destroying();
   // Leave the parent while this is still a windowed control, so its tab list lets go too.
-  if (Parent()) Parent()->RemoveControl(this);
+  LeaveParent(*this, ownerStays);
   // A windowed control takes its children with it, whoever owns them; they leave their
   // owners' lists as they go.
   while (!FControls.empty()) {

@@ -40,7 +40,8 @@ ZELVAR_ENUM(TMouseButton, uint8_t, mbLeft, mbRight, mbMiddle)
 ZELVAR_ENUM(TShiftStateFlag, uint8_t, ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble)
 using TShiftState = TSet<TShiftStateFlag>;
 // The mouse pointer's shape over a control; crDefault takes the parent's.
-ZELVAR_ENUM(TCursor, uint8_t, crDefault, crArrow, crIBeam, crSizeWE, crSizeNS, crHandPoint)
+ZELVAR_ENUM(TCursor, uint8_t, crDefault, crArrow, crIBeam, crSizeWE, crSizeNS, crHandPoint,
+            crHourGlass, crAppStarting)
 // One enumeration for the borders of forms and of panels (which take bsNone or bsSingle).
 ZELVAR_ENUM(TFormBorderStyle, uint8_t, bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow,
             bsSizeToolWin)
@@ -210,6 +211,13 @@ class TControl : public TComponent {
   // buttons) answers per part. Empty: none here.
   virtual std::string GetHintAt(int32_t x, int32_t y) const;
 
+  // --- required input: a control that holds a value (text, a check, a selection) may be
+  // marked Required, and what watches the form's input (a wizard's Next) waits until it is
+  // given. A control that holds no value is always satisfied.
+  bool Required() const { return FRequired; }
+  void SetRequired(bool v);
+  virtual bool InputSatisfied() const { return true; }
+
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -225,6 +233,9 @@ class TControl : public TComponent {
   // The stored rule of Font for the controls that publish it: only a changed font is written.
   bool FontStored() const { return !IsDefaultFont(*FFont); }
   void Notification(TComponent* component, TOperation operation) override;
+  // The control's value (or its Required) changed: its parents hear of it at once, up to the
+  // top (TWinControl::InputChanged); not while a form file is read.
+  void NotifyInputChanged();
 
   TControlState FControlState;
   TControlStyle FControlStyle;
@@ -241,6 +252,7 @@ class TControl : public TComponent {
   TColor FColor = clBtnFace;
   std::string FHint;
   bool FShowHint = false;
+  bool FRequired = false;
   std::unique_ptr<TFont> FFont;
   TPopupMenu* FPopupMenu = nullptr;
 };
@@ -299,6 +311,10 @@ class TWinControl : public TControl {
   virtual void SetFocusedControl(TWinControl* control);
   virtual void InvalidateForm() {}
   virtual void RepaintForm() {}
+  // An input control inside this one changed its value (NotifyInputChanged); passed on to the
+  // parent, so a form inside another hears of it as well as the outer one. It runs per
+  // keystroke, so an override must stay cheap.
+  virtual void InputChanged(TControl* control);
 
   void GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) override;
   void SetChildOrder(TComponent* child, int order) override;

@@ -74,6 +74,7 @@ const TClassInfo& TEdit::StaticClassInfo() {
           .Default(kDefaultTabStop)
           .Publish("Text", "Visible", "OnChange", "OnClick", "OnDblClick", "OnEnter", "OnExit",
                    "OnKeyPress")
+          .Publish("Required")
           .Build();
   return *info;
 }
@@ -286,6 +287,12 @@ void TCustomEdit::Change() {
   // A form file being read is not the user changing the text.
   if (IsLoading() || IsReading()) return;
   if (OnChange) OnChange(this);
+  NotifyInputChanged();
+}
+
+bool TCustomEdit::InputSatisfied() const {
+  return std::any_of(FLines.begin(), FLines.end(),
+                     [](const std::string& line) { return !IsBlank(line); });
 }
 
 void TCustomEdit::UserInsert(std::string_view text) {

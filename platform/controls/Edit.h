@@ -91,6 +91,9 @@ class TCustomEdit : public TCustomControl {
   TNotifyEvent OnChange;
   TKeyPressEvent OnKeyPress;
 
+  // Required input is given by text that is not all blanks.
+  bool InputSatisfied() const override;
+
   void KeyDown(uint16_t& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;
   void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;

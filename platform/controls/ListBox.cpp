@@ -153,6 +153,7 @@ const TClassInfo& TListBox::StaticClassInfo() {
           .Method("SelectItem", &TListBox::SelectItem)
           .Method("UnselectItem", &TListBox::UnselectItem)
           .Method("ClearSelection", &TListBox::ClearSelection)
+          .Publish("Required")
           .Build();
   return *info;
 }
@@ -205,6 +206,12 @@ void TListBox::ItemsMoved(const std::function<int32_t(int32_t)>& where) {
 void TListBox::ItemsChanged() {
   UpdateScrollBar();
   Invalidate();
+  // Clearing or deleting the items may take the selection with them.
+  NotifyInputChanged();
+}
+
+bool TListBox::InputSatisfied() const {
+  return SelCount() > 0;
 }
 
 void TListBox::CheckIndex(int32_t index) const {
@@ -224,6 +231,7 @@ void TListBox::SetItemIndex(int32_t v) {
   FItemIndex = FAnchor = v;
   ScrollInView(v);
   Invalidate();
+  NotifyInputChanged();
 }
 
 bool TListBox::Selected(int32_t index) const {
@@ -243,6 +251,7 @@ void TListBox::SetSelected(int32_t index, bool v) {
   }
   FItems->FItems[static_cast<size_t>(index)].Selected = v;
   Invalidate();
+  NotifyInputChanged();
 }
 
 int32_t TListBox::SelCount() const {
@@ -258,6 +267,7 @@ void TListBox::ClearSelection() {
   }
   for (auto& item : FItems->FItems) item.Selected = false;
   Invalidate();
+  NotifyInputChanged();
 }
 
 void TListBox::SetMultiSelect(bool v) {
@@ -269,6 +279,7 @@ void TListBox::SetMultiSelect(bool v) {
     if (FItemIndex >= 0) FItems->FItems[static_cast<size_t>(FItemIndex)].Selected = true;
   }
   Invalidate();
+  NotifyInputChanged();
 }
 
 void TListBox::SetSorted(bool v) {
@@ -314,6 +325,7 @@ bool TListBox::MoveFocus(int32_t index, TShiftState shift, bool byMouse) {
   FItemIndex = index;
   ScrollInView(index);
   Invalidate();
+  if (changed) NotifyInputChanged();
   return changed;
 }
 

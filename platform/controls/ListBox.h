@@ -89,6 +89,8 @@ class TListBox : public TCustomControl {
   bool Selected(int32_t index) const;
   void SetSelected(int32_t index, bool v);
   int32_t SelCount() const;
+  // Required input is a selected item.
+  bool InputSatisfied() const override;
   // The script face of Selected: select or unselect one item, as SetSelected.
   void SelectItem(int32_t index) { SetSelected(index, true); }
   void UnselectItem(int32_t index) { SetSelected(index, false); }

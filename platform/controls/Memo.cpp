@@ -101,6 +101,7 @@ const TClassInfo& TMemo::StaticClassInfo() {
           .Default(kDefaultWordWrap)
           .Publish("OnChange", "OnClick", "OnDblClick", "OnEnter", "OnExit", "OnKeyPress")
           .Public("TopIndex", &TMemo::TopIndex, &TMemo::SetTopIndex)
+          .Publish("Required")
           .Build();
   return *info;
 }

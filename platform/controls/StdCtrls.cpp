@@ -233,6 +233,7 @@ const TClassInfo& TCheckBox::StaticClassInfo() {
           .Publish("TabStop")
           .Default(kDefaultTabStop)
           .Publish("Visible", "OnClick")
+          .Publish("Required")
           .Build();
   return *info;
 }
@@ -257,6 +258,7 @@ void TCheckBox::SetState(TCheckBoxState v) {
   Invalidate();
   // A form file restores a state; no one clicked. The base's Click only raises OnClick.
   if (!IsReading()) TButtonControl::Click();
+  NotifyInputChanged();
 }
 
 void TCheckBox::Toggle() {
@@ -316,6 +318,7 @@ const TClassInfo& TRadioButton::StaticClassInfo() {
           .Default(false)
           .Publish("PopupMenu")
           .Publish("Color", "Enabled", "Font", "TabOrder", "TabStop", "Visible", "OnClick")
+          .Publish("Required")
           .Build();
   return *info;
 }
@@ -330,10 +333,19 @@ void TRadioButton::SetChecked(bool v) {
   // Tab reaches a group through its checked button.
   SetTabStop(v);
   Invalidate();
-  if (!v || !Parent()) return;
+  if (v && Parent())
+    for (int i = 0; i < Parent()->ControlCount(); ++i)
+      if (auto* other = dynamic_cast<TRadioButton*>(Parent()->Controls(i)); other && other != this)
+        other->SetChecked(false);
+  NotifyInputChanged();
+}
+
+bool TRadioButton::InputSatisfied() const {
+  if (FChecked || !Parent()) return FChecked;
   for (int i = 0; i < Parent()->ControlCount(); ++i)
-    if (auto* other = dynamic_cast<TRadioButton*>(Parent()->Controls(i)); other && other != this)
-      other->SetChecked(false);
+    if (auto* other = dynamic_cast<TRadioButton*>(Parent()->Controls(i)); other && other->Checked())
+      return true;
+  return false;
 }
 
 void TRadioButton::Click() {

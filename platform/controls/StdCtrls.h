@@ -126,6 +126,8 @@ class TCheckBox : public TButtonControl {
   void Toggle();
   // The user's click: toggles, and the change raises OnClick.
   void Click() override;
+  // Required input is a tick (grayed is not one).
+  bool InputSatisfied() const override { return Checked(); }
 
  protected:
   void Paint() override;
@@ -149,6 +151,8 @@ class TRadioButton : public TButtonControl {
 
   // Checks the button, then runs OnClick.
   void Click() override;
+  // Required input is a checked button in the group: this one or another of its parent's.
+  bool InputSatisfied() const override;
 
   static constexpr int32_t kCircleSize = 12;
 

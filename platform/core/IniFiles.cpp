@@ -1,15 +1,18 @@
 #include "platform/core/IniFiles.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <exception>
 #include <memory>
+#include <optional>
 
 #include <ini.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/core/Exceptions.h"
 #include "platform/core/Paths.h"
 #include "platform/core/SysUtils.h"
 
@@ -101,7 +104,17 @@ TIniFile::TIniFile(std::string fileName) : FFileName(std::move(fileName)) {
   if (::stat(FFileName.c_str(), &st) != 0 || S_ISDIR(st.st_mode) ||
       ::access(FFileName.c_str(), R_OK) != 0)
     return;
-  const std::string text = ReadRegularFile(FFileName, kMaxIniFileSize);
+  Parse(ReadRegularFile(FFileName, kMaxIniFileSize));
+}
+
+TIniFile TIniFile::FromText(std::string_view text, std::string name) {
+  TIniFile ini;
+  ini.FFileName = std::move(name);
+  ini.Parse(text);
+  return ini;
+}
+
+void TIniFile::Parse(std::string_view text) {
   TParse parse{text, 0, &FSections, {}, nullptr};
   // Parse errors are skipped lines; the rest of the file still counts.
   ini_parse_stream(&ReadLine, &parse, &Handler, &parse);
@@ -137,6 +150,70 @@ bool TIniFile::SectionExists(std::string_view section) const {
 
 bool TIniFile::ValueExists(std::string_view section, std::string_view key) const {
   return Find(section, key) != nullptr;
+}
+
+namespace {
+
+// The section a header line names, or nullopt for a line that is no header.
+std::optional<std::string_view> HeaderName(std::string_view line) {
+  line = Trim(line);
+  if (line.size() < 2 || line.front() != '[') return std::nullopt;
+  const size_t close = line.find(']');
+  if (close == std::string_view::npos) return std::nullopt;
+  return Trim(line.substr(1, close - 1));
+}
+
+}  // namespace
+
+std::string ReplaceIniSection(std::string_view text, std::string_view section,
+                              const TIniPairs& pairs) {
+  std::string block;
+  if (!pairs.empty()) {
+    block = "[" + std::string(section) + "]\n";
+    for (const auto& [key, value] : pairs) block += key + "=" + value + "\n";
+  }
+  const std::string wanted = LowerCase(section);
+  std::string out;
+  out.reserve(text.size() + block.size());
+  bool inSection = false, placed = false;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    const std::string_view line =
+        text.substr(0, end == std::string_view::npos ? text.size() : end + 1);
+    text.remove_prefix(line.size());
+    if (auto name = HeaderName(line)) {
+      inSection = LowerCase(*name) == wanted;
+      if (inSection && !placed) {
+        out += block;
+        placed = true;
+      }
+    }
+    if (inSection) continue;
+    out += line;
+    if (line.back() != '\n') out += '\n';
+  }
+  if (!placed && !block.empty()) {
+    // A blank line parts the new section from the last one, as editors write them.
+    if (!out.empty() && out.back() == '\n' && out.size() >= 2 && out[out.size() - 2] != '\n')
+      out += '\n';
+    out += block;
+  }
+  return out;
+}
+
+void WriteIniSection(const std::string& fileName, std::string_view section,
+                     const TIniPairs& pairs) {
+  const bool exists = FileExists(fileName);
+  if (!exists && pairs.empty()) return;
+  const std::string text = ReplaceIniSection(
+      exists ? ReadRegularFile(fileName, TIniFile::kMaxIniFileSize) : "", section, pairs);
+  // A file whose last section went is removed, as the profile API leaves no empty files.
+  if (text.find_first_not_of(" \t\r\n") == std::string::npos) {
+    if (std::remove(fileName.c_str()) != 0)
+      throw EFilerError("Cannot remove file \"" + fileName + "\": " + std::strerror(errno));
+    return;
+  }
+  WriteFileAtomically(fileName, text);
 }
 
 }  // namespace zelvar

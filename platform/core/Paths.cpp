@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <mutex>
@@ -183,6 +184,64 @@ std::string ReadRegularFile(const std::string& path, size_t maxSize) {
     bytes.append(buffer, static_cast<size_t>(n));
   }
   return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, std::string_view bytes) {
+  if (path.find('\0') != std::string::npos)
+    throw EFilerError("Cannot create file \"" + path + "\": the name holds a NUL");
+  std::string temp = path + ".XXXXXX";
+  int fd = ::mkstemp(temp.data());
+  if (fd < 0) throw EFilerError("Cannot create file \"" + path + "\": " + std::strerror(errno));
+  auto fail = [&](const char* what) {
+    const std::string why = std::strerror(errno);
+    ::close(fd);
+    ::unlink(temp.c_str());
+    return EFilerError("Cannot " + std::string(what) + " file \"" + path + "\": " + why);
+  };
+  // mkstemp makes the file for its owner alone; a saved file is as readable as any other.
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  if (::fchmod(fd, 0666 & ~mask) != 0) throw fail("create");
+  for (size_t done = 0; done < bytes.size();) {
+    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      throw fail("write");
+    }
+    done += static_cast<size_t>(n);
+  }
+  if (::fsync(fd) != 0) throw fail("write");
+  if (::close(fd) != 0) {
+    const std::string why = std::strerror(errno);
+    ::unlink(temp.c_str());
+    throw EFilerError("Cannot write file \"" + path + "\": " + why);
+  }
+  if (::rename(temp.c_str(), path.c_str()) != 0) {
+    const std::string why = std::strerror(errno);
+    ::unlink(temp.c_str());
+    throw EFilerError("Cannot write file \"" + path + "\": " + why);
+  }
+}
+
+std::string StateFilePath(const std::string& name) {
+  if (!name.empty() && name.front() == '/') return name;
+  std::string dir;
+  if (const char* state = std::getenv("XDG_STATE_HOME"); state && *state == '/') {
+    dir = state;
+  } else if (const char* home = std::getenv("HOME"); home && *home) {
+    dir = std::string(home) + "/.local/state";
+  } else {
+    throw EFilerError("Cannot keep \"" + name + "\": neither XDG_STATE_HOME nor HOME is set");
+  }
+  dir += "/zelvar";
+  // Each level in turn, as mkdir -p: the state folder itself may not exist yet.
+  for (size_t slash = 1; slash != std::string::npos;) {
+    slash = dir.find('/', slash + 1);
+    const std::string part = dir.substr(0, slash);
+    if (::mkdir(part.c_str(), 0777) != 0 && errno != EEXIST)
+      throw EFilerError("Cannot make folder \"" + part + "\": " + std::strerror(errno));
+  }
+  return dir + "/" + name;
 }
 
 }  // namespace zelvar

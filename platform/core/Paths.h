@@ -33,4 +33,15 @@ bool FileExists(std::string_view path);
 // larger, or cannot be read.
 std::string ReadRegularFile(const std::string& path, size_t maxSize);
 
+// Writes bytes to a new file beside path and renames it over path, so a reader finds the old
+// contents or the new ones, never a part. Raises EFilerError naming the file on failure, and
+// leaves no file of its own behind then.
+void WriteFileAtomically(const std::string& path, std::string_view bytes);
+
+// Where a program keeps state that outlives a run (a wizard to resume, say): $XDG_STATE_HOME,
+// else ~/.local/state, with "/zelvar/" after it. A path that starts with '/' is returned as it
+// is; any other is taken in that folder, which is made when missing. EFilerError when there
+// is no home to put it in, or the folder cannot be made.
+std::string StateFilePath(const std::string& name);
+
 }  // namespace zelvar

@@ -147,6 +147,11 @@ std::string LowerCase(std::string_view s) {
   return out;
 }
 
+bool IsBlank(std::string_view s) {
+  return std::all_of(s.begin(), s.end(),
+                     [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+}
+
 bool SameText(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)

@@ -76,6 +76,9 @@ bool SameText(std::string_view a, std::string_view b);
 // letters.
 int CompareText(std::string_view a, std::string_view b);
 
+// True when s holds only spaces and control characters (tabs, line breaks): Trim empties it.
+bool IsBlank(std::string_view s);
+
 // ---------------------------------------------------------------------------------------------
 // Hex digits
 

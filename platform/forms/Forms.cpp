@@ -248,6 +248,8 @@ const TClassInfo& TForm::StaticClassInfo() {
           .Property("OnKeyDown", &TForm::OnKeyDown, &TForm::OnKeyDown)
           .Property("OnShow", &TForm::OnShow, &TForm::OnShow)
           .Public("ModalResult", &TForm::ModalResult, &TForm::SetModalResult)
+          // What the window's close box does: scripts close a form as its user would.
+          .Method("Close", &TForm::Close)
           .Build();
   return *info;
 }
@@ -273,7 +275,9 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
 TForm::~TForm() {
   if (FShowing) Hide();
   CancelHint();
-  // The components go while this is still a form, so their notifications find it whole.
+  // The components go while this is still a form, so their notifications find it whole; they
+  // know the form goes, so none tells it of input that nobody will see.
+  Destroying();
   DestroyComponents();
 }
 
@@ -379,6 +383,15 @@ static std::vector<IModalGuard*> ModalGuards(const TForm& form) {
   for (TComponent* c : form.Components())
     if (auto* g = dynamic_cast<IModalGuard*>(c)) guards.push_back(g);
   return guards;
+}
+
+void TForm::InputChanged(TControl* control) {
+  if (IsDestroying()) return;
+  // Index by index: a watcher's handler may add or free components of the form meanwhile.
+  const std::vector<TComponent*>& components = Components();
+  for (size_t i = 0; i < components.size(); ++i)
+    if (auto* w = dynamic_cast<IInputWatcher*>(components[i])) w->FormInputChanged(control);
+  TWinControl::InputChanged(control);
 }
 
 bool TForm::CloseQuery() {
@@ -573,6 +586,17 @@ void TForm::TrackCursor(const TControl* receiver) {
     for (const TControl* c = receiver; c && cursor == crDefault; c = c->Parent())
       cursor = c->Cursor();
   if (cursor == crDefault) cursor = crArrow;
+  FPointerCursor = cursor;
+  ShowCursorNow();
+}
+
+void TForm::SetOverrideCursor(TCursor v) {
+  FOverrideCursor = v;
+  ShowCursorNow();
+}
+
+void TForm::ShowCursorNow() {
+  const TCursor cursor = FOverrideCursor != crDefault ? FOverrideCursor : FPointerCursor;
   if (cursor == FShownCursor) return;
   FShownCursor = cursor;
   if (FShowing) Application().Backend().ShowCursor(cursor);

@@ -106,6 +106,17 @@ class IModalGuard {
   ~IModalGuard() = default;
 };
 
+// A component that follows the values of its form's input controls, as a wizard holding Next
+// back until the required input is given: told of each change at once (every keystroke), with
+// the control that changed (nullptr: a required one was freed). The form tells its components.
+class IInputWatcher {
+ public:
+  virtual void FormInputChanged(TControl* control) = 0;
+
+ protected:
+  ~IInputWatcher() = default;
+};
+
 class TApplication : public TComponent {
   ZELVAR_CLASS(TApplication, TComponent)
 
@@ -270,6 +281,8 @@ class TForm : public TWinControl {
   // Something asked for a repaint since the last one.
   bool NeedsRepaint() const { return FDirty; }
   void RepaintForm() override;
+  // Tells the form's IInputWatcher components, then the parent.
+  void InputChanged(TControl* control) override;
 
   // Input, in client coordinates, as a backend delivers it.
   void DispatchMouse(TMessage::TKind kind, TMouseButton button, TShiftState shift, int32_t x,
@@ -303,6 +316,12 @@ class TForm : public TWinControl {
   std::string ShownHint() const { return FHintShown ? FHintText : std::string(); }
   // Where it shows, in client coordinates; empty when none.
   TRect HintRect() const { return FHintShown ? FHintRect : TRect{}; }
+  // One pointer over the whole form, whatever each control names (crDefault: each its own):
+  // what a form shows while it works on something.
+  TCursor OverrideCursor() const { return FOverrideCursor; }
+  void SetOverrideCursor(TCursor v);
+  // The pointer the form shows now.
+  TCursor ShownCursor() const { return FShownCursor; }
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -319,6 +338,7 @@ class TForm : public TWinControl {
   bool HandleDialogKey(uint16_t key, TShiftState shift);
   void Broadcast(const std::function<bool(TControl*)>& f);
   void TrackCursor(const TControl* receiver);
+  void ShowCursorNow();
   // Where keys and typed text go: the focused control while it can take them, else the form.
   TControl* KeyTarget();
   // Follows the pointer for hints: a move starts the pause over a new hint, a press hides it.
@@ -342,6 +362,8 @@ class TForm : public TWinControl {
   TWinControl* FActiveControl = nullptr;  // named to take the focus when the form shows
   int32_t FDesignGrid = 0;
   TCursor FShownCursor = crArrow;
+  TCursor FPointerCursor = crArrow;  // what the control under the pointer names
+  TCursor FOverrideCursor = crDefault;
   std::unique_ptr<TClassInfo> FOwnClass;
   IDesigner* FDesigner = nullptr;
   // The control and hint under the pointer, the pause's timer, and what shows.

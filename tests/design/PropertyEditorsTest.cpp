@@ -191,5 +191,25 @@ TEST_F(PropertyEditors, AnEmptyLayoutShowsNoRowAndOffersOnlyInsertSpace) {
   EXPECT_THAT(Z->BLDialog()->Items(), ElementsAre(bcSpace));
 }
 
+TEST_F(PropertyEditors, PageSetsAreTypedAsTheirPageNumbers) {
+  auto editor = [&](const char* prop) {
+    return GetPropertyEditor(Designer.get(), {Z}, *Z->ClassInfo().FindProp(prop));
+  };
+  EXPECT_EQ(editor("SkipOnBack")->GetValue(), "");
+  // Any order, any parting, each page once.
+  editor("SkipOnBack")->SetValue("3,1  3");
+  EXPECT_THAT(Z->SkipOnBack()->Items(), ElementsAre(1, 3));
+  EXPECT_EQ(Z->SkipOnBack()->Count(), 2);
+  EXPECT_EQ(editor("SkipOnBack")->GetValue(), "1, 3");
+  // A page the wizard lacks, or no number, is refused by name and changes nothing.
+  EXPECT_EQ(MessageOf<EPropertyError>([&] { editor("SkipOnBack")->SetValue("2, 4"); }),
+            "SkipOnBack: page 4 does not exist (the pages are 1 to 3)");
+  EXPECT_EQ(MessageOf<EPropertyError>([&] { editor("CommitPages")->SetValue("x"); }),
+            "CommitPages: 'x' is not a page number");
+  EXPECT_EQ(editor("SkipOnBack")->GetValue(), "1, 3");
+  editor("SkipOnBack")->SetValue("");
+  EXPECT_EQ(Z->SkipOnBack()->Count(), 0);
+}
+
 }  // namespace
 }  // namespace zelvar::test

@@ -137,7 +137,7 @@ TEST_F(DesignerProgram, SavingListsWhatTheFlowCheckFindsAndTheWayListEditorCheck
                                    "click CheckButton\n"
                                    "print Findings.Items\n"
                                    "click OK\n"
-                                   "cell WayListGrid 0 5\n"
+                                   "cell WayListGrid 0 6\n"
                                    "pick GotoBox 1\n"
                                    "click CheckButton\n"
                                    "print Findings.Items\n"
@@ -147,7 +147,7 @@ TEST_F(DesignerProgram, SavingListsWhatTheFlowCheckFindsAndTheWayListEditorCheck
   EXPECT_EQ(way.Status, 0) << way.Err;
   EXPECT_EQ(way.Out,
             "Findings.Items = ('No problems: every position is reached and leads to the finish.')\n"
-            "Findings.Items = ('page 6 (''Summary''): error: way-list position 6 is reached by no "
+            "Findings.Items = ('page 7 (''Summary''): error: way-list position 7 is reached by no "
             "walk from the start page')\n");
 }
 

@@ -53,7 +53,7 @@ TEST_F(Examples, TheTourWalksBothExamples) {
   int pictures = 0;
   for (const auto& f : fs::directory_iterator(Dir / "out" / "demo"))
     pictures += f.path().extension() == ".png";
-  EXPECT_EQ(pictures, 11);
+  EXPECT_EQ(pictures, 12);
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ using zelvar::test::TRun;
 
 class WizardScript : public zelvar::test::ScriptFolderTest {
  protected:
-  WizardScript() : ScriptFolderTest("wizard-script", {"wizard.txt"}) {}
+  WizardScript() : ScriptFolderTest("wizard-script", {"wizard.txt", "required.txt"}) {}
 };
 
 TEST_F(WizardScript, ExecuteRunsTheWizardToItsEnd) {
@@ -185,12 +185,170 @@ TEST_F(WizardScript, CancelAsksBeforeThrowingAwayWhatWasTyped) {
             "result = mrCancel\n");
 }
 
+TEST_F(WizardScript, AWizardClosedHalfWayResumesWhereItWas) {
+  TRun r = RunScript(
+      "load wizard.txt\n"
+      "create TEdit Edit1 in Zelvar1\n"
+      "create TCheckBox Check1 in Zelvar1\n"
+      "execute Zelvar1 1 state.ini\n"
+      "click NextButton\n"
+      "type Edit1 'Ada'\n"
+      "click Check1\n"
+      "click NextButton\n"
+      // Closed with the window's close box: the state is kept for the next run.
+      "set Form1.ModalResult 2\n"
+      "expect-result mrCancel\n"
+      "load wizard.txt\n"
+      "create TEdit Edit1 in Zelvar1\n"
+      "create TCheckBox Check1 in Zelvar1\n"
+      "execute Zelvar1 1 state.ini\n"
+      "expect Zelvar1.Page 3\n"
+      "expect Edit1.Text 'Ada'\n"
+      "expect Check1.Checked True\n"
+      "click BackButton\n"
+      "expect Zelvar1.Page 2\n"
+      "set Form1.ModalResult 2\n"
+      "expect-result mrCancel\n"
+      // The form changed since: a page and the check box are gone, the edit renamed.
+      "load wizard.txt\n"
+      "create TEdit Folder in Zelvar1\n"
+      "create TEdit Edit1 in Zelvar1\n"
+      "set Zelvar1.NumPages 1\n"
+      "handle Zelvar1.OnStateError log\n"
+      "execute Zelvar1 1 state.ini\n"
+      "expect Zelvar1.Page 1\n"
+      "expect Edit1.Text 'Ada'\n"
+      "expect Folder.Text ''\n"
+      "click NextButton\n"
+      "expect-result mrOk\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "result = mrCancel\nresult = mrCancel\nresult = mrOk\n");
+  // Finished: nothing is kept for a next run.
+  std::ifstream in(Dir / "state.ini");
+  const std::string kept(std::istreambuf_iterator<char>(in), {});
+  EXPECT_EQ(kept.find("[Form1]"), std::string::npos) << kept;
+}
+
+TEST_F(WizardScript, ADamagedStateIsReportedAndTheWizardStartsAfresh) {
+  std::ofstream(Dir / "state.ini") << "[Form1]\nVersion=7\n";
+  TRun r = RunScript(
+      "load wizard.txt\n"
+      "handle Zelvar1.OnStateError log\n"
+      "execute Zelvar1 2 state.ini\n"
+      "expect Zelvar1.Page 2\n"
+      "click CancelButton\n"
+      "expect-result mrCancel\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "OnStateError(Zelvar1, 'Wizard state [Form1] of \"" +
+                       (Dir / "state.ini").string() +
+                       "\": Version is not 1')\nresult = mrCancel\n");
+  // Cancel gave the wizard up: nothing is kept, and the damaged state is gone with it.
+  EXPECT_FALSE(std::filesystem::exists(Dir / "state.ini"));
+}
+
 TEST_F(WizardScript, ExecuteNeedsAContainer) {
   TRun r = RunScript(
       "load wizard.txt\n"
       "execute Form1 1\n");
   EXPECT_EQ(r.Status, 1);
   EXPECT_NE(r.Err.find("'Form1' is not a TZelvar"), std::string::npos) << r.Err;
+}
+
+TEST_F(WizardScript, NextFollowsTheRequiredEditAsTheUserTypes) {
+  TRun r = RunScript(
+      "load required.txt\n"
+      "set NameEdit.Required True\n"
+      "handle Zelvar1.OnPageComplete log\n"
+      "execute Zelvar1 1\n"
+      "expect NextButton.Enabled False\n"
+      "type NameEdit 'Ann'\n"
+      "expect NextButton.Enabled True\n"
+      "set NameEdit.Text ''\n"
+      "expect NextButton.Enabled False\n"
+      "expect Zelvar1.BtnNext.Enabled True\n"
+      "click NextButton\n"
+      "expect Zelvar1.Page 1\n"
+      "type NameEdit 'B'\n"
+      "click NextButton\n"
+      "expect Zelvar1.Page 2\n"
+      "click CancelButton\n"
+      "expect-result mrCancel\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "OnPageComplete(Zelvar1, 1, False)\n"
+            "OnPageComplete(Zelvar1, 1, True)\n"
+            "OnPageComplete(Zelvar1, 1, True)\n"
+            "OnPageComplete(Zelvar1, 1, True)\n"
+            "OnPageComplete(Zelvar1, 1, False)\n"
+            "OnPageComplete(Zelvar1, 1, True)\n"
+            "OnPageComplete(Zelvar1, 1, True)\n"
+            "OnPageComplete(Zelvar1, 2, True)\n"
+            "result = mrCancel\n");
+}
+
+// A lookup that takes time: OnCanPageChange begins busy and starts a timer that ends it.
+class BusyScript : public zelvar::test::ScriptFolderTest {
+ protected:
+  BusyScript() : ScriptFolderTest("busy-script", {"wizard.txt", "busy-check.zs", "busy-done.zs"}) {
+    Prelude =
+        "load wizard.txt\n"
+        "create TTimer Lookup\n"
+        "set Lookup.Enabled False\n"
+        "set Lookup.Interval 500\n"
+        "method LookupDone run busy-done.zs\n"
+        "set Lookup.OnTimer LookupDone\n"
+        "execute Zelvar1 1\n"
+        "handle Zelvar1.OnCanPageChange run busy-check.zs\n"
+        "handle Zelvar1.OnBusyCancel log\n";
+  }
+};
+
+TEST_F(BusyScript, TheWizardWaitsForTheAnswerWhileTheClockRuns) {
+  TRun r = RunScript(
+      "click NextButton\n"
+      "expect Zelvar1.Page 1\n"
+      "expect Zelvar1.Busy True\n"
+      "expect NextButton.Enabled False\n"
+      "expect BackButton.Enabled False\n"
+      "expect CancelButton.Enabled True\n"
+      "expect BusyBar.Visible True\n"
+      "wait 400\n"
+      "expect Zelvar1.Page 1\n"
+      "wait 200\n"
+      "expect Zelvar1.Page 2\n"
+      "expect Zelvar1.Busy False\n"
+      "expect NextButton.Enabled True\n"
+      "expect BackButton.Enabled True\n"
+      "handle Zelvar1.OnCanPageChange none\n"
+      "click NextButton\n"
+      "click NextButton\n"
+      "expect-result mrOk\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out, "OnCanPageChange(Zelvar1, 1, 2)\nLookupDone(Lookup)\nresult = mrOk\n");
+}
+
+TEST_F(BusyScript, CancelWhileWaitingAbandonsTheChange) {
+  TRun r = RunScript(
+      "click NextButton\n"
+      "click CancelButton\n"
+      "expect-result mrCancel\n"
+      "wait 600\n"
+      "expect Zelvar1.Page 1\n"
+      "expect Zelvar1.Busy False\n"
+      "fails call Zelvar1.EndBusy True\n"
+      "fails call Zelvar1.EndBusy Maybe\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  // The lookup answers after Cancel: quietly dropped; only that once.
+  EXPECT_EQ(r.Out,
+            "OnCanPageChange(Zelvar1, 1, 2)\nOnBusyCancel(Zelvar1, 1)\nresult = "
+            "mrCancel\nLookupDone(Lookup)\n"
+            "Zelvar1: EndBusy without a page change waiting for it\n"
+            "Zelvar1.EndBusy takes True or False, not 'Maybe'\n");
 }
 
 }  // namespace

@@ -45,10 +45,11 @@ TEST(Initialize, TheSetupWizardLoadsWithTheHandlersItNames) {
   };
   TFormHandlers handlers{{"Details", makeDetails},
                          {"PageShown", [&](TZelvar*, int32_t page) { pages.push_back(page); }},
-                         {"InstallTick", [](TObject*) {}}};
+                         {"InstallTick", [](TObject*) {}},
+                         {"CheckTick", [] {}}};
   std::unique_ptr<TComponent> root(ReadComponentFile(kExamples + "setup.txt", handlers));
-  SetPropText(Find<TZelvar>(root.get(), "Zelvar1"), "Page", "4");
-  EXPECT_THAT(pages, Contains(4));
+  SetPropText(Find<TZelvar>(root.get(), "Zelvar1"), "Page", "5");
+  EXPECT_THAT(pages, Contains(5));
   // The page asked its host for the program's form; the host frees it with the wizard.
   EXPECT_EQ(Find<TAForm>(root.get(), "DetailsHost")->HostedForm(), details);
 

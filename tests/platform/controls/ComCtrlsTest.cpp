@@ -322,5 +322,81 @@ TEST(ProgressBar, FormFilesKeepTheRangeInEitherOrder) {
   EXPECT_THROW(read("    Min = 200\n"), EReadError);
 }
 
+TEST(ProgressBar, MarqueeSpanTravelsAndStartsOver) {
+  const TRect area{0, 0, 100, 12};
+  // A quarter of the length, 8 pixels a step, entering from before the start.
+  EXPECT_EQ(MarqueeSpan(area, 0, pbHorizontal), Rect(0, 0, 0, 12));
+  EXPECT_EQ(MarqueeSpan(area, 1, pbHorizontal), Rect(0, 0, 8, 12));
+  EXPECT_EQ(MarqueeSpan(area, 5, pbHorizontal), Rect(15, 0, 40, 12));
+  EXPECT_EQ(MarqueeSpan(area, 15, pbHorizontal), Rect(95, 0, 100, 12));
+  // The cycle is 125 pixels: step 125 stands where step 0 did.
+  EXPECT_EQ(MarqueeSpan(area, 125, pbHorizontal), MarqueeSpan(area, 0, pbHorizontal));
+  EXPECT_EQ(MarqueeSpan({0, 0, 12, 100}, 5, pbVertical), Rect(0, 60, 12, 85));
+  // Degenerate areas stay inside themselves.
+  EXPECT_EQ(MarqueeSpan({5, 5, 5, 17}, 7, pbHorizontal), Rect(5, 5, 5, 17));
+  EXPECT_EQ(MarqueeSpan(area, UINT64_MAX, pbHorizontal).Right <= 100, true);
+}
+
+TEST(ProgressBar, MarqueeMovesOnTheClockOnlyWhileShown) {
+  RegisterControls();
+  TStdTestForm form(nullptr);
+  auto* bar = Make<TProgressBar>(&form, 10, 10);
+  bar->SetBounds(10, 10, 104, 16);
+  bar->SetPosition(50);
+  EXPECT_FALSE(bar->MarqueeRunning());
+  bar->SetMarqueeInterval(20);
+  bar->SetStyle(pbstMarquee);
+  ASSERT_TRUE(bar->MarqueeRunning());
+  const TColor fill = Sys(clHighlight), face = Sys(clBtnFace);
+  auto row = [&] {
+    TShot shot(form, *bar);
+    std::string r;
+    for (int32_t x = 2; x < 102; ++x)
+      r += shot(x, 8) == fill ? '#' : shot(x, 8) == face ? '.' : '?';
+    return r;
+  };
+  // Position does not show: the marquee has not moved yet, so nothing is filled.
+  EXPECT_EQ(row(), std::string(100, '.'));
+  Timers().Advance(100);
+  EXPECT_EQ(bar->MarqueeStep(), 5u);
+  const std::string first = row();
+  EXPECT_EQ(first.substr(15, 25).find('#'), 0u) << first;  // blocks from 15 on, within 15..40
+  EXPECT_EQ(first.find_last_of('#') < 40, true) << first;
+  Timers().Advance(40);
+  EXPECT_NE(row(), first);
+  // Hidden, it stops; shown again, it starts over.
+  bar->SetVisible(false);
+  EXPECT_FALSE(bar->MarqueeRunning());
+  bar->SetVisible(true);
+  EXPECT_EQ(bar->MarqueeStep(), 0u);
+  bar->SetStyle(pbstNormal);
+  EXPECT_FALSE(bar->MarqueeRunning());
+  EXPECT_EQ(row().substr(0, 50), std::string(8, '#') + ".." + std::string(8, '#') + ".." +
+                                     std::string(8, '#') + ".." + std::string(8, '#') + ".." +
+                                     std::string(8, '#') + "..");
+}
+
+TEST(ProgressBar, MarqueeStyleIsStoredOnlyWhenSet) {
+  RegisterControls();
+  TPanel form(nullptr);
+  form.SetName("Work");
+  auto* bar = Make<TProgressBar>(&form, 0, 0);
+  bar->SetName("Bar");
+  const std::string plain = WriteComponent(&form, TFormFormat::Text);
+  EXPECT_EQ(plain.find("Style"), std::string::npos);
+  EXPECT_EQ(plain.find("Marquee"), std::string::npos);
+  bar->SetStyle(pbstMarquee);
+  bar->SetMarqueeInterval(50);
+  const std::string text = WriteComponent(&form, TFormFormat::Text);
+  EXPECT_NE(text.find("    Style = pbstMarquee\n    MarqueeInterval = 50\n"), std::string::npos)
+      << text;
+  std::unique_ptr<TComponent> back(ReadComponent(text));
+  auto* b = As<TProgressBar>(back->FindComponent("Bar"));
+  EXPECT_EQ(b->Style(), pbstMarquee);
+  EXPECT_EQ(b->MarqueeInterval(), 50u);
+  // Read from a file, the marquee runs once the form is loaded.
+  EXPECT_TRUE(b->MarqueeRunning());
+}
+
 }  // namespace
 }  // namespace zelvar

@@ -146,5 +146,49 @@ TEST(IniFiles, DevicesAndOversizedFilesAreRefusedByName) {
   EXPECT_EQ(TIniFile(file.Path()).ReadString("S", "A", ""), "1");
 }
 
+TEST(IniFiles, ReplacingASectionKeepsTheOthersAndTheirOrder) {
+  const std::string text =
+      "; settings\n[A]\nx=1\n\n[State]\nold=1\n; note\n[B]\ny=2\n[state]\nold=2";
+  EXPECT_EQ(ReplaceIniSection(text, "STATE", {{"Page", "3"}, {"Text", "\" a \""}}),
+            "; settings\n[A]\nx=1\n\n[STATE]\nPage=3\nText=\" a \"\n[B]\ny=2\n");
+  // Read back, the quoted value keeps its blanks; the other sections are as they were.
+  const TIniFile ini = TIniFile::FromText(ReplaceIniSection(text, "State", {{"Text", "\" a \""}}));
+  EXPECT_EQ(ini.ReadString("State", "Text", ""), " a ");
+  EXPECT_FALSE(ini.ValueExists("State", "old"));
+  EXPECT_EQ(ini.ReadString("B", "y", ""), "2");
+  // No pairs remove the section; a new one goes at the end after a blank line.
+  EXPECT_EQ(ReplaceIniSection(text, "state", {}), "; settings\n[A]\nx=1\n\n[B]\ny=2\n");
+  EXPECT_EQ(ReplaceIniSection("[A]\nx=1", "N", {{"k", "v"}}), "[A]\nx=1\n\n[N]\nk=v\n");
+  EXPECT_EQ(ReplaceIniSection("", "N", {{"k", "v"}}), "[N]\nk=v\n");
+}
+
+TEST(IniFiles, WritingASectionReplacesTheFileWhole) {
+  namespace fs = std::filesystem;
+  const fs::path dir =
+      fs::path(::testing::TempDir()) / ("zelvar_ini_write_" + std::to_string(getpid()));
+  fs::remove_all(dir);
+  fs::create_directories(dir);
+  const std::string file = (dir / "state.ini").string();
+  // Removing from a file that is not there makes none.
+  WriteIniSection(file, "S", {});
+  EXPECT_FALSE(fs::exists(file));
+  WriteIniSection(file, "S", {{"a", "1"}});
+  WriteIniSection(file, "T", {{"b", "2"}});
+  WriteIniSection(file, "S", {{"a", "3"}});
+  EXPECT_EQ(TIniFile(file).ReadString("S", "a", ""), "3");
+  EXPECT_EQ(TIniFile(file).ReadString("T", "b", ""), "2");
+  // Nothing of the writing is left beside it.
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
+  // A folder where the file should be is refused by name, and leaves nothing either.
+  fs::create_directory(dir / "sub.ini");
+  EXPECT_THROW(WriteIniSection((dir / "sub.ini").string(), "S", {{"a", "1"}}), EFilerError);
+  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 2);
+  // Without its last section, the file goes.
+  WriteIniSection(file, "S", {});
+  WriteIniSection(file, "T", {});
+  EXPECT_FALSE(fs::exists(file));
+  fs::remove_all(dir);
+}
+
 }  // namespace
 }  // namespace zelvar
