@@ -18,8 +18,11 @@ namespace zelvar {
 
 namespace {
 
-// The kind of value a component holds; false for one that holds none.
+// The kind of value a component holds; false for one that holds none. A read-only edit holds
+// what the program put there (a licence, say): no user's input to lose, keep or give back.
 bool KindOf(const TComponent& c, TInputKind& kind) {
+  if (const auto* edit = dynamic_cast<const TCustomEdit*>(&c))
+    if (edit->ReadOnly()) return false;
   if (c.Is<TCustomEdit>())
     kind = ikText;
   else if (c.Is<TCheckBox>())

@@ -31,7 +31,8 @@ struct TInputValue {
 // Name -> value. Equal when the same controls hold the same values.
 using TInputValues = std::map<std::string, TInputValue>;
 
-// The values of every named input control the form owns, depth first.
+// The values of every named input control the form owns, depth first; read-only edits and
+// memos hold none.
 TInputValues CaptureInputValues(const TComponent& form);
 
 // Puts values back by name: a name the form no longer has, or a control of another kind than

@@ -75,6 +75,10 @@ TEST_F(InputValuesTest, EachKindOfControlGivesItsValueAsText) {
   List->SetSelected(2, true);
   List->SetItemIndex(2);
   EXPECT_EQ(CaptureInputValues(*Form)["List1"].Text, "2:0,2");
+
+  // A read-only memo (a licence text) holds the program's text, not the user's input.
+  Memo->SetReadOnly(true);
+  EXPECT_EQ(CaptureInputValues(*Form).count("Memo1"), 0u);
 }
 
 TEST_F(InputValuesTest, AChangeTakenBackLeavesTheValuesEqual) {
