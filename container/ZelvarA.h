@@ -380,6 +380,12 @@ class TZelvar : public TCustomControl,
   int32_t CMDesignHitTest(int32_t x, int32_t y, TShiftState keys) override;
   void WMSetFocus() override;
   void WMKillFocus() override;
+  // In the tabbed style a tab list whose tabs (parts) a press selects, as a click does.
+  void DescribeAccessible(TAccessibleDescription& d) const override;
+
+  // Tells a screen reader which page shows now: "Step 2 of 6: Licence", counted as the
+  // wizard's caption counts.
+  void AnnouncePage();
 
   // --- internal state, read by tests and the design-time editors
   const TIntegerList& History() const { return *FHistory; }

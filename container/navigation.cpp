@@ -201,6 +201,7 @@ void TZelvar::setPage(int32_t value) {
       ApplyPage(oldPage, shown, targets);
       if ((FPage != oldPage || FPage == 0) && OnPageChange && !IsReading())
         OnPageChange(this, FPage);
+      if (FPage != oldPage && !IsDesigning()) AnnouncePage();
       if (!IsDesigning() && FStyle == asWizard) FocusPage();
     }
   }

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "container/ZelvarA.h"
+#include "platform/controls/Accessibility.h"
 #include "platform/core/Format.h"
 #include "platform/forms/Forms.h"
 
@@ -94,6 +95,19 @@ void TZelvar::SetCaptionDialog(const std::string& v) {
   FCaptionDialog = v;
   if (FPage == 0)
     if (TForm* form = OwnerForm()) form->SetCaption(v);
+}
+
+void TZelvar::AnnouncePage() {
+  const int32_t real = RealPage();
+  const std::string name =
+      real >= 0 && real < FPageNames->Count() ? FPageNames->Get(real) : std::string();
+  if (FPage == 0) {
+    Announce(this, name.empty() ? FCaptionDialog : name);
+    return;
+  }
+  std::string text = Format("Step %d of %d", {FPage, FNumPages});
+  if (!name.empty()) text += ": " + name;
+  Announce(this, text);
 }
 
 }  // namespace zelvar

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/Accessibility.h"
 #include "platform/controls/Menus.h"
 
 #include "platform/core/Assert.h"
@@ -167,7 +168,9 @@ void TControl::SetParentComponent(TComponent* parent) {
 void TControl::SetVisible(bool v) {
   if (v == FVisible) return;
   Invalidate();
+  if (!v) AccessibleShownChanged(this, false);
   FVisible = v;
+  if (v) AccessibleShownChanged(this, true);
   if (Aligned()) RequestAlign();
   Invalidate();
   // Required input counts only where it shows.
@@ -177,6 +180,7 @@ void TControl::SetVisible(bool v) {
 void TControl::SetEnabled(bool v) {
   if (v == FEnabled) return;
   FEnabled = v;
+  AccessibleStateChanged(this, astEnabled, v);
   Invalidate();
   if (FRequired) NotifyInputChanged();
 }
@@ -211,6 +215,7 @@ bool TControl::EnabledInTree() const {
 void TControl::SetCaption(const std::string& v) {
   if (v == FCaption) return;
   FCaption = v;
+  AccessibleNameChanged(this);
   Invalidate();
 }
 
@@ -540,7 +545,10 @@ void TWinControl::SetFocusedControl(TWinControl* control) {
   FActiveControl = control;
   if (control) FreeNotification(control);
   if (old) old->WMKillFocus();
-  if (control && FActiveControl == control) control->WMSetFocus();
+  if (control && FActiveControl == control) {
+    control->WMSetFocus();
+    AccessibleFocusChanged(control);
+  }
 }
 
 void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {

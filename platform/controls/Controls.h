@@ -18,7 +18,8 @@
 namespace zelvar {
 
 class TWinControl;
-class TPopupMenu;  // platform/controls/Menus.h
+class TPopupMenu;               // platform/controls/Menus.h
+struct TAccessibleDescription;  // platform/controls/Accessibility.h
 
 // Coordinates and sizes are kept within this many pixels either way, so that the few of them
 // any layout adds up cannot overflow, whatever a form file or a caller asks for.
@@ -217,6 +218,10 @@ class TControl : public TComponent {
   bool Required() const { return FRequired; }
   void SetRequired(bool v);
   virtual bool InputSatisfied() const { return true; }
+
+  // What a screen reader learns of the control: the description comes filled with what every
+  // control shares, and a class changes what it knows better (platform/controls/Accessibility.h).
+  virtual void DescribeAccessible(TAccessibleDescription&) const {}
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;

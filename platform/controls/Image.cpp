@@ -1,5 +1,6 @@
 #include "platform/controls/Image.h"
 
+#include "platform/controls/Accessibility.h"
 #include "platform/core/TypInfo.h"
 #include "platform/streaming/Filer.h"
 #include "platform/streaming/Streams.h"
@@ -196,6 +197,10 @@ void TImage::Paint() {
   stretched.SetImage(std::move(scaled));
   if (bitmap.TransparentMode() == tmFixed) stretched.SetTransparentColor(bitmap.TransparentColor());
   canvas.DrawPart(0, 0, stretched, {0, 0, Width(), Height()}, transparent);
+}
+
+void TImage::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arImage;
 }
 
 }  // namespace zelvar

@@ -132,6 +132,8 @@ class TListBox : public TCustomControl {
   bool DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoint mousePos) override;
   int32_t WMGetDlgCode() override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
   void WMSize() override;
+  // A list whose items are parts; pressing one makes it the current item.
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
  protected:
   void Paint() override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/Accessibility.h"
 #include "platform/core/TimerQueue.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Frame3D.h"
@@ -619,6 +620,11 @@ void TScrollBar::Paint() {
   // The classic thumb blinks while focused; a dotted frame inside it says the same.
   const TRect thumb = FBar.Layout().Thumb;
   if (Focused() && EnabledInTree() && !thumb.Empty()) canvas.DrawFocusRect(Shrink(thumb, 2));
+}
+
+void TScrollBar::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arScrollBar;
+  d.Value = TAccessibleValue{Min(), Max(), Position()};
 }
 
 }  // namespace zelvar

@@ -4,6 +4,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/controls/Accessibility.h"
 #include "platform/controls/Menus.h"
 #include "platform/core/Assert.h"
 #include "platform/core/Text.h"
@@ -818,6 +819,10 @@ void TForm::PaintHint() {
   canvas.Brush()->SetStyle(bsClear);
   canvas.Font()->SetColor(clInfoText);
   canvas.TextOut(FHintRect.Left + 4, FHintRect.Top + 2, FHintText);
+}
+
+void TForm::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = FBorderStyle == bsDialog ? arDialog : arFrame;
 }
 
 }  // namespace zelvar

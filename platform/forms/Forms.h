@@ -253,6 +253,8 @@ class TForm : public TWinControl {
   IDesigner* Designer() const { return FDesigner; }
   void SetDesigner(IDesigner* designer) { FDesigner = designer; }
   void SetActiveControl(TWinControl* c);
+  // A frame, or a dialog for a dialog's border.
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
   // Wider or taller than kMaxFormSide is taken as kMaxFormSide.
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;

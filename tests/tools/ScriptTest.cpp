@@ -46,6 +46,25 @@ class Script : public ::testing::Test {
   fs::path Dir;
 };
 
+TEST_F(Script, PrintsWhatAScreenReaderLearns) {
+  TRun r = RunScript(
+      "load dialog.txt\n"
+      "set OkButton.Default True\n"
+      "print OkButton.Accessible\n"
+      "accessibility\n"
+      "accessibility CancelButton\n"
+      "fails print Nothing.Accessible\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "OkButton.Accessible = push button 'OK' [enabled sensitive focusable visible default]\n"
+            "frame 'Setup' [enabled sensitive]\n"
+            "  push button 'OK' [enabled sensitive focusable visible default]\n"
+            "  push button 'Cancel' [enabled sensitive focusable visible]\n"
+            "push button 'Cancel' [enabled sensitive focusable visible]\n"
+            "no component named 'Nothing' on Dialog\n");
+}
+
 TEST_F(Script, ModalDialogEndsWithTheClickedButton) {
   TRun r = Zelvar("run --script " + kData + "modal.zs");
   EXPECT_EQ(r.Err, "");
