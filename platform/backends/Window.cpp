@@ -267,6 +267,24 @@ std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
   return std::unique_ptr<TBackend>(new TWindowBackend);
 }
 
+int32_t DisplayPixelsPerInch() {
+  // Forms are read before a modal loop opens the backend: the display is opened for the
+  // question alone.
+  static const int32_t dpi = [] {
+    std::unique_ptr<TBackend> backend = OpenWindowBackend();
+    return backend ? backend->PixelsPerInch() : 0;
+  }();
+  return dpi;
+}
+
+int32_t TWindowBackend::PixelsPerInch() const {
+  float diagonal = 0, horizontal = 0, vertical = 0;
+  if (SDL_GetDisplayDPI(0, &diagonal, &horizontal, &vertical) != 0 || !(horizontal >= 1) ||
+      horizontal > kMaxPixelsPerInch)
+    return TFont::kPixelsPerInch;
+  return static_cast<int32_t>(horizontal + 0.5f);
+}
+
 TWindowBackend::TWindowBackend() : FTickBase(SDL_GetTicks64() - Timers().Now()) {}
 
 TWindowBackend::~TWindowBackend() {
