@@ -413,6 +413,8 @@ class TZelvar : public TCustomControl,
   // In the designer, a new size is the form's size for the mode being edited.
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void WMSize() override;
+  // The buttons' size, the tabs' spacing and the form sizes per mode scale with the rest.
+  void ChangeScale(int32_t m, int32_t d) override;
   // Left and right arrows step through the pages.
   void KeyDown(uint16_t& key, TShiftState shift) override;
   int32_t WMGetDlgCode() override { return DLGC_WANTARROWS; }

@@ -50,6 +50,31 @@ void TZelvar::WMSize() {
   if (FStyle == asTabbed) inittabsinline();
 }
 
+void TZelvar::ChangeScale(int32_t m, int32_t d) {
+  auto scale = [m, d](int32_t v) { return ClampExtent(MulDiv(v, m, d)); };
+  if (TForm* form = OwnerForm()) {
+    // The form sizes per mode are outer sizes: the frame around the client area keeps its size.
+    const int32_t frameX = form->Width() - form->ClientWidth();
+    const int32_t frameY = form->Height() - form->ClientHeight();
+    auto outer = [&scale](int32_t& v, int32_t frame) {
+      if (v > frame) v = frame + scale(v - frame);
+    };
+    outer(FWizardWidth, frameX);
+    outer(FWizardHeight, frameY);
+    outer(FDialogWidth, frameX);
+    outer(FDialogHeight, frameY);
+  }
+  FTabSpaceX = scale(FTabSpaceX);
+  FTabSpaceY = scale(FTabSpaceY);
+  FButtonWidth = scale(FButtonWidth);
+  FButtonHeight = scale(FButtonHeight);
+  TCustomControl::ChangeScale(m, d);
+  // Lays the buttons and the tabs out again at their new sizes.
+  SetButtonWidth(FButtonWidth);
+  SetButtonHeight(FButtonHeight);
+  SetTabSpaceX(FTabSpaceX);
+}
+
 void TZelvar::KeyDown(uint16_t& key, TShiftState shift) {
   // One position at a time, past the way list and the history; held while an answer is awaited.
   const bool held = Busy();

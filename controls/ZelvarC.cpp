@@ -130,6 +130,21 @@ void TPageBound<Base>::SetBounds(int32_t left, int32_t top, int32_t width, int32
 }
 
 template <class Base>
+void TPageBound<Base>::ChangeScale(int32_t m, int32_t d) {
+  auto scale = [m, d](int32_t v) { return ClampExtent(MulDiv(v, m, d)); };
+  for (int i = 0; i < FAposList->RecordCount(); ++i) {
+    TAposRec& rec = FAposList->Record(i);
+    rec.Left = scale(rec.Left);
+    rec.Top = scale(rec.Top);
+  }
+  // The records are scaled already; the control's own move must not record into them.
+  TRestore<bool> untracked(FTrackBounds, false);
+  const bool parked = this->Left() == kParkedLeft;
+  Base::ChangeScale(m, d);
+  if (parked) this->SetLeft(kParkedLeft);
+}
+
+template <class Base>
 void TPageBound<Base>::SetParent(TWinControl* parent) {
   Base::SetParent(parent);
   if (!FZelvar) return;

@@ -66,6 +66,8 @@ class TPageBound : public Base {
   void SetNumApos(int32_t n);
 
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
+  // The places per page scale with the control; a control parked off the page stays parked.
+  void ChangeScale(int32_t m, int32_t d) override;
   void SetParent(TWinControl* parent) override;
   // Refuses a stored position list that is damaged or has no record for a page of the
   // container: every later page change would fail on it.

@@ -114,6 +114,17 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
   Invalidate();
 }
 
+void TControl::ChangeScale(int32_t m, int32_t d) {
+  auto scale = [m, d](int32_t v) { return ClampExtent(MulDiv(v, m, d)); };
+  SetBounds(scale(FLeft), scale(FTop), scale(FWidth), scale(FHeight));
+  FFont->SetHeight(scale(FFont->Height()));
+}
+
+int32_t TControl::GlyphZoom() const {
+  const TWinControl* form = GetParentForm();
+  return form ? form->FormGlyphZoom() : 1;
+}
+
 TRect TControl::GetClientRect() const {
   return {0, 0, FWidth, FHeight};
 }
@@ -451,6 +462,16 @@ void TWinControl::Realign() {
   TRestore<bool> aligning(FAligning, true);
   TRect rect = GetClientRect();
   AlignControls(nullptr, rect);
+}
+
+void TWinControl::ChangeScale(int32_t m, int32_t d) {
+  {
+    // Aligned children would be placed by the parent's new size and then scaled again.
+    TRestore<bool> aligning(FAligning, true);
+    for (TControl* c : FControls) c->ChangeScale(m, d);
+    TControl::ChangeScale(m, d);
+  }
+  Realign();
 }
 
 int32_t TWinControl::TabOrder() const {

@@ -172,15 +172,18 @@ void TImage::Paint() {
     canvas.Brush()->SetStyle(bsSolid);
   }
   if (FPicture->Empty()) return;
-  TBitmap& bitmap = *FPicture->Bitmap();
   bool transparent = FTransparent;
   if (!FStretch) {
+    // On a finer screen the picture shows magnified, each of its pixels a square of pixels.
+    TBitmap magnified;
+    TBitmap& bitmap = MagnifiedGlyph(*FPicture->Bitmap(), GlyphZoom(), magnified);
     int32_t x = FCenter ? (Width() - bitmap.Width()) / 2 : 0;
     int32_t y = FCenter ? (Height() - bitmap.Height()) / 2 : 0;
     canvas.DrawPart(x, y, bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, transparent);
     return;
   }
   if (Width() <= 0 || Height() <= 0) return;
+  TBitmap& bitmap = *FPicture->Bitmap();
   // Nearest neighbour: each target pixel takes the source pixel its centre falls on.
   const TImageData& source = bitmap.Image();
   TImageData scaled(Width(), Height());

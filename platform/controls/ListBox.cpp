@@ -344,6 +344,11 @@ void TListBox::SetItemHeight(int32_t v) {
   Invalidate();
 }
 
+void TListBox::ChangeScale(int32_t m, int32_t d) {
+  TCustomControl::ChangeScale(m, d);
+  if (FItemHeight > 0) SetItemHeight(ClampExtent(MulDiv(FItemHeight, m, d)));
+}
+
 int32_t TListBox::VisibleRows() const {
   const int32_t room = std::max(Height() - 2 * kBorder, 0);
   return room / ItemHeight();

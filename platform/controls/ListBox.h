@@ -107,6 +107,8 @@ class TListBox : public TCustomControl {
   int32_t ItemHeight() const;
   void SetItemHeight(int32_t v);
   bool ItemHeightStored() const { return FItemHeight > 0; }
+  // A fixed item height scales with the rest; one that follows the font follows it anyway.
+  void ChangeScale(int32_t m, int32_t d) override;
 
   // The first item that shows; kept so that the box is full when it can be.
   int32_t TopIndex() const { return FTopIndex; }

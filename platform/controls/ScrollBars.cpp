@@ -28,12 +28,6 @@ struct TAlong {
   }
 };
 
-// a * b / c rounded to the nearest, as the classic MulDiv; c > 0.
-int64_t MulDiv(int64_t a, int64_t b, int64_t c) {
-  const int64_t p = a * b;
-  return (p >= 0 ? p + c / 2 : p - c / 2) / c;
-}
-
 int32_t ClampTo(int64_t v, int32_t lo, int32_t hi) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, lo, hi));
 }

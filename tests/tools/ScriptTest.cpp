@@ -340,6 +340,27 @@ TEST_F(Script, ShotWritesTheClientArea) {
   EXPECT_EQ(zelvar::LoadImageFile((Dir / "small.png").string()).Width, 150);
 }
 
+TEST_F(Script, AWizardOnAScreenOfTwiceThePixelsPerInchShowsEverythingDoubled) {
+  std::ofstream(Dir / "test.zs")
+      << "load " << kData << "wizard.txt\n"
+      << "execute Zelvar1 1\n"
+         "expect Zelvar1.ButtonWidth 180\n"
+         "expect Zelvar1.Font.Height -22\n"
+         "shot fine.png\n"
+         // Cancel's cross, each of its pixels a 2 by 2 square: rows 0 and 1 the same, red
+         // to x + 5, then the face; rows 2 and 3 red to x + 7.
+         "expect-pixel 447 602 #FF0000\n"
+         "expect-pixel 448 603 #FF0000\n"
+         "expect-pixel 452 602 #FF0000\n"
+         "expect-pixel 453 603 #C0C0C0\n"
+         "expect-pixel 454 604 #FF0000\n"
+         "key Escape\n";
+  TRun r = Zelvar("run --script " + ScriptPath(), "ZELVAR_DPI=192");
+  ASSERT_EQ(r.Status, 0) << r.Err << r.Out;
+  EXPECT_EQ(r.Out, "result = mrCancel\n");
+  EXPECT_EQ(zelvar::LoadImageFile((Dir / "fine.png").string()).Width, 962);
+}
+
 TEST_F(Script, ShotReportsBadFormsAndMissingPages) {
   TRun r = Zelvar("shot " + kData + "modal.zs " + (Dir / "x.png").string());
   EXPECT_EQ(r.Status, 1);
