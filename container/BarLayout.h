@@ -33,6 +33,8 @@ struct TBarButton {
   bool Shown = false;   // its description shows it
 };
 using TBarButtons = std::array<TBarButton, bcOK + 1>;  // by code; entry 0 is unused
+// A width per button code; entry 0 is unused.
+using TBarWidths = std::array<int32_t, bcOK + 1>;
 
 struct TBarMetrics {
   int32_t BarWidth = 0;
@@ -43,6 +45,13 @@ struct TBarMetrics {
   int32_t Gap = 4;     // after each shown button
   int32_t Space = 8;   // what a Space item adds
   int32_t Bottom = 3;  // below the buttons
+  // Per code, for buttons that fit their captions; a negative entry takes ButtonWidth.
+  TBarWidths Widths = [] {
+    TBarWidths w;
+    w.fill(-1);
+    return w;
+  }();
+  int32_t WidthOf(int32_t code) const { return Widths[code] < 0 ? ButtonWidth : Widths[code]; }
 };
 
 // A button the walk places.
@@ -76,25 +85,41 @@ void WalkButtonBar(std::span<const int32_t> order, const TBarButtons& buttons,
       ClampExtent(int64_t{metrics.BarHeight} - metrics.ButtonHeight - metrics.Bottom);
   const int32_t bottom = ClampExtent(int64_t{top} + metrics.ButtonHeight);
   bool placed[bcOK + 1] = {};
-  // Places the item at x; how far it moves the walk on. Wide buttons and long runs of spaces
-  // walk x out of any control's reach: it is kept wide and each button stops at the edge.
+  // Places the item with its left edge at x (left group) or its right edge at x (right group);
+  // how far it moves the walk on. Wide buttons and long runs of spaces walk x out of any
+  // control's reach: it is kept wide and each button stops at the edge.
   auto step = [&](size_t item, bool right, int64_t x) -> int64_t {
     const int32_t code = order[item];
     if (code == bcSpace) return metrics.Space;
     if (code < bcChange || code > bcOK || !buttons[code].Exists || placed[code]) return 0;
     placed[code] = true;
     const bool shown = buttons[code].Shown;
-    const int32_t left = shown ? ClampExtent(x) : kParkedLeft;
+    const int32_t width = metrics.WidthOf(code);
+    const int32_t left = shown ? ClampExtent(right ? x - width : x) : kParkedLeft;
     place(TBarPlace{code,
                     static_cast<int32_t>(item),
                     right,
-                    {left, top, ClampExtent(int64_t{left} + metrics.ButtonWidth), bottom}});
-    return shown ? int64_t{metrics.ButtonWidth} + metrics.Gap : 0;
+                    {left, top, ClampExtent(int64_t{left} + width), bottom}});
+    return shown ? int64_t{width} + metrics.Gap : 0;
   };
   int64_t x = metrics.Margin;
   for (size_t i = 0; i < middle; ++i) x += step(i, false, x);
-  x = int64_t{metrics.BarWidth} - metrics.ButtonWidth - metrics.Margin;
+  x = int64_t{metrics.BarWidth} - metrics.Margin;
   for (size_t i = order.size(); i-- > middle + 1;) x -= step(i, true, x);
 }
+
+// Widths for buttons that fit their captions. The bar's groups are the runs of items between
+// Space and Middle items; every shown button of a group takes the widest natural width in it,
+// and never less than metrics.ButtonWidth, so that a group reads as one row of equal buttons.
+// Needed is the bar width that holds them all in one row; Shrunk is set when the bar is
+// narrower and shrink is asked: then all groups share one cap, the widest giving up width
+// first, so the row fits without overlapping (captions are then shortened by the caller).
+struct TBarFit {
+  TBarWidths Widths{};
+  int64_t Needed = 0;
+  bool Shrunk = false;
+};
+TBarFit FitBarButtons(std::span<const int32_t> order, const TBarButtons& buttons,
+                      const TBarWidths& natural, const TBarMetrics& metrics, bool shrink);
 
 }  // namespace zelvar

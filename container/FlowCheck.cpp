@@ -46,23 +46,13 @@ bool Valid(const TFlowModel& m, int32_t to) {
   return to == kFlowFinish || to == kFlowDialog || IsPosition(m, to);
 }
 
-}  // namespace
-
-std::vector<TFlowFinding> CheckFlow(const TFlowModel& m) {
-  std::vector<TFlowFinding> findings;
-  const int32_t n = PositionCount(m);
-  auto where = [&](int32_t p) {
-    return m.WayList ? Format("way-list position %d", {p}) : std::string("the page");
-  };
-
-  // Reachable from the start, forward; and which positions reach the finish.
-  std::vector<std::vector<TEdge>> edges(static_cast<size_t>(n) + 1);
-  for (int32_t p = 1; p <= n; ++p) edges[static_cast<size_t>(p)] = EdgesFrom(m, p);
-  std::vector<bool> reached(static_cast<size_t>(n) + 1, false);
+std::vector<bool> Reached(const TFlowModel& m, const std::vector<std::vector<TEdge>>& edges,
+                          int32_t from) {
+  std::vector<bool> reached(static_cast<size_t>(PositionCount(m)) + 1, false);
   std::deque<int32_t> todo;
-  if (IsPosition(m, m.StartPage)) {
-    reached[static_cast<size_t>(m.StartPage)] = true;
-    todo.push_back(m.StartPage);
+  if (IsPosition(m, from)) {
+    reached[static_cast<size_t>(from)] = true;
+    todo.push_back(from);
   }
   while (!todo.empty()) {
     int32_t p = todo.front();
@@ -73,6 +63,31 @@ std::vector<TFlowFinding> CheckFlow(const TFlowModel& m) {
         todo.push_back(e.To);
       }
   }
+  return reached;
+}
+
+std::vector<std::vector<TEdge>> AllEdges(const TFlowModel& m) {
+  std::vector<std::vector<TEdge>> edges(static_cast<size_t>(PositionCount(m)) + 1);
+  for (int32_t p = 1; p <= PositionCount(m); ++p) edges[static_cast<size_t>(p)] = EdgesFrom(m, p);
+  return edges;
+}
+
+}  // namespace
+
+std::vector<bool> ReachableFrom(const TFlowModel& model, int32_t from) {
+  return Reached(model, AllEdges(model), from);
+}
+
+std::vector<TFlowFinding> CheckFlow(const TFlowModel& m) {
+  std::vector<TFlowFinding> findings;
+  const int32_t n = PositionCount(m);
+  auto where = [&](int32_t p) {
+    return m.WayList ? Format("way-list position %d", {p}) : std::string("the page");
+  };
+
+  // Reachable from the start, forward; and which positions reach the finish.
+  const std::vector<std::vector<TEdge>> edges = AllEdges(m);
+  const std::vector<bool> reached = Reached(m, edges, m.StartPage);
   std::vector<bool> finishes(static_cast<size_t>(n) + 1, false);
   for (bool changed = true; changed;) {
     changed = false;

@@ -52,6 +52,10 @@ struct TFlowFinding {
   std::string Message;
 };
 
+// Which positions a walk forward from position from reaches (Next and the jumps), by position;
+// entry 0 is unused, and from itself counts as reached. Nothing for a from outside the walk.
+std::vector<bool> ReachableFrom(const TFlowModel& model, int32_t from);
+
 // The findings, errors and warnings, in order of the positions they concern.
 std::vector<TFlowFinding> CheckFlow(const TFlowModel& model);
 

@@ -77,6 +77,18 @@ const TClassInfo& TZelvar::StaticClassInfo() {
           .Property("OnStateError", &Z::OnStateError, &Z::OnStateError)
           .Property("OnPageComplete", &Z::OnPageComplete, &Z::OnPageComplete)
           .Property("OnBusyCancel", &Z::OnBusyCancel, &Z::OnBusyCancel)
+          .Property("ButtonAutoSize", &Z::ButtonAutoSize, &Z::SetButtonAutoSize)
+          .Default(kDefaultButtonAutoSize)
+          .Property("HeaderStyle", &Z::HeaderStyle, &Z::SetHeaderStyle)
+          .Default(kDefaultHeaderStyle)
+          .Property("PageSubtitles", &Z::PageSubtitles, &Z::SetPageSubtitles)
+          .Stored(&Z::PageSubtitlesStored)
+          .Property("HeaderImage", &Z::HeaderImage, &Z::SetHeaderImage)
+          .Stored(&Z::HeaderImageStored)
+          .Property("WatermarkImage", &Z::WatermarkImage, &Z::SetWatermarkImage)
+          .Stored(&Z::WatermarkImageStored)
+          .Property("WatermarkPages", &Z::WatermarkPages)
+          .Stored(&Z::WatermarkPagesStored)
           .Public("WizardWidth", &Z::WizardWidth, &Z::setWizardWidth)
           .Public("WizardHeight", &Z::WizardHeight, &Z::setWizardHeight)
           .Public("DialogWidth", &Z::DialogWidth, &Z::setDialogWidth)
@@ -347,6 +359,10 @@ bool TZelvar::SkipOnBackStored() const {
 
 bool TZelvar::CommitPagesStored() const {
   return HoldsEntries(*FCommitPages);
+}
+
+bool TZelvar::WatermarkPagesStored() const {
+  return HoldsEntries(*FWatermarkPages);
 }
 
 void TZelvar::ReadHistoryNum(TReader& reader) {

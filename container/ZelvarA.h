@@ -55,6 +55,22 @@ ZELVAR_ENUM(TConfirmCancel, uint8_t, ccNever, ccAlways, ccIfModified)
 // and SetNumApos, one integer each.
 using AMethod1 = void(int32_t n);
 
+// What the container draws across the top of the page area: nothing, or a banner with the
+// page's name, its subtitle and an image.
+ZELVAR_ENUM(THeaderStyle, uint8_t, hsNone, hsBanner)
+
+// Where the banner's parts stand, as a pure function of the container's width, its text
+// heights and the image's size: the container paints it, tests measure it.
+struct THeaderLayout {
+  int32_t Height = 0;     // the banner, separator included; 0 without one
+  TPoint Title;           // the title's top-left
+  TPoint Subtitle;        // the subtitle's top-left
+  TRect Image;            // empty without an image
+  int32_t Separator = 0;  // the y of the separator's dark line; the light one is below it
+};
+THeaderLayout CalcHeaderLayout(int32_t width, int32_t titleHeight, int32_t subtitleHeight,
+                               TPoint imageSize);
+
 // How a jump control's JumpPage reads: a page, or a distance from the container's position.
 ZELVAR_ENUM(TJumpMode, uint8_t, jmAbsolut, jmRelativ)
 
@@ -93,8 +109,9 @@ class TButtonData : public TPersistent {
   // position to ask for, and becomes the one the button got; a negative one leaves the tab
   // order as it is. True when the button is shown.
   // held keeps the button disabled whatever the record says (Next until the page is complete).
+  // shownText, when given, is shown instead of Text (a caption shortened to its button).
   bool WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph, int32_t& tab,
-                     bool held = false);
+                     bool held = false, const std::string* shownText = nullptr);
 
   TPersistent* GetOwner() const override;
 
@@ -205,6 +222,33 @@ class TZelvar : public TCustomControl,
   // taken in the user's state folder (StateFilePath).
   const std::string& ResumeState() const { return FResumeState; }
   void SetResumeState(const std::string& v) { FResumeState = v; }
+  // The navigation buttons widen to fit their captions in the container's font, each group of
+  // the bar (between its spaces) as wide as its widest, never narrower than ButtonWidth. When
+  // the bar is too narrow the form grows on the dialog page; in the wizard the buttons share
+  // what there is and long captions end in "…".
+  static constexpr bool kDefaultButtonAutoSize = false;
+  bool ButtonAutoSize() const { return FButtonAutoSize; }
+  void SetButtonAutoSize(bool v);
+  // The banner across the top of the page area in the wizard style: the name of the page
+  // shown (bold), its line of PageSubtitles (index = page), HeaderImage at the right and a
+  // separator below. The page area (GetClientRect) starts below it.
+  static constexpr THeaderStyle kDefaultHeaderStyle = hsNone;
+  THeaderStyle HeaderStyle() const { return FHeaderStyle; }
+  void SetHeaderStyle(THeaderStyle v);
+  TStrings* PageSubtitles() const { return FPageSubtitles.get(); }
+  void SetPageSubtitles(TStrings* v);  // copies the lines
+  TBitmap* HeaderImage() const { return FHeaderImage.get(); }
+  void SetHeaderImage(TBitmap* v);  // copies the picture; nil empties it
+  // A picture at the left of the page area on the pages of WatermarkPages (pages shown, as in
+  // SkipOnBack), or, while that is empty, on the first and last positions; the page area
+  // starts to its right there.
+  TBitmap* WatermarkImage() const { return FWatermarkImage.get(); }
+  void SetWatermarkImage(TBitmap* v);
+  TIntegerList* WatermarkPages() const { return FWatermarkPages.get(); }
+  // The banner as it stands now (Height 0 without one) and whether the page shown has the
+  // watermark.
+  THeaderLayout HeaderLayout() const;
+  bool ShowsWatermark() const;
 
   TPageChangeEvent OnPageChange;
   TCanPageChangeEvent OnCanPageChange;
@@ -252,6 +296,13 @@ class TZelvar : public TCustomControl,
   void OKClick(TObject* sender);
   void CancelClick(TObject* sender);
   void HelpClick(TObject* sender);
+  // The latest history entry Back may return to that holds position (one SkipOnBack does not
+  // pass over); -1 when there is none. Commits clear the history, so no entry lies before one.
+  int32_t BackStopOf(int32_t position) const;
+  // Goes back to the history's entry index as Back goes to its latest one: the entries from it
+  // on go, and come back when the change is refused or redirected. EListError for an index
+  // outside the history or an entry Back passes over.
+  void BackTo(int32_t index);
   // Records the current position in the history (when used), then goes to page.
   void Jump(int32_t page);
   void JumpRel(int32_t offset);
@@ -362,6 +413,8 @@ class TZelvar : public TCustomControl,
   // In the designer, a new size is the form's size for the mode being edited.
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void WMSize() override;
+  // The buttons' size, the tabs' spacing and the form sizes per mode scale with the rest.
+  void ChangeScale(int32_t m, int32_t d) override;
   // Left and right arrows step through the pages.
   void KeyDown(uint16_t& key, TShiftState shift) override;
   int32_t WMGetDlgCode() override { return DLGC_WANTARROWS; }
@@ -380,6 +433,12 @@ class TZelvar : public TCustomControl,
   int32_t CMDesignHitTest(int32_t x, int32_t y, TShiftState keys) override;
   void WMSetFocus() override;
   void WMKillFocus() override;
+  // In the tabbed style a tab list whose tabs (parts) a press selects, as a click does.
+  void DescribeAccessible(TAccessibleDescription& d) const override;
+
+  // Tells a screen reader which page shows now: "Step 2 of 6: Licence", counted as the
+  // wizard's caption counts.
+  void AnnouncePage();
 
   // --- internal state, read by tests and the design-time editors
   const TIntegerList& History() const { return *FHistory; }
@@ -458,6 +517,12 @@ class TZelvar : public TCustomControl,
   // Writes one order list onto the buttons; wizard chooses the column of the code table.
   void LayOutButtons(const TIntegerList& order, bool wizard, bool lastPage);
   TBitBtn* ButtonFor(int32_t code, bool wizard, bool lastPage, TButtonData*& data) const;
+  // The width a button needs to show the description's caption and glyph unshortened.
+  int32_t NaturalButtonWidth(const TButtonData& data) const;
+  // With ButtonAutoSize: the widths the bar's buttons get, in metrics.Widths. False when the
+  // form grew instead, which has laid the bar out again.
+  bool FitButtons(std::span<const int32_t> order, const TBarButtons& bar, bool wizard,
+                  TButtonData* const (&data)[bcOK + 1], TBarMetrics& metrics);
   bool OnLastPage() const;
   // Groups the tabs into rows (FTabRows: the number of tabs in each row), then lays the
   // pages out below the strip.
@@ -491,6 +556,12 @@ class TZelvar : public TCustomControl,
   bool SkipOnBackStored() const;
   bool CommitPagesStored() const;
   bool ResumeStateStored() const { return !FResumeState.empty(); }
+  bool PageSubtitlesStored() const { return FPageSubtitles->Count() > 0; }
+  bool HeaderImageStored() const { return !FHeaderImage->Empty(); }
+  bool WatermarkImageStored() const { return !FWatermarkImage->Empty(); }
+  bool WatermarkPagesStored() const;
+  // The banner and the watermark, during Paint.
+  void PaintHeader(TCanvas& c);
   // Execute's resume file: true when a state was restored from it.
   bool Resume(const std::string& file, int32_t page);
   void KeepState(const std::string& file, int32_t result);
@@ -559,6 +630,13 @@ class TZelvar : public TCustomControl,
   int32_t FTabSpaceX = 16;
   int32_t FTabSpaceY = 8;
   TConfirmCancel FConfirmCancel = kDefaultConfirmCancel;
+  bool FButtonAutoSize = kDefaultButtonAutoSize;
+  THeaderStyle FHeaderStyle = kDefaultHeaderStyle;
+  // Made with the object: the layout asks for them while the buttons are being made.
+  std::unique_ptr<TStringList> FPageSubtitles = std::make_unique<TStringList>();
+  std::unique_ptr<TBitmap> FHeaderImage = std::make_unique<TBitmap>();
+  std::unique_ptr<TBitmap> FWatermarkImage = std::make_unique<TBitmap>();
+  std::unique_ptr<TIntegerList> FWatermarkPages = std::make_unique<TIntegerList>();
   TInputValues FStartValues;
   // Set by Execute: the values before a resumed state, which Cancel compares against.
   bool FKeepStartValues = false;

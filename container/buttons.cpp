@@ -3,10 +3,12 @@
 // differs, so running it with nothing changed costs no repaint and no tab-order shuffle.
 
 #include <algorithm>
+#include <vector>
 
 #include "container/BarLayout.h"
 #include "container/ZelvarA.h"
 #include "platform/core/TypInfo.h"
+#include "platform/graphics/Captions.h"
 
 namespace zelvar {
 
@@ -78,11 +80,12 @@ void TButtonData::SetShow(bool v) {
 }
 
 bool TButtonData::WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool showGlyph,
-                                int32_t& tab, bool held) {
+                                int32_t& tab, bool held, const std::string* shownText) {
   if (button.Top() != top) button.SetTop(top);
   int32_t x = FShow ? left : kParkedLeft;
   if (button.Left() != x) button.SetLeft(x);
-  if (button.Caption() != FText) button.SetCaption(FText);
+  const std::string& text = shownText ? *shownText : FText;
+  if (button.Caption() != text) button.SetCaption(text);
   bool enabled = FEnabled && FShow && !held && !(FOwner && FOwner->HeldWhileBusy(button));
   if (button.Enabled() != enabled) button.SetEnabled(enabled);
   if (button.Layout() != FLayout) button.SetLayout(FLayout);
@@ -111,6 +114,63 @@ bool TButtonData::WriteToButton(TBitBtn& button, int32_t top, int32_t left, bool
 const TClassInfo& TDesignButton::StaticClassInfo() {
   static const auto info = TClassBuilder<TDesignButton>("TDesignButton").Build();
   return *info;
+}
+
+// =============================================================================================
+// Buttons that fit their captions
+
+TBarFit FitBarButtons(std::span<const int32_t> order, const TBarButtons& buttons,
+                      const TBarWidths& natural, const TBarMetrics& metrics, bool shrink) {
+  TBarFit fit;
+  fit.Widths.fill(std::max(metrics.ButtonWidth, 0));
+  // The codes the walk will show, by group, each once as the walk places it.
+  std::vector<std::vector<int32_t>> groups(1);
+  bool seen[bcOK + 1] = {};
+  int64_t fixed = 2 * int64_t{metrics.Margin};
+  for (int32_t code : order) {
+    if (code == bcSpace || code == bcMiddle) {
+      if (code == bcSpace) fixed += metrics.Space;
+      if (!groups.back().empty()) groups.emplace_back();
+      continue;
+    }
+    if (code < bcChange || code > bcOK || !buttons[code].Exists || seen[code]) continue;
+    seen[code] = true;
+    if (!buttons[code].Shown) continue;
+    groups.back().push_back(code);
+    fixed += metrics.Gap;
+  }
+  std::vector<int32_t> groupWidth;
+  int64_t total = 0;
+  for (const auto& group : groups) {
+    int32_t w = std::max(metrics.ButtonWidth, 0);
+    for (int32_t code : group) w = std::max(w, natural[code]);
+    groupWidth.push_back(w);
+    total += int64_t{w} * static_cast<int64_t>(group.size());
+  }
+  fit.Needed = fixed + total;
+  int32_t cap = kMaxExtent;
+  if (shrink && fit.Needed > metrics.BarWidth) {
+    // The largest cap under which the row fits: the sum shrinks as the cap does.
+    auto sumAt = [&](int64_t c) {
+      int64_t sum = fixed;
+      for (size_t g = 0; g < groups.size(); ++g)
+        sum += std::min<int64_t>(groupWidth[g], c) * static_cast<int64_t>(groups[g].size());
+      return sum;
+    };
+    int64_t lo = 0, hi = *std::max_element(groupWidth.begin(), groupWidth.end());
+    while (lo < hi) {
+      const int64_t mid = (lo + hi + 1) / 2;
+      if (sumAt(mid) <= metrics.BarWidth)
+        lo = mid;
+      else
+        hi = mid - 1;
+    }
+    cap = static_cast<int32_t>(lo);
+    fit.Shrunk = true;
+  }
+  for (size_t g = 0; g < groups.size(); ++g)
+    for (int32_t code : groups[g]) fit.Widths[code] = std::min(groupWidth[g], cap);
+  return fit;
 }
 
 // =============================================================================================
@@ -200,6 +260,44 @@ TBitBtn* TZelvar::ButtonFor(int32_t code, bool wizard, bool lastPage, TButtonDat
   }
 }
 
+namespace {
+
+// Room beside a caption on either side: the frame and a little air, as classic wizards leave.
+constexpr int32_t kCaptionPad = 10;
+
+int32_t GlyphRoom(const TButtonData& data, bool showGlyph) {
+  const TBitmap* glyph = data.GetGlyph();
+  if (!showGlyph || !glyph || glyph->Empty()) return 0;
+  // Beside the caption, the spacing TBitBtn leaves between them.
+  return glyph->Width() / std::max<int32_t>(data.GetNumGlyphs(), 1) + 4;
+}
+
+}  // namespace
+
+int32_t TZelvar::NaturalButtonWidth(const TButtonData& data) const {
+  return ClampExtent(int64_t{CaptionWidth(TextCanvas(), data.Text())} +
+                     GlyphRoom(data, FShowGlyph) + 2 * kCaptionPad);
+}
+
+bool TZelvar::FitButtons(std::span<const int32_t> order, const TBarButtons& bar, bool wizard,
+                         TButtonData* const (&data)[bcOK + 1], TBarMetrics& metrics) {
+  TBarWidths natural{};
+  for (int32_t code = bcChange; code <= bcOK; ++code)
+    if (data[code]) natural[code] = NaturalButtonWidth(*data[code]);
+  TBarFit fit = FitBarButtons(order, bar, natural, metrics, false);
+  if (fit.Needed > metrics.BarWidth && !wizard && !IsDesigning() && !IsLoading()) {
+    // A dialog takes the room its buttons need: the resize lays the bar out again.
+    TForm* form = OwnerForm();
+    const int32_t before = Width();
+    if (form && Align() == alClient)
+      myresize(ClampExtent(int64_t{form->Width()} + fit.Needed - metrics.BarWidth), form->Height());
+    if (Width() != before) return false;
+  }
+  if (fit.Needed > metrics.BarWidth) fit = FitBarButtons(order, bar, natural, metrics, true);
+  metrics.Widths = fit.Widths;
+  return true;
+}
+
 void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPage) {
   const std::vector<int32_t>& codes = order.Items();
   const size_t n = std::min<size_t>(codes.size(), static_cast<size_t>(std::max(order.Count(), 0)));
@@ -215,6 +313,7 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
   metrics.BarHeight = Height();
   metrics.ButtonWidth = FButtonWidth;
   metrics.ButtonHeight = FChangeButton ? FChangeButton->Height() : FButtonHeight;
+  if (FButtonAutoSize && !FitButtons({codes.data(), n}, bar, wizard, data, metrics)) return;
 
   // Each tab position asked for is clamped to the last one, so asking as the walk goes would
   // move buttons on every pass, even when the walk ends with the order it started from. The
@@ -255,15 +354,27 @@ void TZelvar::LayOutButtons(const TIntegerList& order, bool wizard, bool lastPag
     TButtonData& d = *data[place.Code];
     // The buttons that go on (Next, Finish, OK) wait for the page's input.
     const bool held = (place.Code == bcNext || place.Code == bcOK) && !PageComplete();
+    std::string shortened;
+    const std::string* shown = nullptr;
+    if (FButtonAutoSize) {
+      const int32_t width = place.Bounds.Width();
+      if (button.Width() != width) button.SetWidth(width);
+      // A caption wider than its button ends in an ellipsis rather than running over it.
+      const int32_t room = width - GlyphRoom(d, FShowGlyph) - 2 * kCaptionPad;
+      if (CaptionWidth(TextCanvas(), d.Text()) > room) {
+        shortened = EllipsizeCaption(TextCanvas(), d.Text(), room);
+        shown = &shortened;
+      }
+    }
     if (button.Parent() != this) {
-      d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, tab, held);
+      d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, tab, held, shown);
       return;
     }
     // The position the button would get, as the walk goes on from it.
     tab = std::clamp(tab, 0, lastTab);
     asks[askCount++] = {&button, tab};
     int32_t keep = -1;
-    d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, keep, held);
+    d.WriteToButton(button, place.Bounds.Top, place.Bounds.Left, FShowGlyph, keep, held, shown);
   });
 
   // The moves played on the asked buttons' positions alone: a move shifts those in between,
@@ -332,6 +443,14 @@ void TZelvar::SetButtonStyle(TButtonStyle s) {
   FButtonStyle = s;
   ForEachButton({FOKButton, FNextButton, FBackButton, FHelpButton, FCancelButton, FChangeButton},
                 [s](TBitBtn& b) { b.SetStyle(s); });
+  ShowButtons();
+}
+
+void TZelvar::SetButtonAutoSize(bool v) {
+  if (v == FButtonAutoSize) return;
+  FButtonAutoSize = v;
+  // Back to the bar's one width: the layout pass writes widths only while fitting captions.
+  if (!v) SetButtonWidth(FButtonWidth);
   ShowButtons();
 }
 

@@ -201,6 +201,7 @@ void TZelvar::setPage(int32_t value) {
       ApplyPage(oldPage, shown, targets);
       if ((FPage != oldPage || FPage == 0) && OnPageChange && !IsReading())
         OnPageChange(this, FPage);
+      if (FPage != oldPage && !IsDesigning()) AnnouncePage();
       if (!IsDesigning() && FStyle == asWizard) FocusPage();
     }
   }
@@ -335,25 +336,42 @@ void TZelvar::Backclick(TObject*) {
   if (Busy()) return;
   if (IsDesigning()) UpdateDesigner();
   if (int32_t target = BackTarget(); target >= 0) {
-    TPageChange change(*this);
     if (FUseHistory) {
-      // The entry gone back to goes, and with it the skipped ones after it; a veto or a
-      // redirect keeps them all, as Back did not lead where the history said.
-      TIntegerList before;
-      before.Assign(FHistory.get());
-      int32_t p = FHistory->GetInteger(target);
-      while (FHistory->Count() > target) DropLast(*FHistory);
-      FRequestKind = TRequestKind::Back;
-      setPage(p);
-      if (!FPageChangeAllowed || FPage != p) {
-        FHistory->Assign(&before);
-        FBtnBack->SetEnabled(BackTarget() >= 0);
-      }
+      BackTo(target);
     } else {
+      TPageChange change(*this);
       setPage(target);
     }
   }
   if (IsDesigning()) Deselect();
+}
+
+int32_t TZelvar::BackStopOf(int32_t position) const {
+  if (!FUseHistory) return -1;
+  for (int i = std::min(FHistory->Count(), FHistory->ItemCount()); i-- > 0;)
+    if (FHistory->GetInteger(i) == position) return Lists(*FSkipOnBack, position) ? -1 : i;
+  return -1;
+}
+
+void TZelvar::BackTo(int32_t index) {
+  if (index < 0 || index >= std::min(FHistory->Count(), FHistory->ItemCount()))
+    throw EListError(Format("History index out of bounds (%d)", {index}));
+  const int32_t p = FHistory->GetInteger(index);
+  if (Lists(*FSkipOnBack, p))
+    throw EListError(Format("Back passes over position %d (SkipOnBack)", {p}));
+  if (Busy()) return;
+  TPageChange change(*this);
+  // The entry gone back to goes, and with it the skipped ones after it; a veto or a redirect
+  // keeps them all, as Back did not lead where the history said.
+  TIntegerList before;
+  before.Assign(FHistory.get());
+  while (FHistory->Count() > index) DropLast(*FHistory);
+  FRequestKind = TRequestKind::Back;
+  setPage(p);
+  if (!FPageChangeAllowed || FPage != p) {
+    FHistory->Assign(&before);
+    FBtnBack->SetEnabled(BackTarget() >= 0);
+  }
 }
 
 bool TZelvar::Lists(const TIntegerList& pages, int32_t position) const {

@@ -1,5 +1,7 @@
 // How the container draws itself in each style, and the area it leaves to the pages.
 
+#include <algorithm>
+
 #include "container/ZelvarA.h"
 #include "platform/forms/Forms.h"
 
@@ -14,10 +16,122 @@ constexpr const char* kBanner = "Zelvar 1.0 - wizards and tabbed dialogs for C++
 
 }  // namespace
 
+// ---------------------------------------------------------------------------------------------
+// The banner and the watermark
+
+namespace {
+
+// Around the banner's text and image.
+constexpr int32_t kHeaderPad = 8;
+// Between the title and the subtitle.
+constexpr int32_t kHeaderLineGap = 4;
+
+}  // namespace
+
+THeaderLayout CalcHeaderLayout(int32_t width, int32_t titleHeight, int32_t subtitleHeight,
+                               TPoint imageSize) {
+  THeaderLayout l;
+  const bool image = imageSize.X > 0 && imageSize.Y > 0;
+  const int32_t text = titleHeight + kHeaderLineGap + subtitleHeight;
+  const int32_t body = std::max(text, image ? imageSize.Y : 0) + 2 * kHeaderPad;
+  const int32_t textTop = (body - text) / 2;
+  l.Title = {2 * kHeaderPad, textTop};
+  l.Subtitle = {4 * kHeaderPad, textTop + titleHeight + kHeaderLineGap};
+  if (image) {
+    const int32_t top = (body - imageSize.Y) / 2;
+    l.Image = {width - kHeaderPad - imageSize.X, top, width - kHeaderPad, top + imageSize.Y};
+  }
+  l.Separator = body;
+  l.Height = body + 2;
+  return l;
+}
+
+THeaderLayout TZelvar::HeaderLayout() const {
+  if (FHeaderStyle == hsNone || FStyle != asWizard) return {};
+  TCanvas& c = TextCanvas();
+  TFont& font = *c.Font();
+  const TFontStyles style = font.Style();
+  font.SetStyle(TFontStyles(style).Include(fsBold));
+  const int32_t title = c.TextHeight("X");
+  font.SetStyle(style);
+  return CalcHeaderLayout(Width(), title, c.TextHeight("X"),
+                          {FHeaderImage->Width(), FHeaderImage->Height()});
+}
+
+bool TZelvar::ShowsWatermark() const {
+  if (FStyle != asWizard || FWatermarkImage->Empty() || FPage < 1) return false;
+  if (WatermarkPagesStored()) return Lists(*FWatermarkPages, FPage);
+  return FPage == 1 || OnLastPage();
+}
+
+void TZelvar::PaintHeader(TCanvas& c) {
+  const TRect area = GetClientRect();
+  if (ShowsWatermark()) {
+    const int32_t h = std::min(FWatermarkImage->Height(), std::max(area.Bottom - area.Top, 0));
+    c.DrawPart(0, area.Top, *FWatermarkImage, {0, 0, FWatermarkImage->Width(), h}, false);
+  }
+  const THeaderLayout l = HeaderLayout();
+  if (l.Height == 0) return;
+  const int32_t w = Width();
+  c.Brush()->SetStyle(bsSolid);
+  c.Brush()->SetColor(clWindow);
+  c.FillRect({0, 0, w, l.Separator});
+  c.Brush()->SetStyle(bsClear);
+  TFont& font = *c.Font();
+  const TFontStyles style = font.Style();
+  const TColor color = font.Color();
+  font.SetColor(clWindowText);
+  font.SetStyle(TFontStyles(style).Include(fsBold));
+  c.TextOut(l.Title.X, l.Title.Y, TabCaption(FPage));
+  font.SetStyle(style);
+  const int32_t real = RealPage();
+  if (real >= 0 && real < FPageSubtitles->Count())
+    c.TextOut(l.Subtitle.X, l.Subtitle.Y, FPageSubtitles->Get(real));
+  font.SetColor(color);
+  if (l.Image.Width() > 0)
+    c.DrawPart(l.Image.Left, l.Image.Top, *FHeaderImage, {0, 0, l.Image.Width(), l.Image.Height()},
+               false);
+  c.Pen()->SetStyle(psSolid);
+  c.Pen()->SetWidth(1);
+  c.Pen()->SetColor(clBtnShadow);
+  c.MoveTo(0, l.Separator);
+  c.LineTo(w, l.Separator);
+  c.Pen()->SetColor(clBtnHighlight);
+  c.MoveTo(0, l.Separator + 1);
+  c.LineTo(w, l.Separator + 1);
+}
+
+void TZelvar::SetHeaderStyle(THeaderStyle v) {
+  FHeaderStyle = v;
+  FollowClientRect();
+  Invalidate();
+}
+
+void TZelvar::SetPageSubtitles(TStrings* v) {
+  if (v != FPageSubtitles.get()) FPageSubtitles->Assign(v);
+  Invalidate();
+}
+
+void TZelvar::SetHeaderImage(TBitmap* v) {
+  FHeaderImage->Assign(v);
+  FollowClientRect();
+  Invalidate();
+}
+
+void TZelvar::SetWatermarkImage(TBitmap* v) {
+  FWatermarkImage->Assign(v);
+  FollowClientRect();
+  Invalidate();
+}
+
+// ---------------------------------------------------------------------------------------------
+// The page area and painting
+
 TRect TZelvar::GetClientRect() const {
   switch (FStyle) {
     case asWizard:
-      return {0, 0, Width(),
+      // Below the banner, right of the watermark, above the button bar.
+      return {ShowsWatermark() ? FWatermarkImage->Width() : 0, HeaderLayout().Height, Width(),
               Height() - (FCancelButton ? FCancelButton->Height() : FButtonHeight) - 10};
     case asTabbed:
       return {1, tabheight() + 1, Width() - 2, Height() - 2};
@@ -33,6 +147,9 @@ void TZelvar::AlignControls(TControl* changed, TRect& rect) {
 
 void TZelvar::FollowClientRect() {
   if (GetClientRect() != FAlignedClient) Realign();
+  // The banner names the page and the watermark comes and goes with it: whatever called for a
+  // new layout may have changed them.
+  if (FHeaderStyle != hsNone || !FWatermarkImage->Empty()) Invalidate();
 }
 
 void TZelvar::Paint() {
@@ -73,6 +190,7 @@ void TZelvar::Paint() {
     c.LineTo(w - 1, th);
     painttabs();
   }
+  PaintHeader(c);
   TCustomControl::Paint();
   if (!FHideBanner) {
     c.Font()->SetColor(clWindowText);

@@ -5,6 +5,7 @@
 #include <limits>
 
 #include "container/ZelvarA.h"
+#include "platform/controls/Accessibility.h"
 #include "platform/core/Format.h"
 #include "platform/forms/Forms.h"
 
@@ -47,6 +48,31 @@ void TZelvar::WMSize() {
   TCustomControl::WMSize();
   ShowButtons();
   if (FStyle == asTabbed) inittabsinline();
+}
+
+void TZelvar::ChangeScale(int32_t m, int32_t d) {
+  auto scale = [m, d](int32_t v) { return ClampExtent(MulDiv(v, m, d)); };
+  if (TForm* form = OwnerForm()) {
+    // The form sizes per mode are outer sizes: the frame around the client area keeps its size.
+    const int32_t frameX = form->Width() - form->ClientWidth();
+    const int32_t frameY = form->Height() - form->ClientHeight();
+    auto outer = [&scale](int32_t& v, int32_t frame) {
+      if (v > frame) v = frame + scale(v - frame);
+    };
+    outer(FWizardWidth, frameX);
+    outer(FWizardHeight, frameY);
+    outer(FDialogWidth, frameX);
+    outer(FDialogHeight, frameY);
+  }
+  FTabSpaceX = scale(FTabSpaceX);
+  FTabSpaceY = scale(FTabSpaceY);
+  FButtonWidth = scale(FButtonWidth);
+  FButtonHeight = scale(FButtonHeight);
+  TCustomControl::ChangeScale(m, d);
+  // Lays the buttons and the tabs out again at their new sizes.
+  SetButtonWidth(FButtonWidth);
+  SetButtonHeight(FButtonHeight);
+  SetTabSpaceX(FTabSpaceX);
 }
 
 void TZelvar::KeyDown(uint16_t& key, TShiftState shift) {
@@ -94,6 +120,19 @@ void TZelvar::SetCaptionDialog(const std::string& v) {
   FCaptionDialog = v;
   if (FPage == 0)
     if (TForm* form = OwnerForm()) form->SetCaption(v);
+}
+
+void TZelvar::AnnouncePage() {
+  const int32_t real = RealPage();
+  const std::string name =
+      real >= 0 && real < FPageNames->Count() ? FPageNames->Get(real) : std::string();
+  if (FPage == 0) {
+    Announce(this, name.empty() ? FCaptionDialog : name);
+    return;
+  }
+  std::string text = Format("Step %d of %d", {FPage, FNumPages});
+  if (!name.empty()) text += ": " + name;
+  Announce(this, text);
 }
 
 }  // namespace zelvar

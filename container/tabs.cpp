@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "container/ZelvarA.h"
+#include "platform/controls/Accessibility.h"
 #include "platform/forms/Forms.h"
 
 namespace zelvar {
@@ -254,6 +255,24 @@ void TZelvar::SetTabSpaceY(int32_t v) {
   if (FStyle == asTabbed) {
     inittabsinline();
     Refresh();
+  }
+}
+
+void TZelvar::DescribeAccessible(TAccessibleDescription& d) const {
+  if (FStyle != asTabbed || !FTabRows || FTabRows->ItemCount() == 0) return;
+  d.Role = arPageTabList;
+  const TAccessibleStates shared =
+      d.States * TAccessibleStates{astEnabled, astSensitive, astShowing, astVisible};
+  const TTabLayout layout = TabLayout(TabTextWidths(TabsInRows()));
+  auto* self = const_cast<TZelvar*>(this);
+  // Rows not rebuilt since the page count fell may hold tabs past it: they are left out.
+  const size_t count = std::min(layout.Tabs.size(), static_cast<size_t>(std::max(FNumPages, 0)));
+  for (size_t i = 0; i < count; ++i) {
+    const int32_t position = static_cast<int32_t>(i) + 1;
+    TAccessiblePart tab{arPageTab, TabCaption(position), shared + TAccessibleStates{astSelectable},
+                        layout.Tabs[i].Bounds, [self, position] { self->setPage(position); }};
+    if (position == FPage) tab.States.Include(astSelected);
+    d.Parts.push_back(std::move(tab));
   }
 }
 

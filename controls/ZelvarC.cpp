@@ -2,9 +2,13 @@
 // as they are: boxes, group boxes, panels, page controls, images and the jump controls. The
 // form host is in forms.cpp.
 
+#include <algorithm>
 #include <string>
 
+#include "container/FlowCheck.h"
+#include "controls/FlowModel.h"
 #include "controls/ZelvarC.h"
+#include "platform/core/Format.h"
 #include "platform/core/ScopeGuard.h"
 #include "platform/forms/Dialogs.h"
 #include "platform/forms/Forms.h"
@@ -123,6 +127,21 @@ void TPageBound<Base>::SetBounds(int32_t left, int32_t top, int32_t width, int32
     rec.Left = this->Left();
     rec.Top = this->Top();
   }
+}
+
+template <class Base>
+void TPageBound<Base>::ChangeScale(int32_t m, int32_t d) {
+  auto scale = [m, d](int32_t v) { return ClampExtent(MulDiv(v, m, d)); };
+  for (int i = 0; i < FAposList->RecordCount(); ++i) {
+    TAposRec& rec = FAposList->Record(i);
+    rec.Left = scale(rec.Left);
+    rec.Top = scale(rec.Top);
+  }
+  // The records are scaled already; the control's own move must not record into them.
+  TRestore<bool> untracked(FTrackBounds, false);
+  const bool parked = this->Left() == kParkedLeft;
+  Base::ChangeScale(m, d);
+  if (parked) this->SetLeft(kParkedLeft);
 }
 
 template <class Base>
@@ -313,9 +332,188 @@ TAJumpRadioBtn::TAJumpRadioBtn(TComponent* owner) : TJumpControl(owner) {
   Setup({.Width = 140});
 }
 
+// =============================================================================================
+// The step list
+
+namespace {
+
+// Where a step's caption starts: the marker of the current step stands before it.
+constexpr int32_t kStepTextLeft = 18;
+
+}  // namespace
+
+const TClassInfo& TAStepList::StaticClassInfo() {
+  static const auto info = [] {
+    TClassBuilder<TAStepList> b("TAStepList");
+    PageBoundMembers(b)
+        .Publish("Font")
+        .Publish("Color")
+        .Default(kDefaultColor)
+        .Publish("TabStop")
+        .Default(true)
+        .Publish("TabOrder", "Visible")
+        .Property("ItemHeight", &TAStepList::ItemHeight, &TAStepList::SetItemHeight)
+        .Default(kDefaultItemHeight);
+    return b.Build();
+  }();
+  return *info;
+}
+
+TAStepList::TAStepList(TComponent* owner) : TPageBound(owner) {
+  SetColor(kDefaultColor);
+  SetTabStop(true);
+  Setup({.Width = 160, .Height = 240});
+  if (!FZelvar) return;
+  FFocusStep = std::max(FZelvar->Page(), 0);
+  for (int32_t page = 1; page < FAposList->RecordCount(); ++page) FAposList->Record(page).Shown = 1;
+}
+
+void TAStepList::SetNumApos(int32_t n) {
+  const int32_t before = FAposList->RecordCount();
+  TPageBound::SetNumApos(n);
+  // New pages take the place of the last wizard page there was.
+  const TAposRec place = before > 1 ? FAposList->Record(before - 1) : TAposRec{Left(), Top(), 1};
+  for (int32_t page = std::max(before, 1); page < FAposList->RecordCount(); ++page)
+    FAposList->Record(page) = {place.Left, place.Top, 1};
+}
+
+void TAStepList::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  TPageBound::SetBounds(left, top, width, height);
+  if (!FTrackBounds || ControlState().Contains(csCreating) || !FZelvar || FZelvar->RealPage() < 1)
+    return;
+  const TAposRec place = FAposList->Record(FZelvar->RealPage());
+  for (int32_t page = 1; page < FAposList->RecordCount(); ++page) {
+    FAposList->Record(page).Left = place.Left;
+    FAposList->Record(page).Top = place.Top;
+  }
+}
+
+void TAStepList::SetItemHeight(int32_t v) {
+  if (v < 1) throw EInvalidOperation(Format("ItemHeight must be at least 1, not %d", {v}));
+  FItemHeight = v;
+  Invalidate();
+}
+
+int32_t TAStepList::StepCount() const {
+  if (!FZelvar) return 0;
+  return FZelvar->WayListEnabled() ? FZelvar->WayList()->EntryCount() : FZelvar->NumPages();
+}
+
+std::string TAStepList::StepCaption(int32_t step) const {
+  if (step < 1 || step > StepCount())
+    throw EListError(Format("Step index out of bounds (%d)", {step}));
+  const int32_t page = FZelvar->GetRealPage(step);
+  const TStrings& names = *FZelvar->PageNames();
+  if (page >= 0 && page < names.Count() && !names.Get(page).empty()) return names.Get(page);
+  return Format("Page %d", {page});
+}
+
+bool TAStepList::StepReachable(int32_t step) const {
+  if (FReachable.empty()) return true;
+  return step >= 1 && static_cast<size_t>(step) < FReachable.size() &&
+         FReachable[static_cast<size_t>(step)];
+}
+
+bool TAStepList::StepVisited(int32_t step) const {
+  return FZelvar && step != FZelvar->Page() && FZelvar->BackStopOf(step) >= 0;
+}
+
+int32_t TAStepList::StepAt(int32_t y) const {
+  if (y < 0) return 0;
+  const int32_t step = y / FItemHeight + 1;
+  return step <= StepCount() ? step : 0;
+}
+
+bool TAStepList::GoToStep(int32_t step) {
+  if (!StepVisited(step) || FZelvar->Busy()) return false;
+  FZelvar->BackTo(FZelvar->BackStopOf(step));
+  return true;
+}
+
+void TAStepList::SetNewPosition(int32_t n) {
+  TPageBound::SetNewPosition(n);
+  FReachable.clear();
+  if (FZelvar && FZelvar->Page() > 0) {
+    FFocusStep = FZelvar->Page();
+    // Which steps lie ahead: the flow check's walk of the form, from here.
+    FReachable = ReachableFrom(FlowModelOf(*FZelvar), FZelvar->Page());
+  }
+  Invalidate();
+}
+
+void TAStepList::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+  TPageBound::MouseDown(button, shift, x, y);
+  if (button != mbLeft || IsDesigning()) return;
+  const int32_t step = StepAt(y);
+  if (step == 0) return;
+  FFocusStep = step;
+  if (CanFocus()) SetFocus();
+  Invalidate();
+  GoToStep(step);
+}
+
+void TAStepList::KeyDown(uint16_t& key, TShiftState shift) {
+  const int32_t count = StepCount();
+  if (key == VK_UP || key == VK_DOWN) {
+    if (count > 0) FFocusStep = std::clamp(FFocusStep + (key == VK_UP ? -1 : 1), 1, count);
+    Invalidate();
+    key = 0;
+  } else if (key == VK_SPACE) {
+    GoToStep(FFocusStep);
+    key = 0;
+  }
+  if (key != 0) TPageBound::KeyDown(key, shift);
+}
+
+bool TAStepList::CMDialogKey(uint16_t key, TShiftState shift) {
+  // Enter on a step that can be gone back to goes there; on any other it goes on as Enter
+  // does on the page (the default button), so the list never swallows it.
+  if (key == VK_RETURN && Focused() && GoToStep(FFocusStep)) return true;
+  return TPageBound::CMDialogKey(key, shift);
+}
+
+void TAStepList::Paint() {
+  TCanvas& c = *Canvas();
+  c.Brush()->SetStyle(bsSolid);
+  c.Brush()->SetColor(Color());
+  c.FillRect({0, 0, Width(), Height()});
+  if (IsDesigning()) {
+    c.Pen()->SetStyle(psDot);
+    c.Brush()->SetStyle(bsClear);
+    c.Rectangle(0, 0, Width(), Height());
+    c.Pen()->SetStyle(psSolid);
+  }
+  if (!FZelvar) return;
+  c.Brush()->SetStyle(bsClear);
+  TFont& font = *c.Font();
+  const TFontStyles style = font.Style();
+  const TColor color = font.Color();
+  const int32_t current = FZelvar->Page();
+  for (int32_t step = 1, count = StepCount(); step <= count; ++step) {
+    const int32_t top = (step - 1) * FItemHeight;
+    if (top >= Height()) break;
+    const TColor ink = StepReachable(step) || StepVisited(step) ? color : clGrayText;
+    font.SetStyle(step == current ? TFontStyles(style).Include(fsBold) : style);
+    font.SetColor(ink);
+    if (step == current) {
+      // The marker: a small triangle pointing at the caption.
+      const int32_t mid = top + FItemHeight / 2;
+      c.Pen()->SetColor(ink);
+      for (int32_t i = 0; i < 5; ++i) {
+        c.MoveTo(6 + i, mid - 4 + i);
+        c.LineTo(6 + i, mid + 5 - i);
+      }
+    }
+    c.TextOut(kStepTextLeft, top + (FItemHeight - c.TextHeight("X")) / 2, StepCaption(step));
+    if (step == FFocusStep && Focused()) c.DrawFocusRect({1, top, Width() - 1, top + FItemHeight});
+  }
+  font.SetStyle(style);
+  font.SetColor(color);
+}
+
 void RegisterZelvarC() {
   RegisterClasses<TABox, TAGroupBox, TAPanel, TAPageControl, TAImage, TAJumpBitBtn, TAJumpRadioBtn,
-                  TAForm>();
+                  TAForm, TAStepList>();
 }
 
 }  // namespace zelvar

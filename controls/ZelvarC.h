@@ -5,10 +5,13 @@
 //
 // The protocol is written once, as TPageBound<Base>, over the toolkit control each member
 // extends: TABox (a plain box), TAGroupBox, TAPanel, TAPageControl, TAImage, the jump controls
-// TAJumpBitBtn and TAJumpRadioBtn, and TAForm, a box that hosts a whole form.
+// TAJumpBitBtn and TAJumpRadioBtn, TAForm, a box that hosts a whole form, and TAStepList, the
+// list of the wizard's steps.
 
 #include <cstdint>
 #include <memory>
+#include <string>
+#include <vector>
 
 #include "container/ZelvarA.h"
 #include "lists/ZelvarL.h"
@@ -63,6 +66,8 @@ class TPageBound : public Base {
   void SetNumApos(int32_t n);
 
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
+  // The places per page scale with the control; a control parked off the page stays parked.
+  void ChangeScale(int32_t m, int32_t d) override;
   void SetParent(TWinControl* parent) override;
   // Refuses a stored position list that is damaged or has no record for a page of the
   // container: every later page change would fail on it.
@@ -205,6 +210,59 @@ class TAForm : public TABox {
 
   TFormCreate FFormCreate = fcOnCreate;
   TForm* FForm = nullptr;
+};
+
+// The wizard's steps, listed by page name on the left of the pages as classic setup programs
+// show them: one per position (way-list entry, or page 1..NumPages), the current one bold
+// with a marker, those no walk forward from here reaches greyed. A step Back may return to
+// (one in the history that SkipOnBack does not pass over) is a click, or Enter or Space on the
+// focus mark, away; the container goes there by its history rules. A new list is shown on
+// every wizard page.
+class TAStepList : public TPageBound<TCustomControl> {
+  ZELVAR_CLASS(TAStepList, TPageBound<TCustomControl>)
+
+ public:
+  static constexpr int32_t kDefaultItemHeight = 20;
+  static constexpr TColor kDefaultColor = clWindow;
+
+  explicit TAStepList(TComponent* owner);
+
+  int32_t ItemHeight() const { return FItemHeight; }
+  // EInvalidOperation below 1.
+  void SetItemHeight(int32_t v);
+
+  // The steps, 1 up: how many, each one's caption (the page's name, or "Page n" without one).
+  int32_t StepCount() const;
+  std::string StepCaption(int32_t step) const;
+  // Whether a walk forward from the current position reaches the step (the current one does).
+  bool StepReachable(int32_t step) const;
+  // Whether the step is one the container can go back to.
+  bool StepVisited(int32_t step) const;
+  // The step under a point of the list, 0 for none.
+  int32_t StepAt(int32_t y) const;
+  // The step the focus mark is on (0 before the first page change).
+  int32_t FocusStep() const { return FFocusStep; }
+  // Goes back to a visited step, as Back would; false, changing nothing, for any other step.
+  bool GoToStep(int32_t step);
+
+  void SetNewPosition(int32_t n) override;
+  // A list of steps belongs on every wizard page: the pages added are shown there too, and a
+  // move on one wizard page moves it on all of them.
+  void SetNumApos(int32_t n);
+  void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
+  void KeyDown(uint16_t& key, TShiftState shift) override;
+  bool CMDialogKey(uint16_t key, TShiftState shift) override;
+  int32_t WMGetDlgCode() override { return DLGC_WANTARROWS; }
+
+ protected:
+  void Paint() override;
+  void MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) override;
+
+ private:
+  int32_t FItemHeight = kDefaultItemHeight;
+  int32_t FFocusStep = 0;
+  // By step, as the last page change left the walk; empty on the dialog page.
+  std::vector<bool> FReachable;
 };
 
 // Registers the page-bound classes with the form reader.

@@ -21,7 +21,7 @@ void Register() {
       {&TZelvar::StaticClassInfo(), &TABox::StaticClassInfo(), &TAGroupBox::StaticClassInfo(),
        &TAPanel::StaticClassInfo(), &TAImage::StaticClassInfo(), &TAJumpBitBtn::StaticClassInfo(),
        &TAJumpRadioBtn::StaticClassInfo(), &TAForm::StaticClassInfo(),
-       &TAPageControl::StaticClassInfo()},
+       &TAPageControl::StaticClassInfo(), &TAStepList::StaticClassInfo()},
       ZelvarModule());
   const TClassInfo* zelvar = &TZelvar::StaticClassInfo();
   RegisterPropertyEditor(PropertyTypeOf<TStrings>(), zelvar, "PageNames",
@@ -36,7 +36,7 @@ void Register() {
                          PropertyEditorFactory<TLayoutProperty>());
   RegisterPropertyEditor(PropertyTypeOf<TIntegerList>(), zelvar, "BLDialog",
                          PropertyEditorFactory<TLayoutProperty>());
-  for (const char* set : {"SkipOnBack", "CommitPages"})
+  for (const char* set : {"SkipOnBack", "CommitPages", "WatermarkPages"})
     RegisterPropertyEditor(PropertyTypeOf<TIntegerList>(), zelvar, set,
                            PropertyEditorFactory<TPageSetProperty>());
   RegisterPropertyEditor(PropertyTypeOf<int32_t>(), zelvar, "NumPages",

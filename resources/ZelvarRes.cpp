@@ -257,6 +257,33 @@ constexpr std::string_view kFormPalette = R"(
 ........................
 )";
 
+constexpr std::string_view kStepListPalette = R"(
+........................
+.kkkkkkkkkkkkkkkkkkkkkk.
+.kwwwwwwwwwwwwwwwwwwwwk.
+.kwwwwwwwwwwwwwwwwwwwwk.
+.kwwwwkkkkkkkkkwwwwwwwk.
+.kwwwwwwwwwwwwwwwwwwwwk.
+.kwwwwwwwwwwwwwwwwwwwwk.
+.kwwwwkkkkkkkkkkkkwwwwk.
+.kwwwwwwwwwwwwwwwwwwwwk.
+.kwnwwwwwwwwwwwwwwwwwwk.
+.kwnnwwnnnnnnnnnnwwwwwk.
+.kwnnnwnnnnnnnnnnwwwwwk.
+.kwnnwwnnnnnnnnnnwwwwwk.
+.kwnwwwwwwwwwwwwwwwwwwk.
+.kwwwwwwwwwwwwwwwwwwwwk.
+.kwwwwddddddddddwwwwwwk.
+.kwwwwwwwwwwwwwwwwwwwwk.
+.kwwwwwwwwwwwwwwwwwwwwk.
+.kwwwwddddddddddddwwwwk.
+.kwwwwwwwwwwwwwwwwwwwwk.
+.kwwwwwwwwwwwwwwwwwwwwk.
+.kwwwwwwwwwwwwwwwwwwwwk.
+.kkkkkkkkkkkkkkkkkkkkkk.
+........................
+)";
+
 struct TPixelMap {
   std::string_view Name;
   int32_t Width = 0;  // of the picture; a glyph's strip is twice as wide
@@ -279,6 +306,7 @@ constexpr TPixelMap kMaps[] = {
     {"TZELVAR", 24, 24, kZelvarPalette, false},
     {"TABOX", 24, 24, kBoxPalette, false},
     {"TAFORM", 24, 24, kFormPalette, false},
+    {"TASTEPLIST", 24, 24, kStepListPalette, false},
 };
 
 constexpr bool WellFormed(const TPixelMap& map) {

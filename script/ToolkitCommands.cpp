@@ -1,7 +1,7 @@
 // The toolkit's script commands: forms (load, new, create, save, show), properties and
-// methods (set, expect, print, call, method, handle), input (click, dblclick, mouse, wheel, key,
-// type, hold, focus, popup), the clock (wait), pictures (shot, expect-pixel), grids and combo boxes
-// (cell, pick), message boxes and `fails`.
+// methods (set, expect, print, call, method, handle), the accessible tree (accessibility), input
+// (click, dblclick, mouse, wheel, key, type, hold, focus, popup), the clock (wait), pictures (shot,
+// expect-pixel), grids and combo boxes (cell, pick), message boxes and `fails`.
 //
 // Sections: how input reaches a form · how values are compared · the commands · the table.
 
@@ -11,6 +11,7 @@
 
 #include "platform/backends/Headless.h"
 #include "platform/backends/HeadlessInput.h"
+#include "platform/controls/Accessibility.h"
 #include "platform/controls/ComboBox.h"
 #include "platform/controls/Grids.h"
 #include "platform/controls/Menus.h"
@@ -236,9 +237,17 @@ void CmdUnless(TScript& s, const TScriptLine& l) {
 
 void CmdPrint(TScript& s, const TScriptLine& l) {
   auto [name, path] = SplitPath(l.Words[1]);
-  // Read first: a path that fails prints nothing.
-  std::string value = PropText(s.Find(name), path);
+  // Read first: a path that fails prints nothing. NAME.Accessible is what a screen reader
+  // learns of the control, not a property.
+  std::string value =
+      path == "Accessible" ? AccessibleLine({s.FindControl(name)}) : PropText(s.Find(name), path);
   s.Out() << l.Words[1] << " = " << value << "\n";
+}
+
+// The accessible tree from the active form, or from a control of it.
+void CmdAccessibility(TScript& s, const TScriptLine& l) {
+  TControl* root = l.Words.size() > 1 ? s.FindControl(l.Words[1]) : &s.RequireForm();
+  s.Out() << AccessibleTreeText({root});
 }
 
 void CmdCall(TScript& s, const TScriptLine& l) {
@@ -582,6 +591,7 @@ void AddToolkitCommands() {
       {"copy", 2, 2, "copy PATH FROM-PATH", CmdCopy},
       {"expect", 2, kAny, "expect PATH VALUE", CmdExpect},
       {"print", 1, 1, "print PATH", CmdPrint},
+      {"accessibility", 0, 1, "accessibility [NAME]", CmdAccessibility},
       {"call", 1, 2, "call NAME.METHOD [INT|True|False]", CmdCall},
       {"method", 2, 3, "method NAME ACTION", CmdMethod},
       {"handle", 2, 3, "handle NAME.EVENT ACTION", CmdHandle},

@@ -14,5 +14,7 @@ namespace zelvar::detail {
 
 // Registers the window backend before main runs, in every program that includes this header.
 inline const bool kWindowBackendRegistered = RegisterWindowBackend(&OpenWindowBackend);
+// And how fine its display is, which forms are scaled to as they are read.
+inline const bool kDisplayDpiRegistered = RegisterDisplayDpi(&DisplayPixelsPerInch);
 
 }  // namespace zelvar::detail

@@ -267,6 +267,51 @@ std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
   return std::unique_ptr<TBackend>(new TWindowBackend);
 }
 
+int32_t DisplayPixelsPerInch() {
+  // Forms are read before a modal loop opens the backend: the display is opened for the
+  // question alone.
+  // Kept per display asked for: a program (or a test) may name another one later.
+  static std::string asked;
+  static int32_t dpi = 0;
+  std::string display;
+  for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "SDL_VIDEODRIVER"}) {
+    const char* value = SDL_getenv(name);
+    display += std::string(value ? value : "") + "\n";
+  }
+  if (dpi > 0 && display == asked) return dpi;
+  std::unique_ptr<TBackend> backend = OpenWindowBackend();
+  if (!backend) return 0;
+  asked = display;
+  dpi = backend->PixelsPerInch();
+  return dpi;
+}
+
+int32_t TWindowBackend::PixelsPerInch() const {
+  double dpi = 0;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (driver && SDL_strcasecmp(driver, "x11") == 0) {
+    // What the X server was told (-dpi, or the monitor's size): SDL asks RandR, which a
+    // virtual server answers with a made-up size. Both ways averaged: the millimetres are
+    // rounded to whole ones.
+    if (::_XDisplay* x = XOpenDisplay(nullptr)) {
+      const int screen = DefaultScreen(x);
+      if (DisplayWidthMM(x, screen) > 0 && DisplayHeightMM(x, screen) > 0)
+        dpi = (25.4 * DisplayWidth(x, screen) / DisplayWidthMM(x, screen) +
+               25.4 * DisplayHeight(x, screen) / DisplayHeightMM(x, screen)) /
+              2;
+      XCloseDisplay(x);
+    }
+  } else {
+    float diagonal = 0, horizontal = 0, vertical = 0;
+    if (SDL_GetDisplayDPI(0, &diagonal, &horizontal, &vertical) == 0) dpi = horizontal;
+  }
+  if (!(dpi >= 1 && dpi <= kMaxPixelsPerInch)) return TFont::kPixelsPerInch;
+  // A measured size is a little off (Xvfb says 100 by default): taken to the desktops' steps
+  // of 24 (96, 120, 144, 192), so that forms are not scaled by a few per cent.
+  constexpr int32_t kStep = 24;
+  return std::max(kStep, static_cast<int32_t>(dpi / kStep + 0.5) * kStep);
+}
+
 TWindowBackend::TWindowBackend() : FTickBase(SDL_GetTicks64() - Timers().Now()) {}
 
 TWindowBackend::~TWindowBackend() {

@@ -34,6 +34,10 @@ class TWindowBackend : public TBackend {
   // The keyboard as SDL sees it, and keys held through SetKeyState.
   bool KeyDown(uint16_t vk) const override;
   void ShowCursor(TCursor cursor) override;
+  // The display's pixels per inch: on X what the server reports (what it was started with,
+  // as Xvfb's -dpi), elsewhere what SDL reads for the first display; taken to the nearest multiple
+  // of 24, and 96 when it cannot tell.
+  int32_t PixelsPerInch() const override;
 
   // The SDL window id of the window that shows form, or 0.
   uint32_t WindowID(const TForm* form) const;
@@ -70,5 +74,8 @@ class TWindowBackend : public TBackend {
 // A window backend on the display SDL finds (DISPLAY, WAYLAND_DISPLAY); nullptr when no
 // display can be opened, with SDL's reason in *why.
 std::unique_ptr<TBackend> OpenWindowBackend(std::string* why = nullptr);
+// The pixels per inch of the display OpenWindowBackend would open, asked once per display
+// and kept; 0 when no display can be opened.
+int32_t DisplayPixelsPerInch();
 
 }  // namespace zelvar

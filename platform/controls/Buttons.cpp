@@ -196,8 +196,14 @@ void DrawEmbossed(TCanvas& canvas, int32_t x, int32_t y, TBitmap& glyph, const T
 void TBitBtn::Paint() {
   TCanvas& c = *Canvas();
   PaintFrame(c);
+  // On a finer screen the glyph shows magnified, each of its pixels a square of pixels.
+  TBitmap magnified;
+  TBitmap& glyph = MagnifiedGlyph(*FGlyph, GlyphZoom(), magnified);
   TPoint glyphSize{0, 0};
-  if (!FGlyph->Empty()) glyphSize = {FGlyph->Width() / FNumGlyphs, FGlyph->Height()};
+  if (!glyph.Empty()) {
+    const int32_t zoom = glyph.Width() / FGlyph->Width();  // 1 when too big to magnify
+    glyphSize = {FGlyph->Width() / FNumGlyphs * zoom, glyph.Height()};
+  }
   TPoint textSize{0, 0};
   if (!Caption().empty()) textSize = {CaptionWidth(c, Caption()), CaptionHeight(c)};
   TGlyphLayout at =
@@ -206,9 +212,9 @@ void TBitBtn::Paint() {
     int32_t index = CurrentGlyphIndex();
     TRect source{index * glyphSize.X, 0, (index + 1) * glyphSize.X, glyphSize.Y};
     if (!EnabledInTree() && index != giDisabled)
-      DrawEmbossed(c, at.GlyphPos.X, at.GlyphPos.Y, *FGlyph, source);
+      DrawEmbossed(c, at.GlyphPos.X, at.GlyphPos.Y, glyph, source);
     else
-      c.DrawPart(at.GlyphPos.X, at.GlyphPos.Y, *FGlyph, source, true);
+      c.DrawPart(at.GlyphPos.X, at.GlyphPos.Y, glyph, source, true);
   }
   if (textSize.X > 0) DrawCaption(c, at.TextPos.X, at.TextPos.Y, Caption(), EnabledInTree());
   if (Focused()) c.DrawFocusRect({4, 4, Width() - 4, Height() - 4});

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/Accessibility.h"
 #include "platform/controls/TabPaint.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Captions.h"
@@ -580,6 +581,30 @@ void TProgressBar::Paint() {
   int32_t filled = ProgressFill(FPosition, FMin, FMax, length);
   for (const TRect& r : ProgressBarRects(area, filled, FOrientation, FSmooth, c.ClipRect()))
     c.FillRect(r);
+}
+
+// =============================================================================================
+// What a screen reader learns of them
+
+void TPageControl::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arPageTabList;
+  const TAccessibleStates shared =
+      d.States * TAccessibleStates{astEnabled, astSensitive, astShowing, astVisible};
+  auto* self = const_cast<TPageControl*>(this);
+  for (int32_t i = 0; i < PageCount(); ++i) {
+    TTabSheet* page = FPages[static_cast<size_t>(i)];
+    if (!page->TabVisible()) continue;
+    TAccessiblePart tab{arPageTab, StripAccel(page->Caption()).Text,
+                        shared + TAccessibleStates{astSelectable}, TabRect(i),
+                        [self, page] { self->UserSelect(page); }};
+    if (page == FActivePage) tab.States.Include(astSelected);
+    d.Parts.push_back(std::move(tab));
+  }
+}
+
+void TProgressBar::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arProgressBar;
+  d.Value = TAccessibleValue{FMin, FMax, FPosition};
 }
 
 }  // namespace zelvar

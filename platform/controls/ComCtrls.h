@@ -87,6 +87,8 @@ class TPageControl : public TCustomControl {
   int32_t WMGetDlgCode() override { return DLGC_WANTARROWS; }
   // The designer lets a press on a tab through, so pages switch while designing.
   int32_t CMDesignHitTest(int32_t x, int32_t y, TShiftState keys) override;
+  // A tab list: each visible tab is a part that a press selects, as a click on it does.
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
  protected:
   void Paint() override;
@@ -174,6 +176,7 @@ class TProgressBar : public TCustomControl {
   TRect BarArea() const;
   void Loaded() override;
   void SetVisible(bool v) override;
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
  protected:
   void Paint() override;

@@ -1,5 +1,6 @@
 #include "platform/controls/ComboBox.h"
 
+#include "platform/controls/Accessibility.h"
 #include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Frame3D.h"
@@ -238,6 +239,11 @@ void TComboBox::Paint() {
   canvas.Brush()->SetStyle(bsSolid);
   canvas.SetDeviceClip(deviceClip);
   if (highlight && !inner.Empty()) canvas.DrawFocusRect(inner);
+}
+
+void TComboBox::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arComboBox;
+  d.Name.clear();
 }
 
 }  // namespace zelvar

@@ -60,6 +60,7 @@ class TComboBox : public TCustomControl {
   void KeyDown(uint16_t& key, TShiftState shift) override;
   int32_t WMGetDlgCode() override { return DLGC_WANTARROWS; }
   void WMKillFocus() override;
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
  protected:
   void Paint() override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/Accessibility.h"
 #include "platform/controls/Menus.h"
 
 #include "platform/core/Assert.h"
@@ -113,6 +114,17 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
   Invalidate();
 }
 
+void TControl::ChangeScale(int32_t m, int32_t d) {
+  auto scale = [m, d](int32_t v) { return ClampExtent(MulDiv(v, m, d)); };
+  SetBounds(scale(FLeft), scale(FTop), scale(FWidth), scale(FHeight));
+  FFont->SetHeight(scale(FFont->Height()));
+}
+
+int32_t TControl::GlyphZoom() const {
+  const TWinControl* form = GetParentForm();
+  return form ? form->FormGlyphZoom() : 1;
+}
+
 TRect TControl::GetClientRect() const {
   return {0, 0, FWidth, FHeight};
 }
@@ -167,7 +179,9 @@ void TControl::SetParentComponent(TComponent* parent) {
 void TControl::SetVisible(bool v) {
   if (v == FVisible) return;
   Invalidate();
+  if (!v) AccessibleShownChanged(this, false);
   FVisible = v;
+  if (v) AccessibleShownChanged(this, true);
   if (Aligned()) RequestAlign();
   Invalidate();
   // Required input counts only where it shows.
@@ -177,6 +191,7 @@ void TControl::SetVisible(bool v) {
 void TControl::SetEnabled(bool v) {
   if (v == FEnabled) return;
   FEnabled = v;
+  AccessibleStateChanged(this, astEnabled, v);
   Invalidate();
   if (FRequired) NotifyInputChanged();
 }
@@ -211,6 +226,7 @@ bool TControl::EnabledInTree() const {
 void TControl::SetCaption(const std::string& v) {
   if (v == FCaption) return;
   FCaption = v;
+  AccessibleNameChanged(this);
   Invalidate();
 }
 
@@ -448,6 +464,16 @@ void TWinControl::Realign() {
   AlignControls(nullptr, rect);
 }
 
+void TWinControl::ChangeScale(int32_t m, int32_t d) {
+  {
+    // Aligned children would be placed by the parent's new size and then scaled again.
+    TRestore<bool> aligning(FAligning, true);
+    for (TControl* c : FControls) c->ChangeScale(m, d);
+    TControl::ChangeScale(m, d);
+  }
+  Realign();
+}
+
 int32_t TWinControl::TabOrder() const {
   if (!Parent()) return FPendingTabOrder;
   const auto& list = Parent()->FTabList;
@@ -540,7 +566,10 @@ void TWinControl::SetFocusedControl(TWinControl* control) {
   FActiveControl = control;
   if (control) FreeNotification(control);
   if (old) old->WMKillFocus();
-  if (control && FActiveControl == control) control->WMSetFocus();
+  if (control && FActiveControl == control) {
+    control->WMSetFocus();
+    AccessibleFocusChanged(control);
+  }
 }
 
 void TWinControl::GetChildren(const std::function<void(TComponent*)>& proc, TComponent* root) {

@@ -18,7 +18,8 @@
 namespace zelvar {
 
 class TWinControl;
-class TPopupMenu;  // platform/controls/Menus.h
+class TPopupMenu;               // platform/controls/Menus.h
+struct TAccessibleDescription;  // platform/controls/Accessibility.h
 
 // Coordinates and sizes are kept within this many pixels either way, so that the few of them
 // any layout adds up cannot overflow, whatever a form file or a caller asks for.
@@ -218,6 +219,18 @@ class TControl : public TComponent {
   void SetRequired(bool v);
   virtual bool InputSatisfied() const { return true; }
 
+  // What a screen reader learns of the control: the description comes filled with what every
+  // control shares, and a class changes what it knows better (platform/controls/Accessibility.h).
+  virtual void DescribeAccessible(TAccessibleDescription&) const {}
+
+  // --- scaling to the screen
+  // Scales what the control measures in pixels by m / d, rounded as MulDiv: its place, its
+  // size and its font, and in overrides the sizes it keeps of its own. A form read at other
+  // pixels per inch than the screen's scales every control this way.
+  virtual void ChangeScale(int32_t m, int32_t d);
+  // How many times glyphs are magnified on this control's form (GlyphZoomFor); 1 elsewhere.
+  int32_t GlyphZoom() const;
+
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;
   TMouseEvent OnMouseDown;
@@ -279,6 +292,10 @@ class TWinControl : public TControl {
   void Realign();
   // A new size lays the aligned children out again.
   void WMSize() override { Realign(); }
+  // The children first, then this control; the aligned ones are laid out once, at the end.
+  void ChangeScale(int32_t m, int32_t d) override;
+  // On the top-level control (the form): how many times its controls magnify their glyphs.
+  virtual int32_t FormGlyphZoom() const { return 1; }
 
   bool TabStop() const { return FTabStop; }
   void SetTabStop(bool v) { FTabStop = v; }

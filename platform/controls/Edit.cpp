@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/controls/Accessibility.h"
 #include "platform/controls/Clipbrd.h"
 #include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
@@ -698,6 +699,19 @@ void TEdit::SetPasswordChar(char v) {
   FPasswordChar = v;
   ScrollToCaret();
   Invalidate();
+}
+
+// =============================================================================================
+// What a screen reader learns of it
+
+void TCustomEdit::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arText;
+  // A field is named by its label, not by a caption it has none of.
+  d.Name.clear();
+  d.HasText = true;
+  d.States.Include(astSelectable);
+  if (!FReadOnly && d.States.Contains(astEnabled)) d.States.Include(astEditable);
+  if (MultiLine()) d.States.Include(astMultiLine);
 }
 
 }  // namespace zelvar

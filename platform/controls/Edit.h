@@ -93,6 +93,8 @@ class TCustomEdit : public TCustomControl {
 
   // Required input is given by text that is not all blanks.
   bool InputSatisfied() const override;
+  // A text field: its text, caret and selection reach a screen reader, and it may edit them.
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
   void KeyDown(uint16_t& key, TShiftState shift) override;
   void KeyPress(char32_t& key) override;

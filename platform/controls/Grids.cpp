@@ -4,6 +4,7 @@
 #include <iterator>
 #include <utility>
 
+#include "platform/controls/Accessibility.h"
 #include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 
@@ -977,6 +978,11 @@ std::string TStringGrid::GetEditText(int32_t col, int32_t row) {
 void TStringGrid::SetEditText(int32_t col, int32_t row, const std::string& value) {
   SetCells(col, row, value);
   TDrawGrid::SetEditText(col, row, value);
+}
+
+void TCustomGrid::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arTable;
+  d.Name.clear();
 }
 
 }  // namespace zelvar

@@ -144,6 +144,7 @@ class TCustomGrid : public TCustomControl {
   // grid does; the grid scrolls to keep it in view.
   bool DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoint mousePos) override;
   int32_t WMGetDlgCode() override;
+  void DescribeAccessible(TAccessibleDescription& d) const override;
   void WMSetFocus() override;
   void WMKillFocus() override;
   void WMSize() override;

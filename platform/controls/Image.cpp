@@ -1,5 +1,6 @@
 #include "platform/controls/Image.h"
 
+#include "platform/controls/Accessibility.h"
 #include "platform/core/TypInfo.h"
 #include "platform/streaming/Filer.h"
 #include "platform/streaming/Streams.h"
@@ -171,15 +172,18 @@ void TImage::Paint() {
     canvas.Brush()->SetStyle(bsSolid);
   }
   if (FPicture->Empty()) return;
-  TBitmap& bitmap = *FPicture->Bitmap();
   bool transparent = FTransparent;
   if (!FStretch) {
+    // On a finer screen the picture shows magnified, each of its pixels a square of pixels.
+    TBitmap magnified;
+    TBitmap& bitmap = MagnifiedGlyph(*FPicture->Bitmap(), GlyphZoom(), magnified);
     int32_t x = FCenter ? (Width() - bitmap.Width()) / 2 : 0;
     int32_t y = FCenter ? (Height() - bitmap.Height()) / 2 : 0;
     canvas.DrawPart(x, y, bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, transparent);
     return;
   }
   if (Width() <= 0 || Height() <= 0) return;
+  TBitmap& bitmap = *FPicture->Bitmap();
   // Nearest neighbour: each target pixel takes the source pixel its centre falls on.
   const TImageData& source = bitmap.Image();
   TImageData scaled(Width(), Height());
@@ -196,6 +200,10 @@ void TImage::Paint() {
   stretched.SetImage(std::move(scaled));
   if (bitmap.TransparentMode() == tmFixed) stretched.SetTransparentColor(bitmap.TransparentColor());
   canvas.DrawPart(0, 0, stretched, {0, 0, Width(), Height()}, transparent);
+}
+
+void TImage::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arImage;
 }
 
 }  // namespace zelvar

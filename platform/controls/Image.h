@@ -58,6 +58,7 @@ class TImage : public TGraphicControl {
   // The control takes the picture's size whenever the picture changes.
   bool AutoSize() const { return FAutoSize; }
   void SetAutoSize(bool v);
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
  protected:
   void Paint() override;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <numeric>
 
+#include "platform/controls/Accessibility.h"
 #include "platform/core/Text.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Frame3D.h"
@@ -343,6 +344,11 @@ void TListBox::SetItemHeight(int32_t v) {
   Invalidate();
 }
 
+void TListBox::ChangeScale(int32_t m, int32_t d) {
+  TCustomControl::ChangeScale(m, d);
+  if (FItemHeight > 0) SetItemHeight(ClampExtent(MulDiv(FItemHeight, m, d)));
+}
+
 int32_t TListBox::VisibleRows() const {
   const int32_t room = std::max(Height() - 2 * kBorder, 0);
   return room / ItemHeight();
@@ -569,6 +575,24 @@ void TListBox::Paint() {
     if (!focus.Empty()) canvas.DrawFocusRect(focus);
   }
   canvas.SetDeviceClip(deviceClip);
+}
+
+// =============================================================================================
+// What a screen reader learns of it
+
+void TListBox::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arList;
+  d.Name.clear();
+  const TAccessibleStates shared =
+      d.States * TAccessibleStates{astEnabled, astSensitive, astVisible};
+  auto* self = const_cast<TListBox*>(this);
+  for (int32_t i = 0; i < Count(); ++i) {
+    TAccessiblePart item{arListItem, FItems->Get(i), shared + TAccessibleStates{astSelectable},
+                         ItemRect(i), [self, i] { self->SetItemIndex(i); }};
+    if (Selected(i)) item.States.Include(astSelected);
+    if (d.States.Contains(astShowing) && !item.Bounds.Empty()) item.States.Include(astShowing);
+    d.Parts.push_back(std::move(item));
+  }
 }
 
 }  // namespace zelvar

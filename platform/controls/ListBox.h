@@ -107,6 +107,8 @@ class TListBox : public TCustomControl {
   int32_t ItemHeight() const;
   void SetItemHeight(int32_t v);
   bool ItemHeightStored() const { return FItemHeight > 0; }
+  // A fixed item height scales with the rest; one that follows the font follows it anyway.
+  void ChangeScale(int32_t m, int32_t d) override;
 
   // The first item that shows; kept so that the box is full when it can be.
   int32_t TopIndex() const { return FTopIndex; }
@@ -132,6 +134,8 @@ class TListBox : public TCustomControl {
   bool DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoint mousePos) override;
   int32_t WMGetDlgCode() override { return DLGC_WANTARROWS | DLGC_WANTCHARS; }
   void WMSize() override;
+  // A list whose items are parts; pressing one makes it the current item.
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
  protected:
   void Paint() override;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/Accessibility.h"
 #include "platform/core/TimerQueue.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Frame3D.h"
@@ -26,12 +27,6 @@ struct TAlong {
                       : TRect{from, Bounds.Top, to, Bounds.Bottom};
   }
 };
-
-// a * b / c rounded to the nearest, as the classic MulDiv; c > 0.
-int64_t MulDiv(int64_t a, int64_t b, int64_t c) {
-  const int64_t p = a * b;
-  return (p >= 0 ? p + c / 2 : p - c / 2) / c;
-}
 
 int32_t ClampTo(int64_t v, int32_t lo, int32_t hi) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, lo, hi));
@@ -619,6 +614,11 @@ void TScrollBar::Paint() {
   // The classic thumb blinks while focused; a dotted frame inside it says the same.
   const TRect thumb = FBar.Layout().Thumb;
   if (Focused() && EnabledInTree() && !thumb.Empty()) canvas.DrawFocusRect(Shrink(thumb, 2));
+}
+
+void TScrollBar::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arScrollBar;
+  d.Value = TAccessibleValue{Min(), Max(), Position()};
 }
 
 }  // namespace zelvar

@@ -228,6 +228,7 @@ class TScrollBar : public TCustomControl {
   bool DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoint mousePos) override;
   void WMSize() override;
   void Loaded() override;
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
  protected:
   void Paint() override;

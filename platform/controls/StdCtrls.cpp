@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/controls/Accessibility.h"
 #include "platform/core/TypInfo.h"
 #include "platform/graphics/Captions.h"
 #include "platform/graphics/Frame3D.h"
@@ -255,6 +256,7 @@ void TCheckBox::SetState(TCheckBoxState v) {
   if (v > cbGrayed) throw EInvalidOperation(Name() + ".State out of range");
   if (v == FState) return;
   FState = v;
+  AccessibleStateChanged(this, astChecked, v == cbChecked);
   Invalidate();
   // A form file restores a state; no one clicked. The base's Click only raises OnClick.
   if (!IsReading()) TButtonControl::Click();
@@ -330,6 +332,7 @@ TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner, TPress::At
 void TRadioButton::SetChecked(bool v) {
   if (v == FChecked) return;
   FChecked = v;
+  AccessibleStateChanged(this, astChecked, v);
   // Tab reaches a group through its checked button.
   SetTabStop(v);
   Invalidate();
@@ -579,6 +582,33 @@ void TGroupBox::Paint() {
   c.Brush()->SetColor(Color());
   c.FillRect({kCaptionLeft, 0, kCaptionLeft + CaptionWidth(c, Caption()), th});
   DrawCaption(c, kCaptionLeft, 0, Caption(), EnabledInTree());
+}
+
+// =============================================================================================
+// What a screen reader learns of them
+
+void TButton::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arPushButton;
+  d.Action = "click";
+  if (FDefault) d.States.Include(astDefault);
+}
+
+void TCheckBox::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arCheckBox;
+  d.Action = "click";
+  if (Checked()) d.States.Include(astChecked);
+}
+
+void TRadioButton::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arRadioButton;
+  d.Action = "click";
+  // Tab stops only at the checked button of a group, but the arrows reach every one.
+  d.States.Include(astFocusable);
+  if (FChecked) d.States.Include(astChecked);
+}
+
+void TLabel::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = arLabel;
 }
 
 }  // namespace zelvar

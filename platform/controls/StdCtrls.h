@@ -78,6 +78,7 @@ class TButton : public TButtonControl {
 
   // Runs OnClick, then hands a non-zero ModalResult to the form.
   void Click() override;
+  void DescribeAccessible(TAccessibleDescription& d) const override;
   bool CMDialogKey(uint16_t key, TShiftState shift) override;
 
   // Takes Enter now: it is focused, or it is the default and no other button has the focus.
@@ -128,6 +129,7 @@ class TCheckBox : public TButtonControl {
   void Click() override;
   // Required input is a tick (grayed is not one).
   bool InputSatisfied() const override { return Checked(); }
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
  protected:
   void Paint() override;
@@ -153,6 +155,7 @@ class TRadioButton : public TButtonControl {
   void Click() override;
   // Required input is a checked button in the group: this one or another of its parent's.
   bool InputSatisfied() const override;
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
   static constexpr int32_t kCircleSize = 12;
 
@@ -188,6 +191,7 @@ class TLabel : public TGraphicControl {
 
   void SetCaption(const std::string& v) override;
   bool CMDialogChar(char letter) override;
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
  protected:
   void Paint() override;

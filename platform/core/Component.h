@@ -80,6 +80,10 @@ class TComponent : public TPersistent {
   // Called right after the most derived constructor by the reader and by New<T>: the point at
   // which a component counts as constructed.
   virtual void AfterConstruction() {}
+  // The writer is about to store this root (true), or has stored it (false; also after a
+  // failed write). A root that shows other values than it stores (a form scaled to the
+  // screen) puts the stored ones in place meanwhile.
+  virtual void Writing(bool /*begin*/) {}
 
   // Asks to be told (Notification with opRemove) when component is destroyed; mutual.
   void FreeNotification(TComponent* component);

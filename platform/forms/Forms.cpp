@@ -1,11 +1,16 @@
 #include "platform/forms/Forms.h"
 
 #include <algorithm>
+#include <cstdlib>
+#include <iostream>
 #include <utility>
 #include <vector>
 
+#include "platform/controls/Accessibility.h"
 #include "platform/controls/Menus.h"
 #include "platform/core/Assert.h"
+#include "platform/core/Format.h"
+#include "platform/core/SysUtils.h"
 #include "platform/core/Text.h"
 #include "platform/core/TimerQueue.h"
 #include "platform/core/TypInfo.h"
@@ -68,6 +73,41 @@ bool RegisterWindowBackend(TBackendOpener open) {
 
 TBackendOpener RegisteredWindowBackend() {
   return WindowOpener();
+}
+
+namespace {
+TDisplayDpiProbe& DisplayDpi() {
+  static TDisplayDpiProbe probe = nullptr;
+  return probe;
+}
+}  // namespace
+
+bool RegisterDisplayDpi(TDisplayDpiProbe probe) {
+  DisplayDpi() = probe;
+  return true;
+}
+
+int32_t DpiFromEnvironment(std::ostream& err) {
+  const char* text = std::getenv("ZELVAR_DPI");
+  if (!text || !*text) return 0;
+  int32_t dpi = 0;
+  if (TryStrToInt(text, dpi) && dpi >= 1 && dpi <= kMaxPixelsPerInch) return dpi;
+  // Said once per value: every form read asks again.
+  static std::string told;
+  if (told != text) {
+    told = text;
+    err << "ZELVAR_DPI=" << text << " is ignored: it must be a whole number from 1 to "
+        << kMaxPixelsPerInch << "\n";
+  }
+  return 0;
+}
+
+int32_t TApplication::PixelsPerInch() const {
+  if (int32_t dpi = DpiFromEnvironment(std::cerr)) return dpi;
+  if (FHasBackend) return FBackend->PixelsPerInch();
+  if (TDisplayDpiProbe probe = DisplayDpi())
+    if (int32_t dpi = probe(); dpi >= 1 && dpi <= kMaxPixelsPerInch) return dpi;
+  return TFont::kPixelsPerInch;
 }
 
 void TApplication::EnsureBackend() {
@@ -247,6 +287,9 @@ const TClassInfo& TForm::StaticClassInfo() {
           .Property("OnCreate", &TForm::OnCreate, &TForm::OnCreate)
           .Property("OnKeyDown", &TForm::OnKeyDown, &TForm::OnKeyDown)
           .Property("OnShow", &TForm::OnShow, &TForm::OnShow)
+          // Last, after the events, where the classic form files keep it.
+          .Property("PixelsPerInch", &TForm::PixelsPerInch, &TForm::SetPixelsPerInch)
+          .Default(TFont::kPixelsPerInch)
           .Public("ModalResult", &TForm::ModalResult, &TForm::SetModalResult)
           // What the window's close box does: scripts close a form as its user would.
           .Method("Close", &TForm::Close)
@@ -289,6 +332,43 @@ void TForm::SetBorderStyle(TFormBorderStyle v) {
   SetBounds(Left(), Top(), cw + 2 * FrameWidth(), ch + 2 * FrameWidth() + CaptionHeight());
   Realign();
   InvalidateForm();
+}
+
+void TForm::SetPixelsPerInch(int32_t v) {
+  if (v < 1 || v > kMaxPixelsPerInch)
+    throw EPropertyError(Format("PixelsPerInch %d is out of range 1..%d", {v, kMaxPixelsPerInch}));
+  FPixelsPerInch = v;
+  FShownPixelsPerInch = v;
+}
+
+void TForm::Loaded() {
+  TWinControl::Loaded();
+  // A designed form keeps its sizes, so that the designer writes back what it read.
+  if (!FScaled || IsDesigning()) return;
+  const int32_t screen = Application().PixelsPerInch();
+  if (screen == FPixelsPerInch) return;
+  ChangeScale(screen, FPixelsPerInch);
+  FShownPixelsPerInch = screen;
+}
+
+void TForm::Writing(bool begin) {
+  if (FShownPixelsPerInch == FPixelsPerInch) return;
+  // Scaled back for the write, then again for the screen. For a screen finer than the form
+  // this gives every size back exactly, as MulDiv(MulDiv(x, m, d), d, m) is x for m > d; on a
+  // coarser one a size may come back a pixel off.
+  if (begin)
+    ChangeScale(FPixelsPerInch, FShownPixelsPerInch);
+  else
+    ChangeScale(FShownPixelsPerInch, FPixelsPerInch);
+}
+
+void TForm::ChangeScale(int32_t m, int32_t d) {
+  const int32_t left = Left(), top = Top();
+  const int32_t clientWidth = ClampExtent(MulDiv(ClientWidth(), m, d));
+  const int32_t clientHeight = ClampExtent(MulDiv(ClientHeight(), m, d));
+  TWinControl::ChangeScale(m, d);
+  SetBounds(left, top, Width() - ClientWidth() + clientWidth,
+            Height() - ClientHeight() + clientHeight);
 }
 
 void TForm::SetWindowState(TWindowState v) {
@@ -818,6 +898,10 @@ void TForm::PaintHint() {
   canvas.Brush()->SetStyle(bsClear);
   canvas.Font()->SetColor(clInfoText);
   canvas.TextOut(FHintRect.Left + 4, FHintRect.Top + 2, FHintText);
+}
+
+void TForm::DescribeAccessible(TAccessibleDescription& d) const {
+  d.Role = FBorderStyle == bsDialog ? arDialog : arFrame;
 }
 
 }  // namespace zelvar

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <iosfwd>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -67,6 +68,8 @@ class TBackend {
   virtual void FormPainted(TForm*) {}
   // The asynchronous state of a key (VK_SHIFT and the like).
   virtual bool KeyDown(uint16_t vk) const;
+  // The pixels per inch of the display the forms show on.
+  virtual int32_t PixelsPerInch() const { return TFont::kPixelsPerInch; }
   // The mouse pointer's shape changed (never crDefault).
   virtual void ShowCursor(TCursor) {}
   void SetKeyState(uint16_t vk, bool down);
@@ -83,6 +86,17 @@ using TBackendOpener = std::unique_ptr<TBackend> (*)(std::string* why);
 // enough. Answers true, so that a variable's initializer can call it; nullptr unregisters.
 bool RegisterWindowBackend(TBackendOpener open);
 TBackendOpener RegisteredWindowBackend();
+
+// Pixels per inch run from 1 to this, on a screen and in a form file.
+inline constexpr int32_t kMaxPixelsPerInch = 4800;
+// Asks the display that the window backend would open for its pixels per inch; 0 when there
+// is none. Registered with the window backend, as forms are read (and scaled) before a modal
+// loop opens it. Answers true, as RegisterWindowBackend does.
+using TDisplayDpiProbe = int32_t (*)();
+bool RegisterDisplayDpi(TDisplayDpiProbe probe);
+// ZELVAR_DPI as a screen's pixels per inch: 0 when unset; a value that is no whole number in
+// 1..kMaxPixelsPerInch is ignored (0) with a message on err.
+int32_t DpiFromEnvironment(std::ostream& err);
 
 // A component that runs its form's modal loop its own way (a wizard starts at its first
 // page); Application().Run(form) lets the first one on the form do it.
@@ -165,6 +179,11 @@ class TApplication : public TComponent {
   const std::vector<TForm*>& ShownForms() const { return FShown; }
   TForm* ActiveForm() const { return FShown.empty() ? nullptr : FShown.back(); }
 
+  // The screen's pixels per inch, which forms are scaled to as they are read: ZELVAR_DPI when
+  // it holds a valid number, else the installed backend's (the headless one: 96), else the
+  // display the window backend would open, else 96.
+  int32_t PixelsPerInch() const;
+
  private:
   friend class TForm;
   void Dispatch(const TMessage& m);
@@ -238,8 +257,25 @@ class TForm : public TWinControl {
   void SetWindowState(TWindowState v);
   bool FillsParent() const override { return Parent() && FWindowState == wsMaximized; }
   void SetParent(TWinControl* parent) override;
+  // A scaled form (Scaled, the default) read at other pixels per inch than the screen's is
+  // scaled to the screen's as it is loaded: its client size, its controls, their fonts and
+  // the sizes they keep of their own; glyphs are magnified by a whole factor. It is written
+  // back as it was designed: at its PixelsPerInch, with the sizes it was read with.
   bool Scaled() const { return FScaled; }
   void SetScaled(bool v) { FScaled = v; }
+  // The pixels per inch the form was designed at; 1..kMaxPixelsPerInch, else EPropertyError.
+  int32_t PixelsPerInch() const { return FPixelsPerInch; }
+  void SetPixelsPerInch(int32_t v);
+  // The pixels per inch the form shows at now: PixelsPerInch unless it was scaled.
+  int32_t ShownPixelsPerInch() const { return FShownPixelsPerInch; }
+  void Loaded() override;
+  void Writing(bool begin) override;
+  // The frame and the caption bar keep their size and the form its place; the client area
+  // and what is in it scale.
+  void ChangeScale(int32_t m, int32_t d) override;
+  int32_t FormGlyphZoom() const override {
+    return GlyphZoomFor(FShownPixelsPerInch, FPixelsPerInch);
+  }
   bool KeyPreview() const { return FKeyPreview; }
   void SetKeyPreview(bool v) { FKeyPreview = v; }
   TModalResult ModalResult() const { return FModalResult; }
@@ -253,6 +289,8 @@ class TForm : public TWinControl {
   IDesigner* Designer() const { return FDesigner; }
   void SetDesigner(IDesigner* designer) { FDesigner = designer; }
   void SetActiveControl(TWinControl* c);
+  // A frame, or a dialog for a dialog's border.
+  void DescribeAccessible(TAccessibleDescription& d) const override;
 
   // Wider or taller than kMaxFormSide is taken as kMaxFormSide.
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
@@ -352,6 +390,8 @@ class TForm : public TWinControl {
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
   bool FScaled = true;
+  int32_t FPixelsPerInch = TFont::kPixelsPerInch;
+  int32_t FShownPixelsPerInch = TFont::kPixelsPerInch;
   bool FKeyPreview = false;
   bool FShowing = false;
   bool FDirty = true;

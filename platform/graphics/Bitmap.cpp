@@ -108,6 +108,22 @@ void TBitmap::Assign(const TPersistent* source) {
   TPersistent::Assign(source);
 }
 
+void TBitmap::AssignMagnified(const TBitmap& source, int32_t zoom) {
+  const TImageData& from = source.FImage;
+  if (zoom <= 1 || int64_t{from.Width} * from.Height * zoom * zoom > kMaxImagePixels) {
+    Assign(&source);
+    return;
+  }
+  TImageData image(from.Width * zoom, from.Height * zoom);
+  for (int32_t y = 0; y < image.Height; ++y)
+    for (int32_t x = 0; x < image.Width; ++x) image.At(x, y) = from.At(x / zoom, y / zoom);
+  FImage = std::move(image);
+  FTransparent = source.FTransparent;
+  FTransparentMode = source.FTransparentMode;
+  FTransparentColor = source.FTransparentColor;
+  Changed();
+}
+
 void TBitmap::LoadFromFile(const std::string& fileName) {
   SetImage(LoadImageFile(fileName));
 }

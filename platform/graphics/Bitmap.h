@@ -50,7 +50,11 @@ class TBitmap : public TPersistent {
   void SetTransparentColor(TColor v);  // switches to the fixed mode
 
   void Assign(const TPersistent* source) override;  // a TBitmap, or nullptr to empty it
-  void LoadFromFile(const std::string& fileName);   // PNG or BMP by extension
+  // source with each pixel repeated zoom times either way (a glyph for a finer screen): never
+  // blurred, so every pixel keeps one of the source's colours. A zoom below 1, or one that
+  // would pass kMaxImagePixels, copies source as it is.
+  void AssignMagnified(const TBitmap& source, int32_t zoom);
+  void LoadFromFile(const std::string& fileName);  // PNG or BMP by extension
   void SaveToFile(const std::string& fileName) const;
   // Copies a bitmap resource (what a handle from LoadBitmapA points at); nullptr empties.
   void LoadFromResource(const TImageData* resource);
@@ -71,5 +75,12 @@ class TBitmap : public TPersistent {
   TTransparentMode FTransparentMode = tmAuto;
   TColor FTransparentColor = clDefault;
 };
+
+// What a glyph shows as at zoom: glyph itself at 1, else magnified filled from it.
+inline TBitmap& MagnifiedGlyph(TBitmap& glyph, int32_t zoom, TBitmap& magnified) {
+  if (zoom <= 1) return glyph;
+  magnified.AssignMagnified(glyph, zoom);
+  return magnified;
+}
 
 }  // namespace zelvar

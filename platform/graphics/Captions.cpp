@@ -1,5 +1,7 @@
 #include "platform/graphics/Captions.h"
 
+#include <vector>
+
 #include "platform/core/Text.h"
 
 namespace zelvar {
@@ -78,6 +80,34 @@ void DrawCaption(TCanvas& canvas, int32_t x, int32_t y, std::string_view caption
     canvas.Font()->SetColor(color);
   }
   canvas.Brush()->SetStyle(brush);
+}
+
+std::string EllipsizeCaption(const TCanvas& canvas, std::string_view caption, int32_t maxWidth) {
+  if (CaptionWidth(canvas, caption) <= maxWidth) return std::string(caption);
+  static constexpr std::string_view kEllipsis = "\u2026";
+  if (canvas.TextWidth(kEllipsis) > maxWidth) return {};
+  // The longest prefix that fits with the ellipsis; widths only grow with the prefix, so the
+  // cut is found by bisection over character boundaries.
+  std::vector<size_t> cuts{0};
+  for (size_t i = 0; i < caption.size();) cuts.push_back(i = NextCharBoundary(caption, i));
+  auto candidate = [&](size_t cut) {
+    std::string s(caption.substr(0, cut));
+    // An odd run of '&' at the end would mark the ellipsis as the accelerator.
+    size_t marks = 0;
+    while (marks < s.size() && s[s.size() - 1 - marks] == '&') ++marks;
+    if (marks % 2 == 1) s.pop_back();
+    s += kEllipsis;
+    return s;
+  };
+  size_t lo = 0, hi = cuts.size() - 1;
+  while (lo < hi) {
+    const size_t mid = (lo + hi + 1) / 2;
+    if (CaptionWidth(canvas, candidate(cuts[mid])) <= maxWidth)
+      lo = mid;
+    else
+      hi = mid - 1;
+  }
+  return candidate(cuts[lo]);
 }
 
 }  // namespace zelvar

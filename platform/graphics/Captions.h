@@ -34,4 +34,9 @@ int32_t CaptionHeight(const TCanvas& canvas);
 void DrawCaption(TCanvas& canvas, int32_t x, int32_t y, std::string_view caption,
                  bool enabled = true);
 
+// The caption cut at a character boundary and ended with "…" so that it is at most maxWidth
+// wide in the canvas's font; the caption itself when it fits, "" when not even "…" does. The
+// '&' marks are kept, and a mark left without its character is dropped.
+std::string EllipsizeCaption(const TCanvas& canvas, std::string_view caption, int32_t maxWidth);
+
 }  // namespace zelvar

@@ -39,6 +39,20 @@ inline TRect Offset(const TRect& r, TPoint by) {
   return {r.Left + by.X, r.Top + by.Y, r.Right + by.X, r.Bottom + by.Y};
 }
 
+// a * b / c rounded to the nearest, halves away from zero, as the classic MulDiv; c > 0.
+inline int64_t MulDiv(int64_t a, int64_t b, int64_t c) {
+  const int64_t p = a * b;
+  return (p >= 0 ? p + c / 2 : p - c / 2) / c;
+}
+
+// The whole factor a picture drawn at d pixels per inch is magnified by to show at m: the
+// nearest integer, so that each of its pixels stays one colour, and 1 below 1.5 (a picture
+// one and a half times too big would show no finer for it; a smaller one is kept).
+inline int32_t GlyphZoomFor(int32_t m, int32_t d) {
+  if (d <= 0 || m <= 0 || int64_t{m} * 2 < int64_t{d} * 3) return 1;
+  return static_cast<int32_t>((int64_t{m} * 2 + d) / (int64_t{d} * 2));
+}
+
 // r with every side moved inwards by d (outwards for a negative d).
 inline TRect Shrink(const TRect& r, int32_t d) {
   return {r.Left + d, r.Top + d, r.Right - d, r.Bottom - d};

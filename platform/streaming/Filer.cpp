@@ -5,6 +5,7 @@
 #include <cstring>
 #include <unordered_map>
 
+#include "platform/core/ScopeGuard.h"
 #include "platform/core/SysUtils.h"
 #include "platform/core/TypInfo.h"
 #include "platform/core/ValueText.h"
@@ -735,9 +736,19 @@ void TWriter::WriteComponent(TComponent* component) {
 
 void TWriter::WriteRootComponent(TComponent* root) {
   FRoot = root;
-  WriteSignature();
-  WriteComponent(root);
-  FlushBuffer();
+  root->Writing(true);
+  {
+    TOnFailure back([root]() noexcept {
+      try {
+        root->Writing(false);
+      } catch (...) {  // the write's own error is the one to report
+      }
+    });
+    WriteSignature();
+    WriteComponent(root);
+    FlushBuffer();
+  }
+  root->Writing(false);
 }
 
 void TWriter::WriteOwnedComponent(TComponent* root, TComponent* component) {

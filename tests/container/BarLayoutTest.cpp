@@ -3,6 +3,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 #include <vector>
@@ -92,4 +93,73 @@ TEST(ButtonWalk, ABarTooNarrowLetsTheGroupsOverlap) {
 }
 
 }  // namespace
+// ---------------------------------------------------------------------------------------------
+// Buttons that fit their captions
+
+TBarButtons AllShownBut(int32_t hidden) {
+  TBarButtons buttons = AllShown();
+  buttons[hidden].Shown = false;
+  return buttons;
+}
+
+TBarWidths Natural(std::initializer_list<std::pair<int32_t, int32_t>> widths) {
+  TBarWidths natural{};
+  for (auto [code, w] : widths) natural[code] = w;
+  return natural;
+}
+
+const std::vector<int32_t> kWizardOrder{bcChange, bcHelp, bcMiddle, bcCancel, bcBack, bcNext};
+
+TEST(BarFit, AGroupTakesItsWidestCaptionAndNeverLessThanButtonWidth) {
+  const TBarWidths natural =
+      Natural({{bcChange, 60}, {bcHelp, 300}, {bcCancel, 130}, {bcBack, 100}, {bcNext, 95}});
+  // Help is hidden: its caption widens nothing.
+  TBarFit fit = FitBarButtons(kWizardOrder, AllShownBut(bcHelp), natural, Bar(800), true);
+  EXPECT_EQ(fit.Widths[bcChange], 90);
+  EXPECT_EQ(fit.Widths[bcCancel], 130);
+  EXPECT_EQ(fit.Widths[bcBack], 130);
+  EXPECT_EQ(fit.Widths[bcNext], 130);
+  EXPECT_EQ(fit.Needed, 2 * 4 + 4 * 4 + 90 + 3 * 130);
+  EXPECT_FALSE(fit.Shrunk);
+  // A space splits a group: Cancel stands alone, Back and Next share the wider of the two.
+  const std::vector<int32_t> spaced{bcCancel, bcSpace, bcBack, bcNext};
+  fit = FitBarButtons(spaced, AllShown(), natural, Bar(800), true);
+  EXPECT_EQ(fit.Widths[bcCancel], 130);
+  EXPECT_EQ(fit.Widths[bcBack], 100);
+  EXPECT_EQ(fit.Widths[bcNext], 100);
+  EXPECT_EQ(fit.Needed, 2 * 4 + 8 + 3 * 4 + 130 + 2 * 100);
+}
+
+TEST(BarFit, ANarrowBarTakesWidthFromTheWidestGroupsFirstAndNothingOverlaps) {
+  const TBarWidths natural = Natural({{bcChange, 60}, {bcCancel, 130}, {bcBack, 100}});
+  TBarMetrics metrics = Bar(400);
+  // Room for 376 of button: Change keeps its 90, the three others get 95 each.
+  TBarFit fit = FitBarButtons(kWizardOrder, AllShownBut(bcHelp), natural, metrics, true);
+  EXPECT_TRUE(fit.Shrunk);
+  EXPECT_EQ(fit.Widths[bcChange], 90);
+  EXPECT_EQ(fit.Widths[bcCancel], 95);
+  EXPECT_EQ(fit.Widths[bcNext], 95);
+  // Without shrinking the widths are the natural ones and Needed tells the caller to grow.
+  const TBarFit wide = FitBarButtons(kWizardOrder, AllShownBut(bcHelp), natural, metrics, false);
+  EXPECT_EQ(wide.Widths[bcCancel], 130);
+  EXPECT_GT(wide.Needed, metrics.BarWidth);
+
+  metrics.Widths = fit.Widths;
+  int32_t leftEnd = 0, rightStart = metrics.BarWidth;
+  WalkButtonBar(kWizardOrder, AllShownBut(bcHelp), metrics, [&](const TBarPlace& p) {
+    if (p.Bounds.Left == kParkedLeft) return;
+    EXPECT_EQ(p.Bounds.Width(), fit.Widths[p.Code]);
+    if (p.RightGroup)
+      rightStart = std::min(rightStart, p.Bounds.Left);
+    else
+      leftEnd = std::max(leftEnd, p.Bounds.Right);
+  });
+  EXPECT_LE(leftEnd, rightStart);
+  EXPECT_EQ(rightStart, 400 - 4 - 3 * 95 - 2 * 4);
+
+  // Even a bar with no room at all for buttons gives widths, never negative ones.
+  fit = FitBarButtons(kWizardOrder, AllShown(), natural, Bar(10), true);
+  for (int32_t code = bcChange; code <= bcOK; ++code) EXPECT_GE(fit.Widths[code], 0);
+}
+
 }  // namespace zelvar

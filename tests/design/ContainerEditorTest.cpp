@@ -144,16 +144,18 @@ TEST_F(ContainerEditor, ABoxOnAComponentThatIsNoFormIsRefused) {
   Form->InsertComponent(box);
 }
 
-TEST_F(ContainerEditor, RegisterPutsTheNineComponentsOnTheirPage) {
+TEST_F(ContainerEditor, RegisterPutsTheTenComponentsOnTheirPage) {
   const TPalettePage* page = nullptr;
   for (const TPalettePage& p : PalettePages())
     if (p.Name == "Zelvar") page = &p;
   ASSERT_NE(page, nullptr);
   std::vector<std::string> names;
   for (const TPaletteEntry& e : page->Entries) names.push_back(e.Class->Name);
-  EXPECT_THAT(names, ElementsAre("TZelvar", "TABox", "TAGroupBox", "TAPanel", "TAImage",
-                                 "TAJumpBitBtn", "TAJumpRadioBtn", "TAForm", "TAPageControl"));
+  EXPECT_THAT(names,
+              ElementsAre("TZelvar", "TABox", "TAGroupBox", "TAPanel", "TAImage", "TAJumpBitBtn",
+                          "TAJumpRadioBtn", "TAForm", "TAPageControl", "TAStepList"));
   EXPECT_NE(page->Entries[0].Image, nullptr);
+  EXPECT_NE(page->Entries[9].Image, nullptr);
   EXPECT_NE(page->Entries[1].Image, nullptr);
   EXPECT_EQ(page->Entries[2].Image, nullptr);
   EXPECT_NE(page->Entries[7].Image, nullptr);

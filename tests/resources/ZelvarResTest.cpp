@@ -23,7 +23,7 @@ const TExpected kGlyphs[] = {
     {"ZELVAROK", 36, 18}, {"DIALOGOK", 36, 18},     {"FINISH", 36, 18},
     {"CANCEL", 36, 18},   {"CHANGEZELVAR", 36, 18}, {"CHANGEDIALOG", 36, 18},
 };
-const char* const kPaletteImages[] = {"TZELVAR", "TABOX", "TAFORM"};
+const char* const kPaletteImages[] = {"TZELVAR", "TABOX", "TAFORM", "TASTEPLIST"};
 
 TEST(ZelvarRes, OneModuleNamedZelvar) {
   HMODULE m = ZelvarModule();

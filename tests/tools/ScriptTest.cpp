@@ -46,6 +46,25 @@ class Script : public ::testing::Test {
   fs::path Dir;
 };
 
+TEST_F(Script, PrintsWhatAScreenReaderLearns) {
+  TRun r = RunScript(
+      "load dialog.txt\n"
+      "set OkButton.Default True\n"
+      "print OkButton.Accessible\n"
+      "accessibility\n"
+      "accessibility CancelButton\n"
+      "fails print Nothing.Accessible\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "OkButton.Accessible = push button 'OK' [enabled sensitive focusable visible default]\n"
+            "frame 'Setup' [enabled sensitive]\n"
+            "  push button 'OK' [enabled sensitive focusable visible default]\n"
+            "  push button 'Cancel' [enabled sensitive focusable visible]\n"
+            "push button 'Cancel' [enabled sensitive focusable visible]\n"
+            "no component named 'Nothing' on Dialog\n");
+}
+
 TEST_F(Script, ModalDialogEndsWithTheClickedButton) {
   TRun r = Zelvar("run --script " + kData + "modal.zs");
   EXPECT_EQ(r.Err, "");
@@ -319,6 +338,27 @@ TEST_F(Script, ShotWritesTheClientArea) {
   r = RunScript("load dialog.txt\nset Dialog.ClientWidth 150\nshot small.png\n");
   ASSERT_EQ(r.Status, 0) << r.Err;
   EXPECT_EQ(zelvar::LoadImageFile((Dir / "small.png").string()).Width, 150);
+}
+
+TEST_F(Script, AWizardOnAScreenOfTwiceThePixelsPerInchShowsEverythingDoubled) {
+  std::ofstream(Dir / "test.zs")
+      << "load " << kData << "wizard.txt\n"
+      << "execute Zelvar1 1\n"
+         "expect Zelvar1.ButtonWidth 180\n"
+         "expect Zelvar1.Font.Height -22\n"
+         "shot fine.png\n"
+         // Cancel's cross, each of its pixels a 2 by 2 square: rows 0 and 1 the same, red
+         // to x + 5, then the face; rows 2 and 3 red to x + 7.
+         "expect-pixel 447 602 #FF0000\n"
+         "expect-pixel 448 603 #FF0000\n"
+         "expect-pixel 452 602 #FF0000\n"
+         "expect-pixel 453 603 #C0C0C0\n"
+         "expect-pixel 454 604 #FF0000\n"
+         "key Escape\n";
+  TRun r = Zelvar("run --script " + ScriptPath(), "ZELVAR_DPI=192");
+  ASSERT_EQ(r.Status, 0) << r.Err << r.Out;
+  EXPECT_EQ(r.Out, "result = mrCancel\n");
+  EXPECT_EQ(zelvar::LoadImageFile((Dir / "fine.png").string()).Width, 962);
 }
 
 TEST_F(Script, ShotReportsBadFormsAndMissingPages) {

@@ -351,4 +351,76 @@ TEST_F(BusyScript, CancelWhileWaitingAbandonsTheChange) {
             "Zelvar1.EndBusy takes True or False, not 'Maybe'\n");
 }
 
+TEST_F(WizardScript, TheStepListGoesBackByClickAndKeyboardOnly) {
+  TRun r = RunScript(
+      "load wizard.txt\n"
+      "create TAStepList Steps in Zelvar1\n"
+      "handle Zelvar1.OnPageChange log\n"
+      "execute Zelvar1 1\n"
+      "expect Steps.Visible True\n"
+      "click NextButton\n"
+      "click NextButton\n"
+      // Step 1 is the top row: a click goes back there, and the history with it.
+      "mouse down left 30 10 Steps\n"
+      "mouse up left 30 10 Steps\n"
+      "expect Zelvar1.Page 1\n"
+      "expect Zelvar1.HistoryCount 0\n"
+      // Step 3 was left by going back: no longer visited, a click does nothing.
+      "mouse down left 30 50 Steps\n"
+      "mouse up left 30 50 Steps\n"
+      "expect Zelvar1.Page 1\n"
+      "click NextButton\n"
+      "click NextButton\n"
+      "focus Steps\n"
+      "key Up\n"
+      "key Space\n"
+      "expect Zelvar1.Page 2\n"
+      "focus Steps\n"
+      "key Up\n"
+      "key Enter\n"
+      "expect Zelvar1.Page 1\n"
+      // Enter on the current step is the page's Enter: Next.
+      "focus Steps\n"
+      "key Enter\n"
+      "expect Zelvar1.Page 2\n"
+      "key Escape\n"
+      "expect-result mrCancel\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "OnPageChange(Zelvar1, 1)\n"
+            "OnPageChange(Zelvar1, 2)\n"
+            "OnPageChange(Zelvar1, 3)\n"
+            "OnPageChange(Zelvar1, 1)\n"
+            "OnPageChange(Zelvar1, 2)\n"
+            "OnPageChange(Zelvar1, 3)\n"
+            "OnPageChange(Zelvar1, 2)\n"
+            "OnPageChange(Zelvar1, 1)\n"
+            "OnPageChange(Zelvar1, 2)\n"
+            "result = mrCancel\n");
+}
+
+TEST_F(WizardScript, TheBannerPushesThePageDownWhileShown) {
+  TRun r = RunScript(
+      "load wizard.txt\n"
+      "set Zelvar1.Page 1\n"
+      "create TAPanel Body in Zelvar1\n"
+      "set Body.AAlign alClient\n"
+      "execute Zelvar1 1\n"
+      "expect Body.Top 0\n"
+      "set Zelvar1.HeaderStyle hsBanner\n"
+      "set Zelvar1.PageSubtitles.Strings ('' 'Where it goes' 'What it takes' 'Done')\n"
+      "unless Body.Top 0 print Zelvar1.HeaderStyle\n"
+      "expect Zelvar1.PageSubtitles.Strings ('' 'Where it goes' 'What it takes' 'Done')\n"
+      "set Zelvar1.HeaderStyle hsNone\n"
+      "expect Body.Top 0\n"
+      "key Escape\n"
+      "expect-result mrCancel\n");
+  EXPECT_EQ(r.Err, "");
+  EXPECT_EQ(r.Status, 0);
+  EXPECT_EQ(r.Out,
+            "Zelvar1.HeaderStyle = hsBanner\n"
+            "result = mrCancel\n");
+}
+
 }  // namespace

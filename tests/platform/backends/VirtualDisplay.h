@@ -108,16 +108,18 @@ std::vector<std::string> EnvironmentFor(const std::string& display);
 // run at the same time never share one, and that is ready once the number is known.
 class TXvfb {
  public:
-  explicit TXvfb(const fs::path& dir) {
+  explicit TXvfb(const fs::path& dir, const std::vector<std::string>& options = {}) {
     int fds[2];
     if (::pipe(fds) != 0) {
       FError = Errno("pipe", errno);
       return;
     }
     fs::path log = dir / "xvfb.log";
-    bool started = FServer.Start({"Xvfb", "-displayfd", std::to_string(fds[1]), "-screen", "0",
-                                  "1024x768x24", "-nolisten", "tcp", "-noreset"},
-                                 EnvironmentFor(""), log, log, &FError, fds[0]);
+    std::vector<std::string> argv{"Xvfb",      "-displayfd", std::to_string(fds[1]),
+                                  "-screen",   "0",          "1024x768x24",
+                                  "-nolisten", "tcp",        "-noreset"};
+    argv.insert(argv.end(), options.begin(), options.end());
+    bool started = FServer.Start(argv, EnvironmentFor(""), log, log, &FError, fds[0]);
     ::close(fds[1]);
     if (started) ReadDisplay(fds[0], log);
     ::close(fds[0]);
@@ -176,13 +178,15 @@ class WindowTestBase : public ::testing::Test {
            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(Dir);
     fs::create_directories(Dir);
-    Server = std::make_unique<TXvfb>(Dir);
+    Server = std::make_unique<TXvfb>(Dir, XvfbOptions);
     ASSERT_TRUE(Server->Error().empty()) << Server->Error();
   }
   void TearDown() override {
     Server.reset();
     fs::remove_all(Dir);
   }
+  // What the X server is started with besides the display and the screen (-dpi 192).
+  std::vector<std::string> XvfbOptions;
 
   TOutput Xdo(const std::string& args) {
     return Shell("env DISPLAY=" + Server->Display() + " xdotool " + args);

@@ -18,6 +18,7 @@
 #include "platform/controls/ExtCtrls.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
+#include "platform/streaming/FormFiles.h"
 #include "tests/platform/backends/VirtualDisplay.h"
 #include "tests/platform/backends/XlibProbe.h"
 #include "zelvar/window.h"
@@ -449,6 +450,34 @@ TEST_F(WindowByDefault, ShowModalOpensAWindowWithNoBackendInstalled) {
   TWatchdog watchdog(quit);
   EXPECT_EQ(form->ShowModal(), mrOk);
   EXPECT_NE(window, 0u);
+}
+
+// An X server started with -dpi 192, as on a fine screen.
+class WindowOnFineDisplay : public WindowOnDisplay {
+ protected:
+  WindowOnFineDisplay() { XvfbOptions = {"-dpi", "192"}; }
+};
+
+TEST_F(WindowOnFineDisplay, FormsReadBeforeTheLoopScaleToTheDisplaysPixelsPerInch) {
+  EXPECT_EQ(DisplayPixelsPerInch(), 192);
+  // No backend is open yet: the display is asked, as <zelvar/window.h> registered it.
+  EXPECT_EQ(Application().PixelsPerInch(), 192);
+  {
+    TEnvVar screen("ZELVAR_DPI", "120");
+    EXPECT_EQ(Application().PixelsPerInch(), 120);
+  }
+  RegisterClasses<TForm, TPanel>();
+  TForm designed(nullptr);
+  designed.SetClientWidth(200);
+  auto* panel = New<TPanel>(&designed);
+  panel->SetParent(&designed);
+  panel->SetBounds(10, 10, 50, 20);
+  std::unique_ptr<TForm> form(As<TForm>(ReadComponent(WriteComponent(&designed))));
+  EXPECT_EQ(form->ClientWidth(), 400);
+  EXPECT_EQ(As<TPanel>(form->Controls(0))->BoundsRect(), Rect(20, 20, 120, 60));
+
+  Application().EnsureBackend();
+  EXPECT_EQ(Application().Backend().PixelsPerInch(), 192);
 }
 
 }  // namespace

@@ -81,7 +81,7 @@ TEST_F(Palette, ListsThePagesInRegistrationOrderWithTheirClasses) {
   std::vector<std::string> names;
   for (const TPaletteEntry& e : page.Entries) names.push_back(e.Class->Name);
   EXPECT_THAT(names, ::testing::ElementsAreArray(kStandard));
-  EXPECT_EQ(PalettePages()[static_cast<size_t>(zelvar)].Entries.size(), 9u);
+  EXPECT_EQ(PalettePages()[static_cast<size_t>(zelvar)].Entries.size(), 10u);
 
   // A second registration adds neither a page nor an entry.
   const size_t pages = PalettePages().size();

@@ -1,5 +1,6 @@
 #include "platform/graphics/Captions.h"
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <string>
@@ -78,4 +79,20 @@ TEST(Captions, MeasuredAndDrawnWithoutTheirMarks) {
 }
 
 }  // namespace
+TEST(Captions, EllipsizedCaptionsFitAndKeepTheirMarksWhole) {
+  TBitmap bitmap;
+  bitmap.SetSize(10, 10);
+  TCanvas& c = *bitmap.Canvas();
+  EXPECT_EQ(EllipsizeCaption(c, "&Next", 1000), "&Next");
+  const std::string shortened = EllipsizeCaption(c, "&Weiter zur nächsten Seite", 60);
+  EXPECT_THAT(shortened, ::testing::EndsWith("\u2026"));
+  EXPECT_LE(CaptionWidth(c, shortened), 60);
+  EXPECT_GT(CaptionWidth(c, EllipsizeCaption(c, "&Weiter zur nächsten Seite", 80)),
+            CaptionWidth(c, shortened));
+  // A cut between a mark and its letter drops the mark rather than underline the ellipsis.
+  const int32_t justEllipsis = c.TextWidth("\u2026");
+  EXPECT_EQ(EllipsizeCaption(c, "&Weiter", justEllipsis), "\u2026");
+  EXPECT_EQ(EllipsizeCaption(c, "Weiter", justEllipsis - 1), "");
+}
+
 }  // namespace zelvar
