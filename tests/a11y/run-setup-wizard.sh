@@ -1,10 +1,11 @@
 #!/usr/bin/env bash
 # Runs setup_wizard.py against `zelvar run examples/setup.txt` on a desktop of its own: a
 # virtual X server, a private session bus, and the accessibility bus and registry on it.
-# Usage: run-setup-wizard.sh PYTHON ZELVAR_TOOL SOURCE_DIR
+# Usage: run-setup-wizard.sh PYTHON ZELVAR_TOOL SOURCE_DIR BUS_LAUNCHER REGISTRYD
+# (PYTHON has pyatspi; BUS_LAUNCHER and REGISTRYD are at-spi-bus-launcher and at-spi2-registryd.)
 set -euo pipefail
 
-python=$1 tool=$2 source=$3
+python=$1 tool=$2 source=$3 launcher=$4 registryd=$5
 here=$(cd "$(dirname "$0")" && pwd)
 
 if [ -z "${ZELVAR_A11Y_INSIDE:-}" ]; then
@@ -33,7 +34,7 @@ done
 [ -s "$work/display" ] || { echo "Xvfb did not start"; cat "$work/xvfb.log"; exit 1; }
 export DISPLAY=":$(head -n1 "$work/display")"
 
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$work/bus.log" 2>&1 &
+"$launcher" --launch-immediately >"$work/bus.log" 2>&1 &
 pids+=($!)
 address=""
 for _ in $(seq 100); do
@@ -43,7 +44,7 @@ for _ in $(seq 100); do
 done
 [ -n "$address" ] || { echo "the accessibility bus did not start"; cat "$work/bus.log"; exit 1; }
 # The bridge and the client find the bus as a desktop program does, through org.a11y.Bus.
-/usr/libexec/at-spi2-registryd >"$work/registry.log" 2>&1 &
+"$registryd" >"$work/registry.log" 2>&1 &
 pids+=($!)
 
 export XDG_STATE_HOME=$work/state
