@@ -741,6 +741,23 @@ void TAtSpiBridge::TState::Tell(const TAccessibleEvent& e) {
 
 // --- the connection
 
+namespace {
+
+// A press waits for the requests to be answered; by then an earlier press may have disabled the
+// control (Next on the last page) or taken the part away, and then it is dropped, as a click
+// on a disabled button is.
+bool PressableNow(TAccessibleNode node) {
+  if (!node) return false;
+  try {
+    TAccessibleInfo info = DescribeNode(node);
+    return !info.Action.empty() && info.States.Contains(astEnabled);
+  } catch (const EListError&) {
+    return false;
+  }
+}
+
+}  // namespace
+
 std::string TAtSpiBridge::PathOfId(uint32_t id) {
   return kPathPrefix + std::to_string(id);
 }
@@ -895,7 +912,7 @@ void TAtSpiBridge::Dispatch() {
   std::vector<uint32_t> actions;
   actions.swap(F->PendingActions);
   for (uint32_t id : actions)
-    if (TAccessibleNode node = NodeOfId(id)) DoAccessibleAction(node, 0);
+    if (PressableNow(NodeOfId(id))) DoAccessibleAction(NodeOfId(id), 0);
   dbus_connection_flush(F->Connection);
 }
 

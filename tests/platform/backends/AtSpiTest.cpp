@@ -370,3 +370,39 @@ TEST_F(AtSpi, HubEventsGoOutAsSignals) {
 
 }  // namespace
 }  // namespace zelvar::test
+
+namespace zelvar::test {
+namespace {
+
+// Two presses in a row, the first of which disables the button (Next on the last page): the
+// second is dropped, never an error out of the window loop.
+TEST_F(AtSpi, APressThatComesTooLateIsDropped) {
+  Next->OnClick = [this](TObject*) {
+    ++Clicks;
+    Next->SetEnabled(false);
+  };
+  std::string next = PathOf(Next);
+  std::vector<DBusPendingCall*> pending;
+  for (int i = 0; i < 2; ++i) {
+    DBusMessage* call = dbus_message_new_method_call(BridgeName.c_str(), next.c_str(),
+                                                     "org.a11y.atspi.Action", "DoAction");
+    int32_t index = 0;
+    dbus_message_append_args(call, DBUS_TYPE_INT32, &index, DBUS_TYPE_INVALID);
+    dbus_connection_send_with_reply(Client, call, &pending.emplace_back(), 5000);
+    dbus_message_unref(call);
+  }
+  dbus_connection_flush(Client);
+  auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+  while (!dbus_pending_call_get_completed(pending[1]) && std::chrono::steady_clock::now() < end) {
+    EXPECT_NO_THROW(Bridge->Dispatch());
+    dbus_connection_read_write_dispatch(Client, 5);
+  }
+  for (DBusPendingCall* p : pending) {
+    EXPECT_TRUE(dbus_pending_call_get_completed(p));
+    dbus_pending_call_unref(p);
+  }
+  EXPECT_EQ(Clicks, 1);
+}
+
+}  // namespace
+}  // namespace zelvar::test
