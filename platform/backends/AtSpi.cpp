@@ -31,6 +31,8 @@ constexpr const char* kIfAction = "org.a11y.atspi.Action";
 constexpr const char* kIfText = "org.a11y.atspi.Text";
 constexpr const char* kIfEditableText = "org.a11y.atspi.EditableText";
 constexpr const char* kIfValue = "org.a11y.atspi.Value";
+constexpr const char* kIfEventObject = "org.a11y.atspi.Event.Object";
+constexpr const char* kIfEventWindow = "org.a11y.atspi.Event.Window";
 constexpr const char* kIfProperties = "org.freedesktop.DBus.Properties";
 constexpr const char* kToolkitVersion = "0.1";
 
@@ -244,6 +246,7 @@ struct TAtSpiBridge::TState {
   int32_t HubKey = 0;
   DBusPendingCall* Embedding = nullptr;
   std::vector<uint32_t> PendingActions;  // ids of nodes to press once the requests are answered
+  std::vector<uint32_t> Windows;         // ids of the forms shown in windows, in their order
 
   // An object is the root (Node empty) or a node.
   struct TObject {
@@ -715,26 +718,26 @@ void TAtSpiBridge::TState::Emit(TAccessibleNode node, const char* iface, const c
 }
 
 void TAtSpiBridge::TState::Tell(const TAccessibleEvent& e) {
-  constexpr const char* kObject = "org.a11y.atspi.Event.Object";
   switch (e.Kind) {
     case aeFocus:
-      Emit(e.Node, kObject, "StateChanged", "focused", 1, int32_t{0});
+      Emit(e.Node, kIfEventObject, "StateChanged", "focused", 1, int32_t{0});
       Emit(e.Node, "org.a11y.atspi.Event.Focus", "Focus", "", 0, int32_t{0});
       break;
     case aeStateChanged:
-      Emit(e.Node, kObject, "StateChanged", StateEventName(e.State), e.Set ? 1 : 0, int32_t{0});
+      Emit(e.Node, kIfEventObject, "StateChanged", StateEventName(e.State), e.Set ? 1 : 0,
+           int32_t{0});
       break;
     case aeNameChanged:
-      Emit(e.Node, kObject, "PropertyChange", "accessible-name", 0, e.Text);
+      Emit(e.Node, kIfEventObject, "PropertyChange", "accessible-name", 0, e.Text);
       break;
     case aeChildAdded:
     case aeChildRemoved:
-      Emit(e.Node, kObject, "ChildrenChanged", e.Kind == aeChildAdded ? "add" : "remove", e.Index,
-           RefOf(e.Child));
+      Emit(e.Node, kIfEventObject, "ChildrenChanged", e.Kind == aeChildAdded ? "add" : "remove",
+           e.Index, RefOf(e.Child));
       break;
     case aeAnnouncement:
       // detail1 is the politeness: 1, polite.
-      Emit(e.Node, kObject, "Announcement", "", 1, e.Text);
+      Emit(e.Node, kIfEventObject, "Announcement", "", 1, e.Text);
       break;
   }
 }
@@ -902,6 +905,26 @@ TAtSpiBridge::~TAtSpiBridge() {
 int TAtSpiBridge::FileDescriptor() const {
   int fd = -1;
   return dbus_connection_get_unix_fd(F->Connection, &fd) ? fd : -1;
+}
+
+void TAtSpiBridge::FormShown(TForm* form) {
+  TAccessibleNode node{form};
+  F->Windows.push_back(AccessibleId(node));
+  F->Emit({}, kIfEventObject, "ChildrenChanged", "add", static_cast<int32_t>(F->Windows.size() - 1),
+          F->RefOf(node));
+  F->Emit(node, kIfEventWindow, "Create", "", 0, std::string());
+  F->Emit(node, kIfEventWindow, "Activate", "", 0, std::string());
+}
+
+void TAtSpiBridge::FormHidden(TForm* form) {
+  TAccessibleNode node{form};
+  auto it = std::find(F->Windows.begin(), F->Windows.end(), AccessibleId(node));
+  if (it == F->Windows.end()) return;
+  auto index = static_cast<int32_t>(it - F->Windows.begin());
+  F->Windows.erase(it);
+  F->Emit(node, kIfEventWindow, "Deactivate", "", 0, std::string());
+  F->Emit(node, kIfEventWindow, "Destroy", "", 0, std::string());
+  F->Emit({}, kIfEventObject, "ChildrenChanged", "remove", index, F->RefOf(node));
 }
 
 void TAtSpiBridge::Dispatch() {

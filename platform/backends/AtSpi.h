@@ -14,6 +14,8 @@
 
 namespace zelvar {
 
+class TForm;
+
 class TAtSpiBridge {
  public:
   // Connects to the accessibility bus (AT_SPI_BUS_ADDRESS, or what org.a11y.Bus on the session
@@ -29,6 +31,10 @@ class TAtSpiBridge {
   // Answers what has arrived, then runs the actions it asked for, and sends what is queued.
   // Never waits for the bus.
   void Dispatch();
+  // A form's window opened or closed: the application's children change, and a screen reader
+  // turns to the new window.
+  void FormShown(TForm* form);
+  void FormHidden(TForm* form);
 
   // How clients address the application's root and the nodes.
   static constexpr const char* kRootPath = "/org/a11y/atspi/accessible/root";

@@ -355,12 +355,14 @@ void TWindowBackend::FormShown(TForm* form) {
     }
   }
   FWindows.push_back(std::move(w));
+  if (gAtSpi) gAtSpi->FormShown(form);
   FormPainted(form);
 }
 
 void TWindowBackend::FormHidden(TForm* form) {
   // Nothing sends to a window behind the backend's back (see WaitForEvent), so it can go now.
-  std::erase_if(FWindows, [form](const auto& w) { return w->Form == form; });
+  if (std::erase_if(FWindows, [form](const auto& w) { return w->Form == form; }) && gAtSpi)
+    gAtSpi->FormHidden(form);
 }
 
 void TWindowBackend::FormPainted(TForm* form) {

@@ -90,6 +90,7 @@ class AtSpi : public ::testing::Test {
     ASSERT_EQ(dbus_bus_request_name(Client, "org.a11y.atspi.Registry", 0, &error),
               DBUS_REQUEST_NAME_REPLY_PRIMARY_OWNER);
     dbus_bus_add_match(Client, "type='signal',interface='org.a11y.atspi.Event.Object'", nullptr);
+    dbus_bus_add_match(Client, "type='signal',interface='org.a11y.atspi.Event.Window'", nullptr);
     TEnvVar bus("AT_SPI_BUS_ADDRESS", Address.c_str());
     std::string why;
     Bridge = TAtSpiBridge::Open(&why);
@@ -191,7 +192,7 @@ class AtSpi : public ::testing::Test {
       dbus_connection_read_write(Client, 10);
       while (DBusMessage* m = dbus_connection_pop_message(Client)) {
         if (dbus_message_get_type(m) == DBUS_MESSAGE_TYPE_SIGNAL &&
-            std::string(dbus_message_get_interface(m)) == "org.a11y.atspi.Event.Object") {
+            std::string(dbus_message_get_interface(m)).starts_with("org.a11y.atspi.Event.")) {
           DBusMessageIter it, data;
           dbus_message_iter_init(m, &it);
           const char* detail = nullptr;
@@ -205,7 +206,7 @@ class AtSpi : public ::testing::Test {
           const char* text = nullptr;
           if (dbus_message_iter_get_arg_type(&data) == DBUS_TYPE_STRING)
             dbus_message_iter_get_basic(&data, &text);
-          std::string what = text ? text : std::to_string(detail1);
+          std::string what = text && *text ? text : std::to_string(detail1);
           out.push_back(std::string(dbus_message_get_member(m)) + " " + detail + " " + what + " " +
                         dbus_message_get_path(m));
         }
@@ -402,6 +403,26 @@ TEST_F(AtSpi, APressThatComesTooLateIsDropped) {
     dbus_pending_call_unref(p);
   }
   EXPECT_EQ(Clicks, 1);
+}
+
+}  // namespace
+}  // namespace zelvar::test
+
+namespace zelvar::test {
+namespace {
+
+TEST_F(AtSpi, AWindowOpeningAndClosingChangesTheApplicationsChildren) {
+  Signals();
+  std::string root = TAtSpiBridge::kRootPath, form = PathOf(Form.get());
+  Bridge->FormShown(Form.get());
+  EXPECT_EQ(Signals(), (std::vector<std::string>{"ChildrenChanged add 0 " + root,
+                                                 "Create  0 " + form, "Activate  0 " + form}));
+  Bridge->FormHidden(Form.get());
+  EXPECT_EQ(Signals(), (std::vector<std::string>{"Deactivate  0 " + form, "Destroy  0 " + form,
+                                                 "ChildrenChanged remove 0 " + root}));
+  // A form the bridge never saw shown is no window of it.
+  Bridge->FormHidden(Form.get());
+  EXPECT_TRUE(Signals().empty());
 }
 
 }  // namespace
