@@ -133,7 +133,6 @@ def main():
         wait_for("the typed folder", lambda: text.getText(0, -1) == "/srv/apps/zelvar")
         if text.characterCount != len("/srv/apps/zelvar"):
             fail(f"the folder counts {text.characterCount} characters")
-        print("ok: heard", heard)
     finally:
         program.terminate()
         try:
@@ -141,6 +140,10 @@ def main():
         except subprocess.TimeoutExpired:
             program.kill()
             program.wait()
+    # Asked to end, the wizard cancels and the program exits cleanly.
+    if program.returncode != 0:
+        fail(f"zelvar run ended with {program.returncode}")
+    print("ok: heard", heard)
 
 
 main()
