@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/backends/AtSpi.h"
 #include "platform/controls/Clipbrd.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/TimerQueue.h"
@@ -22,6 +23,9 @@ namespace {
 // SDL is started once for all live backends and shut down with the last, so that it frees
 // what it holds (X connection, hints) and a later backend starts afresh.
 int gOpenBackends = 0;
+// The accessibility bridge lives as long as SDL does: one application on the bus, whatever the
+// number of backends. Null when there is no accessibility bus.
+std::unique_ptr<TAtSpiBridge> gAtSpi;
 
 // Xlib's own error handler prints the error and ends the process, which a stray request about
 // a window that is gone must never do to a dialog program. This one notes the error, and the
@@ -263,7 +267,10 @@ std::unique_ptr<TBackend> OpenWindowBackend(std::string* why) {
     }
     return nullptr;
   }
-  if (gOpenBackends++ == 0) SetClipboardStore(&gSdlClipboard);
+  if (gOpenBackends++ == 0) {
+    SetClipboardStore(&gSdlClipboard);
+    gAtSpi = TAtSpiBridge::Open();
+  }
   return std::unique_ptr<TBackend>(new TWindowBackend);
 }
 
@@ -326,6 +333,7 @@ TWindowBackend::~TWindowBackend() {
   }
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
   if (--gOpenBackends == 0) {
+    gAtSpi.reset();
     SDL_Quit();
     // What closing the display turned up has no one left to report to.
     XSetErrorHandler(gFormerXHandler);
@@ -392,12 +400,14 @@ void TWindowBackend::FormShown(TForm* form) {
     }
   }
   FWindows.push_back(std::move(w));
+  if (gAtSpi) gAtSpi->FormShown(form);
   FormPainted(form);
 }
 
 void TWindowBackend::FormHidden(TForm* form) {
   // Nothing sends to a window behind the backend's back (see WaitForEvent), so it can go now.
-  std::erase_if(FWindows, [form](const auto& w) { return w->Form == form; });
+  if (std::erase_if(FWindows, [form](const auto& w) { return w->Form == form; }) && gAtSpi)
+    gAtSpi->FormHidden(form);
 }
 
 void TWindowBackend::FormPainted(TForm* form) {
@@ -455,6 +465,8 @@ bool TWindowBackend::WaitForInput() {
     do Handle(e);
     while (SDL_PollEvent(&e));
   }
+  // A screen reader's requests are answered between messages too, without waiting.
+  if (gAtSpi) gAtSpi->Dispatch();
   ThrowXErrors();
   // Timers fire from the loop, between messages, as classic timer messages do.
   Timers().AdvanceTo(Clock());
@@ -489,8 +501,10 @@ bool TWindowBackend::WaitForEvent(SDL_Event& e) {
   int wait = WaitMilliseconds();
   if (!FDisplay) return SDL_WaitEventTimeout(&e, wait) != 0;
   if (XEventsQueued(FDisplay, QueuedAfterFlush) == 0) {
-    pollfd p{ConnectionNumber(FDisplay), POLLIN, 0};
-    ::poll(&p, 1, wait);
+    // The accessibility bus wakes the loop as input does.
+    pollfd p[2] = {{ConnectionNumber(FDisplay), POLLIN, 0},
+                   {gAtSpi ? gAtSpi->FileDescriptor() : -1, POLLIN, 0}};
+    ::poll(p, 2, wait);
   }
   return SDL_PollEvent(&e) != 0;
 }

@@ -185,14 +185,16 @@ class TIdRegistry : public TComponent {
   void Notification(TComponent* component, TOperation operation) override {
     TComponent::Notification(component, operation);
     if (operation != opRemove) return;
-    auto it = FByControl.find(static_cast<TControl*>(component));
+    auto it = FByControl.find(component);
     if (it == FByControl.end()) return;
     for (auto& [part, id] : it->second) FById.erase(id);
     FByControl.erase(it);
   }
 
  private:
-  std::map<TControl*, std::map<int32_t, uint32_t>> FByControl;
+  // Keyed by the component: a control being freed is told as a TComponent, and is no longer a
+  // TControl to cast to.
+  std::map<TComponent*, std::map<int32_t, uint32_t>> FByControl;
   std::map<uint32_t, TAccessibleNode> FById;
   uint32_t FNext = 1;
 };
