@@ -2,7 +2,7 @@
 // One frame of the designer is the user's action and the repaint of the whole designer window
 // that shows it: selecting a control with a click, moving it a grid step (which records the
 // change for undo), and one undo (which rebuilds the form from the recorded state). Opening
-// reads the file, builds the inspector and paints the window once. Targets: 16 ms a frame,
+// reads the file, builds the property grid and paints the window once. Targets: 16 ms a frame,
 // 200 ms to open.
 
 #include <benchmark/benchmark.h>

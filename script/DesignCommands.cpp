@@ -11,8 +11,8 @@
 #include "platform/core/ValueText.h"
 #include "platform/designer/Designer.h"
 #include "platform/designer/DesignerWindow.h"
-#include "platform/designer/Inspector.h"
 #include "platform/designer/Palette.h"
+#include "platform/designer/PropertyGrid.h"
 #include "platform/forms/Forms.h"
 #include "script/CommandTables.h"
 #include "script/Script.h"
@@ -111,25 +111,25 @@ void CmdSelect(TScript& s, const TScriptLine& l) {
   if (surface.CanFocus()) surface.SetFocus();
 }
 
-// Selects NAME and makes the inspector's row of PROP current.
-TObjectInspector& InspectRow(TScript& s, const std::string& path) {
+// Selects NAME and makes the property grid's row of PROP current.
+TPropertyGrid& InspectRow(TScript& s, const std::string& path) {
   auto [name, prop] = SplitPath(path);
   TDesignerWindow& w = RequireDesignerWindow();
   TComponent* c = s.Find(name);
   w.Session().Editor().SelectComponent(c);
   Application().ProcessMessages();
-  TObjectInspector& inspector = w.Inspector();
-  if (!inspector.SelectRow(prop))
-    throw Exception("the inspector shows no row " + prop + " for '" + name + "'");
+  TPropertyGrid& grid = w.PropertyGrid();
+  if (!grid.SelectRow(prop))
+    throw Exception("the property grid shows no row " + prop + " for '" + name + "'");
   Application().ProcessMessages();
-  return inspector;
+  return grid;
 }
 
 void CmdInspect(TScript& s, const TScriptLine& l) {
   TValue text = ParseValue(l.Rest(2));
   if (!text.Is<std::string>()) throw EScriptUsage("usage: inspect NAME.PROP 'text'");
-  TObjectInspector& inspector = InspectRow(s, l.Words[1]);
-  TWinControl* edit = inspector.ValueEdit();
+  TPropertyGrid& grid = InspectRow(s, l.Words[1]);
+  TWinControl* edit = grid.ValueEdit();
   if (!edit || !edit->CanFocus()) throw Exception("the row " + l.Words[1] + " cannot be edited");
   TDesignerWindow& w = RequireDesignerWindow();
   edit->SetFocus();
@@ -139,8 +139,8 @@ void CmdInspect(TScript& s, const TScriptLine& l) {
 }
 
 void CmdInspectDialog(TScript& s, const TScriptLine& l) {
-  TObjectInspector& inspector = InspectRow(s, l.Words[1]);
-  TControl* button = inspector.EllipsisButton();
+  TPropertyGrid& grid = InspectRow(s, l.Words[1]);
+  TControl* button = grid.EllipsisButton();
   if (!button) throw Exception("the row " + l.Words[1] + " has no dialog (no ... button)");
   TDesignerWindow& w = RequireDesignerWindow();
   PressAt(w, ControlCentre(w, *button), mbLeft);

@@ -6,8 +6,8 @@
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Paths.h"
 #include "platform/core/SysUtils.h"
-#include "platform/designer/Inspector.h"
 #include "platform/designer/Palette.h"
+#include "platform/designer/PropertyGrid.h"
 #include "platform/forms/Dialogs.h"
 
 namespace zelvar {
@@ -21,7 +21,7 @@ TDesignerWindow::TDesignerWindow(TComponent* owner)
     : TForm(owner),
       FSession(std::make_unique<TDesignSession>()),
       FPalette(new TComponentPalette(this)),
-      FInspector(new TObjectInspector(this)),
+      FGrid(new TPropertyGrid(this)),
       FSurface(new TDesignSurface(this)),
       FMenu(new TPopupMenu(this)),
       FMessages(new TListBox(this)) {
@@ -30,10 +30,10 @@ TDesignerWindow::TDesignerWindow(TComponent* owner)
   FPalette->SetName("DesignerPalette");
   FPalette->SetAlign(alTop);
   FPalette->SetParent(this);
-  FInspector->SetName("DesignerInspector");
-  FInspector->SetWidth(260);
-  FInspector->SetAlign(alLeft);
-  FInspector->SetParent(this);
+  FGrid->SetName("DesignerProperties");
+  FGrid->SetWidth(260);
+  FGrid->SetAlign(alLeft);
+  FGrid->SetParent(this);
   FMessages->SetName("DesignerMessages");
   FMessages->SetHeight(90);
   FMessages->SetAlign(alBottom);
@@ -50,8 +50,8 @@ TDesignerWindow::TDesignerWindow(TComponent* owner)
   FSession->OnFormClosing = [this] {
     FMenu->Close();
     FSurface->SetForm(nullptr, nullptr);
-    FInspector->SetSelection({});
-    FInspector->SetDesigner(nullptr);
+    FGrid->SetSelection({});
+    FGrid->SetDesigner(nullptr);
   };
   FSession->OnFormChanged = [this] { Wire(); };
   FSession->OnStateChanged = [this] { StateChanged(); };
@@ -62,8 +62,8 @@ TDesignerWindow::TDesignerWindow(TComponent* owner)
 
 TDesignerWindow::~TDesignerWindow() {
   FSurface->SetForm(nullptr, nullptr);
-  FInspector->SetSelection({});
-  FInspector->SetDesigner(nullptr);
+  FGrid->SetSelection({});
+  FGrid->SetDesigner(nullptr);
   FSession->OnFormClosing = nullptr;
   FSession->OnFormChanged = nullptr;
   FSession->OnStateChanged = nullptr;
@@ -81,19 +81,19 @@ void TDesignerWindow::Wire() {
   editor.OnSelectionChanged = [this] { SelectionChanged(); };
   editor.OnError = [this](const std::string& message) { ShowError(message); };
   FSurface->SetForm(&FSession->Form(), &editor);
-  FInspector->SetDesigner(&editor);
+  FGrid->SetDesigner(&editor);
   SelectionChanged();
 }
 
 void TDesignerWindow::SelectionChanged() {
   const auto& sel = FSession->Editor().Selection();
-  FInspector->SetSelection(sel.empty() ? std::vector<TPersistent*>{&FSession->Form()} : sel);
+  FGrid->SetSelection(sel.empty() ? std::vector<TPersistent*>{&FSession->Form()} : sel);
   FSurface->Invalidate();
 }
 
 void TDesignerWindow::StateChanged() {
   SetCaption(TitleText());
-  FInspector->Reload();
+  FGrid->Reload();
   FSurface->Invalidate();
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The visual form designer in one window: the component palette across the top, the object
-// inspector on the left, and the form being designed on the work area. Ctrl+S saves (in the
+// grid on the left, and the form being designed on the work area. Ctrl+S saves (in the
 // format the form came in; Ctrl+Shift+S asks for a file and a format), Ctrl+Z and Ctrl+Y undo
 // and redo, F9 runs the form as at run time, and closing with unsaved changes asks first.
 
@@ -16,7 +16,7 @@
 namespace zelvar {
 
 class TComponentPalette;
-class TObjectInspector;
+class TPropertyGrid;
 class TPopupMenu;
 class TListBox;
 
@@ -31,7 +31,7 @@ class TDesignerWindow : public TForm {
 
   TDesignSession& Session() const { return *FSession; }
   TComponentPalette& Palette() const { return *FPalette; }
-  TObjectInspector& Inspector() const { return *FInspector; }
+  TPropertyGrid& PropertyGrid() const { return *FGrid; }
   TDesignSurface& Surface() const { return *FSurface; }
   // The designer's menu of the last right click on the form (open while it shows).
   TPopupMenu& ContextMenu() const { return *FMenu; }
@@ -70,7 +70,7 @@ class TDesignerWindow : public TForm {
 
   std::unique_ptr<TDesignSession> FSession;
   TComponentPalette* FPalette;
-  TObjectInspector* FInspector;
+  TPropertyGrid* FGrid;
   TDesignSurface* FSurface;
   TPopupMenu* FMenu;
   TListBox* FMessages;

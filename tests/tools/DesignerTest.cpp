@@ -19,7 +19,7 @@ class DesignerProgram : public ScriptFolderTest {
  protected:
   DesignerProgram()
       : ScriptFolderTest("designer", {"design-wizard.zs", "run-designed.zs", "wizard.txt",
-                                      "design-inspect.zs"}) {}
+                                      "design-properties.zs"}) {}
   TRun Design(const std::string& form, const std::string& script) {
     std::ofstream(Dir / "test.zs") << script;
     std::string file = form.empty() ? "" : (Dir / form).string() + " ";
@@ -49,8 +49,8 @@ TEST_F(DesignerProgram, AWizardMadeFromNothingRunsAndItsHistoryGivesBackEveryByt
   EXPECT_EQ(run.Out, "result = mrOk\n");
 }
 
-TEST_F(DesignerProgram, TheInspectorTakesEveryKindOfValueAsTyped) {
-  TRun r = RunZelvar("design --script " + (Dir / "design-inspect.zs").string(), Dir);
+TEST_F(DesignerProgram, ThePropertyGridTakesEveryKindOfValueAsTyped) {
+  TRun r = RunZelvar("design --script " + (Dir / "design-properties.zs").string(), Dir);
   EXPECT_EQ(r.Status, 0) << r.Err;
   EXPECT_EQ(r.Err, "");
 }

@@ -12,8 +12,8 @@
 #include "design/Zelvar32.h"
 #include "platform/backends/HeadlessInput.h"
 #include "platform/designer/DesignerWindow.h"
-#include "platform/designer/Inspector.h"
 #include "platform/designer/Palette.h"
+#include "platform/designer/PropertyGrid.h"
 #include "tests/TestSupport.h"
 #include "tests/platform/backends/VirtualDisplay.h"
 #include "zelvar/zelvar.h"
@@ -107,9 +107,9 @@ TEST_F(DesignerWindowRun, APanelDraggedOntoPage2GetsItsCaptionTypedAndIsSaved) {
   Drag(At(zelvar, {16, 16, 16, 16}), At(zelvar, {200, 120, 200, 120}));
   ASSERT_NE(Twin->Session().Form().FindComponent("APanel1"), nullptr);
 
-  TObjectInspector& inspector = Twin->Inspector();
-  ASSERT_TRUE(inspector.SelectRow("Caption"));
-  TPoint caption = At(*inspector.ValueEdit());
+  TPropertyGrid& grid = Twin->PropertyGrid();
+  ASSERT_TRUE(grid.SelectRow("Caption"));
+  TPoint caption = At(*grid.ValueEdit());
   Click(caption);
   PressKey(*Twin, *KeyByName("A"), {ssCtrl});
   TypeChars(*Twin, "Your details");

@@ -1,4 +1,4 @@
-#include "platform/designer/Inspector.h"
+#include "platform/designer/PropertyGrid.h"
 
 // In this file, in order: the in-place editors and the set-flag editor; rows (building,
 // values, paths); selection and reloading; editing the current row; geometry; input; painting.
@@ -22,21 +22,20 @@ namespace zelvar {
 
 namespace {
 
-// What both in-place editors hand to the inspector: Enter applies, Escape reverts, Up and
+// What both in-place editors hand to the property grid: Enter applies, Escape reverts, Up and
 // Down move to another row (applying first).
-bool InspectorKey(TObjectInspector& inspector, uint16_t& key, bool listOpen) {
+bool GridKey(TPropertyGrid& grid, uint16_t& key, bool listOpen) {
   switch (key) {
     case VK_RETURN:
-      inspector.ApplyEdit();
+      grid.ApplyEdit();
       break;
     case VK_ESCAPE:
-      inspector.RevertEdit();
+      grid.RevertEdit();
       break;
     case VK_UP:
     case VK_DOWN:
       if (listOpen) return false;
-      if (inspector.ApplyEdit())
-        inspector.SetCurrentRow(inspector.CurrentRow() + (key == VK_UP ? -1 : 1));
+      if (grid.ApplyEdit()) grid.SetCurrentRow(grid.CurrentRow() + (key == VK_UP ? -1 : 1));
       break;
     default:
       return false;
@@ -47,12 +46,12 @@ bool InspectorKey(TObjectInspector& inspector, uint16_t& key, bool listOpen) {
 
 }  // namespace
 
-class TInspectorEdit : public TEdit {
+class TGridEdit : public TEdit {
  public:
-  explicit TInspectorEdit(TObjectInspector* inspector) : TEdit(inspector), FInspector(*inspector) {}
+  explicit TGridEdit(TPropertyGrid* grid) : TEdit(grid), FGrid(*grid) {}
   int32_t WMGetDlgCode() override { return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS; }
   void KeyDown(uint16_t& key, TShiftState shift) override {
-    if (!InspectorKey(FInspector, key, false)) TEdit::KeyDown(key, shift);
+    if (!GridKey(FGrid, key, false)) TEdit::KeyDown(key, shift);
   }
   void KeyPress(char32_t& key) override {
     if (key == '\r' || key == 27) return;  // handled with their key down
@@ -60,15 +59,14 @@ class TInspectorEdit : public TEdit {
   }
 
  private:
-  TObjectInspector& FInspector;
+  TPropertyGrid& FGrid;
 };
 
 // A drop-down whose field takes typing (a colour by name or $00BBGGRR): typed text waits for
 // Enter, a picked item applies at once.
-class TInspectorCombo : public TComboBox {
+class TGridCombo : public TComboBox {
  public:
-  explicit TInspectorCombo(TObjectInspector* inspector)
-      : TComboBox(inspector), FInspector(*inspector) {
+  explicit TGridCombo(TPropertyGrid* grid) : TComboBox(grid), FGrid(*grid) {
     IncludeStyle(csDoubleClicks);
   }
   int32_t WMGetDlgCode() override { return DLGC_WANTALLKEYS | DLGC_WANTARROWS | DLGC_WANTCHARS; }
@@ -84,7 +82,7 @@ class TInspectorCombo : public TComboBox {
       TComboBox::KeyDown(key, shift);  // closes the list
       key = VK_RETURN;
     }
-    if (!InspectorKey(FInspector, key, open)) TComboBox::KeyDown(key, shift);
+    if (!GridKey(FGrid, key, open)) TComboBox::KeyDown(key, shift);
   }
   void WMSetFocus() override {
     TComboBox::WMSetFocus();
@@ -102,20 +100,20 @@ class TInspectorCombo : public TComboBox {
     }
     SetText(text);
   }
-  void DblClick() override { FInspector.CycleValue(); }
+  void DblClick() override { FGrid.CycleValue(); }
 
  protected:
   void Change() override {
     TComboBox::Change();
-    if (!FFilling) FInspector.ApplyEdit();
+    if (!FFilling) FGrid.ApplyEdit();
   }
 
  public:
-  // Set while the inspector fills the list, so that no value is applied then.
+  // Set while the property grid fills the list, so that no value is applied then.
   bool FFilling = false;
 
  private:
-  TObjectInspector& FInspector;
+  TPropertyGrid& FGrid;
   bool FReplace = false;  // the next character typed replaces the value
 };
 
@@ -163,7 +161,7 @@ std::string UpperPath(const std::string& path) {
 // =============================================================================================
 // Rows
 
-struct TObjectInspector::TRow {
+struct TPropertyGrid::TRow {
   std::unique_ptr<TPropertyEditor> Editor;
   std::string Name, Path, Value;
   TRow* Parent = nullptr;
@@ -175,13 +173,12 @@ struct TObjectInspector::TRow {
   std::vector<std::unique_ptr<TRow>> Children;
 };
 
-const TClassInfo& TObjectInspector::StaticClassInfo() {
-  static const auto info = TClassBuilder<TObjectInspector>("TObjectInspector").Build();
+const TClassInfo& TPropertyGrid::StaticClassInfo() {
+  static const auto info = TClassBuilder<TPropertyGrid>("TPropertyGrid").Build();
   return *info;
 }
 
-TObjectInspector::TObjectInspector(TComponent* owner)
-    : TCustomControl(owner), FVert(*this, sbVertical) {
+TPropertyGrid::TPropertyGrid(TComponent* owner) : TCustomControl(owner), FVert(*this, sbVertical) {
   SetTabStop(true);
   SetColor(clBtnFace);
   IncludeStyle(csDoubleClicks);
@@ -190,10 +187,10 @@ TObjectInspector::TObjectInspector(TComponent* owner)
     PlaceEditor();
     Invalidate();
   };
-  FEdit = New<TInspectorEdit>(this);
+  FEdit = New<TGridEdit>(this);
   FEdit->SetVisible(false);
   FEdit->SetParent(this);
-  FCombo = New<TInspectorCombo>(this);
+  FCombo = New<TGridCombo>(this);
   FCombo->SetVisible(false);
   FCombo->SetParent(this);
   FEllipsis = New<TButton>(this);
@@ -204,16 +201,16 @@ TObjectInspector::TObjectInspector(TComponent* owner)
   MeasureFont();
 }
 
-TObjectInspector::~TObjectInspector() = default;
+TPropertyGrid::~TPropertyGrid() = default;
 
-void TObjectInspector::MeasureFont() {
+void TPropertyGrid::MeasureFont() {
   TCanvas& c = *Canvas();
   c.Font()->Assign(Font());
   FRowHeight = std::max(c.TextHeight("0"), 1) + kRowPadding;
 }
 
 // The editors of every published property the selection shares, for one tab.
-void TObjectInspector::Rebuild() {
+void TPropertyGrid::Rebuild() {
   if (FEditDepth > 0) {
     FRebuildPending = true;
     return;
@@ -260,9 +257,9 @@ void TObjectInspector::Rebuild() {
   Invalidate();
 }
 
-void TObjectInspector::AddRows(std::vector<std::unique_ptr<TRow>>& into, TRow* parent,
-                               std::vector<std::unique_ptr<TPropertyEditor>> editors,
-                               const std::vector<std::string>& names) {
+void TPropertyGrid::AddRows(std::vector<std::unique_ptr<TRow>>& into, TRow* parent,
+                            std::vector<std::unique_ptr<TPropertyEditor>> editors,
+                            const std::vector<std::string>& names) {
   for (size_t i = 0; i < editors.size(); ++i) {
     auto& editor = editors[i];
     auto row = std::make_unique<TRow>();
@@ -286,7 +283,7 @@ void TObjectInspector::AddRows(std::vector<std::unique_ptr<TRow>>& into, TRow* p
     });
 }
 
-void TObjectInspector::BuildChildren(TRow& row) {
+void TPropertyGrid::BuildChildren(TRow& row) {
   if (row.ChildrenBuilt) return;
   row.ChildrenBuilt = true;
   std::vector<std::unique_ptr<TPropertyEditor>> editors;
@@ -309,7 +306,7 @@ void TObjectInspector::BuildChildren(TRow& row) {
   AddRows(row.Children, &row, std::move(editors), flags);
 }
 
-void TObjectInspector::ReadValues(TRow& row) {
+void TPropertyGrid::ReadValues(TRow& row) {
   try {
     row.Value = row.Editor->GetValue();
   } catch (const Exception& e) {
@@ -318,7 +315,7 @@ void TObjectInspector::ReadValues(TRow& row) {
   for (auto& child : row.Children) ReadValues(*child);
 }
 
-void TObjectInspector::Flatten() {
+void TPropertyGrid::Flatten() {
   FShown.clear();
   std::function<void(const std::vector<std::unique_ptr<TRow>>&)> walk = [&](const auto& rows) {
     for (const auto& row : rows) {
@@ -329,7 +326,7 @@ void TObjectInspector::Flatten() {
   walk(FRows);
 }
 
-TObjectInspector::TRow* TObjectInspector::FindRow(const std::string& path) {
+TPropertyGrid::TRow* TPropertyGrid::FindRow(const std::string& path) {
   std::vector<std::unique_ptr<TRow>>* level = &FRows;
   TRow* found = nullptr;
   size_t start = 0;
@@ -350,33 +347,33 @@ TObjectInspector::TRow* TObjectInspector::FindRow(const std::string& path) {
   return found;
 }
 
-const std::string& TObjectInspector::RowPath(int index) const {
+const std::string& TPropertyGrid::RowPath(int index) const {
   if (index < 0 || index >= RowCount())
     throw EListError("List index out of bounds (" + std::to_string(index) + ")");
   return FShown[static_cast<size_t>(index)]->Path;
 }
-const std::string& TObjectInspector::RowName(int index) const {
+const std::string& TPropertyGrid::RowName(int index) const {
   RowPath(index);
   return FShown[static_cast<size_t>(index)]->Name;
 }
-const std::string& TObjectInspector::RowValue(int index) const {
+const std::string& TPropertyGrid::RowValue(int index) const {
   RowPath(index);
   return FShown[static_cast<size_t>(index)]->Value;
 }
-int TObjectInspector::RowLevel(int index) const {
+int TPropertyGrid::RowLevel(int index) const {
   RowPath(index);
   return FShown[static_cast<size_t>(index)]->Level;
 }
-bool TObjectInspector::RowExpandable(int index) const {
+bool TPropertyGrid::RowExpandable(int index) const {
   RowPath(index);
   return FShown[static_cast<size_t>(index)]->Expandable;
 }
-bool TObjectInspector::RowExpanded(int index) const {
+bool TPropertyGrid::RowExpanded(int index) const {
   RowPath(index);
   return FShown[static_cast<size_t>(index)]->Expanded;
 }
 
-bool TObjectInspector::SetExpanded(const std::string& path, bool expanded) {
+bool TPropertyGrid::SetExpanded(const std::string& path, bool expanded) {
   TRow* row = FindRow(path);
   if (!row || !row->Expandable) return false;
   // What leads to a row opens with it, or it would not show.
@@ -403,7 +400,7 @@ bool TObjectInspector::SetExpanded(const std::string& path, bool expanded) {
   return true;
 }
 
-void TObjectInspector::Toggle(int index) {
+void TPropertyGrid::Toggle(int index) {
   if (index < 0 || index >= RowCount()) return;
   TRow& row = *FShown[static_cast<size_t>(index)];
   if (row.Expandable) SetExpanded(row.Path, !row.Expanded);
@@ -412,12 +409,12 @@ void TObjectInspector::Toggle(int index) {
 // =============================================================================================
 // Selection and reloading
 
-void TObjectInspector::SetDesigner(IDesigner* designer) {
+void TPropertyGrid::SetDesigner(IDesigner* designer) {
   FDesigner = designer;
   Rebuild();
 }
 
-void TObjectInspector::SetSelection(const std::vector<TPersistent*>& selection) {
+void TPropertyGrid::SetSelection(const std::vector<TPersistent*>& selection) {
   for (TPersistent* p : FSelection)
     if (auto* c = dynamic_cast<TComponent*>(p)) RemoveFreeNotification(c);
   FSelection.clear();
@@ -430,11 +427,11 @@ void TObjectInspector::SetSelection(const std::vector<TPersistent*>& selection) 
   Rebuild();
 }
 
-void TObjectInspector::Reload() {
+void TPropertyGrid::Reload() {
   Rebuild();
 }
 
-void TObjectInspector::Notification(TComponent* component, TOperation operation) {
+void TPropertyGrid::Notification(TComponent* component, TOperation operation) {
   TCustomControl::Notification(component, operation);
   if (operation != opRemove) return;
   if (component == FEdit) FEdit = nullptr;
@@ -451,7 +448,7 @@ void TObjectInspector::Notification(TComponent* component, TOperation operation)
   }
 }
 
-void TObjectInspector::ShowEvents(bool events) {
+void TPropertyGrid::ShowEvents(bool events) {
   if (events == FShowEvents) return;
   ApplyEdit();
   FShowEvents = events;
@@ -460,7 +457,7 @@ void TObjectInspector::ShowEvents(bool events) {
   Rebuild();
 }
 
-bool TObjectInspector::SelectRow(const std::string& path) {
+bool TPropertyGrid::SelectRow(const std::string& path) {
   if (FSelection.empty() || path.empty()) return false;
   // The first step says which tab: events live on their own.
   std::string first = path.substr(0, path.find('.'));
@@ -477,7 +474,7 @@ bool TObjectInspector::SelectRow(const std::string& path) {
   return FCurrent == static_cast<int>(it - FShown.begin());
 }
 
-void TObjectInspector::SetCurrentRow(int index) {
+void TPropertyGrid::SetCurrentRow(int index) {
   if (FShown.empty()) return;
   index = std::clamp(index, 0, RowCount() - 1);
   if (index == FCurrent) return;
@@ -487,30 +484,30 @@ void TObjectInspector::SetCurrentRow(int index) {
   Invalidate();
 }
 
-void TObjectInspector::MoveCurrent(int index) {
+void TPropertyGrid::MoveCurrent(int index) {
   if (ApplyEdit()) SetCurrentRow(index);
 }
 
 // =============================================================================================
 // Editing the current row
 
-TWinControl* TObjectInspector::ValueEdit() const {
+TWinControl* TPropertyGrid::ValueEdit() const {
   if (FCombo && FCombo->Visible()) return FCombo;
   if (FEdit && FEdit->Visible()) return FEdit;
   return nullptr;
 }
 
-TControl* TObjectInspector::EllipsisButton() const {
+TControl* TPropertyGrid::EllipsisButton() const {
   return FEllipsis && FEllipsis->Visible() ? FEllipsis : nullptr;
 }
 
-std::string TObjectInspector::EditorText() const {
+std::string TPropertyGrid::EditorText() const {
   if (FCombo && FCombo->Visible()) return FCombo->Text();
   if (FEdit && FEdit->Visible()) return FEdit->Text();
   return {};
 }
 
-bool TObjectInspector::RunEdit(const std::function<void()>& step) {
+bool TPropertyGrid::RunEdit(const std::function<void()>& step) {
   std::string error;
   {
     TRestore<int> depth(FEditDepth, FEditDepth + 1);
@@ -530,7 +527,7 @@ bool TObjectInspector::RunEdit(const std::function<void()>& step) {
   return true;
 }
 
-bool TObjectInspector::ApplyEdit() {
+bool TPropertyGrid::ApplyEdit() {
   if (FCurrent < 0 || !ValueEdit()) return true;
   TRow& row = *FShown[static_cast<size_t>(FCurrent)];
   std::string text = EditorText();
@@ -539,11 +536,11 @@ bool TObjectInspector::ApplyEdit() {
   return RunEdit([editor, text] { editor->SetValue(text); });
 }
 
-void TObjectInspector::RevertEdit() {
+void TPropertyGrid::RevertEdit() {
   PlaceEditor();
 }
 
-void TObjectInspector::CycleValue() {
+void TPropertyGrid::CycleValue() {
   if (FCurrent < 0) return;
   TRow& row = *FShown[static_cast<size_t>(FCurrent)];
   if (row.Attrs.Contains(paReadOnly)) return;
@@ -557,7 +554,7 @@ void TObjectInspector::CycleValue() {
   RunEdit([editor, next] { editor->SetValue(next); });
 }
 
-void TObjectInspector::EditDialog() {
+void TPropertyGrid::EditDialog() {
   if (FCurrent < 0) return;
   TRow& row = *FShown[static_cast<size_t>(FCurrent)];
   if (!row.Attrs.Contains(paDialog)) return;
@@ -568,7 +565,7 @@ void TObjectInspector::EditDialog() {
 // Shows the current row's controls over its value: a drop-down when the editor offers
 // values, an edit otherwise, and the ellipsis for a dialog. Also what Escape does: the
 // controls show the row's value again.
-void TObjectInspector::PlaceEditor() {
+void TPropertyGrid::PlaceEditor() {
   if (!FEdit || !FCombo || !FEllipsis) return;
   TRect r = FCurrent >= 0 ? RowRect(FCurrent) : TRect{};
   if (r.Empty()) {
@@ -613,8 +610,8 @@ void TObjectInspector::PlaceEditor() {
 // =============================================================================================
 // Geometry
 
-TTabLayout TObjectInspector::Tabs() const {
-  TCanvas& c = *const_cast<TObjectInspector*>(this)->Canvas();
+TTabLayout TPropertyGrid::Tabs() const {
+  TCanvas& c = *const_cast<TPropertyGrid*>(this)->Canvas();
   const int32_t widths[] = {c.TextWidth("Properties"), c.TextWidth("Events")};
   TTabStyle style;
   style.Left = 2;
@@ -626,17 +623,17 @@ TTabLayout TObjectInspector::Tabs() const {
   return PlaceTabs(widths, rows, FShowEvents ? 1 : 0, style);
 }
 
-TRect TObjectInspector::TabRect(bool events) const {
+TRect TPropertyGrid::TabRect(bool events) const {
   return Tabs().Tabs[events ? 1 : 0].Bounds;
 }
 
-TRect TObjectInspector::GridRect() const {
+TRect TPropertyGrid::GridRect() const {
   TRect client = GetClientRect();
   client.Top = std::min(client.Bottom, 2 + FRowHeight + 4);
   return PlaceScrollBars(client, false, FVert.Info().CanScroll()).Client;
 }
 
-TRect TObjectInspector::RowRect(int index) const {
+TRect TPropertyGrid::RowRect(int index) const {
   TRect grid = GridRect();
   if (index < FTop || index >= RowCount()) return {};
   int64_t top = grid.Top + int64_t{index - FTop} * FRowHeight;
@@ -645,14 +642,14 @@ TRect TObjectInspector::RowRect(int index) const {
           static_cast<int32_t>(std::min<int64_t>(top + FRowHeight, grid.Bottom))};
 }
 
-int TObjectInspector::RowAt(int32_t y) const {
+int TPropertyGrid::RowAt(int32_t y) const {
   TRect grid = GridRect();
   if (y < grid.Top || y >= grid.Bottom) return -1;
   int index = FTop + (y - grid.Top) / FRowHeight;
   return index < RowCount() ? index : -1;
 }
 
-void TObjectInspector::SetSplitterPos(int32_t x) {
+void TPropertyGrid::SetSplitterPos(int32_t x) {
   TRect grid = GridRect();
   FSplitter = std::clamp(x, kMinColumn, std::max(kMinColumn, grid.Right - kMinColumn));
   FSplitterSet = true;
@@ -660,7 +657,7 @@ void TObjectInspector::SetSplitterPos(int32_t x) {
   Invalidate();
 }
 
-void TObjectInspector::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+void TPropertyGrid::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
   TCustomControl::SetBounds(left, top, width, height);
   MeasureFont();
   if (!FSplitterSet) FSplitter = std::max(kMinColumn, width * 9 / 20);
@@ -668,7 +665,7 @@ void TObjectInspector::SetBounds(int32_t left, int32_t top, int32_t width, int32
   PlaceEditor();
 }
 
-void TObjectInspector::UpdateScrollBar() {
+void TPropertyGrid::UpdateScrollBar() {
   TRect client = GetClientRect();
   client.Top = std::min(client.Bottom, 2 + FRowHeight + 4);
   const int32_t page = std::max(client.Height() / FRowHeight, 1);
@@ -679,7 +676,7 @@ void TObjectInspector::UpdateScrollBar() {
   FVert.SetPosition(FTop);
 }
 
-void TObjectInspector::ScrollInView(int index) {
+void TPropertyGrid::ScrollInView(int index) {
   const int32_t page = std::max(GridRect().Height() / FRowHeight, 1);
   if (index < FTop) FTop = index;
   if (index >= FTop + page) FTop = index - page + 1;
@@ -689,7 +686,7 @@ void TObjectInspector::ScrollInView(int index) {
 // =============================================================================================
 // Input
 
-void TObjectInspector::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+void TPropertyGrid::MouseDown(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
   TCustomControl::MouseDown(button, shift, x, y);
   if (button != mbLeft || IsDesigning()) return;
   if (ScrollBarsMouseDown({&FVert}, x, y)) return;
@@ -719,7 +716,7 @@ void TObjectInspector::MouseDown(TMouseButton button, TShiftState shift, int32_t
   if (x > FSplitter && edit && edit->CanFocus()) edit->SetFocus();
 }
 
-void TObjectInspector::MouseMove(TShiftState shift, int32_t x, int32_t y) {
+void TPropertyGrid::MouseMove(TShiftState shift, int32_t x, int32_t y) {
   TCustomControl::MouseMove(shift, x, y);
   if (ScrollBarsMouseMove({&FVert}, x, y)) return;
   if (FDragging) SetSplitterPos(x);
@@ -727,15 +724,15 @@ void TObjectInspector::MouseMove(TShiftState shift, int32_t x, int32_t y) {
                                                                                : crDefault);
 }
 
-void TObjectInspector::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
+void TPropertyGrid::MouseUp(TMouseButton button, TShiftState shift, int32_t x, int32_t y) {
   TCustomControl::MouseUp(button, shift, x, y);
   if (ScrollBarsMouseUp({&FVert}, x, y)) return;
   FDragging = false;
 }
 
 // A double click on a name opens or closes a nested row, or steps a drop-down value, or
-// opens the dialog: the classic inspector's shortcut to the obvious edit.
-void TObjectInspector::DblClick() {
+// opens the dialog: the classic grid's shortcut to the obvious edit.
+void TPropertyGrid::DblClick() {
   TCustomControl::DblClick();
   if (FCurrent < 0) return;
   TRow& row = *FShown[static_cast<size_t>(FCurrent)];
@@ -747,7 +744,7 @@ void TObjectInspector::DblClick() {
     CycleValue();
 }
 
-void TObjectInspector::KeyDown(uint16_t& key, TShiftState shift) {
+void TPropertyGrid::KeyDown(uint16_t& key, TShiftState shift) {
   TCustomControl::KeyDown(key, shift);
   const int page = std::max(GridRect().Height() / FRowHeight, 1);
   switch (key) {
@@ -785,13 +782,13 @@ void TObjectInspector::KeyDown(uint16_t& key, TShiftState shift) {
   key = 0;
 }
 
-void TObjectInspector::KeyPress(char32_t& key) {
+void TPropertyGrid::KeyPress(char32_t& key) {
   TCustomControl::KeyPress(key);
   if ((key == '+' || key == '-') && FCurrent >= 0) {
     SetExpanded(FShown[static_cast<size_t>(FCurrent)]->Path, key == '+');
     key = 0;
   } else if (key >= 32 && key != 127) {
-    // Typing on a row starts editing its value afresh, as in the classic inspector.
+    // Typing on a row starts editing its value afresh, as in the classic grid.
     TWinControl* edit = ValueEdit();
     if (!edit || !edit->CanFocus()) return;
     edit->SetFocus();
@@ -802,7 +799,7 @@ void TObjectInspector::KeyPress(char32_t& key) {
   }
 }
 
-bool TObjectInspector::DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoint mousePos) {
+bool TPropertyGrid::DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoint mousePos) {
   if (TCustomControl::DoMouseWheel(shift, wheelDelta, mousePos)) return true;
   int32_t notches = WheelNotches(FWheelRest, wheelDelta);
   if (notches != 0) FVert.ScrollTo(scPosition, FTop - notches * kWheelScrollLines);
@@ -812,7 +809,7 @@ bool TObjectInspector::DoMouseWheel(TShiftState shift, int32_t wheelDelta, TPoin
 // =============================================================================================
 // Painting
 
-void TObjectInspector::Paint() {
+void TPropertyGrid::Paint() {
   TCanvas& c = *Canvas();
   TRect client = GetClientRect();
   c.Brush()->SetStyle(bsSolid);

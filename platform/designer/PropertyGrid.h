@@ -1,5 +1,5 @@
 #pragma once
-// TObjectInspector: the designer's property view. Two tabs (Properties, Events) over a grid of
+// TPropertyGrid: the designer's property view. Two tabs (Properties, Events) over a grid of
 // name and value, one row per published property of the selection, sorted by name; nested
 // objects and sets expand into rows of their own. Every value is read and written through the
 // property editor GetPropertyEditor gives, so an editor a package binds to a property is the
@@ -24,11 +24,11 @@
 namespace zelvar {
 
 class TButton;
-class TInspectorEdit;
-class TInspectorCombo;
+class TGridEdit;
+class TGridCombo;
 
-class TObjectInspector : public TCustomControl {
-  ZELVAR_CLASS(TObjectInspector, TCustomControl)
+class TPropertyGrid : public TCustomControl {
+  ZELVAR_CLASS(TPropertyGrid, TCustomControl)
 
  public:
   // Each level of nesting moves a row's name this far right; the first level leaves room for
@@ -38,8 +38,8 @@ class TObjectInspector : public TCustomControl {
   static constexpr int32_t kRowPadding = 4;
   static constexpr int32_t kMinColumn = 24;
 
-  explicit TObjectInspector(TComponent* owner);
-  ~TObjectInspector() override;
+  explicit TPropertyGrid(TComponent* owner);
+  ~TPropertyGrid() override;
 
   // The designer whose property editors report changes (Modified) to it.
   void SetDesigner(IDesigner* designer);
@@ -117,8 +117,8 @@ class TObjectInspector : public TCustomControl {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
-  friend class TInspectorEdit;
-  friend class TInspectorCombo;
+  friend class TGridEdit;
+  friend class TGridCombo;
   struct TRow;
 
   void Rebuild();
@@ -159,8 +159,8 @@ class TObjectInspector : public TCustomControl {
   bool FRebuildPending = false;
   int32_t FWheelRest = 0;
   TScrollBarPart FVert;
-  TInspectorEdit* FEdit = nullptr;
-  TInspectorCombo* FCombo = nullptr;
+  TGridEdit* FEdit = nullptr;
+  TGridCombo* FCombo = nullptr;
   TButton* FEllipsis = nullptr;
 };
 

@@ -14,7 +14,7 @@
 #include "platform/controls/Register.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/core/Text.h"
-#include "platform/designer/Inspector.h"
+#include "platform/designer/PropertyGrid.h"
 #include "platform/forms/Forms.h"
 #include "platform/streaming/FormFiles.h"
 #include "tests/TestSupport.h"
@@ -37,20 +37,20 @@ TStep ReadBox(std::string& message) {
   };
 }
 
-// A designer that reloads the inspector on every change, as the designer window does: the
+// A designer that reloads the property grid on every change, as the designer window does: the
 // reload comes from inside the property editor's SetValue.
 class TReloadingDesigner : public IDesigner {
  public:
-  TObjectInspector* Inspector = nullptr;
+  TPropertyGrid* PropertyGrid = nullptr;
   int Count = 0;
   void Modified() override {
     ++Count;
-    if (Inspector) Inspector->Reload();
+    if (PropertyGrid) PropertyGrid->Reload();
   }
   void SelectComponent(TPersistent*) override {}
 };
 
-class Inspector : public ::testing::Test {
+class PropertyGrid : public ::testing::Test {
  protected:
   void SetUp() override {
     RegisterControls();
@@ -72,16 +72,16 @@ class Inspector : public ::testing::Test {
     Window.reset(New<TForm>(nullptr));
     Window->SetBounds(0, 0, 300, 400);
     Window->SetVisible(true);  // focusable without a modal loop
-    View = New<TObjectInspector>(Window.get());
+    View = New<TPropertyGrid>(Window.get());
     View->SetParent(Window.get());
     View->SetAlign(alLeft);
     View->SetWidth(240);
     View->SetDesigner(&Designer);
-    Designer.Inspector = View;
+    Designer.PropertyGrid = View;
   }
   void TearDown() override {
     Application().SetBackend(nullptr);
-    Designer.Inspector = nullptr;
+    Designer.PropertyGrid = nullptr;
     Window.reset();
     Designed.reset();
   }
@@ -122,11 +122,11 @@ class Inspector : public ::testing::Test {
   TLabel* Label = nullptr;
   TEdit* Edit = nullptr;
   TListBox* List = nullptr;
-  TObjectInspector* View = nullptr;
+  TPropertyGrid* View = nullptr;
   TReloadingDesigner Designer;
 };
 
-TEST_F(Inspector, RowsAreSortedAndNestedObjectsAndSetsExpandIntoTheirOwnRows) {
+TEST_F(PropertyGrid, RowsAreSortedAndNestedObjectsAndSetsExpandIntoTheirOwnRows) {
   View->SetSelection({Button});
   std::vector<std::string> names = Names();
   ASSERT_FALSE(names.empty());
@@ -166,7 +166,7 @@ TEST_F(Inspector, RowsAreSortedAndNestedObjectsAndSetsExpandIntoTheirOwnRows) {
   EXPECT_FALSE(View->SelectRow("Caption.Size"));
 }
 
-TEST_F(Inspector, TypingIntoCaptionAppliesOnEnterAndEscapeReverts) {
+TEST_F(PropertyGrid, TypingIntoCaptionAppliesOnEnterAndEscapeReverts) {
   View->SetSelection({Button});
   ASSERT_TRUE(View->SelectRow("Caption"));
   ASSERT_NE(dynamic_cast<TEdit*>(View->ValueEdit()), nullptr);
@@ -202,7 +202,7 @@ TEST_F(Inspector, TypingIntoCaptionAppliesOnEnterAndEscapeReverts) {
   EXPECT_EQ(Window->ActiveControl(), View->ValueEdit());
 }
 
-TEST_F(Inspector, EnumerationsAndComponentReferencesOfferTheirValues) {
+TEST_F(PropertyGrid, EnumerationsAndComponentReferencesOfferTheirValues) {
   View->SetSelection({Label});
   ASSERT_TRUE(View->SelectRow("Align"));
   auto* combo = As<TComboBox>(View->ValueEdit());
@@ -232,7 +232,7 @@ TEST_F(Inspector, EnumerationsAndComponentReferencesOfferTheirValues) {
   EXPECT_EQ(View->RowValue(View->CurrentRow()), "clBlue");
 }
 
-TEST_F(Inspector, ARefusedValueShowsTheErrorAndKeepsTheOldOne) {
+TEST_F(PropertyGrid, ARefusedValueShowsTheErrorAndKeepsTheOldOne) {
   View->SetSelection({Button});
   Button->SetLeft(10);
   ASSERT_TRUE(View->SelectRow("Left"));
@@ -244,7 +244,7 @@ TEST_F(Inspector, ARefusedValueShowsTheErrorAndKeepsTheOldOne) {
   EXPECT_EQ(Designer.Count, 0);
 }
 
-TEST_F(Inspector, StringsListsOpenTheStringsEditor) {
+TEST_F(PropertyGrid, StringsListsOpenTheStringsEditor) {
   List->Items()->Add("one");
   View->SetSelection({List});
   ASSERT_TRUE(View->SelectRow("Items"));
@@ -260,7 +260,7 @@ TEST_F(Inspector, StringsListsOpenTheStringsEditor) {
   EXPECT_EQ(Designer.Count, 1);
 }
 
-TEST_F(Inspector, EventNamesAreWrittenAndSurviveADesignTimeReload) {
+TEST_F(PropertyGrid, EventNamesAreWrittenAndSurviveADesignTimeReload) {
   View->SetSelection({Button});
   ASSERT_TRUE(View->SelectRow("OnClick"));
   EXPECT_TRUE(View->ShowingEvents());
@@ -289,7 +289,7 @@ TEST_F(Inspector, EventNamesAreWrittenAndSurviveADesignTimeReload) {
   EXPECT_THAT(WriteComponent(Designed.get(), TFormFormat::Text), Not(HasSubstr("OnClick")));
 }
 
-TEST_F(Inspector, SeveralComponentsShowWhatTheyShareAndSetItOnAll) {
+TEST_F(PropertyGrid, SeveralComponentsShowWhatTheyShareAndSetItOnAll) {
   View->SetSelection({Button, Label});
   std::vector<std::string> names = Names();
   EXPECT_THAT(names, Contains("Caption"));
@@ -310,7 +310,7 @@ TEST_F(Inspector, SeveralComponentsShowWhatTheyShareAndSetItOnAll) {
   EXPECT_EQ(View->ValueEdit(), nullptr);
 }
 
-TEST_F(Inspector, TheCurrentRowsNameIsHighlightedAndOthersAreNot) {
+TEST_F(PropertyGrid, TheCurrentRowsNameIsHighlightedAndOthersAreNot) {
   View->SetSelection({Button});
   ASSERT_TRUE(View->SelectRow("Caption"));
   int current = View->CurrentRow();
@@ -335,10 +335,10 @@ TEST_F(Inspector, TheCurrentRowsNameIsHighlightedAndOthersAreNot) {
   EXPECT_EQ(View->TopRow(), kWheelScrollLines);
 }
 
-class InspectorOnWizard : public Inspector {
+class PropertyGridOnWizard : public PropertyGrid {
  protected:
   void SetUp() override {
-    Inspector::SetUp();
+    PropertyGrid::SetUp();
     Register();
     Z = New<TZelvar>(Designed.get());
     Z->SetName("Zelvar1");
@@ -349,7 +349,7 @@ class InspectorOnWizard : public Inspector {
   TZelvar* Z = nullptr;
 };
 
-TEST_F(InspectorOnWizard, RegisteredEditorsShowTheirTextsAndDialogs) {
+TEST_F(PropertyGridOnWizard, RegisteredEditorsShowTheirTextsAndDialogs) {
   ASSERT_TRUE(View->SelectRow("PageNames"));
   EXPECT_EQ(View->RowValue(View->CurrentRow()), "[PageNames]");
   ASSERT_NE(View->EllipsisButton(), nullptr);
@@ -365,7 +365,7 @@ TEST_F(InspectorOnWizard, RegisteredEditorsShowTheirTextsAndDialogs) {
   EXPECT_EQ(View->RowLevel(View->CurrentRow()), 1);
 }
 
-TEST_F(InspectorOnWizard, ReducingThePageCountAsksFirst) {
+TEST_F(PropertyGridOnWizard, ReducingThePageCountAsksFirst) {
   ASSERT_TRUE(View->SelectRow("NumPages"));
   Answering({Press("Cancel")}, [&] { TypeAndEnter("2"); });
   EXPECT_EQ(Z->NumPages(), 3);
