@@ -430,7 +430,6 @@ void TZelvar::ApplyFormProperties() {
   if (TForm* form = OwnerForm()) {
     form->SetPosition(poScreenCenter);
     form->SetBorderStyle(bsDialog);
-    form->SetScaled(false);
   }
 }
 

@@ -60,7 +60,8 @@ using AMethod1 = void(int32_t n);
 ZELVAR_ENUM(THeaderStyle, uint8_t, hsNone, hsBanner)
 
 // Where the banner's parts stand, as a pure function of the container's width, its text
-// heights and the image's size: the container paints it, tests measure it.
+// heights, the image's size and the pad around text and image (8 pixels at 96 pixels per
+// inch): the container paints it, tests measure it.
 struct THeaderLayout {
   int32_t Height = 0;     // the banner, separator included; 0 without one
   TPoint Title;           // the title's top-left
@@ -68,8 +69,9 @@ struct THeaderLayout {
   TRect Image;            // empty without an image
   int32_t Separator = 0;  // the y of the separator's dark line; the light one is below it
 };
+inline constexpr int32_t kHeaderPad = 8;
 THeaderLayout CalcHeaderLayout(int32_t width, int32_t titleHeight, int32_t subtitleHeight,
-                               TPoint imageSize);
+                               TPoint imageSize, int32_t pad = kHeaderPad);
 
 // How a jump control's JumpPage reads: a page, or a distance from the container's position.
 ZELVAR_ENUM(TJumpMode, uint8_t, jmAbsolut, jmRelativ)
@@ -629,6 +631,7 @@ class TZelvar : public TCustomControl,
   ZelvarStyle FStyle = asWizard;
   int32_t FTabSpaceX = 16;
   int32_t FTabSpaceY = 8;
+  int32_t FHeaderPad = kHeaderPad;  // scaled with the form
   TConfirmCancel FConfirmCancel = kDefaultConfirmCancel;
   bool FButtonAutoSize = kDefaultButtonAutoSize;
   THeaderStyle FHeaderStyle = kDefaultHeaderStyle;

@@ -21,25 +21,23 @@ constexpr const char* kBanner = "Zelvar 1.0 - wizards and tabbed dialogs for C++
 
 namespace {
 
-// Around the banner's text and image.
-constexpr int32_t kHeaderPad = 8;
 // Between the title and the subtitle.
 constexpr int32_t kHeaderLineGap = 4;
 
 }  // namespace
 
 THeaderLayout CalcHeaderLayout(int32_t width, int32_t titleHeight, int32_t subtitleHeight,
-                               TPoint imageSize) {
+                               TPoint imageSize, int32_t pad) {
   THeaderLayout l;
   const bool image = imageSize.X > 0 && imageSize.Y > 0;
   const int32_t text = titleHeight + kHeaderLineGap + subtitleHeight;
-  const int32_t body = std::max(text, image ? imageSize.Y : 0) + 2 * kHeaderPad;
+  const int32_t body = std::max(text, image ? imageSize.Y : 0) + 2 * pad;
   const int32_t textTop = (body - text) / 2;
-  l.Title = {2 * kHeaderPad, textTop};
-  l.Subtitle = {4 * kHeaderPad, textTop + titleHeight + kHeaderLineGap};
+  l.Title = {2 * pad, textTop};
+  l.Subtitle = {4 * pad, textTop + titleHeight + kHeaderLineGap};
   if (image) {
     const int32_t top = (body - imageSize.Y) / 2;
-    l.Image = {width - kHeaderPad - imageSize.X, top, width - kHeaderPad, top + imageSize.Y};
+    l.Image = {width - pad - imageSize.X, top, width - pad, top + imageSize.Y};
   }
   l.Separator = body;
   l.Height = body + 2;
@@ -54,8 +52,10 @@ THeaderLayout TZelvar::HeaderLayout() const {
   font.SetStyle(TFontStyles(style).Include(fsBold));
   const int32_t title = c.TextHeight("X");
   font.SetStyle(style);
+  const int32_t zoom = GlyphZoom();
   return CalcHeaderLayout(Width(), title, c.TextHeight("X"),
-                          {FHeaderImage->Width(), FHeaderImage->Height()});
+                          {FHeaderImage->Width() * zoom, FHeaderImage->Height() * zoom},
+                          FHeaderPad);
 }
 
 bool TZelvar::ShowsWatermark() const {
@@ -66,9 +66,12 @@ bool TZelvar::ShowsWatermark() const {
 
 void TZelvar::PaintHeader(TCanvas& c) {
   const TRect area = GetClientRect();
+  // Pictures on a scaled form are magnified as glyphs are, so that they stay sharp.
+  TBitmap magnified;
   if (ShowsWatermark()) {
-    const int32_t h = std::min(FWatermarkImage->Height(), std::max(area.Bottom - area.Top, 0));
-    c.DrawPart(0, area.Top, *FWatermarkImage, {0, 0, FWatermarkImage->Width(), h}, false);
+    TBitmap& mark = MagnifiedGlyph(*FWatermarkImage, GlyphZoom(), magnified);
+    const int32_t h = std::min(mark.Height(), std::max(area.Bottom - area.Top, 0));
+    c.DrawPart(0, area.Top, mark, {0, 0, mark.Width(), h}, false);
   }
   const THeaderLayout l = HeaderLayout();
   if (l.Height == 0) return;
@@ -82,15 +85,18 @@ void TZelvar::PaintHeader(TCanvas& c) {
   const TColor color = font.Color();
   font.SetColor(clWindowText);
   font.SetStyle(TFontStyles(style).Include(fsBold));
-  c.TextOut(l.Title.X, l.Title.Y, TabCaption(FPage));
-  font.SetStyle(style);
+  // By the page itself, not its position, so that the dialog page (which no way list
+  // covers) has its title too.
   const int32_t real = RealPage();
+  if (real >= 0 && real < FPageNames->Count())
+    c.TextOut(l.Title.X, l.Title.Y, FPageNames->Get(real));
+  font.SetStyle(style);
   if (real >= 0 && real < FPageSubtitles->Count())
     c.TextOut(l.Subtitle.X, l.Subtitle.Y, FPageSubtitles->Get(real));
   font.SetColor(color);
   if (l.Image.Width() > 0)
-    c.DrawPart(l.Image.Left, l.Image.Top, *FHeaderImage, {0, 0, l.Image.Width(), l.Image.Height()},
-               false);
+    c.DrawPart(l.Image.Left, l.Image.Top, MagnifiedGlyph(*FHeaderImage, GlyphZoom(), magnified),
+               {0, 0, l.Image.Width(), l.Image.Height()}, false);
   c.Pen()->SetStyle(psSolid);
   c.Pen()->SetWidth(1);
   c.Pen()->SetColor(clBtnShadow);
@@ -131,8 +137,8 @@ TRect TZelvar::GetClientRect() const {
   switch (FStyle) {
     case asWizard:
       // Below the banner, right of the watermark, above the button bar.
-      return {ShowsWatermark() ? FWatermarkImage->Width() : 0, HeaderLayout().Height, Width(),
-              Height() - (FCancelButton ? FCancelButton->Height() : FButtonHeight) - 10};
+      return {ShowsWatermark() ? FWatermarkImage->Width() * GlyphZoom() : 0, HeaderLayout().Height,
+              Width(), Height() - (FCancelButton ? FCancelButton->Height() : FButtonHeight) - 10};
     case asTabbed:
       return {1, tabheight() + 1, Width() - 2, Height() - 2};
     default:

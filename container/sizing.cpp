@@ -68,6 +68,7 @@ void TZelvar::ChangeScale(int32_t m, int32_t d) {
   FTabSpaceY = scale(FTabSpaceY);
   FButtonWidth = scale(FButtonWidth);
   FButtonHeight = scale(FButtonHeight);
+  FHeaderPad = scale(FHeaderPad);
   TCustomControl::ChangeScale(m, d);
   // Lays the buttons and the tabs out again at their new sizes.
   SetButtonWidth(FButtonWidth);

@@ -335,13 +335,6 @@ TAJumpRadioBtn::TAJumpRadioBtn(TComponent* owner) : TJumpControl(owner) {
 // =============================================================================================
 // The step list
 
-namespace {
-
-// Where a step's caption starts: the marker of the current step stands before it.
-constexpr int32_t kStepTextLeft = 18;
-
-}  // namespace
-
 const TClassInfo& TAStepList::StaticClassInfo() {
   static const auto info = [] {
     TClassBuilder<TAStepList> b("TAStepList");
@@ -386,6 +379,12 @@ void TAStepList::SetBounds(int32_t left, int32_t top, int32_t width, int32_t hei
     FAposList->Record(page).Left = place.Left;
     FAposList->Record(page).Top = place.Top;
   }
+}
+
+void TAStepList::ChangeScale(int32_t m, int32_t d) {
+  FItemHeight = ClampExtent(std::max<int64_t>(1, MulDiv(FItemHeight, m, d)));
+  FTextLeft = ClampExtent(std::max<int64_t>(1, MulDiv(FTextLeft, m, d)));
+  TPageBound::ChangeScale(m, d);
 }
 
 void TAStepList::SetItemHeight(int32_t v) {
@@ -496,15 +495,16 @@ void TAStepList::Paint() {
     font.SetStyle(step == current ? TFontStyles(style).Include(fsBold) : style);
     font.SetColor(ink);
     if (step == current) {
-      // The marker: a small triangle pointing at the caption.
+      // The marker: a small triangle pointing at the caption, as wide as the columns it has.
       const int32_t mid = top + FItemHeight / 2;
+      const int32_t size = std::max(1, FTextLeft * 5 / kStepTextLeft), left = FTextLeft / 3;
       c.Pen()->SetColor(ink);
-      for (int32_t i = 0; i < 5; ++i) {
-        c.MoveTo(6 + i, mid - 4 + i);
-        c.LineTo(6 + i, mid + 5 - i);
+      for (int32_t i = 0; i < size; ++i) {
+        c.MoveTo(left + i, mid - (size - 1) + i);
+        c.LineTo(left + i, mid + size - i);
       }
     }
-    c.TextOut(kStepTextLeft, top + (FItemHeight - c.TextHeight("X")) / 2, StepCaption(step));
+    c.TextOut(FTextLeft, top + (FItemHeight - c.TextHeight("X")) / 2, StepCaption(step));
     if (step == FFocusStep && Focused()) c.DrawFocusRect({1, top, Width() - 1, top + FItemHeight});
   }
   font.SetStyle(style);

@@ -223,6 +223,8 @@ class TAStepList : public TPageBound<TCustomControl> {
 
  public:
   static constexpr int32_t kDefaultItemHeight = 20;
+  // Where a step's caption starts at 96 pixels per inch: the current step's marker is before it.
+  static constexpr int32_t kStepTextLeft = 18;
   static constexpr TColor kDefaultColor = clWindow;
 
   explicit TAStepList(TComponent* owner);
@@ -250,6 +252,7 @@ class TAStepList : public TPageBound<TCustomControl> {
   // move on one wizard page moves it on all of them.
   void SetNumApos(int32_t n);
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
+  void ChangeScale(int32_t m, int32_t d) override;
   void KeyDown(uint16_t& key, TShiftState shift) override;
   bool CMDialogKey(uint16_t key, TShiftState shift) override;
   int32_t WMGetDlgCode() override { return DLGC_WANTARROWS; }
@@ -260,6 +263,7 @@ class TAStepList : public TPageBound<TCustomControl> {
 
  private:
   int32_t FItemHeight = kDefaultItemHeight;
+  int32_t FTextLeft = kStepTextLeft;  // scaled with the form
   int32_t FFocusStep = 0;
   // By step, as the last page change left the walk; empty on the dialog page.
   std::vector<bool> FReachable;

@@ -5,14 +5,20 @@
 
 # --- The setup wizard -------------------------------------------------------------------
 new SetupForm design
-set SetupForm.ClientWidth 520
-set SetupForm.ClientHeight 340
+set SetupForm.ClientWidth 680
+set SetupForm.ClientHeight 380
 create TZelvar Zelvar1
 set Zelvar1.NumPages 8
 set Zelvar1.CaptionWizard 'Setup - Page %d of %d'
 set Zelvar1.CaptionDialog 'Setup - Settings'
 set Zelvar1.PageNames ('Settings' 'Welcome' 'Licence' 'Options' 'Checking' 'Details' 'Installing' 'Summary' 'Declined')
 set Zelvar1.BtnHelp.Show True
+# A banner over every page: the page's name, its line below, the turtle at the right; the
+# welcome page shows a picture down its left side.
+set Zelvar1.HeaderStyle hsBanner
+set Zelvar1.PageSubtitles ('Every setting on one page.' 'Setup guides you through the installation.' 'Please read the licence; accept it to go on.' 'Where Zelvar goes, with which parts, in which language.' 'Setup checks the free space in the folder.' 'The details of your installation.' 'Please wait while Zelvar is installed.' 'Zelvar is ready to use.' 'Zelvar was not installed.')
+set Zelvar1.HeaderImage 'setup-header.png'
+set Zelvar1.WatermarkImage 'setup-watermark.png'
 set Zelvar1.BtnNext.Text '&Next'
 # Help first, then Change; Cancel, a gap, Back and Next on the right.
 edit Zelvar1.BLWizard
@@ -25,9 +31,9 @@ click Button1
 # Page 1: welcome.
 set Zelvar1.Page 1
 create TAPanel Welcome in Zelvar1
-set Welcome.Left 16
-set Welcome.Top 16
-set Welcome.Width 488
+set Welcome.Left 180
+set Welcome.Top 78
+set Welcome.Width 484
 set Welcome.Height 250
 set Welcome.Caption ''
 create TLabel WelcomeTitle in Welcome
@@ -40,7 +46,7 @@ set WelcomeText.Left 16
 set WelcomeText.Top 48
 set WelcomeText.AutoSize False
 set WelcomeText.WordWrap True
-set WelcomeText.Width 450
+set WelcomeText.Width 440
 set WelcomeText.Height 80
 set WelcomeText.Caption 'This wizard installs Zelvar on your computer. Click Next to go on, Back to return to a page, or Dialog to see every setting at once.'
 
@@ -48,14 +54,14 @@ set WelcomeText.Caption 'This wizard installs Zelvar on your computer. Click Nex
 # leads on, decline to page 8.
 set Zelvar1.Page 2
 create TABox Licence in Zelvar1
-set Licence.Left 16
-set Licence.Top 16
-set Licence.Width 488
+set Licence.Left 166
+set Licence.Top 78
+set Licence.Width 498
 set Licence.Height 250
 create TMemo LicenceMemo in Licence
 set LicenceMemo.Left 8
 set LicenceMemo.Top 8
-set LicenceMemo.Width 470
+set LicenceMemo.Width 480
 set LicenceMemo.Height 168
 set LicenceMemo.ReadOnly True
 set LicenceMemo.ScrollBars ssVertical
@@ -78,9 +84,9 @@ set Decline.Checked True
 # language from a list.
 set Zelvar1.Page 3
 create TAPanel Target in Zelvar1
-set Target.Left 16
-set Target.Top 16
-set Target.Width 488
+set Target.Left 166
+set Target.Top 78
+set Target.Width 498
 set Target.Height 48
 set Target.Caption ''
 create TLabel FolderLabel in Target
@@ -90,15 +96,15 @@ set FolderLabel.Caption '&Folder:'
 create TEdit FolderEdit in Target
 set FolderEdit.Left 72
 set FolderEdit.Top 12
-set FolderEdit.Width 400
+set FolderEdit.Width 410
 set FolderEdit.Text '/opt/zelvar'
 # Next waits while the folder is empty.
 set FolderEdit.Required True
 set FolderLabel.FocusControl FolderEdit
 create TAGroupBox Parts in Zelvar1
-set Parts.Left 16
-set Parts.Top 76
-set Parts.Width 230
+set Parts.Left 166
+set Parts.Top 138
+set Parts.Width 236
 set Parts.Height 124
 set Parts.Caption 'Components'
 create TCheckBox ProgramPart in Parts
@@ -119,15 +125,15 @@ set DocsPart.Top 84
 set DocsPart.Width 200
 set DocsPart.Caption 'D&ocumentation'
 create TAGroupBox Language in Zelvar1
-set Language.Left 264
-set Language.Top 76
-set Language.Width 240
+set Language.Left 418
+set Language.Top 138
+set Language.Width 246
 set Language.Height 124
 set Language.Caption 'Language'
 create TListBox LanguageList in Language
 set LanguageList.Left 12
 set LanguageList.Top 22
-set LanguageList.Width 216
+set LanguageList.Width 222
 set LanguageList.Height 90
 set LanguageList.Items ('English' 'German' 'French' 'Spanish' 'Italian' 'Dutch' 'Polish' 'Portuguese' 'Swedish' 'Czech')
 
@@ -135,9 +141,9 @@ set LanguageList.Items ('English' 'German' 'French' 'Spanish' 'Italian' 'Dutch' 
 # its timer's handler, moves to the next page); Back passes over it.
 set Zelvar1.Page 4
 create TABox Checking in Zelvar1
-set Checking.Left 16
-set Checking.Top 16
-set Checking.Width 488
+set Checking.Left 166
+set Checking.Top 78
+set Checking.Width 498
 set Checking.Height 250
 create TLabel CheckingText in Checking
 set CheckingText.Left 8
@@ -146,7 +152,7 @@ set CheckingText.Caption 'Please wait while Setup checks the free space in the f
 create TProgressBar CheckingBar in Checking
 set CheckingBar.Left 8
 set CheckingBar.Top 40
-set CheckingBar.Width 470
+set CheckingBar.Width 480
 set CheckingBar.Height 18
 set CheckingBar.Style pbstMarquee
 create TTimer Checker
@@ -160,9 +166,9 @@ value Zelvar1.SkipOnBack '4'
 set Zelvar1.Page 5
 method Details log
 create TAForm DetailsHost in Zelvar1
-set DetailsHost.Left 16
-set DetailsHost.Top 16
-set DetailsHost.Width 488
+set DetailsHost.Left 166
+set DetailsHost.Top 78
+set DetailsHost.Width 498
 set DetailsHost.Height 250
 set DetailsHost.FormCreate fcOnDemand
 set DetailsHost.OnGetForm Details
@@ -172,9 +178,9 @@ set DetailsHost.OnGetForm Details
 # installed, there is no way back: it is a commit page.
 set Zelvar1.Page 6
 create TABox Install in Zelvar1
-set Install.Left 16
-set Install.Top 16
-set Install.Width 488
+set Install.Left 166
+set Install.Top 78
+set Install.Width 498
 set Install.Height 250
 create TLabel InstallText in Install
 set InstallText.Left 8
@@ -183,7 +189,7 @@ set InstallText.Caption 'Installing Zelvar. This takes a few seconds.'
 create TProgressBar Progress in Install
 set Progress.Left 8
 set Progress.Top 40
-set Progress.Width 470
+set Progress.Width 480
 set Progress.Height 18
 set Progress.Step 4
 create TTimer Installer
@@ -198,9 +204,9 @@ value Zelvar1.CommitPages '6'
 # Page 7: the summary of what was chosen, filled in as the page is shown (PageShown.zs).
 set Zelvar1.Page 7
 create TABox Summary in Zelvar1
-set Summary.Left 16
-set Summary.Top 16
-set Summary.Width 488
+set Summary.Left 166
+set Summary.Top 78
+set Summary.Width 498
 set Summary.Height 250
 create TLabel SummaryText in Summary
 set SummaryText.Left 8
@@ -247,9 +253,9 @@ set SummaryDocs.Enabled False
 # Page 8: declined; the wizard can only finish from here.
 set Zelvar1.Page 8
 create TABox Declined in Zelvar1
-set Declined.Left 16
-set Declined.Top 16
-set Declined.Width 488
+set Declined.Left 166
+set Declined.Top 78
+set Declined.Width 498
 set Declined.Height 250
 create TLabel DeclinedText in Declined
 set DeclinedText.Left 8
@@ -263,10 +269,10 @@ set DeclinedText.Caption 'Zelvar cannot be installed without accepting its licen
 # Page 0, the dialog: all settings on one page, a size of its own.
 set Zelvar1.Page 0
 set SetupForm.ClientWidth 440
-set SetupForm.ClientHeight 300
+set SetupForm.ClientHeight 370
 create TAGroupBox Settings in Zelvar1
 set Settings.Left 16
-set Settings.Top 16
+set Settings.Top 78
 set Settings.Width 408
 set Settings.Height 200
 set Settings.Caption 'Settings'
@@ -288,6 +294,17 @@ pick GotoBox 1
 click Button2
 set Zelvar1.WayListEnabled True
 set Zelvar1.StartPage 1
+value Zelvar1.WatermarkPages '1'
+
+# The steps down the left of every page but the welcome page, which has its picture there. A
+# click on a step already seen goes back to it.
+set Zelvar1.Page 2
+create TAStepList Steps in Zelvar1
+set Steps.AAlign alLeft
+set Steps.Width 150
+edit Steps.ShowContainer
+cell ShowGrid 0 1
+click Button2
 # Cancel asks only when a choice was changed; closing the window keeps the wizard where it
 # was for the next run (in the user's state folder).
 set Zelvar1.ConfirmCancel ccIfModified

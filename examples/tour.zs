@@ -59,12 +59,28 @@ expect BackButton.Enabled True
 click NextButton
 wait 900
 expect Zelvar1.Page 5
+# The step list on the left: a click on a step already seen goes back to it as Back would, one
+# not yet seen does nothing. With the focus on the list, Down moves its mark and Enter goes on.
+mouse down left 60 130 Steps
+mouse up left 60 130 Steps
+expect Zelvar1.Page 5
+mouse down left 60 30 Steps
+mouse up left 60 30 Steps
+expect Zelvar1.Page 2
+shot ../out/demo/07-steps.png
+focus Steps
+key Down
+key Enter
+expect Zelvar1.Page 3
+click NextButton
+wait 900
+expect Zelvar1.Page 5
 # Installing: the timer fills the bar, and Next waits until it is full.
 click NextButton
 expect Zelvar1.Page 6
 expect NextButton.Enabled False
 wait 1200
-shot ../out/demo/07-installing.png
+shot ../out/demo/08-installing.png
 wait 1400
 expect Progress.Position 100
 expect NextButton.Enabled True
@@ -75,11 +91,11 @@ expect SummaryDocs.Checked True
 expect NextButton.Caption '&Finish'
 # Installed: once left, the install page cannot be gone back to.
 expect BackButton.Enabled False
-shot ../out/demo/08-summary.png
+shot ../out/demo/09-summary.png
 # The dialog page, reached with Change, has a size of its own; Change again comes back.
 click ChangeButton
 expect SetupForm.Caption 'Setup - Settings'
-shot ../out/demo/09-dialog.png
+shot ../out/demo/10-dialog.png
 click ChangeButton
 expect Zelvar1.Page 1
 # Cancel asks, as something was changed; No stays.
@@ -98,11 +114,11 @@ expect-result mrOk
 load options.txt
 handle Tabs.OnPageChange log
 show
-shot ../out/demo/10-tabs-general.png
+shot ../out/demo/11-tabs-general.png
 mouse down left 80 10 Tabs
 mouse up left 80 10 Tabs
-shot ../out/demo/11-tabs-view.png
+shot ../out/demo/12-tabs-view.png
 set Tabs.Page 4
-shot ../out/demo/12-tabs-about.png
+shot ../out/demo/13-tabs-about.png
 set OptionsForm.ModalResult 1
 expect-result mrOk

@@ -24,6 +24,7 @@
 #include "platform/designer/DesignerWindow.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/KeyNames.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Codecs.h"
 #include "platform/streaming/Filer.h"
 #include "platform/streaming/FormFiles.h"
@@ -144,6 +145,18 @@ void CmdSet(TScript& s, const TScriptLine& l) {
       prop.SetEvent(target.Object, prop.MakeHandler(s.MakeHandler(value, *action)), value);
       return;
     }
+  }
+  if (target.Prop && target.Prop->Kind == TPropKind::Object && target.Prop->SetObj &&
+      dynamic_cast<TBitmap*>(target.Prop->GetObj(target.Object))) {
+    // A picture is read from a PNG or BMP file named beside the script; '' empties it.
+    TValue file = ParseValue(value);
+    if (!file.Is<std::string>())
+      throw EPropertyError(target.Prop->Name +
+                           " is a picture: it takes a file name, 'picture.png', or '' for none");
+    TBitmap picture;
+    if (!file.As<std::string>().empty()) picture.LoadFromFile(s.Resolve(file.As<std::string>()));
+    target.Prop->SetObj(target.Object, &picture);
+    return;
   }
   TScriptResolver resolver(s);
   SetPropText(c, path, value, &resolver);

@@ -358,7 +358,7 @@ void TCustomGrid::ScrollInView(int32_t col, int32_t row) {
 
 TRect TCustomGrid::GetClientRect() const {
   return PlaceScrollBars({0, 0, Width(), Height()}, !FHorzBar.Bounds().Empty(),
-                         !FVertBar.Bounds().Empty())
+                         !FVertBar.Bounds().Empty(), ScrollBarWidth(*this))
       .Client;
 }
 
@@ -386,7 +386,7 @@ void TCustomGrid::UpdateScrollBars() {
   const TRect box{0, 0, Width(), Height()};
   const bool wantHorz = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
   const bool wantVert = FScrollBars == ssVertical || FScrollBars == ssBoth;
-  const int32_t lineW = LineWidth(), lineH = LineHeight(), bar = ScrollBarWidth();
+  const int32_t lineW = LineWidth(), lineH = LineHeight(), bar = ScrollBarWidth(*this);
   auto overflows = [](const std::vector<int32_t>& sizes, int32_t fixed, int32_t line,
                       int32_t room) { return MaxFirst(sizes, fixed, line, room) > fixed; };
   // Each bar takes room from the other's direction: one may call for the other.
@@ -395,7 +395,7 @@ void TCustomGrid::UpdateScrollBars() {
       wantHorz && overflows(FColWidths, FFixedCols, lineW, box.Width() - (vert ? bar : 0));
   if (horz && !vert)
     vert = wantVert && overflows(FRowHeights, FFixedRows, lineH, box.Height() - bar);
-  const TScrollBarPlaces places = PlaceScrollBars(box, horz, vert);
+  const TScrollBarPlaces places = PlaceScrollBars(box, horz, vert, bar);
   FHorzBar.SetBounds(places.Horz);
   FVertBar.SetBounds(places.Vert);
 
@@ -797,8 +797,9 @@ void TCustomGrid::PaintScrollBars(TCanvas& canvas) {
   const bool enabled = EnabledInTree();
   FHorzBar.Paint(canvas, enabled);
   FVertBar.Paint(canvas, enabled);
-  const TScrollBarPlaces places = PlaceScrollBars(
-      {0, 0, Width(), Height()}, !FHorzBar.Bounds().Empty(), !FVertBar.Bounds().Empty());
+  const TScrollBarPlaces places =
+      PlaceScrollBars({0, 0, Width(), Height()}, !FHorzBar.Bounds().Empty(),
+                      !FVertBar.Bounds().Empty(), ScrollBarWidth(*this));
   canvas.Brush()->SetStyle(bsSolid);
   canvas.Brush()->SetColor(clBtnFace);
   canvas.FillRect(places.Corner);

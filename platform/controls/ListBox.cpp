@@ -359,8 +359,9 @@ int32_t TListBox::MaxTopIndex() const {
 }
 
 TRect TListBox::ItemsArea() const {
-  const TRect area =
-      PlaceScrollBars(Shrink(GetClientRect(), kBorder), false, !FBar.Bounds().Empty()).Client;
+  const TRect area = PlaceScrollBars(Shrink(GetClientRect(), kBorder), false,
+                                     !FBar.Bounds().Empty(), ScrollBarWidth(*this))
+                         .Client;
   return area.Empty() ? TRect{} : area;
 }
 
@@ -386,7 +387,7 @@ void TListBox::UpdateScrollBar() {
   const TRect inner = Shrink(GetClientRect(), kBorder);
   // The bar shows only when there is more than fits, as the classic box has it.
   const bool shown = Count() > rows && !inner.Empty();
-  FBar.SetBounds(PlaceScrollBars(inner, false, shown).Vert);
+  FBar.SetBounds(PlaceScrollBars(inner, false, shown, ScrollBarWidth(*this)).Vert);
   FBar.SetParams(0, std::max(Count() - 1, 0), std::max(rows, 1));
   FBar.SetLargeChange(std::max(rows - 1, 1));
   FTopIndex = std::clamp(FTopIndex, 0, MaxTopIndex());

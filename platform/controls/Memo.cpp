@@ -261,8 +261,8 @@ void TMemo::WMSize() {
 
 TRect TMemo::TextRect() const {
   TRect field = Shrink(GetClientRect(), kBorder);
-  if (FScrollBars == ssVertical || FScrollBars == ssBoth) field.Right -= ScrollBarWidth();
-  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) field.Bottom -= ScrollBarWidth();
+  if (FScrollBars == ssVertical || FScrollBars == ssBoth) field.Right -= ScrollBarWidth(*this);
+  if (FScrollBars == ssHorizontal || FScrollBars == ssBoth) field.Bottom -= ScrollBarWidth(*this);
   return TextRectIn(field);
 }
 
@@ -337,7 +337,7 @@ void TMemo::PlaceScrollBars() {
   const TRect field = Shrink(GetClientRect(), kBorder);
   const bool vert = FScrollBars == ssVertical || FScrollBars == ssBoth;
   const bool horz = FScrollBars == ssHorizontal || FScrollBars == ssBoth;
-  const int32_t s = ScrollBarWidth();
+  const int32_t s = ScrollBarWidth(*this);
   const int32_t right = std::max(field.Left, field.Right - (vert ? s : 0));
   const int32_t bottom = std::max(field.Top, field.Bottom - (horz ? s : 0));
   FVBar.SetBounds(vert ? TRect{right, field.Top, field.Right, bottom} : TRect{});

@@ -162,10 +162,9 @@ int32_t ThumbPositionAt(TScrollBarKind kind, const TRect& bounds, const TScrollI
                  info.MaxPosition());
 }
 
-TScrollBarPlaces PlaceScrollBars(const TRect& box, bool horz, bool vert) {
+TScrollBarPlaces PlaceScrollBars(const TRect& box, bool horz, bool vert, int32_t size) {
   TScrollBarPlaces out;
   out.Client = box;
-  const int32_t size = ScrollBarWidth();
   // A box too small for a bar gives the bar what there is.
   if (vert) out.Client.Right = std::max(box.Left, box.Right - size);
   if (horz) out.Client.Bottom = std::max(box.Top, box.Bottom - size);

@@ -35,9 +35,14 @@ inline constexpr uint32_t kScrollRepeatDelay = 50;
 // Lines a notch of the wheel scrolls, as the classic system setting.
 inline constexpr int32_t kWheelScrollLines = 3;
 
-// The classic bar's thickness.
+// The classic bar's thickness, at 96 pixels per inch.
 constexpr int32_t ScrollBarWidth() {
   return kScrollBarSize;
+}
+// The thickness of a bar on the control: magnified with its form's glyphs, so that the
+// arrows stay as wide as the fingers and eyes of a fine screen need.
+inline int32_t ScrollBarWidth(const TControl& control) {
+  return kScrollBarSize * control.GlyphZoom();
 }
 // The length of each arrow button of a bar with these bounds: square, unless the bar is too
 // short for two of those, when the arrows share its length.
@@ -80,7 +85,8 @@ int32_t ThumbPositionAt(TScrollBarKind kind, const TRect& bounds, const TScrollI
 struct TScrollBarPlaces {
   TRect Client, Horz, Vert, Corner;
 };
-TScrollBarPlaces PlaceScrollBars(const TRect& box, bool horz, bool vert);
+TScrollBarPlaces PlaceScrollBars(const TRect& box, bool horz, bool vert,
+                                 int32_t size = ScrollBarWidth());
 
 // ---------------------------------------------------------------------------------------------
 // The part

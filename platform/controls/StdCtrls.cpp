@@ -4,6 +4,7 @@
 
 #include "platform/controls/Accessibility.h"
 #include "platform/core/TypInfo.h"
+#include "platform/graphics/Bitmap.h"
 #include "platform/graphics/Captions.h"
 #include "platform/graphics/Frame3D.h"
 
@@ -303,10 +304,35 @@ void DrawCheckBox(TCanvas& c, TPoint at, TCheckBoxState state, bool enabled, boo
 
 }  // namespace
 
+namespace {
+
+// A classic glyph of n by n pixels drawn by draw(canvas, at), magnified on a scaled form as
+// pictures are: drawn small, then each pixel a square, so that it stays as sharp as at 96.
+template <class Draw>
+void DrawGlyphZoomed(TCanvas& c, TPoint at, int32_t n, int32_t zoom, TColor back, Draw draw) {
+  if (zoom <= 1) {
+    draw(c, at);
+    return;
+  }
+  TBitmap small(n, n), big;
+  TCanvas& s = *small.Canvas();
+  s.Brush()->SetStyle(bsSolid);
+  s.Brush()->SetColor(back);
+  s.FillRect({0, 0, n, n});
+  draw(s, TPoint{0, 0});
+  big.AssignMagnified(small, zoom);
+  c.Draw(at.X, at.Y, big);
+}
+
+}  // namespace
+
 void TCheckBox::Paint() {
   TCanvas& c = *Canvas();
-  TPoint box = PaintBesideGlyph(c, kBoxSize, FAlignment);
-  DrawCheckBox(c, box, FState, EnabledInTree(), Pressed());
+  const int32_t zoom = GlyphZoom();
+  TPoint box = PaintBesideGlyph(c, kBoxSize * zoom, FAlignment);
+  DrawGlyphZoomed(c, box, kBoxSize, zoom, Color(), [&](TCanvas& on, TPoint at) {
+    DrawCheckBox(on, at, FState, EnabledInTree(), Pressed());
+  });
 }
 
 // =============================================================================================
@@ -381,8 +407,11 @@ void DrawRadioCircle(TCanvas& canvas, int32_t x, int32_t y, bool checked, bool e
 
 void TRadioButton::Paint() {
   TCanvas& c = *Canvas();
-  TPoint circle = PaintBesideGlyph(c, kCircleSize, taRightJustify);
-  DrawRadioCircle(c, circle.X, circle.Y, FChecked, EnabledInTree());
+  const int32_t zoom = GlyphZoom();
+  TPoint circle = PaintBesideGlyph(c, kCircleSize * zoom, taRightJustify);
+  DrawGlyphZoomed(c, circle, kCircleSize, zoom, Color(), [&](TCanvas& on, TPoint at) {
+    DrawRadioCircle(on, at.X, at.Y, FChecked, EnabledInTree());
+  });
 }
 
 // =============================================================================================

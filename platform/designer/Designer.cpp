@@ -4,9 +4,11 @@
 
 #include "platform/controls/Memo.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/core/Format.h"
 #include "platform/core/SysUtils.h"
 #include "platform/core/TypInfo.h"
 #include "platform/forms/Forms.h"
+#include "platform/graphics/Bitmap.h"
 
 namespace zelvar {
 
@@ -284,6 +286,67 @@ void TStringsProperty::Edit() {
   Modified();
 }
 
+std::string TPictureProperty::GetValue() const {
+  const auto* picture = dynamic_cast<const TBitmap*>(GetObjValue());
+  if (!picture || picture->Empty()) return "(None)";
+  return Format("(TBitmap %dx%d)", {picture->Width(), picture->Height()});
+}
+
+void TPictureProperty::SetValue(const std::string& value) {
+  // Read first, so that a file that cannot be read changes nothing.
+  TBitmap picture;
+  const std::string file = Trim(value);
+  if (!file.empty()) picture.LoadFromFile(file);
+  for (int i = 0; i < ComponentCount(); ++i) {
+    if (Prop().SetObj)
+      Prop().SetObj(GetComponent(i), &picture);
+    else if (auto* target = dynamic_cast<TBitmap*>(Prop().GetObj(GetComponent(i))))
+      target->Assign(&picture);
+  }
+  Modified();
+}
+
+void TPictureProperty::Edit() {
+  std::unique_ptr<TForm> dialog(New<TForm>(nullptr));
+  dialog->SetCaption("Picture Editor");
+  dialog->SetBorderStyle(bsDialog);
+  dialog->SetPosition(poScreenCenter);
+  dialog->SetClientWidth(360);
+  dialog->SetClientHeight(92);
+  auto* label = New<TLabel>(dialog.get());
+  label->SetParent(dialog.get());
+  label->SetBounds(8, 14, 80, 16);
+  label->SetCaption("&File (PNG, BMP):");
+  auto* file = New<TEdit>(dialog.get());
+  file->SetName("FileName");
+  file->SetParent(dialog.get());
+  file->SetBounds(8, 32, 344, 21);
+  label->SetFocusControl(file);
+  auto button = [&](const char* name, const char* caption, TModalResult result, int32_t left) {
+    auto* b = New<TButton>(dialog.get());
+    b->SetName(name);
+    b->SetCaption(caption);
+    b->SetModalResult(result);
+    b->SetParent(dialog.get());
+    b->SetBounds(left, 62, 75, 25);
+    return b;
+  };
+  button("ClearButton", "C&lear", mrNo, 8);
+  button("OKButton", "OK", mrOk, 196)->SetDefault(true);
+  button("CancelButton", "Cancel", mrCancel, 277)->SetCancel(true);
+  dialog->SetActiveControl(file);
+  switch (dialog->ShowModal()) {
+    case mrOk:
+      SetValue(file->Text());
+      break;
+    case mrNo:
+      SetValue("");
+      break;
+    default:
+      break;
+  }
+}
+
 std::string TMethodProperty::GetValue() const {
   return Prop().GetEvent ? Prop().GetEvent(GetComponent(0)).MethodName : std::string();
 }
@@ -387,6 +450,9 @@ std::unique_ptr<TPropertyEditor> GetPropertyEditor(IDesigner* designer,
   if (best) return best->Factory(designer, std::move(components), prop);
   if (prop.Kind == TPropKind::Integer)
     return std::make_unique<TIntegerProperty>(designer, std::move(components), prop);
+  if (prop.Kind == TPropKind::Object && prop.PropClass &&
+      prop.PropClass().InheritsFrom(TBitmap::StaticClassInfo()))
+    return std::make_unique<TPictureProperty>(designer, std::move(components), prop);
   if (prop.Kind == TPropKind::Object)
     return std::make_unique<TClassProperty>(designer, std::move(components), prop);
   if (prop.Kind == TPropKind::Component)

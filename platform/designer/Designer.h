@@ -191,6 +191,18 @@ class TClassProperty : public TPropertyEditor {
   std::vector<std::unique_ptr<TPropertyEditor>> GetProperties() const override;
 };
 
+// A picture (a glyph, a banner image): shown as "(None)" or "(TBitmap 55x55)". Its value is
+// set by a PNG or BMP file's name, read at once ('' empties it); the dialog asks for the name.
+// A file that cannot be read raises the reader's error and leaves the picture as it was.
+class TPictureProperty : public TPropertyEditor {
+ public:
+  using TPropertyEditor::TPropertyEditor;
+  TPropertyAttributes GetAttributes() const override { return {paMultiSelect, paDialog}; }
+  std::string GetValue() const override;
+  void SetValue(const std::string& value) override;
+  void Edit() override;
+};
+
 // What a property editor is registered for: a property kind and, for objects, its class.
 struct TPropertyType {
   TPropKind Kind = TPropKind::Integer;

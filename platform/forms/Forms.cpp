@@ -347,8 +347,10 @@ void TForm::Loaded() {
   if (!FScaled || IsDesigning()) return;
   const int32_t screen = Application().PixelsPerInch();
   if (screen == FPixelsPerInch) return;
-  ChangeScale(screen, FPixelsPerInch);
+  // Shown first, so that what controls lay out by their glyphs' zoom (scroll bars, check
+  // boxes, a wizard's pictures) is laid out at the new one.
   FShownPixelsPerInch = screen;
+  ChangeScale(screen, FPixelsPerInch);
 }
 
 void TForm::Writing(bool begin) {

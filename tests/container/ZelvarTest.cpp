@@ -363,10 +363,10 @@ TEST_F(ContainerFiles, HistorySizesAndPageSurviveBothFormats) {
     EXPECT_EQ(z.WizardHeight(), Z->WizardHeight());
     EXPECT_EQ(z.BtnNext()->Text(), "&Weiter");
     EXPECT_EQ(z.NumPages(), 3);
-    // Loaded makes the form a centred, unscaled dialog.
+    // Loaded makes the form a centred dialog, still scaled to a finer screen.
     EXPECT_EQ(copy->Position(), poScreenCenter);
     EXPECT_EQ(copy->BorderStyle(), bsDialog);
-    EXPECT_FALSE(copy->Scaled());
+    EXPECT_TRUE(copy->Scaled());
     // The buttons belong to the container, not to the file.
     EXPECT_EQ(z.GetComponentCount(), 6);
     EXPECT_EQ(copy->GetComponentCount(), 1);

@@ -1,6 +1,7 @@
 // The wizard driven end to end by a script: `execute`, `handle` on the container's events and
 // `expect-result`.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -13,6 +14,9 @@
 
 namespace {
 
+using ::testing::EndsWith;
+using ::testing::HasSubstr;
+using ::testing::StartsWith;
 using zelvar::test::TRun;
 
 class WizardScript : public zelvar::test::ScriptFolderTest {
@@ -414,13 +418,16 @@ TEST_F(WizardScript, TheBannerPushesThePageDownWhileShown) {
       "expect Zelvar1.PageSubtitles.Strings ('' 'Where it goes' 'What it takes' 'Done')\n"
       "set Zelvar1.HeaderStyle hsNone\n"
       "expect Body.Top 0\n"
+      "fails set Zelvar1.HeaderImage 'no-such.png'\n"
+      "fails set Zelvar1.HeaderImage 5\n"
       "key Escape\n"
       "expect-result mrCancel\n");
   EXPECT_EQ(r.Err, "");
   EXPECT_EQ(r.Status, 0);
-  EXPECT_EQ(r.Out,
-            "Zelvar1.HeaderStyle = hsBanner\n"
-            "result = mrCancel\n");
+  EXPECT_THAT(r.Out, StartsWith("Zelvar1.HeaderStyle = hsBanner\n"));
+  EXPECT_THAT(r.Out, HasSubstr("no-such.png"));
+  EXPECT_THAT(r.Out, HasSubstr("HeaderImage is a picture: it takes a file name"));
+  EXPECT_THAT(r.Out, EndsWith("result = mrCancel\n"));
 }
 
 }  // namespace

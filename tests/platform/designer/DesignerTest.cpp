@@ -4,6 +4,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
+#include "platform/controls/Buttons.h"
 #include "platform/controls/ExtCtrls.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/designer/Designer.h"
@@ -99,6 +102,32 @@ TEST(Designer, IntegerAndClassEditorsReadAndWriteTheProperty) {
   std::vector<std::string> names;
   for (auto& sub : nested->GetProperties()) names.push_back(sub->Prop().Name);
   EXPECT_THAT(names, ::testing::Contains("Height"));
+}
+
+TEST(Designer, APictureIsSetByItsFileAndKeptWhenTheFileCannotBeRead) {
+  TForm form(nullptr);
+  auto* a = New<TBitBtn>(&form);
+  auto* b = New<TBitBtn>(&form);
+  TFormDesigner designer(form);
+  auto editor = GetPropertyEditor(&designer, {a, b}, *a->ClassInfo().FindProp("Glyph"));
+  ASSERT_NE(dynamic_cast<TPictureProperty*>(editor.get()), nullptr);
+  EXPECT_EQ(editor->GetValue(), "(None)");
+
+  const std::string file =
+      (std::filesystem::path(::testing::TempDir()) / "picture-editor.png").string();
+  TBitmap picture(3, 2);
+  picture.Canvas()->SetPixel(2, 1, clRed);
+  picture.SaveToFile(file);
+  editor->SetValue(file);
+  EXPECT_EQ(editor->GetValue(), "(TBitmap 3x2)");
+  EXPECT_EQ(b->Glyph()->Canvas()->Pixel(2, 1), clRed);
+
+  EXPECT_THAT(MessageOf<Exception>([&] { editor->SetValue(file + ".missing.png"); }),
+              HasSubstr("missing"));
+  EXPECT_EQ(a->Glyph()->Width(), 3);
+  editor->SetValue("");
+  EXPECT_TRUE(a->Glyph()->Empty() && b->Glyph()->Empty());
+  std::filesystem::remove(file);
 }
 
 TEST(Designer, TheClosestRegisteredAncestorsComponentEditorWins) {
