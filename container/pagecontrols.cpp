@@ -21,7 +21,8 @@ std::string NameOf(const TComponent& c) {
 // The first control in tab order below tabs that takes the focus and lies on the page shown:
 // it is, or lies inside, a page-bound control of zelvar (onPage: one above already is).
 // Hidden and disabled controls are passed over with all they hold, as a page change leaves
-// the controls of other pages.
+// the controls of other pages, and so is a control that takes no first focus (the list of
+// the steps: Tab reaches it).
 TWinControl* FirstOfPage(const std::vector<TWinControl*>& tabs, bool onPage, const TZelvar& zelvar,
                          TClassCache<TPlaceRoles>& classes) {
   for (TWinControl* w : tabs) {
@@ -31,7 +32,7 @@ TWinControl* FirstOfPage(const std::vector<TWinControl*>& tabs, bool onPage, con
       const TPlaceRoles& roles = classes.For(w->ClassInfo());
       inPage = roles.PageBound() && roles.ContainerOf(*w) == &zelvar;
     }
-    if (inPage && w->TabStop()) return w;
+    if (inPage && w->TabStop() && w->TakesFirstFocus()) return w;
     if (TWinControl* inner = FirstOfPage(w->TabListRef(), inPage, zelvar, classes)) return inner;
   }
   return nullptr;

@@ -20,6 +20,20 @@ namespace {
 
 constexpr const char* kStreamSection = "State";
 
+// The form sizes a state keeps are at the pixels per inch the form was designed at, so that a
+// wizard closed on one screen opens as large on a finer one. They are outer sizes: the frame
+// keeps its size, as when the form is scaled.
+void RescaleSizes(const TForm* form, int32_t& w, int32_t& h, bool toDesigned) {
+  if (!form || form->ShownPixelsPerInch() == form->PixelsPerInch()) return;
+  const int32_t m = toDesigned ? form->PixelsPerInch() : form->ShownPixelsPerInch();
+  const int32_t d = toDesigned ? form->ShownPixelsPerInch() : form->PixelsPerInch();
+  auto scale = [&](int32_t& v, int32_t frame) {
+    if (v > frame) v = ClampExtent(frame + MulDiv(v - frame, m, d));
+  };
+  scale(w, form->Width() - form->ClientWidth());
+  scale(h, form->Height() - form->ClientHeight());
+}
+
 }  // namespace
 
 TWizardState TZelvar::State() const {
@@ -32,6 +46,8 @@ TWizardState TZelvar::State() const {
   state.WizardHeight = FWizardHeight;
   state.DialogWidth = FDialogWidth;
   state.DialogHeight = FDialogHeight;
+  RescaleSizes(OwnerForm(), state.WizardWidth, state.WizardHeight, true);
+  RescaleSizes(OwnerForm(), state.DialogWidth, state.DialogHeight, true);
   if (const TComponent* form = Owner()) state.Values = CaptureInputValues(*form);
   return state;
 }
@@ -50,10 +66,12 @@ void TZelvar::ApplyState(const TWizardState& state) {
   if (state.WizardWidth > 0 && state.WizardHeight > 0) {
     FWizardWidth = state.WizardWidth;
     FWizardHeight = state.WizardHeight;
+    RescaleSizes(OwnerForm(), FWizardWidth, FWizardHeight, false);
   }
   if (state.DialogWidth > 0 && state.DialogHeight > 0) {
     FDialogWidth = state.DialogWidth;
     FDialogHeight = state.DialogHeight;
+    RescaleSizes(OwnerForm(), FDialogWidth, FDialogHeight, false);
   }
   if (CanShowPosition(state.Page)) setPage(state.Page);
   // A page change resizes only between the modes; the mode shown takes its saved size here.

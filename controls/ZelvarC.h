@@ -253,6 +253,7 @@ class TAStepList : public TPageBound<TCustomControl> {
   void SetNumApos(int32_t n);
   void SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) override;
   void ChangeScale(int32_t m, int32_t d) override;
+  bool TakesFirstFocus() const override { return false; }
   void KeyDown(uint16_t& key, TShiftState shift) override;
   bool CMDialogKey(uint16_t key, TShiftState shift) override;
   int32_t WMGetDlgCode() override { return DLGC_WANTARROWS; }

@@ -28,8 +28,9 @@ TComponent* FindPaged(TComponent* owner) {
   return FindComponentWhere(owner, [](TComponent& c) { return c.ClassInfo().FindProp("Page"); });
 }
 
-// Shows the loaded form in a window until the user closes it: a wizard from its start page,
-// any other form modally. Prints the modal result as a script's `show` does.
+// Loads the form and shows it in a window until the user closes it: a wizard from its start
+// page, any other form modally. Prints the modal result as a script's `show` does. The window
+// backend comes first, so that the form is scaled to its display as it is read.
 int RunInWindow(TScript& script, const std::string& formFile) {
   std::string why;
   std::unique_ptr<TBackend> backend = OpenWindowBackend(&why);
@@ -41,6 +42,7 @@ int RunInWindow(TScript& script, const std::string& formFile) {
     return Fail(1, "no display" + reason + ": use --script to run " + formFile + " headless");
   }
   Application().SetBackend(std::move(backend));
+  if (!script.LoadStartForm(formFile, false)) return 1;
   TForm& form = script.RequireForm();
   int32_t result = mrNone;
   try {
@@ -129,8 +131,8 @@ int RunRun(const TArgs& args) {
     return Fail(2, "run: --headless needs --script FILE: nothing would drive the form");
 
   TScript script(std::cout, std::cerr);
-  if (!files.empty() && !script.LoadStartForm(files[0], false)) return 1;
   if (!scriptFile) return RunInWindow(script, files[0]);
+  if (!files.empty() && !script.LoadStartForm(files[0], false)) return 1;
   return script.RunFile(*scriptFile);
 }
 

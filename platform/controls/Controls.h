@@ -298,6 +298,9 @@ class TWinControl : public TControl {
   virtual int32_t FormGlyphZoom() const { return 1; }
 
   bool TabStop() const { return FTabStop; }
+  // Whether a page change may give the control the focus first, before what the page asks
+  // for; a list of where the user is says no, and Tab reaches it.
+  virtual bool TakesFirstFocus() const { return true; }
   void SetTabStop(bool v) { FTabStop = v; }
   // Position among the parent's windowed children; -1 without a parent. Setting clamps to
   // the last position and shifts the others.

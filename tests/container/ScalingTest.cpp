@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 
+#include "container/WizardState.h"
 #include "container/ZelvarA.h"
 #include "controls/ZelvarC.h"
 #include "platform/controls/Register.h"
@@ -79,6 +80,23 @@ TEST_F(WizardScaling, SizesAndPlacesPerPageDoubleAndTheFormIsWrittenAsDesigned) 
   EXPECT_EQ(view.Left(), 2 * view0.Left());
   EXPECT_EQ(view.Top(), 2 * view0.Top());
   EXPECT_EQ(WriteComponent(form.get()), WriteComponent(designed.get()));
+}
+
+TEST_F(WizardScaling, AStateKeepsTheDesignedSizesSoItResumesAsLargeOnAnotherScreen) {
+  std::unique_ptr<TForm> coarse = ReadAt("96");
+  std::unique_ptr<TForm> fine = ReadAt("192");
+  auto& z0 = *As<TZelvar>(coarse->FindComponent("Tabs"));
+  auto& z = *As<TZelvar>(fine->FindComponent("Tabs"));
+  // Saved on the fine screen, the sizes are the designed ones.
+  const TWizardState state = z.State();
+  EXPECT_EQ(state.WizardWidth, z0.WizardWidth());
+  EXPECT_EQ(state.DialogHeight, z0.DialogHeight());
+  // Put back there, they are the fine screen's again; on the coarse one, the coarse one's.
+  const int32_t width = z.WizardWidth();
+  z.ApplyState(state);
+  EXPECT_EQ(z.WizardWidth(), width);
+  z0.ApplyState(state);
+  EXPECT_EQ(z0.WizardWidth(), state.WizardWidth);
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "controls/ZelvarC.h"
+#include "platform/controls/Edit.h"
 #include "platform/streaming/FormFiles.h"
 #include "tests/TestSupport.h"
 #include "tests/container/ContainerSupport.h"
@@ -162,6 +163,19 @@ TEST_F(StepList, UpAndDownMoveTheFocusMarkAndSpaceOrEnterGoThere) {
   EXPECT_EQ(S->FocusStep(), 1);
   EXPECT_TRUE(S->CMDialogKey(VK_RETURN, {}));
   EXPECT_EQ(Z->Page(), 1);
+}
+
+TEST_F(StepList, APageChangeFocusesThePageNotTheList) {
+  Z->setPage(2);
+  auto* panel = New<TAPanel>(Form.get());
+  panel->SetParent(Z);
+  auto* edit = New<TEdit>(Form.get());
+  edit->SetParent(panel);
+  Z->setPage(1);
+  Form->Show();
+  S->SetFocus();
+  Z->Nextclick(nullptr);
+  EXPECT_EQ(Form->FocusedControl(), edit);
 }
 
 TEST_F(StepList, PaintsTheCurrentStepBoldWithAMarkerAndSurvivesItsContainer) {
