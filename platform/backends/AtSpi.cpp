@@ -234,6 +234,26 @@ TControl* TopOf(TControl* c) {
   return c;
 }
 
+// A box on the screen in the coordinates a client asks for, for node n: on the screen (0), in
+// the window (1) or in n's parent (2).
+TRect InCoords(TAccessibleNode n, TRect r, uint32_t coords) {
+  TAccessibleNode origin = coords == 1   ? TAccessibleNode{TopOf(n.Control)}
+                           : coords == 2 ? AccessibleParent(n)
+                                         : TAccessibleNode{};
+  if (origin) {
+    TRect o = DescribeNode(origin).Bounds;
+    r = {r.Left - o.Left, r.Top - o.Top, r.Right - o.Left, r.Bottom - o.Top};
+  }
+  return r;
+}
+
+void PutBox(DBusMessageIter* it, TRect r) {
+  PutInt(it, r.Left);
+  PutInt(it, r.Top);
+  PutInt(it, r.Right - r.Left);
+  PutInt(it, r.Bottom - r.Top);
+}
+
 }  // namespace
 
 // --- objects and their properties
@@ -397,8 +417,8 @@ bool TAtSpiBridge::TState::AnswerProperties(const TObject& o, const std::string&
   }
   if (member == "Set") {
     std::string iface = args.String(), name = args.String();
-    // The registry numbers each application it embeds; nothing else may be set.
     DBusMessageIter* variant = args.Raw();
+    // The registry numbers each application it embeds; nothing else may be set.
     if (!o.Root || iface != kIfApplication || name != "Id" ||
         dbus_message_iter_get_arg_type(variant) != DBUS_TYPE_VARIANT)
       throw TBadArgs{"property " + iface + "." + name + " cannot be set"};
@@ -465,29 +485,15 @@ bool TAtSpiBridge::TState::AnswerAccessible(const TObject& o, const std::string&
 
 bool TAtSpiBridge::TState::AnswerComponent(TAccessibleNode node, const std::string& member,
                                            TArgs& args, DBusMessageIter* out) {
-  // Coordinates are on the screen (0), in the window (1) or in the parent (2).
   auto extents = [&](TAccessibleNode n, uint32_t coords) {
-    TRect r = DescribeNode(n).Bounds;
-    TAccessibleNode origin = coords == 1   ? TAccessibleNode{TopOf(n.Control)}
-                             : coords == 2 ? AccessibleParent(n)
-                                           : TAccessibleNode{};
-    if (origin) {
-      TRect o = DescribeNode(origin).Bounds;
-      r = {r.Left - o.Left, r.Top - o.Top, r.Right - o.Left, r.Bottom - o.Top};
-    }
-    return r;
+    return InCoords(n, DescribeNode(n).Bounds, coords);
   };
   auto contains = [](TRect r, int32_t x, int32_t y) {
     return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
   };
   if (member == "GetExtents") {
     TRect r = extents(node, args.Uint());
-    PutContainer(out, DBUS_TYPE_STRUCT, nullptr, [&](DBusMessageIter* s) {
-      PutInt(s, r.Left);
-      PutInt(s, r.Top);
-      PutInt(s, r.Right - r.Left);
-      PutInt(s, r.Bottom - r.Top);
-    });
+    PutContainer(out, DBUS_TYPE_STRUCT, nullptr, [&](DBusMessageIter* s) { PutBox(s, r); });
   } else if (member == "GetPosition") {
     TRect r = extents(node, args.Uint());
     PutInt(out, r.Left);
@@ -578,14 +584,30 @@ bool TAtSpiBridge::TState::AnswerText(TAccessibleNode node, const std::string& m
     PutInt(out, offset >= 0 && at < text.size()
                     ? static_cast<int32_t>(DecodeUtf8Char(text, at).Code)
                     : 0);
-  } else if (member == "GetStringAtOffset" || member == "GetTextAtOffset") {
-    // A character, or the whole text: an edit holds one line.
+  } else if (member == "GetStringAtOffset" || member == "GetTextAtOffset" ||
+             member == "GetTextBeforeOffset" || member == "GetTextAfterOffset") {
     int32_t offset = std::clamp(args.Int(), 0, count);
-    bool character = args.Uint() == 0;
-    int32_t start = character ? offset : 0, end = character ? std::min(offset + 1, count) : count;
-    PutString(out, CharSlice(text, start, end));
-    PutInt(out, start);
-    PutInt(out, end);
+    uint32_t kind = args.Uint();
+    TTextSpan span;
+    if (member == "GetStringAtOffset") {
+      if (kind > tgParagraph) throw TBadArgs{"granularity " + std::to_string(kind) + " is unknown"};
+      span = TextUnitAt(text, offset, static_cast<TTextGranularity>(kind));
+    } else {
+      if (kind > tbLineEnd) throw TBadArgs{"boundary " + std::to_string(kind) + " is unknown"};
+      TTextWhich which = member == "GetTextAtOffset"       ? twAt
+                         : member == "GetTextBeforeOffset" ? twBefore
+                                                           : twAfter;
+      span = TextBoundaryRun(text, offset, static_cast<TTextBoundary>(kind), which);
+    }
+    PutString(out, CharSlice(text, span.Start, span.End));
+    PutInt(out, span.Start);
+    PutInt(out, span.End);
+  } else if (member == "GetCharacterExtents") {
+    int32_t offset = bounded(args.Int());
+    PutBox(out, InCoords(node, AccessibleCharacterBounds(node, offset), args.Uint()));
+  } else if (member == "GetRangeExtents") {
+    int32_t start = bounded(args.Int()), end = bounded(args.Int());
+    PutBox(out, InCoords(node, AccessibleRangeBounds(node, start, end), args.Uint()));
   } else if (member == "SetCaretOffset") {
     SetAccessibleCaret(node, bounded(args.Int()));
     PutBool(out, true);

@@ -1,6 +1,7 @@
 """A screen reader's walk through the setup example: pyatspi reaches `zelvar run`'s wizard over
-AT-SPI2, reads its buttons and pages, presses Next, hears the page announced, chooses the
-licence and types into the folder edit. Run by run-setup-wizard.sh on a private desktop."""
+AT-SPI2, reads its buttons and pages, presses Next, hears the page announced, reads the licence
+by line, chooses it and types into the folder edit. Run by run-setup-wizard.sh on a private
+desktop."""
 
 import subprocess
 import sys
@@ -110,6 +111,14 @@ def main():
         press(next_button)
         wait_for("the licence page's announcement", lambda: "Step 2 of 8: Licence" in heard)
         wait_for("the window's new name", lambda: window.name == "Setup - Page 2 of 8")
+
+        # The licence reads line by line, as Orca's arrow keys read it.
+        memo = wait_for("the licence text", lambda: next(
+            (n for n in walk(window) if n.getRoleName() == "text"
+             and n.getState().contains(pyatspi.STATE_MULTI_LINE)), None))
+        line = memo.queryText().getStringAtOffset(16, pyatspi.TEXT_GRANULARITY_LINE)
+        if list(line) != ["Copyright (c) the Zelvar authors.\n", 16, 50]:
+            fail(f"the licence's third line reads {line}")
 
         accept = need(window, "radio button", "I accept the licence")
         need(window, "radio button", "I do not accept it")

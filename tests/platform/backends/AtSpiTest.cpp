@@ -17,6 +17,7 @@
 
 #include "platform/controls/Accessibility.h"
 #include "platform/controls/Edit.h"
+#include "platform/controls/Memo.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
 #include "tests/TestSupport.h"
@@ -182,6 +183,20 @@ class AtSpi : public ::testing::Test {
                                DBUS_TYPE_INVALID);
     });
   }
+  // Sets a property to one basic value of the given type.
+  Reply SetProperty(const std::string& path, const char* iface, const char* name, int type,
+                    const void* value) {
+    return Call(path, DBUS_INTERFACE_PROPERTIES, "Set", [&](DBusMessage* m) {
+      DBusMessageIter a, v;
+      const char signature[] = {static_cast<char>(type), '\0'};
+      dbus_message_iter_init_append(m, &a);
+      dbus_message_iter_append_basic(&a, DBUS_TYPE_STRING, &iface);
+      dbus_message_iter_append_basic(&a, DBUS_TYPE_STRING, &name);
+      dbus_message_iter_open_container(&a, DBUS_TYPE_VARIANT, signature, &v);
+      dbus_message_iter_append_basic(&v, type, value);
+      dbus_message_iter_close_container(&a, &v);
+    });
+  }
 
   // The signals that reached the client, as "member detail text-or-number".
   std::vector<std::string> Signals() {
@@ -244,18 +259,8 @@ TEST_F(AtSpi, TheRootIsEmbeddedAndNamesTheToolkit) {
   dbus_message_iter_get_basic(&ref, &bus);
   EXPECT_STREQ(bus, dbus_bus_get_unique_name(Client));
   // The registry numbers the application.
-  Reply set = Call(root, DBUS_INTERFACE_PROPERTIES, "Set", [](DBusMessage* m) {
-    DBusMessageIter a, v;
-    const char* iface = "org.a11y.atspi.Application";
-    const char* name = "Id";
-    int32_t id = 7;
-    dbus_message_iter_init_append(m, &a);
-    dbus_message_iter_append_basic(&a, DBUS_TYPE_STRING, &iface);
-    dbus_message_iter_append_basic(&a, DBUS_TYPE_STRING, &name);
-    dbus_message_iter_open_container(&a, DBUS_TYPE_VARIANT, "i", &v);
-    dbus_message_iter_append_basic(&v, DBUS_TYPE_INT32, &id);
-    dbus_message_iter_close_container(&a, &v);
-  });
+  int32_t id = 7;
+  Reply set = SetProperty(root, "org.a11y.atspi.Application", "Id", DBUS_TYPE_INT32, &id);
   EXPECT_TRUE(set.Ok()) << set.Error;
   EXPECT_EQ(First<int32_t>(Property(root, "org.a11y.atspi.Application", "Id")), 7);
 }
@@ -332,6 +337,44 @@ TEST_F(AtSpi, TextIsReadAndEditedInCharacters) {
   EXPECT_EQ(call("org.a11y.atspi.EditableText", "SetTextContents", DBUS_TYPE_STRING, &more).Error,
             DBUS_ERROR_UNKNOWN_METHOD);
   EXPECT_EQ(Edit->Text(), "üßxye");
+}
+
+// A memo read as Orca reads it: by line, by word, and the line before and after.
+TEST_F(AtSpi, AMemoAnswersByLineAndWord) {
+  auto* memo = New<TMemo>(Form.get());
+  memo->SetBounds(10, 40, 200, 80);
+  memo->SetParent(Form.get());
+  memo->SetText("Terms apply.\nRead them twice\nEnd");
+  std::string path = PathOf(memo);
+  struct TAnswer {
+    std::string Text;
+    int32_t Start = -1, End = -1;
+  };
+  auto ask = [&](const char* member, int32_t offset, uint32_t kind) {
+    Reply r = Call(path, "org.a11y.atspi.Text", member, [&](DBusMessage* m) {
+      dbus_message_append_args(m, DBUS_TYPE_INT32, &offset, DBUS_TYPE_UINT32, &kind,
+                               DBUS_TYPE_INVALID);
+    });
+    TAnswer a;
+    const char* text = nullptr;
+    if (r.Ok())
+      dbus_message_get_args(r.Message.get(), nullptr, DBUS_TYPE_STRING, &text, DBUS_TYPE_INT32,
+                            &a.Start, DBUS_TYPE_INT32, &a.End, DBUS_TYPE_INVALID);
+    a.Text = text ? text : r.Error;
+    return a;
+  };
+  TAnswer line = ask("GetStringAtOffset", 15, 3);
+  EXPECT_EQ(line.Text, "Read them twice\n");
+  EXPECT_EQ(line.Start, 13);
+  EXPECT_EQ(line.End, 29);
+  EXPECT_EQ(ask("GetStringAtOffset", 20, 1).Text, "them ");
+  EXPECT_EQ(ask("GetStringAtOffset", 2, 2).Text, "Terms apply.\n");
+  EXPECT_EQ(ask("GetTextAtOffset", 15, 5).Text, "Read them twice\n");
+  EXPECT_EQ(ask("GetTextBeforeOffset", 15, 5).Text, "Terms apply.\n");
+  EXPECT_EQ(ask("GetTextAfterOffset", 15, 5).Text, "End");
+  EXPECT_EQ(ask("GetTextAtOffset", 15, 0).Text, "a");
+  EXPECT_EQ(ask("GetStringAtOffset", 15, 5).Text, DBUS_ERROR_INVALID_ARGS);
+  EXPECT_EQ(ask("GetTextAtOffset", 15, 7).Text, DBUS_ERROR_INVALID_ARGS);
 }
 
 TEST_F(AtSpi, ChildrenAndUnknownObjects) {

@@ -10,6 +10,7 @@
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Memo.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/controls/TextEditing.h"
 #include "platform/forms/Forms.h"
 #include "tests/TestSupport.h"
 
@@ -50,6 +51,18 @@ class Accessible : public ::testing::Test {
     if (!caption.empty()) c->SetCaption(caption);
     c->SetParent(Form.get());
     return c;
+  }
+  // Two pages, "&General" showing and "Advanced".
+  TPageControl* AddPages() {
+    auto* pages = Add<TPageControl>(10, 80);
+    pages->SetBounds(10, 80, 200, 100);
+    for (const char* caption : {"&General", "Advanced"}) {
+      auto* sheet = New<TTabSheet>(Form.get());
+      sheet->SetCaption(caption);
+      sheet->SetPageControl(pages);
+    }
+    pages->SetActivePageIndex(0);
+    return pages;
   }
   std::vector<std::string> ChildLines(TAccessibleNode node) {
     std::vector<std::string> out;
@@ -166,15 +179,92 @@ TEST_F(Accessible, TextIsReadAndEditedInCharacters) {
   EXPECT_TRUE(DescribeNode({memo}).States.Contains(astMultiLine));
 }
 
+// The span as the text it covers, to read the cases at a glance.
+std::string Cut(const std::string& text, TTextSpan span) {
+  size_t a = ByteOfChar(text, static_cast<size_t>(span.Start));
+  return text.substr(a, ByteOfChar(text, static_cast<size_t>(span.End)) - a);
+}
+
+TEST_F(Accessible, CharacterBoxesFollowTheTextAndItsRows) {
+  Edit->SetText("Wide");
+  const TRect edit = DescribeNode({Edit}).Bounds;
+  const TRect w = AccessibleCharacterBounds({Edit}, 0), i = AccessibleCharacterBounds({Edit}, 1);
+  EXPECT_EQ(w.Left, edit.Left + Edit->TextRect().Left);
+  EXPECT_GT(w.Width(), 0);
+  EXPECT_EQ(i.Left, w.Right);
+  EXPECT_EQ(i.Top, w.Top);
+  EXPECT_EQ(AccessibleCharacterBounds({Edit}, 4).Width(), 0);  // the end of the line
+  EXPECT_EQ(AccessibleRangeBounds({Edit}, 0, 2), (TRect{w.Left, w.Top, i.Right, w.Bottom}));
+  EXPECT_THROW(AccessibleCharacterBounds({Edit}, 5), EListError);
+
+  auto* memo = Add<TMemo>(10, 80);
+  memo->SetBounds(10, 80, 200, 100);
+  memo->SetText("ab\ncd");
+  const TRect a = AccessibleCharacterBounds({memo}, 0), c = AccessibleCharacterBounds({memo}, 3);
+  EXPECT_EQ(c.Left, a.Left);
+  EXPECT_EQ(c.Top, a.Bottom);
+  // Over two rows a range takes the text's width.
+  const TRect both = AccessibleRangeBounds({memo}, 1, 4);
+  EXPECT_EQ(both.Width(), memo->TextRect().Width());
+  EXPECT_EQ(both.Top, a.Top);
+  EXPECT_EQ(both.Bottom, c.Bottom);
+}
+
+TEST(AccessibleTextUnits, AUnitRunsToTheNextOneAndHoldsTheBlanksAfterIt) {
+  const std::string text = "Grüße, Welt! Don't stop.\nNext line";
+  auto at = [&](int32_t offset, TTextGranularity g) {
+    return Cut(text, TextUnitAt(text, offset, g));
+  };
+  EXPECT_EQ(at(2, tgChar), "ü");
+  EXPECT_EQ(at(2, tgWord), "Grüße, ");
+  EXPECT_EQ(at(6, tgWord), "Grüße, ");  // in the blank after it
+  EXPECT_EQ(at(14, tgWord), "Don't ");
+  EXPECT_EQ(at(12, tgSentence), "Grüße, Welt! ");
+  EXPECT_EQ(at(13, tgSentence), "Don't stop.\n");
+  EXPECT_EQ(at(26, tgSentence), "Next line");
+  EXPECT_EQ(at(3, tgLine), "Grüße, Welt! Don't stop.\n");
+  EXPECT_EQ(at(24, tgLine), "Grüße, Welt! Don't stop.\n");  // on the line break
+  EXPECT_EQ(at(25, tgParagraph), "Next line");
+  EXPECT_EQ(TextUnitAt(text, 34, tgLine), (TTextSpan{25, 34}));
+  EXPECT_EQ(TextUnitAt(text, 34, tgChar), (TTextSpan{34, 34}));
+  // Blanks before the first word are a run of their own; a text ending in a break has an
+  // empty last line; no text, no unit.
+  EXPECT_EQ(Cut("  hi", TextUnitAt("  hi", 0, tgWord)), "  ");
+  EXPECT_EQ(TextUnitAt("ab\n", 3, tgLine), (TTextSpan{3, 3}));
+  EXPECT_EQ(TextUnitAt("", 0, tgSentence), (TTextSpan{0, 0}));
+  EXPECT_THAT(MessageOf<EListError>([&] { TextUnitAt(text, 35, tgWord); }),
+              HasSubstr("Offset 35 is outside the text (0 to 34)"));
+  EXPECT_THROW(TextUnitAt(text, -1, tgChar), EListError);
+}
+
+TEST(AccessibleTextUnits, BoundaryRunsTakeTheBlanksOnTheirSide) {
+  const std::string text = "one two. Three\nfour";
+  auto run = [&](int32_t offset, TTextBoundary b, TTextWhich w) {
+    return Cut(text, TextBoundaryRun(text, offset, b, w));
+  };
+  EXPECT_EQ(run(5, tbWordStart, twAt), "two. ");
+  EXPECT_EQ(run(5, tbWordEnd, twAt), " two");
+  EXPECT_EQ(run(5, tbWordStart, twBefore), "one ");
+  EXPECT_EQ(run(5, tbWordStart, twAfter), "Three\n");
+  EXPECT_EQ(run(5, tbWordEnd, twAfter), ". Three");
+  EXPECT_EQ(run(1, tbWordEnd, twBefore), "");
+  EXPECT_EQ(run(2, tbSentenceStart, twAt), "one two. ");
+  EXPECT_EQ(run(10, tbSentenceEnd, twAt), " Three");
+  EXPECT_EQ(run(3, tbLineStart, twAt), "one two. Three\n");
+  EXPECT_EQ(run(17, tbLineEnd, twAt), "\nfour");
+  EXPECT_EQ(run(17, tbLineStart, twBefore), "one two. Three\n");
+  EXPECT_EQ(TextBoundaryRun(text, 17, tbLineStart, twAfter), (TTextSpan{19, 19}));
+  // At the very end: the last line, and the run an end boundary closes.
+  EXPECT_EQ(run(19, tbLineStart, twAt), "four");
+  EXPECT_EQ(run(19, tbLineEnd, twAt), "\nfour");
+  EXPECT_EQ(run(19, tbChar, twAt), "");
+  EXPECT_EQ(run(0, tbChar, twBefore), "");
+  EXPECT_EQ(run(4, tbChar, twAfter), "w");
+  EXPECT_THROW(TextBoundaryRun(text, 20, tbWordStart, twAt), EListError);
+}
+
 TEST_F(Accessible, TabsAndListItemsArePartsThatPressSelects) {
-  auto* pages = Add<TPageControl>(10, 80);
-  pages->SetBounds(10, 80, 200, 100);
-  for (const char* caption : {"&General", "Advanced"}) {
-    auto* sheet = New<TTabSheet>(Form.get());
-    sheet->SetCaption(caption);
-    sheet->SetPageControl(pages);
-  }
-  pages->SetActivePageIndex(0);
+  TPageControl* pages = AddPages();
   std::vector<TAccessibleNode> tabs = AccessibleChildren({pages});
   ASSERT_GE(tabs.size(), 2u);
   EXPECT_EQ(AccessibleLine(tabs[0]),
