@@ -64,6 +64,7 @@ constexpr uint32_t kRoleNumbers[] = {
 static_assert(std::size(kRoleNumbers) == arFiller + 1);
 
 constexpr uint32_t kStateActive = 1;
+constexpr uint32_t kRelationLabelFor = 1, kRelationLabelledBy = 2;
 constexpr uint32_t kStateNumbers[] = {
     8,   // enabled
     24,  // sensitive
@@ -476,7 +477,21 @@ bool TAtSpiBridge::TState::AnswerAccessible(const TObject& o, const std::string&
   } else if (member == "GetApplication") {
     PutRef(out, RootRef());
   } else if (member == "GetRelationSet") {
-    PutContainer(out, DBUS_TYPE_ARRAY, "(ua(so))", [](DBusMessageIter*) {});
+    std::vector<std::pair<uint32_t, TAccessibleNode>> relations;
+    if (!o.Root) {
+      if (TAccessibleNode label = AccessibleLabelledBy(o.Node))
+        relations.emplace_back(kRelationLabelledBy, label);
+      if (TAccessibleNode field = AccessibleLabelFor(o.Node))
+        relations.emplace_back(kRelationLabelFor, field);
+    }
+    PutContainer(out, DBUS_TYPE_ARRAY, "(ua(so))", [&](DBusMessageIter* array) {
+      for (const auto& [type, target] : relations)
+        PutContainer(array, DBUS_TYPE_STRUCT, nullptr, [&](DBusMessageIter* relation) {
+          PutUint(relation, type);
+          PutContainer(relation, DBUS_TYPE_ARRAY, "(so)",
+                       [&](DBusMessageIter* targets) { PutRef(targets, RefOf(target)); });
+        });
+    });
   } else {
     return false;
   }

@@ -219,6 +219,19 @@ TAccessibleNode NodeOfId(uint32_t id) {
   return Ids().NodeOf(id);
 }
 
+TAccessibleNode AccessibleLabelledBy(TAccessibleNode node) {
+  auto* field = node.Part < 0 ? dynamic_cast<TWinControl*>(node.Control) : nullptr;
+  const TLabel* label = field ? LabelFor(*field) : nullptr;
+  return {const_cast<TLabel*>(label)};
+}
+
+TAccessibleNode AccessibleLabelFor(TAccessibleNode node) {
+  auto* label = node.Part < 0 ? dynamic_cast<TLabel*>(node.Control) : nullptr;
+  TWinControl* field = label ? label->FocusControl() : nullptr;
+  // As the field finds its label: within one form.
+  return {field && field->GetParentForm() == label->GetParentForm() ? field : nullptr};
+}
+
 std::string AccessibleLine(TAccessibleNode node) {
   TAccessibleInfo info = DescribeNode(node);
   std::string line = AccessibleRoleText(info.Role) + " '" + info.Name + "' [";

@@ -105,6 +105,11 @@ int32_t AccessibleIndex(TAccessibleNode node);
 uint32_t AccessibleId(TAccessibleNode node);
 TAccessibleNode NodeOfId(uint32_t id);
 
+// The label that names a field (one whose FocusControl it is, in the same form) and the field
+// a label names; empty for none.
+TAccessibleNode AccessibleLabelledBy(TAccessibleNode node);
+TAccessibleNode AccessibleLabelFor(TAccessibleNode node);
+
 // One line: role, 'name' and [states], as `role 'name' [state state]`.
 std::string AccessibleLine(TAccessibleNode node);
 // The tree below and including root, one line per node indented two spaces per depth.

@@ -1,7 +1,7 @@
 """A screen reader's walk through the setup example: pyatspi reaches `zelvar run`'s wizard over
 AT-SPI2, reads its buttons and pages, presses Next, hears the page announced, reads the licence
-by line, chooses it and types into the folder edit. Run by run-setup-wizard.sh on a private
-desktop."""
+by line, chooses it, finds the folder edit's label and types into the edit. Run by
+run-setup-wizard.sh on a private desktop."""
 
 import subprocess
 import sys
@@ -131,6 +131,10 @@ def main():
         wait_for("the options page", lambda: window.name == "Setup - Page 3 of 8")
 
         folder = need(window, "text", "Folder:")
+        labels = [r.getTarget(0) for r in folder.getRelationSet()
+                  if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
+        if [label.name for label in labels] != ["Folder:"]:
+            fail(f"the folder is labelled by {[label.name for label in labels]}")
         text = folder.queryText()
         if text.getText(0, -1) != "/opt/zelvar":
             fail(f"the folder reads '{text.getText(0, -1)}'")

@@ -377,6 +377,41 @@ TEST_F(AtSpi, AMemoAnswersByLineAndWord) {
   EXPECT_EQ(ask("GetTextAtOffset", 15, 7).Text, DBUS_ERROR_INVALID_ARGS);
 }
 
+TEST_F(AtSpi, AFieldIsLabelledByItsLabelAndTheLabelIsForIt) {
+  // Each relation as "type path...", in the order given.
+  auto relations = [&](const std::string& path) {
+    Reply r = Call(path, "org.a11y.atspi.Accessible", "GetRelationSet");
+    std::vector<std::string> out;
+    DBusMessageIter it, array, relation, targets, ref;
+    dbus_message_iter_init(r.Message.get(), &it);
+    for (dbus_message_iter_recurse(&it, &array);
+         dbus_message_iter_get_arg_type(&array) == DBUS_TYPE_STRUCT;
+         dbus_message_iter_next(&array)) {
+      dbus_message_iter_recurse(&array, &relation);
+      uint32_t type = 0;
+      dbus_message_iter_get_basic(&relation, &type);
+      std::string line = std::to_string(type);
+      dbus_message_iter_next(&relation);
+      for (dbus_message_iter_recurse(&relation, &targets);
+           dbus_message_iter_get_arg_type(&targets) == DBUS_TYPE_STRUCT;
+           dbus_message_iter_next(&targets)) {
+        dbus_message_iter_recurse(&targets, &ref);
+        dbus_message_iter_next(&ref);
+        const char* target = nullptr;
+        dbus_message_iter_get_basic(&ref, &target);
+        line += std::string(" ") + target;
+      }
+      out.push_back(line);
+    }
+    return out;
+  };
+  std::string label = PathOf(Form->Controls(0)), edit = PathOf(Edit);
+  EXPECT_EQ(relations(edit), std::vector<std::string>{"2 " + label});
+  EXPECT_EQ(relations(label), std::vector<std::string>{"1 " + edit});
+  EXPECT_TRUE(relations(PathOf(Next)).empty());
+  EXPECT_TRUE(relations(TAtSpiBridge::kRootPath).empty());
+}
+
 TEST_F(AtSpi, ChildrenAndUnknownObjects) {
   Reply children = Call(PathOf(Form.get()), "org.a11y.atspi.Accessible", "GetChildren");
   ASSERT_TRUE(children.Ok()) << children.Error;

@@ -292,6 +292,22 @@ TEST_F(Accessible, TabsAndListItemsArePartsThatPressSelects) {
               HasSubstr("no longer exists"));
 }
 
+TEST_F(Accessible, ALabelAndItsFieldNameEachOther) {
+  EXPECT_EQ(AccessibleLabelledBy({Edit}), TAccessibleNode{Label});
+  EXPECT_EQ(AccessibleLabelFor({Label}), TAccessibleNode{Edit});
+  EXPECT_FALSE(AccessibleLabelledBy({Next}));
+  EXPECT_FALSE(AccessibleLabelFor({Next}));
+  // A field in another form is named by no label of this one.
+  std::unique_ptr<TForm> other(New<TForm>(nullptr));
+  auto* far = New<TEdit>(other.get());
+  far->SetParent(other.get());
+  Label->SetFocusControl(far);
+  EXPECT_FALSE(AccessibleLabelFor({Label}));
+  EXPECT_FALSE(AccessibleLabelledBy({far}));
+  EXPECT_FALSE(AccessibleLabelledBy({Edit}));
+  Label->SetFocusControl(nullptr);
+}
+
 TEST_F(Accessible, BarsGiveTheirValue) {
   auto* bar = Add<TProgressBar>(10, 80);
   bar->SetMax(200);
