@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -31,6 +32,7 @@ constexpr const char* kIfAction = "org.a11y.atspi.Action";
 constexpr const char* kIfText = "org.a11y.atspi.Text";
 constexpr const char* kIfEditableText = "org.a11y.atspi.EditableText";
 constexpr const char* kIfValue = "org.a11y.atspi.Value";
+constexpr const char* kIfSelection = "org.a11y.atspi.Selection";
 constexpr const char* kIfEventObject = "org.a11y.atspi.Event.Object";
 constexpr const char* kIfEventWindow = "org.a11y.atspi.Event.Window";
 constexpr const char* kIfProperties = "org.freedesktop.DBus.Properties";
@@ -267,7 +269,9 @@ struct TAtSpiBridge::TState {
   int32_t HubKey = 0;
   DBusPendingCall* Embedding = nullptr;
   std::vector<uint32_t> PendingActions;  // ids of nodes to press once the requests are answered
-  std::vector<uint32_t> Windows;         // ids of the forms shown in windows, in their order
+  // Changes of a selection, which run as a click does, after the answers as presses do.
+  std::vector<std::pair<uint32_t, std::function<void(TAccessibleNode)>>> PendingChanges;
+  std::vector<uint32_t> Windows;  // ids of the forms shown in windows, in their order
 
   // An object is the root (Node empty) or a node.
   struct TObject {
@@ -320,6 +324,7 @@ struct TAtSpiBridge::TState {
     if (info.HasText) out.push_back(kIfText);
     if (info.HasText && info.States.Contains(astEditable)) out.push_back(kIfEditableText);
     if (info.Value) out.push_back(kIfValue);
+    if (OffersAccessibleSelection(o.Node)) out.push_back(kIfSelection);
     return out;
   }
 
@@ -331,13 +336,15 @@ struct TAtSpiBridge::TState {
   static const std::vector<std::string>& PropertyNames(const std::string& iface) {
     static const std::vector<std::string> none,
         accessible = {"Name", "Description", "Parent", "ChildCount", "Locale", "AccessibleId"},
-        action = {"NActions"}, text = {"CharacterCount", "CaretOffset"},
+        action = {"NActions"}, selection = {"NSelectedChildren"},
+        text = {"CharacterCount", "CaretOffset"},
         value = {"MinimumValue", "MaximumValue", "CurrentValue", "MinimumIncrement"},
         application = {"ToolkitName", "Version", "AtspiVersion", "Id"};
     if (iface == kIfAccessible) return accessible;
     if (iface == kIfAction) return action;
     if (iface == kIfText) return text;
     if (iface == kIfValue) return value;
+    if (iface == kIfSelection) return selection;
     if (iface == kIfApplication) return application;
     return none;
   }
@@ -361,6 +368,9 @@ struct TAtSpiBridge::TState {
     } else if (iface == kIfText) {
       if (name == "CharacterCount") return CharCount(AccessibleText(o.Node));
       if (name == "CaretOffset") return AccessibleCaret(o.Node);
+    } else if (iface == kIfSelection) {
+      if (name == "NSelectedChildren")
+        return static_cast<int32_t>(AccessibleSelectedChildren(o.Node).size());
     } else if (iface == kIfValue) {
       TAccessibleValue v = *DescribeNode(o.Node).Value;
       if (name == "MinimumValue") return double(v.Min);
@@ -387,6 +397,9 @@ struct TAtSpiBridge::TState {
                   DBusMessageIter* out);
   bool AnswerEditableText(TAccessibleNode node, const std::string& member, TArgs& args,
                           DBusMessageIter* out);
+  bool AnswerSelection(TAccessibleNode node, const std::string& member, TArgs& args,
+                       DBusMessageIter* out);
+  void Later(TAccessibleNode node, std::function<void(TAccessibleNode)> change);
 
   // --- events
 
@@ -668,6 +681,49 @@ bool TAtSpiBridge::TState::AnswerEditableText(TAccessibleNode node, const std::s
   return true;
 }
 
+void TAtSpiBridge::TState::Later(TAccessibleNode node,
+                                 std::function<void(TAccessibleNode)> change) {
+  PendingChanges.emplace_back(AccessibleId(node), std::move(change));
+}
+
+bool TAtSpiBridge::TState::AnswerSelection(TAccessibleNode node, const std::string& member,
+                                           TArgs& args, DBusMessageIter* out) {
+  // Selected children are counted among the selected ones; the others among all children.
+  auto selected = [&](int32_t nth) {
+    std::vector<int32_t> all = AccessibleSelectedChildren(node);
+    return nth >= 0 && nth < static_cast<int32_t>(all.size()) ? all[static_cast<size_t>(nth)] : -1;
+  };
+  if (member == "GetSelectedChild") {
+    int32_t child = selected(args.Int());
+    PutRef(out, child < 0 ? TRef{"", kNullPath} : RefOf({node.Control, child}));
+  } else if (member == "SelectChild") {
+    int32_t child = args.Int();
+    TAccessibleInfo part = DescribeNode({node.Control, child});
+    bool can =
+        DescribeNode(node).States.Contains(astEnabled) && part.States.Contains(astSelectable);
+    if (can) Later(node, [child](TAccessibleNode n) { SelectAccessibleChild(n, child); });
+    PutBool(out, can);
+  } else if (member == "DeselectSelectedChild" || member == "DeselectChild") {
+    int32_t child = args.Int();
+    if (member == "DeselectSelectedChild") child = selected(child);
+    bool can = child >= 0 && AccessibleSelectsMany(node);
+    if (can) Later(node, [child](TAccessibleNode n) { DeselectAccessibleChild(n, child); });
+    PutBool(out, can);
+  } else if (member == "IsChildSelected") {
+    int32_t child = args.Int();
+    std::vector<int32_t> all = AccessibleSelectedChildren(node);
+    PutBool(out, std::find(all.begin(), all.end(), child) != all.end());
+  } else if (member == "SelectAll" || member == "ClearSelection") {
+    bool can = AccessibleSelectsMany(node);
+    if (can)
+      Later(node, member == "SelectAll" ? SelectAllAccessibleChildren : ClearAccessibleSelection);
+    PutBool(out, can);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 bool TAtSpiBridge::TState::Answer(const TObject& o, DBusMessage* m, DBusMessage* reply) {
   std::string iface = dbus_message_get_interface(m) ? dbus_message_get_interface(m) : "";
   std::string member = dbus_message_get_member(m) ? dbus_message_get_member(m) : "";
@@ -685,6 +741,7 @@ bool TAtSpiBridge::TState::Answer(const TObject& o, DBusMessage* m, DBusMessage*
   if (iface == kIfAction) return AnswerAction(o.Node, member, args, &out);
   if (iface == kIfText) return AnswerText(o.Node, member, args, &out);
   if (iface == kIfEditableText) return AnswerEditableText(o.Node, member, args, &out);
+  if (iface == kIfSelection) return AnswerSelection(o.Node, member, args, &out);
   return false;
 }
 
@@ -973,6 +1030,16 @@ void TAtSpiBridge::Dispatch() {
   actions.swap(F->PendingActions);
   for (uint32_t id : actions)
     if (PressableNow(NodeOfId(id))) DoAccessibleAction(NodeOfId(id), 0);
+  std::vector<std::pair<uint32_t, std::function<void(TAccessibleNode)>>> changes;
+  changes.swap(F->PendingChanges);
+  for (auto& [id, change] : changes) {
+    TAccessibleNode node = NodeOfId(id);
+    try {
+      if (node) change(node);
+    } catch (const EListError&) {
+      // The item went meanwhile, as a press that comes too late.
+    }
+  }
   dbus_connection_flush(F->Connection);
 }
 

@@ -5,6 +5,7 @@
 #include <map>
 
 #include "platform/controls/Edit.h"
+#include "platform/controls/ListBox.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/TextEditing.h"
 #include "platform/core/Format.h"
@@ -360,6 +361,101 @@ void DeleteAccessibleText(TAccessibleNode node, int32_t start, int32_t end) {
   edit.SetSelStart(start);
   edit.SetSelLength(end - start);
   edit.SetSelText("");
+}
+
+// --- selection
+
+namespace {
+
+// The description of a node that selects among its parts, and the part a child index names.
+TAccessibleDescription SelectionOf(TAccessibleNode node) {
+  if (!OffersAccessibleSelection(node))
+    throw EInvalidOperation(NodeName(node) + " has nothing to select");
+  return Describe(*node.Control);
+}
+
+const TAccessiblePart& ChildPart(const TAccessibleDescription& d, TAccessibleNode node,
+                                 int32_t child) {
+  // The parts come first among the children; a child control is never selected.
+  if (child < 0 || child >= static_cast<int32_t>(d.Parts.size()))
+    throw EListError(Format("%s has no item %d to select", {NodeName(node), child}));
+  return d.Parts[static_cast<size_t>(child)];
+}
+
+// An enabled list box that takes more than one item; null for anything else.
+TListBox* MultiList(TAccessibleNode node) {
+  auto* list = node.Part < 0 ? dynamic_cast<TListBox*>(node.Control) : nullptr;
+  return list && list->MultiSelect() && list->EnabledInTree() ? list : nullptr;
+}
+
+}  // namespace
+
+bool OffersAccessibleSelection(TAccessibleNode node) {
+  if (!node || node.Part >= 0) return false;
+  TAccessibleRole role = Describe(*node.Control).Role;
+  return role == arList || role == arPageTabList;
+}
+
+std::vector<int32_t> AccessibleSelectedChildren(TAccessibleNode node) {
+  TAccessibleDescription d = SelectionOf(node);
+  std::vector<int32_t> out;
+  for (size_t i = 0; i < d.Parts.size(); ++i)
+    if (d.Parts[i].States.Contains(astSelected)) out.push_back(static_cast<int32_t>(i));
+  return out;
+}
+
+bool SelectAccessibleChild(TAccessibleNode node, int32_t child) {
+  TAccessibleDescription d = SelectionOf(node);
+  const TAccessiblePart& part = ChildPart(d, node, child);
+  if (!d.States.Contains(astEnabled) || !part.States.Contains(astSelectable)) return false;
+  if (part.States.Contains(astSelected)) return true;
+  if (auto* list = dynamic_cast<TListBox*>(node.Control)) {
+    if (list->MultiSelect()) list->SetSelected(child, true);
+    list->SetItemIndex(child);
+    list->Click();
+  } else if (part.Press) {
+    part.Press();
+  }
+  // The wizard may keep its page (a rule, a required answer): the tab then stays unselected.
+  return DescribeNode({node.Control, child}).States.Contains(astSelected);
+}
+
+bool AccessibleSelectsMany(TAccessibleNode node) {
+  return MultiList(node) != nullptr;
+}
+
+bool DeselectAccessibleChild(TAccessibleNode node, int32_t child) {
+  TAccessibleDescription d = SelectionOf(node);
+  const TAccessiblePart& part = ChildPart(d, node, child);
+  TListBox* list = MultiList(node);
+  if (!list) return false;
+  if (part.States.Contains(astSelected)) {
+    list->SetSelected(child, false);
+    list->Click();
+  }
+  return true;
+}
+
+namespace {
+
+// Changes every item of a multi-select list box at once, as a click; false for anything else.
+bool ChangeAllItems(TAccessibleNode node, bool selected) {
+  SelectionOf(node);
+  TListBox* list = MultiList(node);
+  if (!list) return false;
+  for (int32_t i = 0; i < list->Count(); ++i) list->SetSelected(i, selected);
+  list->Click();
+  return true;
+}
+
+}  // namespace
+
+bool SelectAllAccessibleChildren(TAccessibleNode node) {
+  return ChangeAllItems(node, true);
+}
+
+bool ClearAccessibleSelection(TAccessibleNode node) {
+  return ChangeAllItems(node, false);
 }
 
 // --- text by units

@@ -135,6 +135,23 @@ void SetAccessibleText(TAccessibleNode node, const std::string& text);
 void InsertAccessibleText(TAccessibleNode node, int32_t offset, const std::string& text);
 void DeleteAccessibleText(TAccessibleNode node, int32_t start, int32_t end);
 
+// --- selection
+// Lists and tab lists select among their parts (a list box's items, the tabs of a page
+// control or a wizard), by index among the node's children. Each change answers whether it
+// was made; EListError for an index outside the children.
+
+bool OffersAccessibleSelection(TAccessibleNode node);
+std::vector<int32_t> AccessibleSelectedChildren(TAccessibleNode node);
+// As a click: a tab is pressed (and the page may refuse to change), a list item becomes the
+// current one and the list's OnClick runs.
+bool SelectAccessibleChild(TAccessibleNode node, int32_t child);
+// Only an enabled multi-select list box lets go of items or takes them all; the others answer
+// false.
+bool AccessibleSelectsMany(TAccessibleNode node);
+bool DeselectAccessibleChild(TAccessibleNode node, int32_t child);
+bool SelectAllAccessibleChildren(TAccessibleNode node);
+bool ClearAccessibleSelection(TAccessibleNode node);
+
 // --- text by units
 // What a screen reader reads by, on character offsets into UTF-8 text; EListError for an
 // offset outside 0..characters. Lines end at line breaks (a memo's wrapped rows are not lines

@@ -8,15 +8,18 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/controls/Accessibility.h"
 #include "platform/controls/Edit.h"
+#include "platform/controls/ListBox.h"
 #include "platform/controls/Memo.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
@@ -410,6 +413,61 @@ TEST_F(AtSpi, AFieldIsLabelledByItsLabelAndTheLabelIsForIt) {
   EXPECT_EQ(relations(label), std::vector<std::string>{"1 " + edit});
   EXPECT_TRUE(relations(PathOf(Next)).empty());
   EXPECT_TRUE(relations(TAtSpiBridge::kRootPath).empty());
+}
+
+TEST_F(AtSpi, AListSelectsItsItemsAsAClickDoes) {
+  auto* list = New<TListBox>(Form.get());
+  list->SetBounds(10, 40, 100, 80);
+  list->SetParent(Form.get());
+  for (const char* item : {"Typical", "Custom"}) list->Items()->Add(item);
+  list->OnClick = [this](TObject*) { ++Clicks; };
+  std::string path = PathOf(list);
+  auto call = [&](const char* member, std::optional<int32_t> index = std::nullopt) {
+    return Call(path, "org.a11y.atspi.Selection", member, [&](DBusMessage* m) {
+      if (index) dbus_message_append_args(m, DBUS_TYPE_INT32, &*index, DBUS_TYPE_INVALID);
+    });
+  };
+  Reply interfaces = Call(path, "org.a11y.atspi.Accessible", "GetInterfaces");
+  std::vector<std::string> names;
+  DBusMessageIter it, array;
+  dbus_message_iter_init(interfaces.Message.get(), &it);
+  for (dbus_message_iter_recurse(&it, &array);
+       dbus_message_iter_get_arg_type(&array) == DBUS_TYPE_STRING; dbus_message_iter_next(&array)) {
+    const char* name = nullptr;
+    dbus_message_iter_get_basic(&array, &name);
+    names.push_back(name);
+  }
+  EXPECT_NE(std::find(names.begin(), names.end(), "org.a11y.atspi.Selection"), names.end());
+  EXPECT_EQ(First<int32_t>(Property(path, "org.a11y.atspi.Selection", "NSelectedChildren")), 0);
+  EXPECT_TRUE(First<dbus_bool_t>(call("SelectChild", 1)));
+  EXPECT_EQ(list->ItemIndex(), 1);
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(First<int32_t>(Property(path, "org.a11y.atspi.Selection", "NSelectedChildren")), 1);
+  EXPECT_TRUE(First<dbus_bool_t>(call("IsChildSelected", 1)));
+  EXPECT_FALSE(First<dbus_bool_t>(call("IsChildSelected", 0)));
+  Reply child = call("GetSelectedChild", 0);
+  DBusMessageIter ref;
+  dbus_message_iter_init(child.Message.get(), &it);
+  dbus_message_iter_recurse(&it, &ref);
+  dbus_message_iter_next(&ref);
+  const char* selected = nullptr;
+  dbus_message_iter_get_basic(&ref, &selected);
+  EXPECT_EQ(selected, TAtSpiBridge::PathOfId(AccessibleId({list, 1})));
+  EXPECT_EQ(Text(Property(selected, "org.a11y.atspi.Accessible", "Name")), "Custom");
+  // A single-select list neither takes all nor lets go; an item past the end is an error.
+  EXPECT_FALSE(First<dbus_bool_t>(call("SelectAll")));
+  EXPECT_FALSE(First<dbus_bool_t>(call("ClearSelection")));
+  EXPECT_FALSE(First<dbus_bool_t>(call("DeselectSelectedChild", 0)));
+  EXPECT_EQ(call("SelectChild", 5).Error, DBUS_ERROR_FAILED);
+  list->SetMultiSelect(true);
+  EXPECT_TRUE(First<dbus_bool_t>(call("SelectAll")));
+  EXPECT_EQ(list->SelCount(), 2);
+  EXPECT_TRUE(First<dbus_bool_t>(call("DeselectSelectedChild", 0)));
+  EXPECT_FALSE(list->Selected(0));
+  EXPECT_EQ(Clicks, 3);
+  // A button selects nothing.
+  EXPECT_EQ(Call(PathOf(Next), "org.a11y.atspi.Selection", "SelectAll").Error,
+            DBUS_ERROR_UNKNOWN_METHOD);
 }
 
 TEST_F(AtSpi, ChildrenAndUnknownObjects) {

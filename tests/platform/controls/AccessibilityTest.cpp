@@ -308,6 +308,48 @@ TEST_F(Accessible, ALabelAndItsFieldNameEachOther) {
   Label->SetFocusControl(nullptr);
 }
 
+TEST_F(Accessible, SelectingAListItemIsAClickAndATabChangesThePage) {
+  auto* list = Add<TListBox>(10, 20);
+  list->SetBounds(10, 20, 100, 100);
+  for (const char* item : {"One", "Two", "Three"}) list->Items()->Add(item);
+  int clicks = 0;
+  list->OnClick = [&](TObject*) { ++clicks; };
+  ASSERT_TRUE(OffersAccessibleSelection({list}));
+  EXPECT_TRUE(AccessibleSelectedChildren({list}).empty());
+  EXPECT_TRUE(SelectAccessibleChild({list}, 2));
+  EXPECT_EQ(list->ItemIndex(), 2);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(AccessibleSelectedChildren({list}), std::vector<int32_t>{2});
+  // Selecting it again is no click; a single-select list neither lets go nor takes all.
+  EXPECT_TRUE(SelectAccessibleChild({list}, 2));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(DeselectAccessibleChild({list}, 2));
+  EXPECT_FALSE(SelectAllAccessibleChildren({list}));
+  EXPECT_FALSE(ClearAccessibleSelection({list}));
+  EXPECT_THAT(MessageOf<EListError>([&] { SelectAccessibleChild({list}, 3); }),
+              HasSubstr("no item 3"));
+  list->SetMultiSelect(true);
+  EXPECT_TRUE(SelectAllAccessibleChildren({list}));
+  EXPECT_EQ(AccessibleSelectedChildren({list}), (std::vector<int32_t>{0, 1, 2}));
+  EXPECT_TRUE(DeselectAccessibleChild({list}, 1));
+  EXPECT_EQ(AccessibleSelectedChildren({list}), (std::vector<int32_t>{0, 2}));
+  EXPECT_TRUE(ClearAccessibleSelection({list}));
+  EXPECT_TRUE(AccessibleSelectedChildren({list}).empty());
+  EXPECT_EQ(clicks, 4);
+  list->SetEnabled(false);
+  EXPECT_FALSE(SelectAccessibleChild({list}, 0));
+  EXPECT_FALSE(SelectAllAccessibleChildren({list}));
+
+  TPageControl* pages = AddPages();
+  EXPECT_TRUE(SelectAccessibleChild({pages}, 1));
+  EXPECT_EQ(pages->ActivePageIndex(), 1);
+  EXPECT_EQ(AccessibleSelectedChildren({pages}), std::vector<int32_t>{1});
+  EXPECT_FALSE(DeselectAccessibleChild({pages}, 1));
+  EXPECT_FALSE(OffersAccessibleSelection({Next}));
+  EXPECT_THAT(MessageOf<EInvalidOperation>([&] { AccessibleSelectedChildren({Next}); }),
+              HasSubstr("nothing to select"));
+}
+
 TEST_F(Accessible, BarsGiveTheirValue) {
   auto* bar = Add<TProgressBar>(10, 80);
   bar->SetMax(200);
