@@ -201,6 +201,31 @@ class TArgs {
   bool FMore = false;
 };
 
+// A number in a variant, as a client sends a value: a double, or any integer.
+double NumberOf(DBusMessageIter* variant) {
+  if (dbus_message_iter_get_arg_type(variant) != DBUS_TYPE_VARIANT)
+    throw TBadArgs{"expected a variant"};
+  DBusMessageIter inner;
+  dbus_message_iter_recurse(variant, &inner);
+  DBusBasicValue v{};
+  switch (dbus_message_iter_get_arg_type(&inner)) {
+    case DBUS_TYPE_DOUBLE:
+      dbus_message_iter_get_basic(&inner, &v);
+      return v.dbl;
+    case DBUS_TYPE_INT32:
+      dbus_message_iter_get_basic(&inner, &v);
+      return v.i32;
+    case DBUS_TYPE_UINT32:
+      dbus_message_iter_get_basic(&inner, &v);
+      return v.u32;
+    case DBUS_TYPE_INT64:
+      dbus_message_iter_get_basic(&inner, &v);
+      return double(v.i64);
+    default:
+      throw TBadArgs{"a value is a number"};
+  }
+}
+
 // --- text offsets: AT-SPI counts characters, the text is UTF-8
 
 int32_t CharCount(const std::string& s) {
@@ -432,6 +457,11 @@ bool TAtSpiBridge::TState::AnswerProperties(const TObject& o, const std::string&
   if (member == "Set") {
     std::string iface = args.String(), name = args.String();
     DBusMessageIter* variant = args.Raw();
+    // A screen reader moves a scroll bar by its value; the toolkit refuses a read-only one.
+    if (!o.Root && iface == kIfValue && name == "CurrentValue" && Offers(o, iface)) {
+      SetAccessibleValue(o.Node, NumberOf(variant));
+      return true;
+    }
     // The registry numbers each application it embeds; nothing else may be set.
     if (!o.Root || iface != kIfApplication || name != "Id" ||
         dbus_message_iter_get_arg_type(variant) != DBUS_TYPE_VARIANT)

@@ -1,11 +1,13 @@
 #include "platform/controls/Accessibility.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstddef>
 #include <map>
 
 #include "platform/controls/Edit.h"
 #include "platform/controls/ListBox.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/TextEditing.h"
 #include "platform/core/Format.h"
@@ -361,6 +363,24 @@ void DeleteAccessibleText(TAccessibleNode node, int32_t start, int32_t end) {
   edit.SetSelStart(start);
   edit.SetSelLength(end - start);
   edit.SetSelText("");
+}
+
+// --- values
+
+bool AccessibleValueSettable(TAccessibleNode node) {
+  return node.Part < 0 && dynamic_cast<TScrollBar*>(node.Control) && DescribeNode(node).Value;
+}
+
+void SetAccessibleValue(TAccessibleNode node, double value) {
+  if (!AccessibleValueSettable(node))
+    throw EInvalidOperation(NodeName(node) + " shows a value that cannot be set");
+  if (!std::isfinite(value))
+    throw EConvertError(
+        Format("%s takes a number, not %s", {NodeName(node), std::to_string(value)}));
+  auto* bar = static_cast<TScrollBar*>(node.Control);
+  // Within the range first, so that the cast to an integer is defined; the bar keeps its page.
+  bar->SetPosition(
+      static_cast<int32_t>(std::lround(std::clamp(value, double(bar->Min()), double(bar->Max())))));
 }
 
 // --- selection

@@ -135,6 +135,12 @@ void SetAccessibleText(TAccessibleNode node, const std::string& text);
 void InsertAccessibleText(TAccessibleNode node, int32_t offset, const std::string& text);
 void DeleteAccessibleText(TAccessibleNode node, int32_t start, int32_t end);
 
+// A value a user may move (a scroll bar's position) takes a new one as the control takes it,
+// kept within its range; EInvalidOperation for a value only shown (a progress bar) and
+// EConvertError for one that is no number.
+bool AccessibleValueSettable(TAccessibleNode node);
+void SetAccessibleValue(TAccessibleNode node, double value);
+
 // --- selection
 // Lists and tab lists select among their parts (a list box's items, the tabs of a page
 // control or a wizard), by index among the node's children. Each change answers whether it

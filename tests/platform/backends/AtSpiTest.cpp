@@ -18,9 +18,11 @@
 #include <string>
 
 #include "platform/controls/Accessibility.h"
+#include "platform/controls/ComCtrls.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Memo.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
 #include "tests/TestSupport.h"
@@ -468,6 +470,26 @@ TEST_F(AtSpi, AListSelectsItsItemsAsAClickDoes) {
   // A button selects nothing.
   EXPECT_EQ(Call(PathOf(Next), "org.a11y.atspi.Selection", "SelectAll").Error,
             DBUS_ERROR_UNKNOWN_METHOD);
+}
+
+TEST_F(AtSpi, AScrollBarsValueIsSetAndAProgressBarsRefused) {
+  auto* bar = New<TScrollBar>(Form.get());
+  bar->SetParent(Form.get());
+  bar->SetParams(5, 0, 50);
+  auto* progress = New<TProgressBar>(Form.get());
+  progress->SetParent(Form.get());
+  auto set = [&](TControl* c, double value) {
+    return SetProperty(PathOf(c), "org.a11y.atspi.Value", "CurrentValue", DBUS_TYPE_DOUBLE, &value);
+  };
+  Reply moved = set(bar, 20);
+  EXPECT_TRUE(moved.Ok()) << moved.Error;
+  EXPECT_EQ(bar->Position(), 20);
+  EXPECT_EQ(First<double>(Property(PathOf(bar), "org.a11y.atspi.Value", "CurrentValue")), 20.0);
+  EXPECT_TRUE(set(bar, 400).Ok());
+  EXPECT_EQ(bar->Position(), 50);
+  EXPECT_EQ(set(progress, 3).Error, DBUS_ERROR_FAILED);
+  EXPECT_EQ(progress->Position(), 0);
+  EXPECT_EQ(set(Next, 3).Error, DBUS_ERROR_INVALID_ARGS);
 }
 
 TEST_F(AtSpi, ChildrenAndUnknownObjects) {

@@ -3,12 +3,14 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Memo.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/controls/TextEditing.h"
 #include "platform/forms/Forms.h"
@@ -348,6 +350,26 @@ TEST_F(Accessible, SelectingAListItemIsAClickAndATabChangesThePage) {
   EXPECT_FALSE(OffersAccessibleSelection({Next}));
   EXPECT_THAT(MessageOf<EInvalidOperation>([&] { AccessibleSelectedChildren({Next}); }),
               HasSubstr("nothing to select"));
+}
+
+TEST_F(Accessible, AScrollBarTakesAValueWithinItsRangeAndAProgressBarNone) {
+  auto* bar = Add<TScrollBar>(10, 80);
+  bar->SetParams(10, 0, 100);
+  int changes = 0;
+  bar->OnChange = [&](TObject*) { ++changes; };
+  SetAccessibleValue({bar}, 42.4);
+  EXPECT_EQ(bar->Position(), 42);
+  EXPECT_EQ(changes, 1);
+  SetAccessibleValue({bar}, 1e12);
+  EXPECT_EQ(bar->Position(), 100 - std::max(bar->PageSize() - 1, 0));
+  SetAccessibleValue({bar}, -5);
+  EXPECT_EQ(bar->Position(), 0);
+  EXPECT_THROW(SetAccessibleValue({bar}, std::nan("")), EConvertError);
+  auto* progress = Add<TProgressBar>(10, 120);
+  EXPECT_FALSE(AccessibleValueSettable({progress}));
+  EXPECT_THAT(MessageOf<EInvalidOperation>([&] { SetAccessibleValue({progress}, 3); }),
+              HasSubstr("cannot be set"));
+  EXPECT_THROW(SetAccessibleValue({Next}, 1), EInvalidOperation);
 }
 
 TEST_F(Accessible, BarsGiveTheirValue) {
