@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdlib>
+#include <functional>
 #include <optional>
 #include <variant>
 #include <vector>
@@ -31,6 +32,7 @@ constexpr const char* kIfAction = "org.a11y.atspi.Action";
 constexpr const char* kIfText = "org.a11y.atspi.Text";
 constexpr const char* kIfEditableText = "org.a11y.atspi.EditableText";
 constexpr const char* kIfValue = "org.a11y.atspi.Value";
+constexpr const char* kIfSelection = "org.a11y.atspi.Selection";
 constexpr const char* kIfEventObject = "org.a11y.atspi.Event.Object";
 constexpr const char* kIfEventWindow = "org.a11y.atspi.Event.Window";
 constexpr const char* kIfProperties = "org.freedesktop.DBus.Properties";
@@ -64,6 +66,7 @@ constexpr uint32_t kRoleNumbers[] = {
 static_assert(std::size(kRoleNumbers) == arFiller + 1);
 
 constexpr uint32_t kStateActive = 1;
+constexpr uint32_t kRelationLabelFor = 1, kRelationLabelledBy = 2;
 constexpr uint32_t kStateNumbers[] = {
     8,   // enabled
     24,  // sensitive
@@ -198,6 +201,31 @@ class TArgs {
   bool FMore = false;
 };
 
+// A number in a variant, as a client sends a value: a double, or any integer.
+double NumberOf(DBusMessageIter* variant) {
+  if (dbus_message_iter_get_arg_type(variant) != DBUS_TYPE_VARIANT)
+    throw TBadArgs{"expected a variant"};
+  DBusMessageIter inner;
+  dbus_message_iter_recurse(variant, &inner);
+  DBusBasicValue v{};
+  switch (dbus_message_iter_get_arg_type(&inner)) {
+    case DBUS_TYPE_DOUBLE:
+      dbus_message_iter_get_basic(&inner, &v);
+      return v.dbl;
+    case DBUS_TYPE_INT32:
+      dbus_message_iter_get_basic(&inner, &v);
+      return v.i32;
+    case DBUS_TYPE_UINT32:
+      dbus_message_iter_get_basic(&inner, &v);
+      return v.u32;
+    case DBUS_TYPE_INT64:
+      dbus_message_iter_get_basic(&inner, &v);
+      return double(v.i64);
+    default:
+      throw TBadArgs{"a value is a number"};
+  }
+}
+
 // --- text offsets: AT-SPI counts characters, the text is UTF-8
 
 int32_t CharCount(const std::string& s) {
@@ -234,6 +262,26 @@ TControl* TopOf(TControl* c) {
   return c;
 }
 
+// A box on the screen in the coordinates a client asks for, for node n: on the screen (0), in
+// the window (1) or in n's parent (2).
+TRect InCoords(TAccessibleNode n, TRect r, uint32_t coords) {
+  TAccessibleNode origin = coords == 1   ? TAccessibleNode{TopOf(n.Control)}
+                           : coords == 2 ? AccessibleParent(n)
+                                         : TAccessibleNode{};
+  if (origin) {
+    TRect o = DescribeNode(origin).Bounds;
+    r = {r.Left - o.Left, r.Top - o.Top, r.Right - o.Left, r.Bottom - o.Top};
+  }
+  return r;
+}
+
+void PutBox(DBusMessageIter* it, TRect r) {
+  PutInt(it, r.Left);
+  PutInt(it, r.Top);
+  PutInt(it, r.Right - r.Left);
+  PutInt(it, r.Bottom - r.Top);
+}
+
 }  // namespace
 
 // --- objects and their properties
@@ -246,7 +294,9 @@ struct TAtSpiBridge::TState {
   int32_t HubKey = 0;
   DBusPendingCall* Embedding = nullptr;
   std::vector<uint32_t> PendingActions;  // ids of nodes to press once the requests are answered
-  std::vector<uint32_t> Windows;         // ids of the forms shown in windows, in their order
+  // Changes of a selection, which run as a click does, after the answers as presses do.
+  std::vector<std::pair<uint32_t, std::function<void(TAccessibleNode)>>> PendingChanges;
+  std::vector<uint32_t> Windows;  // ids of the forms shown in windows, in their order
 
   // An object is the root (Node empty) or a node.
   struct TObject {
@@ -299,6 +349,7 @@ struct TAtSpiBridge::TState {
     if (info.HasText) out.push_back(kIfText);
     if (info.HasText && info.States.Contains(astEditable)) out.push_back(kIfEditableText);
     if (info.Value) out.push_back(kIfValue);
+    if (OffersAccessibleSelection(o.Node)) out.push_back(kIfSelection);
     return out;
   }
 
@@ -310,13 +361,15 @@ struct TAtSpiBridge::TState {
   static const std::vector<std::string>& PropertyNames(const std::string& iface) {
     static const std::vector<std::string> none,
         accessible = {"Name", "Description", "Parent", "ChildCount", "Locale", "AccessibleId"},
-        action = {"NActions"}, text = {"CharacterCount", "CaretOffset"},
+        action = {"NActions"}, selection = {"NSelectedChildren"},
+        text = {"CharacterCount", "CaretOffset"},
         value = {"MinimumValue", "MaximumValue", "CurrentValue", "MinimumIncrement"},
         application = {"ToolkitName", "Version", "AtspiVersion", "Id"};
     if (iface == kIfAccessible) return accessible;
     if (iface == kIfAction) return action;
     if (iface == kIfText) return text;
     if (iface == kIfValue) return value;
+    if (iface == kIfSelection) return selection;
     if (iface == kIfApplication) return application;
     return none;
   }
@@ -340,6 +393,9 @@ struct TAtSpiBridge::TState {
     } else if (iface == kIfText) {
       if (name == "CharacterCount") return CharCount(AccessibleText(o.Node));
       if (name == "CaretOffset") return AccessibleCaret(o.Node);
+    } else if (iface == kIfSelection) {
+      if (name == "NSelectedChildren")
+        return static_cast<int32_t>(AccessibleSelectedChildren(o.Node).size());
     } else if (iface == kIfValue) {
       TAccessibleValue v = *DescribeNode(o.Node).Value;
       if (name == "MinimumValue") return double(v.Min);
@@ -366,6 +422,9 @@ struct TAtSpiBridge::TState {
                   DBusMessageIter* out);
   bool AnswerEditableText(TAccessibleNode node, const std::string& member, TArgs& args,
                           DBusMessageIter* out);
+  bool AnswerSelection(TAccessibleNode node, const std::string& member, TArgs& args,
+                       DBusMessageIter* out);
+  void Later(TAccessibleNode node, std::function<void(TAccessibleNode)> change);
 
   // --- events
 
@@ -397,8 +456,13 @@ bool TAtSpiBridge::TState::AnswerProperties(const TObject& o, const std::string&
   }
   if (member == "Set") {
     std::string iface = args.String(), name = args.String();
-    // The registry numbers each application it embeds; nothing else may be set.
     DBusMessageIter* variant = args.Raw();
+    // A screen reader moves a scroll bar by its value; the toolkit refuses a read-only one.
+    if (!o.Root && iface == kIfValue && name == "CurrentValue" && Offers(o, iface)) {
+      SetAccessibleValue(o.Node, NumberOf(variant));
+      return true;
+    }
+    // The registry numbers each application it embeds; nothing else may be set.
     if (!o.Root || iface != kIfApplication || name != "Id" ||
         dbus_message_iter_get_arg_type(variant) != DBUS_TYPE_VARIANT)
       throw TBadArgs{"property " + iface + "." + name + " cannot be set"};
@@ -456,7 +520,21 @@ bool TAtSpiBridge::TState::AnswerAccessible(const TObject& o, const std::string&
   } else if (member == "GetApplication") {
     PutRef(out, RootRef());
   } else if (member == "GetRelationSet") {
-    PutContainer(out, DBUS_TYPE_ARRAY, "(ua(so))", [](DBusMessageIter*) {});
+    std::vector<std::pair<uint32_t, TAccessibleNode>> relations;
+    if (!o.Root) {
+      if (TAccessibleNode label = AccessibleLabelledBy(o.Node))
+        relations.emplace_back(kRelationLabelledBy, label);
+      if (TAccessibleNode field = AccessibleLabelFor(o.Node))
+        relations.emplace_back(kRelationLabelFor, field);
+    }
+    PutContainer(out, DBUS_TYPE_ARRAY, "(ua(so))", [&](DBusMessageIter* array) {
+      for (const auto& [type, target] : relations)
+        PutContainer(array, DBUS_TYPE_STRUCT, nullptr, [&](DBusMessageIter* relation) {
+          PutUint(relation, type);
+          PutContainer(relation, DBUS_TYPE_ARRAY, "(so)",
+                       [&](DBusMessageIter* targets) { PutRef(targets, RefOf(target)); });
+        });
+    });
   } else {
     return false;
   }
@@ -465,29 +543,15 @@ bool TAtSpiBridge::TState::AnswerAccessible(const TObject& o, const std::string&
 
 bool TAtSpiBridge::TState::AnswerComponent(TAccessibleNode node, const std::string& member,
                                            TArgs& args, DBusMessageIter* out) {
-  // Coordinates are on the screen (0), in the window (1) or in the parent (2).
   auto extents = [&](TAccessibleNode n, uint32_t coords) {
-    TRect r = DescribeNode(n).Bounds;
-    TAccessibleNode origin = coords == 1   ? TAccessibleNode{TopOf(n.Control)}
-                             : coords == 2 ? AccessibleParent(n)
-                                           : TAccessibleNode{};
-    if (origin) {
-      TRect o = DescribeNode(origin).Bounds;
-      r = {r.Left - o.Left, r.Top - o.Top, r.Right - o.Left, r.Bottom - o.Top};
-    }
-    return r;
+    return InCoords(n, DescribeNode(n).Bounds, coords);
   };
   auto contains = [](TRect r, int32_t x, int32_t y) {
     return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
   };
   if (member == "GetExtents") {
     TRect r = extents(node, args.Uint());
-    PutContainer(out, DBUS_TYPE_STRUCT, nullptr, [&](DBusMessageIter* s) {
-      PutInt(s, r.Left);
-      PutInt(s, r.Top);
-      PutInt(s, r.Right - r.Left);
-      PutInt(s, r.Bottom - r.Top);
-    });
+    PutContainer(out, DBUS_TYPE_STRUCT, nullptr, [&](DBusMessageIter* s) { PutBox(s, r); });
   } else if (member == "GetPosition") {
     TRect r = extents(node, args.Uint());
     PutInt(out, r.Left);
@@ -578,14 +642,30 @@ bool TAtSpiBridge::TState::AnswerText(TAccessibleNode node, const std::string& m
     PutInt(out, offset >= 0 && at < text.size()
                     ? static_cast<int32_t>(DecodeUtf8Char(text, at).Code)
                     : 0);
-  } else if (member == "GetStringAtOffset" || member == "GetTextAtOffset") {
-    // A character, or the whole text: an edit holds one line.
+  } else if (member == "GetStringAtOffset" || member == "GetTextAtOffset" ||
+             member == "GetTextBeforeOffset" || member == "GetTextAfterOffset") {
     int32_t offset = std::clamp(args.Int(), 0, count);
-    bool character = args.Uint() == 0;
-    int32_t start = character ? offset : 0, end = character ? std::min(offset + 1, count) : count;
-    PutString(out, CharSlice(text, start, end));
-    PutInt(out, start);
-    PutInt(out, end);
+    uint32_t kind = args.Uint();
+    TTextSpan span;
+    if (member == "GetStringAtOffset") {
+      if (kind > tgParagraph) throw TBadArgs{"granularity " + std::to_string(kind) + " is unknown"};
+      span = TextUnitAt(text, offset, static_cast<TTextGranularity>(kind));
+    } else {
+      if (kind > tbLineEnd) throw TBadArgs{"boundary " + std::to_string(kind) + " is unknown"};
+      TTextWhich which = member == "GetTextAtOffset"       ? twAt
+                         : member == "GetTextBeforeOffset" ? twBefore
+                                                           : twAfter;
+      span = TextBoundaryRun(text, offset, static_cast<TTextBoundary>(kind), which);
+    }
+    PutString(out, CharSlice(text, span.Start, span.End));
+    PutInt(out, span.Start);
+    PutInt(out, span.End);
+  } else if (member == "GetCharacterExtents") {
+    int32_t offset = bounded(args.Int());
+    PutBox(out, InCoords(node, AccessibleCharacterBounds(node, offset), args.Uint()));
+  } else if (member == "GetRangeExtents") {
+    int32_t start = bounded(args.Int()), end = bounded(args.Int());
+    PutBox(out, InCoords(node, AccessibleRangeBounds(node, start, end), args.Uint()));
   } else if (member == "SetCaretOffset") {
     SetAccessibleCaret(node, bounded(args.Int()));
     PutBool(out, true);
@@ -631,6 +711,49 @@ bool TAtSpiBridge::TState::AnswerEditableText(TAccessibleNode node, const std::s
   return true;
 }
 
+void TAtSpiBridge::TState::Later(TAccessibleNode node,
+                                 std::function<void(TAccessibleNode)> change) {
+  PendingChanges.emplace_back(AccessibleId(node), std::move(change));
+}
+
+bool TAtSpiBridge::TState::AnswerSelection(TAccessibleNode node, const std::string& member,
+                                           TArgs& args, DBusMessageIter* out) {
+  // Selected children are counted among the selected ones; the others among all children.
+  auto selected = [&](int32_t nth) {
+    std::vector<int32_t> all = AccessibleSelectedChildren(node);
+    return nth >= 0 && nth < static_cast<int32_t>(all.size()) ? all[static_cast<size_t>(nth)] : -1;
+  };
+  if (member == "GetSelectedChild") {
+    int32_t child = selected(args.Int());
+    PutRef(out, child < 0 ? TRef{"", kNullPath} : RefOf({node.Control, child}));
+  } else if (member == "SelectChild") {
+    int32_t child = args.Int();
+    TAccessibleInfo part = DescribeNode({node.Control, child});
+    bool can =
+        DescribeNode(node).States.Contains(astEnabled) && part.States.Contains(astSelectable);
+    if (can) Later(node, [child](TAccessibleNode n) { SelectAccessibleChild(n, child); });
+    PutBool(out, can);
+  } else if (member == "DeselectSelectedChild" || member == "DeselectChild") {
+    int32_t child = args.Int();
+    if (member == "DeselectSelectedChild") child = selected(child);
+    bool can = child >= 0 && AccessibleSelectsMany(node);
+    if (can) Later(node, [child](TAccessibleNode n) { DeselectAccessibleChild(n, child); });
+    PutBool(out, can);
+  } else if (member == "IsChildSelected") {
+    int32_t child = args.Int();
+    std::vector<int32_t> all = AccessibleSelectedChildren(node);
+    PutBool(out, std::find(all.begin(), all.end(), child) != all.end());
+  } else if (member == "SelectAll" || member == "ClearSelection") {
+    bool can = AccessibleSelectsMany(node);
+    if (can)
+      Later(node, member == "SelectAll" ? SelectAllAccessibleChildren : ClearAccessibleSelection);
+    PutBool(out, can);
+  } else {
+    return false;
+  }
+  return true;
+}
+
 bool TAtSpiBridge::TState::Answer(const TObject& o, DBusMessage* m, DBusMessage* reply) {
   std::string iface = dbus_message_get_interface(m) ? dbus_message_get_interface(m) : "";
   std::string member = dbus_message_get_member(m) ? dbus_message_get_member(m) : "";
@@ -648,6 +771,7 @@ bool TAtSpiBridge::TState::Answer(const TObject& o, DBusMessage* m, DBusMessage*
   if (iface == kIfAction) return AnswerAction(o.Node, member, args, &out);
   if (iface == kIfText) return AnswerText(o.Node, member, args, &out);
   if (iface == kIfEditableText) return AnswerEditableText(o.Node, member, args, &out);
+  if (iface == kIfSelection) return AnswerSelection(o.Node, member, args, &out);
   return false;
 }
 
@@ -936,6 +1060,16 @@ void TAtSpiBridge::Dispatch() {
   actions.swap(F->PendingActions);
   for (uint32_t id : actions)
     if (PressableNow(NodeOfId(id))) DoAccessibleAction(NodeOfId(id), 0);
+  std::vector<std::pair<uint32_t, std::function<void(TAccessibleNode)>>> changes;
+  changes.swap(F->PendingChanges);
+  for (auto& [id, change] : changes) {
+    TAccessibleNode node = NodeOfId(id);
+    try {
+      if (node) change(node);
+    } catch (const EListError&) {
+      // The item went meanwhile, as a press that comes too late.
+    }
+  }
   dbus_connection_flush(F->Connection);
 }
 

@@ -1,10 +1,17 @@
 #include "platform/controls/Accessibility.h"
 
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
 #include <map>
 
 #include "platform/controls/Edit.h"
+#include "platform/controls/ListBox.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/controls/TextEditing.h"
 #include "platform/core/Format.h"
+#include "platform/core/Text.h"
 #include "platform/graphics/Captions.h"
 
 namespace zelvar {
@@ -215,6 +222,19 @@ TAccessibleNode NodeOfId(uint32_t id) {
   return Ids().NodeOf(id);
 }
 
+TAccessibleNode AccessibleLabelledBy(TAccessibleNode node) {
+  auto* field = node.Part < 0 ? dynamic_cast<TWinControl*>(node.Control) : nullptr;
+  const TLabel* label = field ? LabelFor(*field) : nullptr;
+  return {const_cast<TLabel*>(label)};
+}
+
+TAccessibleNode AccessibleLabelFor(TAccessibleNode node) {
+  auto* label = node.Part < 0 ? dynamic_cast<TLabel*>(node.Control) : nullptr;
+  TWinControl* field = label ? label->FocusControl() : nullptr;
+  // As the field finds its label: within one form.
+  return {field && field->GetParentForm() == label->GetParentForm() ? field : nullptr};
+}
+
 std::string AccessibleLine(TAccessibleNode node) {
   TAccessibleInfo info = DescribeNode(node);
   std::string line = AccessibleRoleText(info.Role) + " '" + info.Name + "' [";
@@ -302,6 +322,27 @@ std::pair<int32_t, int32_t> AccessibleSelection(TAccessibleNode node) {
   return {std::min(a, b), std::max(a, b)};
 }
 
+TRect AccessibleCharacterBounds(TAccessibleNode node, int32_t offset) {
+  TCustomEdit& edit = TextOf(node);
+  CheckOffset(node, edit, offset);
+  return ScreenRect(edit, edit.CharRect(offset));
+}
+
+TRect AccessibleRangeBounds(TAccessibleNode node, int32_t start, int32_t end) {
+  TCustomEdit& edit = TextOf(node);
+  CheckOffset(node, edit, start);
+  CheckOffset(node, edit, end);
+  if (end < start) std::swap(start, end);
+  TRect first = edit.CharRect(start), last = edit.CharRect(std::max(end - 1, start));
+  TRect box{first.Left, first.Top, std::max(first.Right, last.Right), last.Bottom};
+  if (last.Top != first.Top) {
+    const TRect text = edit.TextRect();
+    box.Left = text.Left;
+    box.Right = text.Right;
+  }
+  return ScreenRect(edit, box);
+}
+
 void SetAccessibleText(TAccessibleNode node, const std::string& text) {
   EditableTextOf(node).SetText(text);
 }
@@ -322,6 +363,250 @@ void DeleteAccessibleText(TAccessibleNode node, int32_t start, int32_t end) {
   edit.SetSelStart(start);
   edit.SetSelLength(end - start);
   edit.SetSelText("");
+}
+
+// --- values
+
+bool AccessibleValueSettable(TAccessibleNode node) {
+  return node.Part < 0 && dynamic_cast<TScrollBar*>(node.Control) && DescribeNode(node).Value;
+}
+
+void SetAccessibleValue(TAccessibleNode node, double value) {
+  if (!AccessibleValueSettable(node))
+    throw EInvalidOperation(NodeName(node) + " shows a value that cannot be set");
+  if (!std::isfinite(value))
+    throw EConvertError(
+        Format("%s takes a number, not %s", {NodeName(node), std::to_string(value)}));
+  auto* bar = static_cast<TScrollBar*>(node.Control);
+  // Within the range first, so that the cast to an integer is defined; the bar keeps its page.
+  bar->SetPosition(
+      static_cast<int32_t>(std::lround(std::clamp(value, double(bar->Min()), double(bar->Max())))));
+}
+
+// --- selection
+
+namespace {
+
+// The description of a node that selects among its parts, and the part a child index names.
+TAccessibleDescription SelectionOf(TAccessibleNode node) {
+  if (!OffersAccessibleSelection(node))
+    throw EInvalidOperation(NodeName(node) + " has nothing to select");
+  return Describe(*node.Control);
+}
+
+const TAccessiblePart& ChildPart(const TAccessibleDescription& d, TAccessibleNode node,
+                                 int32_t child) {
+  // The parts come first among the children; a child control is never selected.
+  if (child < 0 || child >= static_cast<int32_t>(d.Parts.size()))
+    throw EListError(Format("%s has no item %d to select", {NodeName(node), child}));
+  return d.Parts[static_cast<size_t>(child)];
+}
+
+// An enabled list box that takes more than one item; null for anything else.
+TListBox* MultiList(TAccessibleNode node) {
+  auto* list = node.Part < 0 ? dynamic_cast<TListBox*>(node.Control) : nullptr;
+  return list && list->MultiSelect() && list->EnabledInTree() ? list : nullptr;
+}
+
+}  // namespace
+
+bool OffersAccessibleSelection(TAccessibleNode node) {
+  if (!node || node.Part >= 0) return false;
+  TAccessibleRole role = Describe(*node.Control).Role;
+  return role == arList || role == arPageTabList;
+}
+
+std::vector<int32_t> AccessibleSelectedChildren(TAccessibleNode node) {
+  TAccessibleDescription d = SelectionOf(node);
+  std::vector<int32_t> out;
+  for (size_t i = 0; i < d.Parts.size(); ++i)
+    if (d.Parts[i].States.Contains(astSelected)) out.push_back(static_cast<int32_t>(i));
+  return out;
+}
+
+bool SelectAccessibleChild(TAccessibleNode node, int32_t child) {
+  TAccessibleDescription d = SelectionOf(node);
+  const TAccessiblePart& part = ChildPart(d, node, child);
+  if (!d.States.Contains(astEnabled) || !part.States.Contains(astSelectable)) return false;
+  if (part.States.Contains(astSelected)) return true;
+  if (auto* list = dynamic_cast<TListBox*>(node.Control)) {
+    if (list->MultiSelect()) list->SetSelected(child, true);
+    list->SetItemIndex(child);
+    list->Click();
+  } else if (part.Press) {
+    part.Press();
+  }
+  // The wizard may keep its page (a rule, a required answer): the tab then stays unselected.
+  return DescribeNode({node.Control, child}).States.Contains(astSelected);
+}
+
+bool AccessibleSelectsMany(TAccessibleNode node) {
+  return MultiList(node) != nullptr;
+}
+
+bool DeselectAccessibleChild(TAccessibleNode node, int32_t child) {
+  TAccessibleDescription d = SelectionOf(node);
+  const TAccessiblePart& part = ChildPart(d, node, child);
+  TListBox* list = MultiList(node);
+  if (!list) return false;
+  if (part.States.Contains(astSelected)) {
+    list->SetSelected(child, false);
+    list->Click();
+  }
+  return true;
+}
+
+namespace {
+
+// Changes every item of a multi-select list box at once, as a click; false for anything else.
+bool ChangeAllItems(TAccessibleNode node, bool selected) {
+  SelectionOf(node);
+  TListBox* list = MultiList(node);
+  if (!list) return false;
+  for (int32_t i = 0; i < list->Count(); ++i) list->SetSelected(i, selected);
+  list->Click();
+  return true;
+}
+
+}  // namespace
+
+bool SelectAllAccessibleChildren(TAccessibleNode node) {
+  return ChangeAllItems(node, true);
+}
+
+bool ClearAccessibleSelection(TAccessibleNode node) {
+  return ChangeAllItems(node, false);
+}
+
+// --- text by units
+
+namespace {
+
+std::vector<char32_t> CodesOf(const std::string& text) {
+  std::vector<char32_t> out;
+  for (size_t i = 0; i < text.size(); i = NextCharBoundary(text, i))
+    out.push_back(DecodeUtf8Char(text, i).Code);
+  return out;
+}
+
+bool IsBlank(char32_t c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\n' || c == 0xA0 || c == 0x3000;
+}
+
+bool InWord(const std::vector<char32_t>& t, size_t i) {
+  if (IsWordChar(t[i])) return true;
+  // "don't" is one word: an apostrophe between letters joins them.
+  return (t[i] == '\'' || t[i] == 0x2019) && i > 0 && i + 1 < t.size() && IsWordChar(t[i - 1]) &&
+         IsWordChar(t[i + 1]);
+}
+
+bool EndsSentence(char32_t c) {
+  return c == '.' || c == '!' || c == '?' || c == 0x2026;
+}
+
+bool ClosesSentence(char32_t c) {
+  return c == '"' || c == '\'' || c == ')' || c == ']' || c == 0x2019 || c == 0x201D;
+}
+
+// The units of a kind in order, each without the blanks or line break after it.
+std::vector<TTextSpan> Units(const std::vector<char32_t>& t, TTextGranularity granularity) {
+  std::vector<TTextSpan> out;
+  const auto n = static_cast<int32_t>(t.size());
+  auto at = [&](int32_t i) { return t[static_cast<size_t>(i)]; };
+  switch (granularity) {
+    case tgChar:  // counted by TextBoundaryRun itself
+      break;
+    case tgWord:
+      for (int32_t i = 0; i < n;) {
+        if (!InWord(t, static_cast<size_t>(i))) {
+          ++i;
+          continue;
+        }
+        int32_t start = i;
+        while (i < n && InWord(t, static_cast<size_t>(i))) ++i;
+        out.push_back({start, i});
+      }
+      break;
+    case tgSentence:
+      for (int32_t i = 0; i < n;) {
+        while (i < n && IsBlank(at(i))) ++i;
+        if (i == n) break;
+        int32_t start = i, end = -1;
+        for (; i < n && end < 0; ++i) {
+          if (at(i) == '\n') {
+            end = i;
+          } else if (EndsSentence(at(i))) {
+            int32_t j = i + 1;
+            while (j < n && (EndsSentence(at(j)) || ClosesSentence(at(j)))) ++j;
+            if (j == n || IsBlank(at(j))) end = j;
+            i = j - 1;
+          }
+        }
+        if (end < 0) end = n;
+        int32_t last = end;
+        while (last > start && IsBlank(at(last - 1))) --last;
+        out.push_back({start, last});
+        i = end;
+      }
+      break;
+    case tgLine:
+    case tgParagraph:
+      for (int32_t start = 0, i = 0;; ++i)
+        if (i == n || at(i) == '\n') {
+          out.push_back({start, i});
+          if (i == n) break;
+          start = i + 1;
+        }
+      break;
+  }
+  return out;
+}
+
+void CheckTextOffset(const std::vector<char32_t>& t, int32_t offset) {
+  if (offset < 0 || offset > static_cast<int32_t>(t.size()))
+    throw EListError(Format("Offset %d is outside the text (0 to %d)",
+                            {offset, static_cast<int32_t>(t.size())}));
+}
+
+}  // namespace
+
+TTextSpan TextBoundaryRun(const std::string& text, int32_t offset, TTextBoundary boundary,
+                          TTextWhich which) {
+  std::vector<char32_t> t = CodesOf(text);
+  CheckTextOffset(t, offset);
+  const auto n = static_cast<int32_t>(t.size());
+  if (boundary == tbChar) {
+    int32_t start = offset + (which == twBefore ? -1 : which == twAfter ? 1 : 0);
+    if (start < 0) return {0, 0};
+    return {std::min(start, n), std::min(start + 1, n)};
+  }
+  static constexpr TTextGranularity kUnit[] = {tgChar,     tgWord, tgWord, tgSentence,
+                                               tgSentence, tgLine, tgLine};
+  static_assert(std::size(kUnit) == tbLineEnd + 1);
+  const bool ends = boundary == tbWordEnd || boundary == tbSentenceEnd || boundary == tbLineEnd;
+  // The boundaries: where units start (or end), and the start of the text.
+  std::vector<int32_t> marks = {0};
+  for (const TTextSpan& u : Units(t, kUnit[boundary])) {
+    int32_t mark = ends ? u.End : u.Start;
+    if (mark > marks.back()) marks.push_back(mark);
+  }
+  // At the very end an end boundary closes the run before it.
+  int32_t probe = ends && offset == n && n > 0 ? n - 1 : offset;
+  auto run = [&](std::ptrdiff_t i) -> TTextSpan {
+    if (i < 0) return {0, 0};
+    if (i >= std::ssize(marks)) return {n, n};
+    auto next = static_cast<size_t>(i) + 1;
+    return {marks[static_cast<size_t>(i)], next < marks.size() ? marks[next] : n};
+  };
+  std::ptrdiff_t at = std::upper_bound(marks.begin(), marks.end(), probe) - marks.begin() - 1;
+  return run(at + (which == twBefore ? -1 : which == twAfter ? 1 : 0));
+}
+
+TTextSpan TextUnitAt(const std::string& text, int32_t offset, TTextGranularity granularity) {
+  static constexpr TTextBoundary kStart[] = {tbChar, tbWordStart, tbSentenceStart, tbLineStart,
+                                             tbLineStart};
+  static_assert(std::size(kStart) == tgParagraph + 1);
+  return TextBoundaryRun(text, offset, kStart[granularity], twAt);
 }
 
 // --- events

@@ -105,6 +105,11 @@ int32_t AccessibleIndex(TAccessibleNode node);
 uint32_t AccessibleId(TAccessibleNode node);
 TAccessibleNode NodeOfId(uint32_t id);
 
+// The label that names a field (one whose FocusControl it is, in the same form) and the field
+// a label names; empty for none.
+TAccessibleNode AccessibleLabelledBy(TAccessibleNode node);
+TAccessibleNode AccessibleLabelFor(TAccessibleNode node);
+
 // One line: role, 'name' and [states], as `role 'name' [state state]`.
 std::string AccessibleLine(TAccessibleNode node);
 // The tree below and including root, one line per node indented two spaces per depth.
@@ -121,10 +126,64 @@ int32_t AccessibleCaret(TAccessibleNode node);
 void SetAccessibleCaret(TAccessibleNode node, int32_t offset);
 // The selection as [start, end), start <= end.
 std::pair<int32_t, int32_t> AccessibleSelection(TAccessibleNode node);
+// The screen box of a character (as the text is scrolled; zero wide at a line's end), and of
+// the characters [start, end): the text's width across when they run over several rows.
+TRect AccessibleCharacterBounds(TAccessibleNode node, int32_t offset);
+TRect AccessibleRangeBounds(TAccessibleNode node, int32_t start, int32_t end);
 // Editing: the control must say astEditable. Offsets are taken within the text.
 void SetAccessibleText(TAccessibleNode node, const std::string& text);
 void InsertAccessibleText(TAccessibleNode node, int32_t offset, const std::string& text);
 void DeleteAccessibleText(TAccessibleNode node, int32_t start, int32_t end);
+
+// A value a user may move (a scroll bar's position) takes a new one as the control takes it,
+// kept within its range; EInvalidOperation for a value only shown (a progress bar) and
+// EConvertError for one that is no number.
+bool AccessibleValueSettable(TAccessibleNode node);
+void SetAccessibleValue(TAccessibleNode node, double value);
+
+// --- selection
+// Lists and tab lists select among their parts (a list box's items, the tabs of a page
+// control or a wizard), by index among the node's children. Each change answers whether it
+// was made; EListError for an index outside the children.
+
+bool OffersAccessibleSelection(TAccessibleNode node);
+std::vector<int32_t> AccessibleSelectedChildren(TAccessibleNode node);
+// As a click: a tab is pressed (and the page may refuse to change), a list item becomes the
+// current one and the list's OnClick runs.
+bool SelectAccessibleChild(TAccessibleNode node, int32_t child);
+// Only an enabled multi-select list box lets go of items or takes them all; the others answer
+// false.
+bool AccessibleSelectsMany(TAccessibleNode node);
+bool DeselectAccessibleChild(TAccessibleNode node, int32_t child);
+bool SelectAllAccessibleChildren(TAccessibleNode node);
+bool ClearAccessibleSelection(TAccessibleNode node);
+
+// --- text by units
+// What a screen reader reads by, on character offsets into UTF-8 text; EListError for an
+// offset outside 0..characters. Lines end at line breaks (a memo's wrapped rows are not lines
+// here); a paragraph is such a line too.
+
+ZELVAR_ENUM(TTextGranularity, uint8_t, tgChar, tgWord, tgSentence, tgLine, tgParagraph)
+// The older way: a unit runs from one boundary to the next, so that a word read from word
+// starts takes the blanks after it and one read from word ends the blanks before it.
+ZELVAR_ENUM(TTextBoundary, uint8_t, tbChar, tbWordStart, tbWordEnd, tbSentenceStart, tbSentenceEnd,
+            tbLineStart, tbLineEnd)
+ZELVAR_ENUM(TTextWhich, uint8_t, twBefore, twAt, twAfter)
+
+// [Start, End) in characters.
+struct TTextSpan {
+  int32_t Start = 0, End = 0;
+  bool operator==(const TTextSpan&) const = default;
+};
+
+// The run between boundaries that holds offset (at an offset on a boundary, the run it
+// starts), or the run before or after that one; empty at the start or end of the text when
+// there is none.
+TTextSpan TextBoundaryRun(const std::string& text, int32_t offset, TTextBoundary boundary,
+                          TTextWhich which);
+// The unit that holds offset, from its start to the start of the next (with the blanks or the
+// line break after it): in the blanks after a word, that word.
+TTextSpan TextUnitAt(const std::string& text, int32_t offset, TTextGranularity granularity);
 
 // --- events
 

@@ -401,6 +401,20 @@ TTextPos TCustomEdit::PosAt(int32_t x, int32_t y) {
   return {r.Line, RowByteAt(r, x - tr.Left + FScrollX)};
 }
 
+TRect TCustomEdit::CharRect(int64_t offset) {
+  // The inverse of PosAt.
+  const TTextPos p = PosOfChar(offset);
+  const TRect tr = TextRect();
+  const int32_t height = std::max(Measure().LineHeight(), 1);
+  const int32_t row = RowOf(p);
+  const TRow r = Row(row);
+  const int32_t left = tr.Left - FScrollX + RowX(r, p.Byte);
+  const int32_t right =
+      p.Byte < r.End ? tr.Left - FScrollX + RowX(r, NextCharBoundary(Line(p.Line), p.Byte)) : left;
+  const int32_t top = tr.Top + (row - TopRow()) * height;
+  return {left, top, right, top + height};
+}
+
 void TCustomEdit::ScrollToCaret() {
   int32_t row = RowOf(FCaret);
   if (MultiLine()) {

@@ -107,6 +107,9 @@ class TCustomEdit : public TCustomControl {
 
   // Where the text shows: the client area inside the frame and margins, less scroll bars.
   virtual TRect TextRect() const;
+  // The box of the character at offset (characters from the start) in client coordinates, as
+  // scrolled; no wider than the caret at a line's end. A screen reader shows it.
+  TRect CharRect(int64_t offset);
 
  protected:
   // One row of the text on screen: bytes [Begin, End) of a line.

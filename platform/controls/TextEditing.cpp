@@ -23,17 +23,20 @@ size_t ByteOfChar(std::string_view s, size_t n) {
   return i;
 }
 
+// The scripts that need more than ASCII are letters for this purpose; punctuation runs are
+// words of their own to the caret keys.
+bool IsWordChar(char32_t c) {
+  return c >= 0x80 || c == '_' || (c >= '0' && c <= '9') ||
+         ((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+}
+
 namespace {
 
 enum class TCharClass { Blank, Word, Other };
 
-// Letters, digits and everything past ASCII (the scripts that need more than ASCII are
-// letters for this purpose) make words; punctuation runs are words of their own.
 TCharClass ClassOf(char32_t c) {
   if (c == ' ' || c == '\t') return TCharClass::Blank;
-  if (c >= 0x80 || c == '_' || (c >= '0' && c <= '9') || ((c | 0x20) >= 'a' && (c | 0x20) <= 'z'))
-    return TCharClass::Word;
-  return TCharClass::Other;
+  return IsWordChar(c) ? TCharClass::Word : TCharClass::Other;
 }
 
 TCharClass ClassAt(std::string_view s, size_t i) {

@@ -28,6 +28,8 @@ class TCanvas;
 
 // Characters in s.
 size_t CharCount(std::string_view s);
+// Letters, digits, '_' and everything past ASCII: what words are made of.
+bool IsWordChar(char32_t c);
 // The byte at which character n of s starts; s.size() when s has n characters or fewer.
 size_t ByteOfChar(std::string_view s, size_t n);
 

@@ -1,6 +1,7 @@
 """A screen reader's walk through the setup example: pyatspi reaches `zelvar run`'s wizard over
-AT-SPI2, reads its buttons and pages, presses Next, hears the page announced, chooses the
-licence and types into the folder edit. Run by run-setup-wizard.sh on a private desktop."""
+AT-SPI2, reads its buttons and pages, presses Next, hears the page announced, reads the licence
+by line, chooses it, finds the folder edit's label and types into the edit. Run by
+run-setup-wizard.sh on a private desktop."""
 
 import subprocess
 import sys
@@ -111,6 +112,14 @@ def main():
         wait_for("the licence page's announcement", lambda: "Step 2 of 8: Licence" in heard)
         wait_for("the window's new name", lambda: window.name == "Setup - Page 2 of 8")
 
+        # The licence reads line by line, as Orca's arrow keys read it.
+        memo = wait_for("the licence text", lambda: next(
+            (n for n in walk(window) if n.getRoleName() == "text"
+             and n.getState().contains(pyatspi.STATE_MULTI_LINE)), None))
+        line = memo.queryText().getStringAtOffset(16, pyatspi.TEXT_GRANULARITY_LINE)
+        if list(line) != ["Copyright (c) the Zelvar authors.\n", 16, 50]:
+            fail(f"the licence's third line reads {line}")
+
         accept = need(window, "radio button", "I accept the licence")
         need(window, "radio button", "I do not accept it")
         if accept.getState().contains(pyatspi.STATE_CHECKED):
@@ -122,6 +131,10 @@ def main():
         wait_for("the options page", lambda: window.name == "Setup - Page 3 of 8")
 
         folder = need(window, "text", "Folder:")
+        labels = [r.getTarget(0) for r in folder.getRelationSet()
+                  if r.getRelationType() == pyatspi.RELATION_LABELLED_BY]
+        if [label.name for label in labels] != ["Folder:"]:
+            fail(f"the folder is labelled by {[label.name for label in labels]}")
         text = folder.queryText()
         if text.getText(0, -1) != "/opt/zelvar":
             fail(f"the folder reads '{text.getText(0, -1)}'")

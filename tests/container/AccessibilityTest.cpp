@@ -96,5 +96,25 @@ TEST_F(WizardAccessible, TheTabbedStyleIsATabListWhoseTabsChangeThePage) {
   EXPECT_EQ(DescribeNode({Z}).Role, arPanel);
 }
 
+// Selecting a tab is a click on it: the wizard's rules decide, and a refused change leaves the
+// tab unselected.
+TEST_F(WizardAccessible, SelectingATabAsksTheWizardLikeAClick) {
+  Z->setPage(1);
+  Z->SetStyle(asTabbed);
+  ASSERT_TRUE(OffersAccessibleSelection({Z}));
+  EXPECT_TRUE(SelectAccessibleChild({Z}, 1));
+  EXPECT_EQ(Z->Page(), 2);
+  EXPECT_EQ(AccessibleSelectedChildren({Z}), std::vector<int32_t>{1});
+  int asked = 0;
+  Z->OnCanPageChange = TCanPageChangeEvent([&](TZelvar*, int32_t, int32_t&) {
+    ++asked;
+    return false;
+  });
+  EXPECT_FALSE(SelectAccessibleChild({Z}, 2));
+  EXPECT_EQ(asked, 1);
+  EXPECT_EQ(Z->Page(), 2);
+  EXPECT_FALSE(ClearAccessibleSelection({Z}));
+}
+
 }  // namespace
 }  // namespace zelvar::test

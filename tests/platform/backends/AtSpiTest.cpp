@@ -8,15 +8,21 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/controls/Accessibility.h"
+#include "platform/controls/ComCtrls.h"
 #include "platform/controls/Edit.h"
+#include "platform/controls/ListBox.h"
+#include "platform/controls/Memo.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
 #include "platform/forms/Forms.h"
 #include "tests/TestSupport.h"
@@ -182,6 +188,20 @@ class AtSpi : public ::testing::Test {
                                DBUS_TYPE_INVALID);
     });
   }
+  // Sets a property to one basic value of the given type.
+  Reply SetProperty(const std::string& path, const char* iface, const char* name, int type,
+                    const void* value) {
+    return Call(path, DBUS_INTERFACE_PROPERTIES, "Set", [&](DBusMessage* m) {
+      DBusMessageIter a, v;
+      const char signature[] = {static_cast<char>(type), '\0'};
+      dbus_message_iter_init_append(m, &a);
+      dbus_message_iter_append_basic(&a, DBUS_TYPE_STRING, &iface);
+      dbus_message_iter_append_basic(&a, DBUS_TYPE_STRING, &name);
+      dbus_message_iter_open_container(&a, DBUS_TYPE_VARIANT, signature, &v);
+      dbus_message_iter_append_basic(&v, type, value);
+      dbus_message_iter_close_container(&a, &v);
+    });
+  }
 
   // The signals that reached the client, as "member detail text-or-number".
   std::vector<std::string> Signals() {
@@ -244,18 +264,8 @@ TEST_F(AtSpi, TheRootIsEmbeddedAndNamesTheToolkit) {
   dbus_message_iter_get_basic(&ref, &bus);
   EXPECT_STREQ(bus, dbus_bus_get_unique_name(Client));
   // The registry numbers the application.
-  Reply set = Call(root, DBUS_INTERFACE_PROPERTIES, "Set", [](DBusMessage* m) {
-    DBusMessageIter a, v;
-    const char* iface = "org.a11y.atspi.Application";
-    const char* name = "Id";
-    int32_t id = 7;
-    dbus_message_iter_init_append(m, &a);
-    dbus_message_iter_append_basic(&a, DBUS_TYPE_STRING, &iface);
-    dbus_message_iter_append_basic(&a, DBUS_TYPE_STRING, &name);
-    dbus_message_iter_open_container(&a, DBUS_TYPE_VARIANT, "i", &v);
-    dbus_message_iter_append_basic(&v, DBUS_TYPE_INT32, &id);
-    dbus_message_iter_close_container(&a, &v);
-  });
+  int32_t id = 7;
+  Reply set = SetProperty(root, "org.a11y.atspi.Application", "Id", DBUS_TYPE_INT32, &id);
   EXPECT_TRUE(set.Ok()) << set.Error;
   EXPECT_EQ(First<int32_t>(Property(root, "org.a11y.atspi.Application", "Id")), 7);
 }
@@ -332,6 +342,154 @@ TEST_F(AtSpi, TextIsReadAndEditedInCharacters) {
   EXPECT_EQ(call("org.a11y.atspi.EditableText", "SetTextContents", DBUS_TYPE_STRING, &more).Error,
             DBUS_ERROR_UNKNOWN_METHOD);
   EXPECT_EQ(Edit->Text(), "üßxye");
+}
+
+// A memo read as Orca reads it: by line, by word, and the line before and after.
+TEST_F(AtSpi, AMemoAnswersByLineAndWord) {
+  auto* memo = New<TMemo>(Form.get());
+  memo->SetBounds(10, 40, 200, 80);
+  memo->SetParent(Form.get());
+  memo->SetText("Terms apply.\nRead them twice\nEnd");
+  std::string path = PathOf(memo);
+  struct TAnswer {
+    std::string Text;
+    int32_t Start = -1, End = -1;
+  };
+  auto ask = [&](const char* member, int32_t offset, uint32_t kind) {
+    Reply r = Call(path, "org.a11y.atspi.Text", member, [&](DBusMessage* m) {
+      dbus_message_append_args(m, DBUS_TYPE_INT32, &offset, DBUS_TYPE_UINT32, &kind,
+                               DBUS_TYPE_INVALID);
+    });
+    TAnswer a;
+    const char* text = nullptr;
+    if (r.Ok())
+      dbus_message_get_args(r.Message.get(), nullptr, DBUS_TYPE_STRING, &text, DBUS_TYPE_INT32,
+                            &a.Start, DBUS_TYPE_INT32, &a.End, DBUS_TYPE_INVALID);
+    a.Text = text ? text : r.Error;
+    return a;
+  };
+  TAnswer line = ask("GetStringAtOffset", 15, 3);
+  EXPECT_EQ(line.Text, "Read them twice\n");
+  EXPECT_EQ(line.Start, 13);
+  EXPECT_EQ(line.End, 29);
+  EXPECT_EQ(ask("GetStringAtOffset", 20, 1).Text, "them ");
+  EXPECT_EQ(ask("GetStringAtOffset", 2, 2).Text, "Terms apply.\n");
+  EXPECT_EQ(ask("GetTextAtOffset", 15, 5).Text, "Read them twice\n");
+  EXPECT_EQ(ask("GetTextBeforeOffset", 15, 5).Text, "Terms apply.\n");
+  EXPECT_EQ(ask("GetTextAfterOffset", 15, 5).Text, "End");
+  EXPECT_EQ(ask("GetTextAtOffset", 15, 0).Text, "a");
+  EXPECT_EQ(ask("GetStringAtOffset", 15, 5).Text, DBUS_ERROR_INVALID_ARGS);
+  EXPECT_EQ(ask("GetTextAtOffset", 15, 7).Text, DBUS_ERROR_INVALID_ARGS);
+}
+
+TEST_F(AtSpi, AFieldIsLabelledByItsLabelAndTheLabelIsForIt) {
+  // Each relation as "type path...", in the order given.
+  auto relations = [&](const std::string& path) {
+    Reply r = Call(path, "org.a11y.atspi.Accessible", "GetRelationSet");
+    std::vector<std::string> out;
+    DBusMessageIter it, array, relation, targets, ref;
+    dbus_message_iter_init(r.Message.get(), &it);
+    for (dbus_message_iter_recurse(&it, &array);
+         dbus_message_iter_get_arg_type(&array) == DBUS_TYPE_STRUCT;
+         dbus_message_iter_next(&array)) {
+      dbus_message_iter_recurse(&array, &relation);
+      uint32_t type = 0;
+      dbus_message_iter_get_basic(&relation, &type);
+      std::string line = std::to_string(type);
+      dbus_message_iter_next(&relation);
+      for (dbus_message_iter_recurse(&relation, &targets);
+           dbus_message_iter_get_arg_type(&targets) == DBUS_TYPE_STRUCT;
+           dbus_message_iter_next(&targets)) {
+        dbus_message_iter_recurse(&targets, &ref);
+        dbus_message_iter_next(&ref);
+        const char* target = nullptr;
+        dbus_message_iter_get_basic(&ref, &target);
+        line += std::string(" ") + target;
+      }
+      out.push_back(line);
+    }
+    return out;
+  };
+  std::string label = PathOf(Form->Controls(0)), edit = PathOf(Edit);
+  EXPECT_EQ(relations(edit), std::vector<std::string>{"2 " + label});
+  EXPECT_EQ(relations(label), std::vector<std::string>{"1 " + edit});
+  EXPECT_TRUE(relations(PathOf(Next)).empty());
+  EXPECT_TRUE(relations(TAtSpiBridge::kRootPath).empty());
+}
+
+TEST_F(AtSpi, AListSelectsItsItemsAsAClickDoes) {
+  auto* list = New<TListBox>(Form.get());
+  list->SetBounds(10, 40, 100, 80);
+  list->SetParent(Form.get());
+  for (const char* item : {"Typical", "Custom"}) list->Items()->Add(item);
+  list->OnClick = [this](TObject*) { ++Clicks; };
+  std::string path = PathOf(list);
+  auto call = [&](const char* member, std::optional<int32_t> index = std::nullopt) {
+    return Call(path, "org.a11y.atspi.Selection", member, [&](DBusMessage* m) {
+      if (index) dbus_message_append_args(m, DBUS_TYPE_INT32, &*index, DBUS_TYPE_INVALID);
+    });
+  };
+  Reply interfaces = Call(path, "org.a11y.atspi.Accessible", "GetInterfaces");
+  std::vector<std::string> names;
+  DBusMessageIter it, array;
+  dbus_message_iter_init(interfaces.Message.get(), &it);
+  for (dbus_message_iter_recurse(&it, &array);
+       dbus_message_iter_get_arg_type(&array) == DBUS_TYPE_STRING; dbus_message_iter_next(&array)) {
+    const char* name = nullptr;
+    dbus_message_iter_get_basic(&array, &name);
+    names.push_back(name);
+  }
+  EXPECT_NE(std::find(names.begin(), names.end(), "org.a11y.atspi.Selection"), names.end());
+  EXPECT_EQ(First<int32_t>(Property(path, "org.a11y.atspi.Selection", "NSelectedChildren")), 0);
+  EXPECT_TRUE(First<dbus_bool_t>(call("SelectChild", 1)));
+  EXPECT_EQ(list->ItemIndex(), 1);
+  EXPECT_EQ(Clicks, 1);
+  EXPECT_EQ(First<int32_t>(Property(path, "org.a11y.atspi.Selection", "NSelectedChildren")), 1);
+  EXPECT_TRUE(First<dbus_bool_t>(call("IsChildSelected", 1)));
+  EXPECT_FALSE(First<dbus_bool_t>(call("IsChildSelected", 0)));
+  Reply child = call("GetSelectedChild", 0);
+  DBusMessageIter ref;
+  dbus_message_iter_init(child.Message.get(), &it);
+  dbus_message_iter_recurse(&it, &ref);
+  dbus_message_iter_next(&ref);
+  const char* selected = nullptr;
+  dbus_message_iter_get_basic(&ref, &selected);
+  EXPECT_EQ(selected, TAtSpiBridge::PathOfId(AccessibleId({list, 1})));
+  EXPECT_EQ(Text(Property(selected, "org.a11y.atspi.Accessible", "Name")), "Custom");
+  // A single-select list neither takes all nor lets go; an item past the end is an error.
+  EXPECT_FALSE(First<dbus_bool_t>(call("SelectAll")));
+  EXPECT_FALSE(First<dbus_bool_t>(call("ClearSelection")));
+  EXPECT_FALSE(First<dbus_bool_t>(call("DeselectSelectedChild", 0)));
+  EXPECT_EQ(call("SelectChild", 5).Error, DBUS_ERROR_FAILED);
+  list->SetMultiSelect(true);
+  EXPECT_TRUE(First<dbus_bool_t>(call("SelectAll")));
+  EXPECT_EQ(list->SelCount(), 2);
+  EXPECT_TRUE(First<dbus_bool_t>(call("DeselectSelectedChild", 0)));
+  EXPECT_FALSE(list->Selected(0));
+  EXPECT_EQ(Clicks, 3);
+  // A button selects nothing.
+  EXPECT_EQ(Call(PathOf(Next), "org.a11y.atspi.Selection", "SelectAll").Error,
+            DBUS_ERROR_UNKNOWN_METHOD);
+}
+
+TEST_F(AtSpi, AScrollBarsValueIsSetAndAProgressBarsRefused) {
+  auto* bar = New<TScrollBar>(Form.get());
+  bar->SetParent(Form.get());
+  bar->SetParams(5, 0, 50);
+  auto* progress = New<TProgressBar>(Form.get());
+  progress->SetParent(Form.get());
+  auto set = [&](TControl* c, double value) {
+    return SetProperty(PathOf(c), "org.a11y.atspi.Value", "CurrentValue", DBUS_TYPE_DOUBLE, &value);
+  };
+  Reply moved = set(bar, 20);
+  EXPECT_TRUE(moved.Ok()) << moved.Error;
+  EXPECT_EQ(bar->Position(), 20);
+  EXPECT_EQ(First<double>(Property(PathOf(bar), "org.a11y.atspi.Value", "CurrentValue")), 20.0);
+  EXPECT_TRUE(set(bar, 400).Ok());
+  EXPECT_EQ(bar->Position(), 50);
+  EXPECT_EQ(set(progress, 3).Error, DBUS_ERROR_FAILED);
+  EXPECT_EQ(progress->Position(), 0);
+  EXPECT_EQ(set(Next, 3).Error, DBUS_ERROR_INVALID_ARGS);
 }
 
 TEST_F(AtSpi, ChildrenAndUnknownObjects) {

@@ -3,13 +3,16 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <memory>
 
 #include "platform/controls/ComCtrls.h"
 #include "platform/controls/Edit.h"
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Memo.h"
+#include "platform/controls/ScrollBars.h"
 #include "platform/controls/StdCtrls.h"
+#include "platform/controls/TextEditing.h"
 #include "platform/forms/Forms.h"
 #include "tests/TestSupport.h"
 
@@ -50,6 +53,18 @@ class Accessible : public ::testing::Test {
     if (!caption.empty()) c->SetCaption(caption);
     c->SetParent(Form.get());
     return c;
+  }
+  // Two pages, "&General" showing and "Advanced".
+  TPageControl* AddPages() {
+    auto* pages = Add<TPageControl>(10, 80);
+    pages->SetBounds(10, 80, 200, 100);
+    for (const char* caption : {"&General", "Advanced"}) {
+      auto* sheet = New<TTabSheet>(Form.get());
+      sheet->SetCaption(caption);
+      sheet->SetPageControl(pages);
+    }
+    pages->SetActivePageIndex(0);
+    return pages;
   }
   std::vector<std::string> ChildLines(TAccessibleNode node) {
     std::vector<std::string> out;
@@ -166,15 +181,92 @@ TEST_F(Accessible, TextIsReadAndEditedInCharacters) {
   EXPECT_TRUE(DescribeNode({memo}).States.Contains(astMultiLine));
 }
 
+// The span as the text it covers, to read the cases at a glance.
+std::string Cut(const std::string& text, TTextSpan span) {
+  size_t a = ByteOfChar(text, static_cast<size_t>(span.Start));
+  return text.substr(a, ByteOfChar(text, static_cast<size_t>(span.End)) - a);
+}
+
+TEST_F(Accessible, CharacterBoxesFollowTheTextAndItsRows) {
+  Edit->SetText("Wide");
+  const TRect edit = DescribeNode({Edit}).Bounds;
+  const TRect w = AccessibleCharacterBounds({Edit}, 0), i = AccessibleCharacterBounds({Edit}, 1);
+  EXPECT_EQ(w.Left, edit.Left + Edit->TextRect().Left);
+  EXPECT_GT(w.Width(), 0);
+  EXPECT_EQ(i.Left, w.Right);
+  EXPECT_EQ(i.Top, w.Top);
+  EXPECT_EQ(AccessibleCharacterBounds({Edit}, 4).Width(), 0);  // the end of the line
+  EXPECT_EQ(AccessibleRangeBounds({Edit}, 0, 2), (TRect{w.Left, w.Top, i.Right, w.Bottom}));
+  EXPECT_THROW(AccessibleCharacterBounds({Edit}, 5), EListError);
+
+  auto* memo = Add<TMemo>(10, 80);
+  memo->SetBounds(10, 80, 200, 100);
+  memo->SetText("ab\ncd");
+  const TRect a = AccessibleCharacterBounds({memo}, 0), c = AccessibleCharacterBounds({memo}, 3);
+  EXPECT_EQ(c.Left, a.Left);
+  EXPECT_EQ(c.Top, a.Bottom);
+  // Over two rows a range takes the text's width.
+  const TRect both = AccessibleRangeBounds({memo}, 1, 4);
+  EXPECT_EQ(both.Width(), memo->TextRect().Width());
+  EXPECT_EQ(both.Top, a.Top);
+  EXPECT_EQ(both.Bottom, c.Bottom);
+}
+
+TEST(AccessibleTextUnits, AUnitRunsToTheNextOneAndHoldsTheBlanksAfterIt) {
+  const std::string text = "Grüße, Welt! Don't stop.\nNext line";
+  auto at = [&](int32_t offset, TTextGranularity g) {
+    return Cut(text, TextUnitAt(text, offset, g));
+  };
+  EXPECT_EQ(at(2, tgChar), "ü");
+  EXPECT_EQ(at(2, tgWord), "Grüße, ");
+  EXPECT_EQ(at(6, tgWord), "Grüße, ");  // in the blank after it
+  EXPECT_EQ(at(14, tgWord), "Don't ");
+  EXPECT_EQ(at(12, tgSentence), "Grüße, Welt! ");
+  EXPECT_EQ(at(13, tgSentence), "Don't stop.\n");
+  EXPECT_EQ(at(26, tgSentence), "Next line");
+  EXPECT_EQ(at(3, tgLine), "Grüße, Welt! Don't stop.\n");
+  EXPECT_EQ(at(24, tgLine), "Grüße, Welt! Don't stop.\n");  // on the line break
+  EXPECT_EQ(at(25, tgParagraph), "Next line");
+  EXPECT_EQ(TextUnitAt(text, 34, tgLine), (TTextSpan{25, 34}));
+  EXPECT_EQ(TextUnitAt(text, 34, tgChar), (TTextSpan{34, 34}));
+  // Blanks before the first word are a run of their own; a text ending in a break has an
+  // empty last line; no text, no unit.
+  EXPECT_EQ(Cut("  hi", TextUnitAt("  hi", 0, tgWord)), "  ");
+  EXPECT_EQ(TextUnitAt("ab\n", 3, tgLine), (TTextSpan{3, 3}));
+  EXPECT_EQ(TextUnitAt("", 0, tgSentence), (TTextSpan{0, 0}));
+  EXPECT_THAT(MessageOf<EListError>([&] { TextUnitAt(text, 35, tgWord); }),
+              HasSubstr("Offset 35 is outside the text (0 to 34)"));
+  EXPECT_THROW(TextUnitAt(text, -1, tgChar), EListError);
+}
+
+TEST(AccessibleTextUnits, BoundaryRunsTakeTheBlanksOnTheirSide) {
+  const std::string text = "one two. Three\nfour";
+  auto run = [&](int32_t offset, TTextBoundary b, TTextWhich w) {
+    return Cut(text, TextBoundaryRun(text, offset, b, w));
+  };
+  EXPECT_EQ(run(5, tbWordStart, twAt), "two. ");
+  EXPECT_EQ(run(5, tbWordEnd, twAt), " two");
+  EXPECT_EQ(run(5, tbWordStart, twBefore), "one ");
+  EXPECT_EQ(run(5, tbWordStart, twAfter), "Three\n");
+  EXPECT_EQ(run(5, tbWordEnd, twAfter), ". Three");
+  EXPECT_EQ(run(1, tbWordEnd, twBefore), "");
+  EXPECT_EQ(run(2, tbSentenceStart, twAt), "one two. ");
+  EXPECT_EQ(run(10, tbSentenceEnd, twAt), " Three");
+  EXPECT_EQ(run(3, tbLineStart, twAt), "one two. Three\n");
+  EXPECT_EQ(run(17, tbLineEnd, twAt), "\nfour");
+  EXPECT_EQ(run(17, tbLineStart, twBefore), "one two. Three\n");
+  EXPECT_EQ(TextBoundaryRun(text, 17, tbLineStart, twAfter), (TTextSpan{19, 19}));
+  // At the very end: the last line, and the run an end boundary closes.
+  EXPECT_EQ(run(19, tbLineStart, twAt), "four");
+  EXPECT_EQ(run(19, tbLineEnd, twAt), "\nfour");
+  EXPECT_EQ(run(19, tbChar, twAt), "");
+  EXPECT_EQ(run(0, tbChar, twBefore), "");
+  EXPECT_EQ(run(4, tbChar, twAfter), "w");
+  EXPECT_THROW(TextBoundaryRun(text, 20, tbWordStart, twAt), EListError);
+}
+
 TEST_F(Accessible, TabsAndListItemsArePartsThatPressSelects) {
-  auto* pages = Add<TPageControl>(10, 80);
-  pages->SetBounds(10, 80, 200, 100);
-  for (const char* caption : {"&General", "Advanced"}) {
-    auto* sheet = New<TTabSheet>(Form.get());
-    sheet->SetCaption(caption);
-    sheet->SetPageControl(pages);
-  }
-  pages->SetActivePageIndex(0);
+  TPageControl* pages = AddPages();
   std::vector<TAccessibleNode> tabs = AccessibleChildren({pages});
   ASSERT_GE(tabs.size(), 2u);
   EXPECT_EQ(AccessibleLine(tabs[0]),
@@ -200,6 +292,84 @@ TEST_F(Accessible, TabsAndListItemsArePartsThatPressSelects) {
   list->Items()->Clear();
   EXPECT_THAT(MessageOf<EListError>([&] { DescribeNode(items[1]); }),
               HasSubstr("no longer exists"));
+}
+
+TEST_F(Accessible, ALabelAndItsFieldNameEachOther) {
+  EXPECT_EQ(AccessibleLabelledBy({Edit}), TAccessibleNode{Label});
+  EXPECT_EQ(AccessibleLabelFor({Label}), TAccessibleNode{Edit});
+  EXPECT_FALSE(AccessibleLabelledBy({Next}));
+  EXPECT_FALSE(AccessibleLabelFor({Next}));
+  // A field in another form is named by no label of this one.
+  std::unique_ptr<TForm> other(New<TForm>(nullptr));
+  auto* far = New<TEdit>(other.get());
+  far->SetParent(other.get());
+  Label->SetFocusControl(far);
+  EXPECT_FALSE(AccessibleLabelFor({Label}));
+  EXPECT_FALSE(AccessibleLabelledBy({far}));
+  EXPECT_FALSE(AccessibleLabelledBy({Edit}));
+  Label->SetFocusControl(nullptr);
+}
+
+TEST_F(Accessible, SelectingAListItemIsAClickAndATabChangesThePage) {
+  auto* list = Add<TListBox>(10, 20);
+  list->SetBounds(10, 20, 100, 100);
+  for (const char* item : {"One", "Two", "Three"}) list->Items()->Add(item);
+  int clicks = 0;
+  list->OnClick = [&](TObject*) { ++clicks; };
+  ASSERT_TRUE(OffersAccessibleSelection({list}));
+  EXPECT_TRUE(AccessibleSelectedChildren({list}).empty());
+  EXPECT_TRUE(SelectAccessibleChild({list}, 2));
+  EXPECT_EQ(list->ItemIndex(), 2);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(AccessibleSelectedChildren({list}), std::vector<int32_t>{2});
+  // Selecting it again is no click; a single-select list neither lets go nor takes all.
+  EXPECT_TRUE(SelectAccessibleChild({list}, 2));
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(DeselectAccessibleChild({list}, 2));
+  EXPECT_FALSE(SelectAllAccessibleChildren({list}));
+  EXPECT_FALSE(ClearAccessibleSelection({list}));
+  EXPECT_THAT(MessageOf<EListError>([&] { SelectAccessibleChild({list}, 3); }),
+              HasSubstr("no item 3"));
+  list->SetMultiSelect(true);
+  EXPECT_TRUE(SelectAllAccessibleChildren({list}));
+  EXPECT_EQ(AccessibleSelectedChildren({list}), (std::vector<int32_t>{0, 1, 2}));
+  EXPECT_TRUE(DeselectAccessibleChild({list}, 1));
+  EXPECT_EQ(AccessibleSelectedChildren({list}), (std::vector<int32_t>{0, 2}));
+  EXPECT_TRUE(ClearAccessibleSelection({list}));
+  EXPECT_TRUE(AccessibleSelectedChildren({list}).empty());
+  EXPECT_EQ(clicks, 4);
+  list->SetEnabled(false);
+  EXPECT_FALSE(SelectAccessibleChild({list}, 0));
+  EXPECT_FALSE(SelectAllAccessibleChildren({list}));
+
+  TPageControl* pages = AddPages();
+  EXPECT_TRUE(SelectAccessibleChild({pages}, 1));
+  EXPECT_EQ(pages->ActivePageIndex(), 1);
+  EXPECT_EQ(AccessibleSelectedChildren({pages}), std::vector<int32_t>{1});
+  EXPECT_FALSE(DeselectAccessibleChild({pages}, 1));
+  EXPECT_FALSE(OffersAccessibleSelection({Next}));
+  EXPECT_THAT(MessageOf<EInvalidOperation>([&] { AccessibleSelectedChildren({Next}); }),
+              HasSubstr("nothing to select"));
+}
+
+TEST_F(Accessible, AScrollBarTakesAValueWithinItsRangeAndAProgressBarNone) {
+  auto* bar = Add<TScrollBar>(10, 80);
+  bar->SetParams(10, 0, 100);
+  int changes = 0;
+  bar->OnChange = [&](TObject*) { ++changes; };
+  SetAccessibleValue({bar}, 42.4);
+  EXPECT_EQ(bar->Position(), 42);
+  EXPECT_EQ(changes, 1);
+  SetAccessibleValue({bar}, 1e12);
+  EXPECT_EQ(bar->Position(), 100 - std::max(bar->PageSize() - 1, 0));
+  SetAccessibleValue({bar}, -5);
+  EXPECT_EQ(bar->Position(), 0);
+  EXPECT_THROW(SetAccessibleValue({bar}, std::nan("")), EConvertError);
+  auto* progress = Add<TProgressBar>(10, 120);
+  EXPECT_FALSE(AccessibleValueSettable({progress}));
+  EXPECT_THAT(MessageOf<EInvalidOperation>([&] { SetAccessibleValue({progress}, 3); }),
+              HasSubstr("cannot be set"));
+  EXPECT_THROW(SetAccessibleValue({Next}, 1), EInvalidOperation);
 }
 
 TEST_F(Accessible, BarsGiveTheirValue) {
