@@ -429,13 +429,7 @@ bool SelectAccessibleChild(TAccessibleNode node, int32_t child) {
   const TAccessiblePart& part = ChildPart(d, node, child);
   if (!d.States.Contains(astEnabled) || !part.States.Contains(astSelectable)) return false;
   if (part.States.Contains(astSelected)) return true;
-  if (auto* list = dynamic_cast<TListBox*>(node.Control)) {
-    if (list->MultiSelect()) list->SetSelected(child, true);
-    list->SetItemIndex(child);
-    list->Click();
-  } else if (part.Press) {
-    part.Press();
-  }
+  if (part.Press) part.Press();
   // The wizard may keep its page (a rule, a required answer): the tab then stays unselected.
   return DescribeNode({node.Control, child}).States.Contains(astSelected);
 }

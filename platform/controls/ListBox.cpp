@@ -589,7 +589,12 @@ void TListBox::DescribeAccessible(TAccessibleDescription& d) const {
   auto* self = const_cast<TListBox*>(this);
   for (int32_t i = 0; i < Count(); ++i) {
     TAccessiblePart item{arListItem, FItems->Get(i), shared + TAccessibleStates{astSelectable},
-                         ItemRect(i), [self, i] { self->SetItemIndex(i); }};
+                         ItemRect(i), [self, i] {
+                           // As a click on the item: it is chosen, and the program hears it.
+                           if (self->MultiSelect()) self->SetSelected(i, true);
+                           self->SetItemIndex(i);
+                           self->Click();
+                         }};
     if (Selected(i)) item.States.Include(astSelected);
     if (d.States.Contains(astShowing) && !item.Bounds.Empty()) item.States.Include(astShowing);
     d.Parts.push_back(std::move(item));

@@ -325,6 +325,11 @@ TEST_F(Accessible, SelectingAListItemIsAClickAndATabChangesThePage) {
   // Selecting it again is no click; a single-select list neither lets go nor takes all.
   EXPECT_TRUE(SelectAccessibleChild({list}, 2));
   EXPECT_EQ(clicks, 1);
+  // Pressing an item is the same click.
+  DoAccessibleAction({list, 0}, 0);
+  EXPECT_EQ(list->ItemIndex(), 0);
+  EXPECT_EQ(clicks, 2);
+  EXPECT_TRUE(SelectAccessibleChild({list}, 2));
   EXPECT_FALSE(DeselectAccessibleChild({list}, 2));
   EXPECT_FALSE(SelectAllAccessibleChildren({list}));
   EXPECT_FALSE(ClearAccessibleSelection({list}));
@@ -337,7 +342,7 @@ TEST_F(Accessible, SelectingAListItemIsAClickAndATabChangesThePage) {
   EXPECT_EQ(AccessibleSelectedChildren({list}), (std::vector<int32_t>{0, 2}));
   EXPECT_TRUE(ClearAccessibleSelection({list}));
   EXPECT_TRUE(AccessibleSelectedChildren({list}).empty());
-  EXPECT_EQ(clicks, 4);
+  EXPECT_EQ(clicks, 6);
   list->SetEnabled(false);
   EXPECT_FALSE(SelectAccessibleChild({list}, 0));
   EXPECT_FALSE(SelectAllAccessibleChildren({list}));
