@@ -46,9 +46,10 @@ int32_t ThumbLength(const TScrollInfo& info, int32_t track, int32_t thickness) {
 ZELVAR_ENUM(TArrowDirection, uint8_t, adUp, adDown, adLeft, adRight)
 
 // The classic arrow: rows of 7, 5, 3 and 1 pixels on a 16-pixel button, fewer on a smaller
-// one, pointing the way the button scrolls, centred in rect and moved by shift.
+// one and more on a larger one (a bar on a fine screen), pointing the way the button scrolls,
+// centred in rect and moved by shift.
 void DrawArrowGlyph(TCanvas& canvas, const TRect& rect, TArrowDirection dir, int32_t shift) {
-  const int32_t rows = std::clamp(std::min(rect.Width(), rect.Height()) / 4, 1, 4);
+  const int32_t rows = std::max(std::min(rect.Width(), rect.Height()) / 4, 1);
   const int32_t cx = rect.Left + (rect.Width() - 1) / 2 + shift;
   const int32_t cy = rect.Top + (rect.Height() - 1) / 2 + shift;
   const int32_t first = -(rows / 2);  // the tip's offset from the centre
