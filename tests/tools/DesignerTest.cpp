@@ -55,6 +55,35 @@ TEST_F(DesignerProgram, ThePropertyGridTakesEveryKindOfValueAsTyped) {
   EXPECT_EQ(r.Err, "");
 }
 
+TEST_F(DesignerProgram, APictureIsChosenByItsFileInTheDialogAndCleared) {
+  std::filesystem::copy_file(std::string(ZELVAR_TEST_DATA) + "/../../examples/setup-header.png",
+                             Dir / "header.png");
+  TRun r = Design("wizard.txt",
+                  "select Zelvar1\n"
+                  "inspect-dialog Zelvar1.HeaderImage\n"
+                  "type FileName '" +
+                      (Dir / "header.png").string() +
+                      "'\n"
+                      "click OKButton\n"
+                      "value Zelvar1.HeaderImage\n"
+                      "inspect-dialog Zelvar1.HeaderImage\n"
+                      "type FileName '" +
+                      (Dir / "missing.png").string() +
+                      "'\n"
+                      "click OKButton\n"
+                      "expect-message 'Cannot open file \"" +
+                      (Dir / "missing.png").string() +
+                      "\": No such file or directory'\n"
+                      "click OK\n"
+                      "value Zelvar1.HeaderImage\n"
+                      "inspect-dialog Zelvar1.HeaderImage\n"
+                      "click ClearButton\n"
+                      "value Zelvar1.HeaderImage\n");
+  EXPECT_EQ(r.Status, 0) << r.Err;
+  EXPECT_THAT(r.Out, HasSubstr("Zelvar1.HeaderImage = (TBitmap 48x48)\n"));
+  EXPECT_THAT(r.Out, HasSubstr("(TBitmap 48x48)\nZelvar1.HeaderImage = (None)\n"));
+}
+
 TEST_F(DesignerProgram, KeysMoveDeleteAndClimbAndTheMenuOffersTheVerbs) {
   TRun r = Design("wizard.txt",
                   "palette TButton\n"
