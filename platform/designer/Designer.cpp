@@ -250,14 +250,41 @@ std::vector<std::string> TComponentProperty::GetValues() const {
   return values;
 }
 
-void TStringsProperty::Edit() {
-  auto* list = static_cast<TStrings*>(GetObjValue());
+namespace {
+
+// The property editors' dialogs: a fixed-size dialog, and its buttons 75 by 25.
+std::unique_ptr<TForm> NewEditorDialog(const char* caption, int32_t width, int32_t height) {
   std::unique_ptr<TForm> dialog(New<TForm>(nullptr));
-  dialog->SetCaption("String List Editor");
+  dialog->SetCaption(caption);
   dialog->SetBorderStyle(bsDialog);
   dialog->SetPosition(poScreenCenter);
-  dialog->SetClientWidth(360);
-  dialog->SetClientHeight(260);
+  dialog->SetClientWidth(width);
+  dialog->SetClientHeight(height);
+  return dialog;
+}
+
+TButton* AddDialogButton(TForm& dialog, const char* name, const char* caption, TModalResult result,
+                         int32_t left, int32_t top) {
+  auto* b = New<TButton>(&dialog);
+  b->SetName(name);
+  b->SetCaption(caption);
+  b->SetModalResult(result);
+  b->SetParent(&dialog);
+  b->SetBounds(left, top, 75, 25);
+  return b;
+}
+
+// OK (the default) and Cancel at the right of a dialog 360 wide.
+void AddOkCancel(TForm& dialog, int32_t top) {
+  AddDialogButton(dialog, "OKButton", "OK", mrOk, 196, top)->SetDefault(true);
+  AddDialogButton(dialog, "CancelButton", "Cancel", mrCancel, 277, top)->SetCancel(true);
+}
+
+}  // namespace
+
+void TStringsProperty::Edit() {
+  auto* list = static_cast<TStrings*>(GetObjValue());
+  std::unique_ptr<TForm> dialog = NewEditorDialog("String List Editor", 360, 260);
   auto* memo = New<TMemo>(dialog.get());
   memo->SetName("Memo");
   memo->SetParent(dialog.get());
@@ -265,17 +292,7 @@ void TStringsProperty::Edit() {
   memo->SetWordWrap(false);
   memo->SetScrollBars(ssBoth);
   if (list) memo->Lines()->Assign(list);
-  auto button = [&](const char* name, const char* caption, TModalResult result, int32_t left) {
-    auto* b = New<TButton>(dialog.get());
-    b->SetName(name);
-    b->SetCaption(caption);
-    b->SetModalResult(result);
-    b->SetParent(dialog.get());
-    b->SetBounds(left, 224, 75, 25);
-    return b;
-  };
-  button("OKButton", "OK", mrOk, 196)->SetDefault(true);
-  button("CancelButton", "Cancel", mrCancel, 277)->SetCancel(true);
+  AddOkCancel(*dialog, 224);
   dialog->SetActiveControl(memo);
   if (dialog->ShowModal() != mrOk) return;
   for (int i = 0; i < ComponentCount(); ++i) {
@@ -307,12 +324,7 @@ void TPictureProperty::SetValue(const std::string& value) {
 }
 
 void TPictureProperty::Edit() {
-  std::unique_ptr<TForm> dialog(New<TForm>(nullptr));
-  dialog->SetCaption("Picture Editor");
-  dialog->SetBorderStyle(bsDialog);
-  dialog->SetPosition(poScreenCenter);
-  dialog->SetClientWidth(360);
-  dialog->SetClientHeight(92);
+  std::unique_ptr<TForm> dialog = NewEditorDialog("Picture Editor", 360, 92);
   auto* label = New<TLabel>(dialog.get());
   label->SetParent(dialog.get());
   label->SetBounds(8, 14, 80, 16);
@@ -322,18 +334,8 @@ void TPictureProperty::Edit() {
   file->SetParent(dialog.get());
   file->SetBounds(8, 32, 344, 21);
   label->SetFocusControl(file);
-  auto button = [&](const char* name, const char* caption, TModalResult result, int32_t left) {
-    auto* b = New<TButton>(dialog.get());
-    b->SetName(name);
-    b->SetCaption(caption);
-    b->SetModalResult(result);
-    b->SetParent(dialog.get());
-    b->SetBounds(left, 62, 75, 25);
-    return b;
-  };
-  button("ClearButton", "C&lear", mrNo, 8);
-  button("OKButton", "OK", mrOk, 196)->SetDefault(true);
-  button("CancelButton", "Cancel", mrCancel, 277)->SetCancel(true);
+  AddDialogButton(*dialog, "ClearButton", "C&lear", mrNo, 8, 62);
+  AddOkCancel(*dialog, 62);
   dialog->SetActiveControl(file);
   switch (dialog->ShowModal()) {
     case mrOk:
