@@ -129,6 +129,17 @@ void TCustomGrid::SetDefaultColWidth(int32_t v) {
   Invalidate();
 }
 
+void TCustomGrid::ChangeScale(int32_t m, int32_t d) {
+  auto scale = [m, d](int32_t v) { return ClampSize(ClampExtent(MulDiv(v, m, d))); };
+  FDefaultColWidth = scale(FDefaultColWidth);
+  FDefaultRowHeight = scale(FDefaultRowHeight);
+  for (int32_t& w : FColWidths) w = scale(w);
+  for (int32_t& h : FRowHeights) h = scale(h);
+  TCustomControl::ChangeScale(m, d);
+  UpdateScrollBars();
+  ClampCurrent();
+}
+
 void TCustomGrid::SetDefaultRowHeight(int32_t v) {
   FDefaultRowHeight = ClampSize(v);
   std::fill(FRowHeights.begin(), FRowHeights.end(), FDefaultRowHeight);

@@ -98,6 +98,8 @@ class TCustomGrid : public TCustomControl {
   const TScrollBarPart& VertScrollBar() const { return FVertBar; }
   // The cells' area: the control less the bars that show.
   TRect GetClientRect() const override;
+  // Rows and columns scale with the font, each keeping its own size.
+  void ChangeScale(int32_t m, int32_t d) override;
 
   // --- the current cell. Setting it asks OnSelectCell; a veto leaves it where it was. A
   // fixed cell or one outside the grid raises EListError.

@@ -27,6 +27,8 @@ TDesignerWindow::TDesignerWindow(TComponent* owner)
       FMessages(new TListBox(this)) {
   SetName("ZelvarDesigner");
   SetBounds(0, 0, 1000, 700);
+  // Its panes are laid out for 96 pixels per inch; the form it designs keeps its own sizes.
+  SetScaled(false);
   FPalette->SetName("DesignerPalette");
   FPalette->SetAlign(alTop);
   FPalette->SetParent(this);

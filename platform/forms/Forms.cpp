@@ -343,8 +343,15 @@ void TForm::SetPixelsPerInch(int32_t v) {
 
 void TForm::Loaded() {
   TWinControl::Loaded();
-  // A designed form keeps its sizes, so that the designer writes back what it read.
-  if (!FScaled || IsDesigning()) return;
+  ScaleToScreen();
+}
+
+void TForm::ScaleToScreen() {
+  if (FScaledToScreen) return;
+  FScaledToScreen = true;
+  // A designed form keeps its sizes, so that the designer writes back what it read; a form
+  // inside another is scaled with it.
+  if (!FScaled || IsDesigning() || Parent()) return;
   const int32_t screen = Application().PixelsPerInch();
   if (screen == FPixelsPerInch) return;
   // Shown first, so that what controls lay out by their glyphs' zoom (scroll bars, check
@@ -365,6 +372,8 @@ void TForm::Writing(bool begin) {
 }
 
 void TForm::ChangeScale(int32_t m, int32_t d) {
+  // A designed form keeps the sizes it is written with, whatever shows it.
+  if (IsDesigning()) return;
   const int32_t left = Left(), top = Top();
   const int32_t clientWidth = ClampExtent(MulDiv(ClientWidth(), m, d));
   const int32_t clientHeight = ClampExtent(MulDiv(ClientHeight(), m, d));
@@ -432,6 +441,8 @@ void TForm::SetActiveControl(TWinControl* c) {
 
 void TForm::Show() {
   if (!FShowing) {
+    // A form built in code was never read: it meets the screen the first time it shows.
+    ScaleToScreen();
     FShowing = true;
     SetVisible(true);
     auto& app = Application();

@@ -269,6 +269,8 @@ class TForm : public TWinControl {
   // The pixels per inch the form shows at now: PixelsPerInch unless it was scaled.
   int32_t ShownPixelsPerInch() const { return FShownPixelsPerInch; }
   void Loaded() override;
+  // Scales the form to the screen once: as it is read, or, built in code, as it first shows.
+  void ScaleToScreen();
   void Writing(bool begin) override;
   // The frame and the caption bar keep their size and the form its place; the client area
   // and what is in it scale.
@@ -390,6 +392,7 @@ class TForm : public TWinControl {
   TPosition FPosition = poDesigned;
   TWindowState FWindowState = wsNormal;
   bool FScaled = true;
+  bool FScaledToScreen = false;
   int32_t FPixelsPerInch = TFont::kPixelsPerInch;
   int32_t FShownPixelsPerInch = TFont::kPixelsPerInch;
   bool FKeyPreview = false;

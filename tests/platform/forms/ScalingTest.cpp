@@ -7,7 +7,9 @@
 #include <memory>
 #include <sstream>
 
+#include "platform/controls/Edit.h"
 #include "platform/controls/ExtCtrls.h"
+#include "platform/controls/Grids.h"
 #include "platform/controls/Image.h"
 #include "platform/controls/ListBox.h"
 #include "platform/controls/Register.h"
@@ -191,6 +193,37 @@ TEST(Scaling, ScaledFalseOrTheScreensOwnDpiLeaveTheFormAlone) {
   std::unique_ptr<TForm> form = Read(fine);
   EXPECT_EQ(form->ClientWidth(), 301);
   EXPECT_EQ(WriteComponent(form.get()), fine);
+}
+
+TEST(Scaling, AFormBuiltInCodeScalesAsItFirstShowsButADesignedFormInsideItDoesNot) {
+  const std::string bytes = DesignedForm();
+  TScreenDpi dpi("192");
+  TForm form(nullptr);
+  form.SetClientWidth(200);
+  auto* edit = New<TEdit>(&form);
+  edit->SetParent(&form);
+  edit->SetBounds(10, 20, 100, 21);
+  auto* grid = New<TStringGrid>(&form);
+  grid->SetParent(&form);
+  grid->SetRowHeights(1, 30);
+  // A form the designer shows inside its own keeps its sizes: the file gets them back.
+  TFormReadOptions designing;
+  designing.Designing = true;
+  std::unique_ptr<TForm> designed(As<TForm>(ReadComponent(bytes, designing)));
+  designed->SetParent(&form);
+  form.Show();
+  EXPECT_EQ(form.ClientWidth(), 400);
+  EXPECT_EQ(edit->BoundsRect(), Rect(20, 40, 220, 82));
+  EXPECT_EQ(grid->DefaultRowHeight(), 2 * TCustomGrid::kDefaultRowHeight);
+  EXPECT_EQ(grid->RowHeights(0), 2 * TCustomGrid::kDefaultRowHeight);
+  EXPECT_EQ(grid->RowHeights(1), 60);
+  EXPECT_EQ(designed->ClientWidth(), 301);
+  EXPECT_EQ(WriteComponent(designed.get()), bytes);
+  // Once: shown again, it stays as it is.
+  form.Hide();
+  form.Show();
+  EXPECT_EQ(form.ClientWidth(), 400);
+  designed->SetParent(nullptr);
 }
 
 TEST(Scaling, APixelsPerInchOutOfRangeIsRefusedByName) {
