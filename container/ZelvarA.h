@@ -631,7 +631,8 @@ class TZelvar : public TCustomControl,
   ZelvarStyle FStyle = asWizard;
   int32_t FTabSpaceX = 16;
   int32_t FTabSpaceY = 8;
-  int32_t FHeaderPad = kHeaderPad;  // scaled with the form
+  int32_t FHeaderPad = kHeaderPad;               // scaled with the form
+  TMagnifiedCopy FShownHeader, FShownWatermark;  // the pictures as painted on a scaled form
   TConfirmCancel FConfirmCancel = kDefaultConfirmCancel;
   bool FButtonAutoSize = kDefaultButtonAutoSize;
   THeaderStyle FHeaderStyle = kDefaultHeaderStyle;

@@ -67,9 +67,8 @@ bool TZelvar::ShowsWatermark() const {
 void TZelvar::PaintHeader(TCanvas& c) {
   const TRect area = GetClientRect();
   // Pictures on a scaled form are magnified as glyphs are, so that they stay sharp.
-  TBitmap magnified;
   if (ShowsWatermark()) {
-    TBitmap& mark = MagnifiedGlyph(*FWatermarkImage, GlyphZoom(), magnified);
+    TBitmap& mark = FShownWatermark.Of(*FWatermarkImage, GlyphZoom());
     const int32_t h = std::min(mark.Height(), std::max(area.Bottom - area.Top, 0));
     c.DrawPart(0, area.Top, mark, {0, 0, mark.Width(), h}, false);
   }
@@ -95,7 +94,7 @@ void TZelvar::PaintHeader(TCanvas& c) {
     c.TextOut(l.Subtitle.X, l.Subtitle.Y, FPageSubtitles->Get(real));
   font.SetColor(color);
   if (l.Image.Width() > 0)
-    c.DrawPart(l.Image.Left, l.Image.Top, MagnifiedGlyph(*FHeaderImage, GlyphZoom(), magnified),
+    c.DrawPart(l.Image.Left, l.Image.Top, FShownHeader.Of(*FHeaderImage, GlyphZoom()),
                {0, 0, l.Image.Width(), l.Image.Height()}, false);
   c.Pen()->SetStyle(psSolid);
   c.Pen()->SetWidth(1);

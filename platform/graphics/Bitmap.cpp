@@ -1,5 +1,6 @@
 #include "platform/graphics/Bitmap.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "platform/core/TypInfo.h"
@@ -115,13 +116,30 @@ void TBitmap::AssignMagnified(const TBitmap& source, int32_t zoom) {
     return;
   }
   TImageData image(from.Width * zoom, from.Height * zoom);
-  for (int32_t y = 0; y < image.Height; ++y)
-    for (int32_t x = 0; x < image.Width; ++x) image.At(x, y) = from.At(x / zoom, y / zoom);
+  // Each source row widened once, then copied down for the rows it stands for.
+  const size_t width = static_cast<size_t>(image.Width);
+  for (int32_t y = 0; y < from.Height; ++y) {
+    uint32_t* row = &image.At(0, y * zoom);
+    for (int32_t x = 0; x < from.Width; ++x)
+      std::fill_n(row + static_cast<size_t>(x) * zoom, zoom, from.At(x, y));
+    for (int32_t k = 1; k < zoom; ++k) std::copy_n(row, width, row + k * width);
+  }
   FImage = std::move(image);
   FTransparent = source.FTransparent;
   FTransparentMode = source.FTransparentMode;
   FTransparentColor = source.FTransparentColor;
   Changed();
+}
+
+TBitmap& TMagnifiedCopy::Of(TBitmap& source, int32_t zoom) {
+  if (zoom <= 1) return source;
+  if (zoom != FZoom || source.Transparent() != FTransparent || !(source.Image() == FSource)) {
+    FSource = source.Image();
+    FZoom = zoom;
+    FTransparent = source.Transparent();
+    FMagnified.AssignMagnified(source, zoom);
+  }
+  return FMagnified;
 }
 
 void TBitmap::LoadFromFile(const std::string& fileName) {

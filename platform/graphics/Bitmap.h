@@ -76,6 +76,19 @@ class TBitmap : public TPersistent {
   TColor FTransparentColor = clDefault;
 };
 
+// A picture as painted at a zoom, kept between paints: made again only when the zoom or the
+// picture changes. Compared by content, as a program may draw on a picture through its getter.
+class TMagnifiedCopy {
+ public:
+  TBitmap& Of(TBitmap& source, int32_t zoom);
+
+ private:
+  TImageData FSource;
+  int32_t FZoom = 0;
+  bool FTransparent = false;
+  TBitmap FMagnified;
+};
+
 // What a glyph shows as at zoom: glyph itself at 1, else magnified filled from it.
 inline TBitmap& MagnifiedGlyph(TBitmap& glyph, int32_t zoom, TBitmap& magnified) {
   if (zoom <= 1) return glyph;

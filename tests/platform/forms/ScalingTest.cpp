@@ -65,6 +65,14 @@ TEST(Scaling, GlyphsZoomByTheNearestWholeFactorAndNotBelowOneAndAHalf) {
   // Past the picture limit the glyph stays as it is rather than allocating gigabytes.
   big.AssignMagnified(glyph, 1 << 20);
   EXPECT_EQ(big.Image(), glyph.Image());
+
+  // A kept copy follows what is drawn on the picture and the zoom asked for.
+  TMagnifiedCopy kept;
+  EXPECT_EQ(&kept.Of(glyph, 1), &glyph);
+  EXPECT_EQ(kept.Of(glyph, 2).Image().At(3, 3), 0xFFA0B0C0);
+  glyph.ScanLine(1)[1] = 0xFF000000;
+  EXPECT_EQ(kept.Of(glyph, 2).Image().At(3, 3), 0xFF000000);
+  EXPECT_EQ(kept.Of(glyph, 3).Width(), 6);
 }
 
 TEST(Scaling, ZelvarDpiTakesAWholeNumberAndIgnoresTheRestAloud) {
