@@ -18,15 +18,10 @@ constexpr int32_t kBusyBarHeight = 16;
 constexpr int32_t kBusyBarMaxWidth = 200;
 constexpr int32_t kBusyBarGap = 8;
 
-// How a message names the container.
-std::string Named(const TZelvar& z) {
-  return z.Name().empty() ? z.ClassName() : z.Name();
-}
-
 }  // namespace
 
 void TZelvar::BeginBusy() {
-  const std::string name = Named(*this);
+  const std::string name = FormName(*this);
   if (FPending)
     throw EInvalidOperation(name + ": BeginBusy while a page change already waits for EndBusy");
   if (!FAsking)
@@ -49,10 +44,10 @@ void TZelvar::EndBusy(bool allow) {
   if (!FPending) {
     // The application's check may still answer after Cancel abandoned it: that is no error.
     if (std::exchange(FBusyAbandoned, false)) return;
-    throw EInvalidOperation(Named(*this) + ": EndBusy without a page change waiting for it");
+    throw EInvalidOperation(FormName(*this) + ": EndBusy without a page change waiting for it");
   }
   if (!FPending->Deferred)
-    throw EInvalidOperation(Named(*this) +
+    throw EInvalidOperation(FormName(*this) +
                             ": EndBusy inside OnCanPageChange; return the answer instead");
   std::unique_ptr<TPendingChange> pending = std::move(FPending);
   ShowBusy(false);

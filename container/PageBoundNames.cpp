@@ -49,7 +49,7 @@ TPlaceRoles::TPlaceRoles(const TClassInfo& cls)
 
 void TPlaceRoles::RaiseNoPlace(const TComponent& c, int32_t page, const TAposList& list) {
   throw EListError(Format("Page %d has no place in the position list of %s (it holds %d)",
-                          {page, c.Name().empty() ? c.ClassName() : c.Name(), list.RecordCount()}));
+                          {page, FormName(c), list.RecordCount()}));
 }
 
 TJumpRoles::TJumpRoles(const TClassInfo& cls) {

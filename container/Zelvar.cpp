@@ -415,7 +415,7 @@ void TZelvar::Loaded() {
     throw EReadError(Format("HistoryNumPages is %d but HistoryData holds %d entries",
                             {FHistory->Count(), FHistory->ItemCount()}));
   // The same for the lists read as nested properties: a count whose "Data" is missing.
-  const std::string& name = Name().empty() ? ClassName() : Name();
+  const std::string name = FormName(*this);
   FBLWizard->CheckLoaded(name, "BLWizard");
   FBLDialog->CheckLoaded(name, "BLDialog");
   FSkipOnBack->CheckLoaded(name, "SkipOnBack");

@@ -14,10 +14,6 @@ namespace zelvar {
 
 namespace {
 
-std::string NameOf(const TComponent& c) {
-  return c.Name().empty() ? c.ClassName() : c.Name();
-}
-
 // The first control in tab order below tabs that takes the focus and lies on the page shown:
 // it is, or lies inside, a page-bound control of zelvar (onPage: one above already is).
 // Hidden and disabled controls are passed over with all they hold, as a page change leaves
@@ -42,16 +38,16 @@ TWinControl* FirstOfPage(const std::vector<TWinControl*>& tabs, bool onPage, con
 
 void TZelvar::Place(TControl* control, int32_t page, const TRect& bounds) {
   if (!control) throw EComponentError("Place needs a control, not nil");
-  const std::string name = NameOf(*control);
+  const std::string name = FormName(*control);
   // Everything is checked before anything changes.
   if (page < 0 || page > FNumPages)
     throw EListError(Format("Cannot place %s on page %d: %s has pages 0 to %d",
-                            {name, page, NameOf(*this), FNumPages}));
+                            {name, page, FormName(*this), FNumPages}));
   if (control->Owner() != Owner())
     throw EComponentError(
         Format("Cannot place %s: it belongs to %s, and %s to %s",
-               {name, control->Owner() ? NameOf(*control->Owner()) : std::string("no form"),
-                NameOf(*this), Owner() ? NameOf(*Owner()) : std::string("no form")}));
+               {name, control->Owner() ? FormName(*control->Owner()) : std::string("no form"),
+                FormName(*this), Owner() ? FormName(*Owner()) : std::string("no form")}));
   const TPlaceRoles roles(control->ClassInfo());
   if (!roles.PageBound())
     throw EComponentError(
@@ -59,9 +55,9 @@ void TZelvar::Place(TControl* control, int32_t page, const TRect& bounds) {
                "and FZelvar)",
                {name, control->ClassName()}));
   if (TZelvar* follows = roles.ContainerOf(*control); follows != this)
-    throw EComponentError(
-        Format("Cannot place %s: it follows %s, not %s",
-               {name, follows ? NameOf(*follows) : std::string("no container"), NameOf(*this)}));
+    throw EComponentError(Format(
+        "Cannot place %s: it follows %s, not %s",
+        {name, follows ? FormName(*follows) : std::string("no container"), FormName(*this)}));
   roles.CheckPlace(*control, page);
   TAposList& list = *roles.PositionList(*control);
 

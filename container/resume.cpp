@@ -119,9 +119,7 @@ int32_t TZelvar::Execute(int32_t page) {
 
 int32_t TZelvar::Execute(int32_t page, const std::string& resumeFromFile) {
   TForm* form = OwnerForm();
-  if (!form)
-    throw EInvalidOperation(
-        Format("%s has no form to show", {Name().empty() ? ClassName() : Name()}));
+  if (!form) throw EInvalidOperation(Format("%s has no form to show", {FormName(*this)}));
   // A program that cannot show the form learns it before the wizard moves.
   Application().EnsureBackend();
   std::string file;

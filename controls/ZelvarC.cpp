@@ -100,7 +100,7 @@ void TPageBound<Base>::SetNewPosition(int32_t n) {
 
 template <class Base>
 void TPageBound<Base>::Loaded() {
-  const std::string& name = this->Name().empty() ? this->ClassName() : this->Name();
+  const std::string name = FormName(*this);
   FAposList->CheckLoaded(name, "ShowContainer");
   if (FZelvar) {
     // Records are indexed by the page shown: one for the dialog page and one per wizard page.

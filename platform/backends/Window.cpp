@@ -380,9 +380,7 @@ void TWindowBackend::FormShown(TForm* form) {
   // Software rendering: the picture is one small image, and it works on every display.
   if (w->Window) w->Renderer = SDL_CreateRenderer(w->Window, -1, SDL_RENDERER_SOFTWARE);
   if (!w->Renderer)
-    throw EInvalidOperation("Cannot open a window for " +
-                            (form->Name().empty() ? form->ClassName() : form->Name()) + ": " +
-                            SDL_GetError());
+    throw EInvalidOperation("Cannot open a window for " + FormName(*form) + ": " + SDL_GetError());
   w->Id = SDL_GetWindowID(w->Window);
   if (!FDisplay) {
     SDL_SysWMinfo info;

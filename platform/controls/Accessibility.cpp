@@ -45,8 +45,7 @@ std::string AccessibleStateText(TAccessibleState state) {
 namespace {
 
 std::string NodeName(TAccessibleNode node) {
-  std::string name =
-      node.Control->Name().empty() ? node.Control->ClassName() : node.Control->Name();
+  const std::string name = FormName(*node.Control);
   return node.Part < 0 ? name : Format("%s part %d", {name, node.Part});
 }
 
