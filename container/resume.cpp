@@ -25,13 +25,11 @@ constexpr const char* kStreamSection = "State";
 // keeps its size, as when the form is scaled.
 void RescaleSizes(const TForm* form, int32_t& w, int32_t& h, bool toDesigned) {
   if (!form || form->ShownPixelsPerInch() == form->PixelsPerInch()) return;
-  const int32_t m = toDesigned ? form->PixelsPerInch() : form->ShownPixelsPerInch();
-  const int32_t d = toDesigned ? form->ShownPixelsPerInch() : form->PixelsPerInch();
-  auto scale = [&](int32_t& v, int32_t frame) {
-    if (v > frame) v = ClampExtent(frame + MulDiv(v - frame, m, d));
-  };
-  scale(w, form->Width() - form->ClientWidth());
-  scale(h, form->Height() - form->ClientHeight());
+  const int32_t designed = form->PixelsPerInch(), shown = form->ShownPixelsPerInch();
+  const TPoint size = toDesigned ? form->ScaleOuterSize({w, h}, designed, shown)
+                                 : form->ScaleOuterSize({w, h}, shown, designed);
+  w = size.X;
+  h = size.Y;
 }
 
 }  // namespace

@@ -51,18 +51,15 @@ void TZelvar::WMSize() {
 }
 
 void TZelvar::ChangeScale(int32_t m, int32_t d) {
-  auto scale = [m, d](int32_t v) { return ClampExtent(MulDiv(v, m, d)); };
+  auto scale = [m, d](int32_t v) { return ScaleExtent(v, m, d); };
   if (TForm* form = OwnerForm()) {
     // The form sizes per mode are outer sizes: the frame around the client area keeps its size.
-    const int32_t frameX = form->Width() - form->ClientWidth();
-    const int32_t frameY = form->Height() - form->ClientHeight();
-    auto outer = [&scale](int32_t& v, int32_t frame) {
-      if (v > frame) v = frame + scale(v - frame);
-    };
-    outer(FWizardWidth, frameX);
-    outer(FWizardHeight, frameY);
-    outer(FDialogWidth, frameX);
-    outer(FDialogHeight, frameY);
+    const TPoint wizard = form->ScaleOuterSize({FWizardWidth, FWizardHeight}, m, d);
+    const TPoint dialog = form->ScaleOuterSize({FDialogWidth, FDialogHeight}, m, d);
+    FWizardWidth = wizard.X;
+    FWizardHeight = wizard.Y;
+    FDialogWidth = dialog.X;
+    FDialogHeight = dialog.Y;
   }
   FTabSpaceX = scale(FTabSpaceX);
   FTabSpaceY = scale(FTabSpaceY);

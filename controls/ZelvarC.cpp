@@ -131,7 +131,7 @@ void TPageBound<Base>::SetBounds(int32_t left, int32_t top, int32_t width, int32
 
 template <class Base>
 void TPageBound<Base>::ChangeScale(int32_t m, int32_t d) {
-  auto scale = [m, d](int32_t v) { return ClampExtent(MulDiv(v, m, d)); };
+  auto scale = [m, d](int32_t v) { return ScaleExtent(v, m, d); };
   for (int i = 0; i < FAposList->RecordCount(); ++i) {
     TAposRec& rec = FAposList->Record(i);
     rec.Left = scale(rec.Left);
@@ -382,8 +382,8 @@ void TAStepList::SetBounds(int32_t left, int32_t top, int32_t width, int32_t hei
 }
 
 void TAStepList::ChangeScale(int32_t m, int32_t d) {
-  FItemHeight = ClampExtent(std::max<int64_t>(1, MulDiv(FItemHeight, m, d)));
-  FTextLeft = ClampExtent(std::max<int64_t>(1, MulDiv(FTextLeft, m, d)));
+  FItemHeight = std::max(1, ScaleExtent(FItemHeight, m, d));
+  FTextLeft = std::max(1, ScaleExtent(FTextLeft, m, d));
   TPageBound::ChangeScale(m, d);
 }
 

@@ -115,7 +115,7 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
 }
 
 void TControl::ChangeScale(int32_t m, int32_t d) {
-  auto scale = [m, d](int32_t v) { return ClampExtent(MulDiv(v, m, d)); };
+  auto scale = [m, d](int32_t v) { return ScaleExtent(v, m, d); };
   SetBounds(scale(FLeft), scale(FTop), scale(FWidth), scale(FHeight));
   FFont->SetHeight(scale(FFont->Height()));
 }

@@ -28,6 +28,10 @@ inline constexpr int32_t kMaxExtent = 1 << 28;
 inline int32_t ClampExtent(int64_t v) {
   return static_cast<int32_t>(std::clamp<int64_t>(v, -kMaxExtent, kMaxExtent));
 }
+// A place or size scaled by m/d, as ChangeScale scales them, kept within kMaxExtent.
+inline int32_t ScaleExtent(int32_t v, int32_t m, int32_t d) {
+  return ClampExtent(MulDiv(v, m, d));
+}
 
 ZELVAR_ENUM(TAlign, uint8_t, alNone, alTop, alBottom, alLeft, alRight, alClient)
 ZELVAR_ENUM(TControlStateFlag, uint8_t, csLButtonDown, csClicked, csPalette, csReadingState,

@@ -130,7 +130,7 @@ void TCustomGrid::SetDefaultColWidth(int32_t v) {
 }
 
 void TCustomGrid::ChangeScale(int32_t m, int32_t d) {
-  auto scale = [m, d](int32_t v) { return ClampSize(ClampExtent(MulDiv(v, m, d))); };
+  auto scale = [m, d](int32_t v) { return ClampSize(ScaleExtent(v, m, d)); };
   FDefaultColWidth = scale(FDefaultColWidth);
   FDefaultRowHeight = scale(FDefaultRowHeight);
   for (int32_t& w : FColWidths) w = scale(w);

@@ -346,7 +346,7 @@ void TListBox::SetItemHeight(int32_t v) {
 
 void TListBox::ChangeScale(int32_t m, int32_t d) {
   TCustomControl::ChangeScale(m, d);
-  if (FItemHeight > 0) SetItemHeight(ClampExtent(MulDiv(FItemHeight, m, d)));
+  if (FItemHeight > 0) SetItemHeight(ScaleExtent(FItemHeight, m, d));
 }
 
 int32_t TListBox::VisibleRows() const {

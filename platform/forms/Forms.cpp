@@ -371,12 +371,19 @@ void TForm::Writing(bool begin) {
     ChangeScale(FShownPixelsPerInch, FPixelsPerInch);
 }
 
+TPoint TForm::ScaleOuterSize(TPoint size, int32_t m, int32_t d) const {
+  auto scale = [m, d](int32_t v, int32_t frame) {
+    return v > frame ? ClampExtent(int64_t{frame} + MulDiv(v - frame, m, d)) : v;
+  };
+  return {scale(size.X, Width() - ClientWidth()), scale(size.Y, Height() - ClientHeight())};
+}
+
 void TForm::ChangeScale(int32_t m, int32_t d) {
   // A designed form keeps the sizes it is written with, whatever shows it.
   if (IsDesigning()) return;
   const int32_t left = Left(), top = Top();
-  const int32_t clientWidth = ClampExtent(MulDiv(ClientWidth(), m, d));
-  const int32_t clientHeight = ClampExtent(MulDiv(ClientHeight(), m, d));
+  const int32_t clientWidth = ScaleExtent(ClientWidth(), m, d);
+  const int32_t clientHeight = ScaleExtent(ClientHeight(), m, d);
   TWinControl::ChangeScale(m, d);
   SetBounds(left, top, Width() - ClientWidth() + clientWidth,
             Height() - ClientHeight() + clientHeight);

@@ -275,6 +275,10 @@ class TForm : public TWinControl {
   // The frame and the caption bar keep their size and the form its place; the client area
   // and what is in it scale.
   void ChangeScale(int32_t m, int32_t d) override;
+  // An outer size of the form (frame included, as a wizard keeps one per mode) scaled by m/d
+  // as ChangeScale scales the form: the frame keeps its size. A size no larger than the
+  // frame is kept as it is.
+  TPoint ScaleOuterSize(TPoint size, int32_t m, int32_t d) const;
   int32_t FormGlyphZoom() const override {
     return GlyphZoomFor(FShownPixelsPerInch, FPixelsPerInch);
   }
