@@ -21,6 +21,7 @@
 #include "platform/core/TimerQueue.h"
 #include "platform/core/TypInfo.h"
 #include "platform/core/ValueText.h"
+#include "platform/designer/Designer.h"
 #include "platform/designer/DesignerWindow.h"
 #include "platform/forms/Forms.h"
 #include "platform/forms/KeyNames.h"
@@ -146,16 +147,18 @@ void CmdSet(TScript& s, const TScriptLine& l) {
       return;
     }
   }
-  if (target.Prop && target.Prop->Kind == TPropKind::Object && target.Prop->SetObj &&
+  auto* owner = dynamic_cast<TPersistent*>(target.Object);
+  if (owner && target.Prop && target.Prop->Kind == TPropKind::Object &&
       dynamic_cast<TBitmap*>(target.Prop->GetObj(target.Object))) {
-    // A picture is read from a PNG or BMP file named beside the script; '' empties it.
+    // A picture is read from a PNG or BMP file named beside the script, as the designer's
+    // picture editor reads one; '' empties it.
     TValue file = ParseValue(value);
     if (!file.Is<std::string>())
       throw EPropertyError(target.Prop->Name +
                            " is a picture: it takes a file name, 'picture.png', or '' for none");
-    TBitmap picture;
-    if (!file.As<std::string>().empty()) picture.LoadFromFile(s.Resolve(file.As<std::string>()));
-    target.Prop->SetObj(target.Object, &picture);
+    const std::string& name = file.As<std::string>();
+    TPictureProperty(nullptr, {owner}, *target.Prop)
+        .SetValue(name.empty() ? name : s.Resolve(name));
     return;
   }
   TScriptResolver resolver(s);
