@@ -170,6 +170,8 @@ class TZelvar : public TCustomControl,
   bool RememberPage() const { return FRememberPage; }
   void SetRememberPage(bool v) { FRememberPage = v; }
   TStrings* PageNames() const { return FPageNames.get(); }
+  // The name PageNames gives a page (0 the dialog page); empty where the list holds none.
+  std::string PageName(int32_t page) const;
   // Copies the lines; the given list stays the caller's.
   void setpagenames(TStrings* v);
   TButtonData* BtnHelp() const { return FBtnHelp.get(); }

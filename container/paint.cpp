@@ -87,8 +87,7 @@ void TZelvar::PaintHeader(TCanvas& c) {
   // By the page itself, not its position, so that the dialog page (which no way list
   // covers) has its title too.
   const int32_t real = RealPage();
-  if (real >= 0 && real < FPageNames->Count())
-    c.TextOut(l.Title.X, l.Title.Y, FPageNames->Get(real));
+  c.TextOut(l.Title.X, l.Title.Y, PageName(real));
   font.SetStyle(style);
   if (real >= 0 && real < FPageSubtitles->Count())
     c.TextOut(l.Subtitle.X, l.Subtitle.Y, FPageSubtitles->Get(real));

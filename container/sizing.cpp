@@ -93,8 +93,7 @@ void TZelvar::SetCaption() {
   int32_t real = RealPage();
   std::string caption;
   if (FShowPageNames) {
-    // A caller's list may hold fewer names than pages.
-    if (real >= 0 && real < FPageNames->Count()) caption = FPageNames->Get(real);
+    caption = PageName(real);
   } else if (real == 0) {
     caption = FCaptionDialog;
   } else {
@@ -121,9 +120,7 @@ void TZelvar::SetCaptionDialog(const std::string& v) {
 }
 
 void TZelvar::AnnouncePage() {
-  const int32_t real = RealPage();
-  const std::string name =
-      real >= 0 && real < FPageNames->Count() ? FPageNames->Get(real) : std::string();
+  const std::string name = PageName(RealPage());
   if (FPage == 0) {
     Announce(this, name.empty() ? FCaptionDialog : name);
     return;

@@ -51,8 +51,12 @@ std::string TZelvar::TabCaption(int32_t position) const {
     if (position < 1 || position > FWayList->EntryCount()) return {};
     real = FWayList->Entry(position - 1).Number;
   }
-  if (real < 0 || real >= FPageNames->Count()) return {};
-  return FPageNames->Get(real);
+  return PageName(real);
+}
+
+std::string TZelvar::PageName(int32_t page) const {
+  // A caller's list may hold fewer names than pages.
+  return page >= 0 && page < FPageNames->Count() ? FPageNames->Get(page) : std::string();
 }
 
 int32_t TZelvar::TabCaptionWidth(int32_t position) const {

@@ -402,9 +402,8 @@ std::string TAStepList::StepCaption(int32_t step) const {
   if (step < 1 || step > StepCount())
     throw EListError(Format("Step index out of bounds (%d)", {step}));
   const int32_t page = FZelvar->GetRealPage(step);
-  const TStrings& names = *FZelvar->PageNames();
-  if (page >= 0 && page < names.Count() && !names.Get(page).empty()) return names.Get(page);
-  return Format("Page %d", {page});
+  std::string name = FZelvar->PageName(page);
+  return name.empty() ? Format("Page %d", {page}) : name;
 }
 
 bool TAStepList::StepReachable(int32_t step) const {
