@@ -197,8 +197,7 @@ void TBitBtn::Paint() {
   TCanvas& c = *Canvas();
   PaintFrame(c);
   // On a finer screen the glyph shows magnified, each of its pixels a square of pixels.
-  TBitmap magnified;
-  TBitmap& glyph = MagnifiedGlyph(*FGlyph, GlyphZoom(), magnified);
+  TBitmap& glyph = FShownGlyph.Of(*FGlyph, GlyphZoom());
   TPoint glyphSize{0, 0};
   if (!glyph.Empty()) {
     const int32_t zoom = glyph.Width() / FGlyph->Width();  // 1 when too big to magnify

@@ -70,6 +70,7 @@ class TBitBtn : public TButton {
 
  private:
   std::unique_ptr<TBitmap> FGlyph;
+  TMagnifiedCopy FShownGlyph;  // the glyph as painted on a scaled form
   TNumGlyphs FNumGlyphs = 1;
   TButtonLayout FLayout = blGlyphLeft;
   TButtonStyle FStyle = bsAutoDetect;

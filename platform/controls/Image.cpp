@@ -175,8 +175,7 @@ void TImage::Paint() {
   bool transparent = FTransparent;
   if (!FStretch) {
     // On a finer screen the picture shows magnified, each of its pixels a square of pixels.
-    TBitmap magnified;
-    TBitmap& bitmap = MagnifiedGlyph(*FPicture->Bitmap(), GlyphZoom(), magnified);
+    TBitmap& bitmap = FShownPicture.Of(*FPicture->Bitmap(), GlyphZoom());
     int32_t x = FCenter ? (Width() - bitmap.Width()) / 2 : 0;
     int32_t y = FCenter ? (Height() - bitmap.Height()) / 2 : 0;
     canvas.DrawPart(x, y, bitmap, {0, 0, bitmap.Width(), bitmap.Height()}, transparent);

@@ -67,6 +67,7 @@ class TImage : public TGraphicControl {
   void PictureChanged();
 
   std::unique_ptr<TPicture> FPicture;
+  TMagnifiedCopy FShownPicture;  // the picture as painted on a scaled form
   bool FStretch = false;
   bool FCenter = false;
   bool FTransparent = false;

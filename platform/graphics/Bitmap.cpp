@@ -133,10 +133,12 @@ void TBitmap::AssignMagnified(const TBitmap& source, int32_t zoom) {
 
 TBitmap& TMagnifiedCopy::Of(TBitmap& source, int32_t zoom) {
   if (zoom <= 1) return source;
-  if (zoom != FZoom || source.Transparent() != FTransparent || !(source.Image() == FSource)) {
+  if (zoom != FZoom || source.Transparent() != FTransparent ||
+      source.TransparentColor() != FTransparentColor || !(source.Image() == FSource)) {
     FSource = source.Image();
     FZoom = zoom;
     FTransparent = source.Transparent();
+    FTransparentColor = source.TransparentColor();
     FMagnified.AssignMagnified(source, zoom);
   }
   return FMagnified;

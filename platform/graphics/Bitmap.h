@@ -76,8 +76,9 @@ class TBitmap : public TPersistent {
   TColor FTransparentColor = clDefault;
 };
 
-// A picture as painted at a zoom, kept between paints: made again only when the zoom or the
-// picture changes. Compared by content, as a program may draw on a picture through its getter.
+// A picture (a glyph) as painted at a zoom: the picture itself at 1, else each of its pixels a
+// zoom by zoom square. Kept between paints and made again only when the zoom or the picture
+// changes, compared by content, as a program may draw on a picture through its getter.
 class TMagnifiedCopy {
  public:
   TBitmap& Of(TBitmap& source, int32_t zoom);
@@ -86,14 +87,8 @@ class TMagnifiedCopy {
   TImageData FSource;
   int32_t FZoom = 0;
   bool FTransparent = false;
+  TColor FTransparentColor = clDefault;
   TBitmap FMagnified;
 };
-
-// What a glyph shows as at zoom: glyph itself at 1, else magnified filled from it.
-inline TBitmap& MagnifiedGlyph(TBitmap& glyph, int32_t zoom, TBitmap& magnified) {
-  if (zoom <= 1) return glyph;
-  magnified.AssignMagnified(glyph, zoom);
-  return magnified;
-}
 
 }  // namespace zelvar
