@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <optional>
@@ -11,6 +12,7 @@
 #include <vector>
 
 #include "platform/controls/Accessibility.h"
+#include "platform/controls/TextEditing.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/Text.h"
 #include "platform/forms/Forms.h"
@@ -226,27 +228,19 @@ double NumberOf(DBusMessageIter* variant) {
   }
 }
 
-// --- text offsets: AT-SPI counts characters, the text is UTF-8
+// --- text offsets: AT-SPI counts characters, the text is UTF-8 (counted as the edits count it)
 
-int32_t CharCount(const std::string& s) {
-  int32_t n = 0;
-  for (size_t i = 0; i < s.size(); i = NextCharBoundary(s, i)) ++n;
-  return n;
-}
-
-// The byte where character n starts (the end for n past it).
-size_t ByteOfChar(const std::string& s, int32_t n) {
-  size_t i = 0;
-  for (; i < s.size() && n > 0; --n) i = NextCharBoundary(s, i);
-  return i;
+// Characters in s, as AT-SPI's int32 offsets count them.
+int32_t CharCountOf(const std::string& s) {
+  return static_cast<int32_t>(std::min<size_t>(CharCount(s), INT32_MAX));
 }
 
 std::string CharSlice(const std::string& s, int32_t start, int32_t end) {
-  int32_t count = CharCount(s);
+  int32_t count = CharCountOf(s);
   if (end < 0 || end > count) end = count;
   start = std::clamp(start, 0, end);
-  size_t a = ByteOfChar(s, start);
-  return s.substr(a, ByteOfChar(s, end) - a);
+  size_t a = ByteOfChar(s, static_cast<size_t>(start));
+  return s.substr(a, ByteOfChar(s, static_cast<size_t>(end)) - a);
 }
 
 // The top-level forms, the application's children.
@@ -391,7 +385,7 @@ struct TAtSpiBridge::TState {
     } else if (iface == kIfAction) {
       if (name == "NActions") return int32_t{1};
     } else if (iface == kIfText) {
-      if (name == "CharacterCount") return CharCount(AccessibleText(o.Node));
+      if (name == "CharacterCount") return CharCountOf(AccessibleText(o.Node));
       if (name == "CaretOffset") return AccessibleCaret(o.Node);
     } else if (iface == kIfSelection) {
       if (name == "NSelectedChildren")
@@ -626,7 +620,7 @@ bool TAtSpiBridge::TState::AnswerAction(TAccessibleNode node, const std::string&
 bool TAtSpiBridge::TState::AnswerText(TAccessibleNode node, const std::string& member, TArgs& args,
                                       DBusMessageIter* out) {
   std::string text = AccessibleText(node);
-  int32_t count = CharCount(text);
+  int32_t count = CharCountOf(text);
   auto bounded = [&](int32_t offset) {
     if (offset < 0 || offset > count)
       throw TBadArgs{"offset " + std::to_string(offset) + " is outside the text (0 to " +
@@ -638,10 +632,8 @@ bool TAtSpiBridge::TState::AnswerText(TAccessibleNode node, const std::string& m
     PutString(out, CharSlice(text, start, end));
   } else if (member == "GetCharacterAtOffset") {
     int32_t offset = args.Int();
-    size_t at = ByteOfChar(text, offset);
-    PutInt(out, offset >= 0 && at < text.size()
-                    ? static_cast<int32_t>(DecodeUtf8Char(text, at).Code)
-                    : 0);
+    size_t at = offset >= 0 ? ByteOfChar(text, static_cast<size_t>(offset)) : text.size();
+    PutInt(out, at < text.size() ? static_cast<int32_t>(DecodeUtf8Char(text, at).Code) : 0);
   } else if (member == "GetStringAtOffset" || member == "GetTextAtOffset" ||
              member == "GetTextBeforeOffset" || member == "GetTextAfterOffset") {
     int32_t offset = std::clamp(args.Int(), 0, count);
