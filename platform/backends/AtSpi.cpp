@@ -540,9 +540,6 @@ bool TAtSpiBridge::TState::AnswerComponent(TAccessibleNode node, const std::stri
   auto extents = [&](TAccessibleNode n, uint32_t coords) {
     return InCoords(n, DescribeNode(n).Bounds, coords);
   };
-  auto contains = [](TRect r, int32_t x, int32_t y) {
-    return x >= r.Left && x < r.Right && y >= r.Top && y < r.Bottom;
-  };
   if (member == "GetExtents") {
     TRect r = extents(node, args.Uint());
     PutContainer(out, DBUS_TYPE_STRUCT, nullptr, [&](DBusMessageIter* s) { PutBox(s, r); });
@@ -556,14 +553,14 @@ bool TAtSpiBridge::TState::AnswerComponent(TAccessibleNode node, const std::stri
     PutInt(out, r.Bottom - r.Top);
   } else if (member == "Contains") {
     int32_t x = args.Int(), y = args.Int();
-    PutBool(out, contains(extents(node, args.Uint()), x, y));
+    PutBool(out, extents(node, args.Uint()).Contains(x, y));
   } else if (member == "GetAccessibleAtPoint") {
     int32_t x = args.Int(), y = args.Int();
     uint32_t coords = args.Uint();
     // The last child drawn at the point is the one on top.
     TAccessibleNode hit;
     for (TAccessibleNode child : AccessibleChildren(node))
-      if (contains(extents(child, coords), x, y)) hit = child;
+      if (extents(child, coords).Contains(x, y)) hit = child;
     PutRef(out, hit ? RefOf(hit) : TRef{"", kNullPath});
   } else if (member == "GetLayer") {
     PutUint(out, node.Control->Parent() ? 3 : 7);  // widget, window
