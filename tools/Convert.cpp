@@ -78,19 +78,10 @@ int RunConvert(const TArgs& args) {
       std::cout.flush();
       if (!std::cout) return Fail(1, "<stdout>: write error");
     } else {
-      // Written whole into a side file and renamed, so a failure leaves no partial output.
-      std::string part = out + ".part";
-      {
-        TFileStream file(part, fmCreate);
-        file.WriteBuffer(result);
-      }
-      if (std::rename(part.c_str(), out.c_str()) != 0) {
-        std::remove(part.c_str());
-        return Fail(1, out + ": cannot write the output file");
-      }
+      // Written whole beside the output and renamed, so a failure leaves no partial output.
+      WriteFileAtomically(out, result);
     }
   } catch (...) {
-    std::remove((out + ".part").c_str());
     return Fail(1, out + ": " + CurrentErrorMessage());
   }
   return 0;

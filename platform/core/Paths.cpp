@@ -186,22 +186,36 @@ std::string ReadRegularFile(const std::string& path, size_t maxSize) {
   return bytes;
 }
 
-void WriteFileAtomically(const std::string& path, std::string_view bytes) {
-  if (path.find('\0') != std::string::npos)
-    throw EFilerError("Cannot create file \"" + path + "\": the name holds a NUL");
+void WriteFileAtomically(const std::string& named, std::string_view bytes) {
+  if (named.find('\0') != std::string::npos)
+    throw EFilerError("Cannot create file \"" + named + "\": the name holds a NUL");
+  // Through a link to the file it names, so that the link stays.
+  std::string path = named;
+  if (char* real = ::realpath(named.c_str(), nullptr)) {
+    path = real;
+    std::free(real);
+  }
   std::string temp = path + ".XXXXXX";
   int fd = ::mkstemp(temp.data());
-  if (fd < 0) throw EFilerError("Cannot create file \"" + path + "\": " + std::strerror(errno));
+  if (fd < 0) throw EFilerError("Cannot create file \"" + named + "\": " + std::strerror(errno));
   auto fail = [&](const char* what) {
     const std::string why = std::strerror(errno);
     ::close(fd);
     ::unlink(temp.c_str());
-    return EFilerError("Cannot " + std::string(what) + " file \"" + path + "\": " + why);
+    return EFilerError("Cannot " + std::string(what) + " file \"" + named + "\": " + why);
   };
-  // mkstemp makes the file for its owner alone; a saved file is as readable as any other.
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  if (::fchmod(fd, 0666 & ~mask) != 0) throw fail("create");
+  // mkstemp makes the file for its owner alone: a file replaced keeps its permissions, a new
+  // one is as readable as any other.
+  struct stat old {};
+  mode_t mode = 0;
+  if (::stat(path.c_str(), &old) == 0) {
+    mode = old.st_mode & 07777;
+  } else {
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    mode = 0666 & ~mask;
+  }
+  if (::fchmod(fd, mode) != 0) throw fail("create");
   for (size_t done = 0; done < bytes.size();) {
     ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
@@ -214,12 +228,12 @@ void WriteFileAtomically(const std::string& path, std::string_view bytes) {
   if (::close(fd) != 0) {
     const std::string why = std::strerror(errno);
     ::unlink(temp.c_str());
-    throw EFilerError("Cannot write file \"" + path + "\": " + why);
+    throw EFilerError("Cannot write file \"" + named + "\": " + why);
   }
   if (::rename(temp.c_str(), path.c_str()) != 0) {
     const std::string why = std::strerror(errno);
     ::unlink(temp.c_str());
-    throw EFilerError("Cannot write file \"" + path + "\": " + why);
+    throw EFilerError("Cannot write file \"" + named + "\": " + why);
   }
 }
 

@@ -34,8 +34,9 @@ bool FileExists(std::string_view path);
 std::string ReadRegularFile(const std::string& path, size_t maxSize);
 
 // Writes bytes to a new file beside path and renames it over path, so a reader finds the old
-// contents or the new ones, never a part. Raises EFilerError naming the file on failure, and
-// leaves no file of its own behind then.
+// contents or the new ones, never a part. A file that is there keeps its permissions, and a
+// link the file it points at. Raises EFilerError naming the file on failure, and leaves no
+// file of its own behind then.
 void WriteFileAtomically(const std::string& path, std::string_view bytes);
 
 // Where a program keeps state that outlives a run (a wizard to resume, say): $XDG_STATE_HOME,

@@ -86,10 +86,9 @@ void WriteComponent(TStream& stream, TComponent* root, TFormFormat format) {
 }
 
 void WriteComponentFile(const std::string& fileName, TComponent* root, TFormFormat format) {
-  // Written to memory first: a failure leaves no half-written file behind.
-  std::string bytes = WriteComponent(root, format);
-  TFileStream file(fileName, fmCreate);
-  file.WriteBuffer(bytes);
+  // Written to memory first, then beside the file and renamed over it: a failure, even a full
+  // disk, leaves the file that was there as it was.
+  WriteFileAtomically(fileName, WriteComponent(root, format));
 }
 
 }  // namespace zelvar

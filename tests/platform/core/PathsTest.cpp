@@ -5,6 +5,7 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -79,4 +80,22 @@ TEST(Paths, FileExistsOnlyForFiles) {
 }
 
 }  // namespace
+TEST(Paths, AFileWrittenWholeKeepsItsPermissionsAndALinkStays) {
+  namespace fs = std::filesystem;
+  const fs::path dir =
+      fs::path(::testing::TempDir()) / ("zelvar_atomic_" + std::to_string(getpid()));
+  fs::create_directories(dir);
+  const fs::path file = dir / "form.txt", link = dir / "link.txt";
+  WriteFileAtomically(file.string(), "one");
+  fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+  fs::create_symlink(file, link);
+  WriteFileAtomically(link.string(), "two");
+  EXPECT_TRUE(fs::is_symlink(link));
+  std::ifstream in(file);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), "two");
+  EXPECT_EQ(fs::status(file).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  fs::remove_all(dir);
+}
+
 }  // namespace zelvar
