@@ -717,9 +717,7 @@ bool TAtSpiBridge::TState::AnswerSelection(TAccessibleNode node, const std::stri
     PutRef(out, child < 0 ? TRef{"", kNullPath} : RefOf({node.Control, child}));
   } else if (member == "SelectChild") {
     int32_t child = args.Int();
-    TAccessibleInfo part = DescribeNode({node.Control, child});
-    bool can =
-        DescribeNode(node).States.Contains(astEnabled) && part.States.Contains(astSelectable);
+    bool can = AccessibleChildSelectable(node, child);
     if (can) Later(node, [child](TAccessibleNode n) { SelectAccessibleChild(n, child); });
     PutBool(out, can);
   } else if (member == "DeselectSelectedChild" || member == "DeselectChild") {

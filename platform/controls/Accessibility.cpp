@@ -423,10 +423,23 @@ std::vector<int32_t> AccessibleSelectedChildren(TAccessibleNode node) {
   return out;
 }
 
+namespace {
+
+bool Selectable(const TAccessibleDescription& d, const TAccessiblePart& part) {
+  return d.States.Contains(astEnabled) && part.States.Contains(astSelectable);
+}
+
+}  // namespace
+
+bool AccessibleChildSelectable(TAccessibleNode node, int32_t child) {
+  TAccessibleDescription d = SelectionOf(node);
+  return Selectable(d, ChildPart(d, node, child));
+}
+
 bool SelectAccessibleChild(TAccessibleNode node, int32_t child) {
   TAccessibleDescription d = SelectionOf(node);
   const TAccessiblePart& part = ChildPart(d, node, child);
-  if (!d.States.Contains(astEnabled) || !part.States.Contains(astSelectable)) return false;
+  if (!Selectable(d, part)) return false;
   if (part.States.Contains(astSelected)) return true;
   if (part.Press) part.Press();
   // The wizard may keep its page (a rule, a required answer): the tab then stays unselected.

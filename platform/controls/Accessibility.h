@@ -148,6 +148,8 @@ void SetAccessibleValue(TAccessibleNode node, double value);
 
 bool OffersAccessibleSelection(TAccessibleNode node);
 std::vector<int32_t> AccessibleSelectedChildren(TAccessibleNode node);
+// Whether the child may be selected: the node is enabled and the child selectable.
+bool AccessibleChildSelectable(TAccessibleNode node, int32_t child);
 // As a click: a tab is pressed (and the page may refuse to change), a list item becomes the
 // current one and the list's OnClick runs.
 bool SelectAccessibleChild(TAccessibleNode node, int32_t child);
